@@ -34,3 +34,39 @@ inline constexpr float HALFPI = 1.57079632679489661923f;
 
 inline constexpr float DegToRad(float deg) { return deg * (PI / 180.0f); }
 inline constexpr float RadToDeg(float rad) { return rad * (180.0f / PI); }
+
+// Class identity: every plug-in class has a two-word Class_ID and a super class ID.
+using SClass_ID = ULONG;
+
+class Class_ID {
+public:
+    constexpr Class_ID() = default;
+    constexpr Class_ID(ULONG aa, ULONG bb) : a(aa), b(bb) {}
+    constexpr ULONG PartA() const { return a; }
+    constexpr ULONG PartB() const { return b; }
+    void SetPartA(ULONG aa) { a = aa; }
+    void SetPartB(ULONG bb) { b = bb; }
+    constexpr bool operator==(const Class_ID& c) const { return a == c.a && b == c.b; }
+    constexpr bool operator!=(const Class_ID& c) const { return !(*this == c); }
+    constexpr bool operator<(const Class_ID& c) const { return a < c.a || (a == c.a && b < c.b); }
+
+private:
+    ULONG a = 0xFFFFFFFF;
+    ULONG b = 0xFFFFFFFF;
+};
+
+// Identity of a published (function-publishing or base) interface.
+class Interface_ID {
+public:
+    constexpr Interface_ID() = default;
+    constexpr Interface_ID(ULONG aa, ULONG bb) : a(aa), b(bb) {}
+    constexpr ULONG PartA() const { return a; }
+    constexpr ULONG PartB() const { return b; }
+    constexpr bool operator==(const Interface_ID& c) const { return a == c.a && b == c.b; }
+    constexpr bool operator!=(const Interface_ID& c) const { return !(*this == c); }
+    constexpr bool operator<(const Interface_ID& c) const { return a < c.a || (a == c.a && b < c.b); }
+
+private:
+    ULONG a = 0xFFFFFFFF;
+    ULONG b = 0xFFFFFFFF;
+};
