@@ -1,0 +1,221 @@
+// The Windows stand-ins and module resource files: string loading, templates, message boxes.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "resourcemodule.h"
+#include "windows.h"
+
+namespace {
+
+// Distinct fake module handles: only their identity matters to the resource registry.
+HINSTANCE FakeModule(int n) {
+    static char handles[8];
+    return reinterpret_cast<HINSTANCE>(&handles[n]);
+}
+
+std::string WriteFile(const std::string& name, const std::string& text) {
+    const std::string path = ::testing::TempDir() + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+const char* const kGoodFile = R"({
+  "strings": { "1": "Alpha", "3": "Trellon", "7": "" },
+  "dialogs": {
+    "101": { "caption": "Path",
+             "controls": [ { "id": 1008, "type": "radio", "text": "A" },
+                           { "id": -1, "type": "static", "text": "label" },
+                           { "id": -1, "type": "static" },
+                           { "id": 1050, "type": "spinner" } ] }
+  }
+})";
+
+class ResourceFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(MaxSDK::Util::LoadResourceModule(module_, WriteFile("good.res.json", kGoodFile)),
+                  "");
+    }
+    void TearDown() override { MaxSDK::Util::UnloadResourceModule(module_); }
+    HINSTANCE module_ = FakeModule(0);
+};
+
+TEST_F(ResourceFile, LoadStringCopiesTheEntry) {
+    wchar_t buffer[16] = L"junk";
+    EXPECT_EQ(LoadStringW(module_, 3, buffer, 16), 7);
+    EXPECT_STREQ(buffer, L"Trellon");
+}
+
+TEST_F(ResourceFile, LoadStringTruncatesToTheBufferAndTerminates) {
+    wchar_t buffer[4] = L"xyz";
+    // Room for 4 characters holds 3 of "Trellon" and the zero.
+    EXPECT_EQ(LoadStringW(module_, 3, buffer, 4), 3);
+    EXPECT_STREQ(buffer, L"Tre");
+}
+
+TEST_F(ResourceFile, LoadStringWithZeroLengthGivesAPointerToTheEntry) {
+    const wchar_t* entry = nullptr;
+    EXPECT_EQ(LoadStringW(module_, 1, reinterpret_cast<LPWSTR>(&entry), 0), 5);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_STREQ(entry, L"Alpha");
+}
+
+TEST_F(ResourceFile, MissingOrEmptyEntriesLoadNothing) {
+    wchar_t buffer[8] = L"junk";
+    EXPECT_EQ(LoadStringW(module_, 2, buffer, 8), 0);
+    EXPECT_STREQ(buffer, L"");
+    EXPECT_EQ(LoadStringW(module_, 7, buffer, 8), 0);
+    EXPECT_EQ(LoadStringW(module_, 0x10003, buffer, 8), 0);  // not a 16-bit identifier
+    EXPECT_EQ(LoadStringW(module_, 3, nullptr, 8), 0);
+    EXPECT_EQ(LoadStringW(FakeModule(1), 3, buffer, 8), 0);  // no file attached
+}
+
+TEST_F(ResourceFile, DialogTemplateKeepsControlsInOrder) {
+    const MaxSDK::Util::DialogTemplate* dialog = MaxSDK::Util::FindDialogTemplate(module_, 101);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->caption, L"Path");
+    ASSERT_EQ(dialog->controls.size(), 4u);
+    EXPECT_EQ(dialog->controls[0].type, MaxSDK::Util::DialogControlType::Radio);
+    EXPECT_EQ(dialog->controls[0].text, L"A");
+    ASSERT_NE(dialog->Find(1050), nullptr);
+    EXPECT_EQ(dialog->Find(1050)->type, MaxSDK::Util::DialogControlType::Spinner);
+    EXPECT_EQ(dialog->Find(1051), nullptr);
+    EXPECT_EQ(MaxSDK::Util::FindDialogTemplate(module_, 102), nullptr);
+}
+
+TEST_F(ResourceFile, AFailedReloadKeepsThePreviousFile) {
+    EXPECT_NE(MaxSDK::Util::LoadResourceModule(module_, WriteFile("bad.res.json", "{")), "");
+    EXPECT_STREQ(MaxSDK::Util::FindResourceString(module_, 3), L"Trellon");
+}
+
+TEST_F(ResourceFile, UnloadDetachesTheFile) {
+    MaxSDK::Util::UnloadResourceModule(module_);
+    EXPECT_EQ(MaxSDK::Util::FindResourceString(module_, 3), nullptr);
+    EXPECT_EQ(MaxSDK::Util::FindDialogTemplate(module_, 101), nullptr);
+}
+
+struct BadFile {
+    const char* name;
+    const char* text;
+    const char* expected;  // part of the error text: the place and the problem
+};
+
+class BadResourceFile : public ::testing::TestWithParam<BadFile> {};
+
+TEST_P(BadResourceFile, IsRejectedWithThePlace) {
+    const BadFile& bad = GetParam();
+    const std::string path = WriteFile(std::string(bad.name) + ".res.json", bad.text);
+    const std::string error = MaxSDK::Util::LoadResourceModule(FakeModule(2), path);
+    EXPECT_NE(error.find(path + ": "), std::string::npos) << error;
+    EXPECT_NE(error.find(bad.expected), std::string::npos) << error;
+    EXPECT_EQ(MaxSDK::Util::FindDialogTemplate(FakeModule(2), 101), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BadResourceFile,
+    ::testing::Values(
+        BadFile{"syntax", "{ \"strings\": ", "parse error at line 1"},
+        BadFile{"array", "[1]", "(top): expected an object"},
+        BadFile{"member", R"({"string": {}})", "(top): unknown member \"string\""},
+        BadFile{"strings", R"({"strings": []})", "strings: expected an object"},
+        BadFile{"word", R"({"strings": {"one": "x"}})", "strings.\"one\": identifier"},
+        BadFile{"zero", R"({"strings": {"0": "x"}})", "strings.\"0\": identifier"},
+        BadFile{"big", R"({"strings": {"65536": "x"}})", "strings.\"65536\": identifier"},
+        BadFile{"text", R"({"strings": {"1": 5}})", "strings.\"1\": expected a string"},
+        BadFile{"ctype", R"({"dialogs": {"101": {"controls": [{"id": 1, "type": "knob"}]}}})",
+                "dialogs.\"101\".controls[0].type: unknown control type \"knob\""},
+        BadFile{"cid", R"({"dialogs": {"101": {"controls": [{"id": 1.5, "type": "edit"}]}}})",
+                "dialogs.\"101\".controls[0].id: expected an integer"},
+        BadFile{"neg", R"({"dialogs": {"101": {"controls": [{"id": -2, "type": "edit"}]}}})",
+                "controls[0].id: expected -1 or a number"},
+        BadFile{"twice",
+                R"({"dialogs": {"101": {"controls": [{"id": 9, "type": "edit"},
+                                                    {"id": 9, "type": "spinner"}]}}})",
+                "controls[1].id: control 9 appears twice"},
+        BadFile{"cmember", R"({"dialogs": {"101": {"title": "x"}}})",
+                "dialogs.\"101\": unknown member \"title\""}),
+    [](const ::testing::TestParamInfo<BadFile>& param) { return std::string(param.param.name); });
+
+TEST(ResourceModuleFile, MissingFileIsAnError) {
+    const std::string path = ::testing::TempDir() + "no-such.res.json";
+    EXPECT_EQ(MaxSDK::Util::LoadResourceModule(FakeModule(3), path),
+              path + ": cannot open the file");
+}
+
+TEST(ResourceModuleFile, PathSitsBesideTheModule) {
+    using MaxSDK::Util::ResourceModulePathFor;
+    EXPECT_EQ(ResourceModulePathFor("bin/trellon.dlo"), "bin/trellon.res.json");
+    EXPECT_EQ(ResourceModulePathFor("/a.b/plug"), "/a.b/plug.res.json");
+    EXPECT_EQ(ResourceModulePathFor("x/.hidden"), "x/.hidden.res.json");
+}
+
+TEST(LanguagePack, RemembersTheModulesThatAsked) {
+    EXPECT_FALSE(MaxSDK::Util::LanguagePackLocaleUsed(FakeModule(4)));
+    EXPECT_TRUE(MaxSDK::Util::UseLanguagePackLocale(FakeModule(4)));
+    EXPECT_TRUE(MaxSDK::Util::LanguagePackLocaleUsed(FakeModule(4)));
+    MaxSDK::Util::UnloadResourceModule(FakeModule(4));
+    EXPECT_FALSE(MaxSDK::Util::LanguagePackLocaleUsed(FakeModule(4)));
+}
+
+TEST(ThreadLibraryCalls, AreSwitchedOffPerModule) {
+    EXPECT_EQ(DisableThreadLibraryCalls(nullptr), FALSE);
+    EXPECT_EQ(DisableThreadLibraryCalls(FakeModule(5)), TRUE);
+    EXPECT_TRUE(WinStandIn::ThreadLibraryCallsDisabled(FakeModule(5)));
+    EXPECT_FALSE(WinStandIn::ThreadLibraryCallsDisabled(FakeModule(6)));
+    WinStandIn::ForgetModule(FakeModule(5));
+    EXPECT_FALSE(WinStandIn::ThreadLibraryCallsDisabled(FakeModule(5)));
+}
+
+struct DefaultAnswer {
+    UINT type;
+    int answer;
+};
+
+class MessageBoxDefault : public ::testing::TestWithParam<DefaultAnswer> {};
+
+// Without a host handler a box answers its default button: the first button, or the n-th
+// with MB_DEFBUTTONn; an unknown button set fails with 0.
+TEST_P(MessageBoxDefault, AnswersTheDefaultButton) {
+    EXPECT_EQ(MessageBoxW(nullptr, L"text", L"caption", GetParam().type), GetParam().answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Types, MessageBoxDefault,
+    ::testing::Values(DefaultAnswer{MB_OK, IDOK}, DefaultAnswer{MB_OK | MB_ICONWARNING, IDOK},
+                      DefaultAnswer{MB_OKCANCEL | MB_DEFBUTTON2, IDCANCEL},
+                      DefaultAnswer{MB_YESNO, IDYES}, DefaultAnswer{MB_YESNO | MB_DEFBUTTON2, IDNO},
+                      DefaultAnswer{MB_YESNO | MB_DEFBUTTON3, IDYES},
+                      DefaultAnswer{MB_YESNOCANCEL | MB_DEFBUTTON3, IDCANCEL},
+                      DefaultAnswer{MB_ABORTRETRYIGNORE | MB_DEFBUTTON2, IDRETRY},
+                      DefaultAnswer{MB_RETRYCANCEL, IDRETRY}, DefaultAnswer{0x6, 0},
+                      DefaultAnswer{0xF, 0}));
+
+TEST(MessageBox, ForwardsToTheHostHandler) {
+    std::wstring seenText;
+    std::wstring seenCaption;
+    UINT seenType = 0;
+    auto previous =
+        WinStandIn::SetMessageBoxHandler([&](HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
+            seenText = text;
+            seenCaption = caption;
+            seenType = type;
+            return IDNO;
+        });
+    EXPECT_EQ(MessageBox(nullptr, L"Too many polygons", L"Warning", MB_YESNO), IDNO);
+    EXPECT_EQ(seenText, L"Too many polygons");
+    EXPECT_EQ(seenCaption, L"Warning");
+    EXPECT_EQ(seenType, MB_YESNO);
+    // Null texts reach the handler as empty strings.
+    EXPECT_EQ(MessageBox(nullptr, nullptr, nullptr, MB_OK), IDNO);
+    EXPECT_EQ(seenText, L"");
+    // An unknown button set never reaches the handler.
+    seenType = 0;
+    EXPECT_EQ(MessageBox(nullptr, L"x", L"y", 0x9), 0);
+    EXPECT_EQ(seenType, 0u);
+    WinStandIn::SetMessageBoxHandler(previous);
+    EXPECT_EQ(MessageBox(nullptr, L"x", L"y", MB_YESNO | MB_DEFBUTTON2), IDNO);
+}
+
+}  // namespace
