@@ -1,0 +1,244 @@
+// The reference system: dependent lists, notification, deletion order, enumeration, copying.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ref.h"
+
+namespace {
+
+// A target that may itself hold references; it logs what reaches it and flags its destruction.
+// Targets on the stack are locked against automatic deletion; Heap() makes a deletable one.
+class LogTarget : public ReferenceTarget {
+public:
+    explicit LogTarget(int nrefs = 0, bool* destroyed = nullptr)
+        : refs_(static_cast<std::size_t>(nrefs), nullptr), destroyed_(destroyed) {
+        SetAFlag(A_LOCK_TARGET);
+    }
+    static LogTarget* Heap(int nrefs = 0, bool* destroyed = nullptr) {
+        auto* t = new LogTarget(nrefs, destroyed);
+        t->ClearAFlag(A_LOCK_TARGET);
+        return t;
+    }
+    ~LogTarget() override {
+        if (destroyed_) *destroyed_ = true;
+    }
+    int NumRefs() override { return static_cast<int>(refs_.size()); }
+    RefTargetHandle GetReference(int i) override { return refs_[static_cast<std::size_t>(i)]; }
+    RefResult NotifyRefChanged(const Interval&, RefTargetHandle hTarget, PartID& partID,
+                               RefMessage message, BOOL) override {
+        log.push_back({hTarget, partID, message});
+        return answer;
+    }
+    ReferenceTarget* Clone(RemapDir& remap) override {
+        auto* copy = Heap(NumRefs());
+        ++clones;
+        for (int i = 0; i < NumRefs(); ++i)
+            copy->ReplaceReference(i, remap.CloneRef(refs_[static_cast<std::size_t>(i)]));
+        BaseClone(this, copy, remap);
+        return copy;
+    }
+
+    struct Heard {
+        RefTargetHandle from;
+        PartID part;
+        RefMessage msg;
+    };
+    std::vector<Heard> log;
+    RefResult answer = REF_SUCCEED;
+    int clones = 0;
+
+private:
+    void SetReference(int i, RefTargetHandle rtarg) override {
+        refs_[static_cast<std::size_t>(i)] = rtarg;
+    }
+    std::vector<RefTargetHandle> refs_;
+    bool* destroyed_;
+};
+
+// A maker that records, in order, the messages it hears and the slot writes it receives.
+class LogMaker : public ReferenceMaker {
+public:
+    explicit LogMaker(int nrefs) : refs_(static_cast<std::size_t>(nrefs), nullptr) {}
+    int NumRefs() override { return static_cast<int>(refs_.size()); }
+    RefTargetHandle GetReference(int i) override { return refs_[static_cast<std::size_t>(i)]; }
+    RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID& partID, RefMessage message,
+                               BOOL) override {
+        events.push_back("msg " + std::to_string(message) + " part " + std::to_string(partID));
+        return REF_SUCCEED;
+    }
+    std::vector<std::string> events;
+
+private:
+    void SetReference(int i, RefTargetHandle rtarg) override {
+        events.push_back("set " + std::to_string(i) + (rtarg ? " target" : " null"));
+        refs_[static_cast<std::size_t>(i)] = rtarg;
+    }
+    std::vector<RefTargetHandle> refs_;
+};
+
+TEST(ObjModelRef, ReplaceReferenceListsTheMakerAsDependent) {
+    LogTarget a, b;
+    LogMaker m(2);
+    ASSERT_EQ(m.ReplaceReference(0, &a), REF_SUCCEED);
+    ASSERT_EQ(m.ReplaceReference(1, &a), REF_SUCCEED);
+    EXPECT_TRUE(a.IsDependent(&m));
+    EXPECT_EQ(a.NumDependents(), 1);  // one maker, though it holds a in two slots
+
+    ASSERT_EQ(m.ReplaceReference(0, &b), REF_SUCCEED);
+    EXPECT_TRUE(a.IsDependent(&m));  // slot 1 still holds a
+    EXPECT_TRUE(b.IsDependent(&m));
+    ASSERT_EQ(m.ReplaceReference(1, nullptr), REF_SUCCEED);
+    EXPECT_FALSE(a.IsDependent(&m));
+    EXPECT_EQ(m.FindRef(&b), 0);
+    EXPECT_EQ(m.ReplaceReference(2, &a), REF_FAIL);  // no slot 2
+    EXPECT_EQ(m.ReplaceReference(-1, &a), REF_FAIL);
+    m.DeleteAllRefsFromMe();
+}
+
+TEST(ObjModelRef, NotifyDependentsReachesEveryDependentWithPartAndMessage) {
+    LogTarget src;
+    LogTarget mid(1);  // refers to src and has dependents of its own
+    LogTarget top(1);  // refers to mid
+    LogTarget other(1);
+    ASSERT_EQ(mid.ReplaceReference(0, &src), REF_SUCCEED);
+    ASSERT_EQ(other.ReplaceReference(0, &src), REF_SUCCEED);
+    ASSERT_EQ(top.ReplaceReference(0, &mid), REF_SUCCEED);
+
+    src.NotifyDependents(FOREVER, PART_GEOM, REFMSG_CHANGE);
+    ASSERT_EQ(mid.log.size(), 1u);
+    ASSERT_EQ(other.log.size(), 1u);
+    EXPECT_EQ(mid.log[0].from, &src);
+    EXPECT_EQ(mid.log[0].part, PART_GEOM);
+    EXPECT_EQ(mid.log[0].msg, REFMSG_CHANGE);
+    // Propagated one level up: top hears it from mid.
+    ASSERT_EQ(top.log.size(), 1u);
+    EXPECT_EQ(top.log[0].from, &mid);
+
+    // REF_STOP keeps the message from travelling past mid; propagate FALSE stops every level.
+    mid.answer = REF_STOP;
+    src.NotifyDependents(FOREVER, PART_TOPO, REFMSG_USER + 1);
+    EXPECT_EQ(top.log.size(), 1u);
+    mid.answer = REF_SUCCEED;
+    src.NotifyDependents(FOREVER, PART_TOPO, REFMSG_USER + 2, NOTIFY_ALL, FALSE);
+    EXPECT_EQ(mid.log.size(), 3u);
+    EXPECT_EQ(top.log.size(), 1u);
+    top.DeleteAllRefsFromMe();
+    mid.DeleteAllRefsFromMe();
+    other.DeleteAllRefsFromMe();
+}
+
+TEST(ObjModelRef, DeletingATargetTellsThenNullsEachMaker) {
+    bool gone = false;
+    auto* t = LogTarget::Heap(0, &gone);
+    LogMaker m1(1), m2(3);
+    m1.ReplaceReference(0, t);
+    m2.ReplaceReference(2, t);
+    m1.events.clear();
+    m2.events.clear();
+
+    t->DeleteThis();
+    EXPECT_TRUE(gone);
+    // First the message (0x20, every part), then the slot is emptied.
+    const std::string told = "msg 32 part " + std::to_string(PART_ALL);
+    EXPECT_EQ(m1.events, (std::vector<std::string>{told, "set 0 null"}));
+    EXPECT_EQ(m2.events, (std::vector<std::string>{told, "set 2 null"}));
+    EXPECT_EQ(m2.GetReference(2), nullptr);
+}
+
+TEST(ObjModelRef, AMakerLettingGoDeletesAnOrphanUnlessLocked) {
+    bool freeGone = false, lockedGone = false;
+    auto* freeT = LogTarget::Heap(0, &freeGone);
+    auto* lockedT = LogTarget::Heap(0, &lockedGone);
+    lockedT->SetAFlag(A_LOCK_TARGET);
+    {
+        LogMaker m(2);
+        m.ReplaceReference(0, freeT);
+        m.ReplaceReference(1, lockedT);
+        m.ReplaceReference(1, nullptr, FALSE);
+        EXPECT_FALSE(lockedGone);
+    }  // m destroyed while holding freeT
+    EXPECT_TRUE(freeGone);
+    EXPECT_FALSE(lockedGone);
+    EXPECT_FALSE(lockedT->HasDependents());
+    lockedT->DeleteThis();
+    EXPECT_TRUE(lockedGone);
+}
+
+TEST(ObjModelRef, ReferenceLoopsAreRefused) {
+    LogTarget a(1), b(1);
+    ASSERT_EQ(a.ReplaceReference(0, &b), REF_SUCCEED);
+    EXPECT_EQ(b.ReplaceReference(0, &a), REF_FAIL);  // b -> a -> b
+    EXPECT_EQ(a.ReplaceReference(0, &a), REF_FAIL);  // a -> a
+    EXPECT_EQ(b.GetReference(0), nullptr);
+    a.ReplaceReference(0, nullptr, FALSE);
+}
+
+// Counts visits; halts at a chosen maker.
+class CountProc : public DependentEnumProc {
+public:
+    int proc(ReferenceMaker* rm) override {
+        visits.push_back(rm);
+        return rm == haltAt ? DEP_ENUM_HALT : DEP_ENUM_CONTINUE;
+    }
+    std::vector<ReferenceMaker*> visits;
+    ReferenceMaker* haltAt = nullptr;
+};
+
+TEST(ObjModelRef, DoEnumDependentsVisitsEachOnceAndStopsOnHalt) {
+    // Diamond: left and right refer to base, top refers to both; a plain maker refers to base.
+    LogTarget base, left(1), right(1), top(2);
+    LogMaker plain(1);
+    left.ReplaceReference(0, &base);
+    right.ReplaceReference(0, &base);
+    top.ReplaceReference(0, &left);
+    top.ReplaceReference(1, &right);
+    plain.ReplaceReference(0, &base);
+
+    CountProc all;
+    EXPECT_EQ(base.DoEnumDependents(&all), 0);
+    // base, left, top, right, plain: five makers, top once though reached twice.
+    EXPECT_EQ(all.visits.size(), 5u);
+    EXPECT_EQ(std::count(all.visits.begin(), all.visits.end(), &top), 1);
+    EXPECT_EQ(all.visits.front(), &base);
+
+    CountProc halting;
+    halting.haltAt = &left;
+    EXPECT_EQ(base.DoEnumDependents(&halting), 1);
+    EXPECT_EQ(halting.visits, (std::vector<ReferenceMaker*>{&base, &left}));
+    top.DeleteAllRefsFromMe();
+    left.DeleteAllRefsFromMe();
+    right.DeleteAllRefsFromMe();
+    plain.ReplaceReference(0, nullptr, FALSE);
+}
+
+TEST(ObjModelRef, RemapDirClonesASharedTargetOnce) {
+    // root refers to a and b; both refer to shared. One copy of shared serves both copies.
+    LogTarget shared, a(1), b(1), root(2);
+    a.ReplaceReference(0, &shared);
+    b.ReplaceReference(0, &shared);
+    root.ReplaceReference(0, &a);
+    root.ReplaceReference(1, &b);
+
+    RemapDir* remap = NewDefaultRemapDir();
+    ReferenceTarget* copy = remap->CloneRef(&root);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(shared.clones, 1);
+    ReferenceTarget* sharedCopy = remap->FindMapping(&shared);
+    ASSERT_NE(sharedCopy, nullptr);
+    EXPECT_NE(sharedCopy, &shared);
+    EXPECT_EQ(copy->GetReference(0)->GetReference(0), sharedCopy);
+    EXPECT_EQ(copy->GetReference(1)->GetReference(0), sharedCopy);
+    EXPECT_EQ(remap->CloneRef(&root), copy);  // asked again: the same copy
+    remap->DeleteThis();
+
+    copy->DeleteMe();  // frees the copied chain: each copy is left without dependents
+    root.DeleteAllRefsFromMe();
+    a.DeleteAllRefsFromMe();
+    b.DeleteAllRefsFromMe();
+    EXPECT_FALSE(shared.HasDependents());
+}
+
+}  // namespace
