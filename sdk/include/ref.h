@@ -52,7 +52,7 @@ enum RefResult : int {
 using RefMessage = unsigned int;
 using PartID = DWORD;
 
-// Which part of an object changed. The low bits are the pipeline channels.
+// Which part of an object changed. The low bits are the pipeline channels (channels.h).
 constexpr PartID PART_TOPO = 1u << 0;
 constexpr PartID PART_GEOM = 1u << 1;
 constexpr PartID PART_TEXMAP = 1u << 2;
@@ -66,7 +66,7 @@ constexpr PartID PART_DISP_APPROX = 1u << 9;
 constexpr PartID PART_EXTENSION = 1u << 13;
 constexpr PartID PART_TM = 1u << 24;  // the node transform
 constexpr PartID PART_OBJ = PART_TOPO | PART_GEOM;
-constexpr PartID PART_ALL = 0x00003fffu | PART_TM;
+constexpr PartID PART_ALL = 0x80003fffu | PART_TM;  // every channel bit of channels.h
 constexpr PartID PART_OBJECT_TYPE = 1u << 15;
 constexpr PartID PART_HIDESTATE = 1u << 16;
 
