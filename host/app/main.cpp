@@ -1,0 +1,35 @@
+// trellon-host: the headless host program. Each subcommand loads the module the way the host
+// does and works on scenes. Exit status: 0 success, 1 bad input (message on standard error),
+// 2 bad usage.
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <string>
+
+#include "commands.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"trellon-host: a headless host for the Trellon module"};
+    app.require_subcommand(1);
+    std::string modulePath;
+    app.add_option("--module", modulePath,
+                   "the module to load (default: trellon.dlo beside this program, or "
+                   "$TRELLON_MODULE)");
+
+    auto* classes = app.add_subcommand("classes", "load the module and list the classes it publishes");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return 2;
+    }
+
+    if (modulePath.empty()) modulePath = host::DefaultModulePath();
+    if (classes->parsed()) return host::RunClasses(modulePath, std::cout, std::cerr);
+    return 2;
+}
