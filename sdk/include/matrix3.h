@@ -13,6 +13,15 @@
 // it makes the identity so that no test depends on garbage, and Matrix3(1) / Matrix3(TRUE) make
 // the identity as in the host. The identity flags (POS_IDENT, ROT_IDENT, SCL_IDENT) are kept as
 // the host keeps them: IsIdentity() reads only the flags; ValidateFlags() recomputes them.
+//
+// What each flag promises (a flag is only ever set when its promise holds):
+//   POS_IDENT  row 3 is exactly zero;
+//   ROT_IDENT  rows 0..2 have no rotation: the off-diagonal numbers are exactly zero and the
+//              diagonal is positive (a pure, unmirrored scale or the identity);
+//   SCL_IDENT  rows 0..2 have no scale: unit length, mutually perpendicular and right-handed
+//              (a pure rotation), to 1e-5; together with ROT_IDENT the diagonal is exactly 1.
+// Products keep the flags both factors have (a product of pure rotations is a pure rotation, of
+// pure scales a pure scale); direct writes to m[][] must be followed by ValidateFlags().
 #pragma once
 
 #include <iosfwd>
@@ -59,8 +68,12 @@ public:
     void IdentityMatrix();
     void Zero();
     void NoTrans();  // zeroes the translation row
-    void NoRot();    // makes rows 0..2 the identity rows
-    void NoScale();  // normalises rows 0..2 (no orthogonalisation)
+    void NoRot();    // makes rows 0..2 the identity rows (the scale goes with the rotation)
+    void NoScale();  // normalises rows 0..2 (no orthogonalisation); zero rows stay zero
+    // Makes rows 0..2 mutually perpendicular, keeping each row's length: row 0 keeps its
+    // direction, row 1 stays in the plane of rows 0 and 1, row 2 becomes perpendicular to both on
+    // the side of the original row 2. Degenerate rows (zero or parallel) get a perpendicular
+    // direction chosen by ArbAxis; zero-length rows stay zero.
     void Orthogonalize();
 
     // Right multiplication (M = M * R).
@@ -79,8 +92,11 @@ public:
     void PreRotateZ(float angle);
     void PreRotate(const Quat& q);
     void PreTranslate(const Point3& p);
+    // Left-multiplies by a scale matrix, which scales rows 0..2 only; with trans TRUE the
+    // translation row is scaled component-wise as well.
     void PreScale(const Point3& s, BOOL trans = FALSE);
 
+    // The Set* forms replace the whole matrix (translation included) by the elementary transform.
     void SetRotateX(float angle);
     void SetRotateY(float angle);
     void SetRotateZ(float angle);
@@ -88,15 +104,16 @@ public:
     void SetTranslate(const Point3& p);
     void SetScale(const Point3& s);
 
-    void Invert();
+    void Invert();                                  // *this = Inverse(*this)
     Point3 PointTransform(const Point3& p) const;   // p * M
     Point3 VectorTransform(const Point3& p) const;  // p * M without the translation
-    float Parity() const;                           // 1 when the axes are left-handed (mirrored)
+    int Parity() const;                             // 1 when the axes are left-handed (mirrored)
 
     Matrix3 operator*(const Matrix3& b) const;
     Matrix3& operator*=(const Matrix3& b);
     Matrix3 operator+(const Matrix3& b) const;
     Matrix3 operator-(const Matrix3& b) const;
+    // Compare the twelve numbers; the flags are not compared.
     bool operator==(const Matrix3& b) const;
     bool operator!=(const Matrix3& b) const { return !(*this == b); }
     bool Equals(const Matrix3& b, float epsilon = 1e-6f) const;
@@ -105,13 +122,32 @@ public:
     DWORD flags = 0;
 };
 
-// p * M: the point transformed (translation included).
-Point3 operator*(const Point3& p, const Matrix3& M);
+// p * M: the point transformed (translation included). Inline: it is the inner loop of every
+// mesh transform.
+inline Point3 operator*(const Point3& p, const Matrix3& M) {
+    const auto& m = M.m;
+    return Point3(p.x * m[0][0] + p.y * m[1][0] + p.z * m[2][0] + m[3][0],
+                  p.x * m[0][1] + p.y * m[1][1] + p.z * m[2][1] + m[3][1],
+                  p.x * m[0][2] + p.y * m[1][2] + p.z * m[2][2] + m[3][2]);
+}
 // The host also accepts M * p with the same meaning.
-Point3 operator*(const Matrix3& M, const Point3& p);
-Point3 VectorTransform(const Matrix3& M, const Point3& v);
-Point3 VectorTransform(const Point3& v, const Matrix3& M);
+inline Point3 operator*(const Matrix3& M, const Point3& p) { return p * M; }
+// v * M without the translation: directions and offsets.
+inline Point3 VectorTransform(const Point3& v, const Matrix3& M) {
+    const auto& m = M.m;
+    return Point3(v.x * m[0][0] + v.y * m[1][0] + v.z * m[2][0],
+                  v.x * m[0][1] + v.y * m[1][1] + v.z * m[2][1],
+                  v.x * m[0][2] + v.y * m[1][2] + v.z * m[2][2]);
+}
+inline Point3 VectorTransform(const Matrix3& M, const Point3& v) { return VectorTransform(v, M); }
+inline Point3 Matrix3::PointTransform(const Point3& p) const { return p * *this; }
+inline Point3 Matrix3::VectorTransform(const Point3& p) const {
+    return ::VectorTransform(p, *this);
+}
 
+// The inverse affine transform: Inverse(M) * M and M * Inverse(M) are the identity. A singular
+// matrix (its rows 0..2 do not span space: a zero scale, collapsed axes) has no inverse; the
+// result is then the identity, which leaves callers' geometry finite and in place.
 Matrix3 Inverse(const Matrix3& M);
 Matrix3 TransposeMatrix(const Matrix3& M);  // transposes rows 0..2, drops the translation
 Matrix3 XFormMat(const Matrix3& xm, const Matrix3& m);  // xm * m * Inverse(xm)
@@ -123,7 +159,9 @@ Matrix3 TransMatrix(const Point3& p);
 Matrix3 ScaleMatrix(const Point3& s);
 // IdentityMatrix; RotateZ(roll); RotateX(pitch); RotateY(yaw).
 Matrix3 RotateYPRMatrix(float Yaw, float Pitch, float Roll);
-// Rotation about a unit axis; the same sense as RotateXMatrix etc. for the world axes.
+// Rotation about an axis; the same sense as RotateXMatrix etc. for the world axes, so
+// RotAngleAxisMatrix(Z, a) == RotateZMatrix(a). The axis is expected to be a unit vector; it is
+// normalised here, and a zero axis gives the identity.
 Matrix3 RotAngleAxisMatrix(const Point3& axis, float angle);
 
 // Right- and left-multiplies mat by the rotation of q: mat = mat * Rq and mat = Rq * mat.
@@ -133,7 +171,8 @@ void PreRotateMatrix(Matrix3& mat, const Quat& q);
 // An axis system with zAxis as its Z row, by the arbitrary-axis algorithm of drawing exchange
 // files: when |N.x| < 1/64 and |N.y| < 1/64, X = normalise(worldY x N), otherwise
 // X = normalise(worldZ x N); Y = normalise(N x X). The result has rows X, Y, N and a zero
-// translation. zAxis is expected to be a unit vector and is used as given.
+// translation. zAxis is expected to be a unit vector and is used as given (not normalised); the
+// zero vector, which names no direction, gives the identity.
 void ArbAxis(const Point3& zAxis, Matrix3& m);
 
 std::ostream& operator<<(std::ostream& os, const Matrix3& m);

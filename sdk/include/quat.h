@@ -4,9 +4,13 @@
 // of the textbook quaternion of the rotation M performs. Equivalently, the textbook column-vector
 // formulas are applied to the row-vector matrix storage m[r][c] unchanged:
 //   Quat(RotateZMatrix(a)) = (0, 0, -sin(a/2), cos(a/2))
-// MakeMatrix is the inverse of Quat(const Matrix3&). QFromAngAxis(ang, axis) builds
-// (axis * sin(ang/2), cos(ang/2)), so its matrix for axis Z is RotateZMatrix(-ang); AngAxisFromQ is
-// its inverse.
+// Quat(M) expects a pure rotation in rows 0..2 (the translation is ignored; scaled rows give a
+// quaternion that is not of unit length). MakeMatrix is the inverse of Quat(const Matrix3&).
+// QFromAngAxis(ang, axis) builds (axis * sin(ang/2), cos(ang/2)) with the axis normalised (a zero
+// axis gives the identity), so its matrix for axis Z is RotateZMatrix(-ang); AngAxisFromQ is its
+// inverse, with the angle in [0, 2pi] and axis X for no rotation.
+// Normalize and Inverse turn a zero quaternion into the identity rather than divide by zero.
+// Slerp takes the shorter arc (it interpolates towards -q when q is on the far side).
 #pragma once
 
 #include <iosfwd>
@@ -32,8 +36,11 @@ public:
     float& operator[](int i) { return (&x)[i]; }
     const float& operator[](int i) const { return (&x)[i]; }
 
-    void Identity() { x = y = z = 0.0f; w = 1.0f; }
-    BOOL IsIdentity() const;
+    void Identity() {
+        x = y = z = 0.0f;
+        w = 1.0f;
+    }
+    BOOL IsIdentity() const;  // exactly (0, 0, 0, +-1)
     void Normalize();
     Quat Conjugate() const { return {-x, -y, -z, w}; }
     Quat Inverse() const;
@@ -59,12 +66,17 @@ public:
     AngAxis(const Point3& Axis, float Angle) : axis(Axis), angle(Angle) {}
     explicit AngAxis(const Quat& q);
     explicit AngAxis(const Matrix3& m);
-    AngAxis& Set(const Point3& Axis, float Angle) { axis = Axis; angle = Angle; return *this; }
+    AngAxis& Set(const Point3& Axis, float Angle) {
+        axis = Axis;
+        angle = Angle;
+        return *this;
+    }
 };
 
 Quat QFromAngAxis(float ang, const Point3& axis);
 void AngAxisFromQ(const Quat& q, float* ang, Point3& axis);
 AngAxis AngAxisFromQ(const Quat& q);
+// The angle and axis of the rotation r that takes p to q (p * r = q).
 float QangAxis(const Quat& p, const Quat& q, Point3& axis);
 float DotProd(const Quat& a, const Quat& b);
 Quat Slerp(const Quat& p, const Quat& q, float t);

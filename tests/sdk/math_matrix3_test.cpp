@@ -1,0 +1,445 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "math_expect.h"
+#include "matrix3.h"
+#include "quat.h"
+
+using math_test::MatrixNear;
+using math_test::PointNear;
+
+namespace {
+
+const float kQuarter = HALFPI;
+const float kInvSqrt2 = 1.0f / std::sqrt(2.0f);
+const float kInvSqrt3 = 1.0f / std::sqrt(3.0f);
+const float kInvSqrt6 = 1.0f / std::sqrt(6.0f);
+
+// --- Rotation sense ---------------------------------------------------------------------------
+
+Matrix3 AboutAxisZ(float a) { return RotAngleAxisMatrix({0, 0, 1}, a); }
+Matrix3 AboutAxisX(float a) { return RotAngleAxisMatrix({1, 0, 0}, a); }
+Matrix3 AboutLongAxisY(float a) { return RotAngleAxisMatrix({0, 5, 0}, a); }
+Matrix3 AboutDiagonalThirdTurn(float a) { return RotAngleAxisMatrix({1, 1, 1}, a * 4 / 3); }
+Matrix3 AboutZeroAxis(float a) { return RotAngleAxisMatrix({0, 0, 0}, a); }
+Matrix3 YawPitchRoll(float a) { return RotateYPRMatrix(a, a, a); }
+
+struct RotationCase {
+    std::string name;
+    Matrix3 (*make)(float);
+    Point3 in;
+    Point3 out;  // in * make(90 degrees)
+};
+
+class RotationSense : public ::testing::TestWithParam<RotationCase> {};
+
+TEST_P(RotationSense, QuarterTurnMovesAxisCounterClockwise) {
+    const RotationCase& c = GetParam();
+    EXPECT_TRUE(PointNear(c.in * c.make(kQuarter), c.out));
+}
+
+// Counter-clockwise looking down each axis: X -> Y about Z, Y -> Z about X, Z -> X about Y; the
+// angle-axis form about a world axis turns the same way; a third of a turn about (1,1,1) cycles
+// X -> Y -> Z. Yaw, pitch, roll of a quarter turn each (roll about Z, then pitch about X, then
+// yaw about Y): X -> Y -> Z -> X; Y -> -X -> -X -> Z; Z -> Z -> -Y -> -Y.
+INSTANTIATE_TEST_SUITE_P(
+    Matrix3, RotationSense,
+    ::testing::Values(RotationCase{"ZturnsXtoY", RotateZMatrix, {1, 0, 0}, {0, 1, 0}},
+                      RotationCase{"ZturnsYtoMinusX", RotateZMatrix, {0, 1, 0}, {-1, 0, 0}},
+                      RotationCase{"XturnsYtoZ", RotateXMatrix, {0, 1, 0}, {0, 0, 1}},
+                      RotationCase{"XturnsZtoMinusY", RotateXMatrix, {0, 0, 1}, {0, -1, 0}},
+                      RotationCase{"YturnsZtoX", RotateYMatrix, {0, 0, 1}, {1, 0, 0}},
+                      RotationCase{"YturnsXtoMinusZ", RotateYMatrix, {1, 0, 0}, {0, 0, -1}},
+                      RotationCase{"AxisZ", AboutAxisZ, {1, 0, 0}, {0, 1, 0}},
+                      RotationCase{"AxisX", AboutAxisX, {0, 1, 0}, {0, 0, 1}},
+                      RotationCase{"AxisYUnnormalised", AboutLongAxisY, {0, 0, 1}, {1, 0, 0}},
+                      RotationCase{
+                          "AxisDiagonalThirdTurn", AboutDiagonalThirdTurn, {1, 0, 0}, {0, 1, 0}},
+                      RotationCase{"AxisZeroIsIdentity", AboutZeroAxis, {1, 2, 3}, {1, 2, 3}},
+                      RotationCase{"YawPitchRollX", YawPitchRoll, {1, 0, 0}, {1, 0, 0}},
+                      RotationCase{"YawPitchRollY", YawPitchRoll, {0, 1, 0}, {0, 0, 1}},
+                      RotationCase{"YawPitchRollZ", YawPitchRoll, {0, 0, 1}, {0, -1, 0}}),
+    math_test::ByName());
+
+// --- Post and pre operations ------------------------------------------------------------------
+
+// Copies of m after one member operation.
+Matrix3 Translated(Matrix3 m, const Point3& p) {
+    m.Translate(p);
+    return m;
+}
+Matrix3 PreTranslated(Matrix3 m, const Point3& p) {
+    m.PreTranslate(p);
+    return m;
+}
+Matrix3 RotatedZ(Matrix3 m, float a) {
+    m.RotateZ(a);
+    return m;
+}
+Matrix3 PreRotatedZ(Matrix3 m, float a) {
+    m.PreRotateZ(a);
+    return m;
+}
+Matrix3 Scaled(Matrix3 m, const Point3& s, BOOL trans) {
+    m.Scale(s, trans);
+    return m;
+}
+Matrix3 PreScaled(Matrix3 m, const Point3& s, BOOL trans) {
+    m.PreScale(s, trans);
+    return m;
+}
+Matrix3 QuatRotated(Matrix3 m, const Quat& q) {
+    RotateMatrix(m, q);
+    return m;
+}
+Matrix3 QuatPreRotated(Matrix3 m, const Quat& q) {
+    PreRotateMatrix(m, q);
+    return m;
+}
+
+const Matrix3 kTurnZ = RotateZMatrix(kQuarter);
+const Matrix3 kMoveX = TransMatrix({1, 0, 0});
+const Matrix3 kMove123 = TransMatrix({1, 2, 3});
+
+struct OrderCase {
+    std::string name;
+    Matrix3 m;
+    Point3 in;
+    Point3 out;  // in * m
+};
+
+class CompositionOrder : public ::testing::TestWithParam<OrderCase> {};
+
+TEST_P(CompositionOrder, MapsPoint) {
+    const OrderCase& c = GetParam();
+    EXPECT_TRUE(PointNear(c.in * c.m, c.out));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Matrix3, CompositionOrder,
+    ::testing::Values(
+        // A quarter turn about Z, then a move by +X: the origin lands on +X.
+        OrderCase{"TranslateAfterRotation", Translated(kTurnZ, {1, 0, 0}), {0, 0, 0}, {1, 0, 0}},
+        // PreTranslate moves first, so +X is then turned onto +Y.
+        OrderCase{
+            "PreTranslateBeforeRotation", PreTranslated(kTurnZ, {1, 0, 0}), {0, 0, 0}, {0, 1, 0}},
+        // Move by +X, then turn: the origin goes to +X and is turned onto +Y.
+        OrderCase{"RotateAfterTranslation", RotatedZ(kMoveX, kQuarter), {0, 0, 0}, {0, 1, 0}},
+        // PreRotateZ turns first: X -> Y, then the move gives (1, 1, 0).
+        OrderCase{
+            "PreRotateBeforeTranslation", PreRotatedZ(kMoveX, kQuarter), {1, 0, 0}, {1, 1, 0}},
+        OrderCase{"ProductAppliesLeftFirst", kMoveX* kTurnZ, {0, 0, 0}, {0, 1, 0}},
+        OrderCase{"ProductAppliesLeftFirstReversed", kTurnZ* kMoveX, {0, 0, 0}, {1, 0, 0}},
+        // The quaternion forms agree with RotateZ / PreRotateZ.
+        OrderCase{"RotateMatrixByQuat", QuatRotated(kMoveX, Quat(kTurnZ)), {0, 0, 0}, {0, 1, 0}},
+        OrderCase{
+            "PreRotateMatrixByQuat", QuatPreRotated(kMoveX, Quat(kTurnZ)), {1, 0, 0}, {1, 1, 0}},
+        // Scale after a quarter turn: X -> Y, which is not stretched; Y -> -X, which is.
+        OrderCase{"ScaleAfterRotationX", Scaled(kTurnZ, {2, 1, 1}, FALSE), {1, 0, 0}, {0, 1, 0}},
+        OrderCase{"ScaleAfterRotationY", Scaled(kTurnZ, {2, 1, 1}, FALSE), {0, 1, 0}, {-2, 0, 0}},
+        // PreScale stretches X before the turn.
+        OrderCase{
+            "PreScaleBeforeRotationX", PreScaled(kTurnZ, {2, 1, 1}, FALSE), {1, 0, 0}, {0, 2, 0}},
+        OrderCase{
+            "PreScaleBeforeRotationY", PreScaled(kTurnZ, {2, 1, 1}, FALSE), {0, 1, 0}, {-1, 0, 0}},
+        // Scale keeps the translation row unless asked: (1,1,1) -> (2,3,4) + (1,2,3); with
+        // trans TRUE the translation becomes (2, 6, 12). PreScale likewise.
+        OrderCase{
+            "ScaleKeepsTranslation", Scaled(kMove123, {2, 3, 4}, FALSE), {1, 1, 1}, {3, 5, 7}},
+        OrderCase{"ScaleWithTranslation", Scaled(kMove123, {2, 3, 4}, TRUE), {1, 1, 1}, {4, 9, 16}},
+        OrderCase{"PreScaleKeepsTranslation",
+                  PreScaled(kMove123, {2, 3, 4}, FALSE),
+                  {1, 1, 1},
+                  {3, 5, 7}},
+        OrderCase{
+            "PreScaleWithTranslation", PreScaled(kMove123, {2, 3, 4}, TRUE), {1, 1, 1}, {4, 9, 16}},
+        // A quarter turn about Z around the pivot (-1, 0, 0): the origin sits at +1 in X from
+        // it and goes to +1 in Y from it.
+        OrderCase{"XFormMatRotatesAboutPivot", XFormMat(kMoveX, kTurnZ), {0, 0, 0}, {-1, 1, 0}},
+        // The transpose of a rotation turns back; the translation is dropped.
+        OrderCase{"TransposeTurnsBack", TransposeMatrix(kTurnZ* kMove123), {0, 1, 0}, {1, 0, 0}}),
+    math_test::ByName());
+
+TEST(Matrix3, VectorTransformIgnoresTranslation) {
+    const Matrix3 m = RotateZMatrix(kQuarter) * TransMatrix({5, 6, 7});
+    EXPECT_TRUE(PointNear(VectorTransform(Point3(1, 0, 0), m), {0, 1, 0}));
+    EXPECT_TRUE(PointNear(m.VectorTransform({1, 0, 0}), {0, 1, 0}));
+    EXPECT_TRUE(PointNear(m.PointTransform({1, 0, 0}), {5, 7, 7}));
+    EXPECT_TRUE(PointNear(m * Point3(1, 0, 0), {5, 7, 7}));
+}
+
+// --- Inverse ----------------------------------------------------------------------------------
+
+TEST(Matrix3, InverseUndoesRotatedScaledTranslatedMatrix) {
+    const Matrix3 m = ScaleMatrix({2.0f, 3.0f, 0.5f}) * RotateXMatrix(0.3f) * RotateZMatrix(1.1f) *
+                      TransMatrix({5, -6, 7});
+    EXPECT_TRUE(MatrixNear(Inverse(m) * m, Matrix3(TRUE)));
+    EXPECT_TRUE(MatrixNear(m * Inverse(m), Matrix3(TRUE)));
+    Matrix3 inv = m;
+    inv.Invert();
+    EXPECT_TRUE(MatrixNear(inv, Inverse(m)));
+}
+
+struct InverseCase {
+    std::string name;
+    Matrix3 m;
+    Matrix3 inverse;
+};
+
+class InverseOf : public ::testing::TestWithParam<InverseCase> {};
+
+TEST_P(InverseOf, MatchesHandInverse) {
+    EXPECT_TRUE(MatrixNear(Inverse(GetParam().m), GetParam().inverse));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Matrix3, InverseOf,
+    ::testing::Values(InverseCase{"Translation", TransMatrix({1, -2, 3}), TransMatrix({-1, 2, -3})},
+                      InverseCase{"Scale", ScaleMatrix({2, 4, -8}),
+                                  ScaleMatrix({0.5f, 0.25f, -0.125f})},
+                      InverseCase{"Rotation", RotateZMatrix(0.7f), RotateZMatrix(-0.7f)},
+                      // Move then turn: undo by turning back then moving back.
+                      InverseCase{"TurnAfterMove", TransMatrix({1, 0, 0}) * RotateZMatrix(kQuarter),
+                                  RotateZMatrix(-kQuarter) * TransMatrix({-1, 0, 0})},
+                      // No inverse exists; the identity is returned.
+                      InverseCase{"SingularGivesIdentity",
+                                  ScaleMatrix({1, 0, 1}) * TransMatrix({4, 5, 6}), Matrix3(TRUE)},
+                      InverseCase{"ZeroGivesIdentity", Matrix3(FALSE), Matrix3(TRUE)}),
+    math_test::ByName());
+
+// --- Flags ------------------------------------------------------------------------------------
+
+struct FlagCase {
+    std::string name;
+    Matrix3 m;
+    DWORD flags;
+};
+
+class IdentityFlags : public ::testing::TestWithParam<FlagCase> {};
+
+TEST_P(IdentityFlags, KeptByConstructionAndByValidateFlags) {
+    const FlagCase& c = GetParam();
+    EXPECT_EQ(c.m.GetIdentFlags(), c.flags);
+    Matrix3 v = c.m;
+    v.SetIdentFlags(0);
+    v.ValidateFlags();
+    EXPECT_EQ(v.GetIdentFlags(), c.flags);
+}
+
+const Matrix3 kMoved = [] {
+    Matrix3 m(TRUE);
+    m.Translate({0, 0, 1});
+    return m;
+}();
+const Matrix3 kTurned = [] {
+    Matrix3 m(TRUE);
+    m.RotateY(0.4f);
+    return m;
+}();
+const Matrix3 kTurnedScaled = [] {
+    Matrix3 m = RotateZMatrix(0.4f);
+    m.Scale({1, 2, 1});
+    return m;
+}();
+const Matrix3 kTurnedAndMoved = RotateXMatrix(0.2f) * TransMatrix({1, 0, 0});
+const Matrix3 kTwoTurns = RotateXMatrix(0.2f) * RotateZMatrix(-1.3f);
+const Matrix3 kTwoScales = ScaleMatrix({2, 2, 2}) * ScaleMatrix({0.5f, 1.0f, 3.0f});
+
+INSTANTIATE_TEST_SUITE_P(
+    Matrix3, IdentityFlags,
+    ::testing::Values(FlagCase{"Identity", Matrix3(), MAT_IDENT},
+                      FlagCase{"IdentityByBool", Matrix3(TRUE), MAT_IDENT},
+                      FlagCase{"Zero", Matrix3(FALSE), POS_IDENT},
+                      FlagCase{"Translated", kMoved, ROT_IDENT | SCL_IDENT},
+                      FlagCase{"Rotated", kTurned, POS_IDENT | SCL_IDENT},
+                      FlagCase{"RotatedThenScaled", kTurnedScaled, POS_IDENT},
+                      FlagCase{"RotatedAndTranslated", kTurnedAndMoved, SCL_IDENT},
+                      FlagCase{"TwoRotations", kTwoTurns, POS_IDENT | SCL_IDENT},
+                      FlagCase{"TwoScales", kTwoScales, POS_IDENT | ROT_IDENT},
+                      // A half turn about Z is a rotation, though its diagonal is (-1, -1, 1).
+                      FlagCase{"HalfTurnAsRotation",
+                               Matrix3({-1, 0, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, 0}),
+                               POS_IDENT | SCL_IDENT},
+                      // A mirror is neither a pure scale nor a pure rotation.
+                      FlagCase{"Mirror", ScaleMatrix({-1, 1, 1}), POS_IDENT},
+                      FlagCase{"ZeroAngle", RotateZMatrix(0.0f), MAT_IDENT}),
+    math_test::ByName());
+
+TEST(Matrix3, IsIdentityReadsOnlyTheFlags) {
+    Matrix3 m;
+    m.m[3][0] = 5.0f;  // a direct write leaves the flags stale, as in the host
+    EXPECT_TRUE(m.IsIdentity());
+    m.ValidateFlags();
+    EXPECT_FALSE(m.IsIdentity());
+    m.SetTrans(Point3(0, 0, 0));
+    EXPECT_FALSE(m.IsIdentity());  // SetTrans clears POS_IDENT whatever the value
+    m.NoTrans();
+    EXPECT_TRUE(m.IsIdentity());
+    m.SetRow(1, {0, 1, 0});
+    EXPECT_EQ(m.GetIdentFlags(), POS_IDENT);
+}
+
+// --- Rows, columns and reductions -------------------------------------------------------------
+
+TEST(Matrix3, RowsAndColumns) {
+    const Matrix3 m({1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12});
+    EXPECT_EQ(m.GetRow(1), Point3(4, 5, 6));
+    EXPECT_EQ(m[2], Point3(7, 8, 9));
+    EXPECT_EQ(m.GetTrans(), Point3(10, 11, 12));
+    EXPECT_EQ(m.GetColumn(2), Point4(3, 6, 9, 12));
+    EXPECT_EQ(m.GetColumn3(0), Point3(1, 4, 7));
+}
+
+TEST(Matrix3, NoTransNoRotNoScale) {
+    // Scale (2, 3, 4), a quarter turn about Z, then a move: rows (0,2,0), (-3,0,0), (0,0,4).
+    const Matrix3 m = ScaleMatrix({2, 3, 4}) * RotateZMatrix(kQuarter) * TransMatrix({1, 2, 3});
+    Matrix3 a = m;
+    a.NoScale();
+    EXPECT_TRUE(MatrixNear(a, Matrix3({0, 1, 0}, {-1, 0, 0}, {0, 0, 1}, {1, 2, 3})));
+    EXPECT_EQ(a.GetIdentFlags(), SCL_IDENT);
+    Matrix3 b = m;
+    b.NoRot();
+    EXPECT_EQ(b, TransMatrix({1, 2, 3}));
+    EXPECT_EQ(b.GetIdentFlags(), ROT_IDENT | SCL_IDENT);
+    Matrix3 c = m;
+    c.NoTrans();
+    EXPECT_TRUE(MatrixNear(c, Matrix3({0, 2, 0}, {-3, 0, 0}, {0, 0, 4}, {0, 0, 0})));
+}
+
+struct OrthoCase {
+    std::string name;
+    Matrix3 in;
+    Matrix3 out;
+};
+
+class Orthogonalize : public ::testing::TestWithParam<OrthoCase> {};
+
+TEST_P(Orthogonalize, MakesRowsPerpendicularKeepingLengths) {
+    Matrix3 m = GetParam().in;
+    m.Orthogonalize();
+    EXPECT_TRUE(MatrixNear(m, GetParam().out));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Matrix3, Orthogonalize,
+    ::testing::Values(
+        // Row 1 loses its part along row 0 and keeps its length sqrt(10); row 2 stays on its side.
+        OrthoCase{"SkewedAndMirrored", Matrix3({2, 0, 0}, {1, 3, 0}, {0, 0, -5}, {1, 1, 1}),
+                  Matrix3({2, 0, 0}, {0.0f, std::sqrt(10.0f), 0.0f}, {0, 0, -5}, {1, 1, 1})},
+        // Row 1 = Y minus its part along (1,1,0)/sqrt2 = (-1/2, 1/2, 0), made unit length.
+        OrthoCase{"Sheared", Matrix3({1, 1, 0}, {0, 1, 0}, {0, 0, 1}, {0, 0, 0}),
+                  Matrix3({1, 1, 0}, {-kInvSqrt2, kInvSqrt2, 0.0f}, {0, 0, 1}, {0, 0, 0})},
+        // Row 1 parallel to row 0: the arbitrary axis system of +X gives +Z for it, keeping its
+        // length 2; row 2 has no length and stays zero.
+        OrthoCase{"ParallelRows", Matrix3({1, 0, 0}, {2, 0, 0}, {0, 0, 0}, {0, 0, 0}),
+                  Matrix3({1, 0, 0}, {0, 0, 2}, {0, 0, 0}, {0, 0, 0})},
+        OrthoCase{"AlreadyOrthogonal", RotateXMatrix(0.5f), RotateXMatrix(0.5f)}),
+    math_test::ByName());
+
+struct ParityCase {
+    std::string name;
+    Matrix3 m;
+    int parity;
+};
+
+class Parity : public ::testing::TestWithParam<ParityCase> {};
+
+TEST_P(Parity, DetectsMirroring) { EXPECT_EQ(GetParam().m.Parity(), GetParam().parity); }
+
+// An odd number of negative scales mirrors; two of them are a half turn.
+INSTANTIATE_TEST_SUITE_P(Matrix3, Parity,
+                         ::testing::Values(ParityCase{"Identity", Matrix3(), 0},
+                                           ParityCase{"Rotation", RotateYMatrix(2.0f), 0},
+                                           ParityCase{"OneNegative", ScaleMatrix({-1, 1, 1}), 1},
+                                           ParityCase{"TwoNegative", ScaleMatrix({-1, -2, 1}), 0},
+                                           ParityCase{"MirroredRotation",
+                                                      RotateZMatrix(1.0f) * ScaleMatrix({1, 1, -3}),
+                                                      1}),
+                         math_test::ByName());
+
+// --- ArbAxis ----------------------------------------------------------------------------------
+
+struct ArbCase {
+    std::string name;
+    Point3 n;
+    Point3 x;  // expected row 0
+    Point3 y;  // expected row 1
+};
+
+class ArbAxisRows : public ::testing::TestWithParam<ArbCase> {};
+
+TEST_P(ArbAxisRows, FollowTheArbitraryAxisRule) {
+    const ArbCase& c = GetParam();
+    Matrix3 m = TransMatrix({9, 9, 9});
+    ArbAxis(c.n, m);
+    EXPECT_TRUE(PointNear(m.GetRow(0), c.x));
+    EXPECT_TRUE(PointNear(m.GetRow(1), c.y));
+    EXPECT_EQ(m.GetRow(2), c.n);
+    EXPECT_EQ(m.GetTrans(), Point3(0, 0, 0));
+}
+
+// Near Z (|x| and |y| below 1/64) X = worldY x N, else X = worldZ x N; Y = N x X.
+const float kInside = 0.015f;         // below 1/64
+const float kOutside = 1.0f / 64.0f;  // exactly 1/64 is not below it
+const float kInsideZ = std::sqrt(1.0f - kInside * kInside);
+const float kOutsideZ = std::sqrt(1.0f - kOutside * kOutside);
+
+INSTANTIATE_TEST_SUITE_P(
+    Matrix3, ArbAxisRows,
+    ::testing::Values(ArbCase{"PlusZ", {0, 0, 1}, {1, 0, 0}, {0, 1, 0}},
+                      // Y x -Z = -X; -Z x -X = Y.
+                      ArbCase{"MinusZ", {0, 0, -1}, {-1, 0, 0}, {0, 1, 0}},
+                      // Z x X = Y; X x Y = Z.
+                      ArbCase{"PlusX", {1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
+                      // Z x Y = -X; Y x -X = Z.
+                      ArbCase{"PlusY", {0, 1, 0}, {-1, 0, 0}, {0, 0, 1}},
+                      // Z x -Y = X; -Y x X = Z.
+                      ArbCase{"MinusY", {0, -1, 0}, {1, 0, 0}, {0, 0, 1}},
+                      // Z x (1,1,1) = (-1,1,0); (1,1,1) x (-1,1,0) = (-1,-1,2).
+                      ArbCase{"Diagonal",
+                              {kInvSqrt3, kInvSqrt3, kInvSqrt3},
+                              {-kInvSqrt2, kInvSqrt2, 0.0f},
+                              {-kInvSqrt6, -kInvSqrt6, 2 * kInvSqrt6}},
+                      // N = (a, 0, c) inside: Y x N = (c, 0, -a); N x (c, 0, -a) = (0, 1, 0).
+                      ArbCase{"JustInsideThreshold",
+                              {kInside, 0.0f, kInsideZ},
+                              {kInsideZ, 0.0f, -kInside},
+                              {0, 1, 0}},
+                      // Outside: Z x N = (0, a, 0) -> +Y; N x Y = (-c, 0, a).
+                      ArbCase{"AtThresholdIsOutside",
+                              {kOutside, 0.0f, kOutsideZ},
+                              {0, 1, 0},
+                              {-kOutsideZ, 0.0f, kOutside}}),
+    math_test::ByName());
+
+TEST(Matrix3, ArbAxisOfZeroVectorIsIdentity) {
+    Matrix3 m = RotateXMatrix(1.0f);
+    ArbAxis(Point3(0, 0, 0), m);
+    EXPECT_EQ(m, Matrix3(TRUE));
+}
+
+// --- Set forms and arithmetic -----------------------------------------------------------------
+
+TEST(Matrix3, SetFormsReplaceTheWholeMatrix) {
+    Matrix3 m = TransMatrix({1, 2, 3}) * ScaleMatrix({2, 2, 2});
+    m.SetRotateZ(kQuarter);
+    EXPECT_TRUE(MatrixNear(m, RotateZMatrix(kQuarter)));
+    m.SetTranslate({4, 5, 6});
+    EXPECT_EQ(m, TransMatrix({4, 5, 6}));
+    m.SetScale({1, 2, 3});
+    EXPECT_EQ(m, ScaleMatrix({1, 2, 3}));
+    m.SetRotate(Quat(RotateXMatrix(0.5f)));
+    EXPECT_TRUE(MatrixNear(m, RotateXMatrix(0.5f)));
+}
+
+TEST(Matrix3, SumAndDifferenceAreElementWise) {
+    const Matrix3 a({1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12});
+    const Matrix3 b = a + a;
+    EXPECT_EQ(b.GetRow(3), Point3(20, 22, 24));
+    EXPECT_EQ(b - a, a);
+    EXPECT_EQ((a - a).GetIdentFlags(), POS_IDENT);
+}
+
+}  // namespace
