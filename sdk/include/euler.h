@@ -1,11 +1,23 @@
 // Euler angle conversions. All orderings are "static axis". Angles come back in the order the
 // type names them (EULERTYPE_XYZ: ang[0] about X, ang[1] about Y, ang[2] about Z).
 //
-// QuatToEuler is the inverse of building the rotation with row-vector matrices in the order the
-// type names:  QuatToEuler(Quat(RotateXMatrix(x) * RotateYMatrix(y) * RotateZMatrix(z)), ang,
-// EULERTYPE_XYZ) gives (x, y, z), with x and z in (-pi, pi] and y in [-pi/2, pi/2].
-// EulerToQuat is its inverse on those ranges (here; the host's own EulerToQuat of this release is
-// known to have the opposite handedness, so module code should not rely on it).
+// For a type naming axes A, B, C the rotation is RotateAMatrix(ang[0]) * RotateBMatrix(ang[1]) *
+// RotateCMatrix(ang[2]) (row vectors: the first named axis is applied first), and QuatToEuler is
+// its inverse:  QuatToEuler(Quat(RotateXMatrix(x) * RotateYMatrix(y) * RotateZMatrix(z)), ang,
+// EULERTYPE_XYZ) gives (x, y, z). Ranges: for the six types with three different axes ang[0] and
+// ang[2] are in (-pi, pi] and ang[1] in [-pi/2, pi/2]; at ang[1] = +-pi/2 (gimbal lock) only one
+// combination of the outer angles is defined and ang[2] is returned as 0. For XYX, YZY, ZXZ
+// ang[1] is in [0, pi] and, when it is 0 or pi, ang[2] is returned as 0.
+// EULERTYPE_RF (or'ed with a type) means rotating axes: XYZ|RF applies the angles in reverse
+// order, RotateZ(ang[2]) first, i.e. RotateZMatrix(ang[2]) * RotateYMatrix(ang[1]) *
+// RotateXMatrix(ang[0]). Unknown types are read as EULERTYPE_XYZ.
+//
+// QuatToEuler normalises the quaternion first (a zero quaternion reads as no rotation);
+// MatrixToEuler ignores the translation and divides the scale out of the rows first. The bool
+// flag of both is accepted for the host's signature and has no effect.
+// EulerToQuat and EulerToMatrix are the inverses on those ranges (here; the host's own
+// EulerToQuat of this release is known to have the opposite handedness, so module code should
+// not rely on it).
 #pragma once
 
 #include "matrix3.h"

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "euler.h"
+#include "math_expect.h"
+#include "matrix3.h"
+#include "quat.h"
+
+using math_test::AngleDiff;
+using math_test::MatrixNear;
+using math_test::SameRotation;
+
+namespace {
+
+Matrix3 Rot(int axis, float a) {
+    return axis == 0 ? RotateXMatrix(a) : axis == 1 ? RotateYMatrix(a) : RotateZMatrix(a);
+}
+
+Matrix3 XYZ(float x, float y, float z) {
+    return RotateXMatrix(x) * RotateYMatrix(y) * RotateZMatrix(z);
+}
+
+::testing::AssertionResult AnglesNear(const float* got, float a0, float a1, float a2,
+                                      float tol = 2e-5f) {
+    const float want[3] = {a0, a1, a2};
+    for (int i = 0; i < 3; ++i) {
+        if (!(std::fabs(AngleDiff(got[i], want[i])) <= tol)) {
+            return ::testing::AssertionFailure()
+                   << "got (" << got[0] << ", " << got[1] << ", " << got[2] << "), want (" << a0
+                   << ", " << a1 << ", " << a2 << ")";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// --- Known rotations, XYZ ---------------------------------------------------------------------
+
+struct KnownCase {
+    std::string name;
+    Matrix3 m;
+    float x, y, z;
+};
+
+class QuatToEulerXYZ : public ::testing::TestWithParam<KnownCase> {};
+
+TEST_P(QuatToEulerXYZ, ReadsTheAnglesTheMatrixWasBuiltFrom) {
+    const KnownCase& c = GetParam();
+    float ang[3] = {9, 9, 9};
+    QuatToEuler(Quat(c.m), ang, EULERTYPE_XYZ);
+    EXPECT_TRUE(AnglesNear(ang, c.x, c.y, c.z));
+    float fromMatrix[3] = {9, 9, 9};
+    MatrixToEuler(c.m, fromMatrix, EULERTYPE_XYZ);
+    EXPECT_TRUE(AnglesNear(fromMatrix, c.x, c.y, c.z));
+}
+
+// Single-axis turns read back on their own axis; RotateX(x)*RotateY(y)*RotateZ(z) reads back
+// (x, y, z) inside the principal ranges. At y = +-pi/2 the first and last turns share an axis:
+// RotateY(pi/2) carries Z onto -X, so RotateX(x)*RotateY(pi/2)*RotateZ(z) = RotateX(x-z)*
+// RotateY(pi/2), read as (x - z, pi/2, 0); at -pi/2 Z goes onto +X, giving (x + z, -pi/2, 0).
+INSTANTIATE_TEST_SUITE_P(
+    Euler, QuatToEulerXYZ,
+    ::testing::Values(
+        KnownCase{"HostDataPointXMinus90", RotateXMatrix(-HALFPI), -HALFPI, 0, 0},
+        KnownCase{"YOnly", RotateYMatrix(0.7f), 0, 0.7f, 0},
+        KnownCase{"ZOnly", RotateZMatrix(-2.5f), 0, 0, -2.5f},
+        KnownCase{"XHalfTurn", RotateXMatrix(PI), PI, 0, 0},
+        KnownCase{"Composed", XYZ(0.3f, -0.6f, 1.2f), 0.3f, -0.6f, 1.2f},
+        KnownCase{"ComposedLarge", XYZ(-2.8f, 1.4f, 3.0f), -2.8f, 1.4f, 3.0f},
+        // y beyond pi/2 is read the other way round: (x+pi, pi-y, z+pi) is the same rotation.
+        KnownCase{"YPastQuarter", XYZ(0.2f, 2.0f, 0.1f), 0.2f + PI, PI - 2.0f, 0.1f + PI},
+        KnownCase{"GimbalPlus", XYZ(0.5f, HALFPI, 0.2f), 0.3f, HALFPI, 0},
+        KnownCase{"GimbalMinus", XYZ(0.5f, -HALFPI, 0.2f), 0.7f, -HALFPI, 0},
+        KnownCase{"GimbalPlusWraps", XYZ(-2.0f, HALFPI, 2.0f), -4.0f + TWOPI, HALFPI, 0}),
+    math_test::ByName());
+
+// --- Round trips over a table of angles -------------------------------------------------------
+
+struct AngleTriple {
+    float x, y, z;
+};
+
+class EulerRoundTrip : public ::testing::TestWithParam<AngleTriple> {};
+
+TEST_P(EulerRoundTrip, EulerToQuatAndBack) {
+    const AngleTriple& a = GetParam();
+    const float in[3] = {a.x, a.y, a.z};
+    Quat q;
+    EulerToQuat(in, q, EULERTYPE_XYZ);
+    // EulerToQuat builds the same rotation as the matrices named by the type.
+    EXPECT_TRUE(SameRotation(q, Quat(XYZ(a.x, a.y, a.z))));
+    Matrix3 m;
+    EulerToMatrix(in, m, EULERTYPE_XYZ);
+    EXPECT_TRUE(MatrixNear(m, XYZ(a.x, a.y, a.z)));
+
+    float out[3];
+    QuatToEuler(q, out, EULERTYPE_XYZ);
+    const bool gimbal = std::fabs(std::fabs(a.y) - HALFPI) < 1e-6f;
+    if (!gimbal) {
+        EXPECT_TRUE(AnglesNear(out, a.x, a.y, a.z, 5e-5f));
+    }
+    // Whatever the angles read, they rebuild the rotation (the only promise at gimbal lock).
+    Matrix3 back;
+    EulerToMatrix(out, back, EULERTYPE_XYZ);
+    EXPECT_TRUE(MatrixNear(back, m, 2e-5f));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Euler, EulerRoundTrip,
+    ::testing::Values(AngleTriple{0, 0, 0}, AngleTriple{0.1f, 0.2f, 0.3f},
+                      AngleTriple{-1.0f, 0.5f, 2.0f}, AngleTriple{3.0f, -1.2f, -3.0f},
+                      AngleTriple{-3.1f, 1.5f, 0.4f}, AngleTriple{2.2f, -1.5f, -0.7f},
+                      AngleTriple{0.4f, HALFPI, 1.0f}, AngleTriple{-2.0f, -HALFPI, 0.6f},
+                      AngleTriple{0.0f, HALFPI, 0.0f}, AngleTriple{PI, 0.0f, -1.0f}));
+
+// --- Every order ------------------------------------------------------------------------------
+
+struct OrderCase {
+    std::string name;
+    int type;
+    int axes[3];  // the axis of ang[0], ang[1], ang[2] (0 = X)
+    bool rotating;
+    float ang[3];
+};
+
+class EulerOrders : public ::testing::TestWithParam<OrderCase> {};
+
+TEST_P(EulerOrders, AnglesApplyInTheNamedOrder) {
+    const OrderCase& c = GetParam();
+    // Static axes apply ang[0] first; rotating axes (RF) apply ang[2] first.
+    const Matrix3 want =
+        c.rotating ? Rot(c.axes[2], c.ang[2]) * Rot(c.axes[1], c.ang[1]) * Rot(c.axes[0], c.ang[0])
+                   : Rot(c.axes[0], c.ang[0]) * Rot(c.axes[1], c.ang[1]) * Rot(c.axes[2], c.ang[2]);
+    Matrix3 m;
+    EulerToMatrix(c.ang, m, c.type);
+    EXPECT_TRUE(MatrixNear(m, want));
+
+    float out[3];
+    MatrixToEuler(want, out, c.type);
+    EXPECT_TRUE(AnglesNear(out, c.ang[0], c.ang[1], c.ang[2]));
+    QuatToEuler(Quat(want), out, c.type);
+    EXPECT_TRUE(AnglesNear(out, c.ang[0], c.ang[1], c.ang[2]));
+    Quat q;
+    EulerToQuat(c.ang, q, c.type);
+    EXPECT_TRUE(SameRotation(q, Quat(want)));
+}
+
+// Angles inside the principal ranges: the middle angle in (-pi/2, pi/2) for three axes, in
+// (0, pi) for the repeated ones.
+INSTANTIATE_TEST_SUITE_P(
+    Euler, EulerOrders,
+    ::testing::Values(
+        OrderCase{"XYZ", EULERTYPE_XYZ, {0, 1, 2}, false, {0.3f, -0.6f, 1.2f}},
+        OrderCase{"XZY", EULERTYPE_XZY, {0, 2, 1}, false, {-2.0f, 0.4f, 0.9f}},
+        OrderCase{"YZX", EULERTYPE_YZX, {1, 2, 0}, false, {1.0f, -1.3f, -0.2f}},
+        OrderCase{"YXZ", EULERTYPE_YXZ, {1, 0, 2}, false, {2.9f, 0.7f, -2.5f}},
+        OrderCase{"ZXY", EULERTYPE_ZXY, {2, 0, 1}, false, {-0.8f, 1.1f, 0.3f}},
+        OrderCase{"ZYX", EULERTYPE_ZYX, {2, 1, 0}, false, {0.6f, -0.9f, -3.0f}},
+        OrderCase{"XYX", EULERTYPE_XYX, {0, 1, 0}, false, {0.5f, 1.0f, -1.5f}},
+        OrderCase{"YZY", EULERTYPE_YZY, {1, 2, 1}, false, {-2.5f, 2.8f, 0.4f}},
+        OrderCase{"ZXZ", EULERTYPE_ZXZ, {2, 0, 2}, false, {1.2f, 0.3f, 2.2f}},
+        OrderCase{
+            "XYZRotating", EULERTYPE_XYZ | EULERTYPE_RF, {0, 1, 2}, true, {0.3f, -0.6f, 1.2f}},
+        OrderCase{
+            "ZYXRotating", EULERTYPE_ZYX | EULERTYPE_RF, {2, 1, 0}, true, {2.0f, 0.5f, -0.7f}},
+        OrderCase{
+            "YXZRotating", EULERTYPE_YXZ | EULERTYPE_RF, {1, 0, 2}, true, {-1.4f, -1.0f, 2.6f}},
+        OrderCase{
+            "ZXZRotating", EULERTYPE_ZXZ | EULERTYPE_RF, {2, 0, 2}, true, {-1.0f, 2.0f, 0.5f}},
+        // An unknown type reads as XYZ.
+        OrderCase{"UnknownIsXYZ", 13, {0, 1, 2}, false, {0.3f, -0.6f, 1.2f}}),
+    math_test::ByName());
+
+// --- Defined results for imperfect input ------------------------------------------------------
+
+TEST(Euler, ScaleAndTranslationDoNotChangeTheAngles) {
+    const Matrix3 m =
+        ScaleMatrix({2.0f, 0.5f, 3.0f}) * XYZ(0.3f, -0.6f, 1.2f) * TransMatrix({7, 8, 9});
+    float ang[3];
+    MatrixToEuler(m, ang, EULERTYPE_XYZ);
+    EXPECT_TRUE(AnglesNear(ang, 0.3f, -0.6f, 1.2f));
+}
+
+TEST(Euler, UnnormalisedAndZeroQuaternions) {
+    // A quaternion of length 3 is the same rotation as the unit one.
+    const Quat q(RotateXMatrix(0.9f));
+    float ang[3];
+    QuatToEuler(Quat(q.x * 3, q.y * 3, q.z * 3, q.w * 3), ang, EULERTYPE_XYZ);
+    EXPECT_TRUE(AnglesNear(ang, 0.9f, 0, 0));
+    QuatToEuler(Quat(0, 0, 0, 0), ang, EULERTYPE_XYZ);
+    EXPECT_TRUE(AnglesNear(ang, 0, 0, 0));
+}
+
+}  // namespace
