@@ -22,14 +22,26 @@ public:
     void Set(TimeValue s, TimeValue e) { *this = Interval(s, e); }
     void SetStart(TimeValue s) { start_ = s; }
     void SetEnd(TimeValue e) { end_ = e; }
-    void SetInfinite() { start_ = TIME_NegInfinity; end_ = TIME_PosInfinity; }
-    void SetEmpty() { start_ = TIME_NegInfinity; end_ = TIME_NegInfinity; }
+    void SetInfinite() {
+        start_ = TIME_NegInfinity;
+        end_ = TIME_PosInfinity;
+    }
+    void SetEmpty() {
+        start_ = TIME_NegInfinity;
+        end_ = TIME_NegInfinity;
+    }
     void SetInstant(TimeValue t) { start_ = end_ = t; }
 
     bool Empty() const { return start_ == TIME_NegInfinity && end_ == TIME_NegInfinity; }
     int InInterval(TimeValue t) const { return !Empty() && start_ <= t && t <= end_; }
     int InInterval(const Interval& i) const { return InInterval(i.start_) && InInterval(i.end_); }
-    TimeValue Duration() const { return end_ - start_ + 1; }
+    // The number of ticks held, end - start + 1; 0 when empty, and saturated at TIME_PosInfinity
+    // for intervals too long to count in a TimeValue (FOREVER).
+    TimeValue Duration() const {
+        if (Empty()) return 0;
+        const long long d = static_cast<long long>(end_) - start_ + 1;
+        return d > TIME_PosInfinity ? TIME_PosInfinity : static_cast<TimeValue>(d);
+    }
 
     // Intersection; disjoint intervals give the empty interval.
     Interval operator&(const Interval& i) const {

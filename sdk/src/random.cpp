@@ -1,9 +1,10 @@
 #include "random.h"
 
 int Random::get(int max, int min) {
-    const int r = rand();
-    if (max == min) return min;
-    return r % (max - min) + min;
+    const long long r = rand();
+    const long long range = static_cast<long long>(max) - min;
+    if (range == 0) return min;
+    return static_cast<int>(r % range + min);
 }
 
 float Random::getf(float max, float min) {
