@@ -1,0 +1,43 @@
+#include "object/trellon.h"
+
+#include "object/param_ids.h"
+#include "plugin/class_desc.h"
+#include "plugin/plugin.h"
+#include "resource.h"
+
+Trellon::Trellon() { GetTrellonDesc()->MakeAutoParamBlocks(this); }
+
+// The reference system releases the parameter block when the maker goes.
+Trellon::~Trellon() = default;
+
+Class_ID Trellon::ClassID() { return TRELLON_CLASS_ID; }
+
+void Trellon::GetClassName(MSTR& s) { s = GetString(IDS_CLASS_NAME); }
+
+const MCHAR* Trellon::GetObjectName() { return GetString(IDS_CLASS_NAME); }
+
+BaseInterface* Trellon::GetInterface(Interface_ID id) {
+    if (id == TRELLON_RENDER_INTERFACE) return static_cast<KavoInstancer::TrellonRenderFP*>(this);
+    return SimpleObject2::GetInterface(id);
+}
+
+IParamBlock2* Trellon::GetParamBlockByID(BlockID id) {
+    return pblock2 && pblock2->ID() == id ? pblock2 : nullptr;
+}
+
+void Trellon::SetReference(int i, RefTargetHandle rtarg) {
+    if (i == 0) pblock2 = static_cast<IParamBlock2*>(rtarg);
+}
+
+RefResult Trellon::NotifyRefChanged(const Interval& /*changeInt*/, RefTargetHandle /*hTarget*/,
+                                    PartID& /*partID*/, RefMessage /*message*/,
+                                    BOOL /*propagate*/) {
+    return REF_SUCCEED;
+}
+
+void Trellon::BuildMesh(TimeValue t) {
+    mesh.setNumVerts(0);
+    mesh.setNumFaces(0);
+    // The object is evaluated anew at every time.
+    ivalid.SetInstant(t);
+}

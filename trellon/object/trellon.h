@@ -1,0 +1,54 @@
+// Trellon: the procedural object that fills a picked spline with copies of scene objects.
+//
+// All persistent state lives in the parameter block, reference 0 (param_ids.h). The object also
+// carries the render instancing interface, so a renderer reaches it by asking the object for
+// TRELLON_RENDER_INTERFACE.
+//
+// This is the object's identity and parameter-block plumbing. The mesh build, the creation
+// callback and the reactions to parameter changes are not here yet: BuildMesh leaves the mesh
+// empty, GetCreateMouseCallBack answers null, and NotifyRefChanged takes no action.
+#pragma once
+
+#include "iparamb2.h"
+#include "render/render_fp.h"
+#include "simpobj.h"
+
+class Trellon : public SimpleObject2, public KavoInstancer::TrellonRenderFP {
+public:
+    // Builds the parameter block into reference 0 through the class descriptor.
+    Trellon();
+    ~Trellon() override;
+
+    // Identity.
+    SClass_ID SuperClassID() override { return GEOMOBJECT_CLASS_ID; }
+    Class_ID ClassID() override;
+    void GetClassName(MSTR& s) override;
+    const MCHAR* GetObjectName() override;
+    // New nodes are named "Trellon_" plus the number the host appends.
+    void InitNodeName(MSTR& s) override { s = _M("Trellon_"); }
+    void DeleteThis() override { delete this; }
+
+    // The render interface for its ID; every other ID goes to the object base.
+    using SimpleObject2::GetInterface;
+    BaseInterface* GetInterface(Interface_ID id) override;
+
+    // The one parameter block: sub-animatable 0, reference 0, and every block index.
+    int NumSubs() override { return 1; }
+    Animatable* SubAnim(int i) override { return i == 0 ? pblock2 : nullptr; }
+    // The host asks for seven blocks; every index answers with the one block.
+    int NumParamBlocks() override { return 7; }
+    IParamBlock2* GetParamBlock(int /*i*/) override { return pblock2; }
+    IParamBlock2* GetParamBlockByID(BlockID id) override;
+    int NumRefs() override { return 1; }
+    RefTargetHandle GetReference(int /*i*/) override { return pblock2; }
+
+    // Not yet: the creation callback comes with interactive creation.
+    CreateMouseCallBack* GetCreateMouseCallBack() override { return nullptr; }
+    RefResult NotifyRefChanged(const Interval& changeInt, RefTargetHandle hTarget, PartID& partID,
+                               RefMessage message, BOOL propagate) override;
+    // Empties the mesh: the build driver comes later.
+    void BuildMesh(TimeValue t) override;
+
+private:
+    void SetReference(int i, RefTargetHandle rtarg) override;
+};

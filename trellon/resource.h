@@ -1,0 +1,61 @@
+// Identifiers of the module's resource file (trellon.res.json): string-table entries, dialog
+// templates and the controls the parameter block binds. The texts and layouts live in the file.
+#pragma once
+
+// String table.
+#define IDS_LIBDESCRIPTION 1
+#define IDS_CATEGORY 2
+#define IDS_CLASS_NAME 3
+#define IDS_PARAMS_OBJECTS 5  // display name of item, pool and staging parameters
+#define IDS_PARAMS_SWEEPS 6   // display name of sweep and camera parameters
+#define IDS_PARAMS_COLOUR 7   // display name of colour and texture parameters
+#define IDS_TITLE_ROLLOUT 8
+#define IDS_SPLINE_ROLLOUT 9  // also the display name of path and layout parameters
+#define IDS_OBJECTS_ROLLOUT 11
+#define IDS_COLOUR_ROLLOUT 12
+#define IDS_EXPORT_ROLLOUT 13
+#define IDS_ABOUT_ROLLOUT 14
+#define IDS_DISPLAY_NONE 19  // the seven Display_Mode names, 19 to 25
+#define IDS_DISPLAY_DOTS 20
+#define IDS_DISPLAY_BOXES 21
+#define IDS_DISPLAY_CLOUD 22
+#define IDS_DISPLAY_PYRAMIDS 23
+#define IDS_DISPLAY_PLACEHOLDERS 24
+#define IDS_DISPLAY_FULL 25
+
+// Dialog templates.
+#define IDD_SPLINE 101
+#define IDD_ABOUT 102
+#define IDD_TITLE 103
+#define IDD_EXPORT 106
+#define IDD_OBJECTS 107
+#define IDD_COLOUR 109
+#define IDD_SWEEPS 113
+
+// Controls bound by the parameter block. The same number serves different controls in
+// different templates, so a control is named by its kind and number.
+#define IDC_RADIO_1008 1008
+#define IDC_RADIO_1009 1009
+#define IDC_RADIO_1013 1013
+#define IDC_CHECK_1010 1010
+#define IDC_CHECK_1011 1011
+#define IDC_CHECK_1012 1012
+#define IDC_CHECK_1014 1014
+#define IDC_CHECK_1079 1079
+#define IDC_CHECK_1104 1104
+#define IDC_COMBO_1051 1051
+#define IDC_EDIT_1049 1049
+#define IDC_SPIN_1050 1050
+#define IDC_EDIT_1039 1039
+#define IDC_SPIN_1038 1038
+#define IDC_EDIT_1040 1040
+#define IDC_SPIN_1049 1049
+#define IDC_EDIT_1053 1053
+#define IDC_SPIN_1054 1054
+#define IDC_EDIT_1036 1036
+#define IDC_EDIT_1037 1037
+#define IDC_EDIT_1038 1038
+#define IDC_SLIDER_1032 1032
+#define IDC_SLIDER_1033 1033
+#define IDC_SLIDER_1034 1034
+#define IDC_SLIDER_1035 1035
