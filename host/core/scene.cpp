@@ -1,0 +1,247 @@
+#include "scene.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#include "imtl.h"
+#include "maxscript/maxscript.h"
+#include "notify.h"
+#include "plugapi.h"
+#include "splshape.h"
+#include "triobj.h"
+#include "windows.h"
+
+#include "materials.h"
+
+namespace host {
+
+Scene::Scene() {
+    root_ = new Node(*this, 0, MSTR(_M("Scene Root")), true);
+    SetCOREInterface(this);
+    WinStandIn::SetMessageBoxHandler(
+        [this](HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
+            return OnMessageBox(text, caption, type);
+        });
+    SetMAXScriptHandler([this](const MCHAR* s, BOOL, FPValue* fpv, BOOL) { return OnScript(s, fpv); });
+}
+
+Scene::~Scene() {
+    // Nodes go first, newest first, so objects see their dependents leave in a stable order.
+    while (!nodes_.empty()) DeleteNodeTree(nodes_.back());
+    for (Mtl* m : sceneMaterials_) {
+        m->ClearAFlag(A_LOCK_TARGET);
+        m->MaybeAutoDelete();
+    }
+    sceneMaterials_.clear();
+    root_->DeleteMe();
+    SetMAXScriptHandler(nullptr);
+    WinStandIn::SetMessageBoxHandler(nullptr);
+    if (GetCOREInterface() == this) SetCOREInterface(nullptr);
+}
+
+void Scene::SetTime(TimeValue t, BOOL redraw) {
+    time_ = t;
+    if (redraw) RedrawViews(t);
+}
+
+INode* Scene::GetINodeByName(const MCHAR* name) {
+    if (!name) return nullptr;
+    for (Node* n : nodes_) {
+        if (std::wcscmp(n->GetName(), name) == 0) return n;
+    }
+    return nullptr;
+}
+
+INode* Scene::GetINodeByHandle(ULONG handle) {
+    if (handle == 0) return root_;
+    for (Node* n : nodes_) {
+        if (n->GetHandle() == handle) return n;
+    }
+    return nullptr;
+}
+
+void Scene::RegisterClass(ClassDesc* cd) {
+    if (cd && std::find(classes_.begin(), classes_.end(), cd) == classes_.end()) {
+        classes_.push_back(cd);
+    }
+}
+
+ClassDesc* Scene::FindClass(SClass_ID superID, Class_ID classID) const {
+    for (ClassDesc* cd : classes_) {
+        if (cd->SuperClassID() == superID && cd->ClassID() == classID) return cd;
+    }
+    return nullptr;
+}
+
+void* Scene::CreateInstance(SClass_ID superID, Class_ID classID) {
+    // The host's own classes first.
+    if (superID == GEOMOBJECT_CLASS_ID && classID == triObjectClassID) return CreateNewTriObject();
+    if (superID == SHAPE_CLASS_ID && classID == splineShapeClassID) return new SplineShape();
+    if (superID == MATERIAL_CLASS_ID && classID == Class_ID(DMTL_CLASS_ID, 0)) {
+        auto* m = new Material(L"Standard", classID, false);
+        m->SetName(MSTR(_M("Material")));
+        return m;
+    }
+    if (superID == MATERIAL_CLASS_ID && classID == Class_ID(MULTI_CLASS_ID, 0)) {
+        auto* m = new Material(L"Multi/Sub-Object", classID, true);
+        m->SetName(MSTR(_M("Multimaterial")));
+        return m;
+    }
+    if (ClassDesc* cd = FindClass(superID, classID)) return cd->Create(FALSE);
+    return nullptr;
+}
+
+bool Scene::NameInUse(const MSTR& name) const {
+    return std::any_of(nodes_.begin(), nodes_.end(),
+                       [&](Node* n) { return MSTR(n->GetName()) == name; });
+}
+
+MSTR Scene::NextNumberedName(const MSTR& base) const {
+    for (int n = 1;; ++n) {
+        MSTR candidate;
+        candidate.printf(_M("%ls%03d"), base.data(), n);
+        if (!NameInUse(candidate)) return candidate;
+    }
+}
+
+void Scene::MakeNameUnique(MSTR& name) {
+    if (!NameInUse(name)) return;
+    std::wstring base = name.str();
+    while (!base.empty() && std::iswdigit(base.back())) base.pop_back();
+    name = NextNumberedName(MSTR(base));
+}
+
+INode* Scene::CreateObjectNode(Object* obj) {
+    MSTR base(_M("Object"));
+    if (obj) obj->InitNodeName(base);
+    return CreateNamedNode(obj, NextNumberedName(base));
+}
+
+Node* Scene::CreateNamedNode(Object* obj, const MSTR& name) {
+    MSTR unique = name;
+    MakeNameUnique(unique);
+    auto* node = new Node(*this, nextHandle_++, unique);
+    nodes_.push_back(node);
+    root_->AttachChild(node);
+    layers_.GetCurrentLayer()->AddToLayer(node);
+    if (obj) node->SetObjectRef(obj);
+    return node;
+}
+
+void Scene::DeleteNodeTree(Node* node) {
+    // Children outlive their parent: they move to the root.
+    while (node->NumberOfChildren() > 0) root_->AttachChild(node->GetChildNode(0));
+    if (auto* parent = dynamic_cast<Node*>(node->GetParentNode())) parent->RemoveChild(node);
+    nodes_.erase(std::remove(nodes_.begin(), nodes_.end(), node), nodes_.end());
+    selection_.erase(std::remove(selection_.begin(), selection_.end(), node), selection_.end());
+    if (auto* l = dynamic_cast<Layer*>(node->GetLayer())) l->ForgetNode(node);
+    node->ClearAFlag(A_LOCK_TARGET);
+    node->DeleteMe();
+}
+
+void Scene::DeleteNode(INode* inode, BOOL redraw, BOOL /*overrideSlaves*/) {
+    auto* node = dynamic_cast<Node*>(inode);
+    if (!node || node->IsRootNode()) return;
+    if (std::find(nodes_.begin(), nodes_.end(), node) == nodes_.end()) return;
+    DeleteNodeTree(node);
+    if (redraw) RedrawViews(time_);
+}
+
+std::vector<Node*> Scene::Nodes() const { return nodes_; }
+
+INode* Scene::GetSelNode(int i) {
+    if (i < 0 || i >= GetSelNodeCount()) return nullptr;
+    return selection_[static_cast<std::size_t>(i)];
+}
+
+void Scene::SelectNode(INode* node, int clearSel) {
+    if (clearSel) selection_.clear();
+    if (node && std::find(selection_.begin(), selection_.end(), node) == selection_.end()) {
+        selection_.push_back(node);
+    }
+}
+
+void Scene::ClearNodeSelection(BOOL /*redraw*/) { selection_.clear(); }
+
+void Scene::RedrawViews(TimeValue /*t*/, DWORD /*vpFlags*/, ReferenceTarget* /*change*/) {
+    if (redrawDisabled_ == 0) ++redraws_;
+}
+
+void Scene::ForceCompleteRedraw(BOOL /*doDisabled*/) { ++redraws_; }
+
+void Scene::EnableSceneRedraw() {
+    if (redrawDisabled_ > 0) --redrawDisabled_;
+}
+
+void Scene::ActivateTexture(Texmap* txm, Mtl* mtl, int /*subNum*/) {
+    activeTexmap_ = txm;
+    if (mtl) mtl->SetActiveTexmap(txm);
+}
+
+void Scene::DeActivateTexture(Texmap* txm, Mtl* mtl, int /*subNum*/) {
+    if (activeTexmap_ == txm) activeTexmap_ = nullptr;
+    if (mtl && mtl->GetActiveTexmap() == txm) mtl->SetActiveTexmap(nullptr);
+}
+
+void Scene::PushPrompt(const MCHAR* msg) { prompts_.emplace_back(msg ? msg : L""); }
+void Scene::PopPrompt() {
+    if (!prompts_.empty()) prompts_.pop_back();
+}
+void Scene::ReplacePrompt(const MCHAR* msg) {
+    if (prompts_.empty()) prompts_.emplace_back();
+    prompts_.back() = msg ? msg : L"";
+}
+void Scene::DisplayTempPrompt(const MCHAR* msg, int /*msec*/) { prompts_.emplace_back(msg ? msg : L""); }
+
+void Scene::SetFileName(const MSTR& path) {
+    filePath_ = path;
+    const int slash = path.last(L'/');
+    fileName_ = slash < 0 ? path : path.Substr(slash + 1, path.Length() - slash - 1);
+}
+
+void Scene::AddSceneMaterial(Mtl* m) {
+    if (!m || std::find(sceneMaterials_.begin(), sceneMaterials_.end(), m) != sceneMaterials_.end()) {
+        return;
+    }
+    m->SetAFlag(A_LOCK_TARGET);
+    m->SetMtlFlag(MTL_IN_SCENE);
+    sceneMaterials_.push_back(m);
+}
+
+void Scene::RemoveSceneMaterial(Mtl* m) {
+    auto it = std::find(sceneMaterials_.begin(), sceneMaterials_.end(), m);
+    if (it == sceneMaterials_.end()) return;
+    sceneMaterials_.erase(it);
+    m->ClearMtlFlag(MTL_IN_SCENE);
+    m->ClearAFlag(A_LOCK_TARGET);
+    m->MaybeAutoDelete();
+}
+
+int Scene::OnMessageBox(LPCWSTR text, LPCWSTR caption, UINT type) {
+    MessageRecord r;
+    r.caption = caption ? caption : L"";
+    r.text = text ? text : L"";
+    r.type = type;
+    if (auto it = answers_.find(r.caption); it != answers_.end()) {
+        r.answer = it->second;
+    } else if (defaultAnswer_ != 0) {
+        r.answer = defaultAnswer_;
+    } else {
+        r.answer = WinStandIn::DefaultMessageBoxAnswer(type);
+    }
+    messages_.push_back(r);
+    return r.answer;
+}
+
+void Scene::SetScriptAnswer(const std::wstring& expression, ScriptAnswer answer) {
+    scriptAnswers_[expression] = std::move(answer);
+}
+
+BOOL Scene::OnScript(const MCHAR* s, FPValue* fpv) {
+    if (!s) return FALSE;
+    auto it = scriptAnswers_.find(s);
+    if (it == scriptAnswers_.end()) return FALSE;
+    return it->second(fpv);
+}
+
+}  // namespace host
