@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "bitarray.h"
+#include "polyshp.h"
+#include "spline_expect.h"
+
+using spline_test::Finite;
+using spline_test::Line;
+using spline_test::Near;
+
+namespace {
+
+const Point3 kX(1, 0, 0), kY(0, 1, 0);
+
+// --- Arc-length sampling ----------------------------------------------------------------------
+
+struct LineSample {
+    std::string name;
+    bool closed;
+    int ptype;
+    float u;
+    Point3 pos;
+    Point3 tan;
+};
+
+class PolyLineSample : public ::testing::TestWithParam<LineSample> {};
+
+// Open: (0,0), (10,0), (10,30), length 40. Closed: the square of side 10, length 40 with the
+// closing edge from (0,10) back to the origin.
+TEST_P(PolyLineSample, PositionAndTangent) {
+    const LineSample& c = GetParam();
+    const PolyLine l = c.closed ? Line({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}}, true)
+                                : Line({{0, 0, 0}, {10, 0, 0}, {10, 30, 0}});
+    EXPECT_FLOAT_EQ(l.CurveLength(), 40.0f);
+    EXPECT_TRUE(Near(l.InterpCurve3D(c.u, c.ptype), c.pos));
+    EXPECT_TRUE(Near(l.TangentCurve3D(c.u, c.ptype), c.tan));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, PolyLineSample,
+    ::testing::Values(
+        // u * 40 along the line: 0.5 is at distance 20, 10 up the second segment.
+        LineSample{"NormHalf", false, POLYSHP_INTERP_NORMALIZED, 0.5f, {10, 10, 0}, kY},
+        LineSample{"NormEighth", false, POLYSHP_INTERP_NORMALIZED, 0.125f, {5, 0, 0}, kX},
+        LineSample{"NormAtTheCorner", false, POLYSHP_INTERP_NORMALIZED, 0.25f, {10, 0, 0}, kY},
+        LineSample{"NormEnd", false, POLYSHP_INTERP_NORMALIZED, 1.0f, {10, 30, 0}, kY},
+        LineSample{"NormClampedAbove", false, POLYSHP_INTERP_NORMALIZED, 2.0f, {10, 30, 0}, kY},
+        LineSample{"NormClampedBelow", false, POLYSHP_INTERP_NORMALIZED, -3.0f, {0, 0, 0}, kX},
+        // Simple: half of u per segment.
+        LineSample{"SimpleHalf", false, POLYSHP_INTERP_SIMPLE, 0.5f, {10, 0, 0}, kY},
+        LineSample{"SimpleQuarter", false, POLYSHP_INTERP_SIMPLE, 0.25f, {5, 0, 0}, kX},
+        LineSample{"SimpleThreeQuarters", false, POLYSHP_INTERP_SIMPLE, 0.75f, {10, 15, 0}, kY},
+        // Closed: the last quarter is the closing edge; u wraps.
+        LineSample{
+            "ClosedClosingEdge", true, POLYSHP_INTERP_NORMALIZED, 0.875f, {0, 5, 0}, {0, -1, 0}},
+        LineSample{"ClosedWrapAbove", true, POLYSHP_INTERP_NORMALIZED, 1.375f, {10, 5, 0}, kY},
+        LineSample{
+            "ClosedWrapBelow", true, POLYSHP_INTERP_NORMALIZED, -0.375f, {5, 10, 0}, {-1, 0, 0}},
+        LineSample{
+            "ClosedEndIsTheStart", true, POLYSHP_INTERP_NORMALIZED, 1.0f, {0, 0, 0}, {0, -1, 0}}),
+    spline_test::ByName());
+
+// Seeded property: on a zig-zag of unequal segments, the normalised point at u is at distance
+// u * L from the start, measured along the line by hand-summed chords.
+TEST(PolyLineArcLength, DistanceFromStartIsUTimesLength) {
+    PolyLine l;
+    double lengths[8];
+    double total = 0.0;
+    for (int i = 0; i <= 8; ++i) {
+        l.Append(PolyPt(Point3(static_cast<float>(i * i), (i % 2) ? 3.0f : 0.0f, 0.0f)));
+        if (i > 0) {
+            const double dx = i * i - (i - 1) * (i - 1);
+            lengths[i - 1] = std::sqrt(dx * dx + 9.0);
+            total += lengths[i - 1];
+        }
+    }
+    EXPECT_NEAR(l.CurveLength(), total, 1e-5 * total);
+    for (int k = 0; k <= 50; ++k) {
+        const float u = static_cast<float>(k) / 50.0f;
+        const Point3 p = l.InterpCurve3D(u, POLYSHP_INTERP_NORMALIZED);
+        // Walk the segments to p's x (x rises monotonically): distance = whole segments + part.
+        double d = 0.0;
+        for (int i = 0; i < 8; ++i) {
+            const float x0 = static_cast<float>(i * i), x1 = static_cast<float>((i + 1) * (i + 1));
+            if (p.x >= x1 && i < 7) {
+                d += lengths[i];
+                continue;
+            }
+            d += lengths[i] * (p.x - x0) / (x1 - x0);
+            break;
+        }
+        EXPECT_NEAR(d, u * total, 1e-4 * total) << "u " << u;
+    }
+}
+
+TEST(PolyLineArcLength, CacheFollowsEdits) {
+    PolyLine l = Line({{0, 0, 0}, {10, 0, 0}});
+    EXPECT_FLOAT_EQ(l.CurveLength(), 10.0f);
+    l.Append(PolyPt(Point3(10, 5, 0)));
+    EXPECT_FLOAT_EQ(l.CurveLength(), 15.0f);
+    l.Close();  // closing edge sqrt(125)
+    EXPECT_NEAR(l.CurveLength(), 15.0f + std::sqrt(125.0f), 1e-5f);
+    l.Open();
+    l.pts[2].p = Point3(10, 20, 0);  // a direct write needs InvalidateGeomCache, as in the host
+    l.InvalidateGeomCache();
+    EXPECT_FLOAT_EQ(l.CurveLength(), 30.0f);
+    EXPECT_TRUE(Near(l.InterpCurve3D(0.5f, POLYSHP_INTERP_NORMALIZED), Point3(10, 5, 0)));
+    l.Delete(0);
+    EXPECT_FLOAT_EQ(l.CurveLength(), 20.0f);
+    const PolyLine copy = l;  // a copy has its own points
+    l.SetNumPts(0);
+    EXPECT_EQ(copy.numPts, 2);
+    EXPECT_FLOAT_EQ(copy.CurveLength(), 20.0f);
+}
+
+TEST(PolyLineDegenerate, EmptySinglePointAndZeroLengthSegments) {
+    const PolyLine empty;
+    EXPECT_EQ(empty.Segments(), 0);
+    EXPECT_EQ(empty.CurveLength(), 0.0f);
+    EXPECT_EQ(empty.InterpCurve3D(0.5f, POLYSHP_INTERP_NORMALIZED), Point3(0, 0, 0));
+    EXPECT_EQ(empty.TangentCurve3D(0.5f, POLYSHP_INTERP_NORMALIZED), Point3(0, 0, 0));
+
+    const PolyLine one = Line({{1, 2, 3}});
+    EXPECT_EQ(one.InterpCurve3D(0.5f, POLYSHP_INTERP_NORMALIZED), Point3(1, 2, 3));
+    EXPECT_EQ(one.TangentCurve3D(0.5f), Point3(0, 0, 0));
+
+    // All at one point: length 0, points and tangents finite (zero tangent).
+    for (bool closed : {false, true}) {
+        const PolyLine dot = Line({{4, 4, 4}, {4, 4, 4}, {4, 4, 4}}, closed);
+        EXPECT_EQ(dot.CurveLength(), 0.0f);
+        for (float u : {0.0f, 0.4f, 1.0f, 3.0f}) {
+            EXPECT_EQ(dot.InterpCurve3D(u, POLYSHP_INTERP_NORMALIZED), Point3(4, 4, 4));
+            EXPECT_EQ(dot.TangentCurve3D(u, POLYSHP_INTERP_NORMALIZED), Point3(0, 0, 0));
+        }
+    }
+
+    // (0,0), (10,0), (10,0), (10,10): segment 1 has no length and borrows the next direction;
+    // a trailing zero segment at the open end borrows the previous one.
+    const PolyLine dup = Line({{0, 0, 0}, {10, 0, 0}, {10, 0, 0}, {10, 10, 0}, {10, 10, 0}});
+    EXPECT_FLOAT_EQ(dup.CurveLength(), 20.0f);
+    EXPECT_TRUE(Near(dup.TangentPiece3D(1, 0.5f), kY));
+    EXPECT_TRUE(Near(dup.TangentPiece3D(3, 0.5f), kY));
+    EXPECT_TRUE(Near(dup.InterpCurve3D(0.5f, POLYSHP_INTERP_NORMALIZED), Point3(10, 0, 0)));
+    EXPECT_TRUE(Near(dup.TangentCurve3D(0.5f, POLYSHP_INTERP_NORMALIZED), kY));
+    EXPECT_TRUE(Near(dup.InterpCurve3D(1.0f, POLYSHP_INTERP_NORMALIZED), Point3(10, 10, 0)));
+    EXPECT_TRUE(Finite(dup.TangentCurve3D(std::nanf(""), POLYSHP_INTERP_NORMALIZED)));
+}
+
+// --- Reverse and orientation ------------------------------------------------------------------
+
+TEST(PolyLineReverse, PlainAndKeepZero) {
+    const std::vector<Point3> p = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}};
+    struct Case {
+        bool closed;
+        BOOL keepZero;
+        std::vector<int> order;
+    };
+    // keepZero matters only on a closed line: p0, p3, p2, p1.
+    for (const Case& c : {Case{true, FALSE, {3, 2, 1, 0}}, Case{true, TRUE, {0, 3, 2, 1}},
+                          Case{false, TRUE, {3, 2, 1, 0}}}) {
+        PolyLine l = Line({p[0], p[1], p[2], p[3]}, c.closed);
+        l.pts[1].flags = POLYPT_KNOT;
+        l.Reverse(c.keepZero);
+        for (int j = 0; j < 4; ++j) EXPECT_EQ(l[j].p, p[c.order[j]]);
+        for (int j = 0; j < 4; ++j) EXPECT_EQ(l[j].flags == POLYPT_KNOT, c.order[j] == 1);
+    }
+}
+
+// Shoelace area: (0,0), (0,10), (10,10), (10,0) turns right (area -100), Z ignored.
+TEST(PolyLineOrientation, ClockwiseInXY) {
+    PolyLine cw = Line({{0, 0, 5}, {0, 10, -3}, {10, 10, 0}, {10, 0, 9}}, true);
+    EXPECT_TRUE(cw.IsClockWise());
+    EXPECT_DOUBLE_EQ(cw.SignedArea2D(), -100.0);
+    cw.Reverse();
+    EXPECT_FALSE(cw.IsClockWise());
+    EXPECT_TRUE(cw.Inside(Point3(5, 5, 100)));
+    EXPECT_FALSE(cw.Inside(Point3(15, 5, 0)));
+    EXPECT_FALSE(Line({{0, 0, 0}, {1, 1, 0}, {2, 2, 0}}, true).IsClockWise());  // no area
+}
+
+// --- OrganizeCurves ---------------------------------------------------------------------------
+
+PolyLine Square(float half, bool clockwise, float cx = 0.0f) {
+    PolyLine l;
+    const Point3 c[4] = {{cx - half, -half, 0.0f},
+                         {cx + half, -half, 0.0f},
+                         {cx + half, half, 0.0f},
+                         {cx - half, half, 0.0f}};  // counter-clockwise
+    for (int i = 0; i < 4; ++i) l.Append(PolyPt(c[clockwise ? 3 - i : i]));
+    l.Close();
+    return l;
+}
+
+struct NestCase {
+    std::string name;
+    std::vector<float> halves;    // squares about the origin
+    std::vector<bool> clockwise;  // their running direction
+    std::vector<int> parent;      // expected parent per line
+    std::vector<int> reverse;     // expected reverse bits
+};
+
+class PolyShapeOrganize : public ::testing::TestWithParam<NestCase> {};
+
+TEST_P(PolyShapeOrganize, NestsByContainmentAndAlternatesDirection) {
+    const NestCase& c = GetParam();
+    PolyShape shape;
+    for (std::size_t i = 0; i < c.halves.size(); ++i)
+        shape.Append(Square(c.halves[i], c.clockwise[i]));
+    ShapeHierarchy h;
+    shape.OrganizeCurves(0, &h);
+    ASSERT_EQ(h.reverse.GetSize(), shape.numLines);
+    for (int i = 0; i < shape.numLines; ++i) {
+        EXPECT_EQ(h.hier.GetParent(i), c.parent[i]) << "line " << i;
+        EXPECT_EQ(h.reverse[i], c.reverse[i]) << "line " << i;
+    }
+    // After reversing, the outermost runs counter-clockwise and the levels alternate.
+    shape.Reverse(h.reverse);
+    for (int i = 0; i < shape.numLines; ++i) {
+        int depth = 0;
+        for (int p = h.hier.GetParent(i); p != -1; p = h.hier.GetParent(p)) ++depth;
+        EXPECT_EQ(shape.lines[i].IsClockWise() != 0, depth % 2 == 1) << "line " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Squares, PolyShapeOrganize,
+    ::testing::Values(
+        // Both clockwise: the outer must turn round, the inner (depth 1) stays clockwise.
+        NestCase{"TwoNestedClockwise", {10, 5}, {true, true}, {-1, 0}, {1, 0}},
+        NestCase{"InnerListedFirst", {5, 10}, {true, true}, {1, -1}, {0, 1}},
+        NestCase{"TwoNestedCounterClockwise", {10, 5}, {false, false}, {-1, 0}, {0, 1}},
+        // Three levels: the smallest container is the parent.
+        NestCase{"ThreeLevels", {2, 10, 6}, {false, false, false}, {2, -1, 1}, {0, 0, 1}}),
+    spline_test::ByName());
+
+TEST(PolyShapeOrganize, SideBySideAndOpenLinesAreRoots) {
+    PolyShape shape;
+    shape.Append(Square(1, true, -5));
+    shape.Append(Square(1, false, 5));
+    shape.Append(Line({{-20, -20, 0}, {20, 20, 0}}));  // open: a root, never reversed
+    shape.Append(Square(30, false));                   // holds both squares, not the line
+    ShapeHierarchy h;
+    shape.OrganizeCurves(0, &h);
+    EXPECT_EQ(h.hier.GetParent(0), 3);
+    EXPECT_EQ(h.hier.GetParent(1), 3);
+    EXPECT_EQ(h.hier.GetParent(2), -1);
+    EXPECT_EQ(h.hier.NumberOfChildren(-1), 2);  // the line and the big square
+    EXPECT_EQ(h.hier.NumberOfChildren(3), 2);
+    EXPECT_EQ(h.hier.GetChild(3, 1), 1);
+    EXPECT_EQ(h.hier.GetChild(3, 2), -1);
+    EXPECT_EQ(h.reverse[0], 0);  // depth 1, clockwise already
+    EXPECT_EQ(h.reverse[1], 1);  // depth 1, counter-clockwise
+    EXPECT_EQ(h.reverse[2], 0);
+    EXPECT_EQ(h.reverse[3], 0);
+}
+
+TEST(PolyShapeEdit, LinesAndReverseByBits) {
+    PolyShape shape;
+    PolyLine& first = shape.NewLine();
+    first.Append(PolyPt(Point3(0, 0, 0)));
+    first.Append(PolyPt(Point3(1, 0, 0)));
+    shape.Append(Line({{5, 0, 0}, {6, 0, 0}}));
+    EXPECT_EQ(shape.numLines, 2);
+    BitArray bits(2);
+    bits.Set(1);
+    shape.Reverse(bits);
+    EXPECT_EQ(shape.lines[0].pts[0].p, Point3(0, 0, 0));
+    EXPECT_EQ(shape.lines[1].pts[0].p, Point3(6, 0, 0));
+    shape.Reverse(0, FALSE);
+    EXPECT_EQ(shape.lines[0].pts[0].p, Point3(1, 0, 0));
+    shape.Reverse(7, FALSE);  // ignored
+    const Box3 box = shape.GetBoundingBox();
+    EXPECT_EQ(box.pmin, Point3(0, 0, 0));
+    EXPECT_EQ(box.pmax, Point3(6, 0, 0));
+    shape.Delete(0);
+    EXPECT_EQ(shape.numLines, 1);
+    EXPECT_EQ(shape.lines[0].pts[1].p, Point3(5, 0, 0));
+    shape.NewShape();
+    EXPECT_EQ(shape.numLines, 0);
+    EXPECT_EQ(shape.lines, nullptr);
+}
+
+}  // namespace

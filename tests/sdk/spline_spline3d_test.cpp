@@ -1,0 +1,542 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "box3.h"
+#include "spline3d.h"
+#include "spline_expect.h"
+
+using spline_test::CornerSpline;
+using spline_test::Finite;
+using spline_test::Near;
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+
+// Points from doubles, so that mixed literals need no suffixes.
+Point3 P(double x, double y, double z) { return Point3(x, y, z); }
+
+// Quarter circle of radius R about the origin from (R,0,0) to (0,R,0), Bezier knots with handles
+// CIRCLE_VECTOR_LENGTH * R along the tangents.
+Spline3D QuarterCircle(float R) {
+    const float c = CIRCLE_VECTOR_LENGTH * R;
+    Spline3D s;
+    SplineKnot a(KTYPE_BEZIER, LTYPE_CURVE, Point3(R, 0.0f, 0.0f), Point3(R, -c, 0.0f),
+                 Point3(R, c, 0.0f));
+    SplineKnot b(KTYPE_BEZIER, LTYPE_CURVE, Point3(0.0f, R, 0.0f), Point3(c, R, 0.0f),
+                 Point3(-c, R, 0.0f));
+    s.AddKnot(a);
+    s.AddKnot(b);
+    return s;
+}
+
+// The parabola y = 2x - x^2/5 over x in [0,10] as one cubic: the degree-raised quadratic with
+// control points (0,0), (5,10), (10,0) gives x(t) = 10t, y(t) = 20t(1-t).
+Spline3D Parabola() {
+    Spline3D s;
+    const Point3 p0(0, 0, 0), p1(10.0f / 3, 20.0f / 3, 0.0f), p2(20.0f / 3, 20.0f / 3, 0.0f),
+        p3(10, 0, 0);
+    SplineKnot a(KTYPE_BEZIER_CORNER, LTYPE_CURVE, p0, p0, p1);
+    SplineKnot b(KTYPE_BEZIER_CORNER, LTYPE_CURVE, p3, p2, p3);
+    s.AddKnot(a);
+    s.AddKnot(b);
+    return s;
+}
+
+// Closed form of the parabola's arc length from x = 0: with w = 2 - 0.4x (the slope),
+// S(x) = 2.5 (F(2) - F(w)), F(w) = (w sqrt(1+w^2) + asinh w) / 2.
+double ParabolaF(double w) { return 0.5 * (w * std::sqrt(1.0 + w * w) + std::asinh(w)); }
+double ParabolaArc(double x) { return 2.5 * (ParabolaF(2.0) - ParabolaF(2.0 - 0.4 * x)); }
+double ParabolaXAtArc(double s) {
+    double lo = 0.0, hi = 10.0;
+    for (int i = 0; i < 100; ++i) {
+        const double mid = 0.5 * (lo + hi);
+        (ParabolaArc(mid) < s ? lo : hi) = mid;
+    }
+    return 0.5 * (lo + hi);
+}
+
+// Reference length of one Bezier segment: a polyline of n chords, evaluated in double.
+double FinePolylineLength(const Spline3D& s, int seg, int n) {
+    const int next = (seg + 1) % s.KnotCount();
+    const Point3 P[4] = {s.GetKnotPoint(seg), s.GetOutVec(seg), s.GetInVec(next),
+                         s.GetKnotPoint(next)};
+    double len = 0.0, px = P[0].x, py = P[0].y, pz = P[0].z;
+    for (int k = 1; k <= n; ++k) {
+        const double t = static_cast<double>(k) / n, mt = 1.0 - t;
+        const double b[4] = {mt * mt * mt, 3 * mt * mt * t, 3 * mt * t * t, t * t * t};
+        double x = 0, y = 0, z = 0;
+        for (int i = 0; i < 4; ++i) {
+            x += b[i] * P[i].x;
+            y += b[i] * P[i].y;
+            z += b[i] * P[i].z;
+        }
+        len += std::sqrt((x - px) * (x - px) + (y - py) * (y - py) + (z - pz) * (z - pz));
+        px = x;
+        py = y;
+        pz = z;
+    }
+    return len;
+}
+
+// --- Segments and lengths ---------------------------------------------------------------------
+
+TEST(Spline3DSegments, OpenHasOneFewerThanKnotsClosedAsMany) {
+    struct Case {
+        int knots;
+        bool closed;
+        int segments;
+    };
+    for (const Case& c : {Case{0, false, 0}, Case{0, true, 0}, Case{1, false, 0}, Case{1, true, 1},
+                          Case{3, false, 2}, Case{3, true, 3}}) {
+        Spline3D s;
+        for (int i = 0; i < c.knots; ++i) {
+            SplineKnot k(KTYPE_CORNER, LTYPE_CURVE, Point3(i, 0, 0), Point3(i, 0, 0),
+                         Point3(i, 0, 0));
+            s.AddKnot(k);
+        }
+        s.SetClosed(c.closed);
+        EXPECT_EQ(s.Segments(), c.segments) << c.knots << " knots, closed " << c.closed;
+    }
+}
+
+struct StraightCase {
+    std::string name;
+    std::function<Spline3D()> make;
+};
+
+class Spline3DStraightLength : public ::testing::TestWithParam<StraightCase> {};
+
+// Knots (0,0,0), (10,0,0), (10,10,0): two chords of 10, however the segments are made straight.
+TEST_P(Spline3DStraightLength, IsTheSumOfTheChords) {
+    const Spline3D s = GetParam().make();
+    EXPECT_FLOAT_EQ(s.SegmentLength(0), 10.0f);
+    EXPECT_FLOAT_EQ(s.SegmentLength(1), 10.0f);
+    EXPECT_FLOAT_EQ(s.SplineLength(), 20.0f);
+    EXPECT_EQ(s.SegmentLength(2), 0.0f);
+    EXPECT_EQ(s.SegmentLength(-1), 0.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, Spline3DStraightLength,
+    ::testing::Values(
+        StraightCase{"CornersWithComputedHandles",
+                     [] {
+                         return CornerSpline({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}});
+                     }},
+        StraightCase{"HandlesOnTheKnots",
+                     [] {
+                         Spline3D s;
+                         for (Point3 p : {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 10, 0)}) {
+                             SplineKnot k(KTYPE_CORNER, LTYPE_CURVE, p, p, p);
+                             s.AddKnot(k);
+                         }
+                         return s;
+                     }},
+        StraightCase{"LineSegmentsIgnoreHandles",
+                     [] {
+                         Spline3D s;
+                         for (Point3 p : {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 10, 0)}) {
+                             SplineKnot k(KTYPE_BEZIER_CORNER, LTYPE_LINE, p, p + Point3(0, 0, 7),
+                                          p + Point3(3, -9, 2));
+                             s.AddKnot(k);
+                         }
+                         return s;
+                     }}),
+    spline_test::ByName());
+
+// The cubic with handles 0.5517861843 R strays from the circle by about 2.7e-4 R, so its length
+// matches pi R / 2 to well within 1e-3; a 20000-chord polyline (error ~ (pi/2/20000)^2/24)
+// checks that the integration itself has converged.
+TEST(Spline3DLength, QuarterCircleMatchesTheArcAndAFinePolyline) {
+    for (float R : {1.0f, 10.0f, 250.0f}) {
+        const Spline3D s = QuarterCircle(R);
+        const double arc = kPi / 2.0 * R;
+        EXPECT_NEAR(s.SplineLength(), arc, 1e-3 * arc) << "R " << R;
+        const double fine = FinePolylineLength(s, 0, 20000);
+        EXPECT_NEAR(s.SplineLength(), fine, 2e-6 * fine) << "R " << R;
+    }
+}
+
+// The parabola's length in closed form: 2.5 (2 sqrt 5 + asinh 2).
+TEST(Spline3DLength, ParabolaMatchesItsClosedForm) {
+    const Spline3D s = Parabola();
+    const double want = 2.5 * (2.0 * std::sqrt(5.0) + std::asinh(2.0));
+    EXPECT_NEAR(s.SplineLength(), want, 2e-6 * want);
+}
+
+TEST(Spline3DLength, CacheFollowsEdits) {
+    Spline3D s = CornerSpline({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}});
+    EXPECT_FLOAT_EQ(s.SplineLength(), 20.0f);
+    s.SetKnotPoint(2, Point3(10, 30, 0));  // handles left where they were: still on the chord
+    EXPECT_FLOAT_EQ(s.SplineLength(), 40.0f);
+    s.SetClosed();  // closing chord from (10,30) to the origin: sqrt(10^2+30^2)
+    s.ComputeBezPoints();
+    EXPECT_NEAR(s.SplineLength(), 40.0f + std::sqrt(1000.0f), 1e-4f);
+    s.DeleteKnot(2);  // closed (0,0)-(10,0): there and back
+    s.ComputeBezPoints();
+    EXPECT_FLOAT_EQ(s.SplineLength(), 20.0f);
+}
+
+// --- Handles ----------------------------------------------------------------------------------
+
+struct HandleCase {
+    std::string name;
+    int ktype;
+    std::vector<Point3> pts;
+    bool closed;
+    int knot;
+    Point3 in, out;
+};
+
+class Spline3DComputeBezPoints : public ::testing::TestWithParam<HandleCase> {};
+
+TEST_P(Spline3DComputeBezPoints, GivesTheDocumentedHandles) {
+    const HandleCase& c = GetParam();
+    Spline3D s;
+    for (const Point3& p : c.pts) {
+        SplineKnot k(c.ktype, LTYPE_CURVE, p, p, p);
+        s.AddKnot(k);
+    }
+    s.SetClosed(c.closed);
+    s.ComputeBezPoints();
+    EXPECT_TRUE(Near(s.GetInVec(c.knot), c.in));
+    EXPECT_TRUE(Near(s.GetOutVec(c.knot), c.out));
+    EXPECT_TRUE(Near(s.GetRelOutVec(c.knot), c.out - s.GetKnotPoint(c.knot)));
+}
+
+const std::vector<Point3> kL = {P(0, 0, 0), P(10, 0, 0), P(10, 10, 0)};
+const std::vector<Point3> kSquare = {P(0, 0, 0), P(10, 0, 0), P(10, 10, 0), P(0, 10, 0)};
+const double k3 = 10.0 / 3.0;
+
+INSTANTIATE_TEST_SUITE_P(
+    Knots, Spline3DComputeBezPoints,
+    ::testing::Values(
+        // Corner: a third of each chord towards the neighbour; open ends keep the outer handle
+        // on the knot.
+        HandleCase{"CornerFirst", KTYPE_CORNER, kL, false, 0, P(0, 0, 0), P(k3, 0, 0)},
+        HandleCase{"CornerMiddle", KTYPE_CORNER, kL, false, 1, P(2 * k3, 0, 0), P(10, k3, 0)},
+        HandleCase{"CornerLast", KTYPE_CORNER, kL, false, 2, P(10, 2 * k3, 0), P(10, 10, 0)},
+        HandleCase{"CornerClosedWraps", KTYPE_CORNER, kSquare, true, 0, P(0, k3, 0), P(k3, 0, 0)},
+        // Auto, middle of the L: a = b = 10, m = (1,0)/2 + (0,1)/2; handles m * 10/3.
+        HandleCase{"AutoMiddle", KTYPE_AUTO, kL, false, 1, P(10 - k3 / 2, -k3 / 2, 0),
+                   P(10 + k3 / 2, k3 / 2, 0)},
+        // Auto ends: m0 = 2 (1,0) - (0.5,0.5) = (1.5,-0.5); m2 = 2 (0,1) - (0.5,0.5).
+        HandleCase{"AutoFirst", KTYPE_AUTO, kL, false, 0, P(0, 0, 0), P(1.5 * k3, -0.5 * k3, 0)},
+        HandleCase{"AutoLast", KTYPE_AUTO, kL, false, 2, P(10 + 0.5 * k3, 10 - 1.5 * k3, 0),
+                   P(10, 10, 0)},
+        // Closed square corner (0,0): neighbours (0,10) and (10,0), m = (0.5,-0.5).
+        HandleCase{"AutoClosedSquare", KTYPE_AUTO, kSquare, true, 0, P(-k3 / 2, k3 / 2, 0),
+                   P(k3 / 2, -k3 / 2, 0)},
+        // Collinear, chords 10 and 30: m = (1,0), handles a/3 back and b/3 forward.
+        HandleCase{"AutoUnequalCollinear",
+                   KTYPE_AUTO,
+                   {P(0, 0, 0), P(10, 0, 0), P(40, 0, 0)},
+                   false,
+                   1,
+                   P(10 - k3, 0, 0),
+                   P(20, 0, 0)},
+        // Two knots: a straight segment, handles at the thirds.
+        HandleCase{"AutoTwoKnotsStraight",
+                   KTYPE_AUTO,
+                   {P(0, 0, 0), P(0, 0, 30)},
+                   false,
+                   0,
+                   P(0, 0, 0),
+                   P(0, 0, 10)}),
+    spline_test::ByName());
+
+TEST(Spline3DComputeBezPoints, KeepsBezierHandlesAndResetMakesThemSmooth) {
+    Spline3D s;
+    SplineKnot a(KTYPE_BEZIER, LTYPE_CURVE, Point3(0, 0, 0), Point3(-1, -2, -3), Point3(1, 2, 3));
+    SplineKnot b(KTYPE_BEZIER_CORNER, LTYPE_CURVE, Point3(10, 0, 0), Point3(4, 5, 6),
+                 Point3(7, 8, 9));
+    SplineKnot c(KTYPE_BEZIER, LTYPE_CURVE, Point3(10, 10, 0), Point3(10, 10, 0),
+                 Point3(10, 10, 0));
+    s.AddKnot(a);
+    s.AddKnot(b);
+    s.AddKnot(c);
+    s.ComputeBezPoints();
+    EXPECT_EQ(s.GetOutVec(0), Point3(1, 2, 3));
+    EXPECT_EQ(s.GetInVec(1), Point3(4, 5, 6));
+    EXPECT_EQ(s.GetOutVec(1), Point3(7, 8, 9));
+    // Reset: the auto handles of the L's middle knot, and the knot becomes a Bezier knot.
+    EXPECT_TRUE(s.SetKnotType(1, KTYPE_RESET));
+    EXPECT_EQ(s.GetKnotType(1), KTYPE_BEZIER);
+    EXPECT_TRUE(Near(s.GetOutVec(1), P(10 + k3 / 2, k3 / 2, 0)));
+    EXPECT_FALSE(s.SetKnotType(1, 9));
+    EXPECT_FALSE(s.SetKnotType(5, KTYPE_CORNER));
+}
+
+// --- Sampling ---------------------------------------------------------------------------------
+
+struct SampleCase {
+    std::string name;
+    std::function<Spline3D()> make;
+    int ptype;
+    float u;
+    Point3 pos;
+    Point3 tan;
+};
+
+class Spline3DSample : public ::testing::TestWithParam<SampleCase> {};
+
+TEST_P(Spline3DSample, PositionAndTangent) {
+    const SampleCase& c = GetParam();
+    const Spline3D s = c.make();
+    EXPECT_TRUE(Near(s.InterpCurve3D(c.u, c.ptype), c.pos));
+    EXPECT_TRUE(Near(s.TangentCurve3D(c.u, c.ptype), c.tan));
+}
+
+// Chords of 10 and 30 (length 40).
+Spline3D Unequal() { return CornerSpline({{0, 0, 0}, {10, 0, 0}, {10, 30, 0}}); }
+// The same knots with the handles left on the knots: straight, but B(t) = P0 + (P3-P0)(3t^2-2t^3).
+Spline3D UnequalHandlesOnKnots() {
+    Spline3D s;
+    for (Point3 p : {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 30, 0)}) {
+        SplineKnot k(KTYPE_CORNER, LTYPE_CURVE, p, p, p);
+        s.AddKnot(k);
+    }
+    return s;
+}
+Spline3D Square() { return CornerSpline({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}}, true); }
+
+const Point3 kX(1, 0, 0), kY(0, 1, 0);
+
+INSTANTIATE_TEST_SUITE_P(
+    Straight, Spline3DSample,
+    ::testing::Values(
+        // Simple: each segment takes half of u, whatever its length.
+        SampleCase{"SimpleQuarter", Unequal, PARAM_SIMPLE, 0.25f, {5, 0, 0}, kX},
+        SampleCase{"SimpleHalfIsTheKnot", Unequal, PARAM_SIMPLE, 0.5f, {10, 0, 0}, kY},
+        SampleCase{"SimpleThreeQuarters", Unequal, PARAM_SIMPLE, 0.75f, {10, 15, 0}, kY},
+        // Normalised: u * 40 along the path.
+        SampleCase{"NormStart", Unequal, PARAM_NORMALIZED, 0.0f, {0, 0, 0}, kX},
+        SampleCase{"NormEighth", Unequal, PARAM_NORMALIZED, 0.125f, {5, 0, 0}, kX},
+        SampleCase{"NormQuarterIsTheKnot", Unequal, PARAM_NORMALIZED, 0.25f, {10, 0, 0}, kY},
+        SampleCase{"NormHalf", Unequal, PARAM_NORMALIZED, 0.5f, {10, 10, 0}, kY},
+        SampleCase{"NormThreeQuarters", Unequal, PARAM_NORMALIZED, 0.75f, {10, 20, 0}, kY},
+        SampleCase{"NormEnd", Unequal, PARAM_NORMALIZED, 1.0f, {10, 30, 0}, kY},
+        SampleCase{"OpenClampsAbove", Unequal, PARAM_NORMALIZED, 1.5f, {10, 30, 0}, kY},
+        SampleCase{"OpenClampsBelow", Unequal, PARAM_NORMALIZED, -0.5f, {0, 0, 0}, kX},
+        SampleCase{"NaNReadsAsZero", Unequal, PARAM_NORMALIZED, std::nanf(""), {0, 0, 0}, kX},
+        // Handles on the knots: t = 1/4 gives 3/16 - 2/64 = 5/32 of the chord; by arc length
+        // the spacing is even again. Where dB/dt = 0 the tangent comes from B''.
+        SampleCase{"KnotHandlesSimple", UnequalHandlesOnKnots, PARAM_SIMPLE, 0.125f,
+                   P(1.5625, 0, 0), kX},
+        SampleCase{
+            "KnotHandlesSimpleStart", UnequalHandlesOnKnots, PARAM_SIMPLE, 0.0f, {0, 0, 0}, kX},
+        SampleCase{"KnotHandlesNorm", UnequalHandlesOnKnots, PARAM_NORMALIZED, 0.0625f,
+                   P(2.5, 0, 0), kX},
+        // Closed square of side 10: the closing edge is the last quarter; u wraps.
+        SampleCase{"ClosedClosingEdge", Square, PARAM_NORMALIZED, 0.875f, {0, 5, 0}, {0, -1, 0}},
+        SampleCase{"ClosedWrapsAbove", Square, PARAM_NORMALIZED, 1.25f, {10, 0, 0}, kY},
+        SampleCase{"ClosedWrapsBelow", Square, PARAM_NORMALIZED, -0.125f, {0, 5, 0}, {0, -1, 0}},
+        SampleCase{"ClosedSimple", Square, PARAM_SIMPLE, 0.875f, {0, 5, 0}, {0, -1, 0}}),
+    spline_test::ByName());
+
+// Normalised samples on the parabola sit where the closed-form arc length is u * L (inverted by
+// bisection here), with the tangent along (1, 2 - 0.4x).
+TEST(Spline3DSampleCurved, ParabolaByArcLength) {
+    const Spline3D s = Parabola();
+    const double L = ParabolaArc(10.0);
+    for (float u : {0.05f, 0.1f, 0.25f, 0.5f, 0.8f, 0.97f}) {
+        const double x = ParabolaXAtArc(u * L);
+        const Point3 want(x, 2.0 * x - x * x / 5.0, 0.0);
+        EXPECT_TRUE(Near(s.InterpCurve3D(u, PARAM_NORMALIZED), want, 2e-5f)) << "u " << u;
+        EXPECT_TRUE(Near(s.InterpBezier3D(0, u, SPLINE_INTERP_NORMALIZED), want, 2e-5f));
+        const double slope = 2.0 - 0.4 * x, norm = std::sqrt(1.0 + slope * slope);
+        EXPECT_TRUE(Near(s.TangentCurve3D(u, PARAM_NORMALIZED),
+                         Point3(1.0 / norm, slope / norm, 0.0), 1e-5f));
+        // x(t) = 10t, so the Bezier parameter found is x/10.
+        int seg = -1;
+        float param = -1.0f;
+        EXPECT_TRUE(s.FindSegAndParam(u, PARAM_NORMALIZED, seg, param));
+        EXPECT_EQ(seg, 0);
+        EXPECT_NEAR(param, x / 10.0, 2e-6);
+    }
+    // Simple: t = u, so u = 1/4 is (2.5, 20 * 1/4 * 3/4).
+    EXPECT_TRUE(Near(s.InterpCurve3D(0.25f, PARAM_SIMPLE), Point3(2.5f, 3.75f, 0.0f)));
+}
+
+// The quarter circle hugs the circle to 3e-4 R, so arc length is R times the polar angle to about
+// that accuracy: a normalised u lands at angle u * 90 degrees, with the tangent perpendicular.
+TEST(Spline3DSampleCurved, QuarterCircleNormalisedIsEvenInAngle) {
+    const Spline3D s = QuarterCircle(10.0f);
+    for (float u : {0.1f, 0.3f, 0.5f, 0.7f, 0.9f}) {
+        const Point3 p = s.InterpCurve3D(u, PARAM_NORMALIZED);
+        EXPECT_NEAR(std::atan2(p.y, p.x), u * kPi / 2.0, 1e-3) << "u " << u;
+        const Point3 t = s.TangentCurve3D(u, PARAM_NORMALIZED);
+        EXPECT_NEAR(t.Length(), 1.0f, 1e-6f);
+        EXPECT_NEAR(DotProd(t, Normalize(p)), 0.0f, 2e-3f);
+        EXPECT_GT(CrossProd(p, t).z, 0.0f);  // counter-clockwise travel
+    }
+}
+
+TEST(Spline3DTangent, StationaryEndsFollowTheHigherDerivatives) {
+    // P1 = P0: B'(0) = 0 and the travel direction B''(0) = 6 (P2 - P0) = 6 (10,10,0); at the
+    // far end B'(1) = 3 (P3 - P2) = (0,-30,0).
+    Spline3D s;
+    SplineKnot a(KTYPE_BEZIER_CORNER, LTYPE_CURVE, Point3(0, 0, 0), Point3(0, 0, 0),
+                 Point3(0, 0, 0));
+    SplineKnot b(KTYPE_BEZIER_CORNER, LTYPE_CURVE, Point3(10, 0, 0), Point3(10, 10, 0),
+                 Point3(10, 0, 0));
+    s.AddKnot(a);
+    s.AddKnot(b);
+    const float h = 1.0f / std::sqrt(2.0f);
+    EXPECT_TRUE(Near(s.TangentBezier3D(0, 0.0f), P(h, h, 0), 1e-6f));
+    EXPECT_TRUE(Near(s.TangentBezier3D(0, 1.0f), Point3(0, -1, 0), 1e-6f));
+    // P1 = (0,10), P2 = P3: B'(1) = 0 and the travel direction -B''(1) = 6 (P3 - P1) = (60,-60).
+    s.SetOutVec(0, Point3(0, 10, 0));
+    s.SetInVec(1, Point3(10, 0, 0));
+    EXPECT_TRUE(Near(s.TangentBezier3D(0, 1.0f), P(h, -h, 0), 1e-6f));
+    EXPECT_TRUE(Near(s.TangentCurve3D(1.0f, PARAM_NORMALIZED), P(h, -h, 0), 1e-6f));
+}
+
+// --- Degenerate input -------------------------------------------------------------------------
+
+TEST(Spline3DDegenerate, AllKnotsAtOnePointGiveLengthZeroAndFinitePoints) {
+    for (bool closed : {false, true}) {
+        const Spline3D s = CornerSpline({{5, 5, 5}, {5, 5, 5}, {5, 5, 5}}, closed);
+        EXPECT_EQ(s.SplineLength(), 0.0f);
+        for (float u : {-1.0f, 0.0f, 0.3f, 1.0f, 7.5f}) {
+            for (int ptype : {PARAM_SIMPLE, PARAM_NORMALIZED}) {
+                EXPECT_TRUE(Near(s.InterpCurve3D(u, ptype), Point3(5, 5, 5), 1e-6f));
+                const Point3 t = s.TangentCurve3D(u, ptype);
+                EXPECT_TRUE(Finite(t));
+                EXPECT_EQ(t, Point3(0, 0, 0));  // no direction to give
+            }
+        }
+        PolyLine line;
+        s.MakePolyLine(line, 2);
+        EXPECT_EQ(line.numPts, closed ? 9 : 7);
+        for (int i = 0; i < line.numPts; ++i) EXPECT_TRUE(Near(line[i].p, Point3(5, 5, 5), 1e-6f));
+    }
+}
+
+TEST(Spline3DDegenerate, EmptyAndSingleKnot) {
+    Spline3D empty;
+    EXPECT_EQ(empty.SplineLength(), 0.0f);
+    EXPECT_EQ(empty.InterpCurve3D(0.5f, PARAM_NORMALIZED), Point3(0, 0, 0));
+    EXPECT_EQ(empty.TangentCurve3D(0.5f), Point3(0, 0, 0));
+    EXPECT_EQ(empty.InterpBezier3D(3, 0.5f), Point3(0, 0, 0));
+    EXPECT_EQ(empty.GetKnotPoint(0), Point3(0, 0, 0));
+    EXPECT_EQ(empty.GetKnotType(0), -1);
+    EXPECT_FALSE(empty.DeleteKnot(0));
+    EXPECT_TRUE(empty.GetBBox().IsEmpty());
+
+    Spline3D one = CornerSpline({{1, 2, 3}});
+    EXPECT_EQ(one.InterpCurve3D(0.7f, PARAM_NORMALIZED), Point3(1, 2, 3));
+    EXPECT_EQ(one.TangentCurve3D(0.7f, PARAM_NORMALIZED), Point3(0, 0, 0));
+    EXPECT_EQ(one.SplineLength(), 0.0f);
+}
+
+// Knots (0,0), (10,0), (10,0), (10,10): the middle segment is a point; it borrows the direction
+// of the next segment, and arc length passes over it.
+TEST(Spline3DDegenerate, ZeroLengthSegmentBorrowsTheNextDirection) {
+    const Spline3D s = CornerSpline({{0, 0, 0}, {10, 0, 0}, {10, 0, 0}, {10, 10, 0}});
+    EXPECT_FLOAT_EQ(s.SplineLength(), 20.0f);
+    EXPECT_EQ(s.SegmentLength(1), 0.0f);
+    EXPECT_TRUE(Near(s.TangentBezier3D(1, 0.5f), kY));
+    EXPECT_TRUE(Near(s.InterpCurve3D(0.5f, PARAM_NORMALIZED), Point3(10, 0, 0)));
+    EXPECT_TRUE(Near(s.TangentCurve3D(0.5f, PARAM_NORMALIZED), kY));
+    EXPECT_TRUE(Near(s.TangentCurve3D(0.5f, PARAM_SIMPLE), kY));  // segment 1 at t = 1/2
+    // At the open end a trailing point segment borrows the previous direction.
+    Spline3D tail = CornerSpline({{0, 0, 0}, {0, 0, 10}, {0, 0, 10}});
+    EXPECT_TRUE(Near(tail.TangentCurve3D(1.0f, PARAM_SIMPLE), Point3(0, 0, 1)));
+}
+
+// --- Reverse ----------------------------------------------------------------------------------
+
+TEST(Spline3DReverse, OpenReversesKnotsSwapsHandlesAndKeepsSegmentTypes) {
+    // Segment 0 (A-B) is a line, segment 1 (B-C) a curve.
+    Spline3D s;
+    SplineKnot a(KTYPE_CORNER, LTYPE_LINE, Point3(0, 0, 0), Point3(0, 0, 0), Point3(1, 0, 0));
+    SplineKnot b(KTYPE_BEZIER, LTYPE_CURVE, Point3(10, 0, 0), Point3(8, 0, 0), Point3(12, 2, 0));
+    SplineKnot c(KTYPE_CORNER, LTYPE_CURVE, Point3(10, 10, 0), Point3(10, 7, 0), Point3(10, 10, 0));
+    a.SetMatID(4);
+    s.AddKnot(a);
+    s.AddKnot(b);
+    s.AddKnot(c);
+    const float len = s.SplineLength();
+    const Point3 quarter = s.InterpCurve3D(0.25f, PARAM_NORMALIZED);
+    s.Reverse();
+    EXPECT_EQ(s.GetKnotPoint(0), Point3(10, 10, 0));
+    EXPECT_EQ(s.GetKnotPoint(2), Point3(0, 0, 0));
+    EXPECT_EQ(s.GetInVec(1), Point3(12, 2, 0));  // B's old out handle
+    EXPECT_EQ(s.GetOutVec(1), Point3(8, 0, 0));
+    EXPECT_EQ(s.GetOutVec(0), Point3(10, 7, 0));
+    EXPECT_EQ(s.GetKnotType(1), KTYPE_BEZIER);
+    EXPECT_EQ(s.GetLineType(0), LTYPE_CURVE);  // C-B, formerly B-C
+    EXPECT_EQ(s.GetLineType(1), LTYPE_LINE);   // B-A, formerly A-B
+    EXPECT_EQ(s.GetMatID(1), 4);
+    // The same curve run backwards.
+    EXPECT_NEAR(s.SplineLength(), len, 1e-5f * len);
+    EXPECT_TRUE(Near(s.InterpCurve3D(0.75f, PARAM_NORMALIZED), quarter, 1e-4f));
+}
+
+TEST(Spline3DReverse, ClosedWithAndWithoutKeepZero) {
+    const std::vector<Point3> pts = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}};
+    struct Case {
+        BOOL keepZero;
+        std::vector<int> order;  // old knot index at each new position
+    };
+    for (const Case& c : {Case{FALSE, {3, 2, 1, 0}}, Case{TRUE, {0, 3, 2, 1}}}) {
+        Spline3D s = CornerSpline({pts[0], pts[1], pts[2], pts[3]}, true);
+        s.SetLineType(2, LTYPE_LINE);  // the segment from (10,10) to (0,10)
+        s.Reverse(c.keepZero);
+        for (int j = 0; j < 4; ++j) EXPECT_EQ(s.GetKnotPoint(j), pts[c.order[j]]);
+        // The segment between (0,10) and (10,10) is still the line one.
+        for (int j = 0; j < 4; ++j) {
+            const bool isThatSegment =
+                s.GetKnotPoint(j) == pts[3] && s.GetKnotPoint((j + 1) % 4) == pts[2];
+            EXPECT_EQ(s.GetLineType(j), isThatSegment ? LTYPE_LINE : LTYPE_CURVE) << j;
+        }
+        EXPECT_FLOAT_EQ(s.SplineLength(), 40.0f);
+    }
+}
+
+// --- Bounds -----------------------------------------------------------------------------------
+
+// P0 (0,0), P1 (0,10), P2 (10,10), P3 (10,0): the curve peaks at t = 1/2, y = (30+30)/8 = 7.5,
+// below the handles; a quarter circle of radius 10 fills [0,10]^2 exactly.
+TEST(Spline3DBBox, BoundsTheCurveNotTheHandles) {
+    Spline3D arch;
+    SplineKnot a(KTYPE_BEZIER_CORNER, LTYPE_CURVE, Point3(0, 0, 0), Point3(0, 0, 0),
+                 Point3(0, 10, 0));
+    SplineKnot b(KTYPE_BEZIER_CORNER, LTYPE_CURVE, Point3(10, 0, 0), Point3(10, 10, 0),
+                 Point3(10, 0, 0));
+    arch.AddKnot(a);
+    arch.AddKnot(b);
+    const Box3 box = arch.GetBBox();
+    EXPECT_TRUE(Near(box.pmin, Point3(0, 0, 0), 1e-5f));
+    EXPECT_TRUE(Near(box.pmax, P(10, 7.5, 0), 1e-5f));
+    const Box3 q = QuarterCircle(10.0f).GetBBox();
+    EXPECT_TRUE(Near(q.pmin, Point3(0, 0, 0), 1e-5f));
+    EXPECT_TRUE(Near(q.pmax, Point3(10, 10, 0), 1e-5f));
+}
+
+// Every sampled point lies in the box (seeded property over a wavy closed spline).
+TEST(Spline3DBBox, HoldsEverySample) {
+    Spline3D s;
+    for (int i = 0; i < 7; ++i) {
+        const float a = static_cast<float>(i) * 0.9f;
+        const Point3 p(10.0f * std::cos(a), 6.0f * std::sin(2.0f * a), 0.5f * i);
+        SplineKnot k(KTYPE_AUTO, LTYPE_CURVE, p, p, p);
+        s.AddKnot(k);
+    }
+    s.SetClosed();
+    s.ComputeBezPoints();
+    Box3 box = s.GetBBox();
+    box.EnlargeBy(1e-4f);
+    for (int k = 0; k <= 1000; ++k) {
+        const Point3 p = s.InterpCurve3D(k / 1000.0f, PARAM_SIMPLE);
+        EXPECT_TRUE(box.Contains(p)) << p;
+    }
+}
+
+}  // namespace
