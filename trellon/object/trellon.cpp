@@ -34,10 +34,3 @@ RefResult Trellon::NotifyRefChanged(const Interval& /*changeInt*/, RefTargetHand
                                     BOOL /*propagate*/) {
     return REF_SUCCEED;
 }
-
-void Trellon::BuildMesh(TimeValue t) {
-    mesh.setNumVerts(0);
-    mesh.setNumFaces(0);
-    // The object is evaluated anew at every time.
-    ivalid.SetInstant(t);
-}

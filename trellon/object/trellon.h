@@ -13,6 +13,8 @@
 #include "render/render_fp.h"
 #include "simpobj.h"
 
+class Spline3D;
+
 class Trellon : public SimpleObject2, public KavoInstancer::TrellonRenderFP {
 public:
     // Builds the parameter block into reference 0 through the class descriptor.
@@ -42,12 +44,16 @@ public:
     int NumRefs() override { return 1; }
     RefTargetHandle GetReference(int /*i*/) override { return pblock2; }
 
-    // Not yet: the creation callback comes with interactive creation.
-    CreateMouseCallBack* GetCreateMouseCallBack() override { return nullptr; }
+    // The one creation callback, bound to this object (create_callback.cpp).
+    CreateMouseCallBack* GetCreateMouseCallBack() override;
     RefResult NotifyRefChanged(const Interval& changeInt, RefTargetHandle hTarget, PartID& partID,
                                RefMessage message, BOOL propagate) override;
-    // Empties the mesh: the build driver comes later.
+    // The build driver (build_driver.cpp).
     void BuildMesh(TimeValue t) override;
+
+    // Length of segment i of spline between parameters u0 and u1, with the points moved o
+    // sideways (distribute/segment_length.cpp). Uses none of the object's state.
+    float SegmentLength(Spline3D& spline, int i, float u0, float u1, float o);
 
 private:
     void SetReference(int i, RefTargetHandle rtarg) override;
