@@ -1,5 +1,6 @@
 #include "object/trellon.h"
 
+#include "inode.h"
 #include "object/param_ids.h"
 #include "plugin/class_desc.h"
 #include "plugin/plugin.h"
@@ -33,4 +34,27 @@ RefResult Trellon::NotifyRefChanged(const Interval& /*changeInt*/, RefTargetHand
                                     PartID& /*partID*/, RefMessage /*message*/,
                                     BOOL /*propagate*/) {
     return REF_SUCCEED;
+}
+
+namespace {
+
+// Stops at the first node among the dependents; the parameter block and other makers are passed.
+class FindNodeProc : public DependentEnumProc {
+public:
+    int proc(ReferenceMaker* rmaker) override {
+        if (rmaker && rmaker->SuperClassID() == BASENODE_CLASS_ID) {
+            node = static_cast<INode*>(rmaker);
+            return DEP_ENUM_HALT;
+        }
+        return DEP_ENUM_SKIP;
+    }
+    INode* node = nullptr;
+};
+
+}  // namespace
+
+INode* Trellon::FindNode() {
+    FindNodeProc finder;
+    DoEnumDependents(&finder);
+    return finder.node;
 }

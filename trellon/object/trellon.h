@@ -51,6 +51,10 @@ public:
     // The build driver (build_driver.cpp).
     void BuildMesh(TimeValue t) override;
 
+    // The node that shows this object: the first node among its dependents, or null while the
+    // object has none yet.
+    INode* FindNode();
+
     // Length of segment i of spline between parameters u0 and u1, with the points moved o
     // sideways (distribute/segment_length.cpp). Uses none of the object's state.
     float SegmentLength(Spline3D& spline, int i, float u0, float u1, float o);
