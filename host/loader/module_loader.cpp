@@ -97,6 +97,7 @@ PluginModule::~PluginModule() {
         // As the system loader does when a library is freed.
         if (entry_) entry_(static_cast<HINSTANCE>(handle_), DLL_PROCESS_DETACH, nullptr);
         MaxSDK::Util::UnloadResourceModule(static_cast<HINSTANCE>(handle_));
+        WinStandIn::ForgetModule(static_cast<HMODULE>(handle_));
         dlclose(handle_);
     }
 }
