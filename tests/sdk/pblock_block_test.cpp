@@ -1,0 +1,474 @@
+// IParamBlock2: values, tables, range errors, change messages, node references, copies, undo.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "pblock_fakes.h"
+
+namespace {
+
+using pblock_fakes::Message;
+using pblock_fakes::Node;
+using pblock_fakes::Owner;
+using pblock_fakes::Target;
+
+class BlockTestClass : public ClassDesc2 {
+public:
+    int IsPublic() override { return 1; }
+    void* Create(BOOL) override { return nullptr; }
+    const MCHAR* ClassName() override { return _M("BlockTest"); }
+    SClass_ID SuperClassID() override { return GEOMOBJECT_CLASS_ID; }
+    Class_ID ClassID() override { return Class_ID(0x4321, 0x8765); }
+    const MCHAR* Category() override { return _M("Tests"); }
+};
+
+enum : short {
+    pb_int = 0,
+    pb_float,
+    pb_bool,
+    pb_str,
+    pb_point,
+    pb_node,
+    pb_ints,
+    pb_floats,
+    pb_points,
+    pb_strs,
+    pb_nodes,
+    pb_more_nodes,
+    pb_ref,
+    pb_mat,
+};
+
+BlockTestClass& TheClass() {
+    static BlockTestClass cd;
+    return cd;
+}
+
+ParamBlockDesc2& TheDesc() {
+    static ParamBlockDesc2 desc(
+        0, _M("Title"), 0, &TheClass(), P_AUTO_CONSTRUCT, 0, pb_int, _M("count"), TYPE_INT, 0, 0,
+        p_default, 2, p_end, pb_float, _M("size"), TYPE_FLOAT, 0, 0, p_default, 0.5f, p_end,
+        pb_bool, _M("follow"), TYPE_BOOL, 0, 0, p_default, TRUE, p_end, pb_str, _M("label"),
+        TYPE_STRING, 0, 0, p_default, _M("hello"), p_end, pb_point, _M("offset"), TYPE_POINT3, 0, 0,
+        p_default, Point3(1.0f, 2.0f, 3.0f), p_end, pb_node, _M("Spline_Obj"), TYPE_INODE, 0, 0,
+        p_end, pb_ints, _M("ints"), TYPE_INT_TAB, 2, 0, 0, p_default, 7, p_end, pb_floats,
+        _M("floats"), TYPE_FLOAT_TAB, 0, 0, 0, p_default, 100.0f, p_end, pb_points, _M("points"),
+        TYPE_POINT3_TAB, 0, 0, 0, p_end, pb_strs, _M("names"), TYPE_STRING_TAB, 0, 0, 0, p_end,
+        pb_nodes, _M("Object_Nodes"), TYPE_INODE_TAB, 0, P_VARIABLE_SIZE, 0, p_end, pb_more_nodes,
+        _M("Post_Nodes"), TYPE_INODE_TAB, 0, P_VARIABLE_SIZE, 0, p_end, pb_ref, _M("target"),
+        TYPE_REFTARG, 0, 0, p_end, pb_mat, _M("materials"), TYPE_MTL_TAB, 0, P_VARIABLE_SIZE, 0,
+        p_end, p_end);
+    return desc;
+}
+
+class Block : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(TheDesc().errors().empty()) << TheDesc().errors().front();
+        owner = new Owner();
+        TheClass().MakeAutoParamBlocks(owner);
+        pb = owner->pblock;
+        ASSERT_NE(pb, nullptr);
+        for (int k = 0; k < 4; ++k) nodes.push_back(new Node());
+    }
+    void TearDown() override {
+        owner->DeleteMe();
+        for (Node* n : nodes) n->DeleteMe();
+        theHold.ClearRecord();
+    }
+    // The owner's messages so far, then forgets them.
+    std::vector<Message> Take() {
+        std::vector<Message> m;
+        m.swap(owner->messages);
+        return m;
+    }
+
+    Owner* owner = nullptr;
+    IParamBlock2* pb = nullptr;
+    std::vector<Node*> nodes;
+};
+
+TEST_F(Block, MadeIntoTheOwnersReferenceWithDefaults) {
+    EXPECT_EQ(owner->GetReference(0), pb);
+    EXPECT_EQ(pb->GetOwner(), owner);
+    EXPECT_EQ(pb->GetDesc(), &TheDesc());
+    EXPECT_EQ(pb->ID(), 0);
+    EXPECT_EQ(pb->NumParams(), 14);
+    EXPECT_EQ(pb->GetParameterType(pb_nodes), TYPE_INODE_TAB);
+    EXPECT_EQ(pb->GetParameterType(77), TYPE_VOID);
+    EXPECT_EQ(pb->GetInt(pb_int), 2);
+    EXPECT_FLOAT_EQ(pb->GetFloat(pb_float), 0.5f);
+    EXPECT_EQ(pb->GetInt(pb_bool), TRUE);
+    EXPECT_STREQ(pb->GetStr(pb_str), _M("hello"));
+    EXPECT_EQ(pb->GetPoint3(pb_point), Point3(1.0f, 2.0f, 3.0f));
+    EXPECT_EQ(pb->GetINode(pb_node), nullptr);
+    // A table starts with its descriptor size, each entry the default.
+    ASSERT_EQ(pb->Count(pb_ints), 2);
+    EXPECT_EQ(pb->GetInt(pb_ints, 0, 1), 7);
+    EXPECT_EQ(pb->Count(pb_nodes), 0);
+    EXPECT_EQ(pb->Count(pb_int), 0);  // not a table
+    EXPECT_EQ(pb->LastNotifyParamID(), -1);
+}
+
+TEST_F(Block, ValuesReadBackAndTypeMismatchesRefuse) {
+    EXPECT_TRUE(pb->SetValue(pb_int, 0, 9));
+    EXPECT_TRUE(pb->SetValue(pb_float, 0, 2.5f));
+    EXPECT_TRUE(pb->SetValue(pb_str, 0, _M("world")));
+    EXPECT_TRUE(pb->SetValue(pb_point, 0, Point3(4.0f, 5.0f, 6.0f)));
+    EXPECT_TRUE(pb->SetValue(pb_node, 0, nodes[0]));
+    EXPECT_EQ(pb->GetInt(pb_int), 9);
+    EXPECT_FLOAT_EQ(pb->GetFloat(pb_float), 2.5f);
+    EXPECT_STREQ(pb->GetStr(pb_str), _M("world"));
+    EXPECT_EQ(pb->GetPoint3(pb_point), Point3(4.0f, 5.0f, 6.0f));
+    EXPECT_EQ(pb->GetINode(pb_node), nodes[0]);
+
+    // An int asked of a float, a float given to an int, a plain target given to a node.
+    EXPECT_EQ(pb->GetInt(pb_float), 0);
+    EXPECT_FALSE(pb->SetValue(pb_int, 0, 1.5f));
+    EXPECT_EQ(pb->GetInt(pb_int), 9);
+    Target plain;
+    EXPECT_FALSE(pb->SetValue(pb_node, 0, &plain));
+    EXPECT_EQ(pb->GetINode(pb_node), nodes[0]);
+    EXPECT_FALSE(pb->SetValue(77, 0, 1));
+
+    Interval iv = FOREVER;
+    int i = 5;
+    EXPECT_FALSE(pb->GetValue(pb_float, 0, i, iv));
+    EXPECT_EQ(i, 0);
+    float f = 3.0f;
+    EXPECT_TRUE(pb->GetValue(pb_float, 0, f, iv));
+    EXPECT_FLOAT_EQ(f, 2.5f);
+    EXPECT_TRUE(iv == FOREVER);  // nothing here animates
+    const MCHAR* s = nullptr;
+    EXPECT_FALSE(pb->GetValue(pb_int, 0, s, iv));
+    EXPECT_STREQ(s, _M(""));
+}
+
+// Table edits through the block, one element type per case; v(k) is the k-th test value.
+template <class T>
+struct TableCase;
+
+template <>
+struct TableCase<int> {
+    static constexpr ParamID id = pb_ints;
+    static int V(int k, const std::vector<Node*>&) { return 10 * k + 1; }
+    static int Append(IParamBlock2* pb, int num, int* el) { return pb->Append(id, num, el); }
+    static int Insert(IParamBlock2* pb, int at, int num, int* el) {
+        return pb->Insert(id, at, num, el);
+    }
+    static int Get(IParamBlock2* pb, int i) { return pb->GetInt(id, 0, i); }
+    static int Default() { return 7; }
+};
+
+template <>
+struct TableCase<float> {
+    static constexpr ParamID id = pb_floats;
+    static float V(int k, const std::vector<Node*>&) { return 0.5f * static_cast<float>(k); }
+    static int Append(IParamBlock2* pb, int num, float* el) { return pb->Append(id, num, el); }
+    static int Insert(IParamBlock2* pb, int at, int num, float* el) {
+        return pb->Insert(id, at, num, el);
+    }
+    static float Get(IParamBlock2* pb, int i) { return pb->GetFloat(id, 0, i); }
+    static float Default() { return 100.0f; }
+};
+
+template <>
+struct TableCase<Point3> {
+    static constexpr ParamID id = pb_points;
+    static Point3 V(int k, const std::vector<Node*>&) {
+        return Point3(static_cast<float>(k), 0.0f, -1.0f);
+    }
+    // Points go in as an array of pointers, as the SDK passes them.
+    static std::vector<Point3*> Ptrs(int num, Point3* el) {
+        std::vector<Point3*> p;
+        for (int k = 0; k < num; ++k) p.push_back(&el[k]);
+        return p;
+    }
+    static int Append(IParamBlock2* pb, int num, Point3* el) {
+        return pb->Append(id, num, Ptrs(num, el).data());
+    }
+    static int Insert(IParamBlock2* pb, int at, int num, Point3* el) {
+        return pb->Insert(id, at, num, Ptrs(num, el).data());
+    }
+    static Point3 Get(IParamBlock2* pb, int i) { return pb->GetPoint3(id, 0, i); }
+    static Point3 Default() { return Point3(); }
+};
+
+template <>
+struct TableCase<std::wstring> {
+    static constexpr ParamID id = pb_strs;
+    static std::wstring V(int k, const std::vector<Node*>&) { return L"s" + std::to_wstring(k); }
+    static std::vector<const MCHAR*> Ptrs(int num, std::wstring* el) {
+        std::vector<const MCHAR*> p;
+        for (int k = 0; k < num; ++k) p.push_back(el[k].c_str());
+        return p;
+    }
+    static int Append(IParamBlock2* pb, int num, std::wstring* el) {
+        return pb->Append(id, num, Ptrs(num, el).data());
+    }
+    static int Insert(IParamBlock2* pb, int at, int num, std::wstring* el) {
+        return pb->Insert(id, at, num, Ptrs(num, el).data());
+    }
+    static std::wstring Get(IParamBlock2* pb, int i) { return pb->GetStr(id, 0, i); }
+    static std::wstring Default() { return L""; }
+};
+
+template <>
+struct TableCase<INode*> {
+    static constexpr ParamID id = pb_nodes;
+    static INode* V(int k, const std::vector<Node*>& nodes) {
+        return nodes[static_cast<std::size_t>(k) % nodes.size()];
+    }
+    static int Append(IParamBlock2* pb, int num, INode** el) { return pb->Append(id, num, el); }
+    static int Insert(IParamBlock2* pb, int at, int num, INode** el) {
+        return pb->Insert(id, at, num, el);
+    }
+    static INode* Get(IParamBlock2* pb, int i) { return pb->GetINode(id, 0, i); }
+    static INode* Default() { return nullptr; }
+};
+
+template <class T>
+class BlockTable : public Block {};
+
+using TableTypes = testing::Types<int, float, Point3, std::wstring, INode*>;
+TYPED_TEST_SUITE(BlockTable, TableTypes);
+
+TYPED_TEST(BlockTable, AppendInsertDeleteReturnTheDocumentedCounts) {
+    using C = TableCase<TypeParam>;
+    IParamBlock2* block = this->pb;
+    block->ZeroCount(C::id);
+    this->Take();
+    std::vector<TypeParam> v;
+    for (int k = 0; k < 6; ++k) v.push_back(C::V(k, this->nodes));
+
+    // Append gives the count before: 0, then 2.
+    EXPECT_EQ(C::Append(block, 2, &v[0]), 0);
+    EXPECT_EQ(C::Append(block, 1, &v[2]), 2);
+    // Insert gives its position; past the end it refuses.
+    EXPECT_EQ(C::Insert(block, 1, 1, &v[3]), 1);
+    EXPECT_EQ(C::Insert(block, 5, 1, &v[4]), -1);
+    ASSERT_EQ(block->Count(C::id), 4);  // v0 v3 v1 v2
+    EXPECT_EQ(C::Get(block, 0), v[0]);
+    EXPECT_EQ(C::Get(block, 1), v[3]);
+    EXPECT_EQ(C::Get(block, 2), v[1]);
+    EXPECT_EQ(C::Get(block, 3), v[2]);
+
+    // Delete gives the count left; a start past the end deletes nothing.
+    EXPECT_EQ(block->Delete(C::id, 1, 2), 2);  // v0 v2
+    EXPECT_EQ(C::Get(block, 1), v[2]);
+    EXPECT_EQ(block->Delete(C::id, 2, 1), 2);
+    EXPECT_EQ(block->Delete(C::id, 1, 10), 1);  // clipped to the end: v0
+    // SetCount fills with the default.
+    block->SetCount(C::id, 3);
+    EXPECT_EQ(C::Get(block, 0), v[0]);
+    EXPECT_EQ(C::Get(block, 2), C::Default());
+
+    // One change message per edit that changed something, each naming the table.
+    const std::vector<Message> m = this->Take();
+    ASSERT_EQ(m.size(), 6u);  // 2 appends, 1 insert, 2 deletes, 1 SetCount
+    for (const Message& msg : m) {
+        EXPECT_EQ(msg.message, REFMSG_CHANGE);
+        EXPECT_EQ(msg.param, C::id);
+    }
+    EXPECT_EQ(block->LastNotifyParamID(), -1);
+}
+
+TEST_F(Block, TableIndexOutOfRangeRaisesTheTabException) {
+    const std::string text = "Invalid index passed into a Max SDK Tab::operator[]";
+    // pb_ints holds two entries: 2 and -1 are outside.
+    for (int index : {2, -1}) {
+        try {
+            pb->GetInt(pb_ints, 0, index);
+            ADD_FAILURE() << "no exception for index " << index;
+        } catch (const MaxSDK::Util::OutOfRangeException& e) {
+            EXPECT_EQ(e.what(), text);
+        }
+    }
+    EXPECT_THROW(pb->GetINode(pb_nodes, 0, 0), MaxSDK::Util::OutOfRangeException);
+    EXPECT_THROW(pb->GetStr(pb_strs, 0, 0), MaxSDK::Util::OutOfRangeException);
+    EXPECT_THROW(pb->SetValue(pb_ints, 0, 5, 2), MaxSDK::Util::OutOfRangeException);
+    EXPECT_THROW(pb->SetValue(pb_nodes, 0, nodes[0], 0), MaxSDK::Util::OutOfRangeException);
+    // GetValue answers FALSE and a zero value instead.
+    Interval iv;
+    int v = 3;
+    EXPECT_FALSE(pb->GetValue(pb_ints, 0, v, iv, 2));
+    EXPECT_EQ(v, 0);
+    // A failed write changed nothing and sent nothing.
+    EXPECT_EQ(pb->GetInt(pb_ints, 0, 1), 7);
+    EXPECT_TRUE(owner->messages.empty());
+}
+
+TEST_F(Block, ChangeMessagesNameTheParameterAndEntry) {
+    pb->SetValue(pb_float, 0, 1.0f);
+    pb->SetValue(pb_ints, 0, 3, 1);
+    INode* n = nodes[0];
+    pb->Append(pb_nodes, 1, &n);
+    pb->Reset(pb_float);
+    const std::vector<Message> m = Take();
+    ASSERT_EQ(m.size(), 4u);
+    EXPECT_EQ(m[0].param, pb_float);
+    EXPECT_EQ(m[0].tabIndex, -1);
+    EXPECT_EQ(m[1].param, pb_ints);
+    EXPECT_EQ(m[1].tabIndex, 1);
+    EXPECT_EQ(m[2].param, pb_nodes);
+    EXPECT_EQ(m[3].param, pb_float);
+    EXPECT_FLOAT_EQ(pb->GetFloat(pb_float), 0.5f);
+    EXPECT_EQ(pb->LastNotifyParamID(), -1);
+
+    // With notifications off nothing is sent.
+    pb->EnableNotifications(FALSE);
+    pb->SetValue(pb_int, 0, 4);
+    pb->EnableNotifications(TRUE);
+    EXPECT_TRUE(owner->messages.empty());
+    EXPECT_EQ(pb->GetInt(pb_int), 4);
+}
+
+TEST_F(Block, NodeReferencesFollowTheTables) {
+    INode* a = nodes[0];
+    INode* b = nodes[1];
+    INode* ab[] = {a, b};
+    pb->SetValue(pb_node, 0, b);
+    pb->Append(pb_nodes, 2, ab);
+    pb->Append(pb_more_nodes, 1, &a);
+    // Slots in descriptor order: pb_node, pb_nodes' two entries, pb_more_nodes' one, the
+    // empty pb_ref, and none for the empty pb_mat.
+    ASSERT_EQ(pb->NumRefs(), 5);
+    EXPECT_EQ(pb->GetReference(0), b);
+    EXPECT_EQ(pb->GetReference(1), a);
+    EXPECT_EQ(pb->GetReference(2), b);
+    EXPECT_EQ(pb->GetReference(3), a);
+    EXPECT_EQ(pb->GetReference(4), nullptr);
+    EXPECT_EQ(pb->GetReference(5), nullptr);
+    EXPECT_TRUE(a->IsDependent(pb));
+
+    // Deleting the entries lets go of the node.
+    pb->Delete(pb_nodes, 0, 1);
+    pb->ZeroCount(pb_more_nodes);
+    EXPECT_FALSE(a->IsDependent(pb));
+    EXPECT_TRUE(b->IsDependent(pb));
+    EXPECT_EQ(pb->NumRefs(), 3);
+    EXPECT_EQ(pb->GetReference(1), b);
+}
+
+TEST_F(Block, DeletedNodeNullsEveryEntryAndNotifiesEachParameter) {
+    INode* a = nodes[0];
+    INode* b = nodes[1];
+    INode* ab[] = {a, b};
+    INode* ba[] = {b, a};
+    pb->Append(pb_nodes, 2, ab);
+    pb->Append(pb_more_nodes, 2, ba);
+    pb->SetValue(pb_node, 0, a);
+    Take();
+
+    nodes.erase(nodes.begin());
+    static_cast<Node*>(a)->DeleteMe();
+
+    // The entries stay, null; the other node is untouched.
+    ASSERT_EQ(pb->Count(pb_nodes), 2);
+    EXPECT_EQ(pb->GetINode(pb_nodes, 0, 0), nullptr);
+    EXPECT_EQ(pb->GetINode(pb_nodes, 0, 1), b);
+    ASSERT_EQ(pb->Count(pb_more_nodes), 2);
+    EXPECT_EQ(pb->GetINode(pb_more_nodes, 0, 0), b);
+    EXPECT_EQ(pb->GetINode(pb_more_nodes, 0, 1), nullptr);
+    EXPECT_EQ(pb->GetINode(pb_node), nullptr);
+
+    // One message per parameter, in descriptor order: the single node, then the two tables.
+    const std::vector<Message> m = Take();
+    ASSERT_EQ(m.size(), 3u);
+    EXPECT_EQ(m[0].message, REFMSG_CHANGE);
+    EXPECT_EQ(m[0].param, pb_node);
+    EXPECT_EQ(m[1].message, REFMSG_TAB_ELEMENT_NULLED);
+    EXPECT_EQ(m[1].param, pb_nodes);
+    EXPECT_EQ(m[2].message, REFMSG_TAB_ELEMENT_NULLED);
+    EXPECT_EQ(m[2].param, pb_more_nodes);
+    EXPECT_EQ(pb->LastNotifyParamID(), -1);
+    EXPECT_TRUE(b->IsDependent(pb));
+}
+
+TEST_F(Block, ANodeChangeReachesTheOwnerAsItsParameter) {
+    INode* a = nodes[0];
+    pb->Append(pb_more_nodes, 1, &a);
+    Take();
+    a->NotifyDependents(FOREVER, PART_GEOM, REFMSG_CHANGE);
+    const std::vector<Message> m = Take();
+    ASSERT_EQ(m.size(), 1u);
+    EXPECT_EQ(m[0].message, REFMSG_CHANGE);
+    EXPECT_EQ(m[0].param, pb_more_nodes);
+}
+
+TEST_F(Block, ATargetThatWouldMakeALoopIsRefused) {
+    // The owner refers to the block; the block referring to the owner would close a loop.
+    EXPECT_FALSE(pb->SetValue(pb_ref, 0, owner));
+    EXPECT_EQ(pb->GetReferenceTarget(pb_ref), nullptr);
+}
+
+TEST_F(Block, CloneCopiesEveryValueSharesNodesAndStandsAlone) {
+    INode* a = nodes[0];
+    Target mtl(5);
+    ReferenceTarget* m = &mtl;
+    pb->SetValue(pb_int, 0, 11);
+    pb->SetValue(pb_str, 0, _M("copied"));
+    pb->Append(pb_nodes, 1, &a);
+    pb->Append(pb_mat, 1, &m);
+    float pool[] = {1.0f, 2.0f, 3.0f};
+    pb->Append(pb_floats, 3, pool);
+
+    RemapDir& remap = NewRemapDir();
+    auto* copy = dynamic_cast<IParamBlock2*>(remap.CloneRef(pb));
+    remap.DeleteThis();
+    ASSERT_NE(copy, nullptr);
+    Owner owner2;
+    owner2.ReplaceReference(0, copy);
+
+    EXPECT_EQ(copy->GetInt(pb_int), 11);
+    EXPECT_STREQ(copy->GetStr(pb_str), _M("copied"));
+    ASSERT_EQ(copy->Count(pb_floats), 3);
+    EXPECT_FLOAT_EQ(copy->GetFloat(pb_floats, 0, 2), 3.0f);
+    EXPECT_EQ(copy->GetDesc(), pb->GetDesc());
+    // The node is shared: both blocks refer to it.
+    EXPECT_EQ(copy->GetINode(pb_nodes, 0, 0), a);
+    EXPECT_TRUE(a->IsDependent(copy));
+    EXPECT_TRUE(a->IsDependent(pb));
+    // Other targets are copied (a copy's value is the original's plus 1000).
+    auto* mcopy = dynamic_cast<Target*>(copy->GetReferenceTarget(pb_mat, 0, 0));
+    ASSERT_NE(mcopy, nullptr);
+    EXPECT_NE(mcopy, &mtl);
+    EXPECT_EQ(mcopy->value, 1005);
+
+    // Independent from here on.
+    copy->SetValue(pb_int, 0, 12);
+    copy->SetValue(pb_floats, 0, 9.0f, 0);
+    copy->ZeroCount(pb_nodes);
+    EXPECT_EQ(pb->GetInt(pb_int), 11);
+    EXPECT_FLOAT_EQ(pb->GetFloat(pb_floats, 0, 0), 1.0f);
+    EXPECT_EQ(pb->GetINode(pb_nodes, 0, 0), a);
+
+    pb->ZeroCount(pb_mat);  // let go of the local target before it goes out of scope
+    owner2.DeleteAllRefsFromMe();
+    mcopy->DeleteMe();
+}
+
+TEST_F(Block, UndoPutsBackValuesAndReferences) {
+    INode* a = nodes[0];
+    theHold.Begin();
+    pb->SetValue(pb_int, 0, 9);
+    pb->Append(pb_nodes, 1, &a);
+    // Out of range: raises and records nothing.
+    EXPECT_THROW(pb->SetValue(pb_floats, 0, 0.0f, 0), MaxSDK::Util::OutOfRangeException);
+    theHold.Accept(_M("edit"));
+    EXPECT_EQ(theHold.UndoStepSize(theHold.NumUndoSteps() - 1), 2);
+
+    ASSERT_TRUE(theHold.Undo());
+    EXPECT_EQ(pb->GetInt(pb_int), 2);
+    EXPECT_EQ(pb->Count(pb_nodes), 0);
+    EXPECT_FALSE(a->IsDependent(pb));
+
+    ASSERT_TRUE(theHold.Redo());
+    EXPECT_EQ(pb->GetInt(pb_int), 9);
+    ASSERT_EQ(pb->Count(pb_nodes), 1);
+    EXPECT_EQ(pb->GetINode(pb_nodes, 0, 0), a);
+    EXPECT_TRUE(a->IsDependent(pb));
+}
+
+}  // namespace
