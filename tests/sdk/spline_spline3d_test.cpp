@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "box3.h"
+#include "matrix3.h"
 #include "spline3d.h"
 #include "spline_expect.h"
 
@@ -518,6 +519,13 @@ TEST(Spline3DBBox, BoundsTheCurveNotTheHandles) {
     const Box3 q = QuarterCircle(10.0f).GetBBox();
     EXPECT_TRUE(Near(q.pmin, Point3(0, 0, 0), 1e-5f));
     EXPECT_TRUE(Near(q.pmax, Point3(10, 10, 0), 1e-5f));
+    // Turned a quarter about Z (+X to +Y) and moved by (0,0,3): the arc runs from (0,10) to
+    // (-10,0), still bounded exactly, not by the turned box of the handles.
+    Matrix3 tm = RotateZMatrix(HALFPI);
+    tm.Translate(Point3(0, 0, 3));
+    const Box3 turned = QuarterCircle(10.0f).GetBBox(&tm);
+    EXPECT_TRUE(Near(turned.pmin, Point3(-10, 0, 3), 1e-5f));
+    EXPECT_TRUE(Near(turned.pmax, Point3(0, 10, 3), 1e-5f));
 }
 
 // Every sampled point lies in the box (seeded property over a wavy closed spline).
