@@ -14,6 +14,7 @@
 // -fvisibility=hidden exports exactly the functions written as exports on Windows.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 #include "maxtypes.h"
@@ -108,7 +109,16 @@ constexpr int IDNO = 7;
 int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
 #define MessageBox MessageBoxW
 
+// The calendar time in seconds since 1970-01-01 00:00 UTC, also stored through timer when it is
+// not null. Answers the fixed clock while one is set (WinStandIn::SetFixedClock), so a host or a
+// test can make time-seeded generators repeatable.
+std::int64_t _time64(std::int64_t* timer);
+
 namespace WinStandIn {
+
+// Makes _time64 answer seconds from now on; UseSystemClock returns it to the real clock.
+void SetFixedClock(std::int64_t seconds);
+void UseSystemClock();
 
 // The host's answer to a message box: one of the ID* answers of the box's button set.
 using MessageBoxHandler = std::function<int(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)>;

@@ -1,7 +1,9 @@
 // Windows stand-ins: thread-notification switch, string loading and message boxes.
 #include "windows.h"
 
+#include <chrono>
 #include <cstring>
+#include <optional>
 #include <cwchar>
 #include <set>
 #include <utility>
@@ -21,7 +23,22 @@ WinStandIn::MessageBoxHandler& Handler() {
     return handler;
 }
 
+std::optional<std::int64_t>& FixedClock() {
+    static std::optional<std::int64_t> seconds;
+    return seconds;
+}
+
 }  // namespace
+
+std::int64_t _time64(std::int64_t* timer) {
+    const std::optional<std::int64_t>& fixed = FixedClock();
+    const std::int64_t now = fixed ? *fixed
+                                   : std::chrono::duration_cast<std::chrono::seconds>(
+                                         std::chrono::system_clock::now().time_since_epoch())
+                                         .count();
+    if (timer) *timer = now;
+    return now;
+}
 
 BOOL DisableThreadLibraryCalls(HMODULE hLibModule) {
     if (!hLibModule) return FALSE;
@@ -56,6 +73,10 @@ int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
 }
 
 namespace WinStandIn {
+
+void SetFixedClock(std::int64_t seconds) { FixedClock() = seconds; }
+
+void UseSystemClock() { FixedClock().reset(); }
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
     return std::exchange(Handler(), std::move(handler));

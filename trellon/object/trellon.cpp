@@ -1,12 +1,19 @@
 #include "object/trellon.h"
 
 #include "inode.h"
+#include "maxapi.h"
+#include "windows.h"
 #include "object/param_ids.h"
 #include "plugin/class_desc.h"
 #include "plugin/plugin.h"
 #include "resource.h"
 
-Trellon::Trellon() { GetTrellonDesc()->MakeAutoParamBlocks(this); }
+Trellon::Trellon() {
+    // Every object draws its own pools: the generator starts from the calendar time.
+    Generator.srand(static_cast<unsigned int>(_time64(nullptr)));
+    if (::Interface* ip = GetCOREInterface()) Time = ip->GetTime();
+    GetTrellonDesc()->MakeAutoParamBlocks(this);
+}
 
 // The reference system releases the parameter block when the maker goes.
 Trellon::~Trellon() = default;

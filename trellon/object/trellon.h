@@ -9,10 +9,21 @@
 // empty, GetCreateMouseCallBack answers null, and NotifyRefChanged takes no action.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <vector>
+
 #include "iparamb2.h"
+#include "matrix3.h"
+#include "random.h"
 #include "render/render_fp.h"
 #include "simpobj.h"
+#include "strclass.h"
+#include "tab.h"
 
+class IObjParam;
+class IParamMap2;
+class Mtl;
 class Spline3D;
 
 class Trellon : public SimpleObject2, public KavoInstancer::TrellonRenderFP {
@@ -58,6 +69,42 @@ public:
     // Length of segment i of spline between parameters u0 and u1, with the points moved o
     // sideways (distribute/segment_length.cpp). Uses none of the object's state.
     float SegmentLength(Spline3D& spline, int i, float u0, float u1, float o);
+
+    // The object's own fast generator (xorshift with Marsaglia's seeds), for the render and
+    // colour variation.
+    std::array<std::uint32_t, 3> PickGenerator{123456789u, 362436069u, 521288629u};
+
+    // Render-time state: empty outside a render.
+    std::vector<std::int32_t> InstanceSources;  // per instance, its source index
+    std::vector<Matrix3> InstanceTMs;           // per instance, its world transform
+    std::vector<Mtl*> CreatedMtls;              // materials made by colour variation
+    std::vector<std::vector<Mtl*>> VariantMtls;  // per source index, the materials it cycles
+    std::vector<std::int32_t> VariantCursors;    // per source index, materials handed out
+    std::vector<std::int32_t> MtlIdStep;         // per source index, ID step between variants
+    std::vector<std::int32_t> MeshNodeCount;     // per source index, mesh nodes made for it
+    Tab<INode*> TempNodes;                       // nodes made for the render in progress
+    Tab<INode*> ExportNodes;                     // nodes made by the export to geometry
+    TimeValue RenderTime = 0;
+
+    // Draws the random pools; seeded from the calendar time, so each object draws its own.
+    Random Generator;
+
+    // Texts of the camera label and of the path pick button.
+    MSTR CameraLabel;
+    MSTR PathLabel;
+
+    // The open rollouts, one slot per parameter map number 0 .. 10; null while closed.
+    std::array<IParamMap2*, 11> ParamMaps{};
+
+    // Selected row of the object rollout's list; -1 for none.
+    int SelectedRow = -1;
+    // 0 while a file is being opened or a list edit changes several parameters in a row:
+    // refreshes driven by notifications are skipped meanwhile.
+    int Ready = 1;
+    // Time of the last refresh.
+    TimeValue Time = 0;
+    // The host's interface while the object's parameters are being edited.
+    IObjParam* Interface = nullptr;
 
 private:
     void SetReference(int i, RefTargetHandle rtarg) override;
