@@ -53,7 +53,7 @@ bool ResizeArray(T*& p, std::size_t& cap, std::size_t used, long long count, boo
         return true;
     }
     if (keep) {
-        if (n <= cap) {
+        if (p && n <= cap) {
             if (n > used) std::memset(static_cast<void*>(p + used), 0, (n - used) * sizeof(T));
             return true;
         }
@@ -65,13 +65,13 @@ bool ResizeArray(T*& p, std::size_t& cap, std::size_t used, long long count, boo
             q = static_cast<T*>(AllocateZeroed(newCap * sizeof(T)));
         }
         if (!q) return false;
-        if (used) std::memcpy(static_cast<void*>(q), p, used * sizeof(T));
+        if (p && used) std::memcpy(static_cast<void*>(q), p, used * sizeof(T));
         Free(p, cap * sizeof(T));
         p = q;
         cap = newCap;
         return true;
     }
-    if (n <= cap && n >= cap / 4) {
+    if (p && n <= cap && n >= cap / 4) {
         std::memset(static_cast<void*>(p), 0, n * sizeof(T));
         return true;
     }

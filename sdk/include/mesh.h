@@ -134,8 +134,7 @@ public:
     DWORD getSmGroup() const { return smGroup; }
 
     void setMatID(MtlID id) {
-        flags = (flags & ~(FACE_MATID_MASK << FACE_MATID_SHIFT)) |
-                (DWORD(id) << FACE_MATID_SHIFT);
+        flags = (flags & ~(FACE_MATID_MASK << FACE_MATID_SHIFT)) | (DWORD(id) << FACE_MATID_SHIFT);
     }
     MtlID getMatID() const { return MtlID((flags >> FACE_MATID_SHIFT) & FACE_MATID_MASK); }
 

@@ -37,8 +37,8 @@ void* MapAligned(std::size_t len) {
 
 void* AllocateZeroed(std::size_t bytes) {
     if (bytes == 0) return nullptr;
-    void* p = bytes >= kHugeArrayThreshold ? MapAligned(RoundToHugePages(bytes))
-                                           : std::calloc(1, bytes);
+    void* p =
+        bytes >= kHugeArrayThreshold ? MapAligned(RoundToHugePages(bytes)) : std::calloc(1, bytes);
     if (p) g_liveBytes.fetch_add(bytes, std::memory_order_relaxed);
     return p;
 }

@@ -387,7 +387,8 @@ void Mesh::buildNormals() {
     for (std::size_t f = 0; f < nf; ++f) {
         const Face& F = faces[f];
         if (F.v[0] >= nv || F.v[1] >= nv || F.v[2] >= nv) continue;
-        const Point3 n = Normalize((verts[F.v[1]] - verts[F.v[0]]) ^ (verts[F.v[2]] - verts[F.v[1]]));
+        const Point3 n =
+            Normalize((verts[F.v[1]] - verts[F.v[0]]) ^ (verts[F.v[2]] - verts[F.v[1]]));
         faceNormals_[f] = n;
         vertNormals_[F.v[0]] += n;
         if (F.v[1] != F.v[0]) vertNormals_[F.v[1]] += n;
@@ -450,7 +451,8 @@ Mesh Combine(const Mesh& a, const Mesh& b) {
     Mesh out;
     if (!out.setNumVerts(static_cast<int>(nv)) || !out.setNumFaces(static_cast<int>(nf)))
         throw std::bad_alloc();
-    if (a.numVerts) std::memcpy(static_cast<void*>(out.verts), a.verts, sizeof(Point3) * a.numVerts);
+    if (a.numVerts)
+        std::memcpy(static_cast<void*>(out.verts), a.verts, sizeof(Point3) * a.numVerts);
     if (b.numVerts)
         std::memcpy(static_cast<void*>(out.verts + a.numVerts), b.verts,
                     sizeof(Point3) * b.numVerts);
