@@ -251,11 +251,13 @@ ParamBlockDesc2 trellonParamBlock(trellon_params, _M("Title"), 0, GetTrellonDesc
     Item_Mirror2, _M("Item_Mirror2"), TYPE_FLOAT_TAB, 0, 0, kObjects,
         p_default, 0.0f,
         p_end,
+    // An entry appended without a value gets the spacing a new object gives its "All Objects"
+    // entry; picking a path resets the spacings to a tenth of its length.
     Item_Spacing, _M("Item_Spacing"), TYPE_FLOAT_TAB, 0, 0, kObjects,
-        p_default, 5.0f,
+        p_default, 100.0f,
         p_end,
     Item_Spacing_Random, _M("Item_Spacing_Random"), TYPE_FLOAT_TAB, 0, 0, kObjects,
-        p_default, 5.0f,
+        p_default, 100.0f,
         p_end,
     Item_Start_Offset, _M("Item_Start_Offset"), TYPE_FLOAT_TAB, 0, 0, kObjects,
         p_default, 0.0f,

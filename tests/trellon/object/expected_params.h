@@ -173,8 +173,8 @@ inline std::vector<Param> Params() {
         {32, L"Item_Mirror2", TYPE_FLOAT_TAB, 0.0},
         // The spacing default is not given as a number (picking a path sets it); ours is 5.0,
         // half the KnotSpacing default, as a path pick keeps KnotSpacing = 2 x spacing.
-        {102, L"Item_Spacing", TYPE_FLOAT_TAB, 5.0},
-        {103, L"Item_Spacing_Random", TYPE_FLOAT_TAB, 5.0},
+        {102, L"Item_Spacing", TYPE_FLOAT_TAB, 100.0},
+        {103, L"Item_Spacing_Random", TYPE_FLOAT_TAB, 100.0},
         {104, L"Item_Start_Offset", TYPE_FLOAT_TAB, 0.0},
         {105, L"Item_End_Offset", TYPE_FLOAT_TAB, 0.0},
         {157, L"Item_Check_1118", TYPE_INT_TAB, 0},
