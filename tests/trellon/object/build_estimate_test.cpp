@@ -1,0 +1,173 @@
+// The polygon estimate and the display-mode limits, on hand-made inputs (no object needed).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "object/build_estimate.h"
+
+namespace {
+
+const std::wstring kBox = L"There are too many polys to show, it will now switch to Bounding Box";
+const std::wstring kDot = L"There are too many polys to show, it will now switch to Dot";
+const std::wstring kNone = L"There are too many polys to show, it will now switch to None";
+
+struct CopiesCase {
+    std::vector<float> lengths;
+    float spacing;
+    std::int64_t copies;
+};
+
+class CopiesAlongSplinesTest : public ::testing::TestWithParam<CopiesCase> {};
+
+TEST_P(CopiesAlongSplinesTest, CountsEachSplineTruncated) {
+    const CopiesCase& c = GetParam();
+    EXPECT_EQ(CopiesAlongSplines(c.lengths, c.spacing), c.copies);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CopiesAlongSplinesTest,
+    ::testing::Values(
+        CopiesCase{{100.0f}, 10.0f, 10},  // 100 / 10
+        CopiesCase{{100.0f}, 30.0f, 3},   // trunc(3.33)
+        // Each spline is truncated on its own: trunc(2.5) = 2, then trunc(2 + 2.5) = 4, not 5.
+        CopiesCase{{25.0f, 25.0f}, 10.0f, 4}, CopiesCase{{}, 10.0f, 0},
+        // A spacing that is not a positive number lays no copies.
+        CopiesCase{{100.0f}, 0.0f, 0}, CopiesCase{{100.0f}, -5.0f, 0},
+        CopiesCase{{100.0f}, std::numeric_limits<float>::quiet_NaN(), 0},
+        // 1e9 / 1e-3 = 1e12 copies stop at the cap.
+        CopiesCase{{1.0e9f}, 1.0e-3f, kMaxCopyCount}));
+
+// Two objects on a path of one spline of length 100: item 0 (600 faces, 50 cloud points) at
+// spacing 10, item 1 (10 faces, 3000 points) at spacing 20; the global spacing is 10.
+EstimateInput TwoObjects(int pattern) {
+    EstimateInput in;
+    in.pattern = pattern;
+    in.objectCount = 2;
+    in.splineLengths = {100.0f};
+    in.spacings = {10.0f, 10.0f, 20.0f};
+    in.faceCounts = {600, 10};
+    in.cloudCounts = {50, 3000};
+    return in;
+}
+
+struct EstimateCase {
+    const char* name;
+    EstimateInput input;
+    BuildEstimate expected;
+};
+
+EstimateCase PerObject(const char* name, int solo, BuildEstimate expected) {
+    EstimateInput in = TwoObjects(2);
+    in.objectSolo = solo;
+    return {name, in, expected};
+}
+
+EstimateCase Sequence(const char* name, int pattern, std::vector<int> items,
+                      std::vector<int> groups, int solo, BuildEstimate expected) {
+    EstimateInput in = TwoObjects(pattern);
+    in.sequenceItems = std::move(items);
+    in.sequenceGroups = std::move(groups);
+    in.objectSolo = solo;
+    return {name, in, expected};
+}
+
+class EstimateBuildTest : public ::testing::TestWithParam<EstimateCase> {};
+
+TEST_P(EstimateBuildTest, FillsTheFiveAccumulators) {
+    const EstimateCase& c = GetParam();
+    const BuildEstimate e = EstimateBuild(c.input);
+    EXPECT_EQ(e.faces, c.expected.faces);
+    EXPECT_EQ(e.cloudPoints, c.expected.cloudPoints);
+    EXPECT_EQ(e.proxyWeight, c.expected.proxyWeight);
+    EXPECT_EQ(e.boxSize, c.expected.boxSize);
+    EXPECT_EQ(e.copies, c.expected.copies);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, EstimateBuildTest,
+    ::testing::Values(
+        // Item 0: 10 copies (F 6000, P 500); item 1: 5 copies (F 50, P 15000); 15 copies in all.
+        PerObject("PerObjectAll", 0, {6050, 15500, 12000, 75, 15}),
+        // Object_Solo 2 keeps item 1 only.
+        PerObject("PerObjectSoloSecond", 2, {50, 15000, 4000, 25, 5}),
+        PerObject("PerObjectSoloFirst", 1, {6000, 500, 8000, 50, 10}),
+        // 10 slots shared by 3 rows: 3 each; the null row adds nothing. F = 3 x 600 + 3 x 10.
+        Sequence("SequenceWithNullRow", 0, {0, -1, 1}, {0, 1, 2}, 0, {1830, 9150, 4800, 30, 6}),
+        // Pattern 1 counts as pattern 0.
+        Sequence("SequenceListOrder", 1, {0, -1, 1}, {0, 1, 2}, 0, {1830, 9150, 4800, 30, 6}),
+        // A row whose group is -1 is skipped: share 10 / 2 = 5, only row 0 counts.
+        Sequence("SequenceGroupMinusOne", 0, {0, 1}, {0, -1}, 0, {3000, 250, 4000, 25, 5}),
+        Sequence("SequenceSoloSecond", 0, {0, -1, 1}, {0, 1, 2}, 2, {30, 9000, 2400, 15, 3}),
+        // An item index past the tables adds nothing.
+        Sequence("SequenceBadItem", 0, {7}, {0}, 0, {0, 0, 0, 0, 0}),
+        Sequence("SequenceWithoutRows", 0, {}, {}, 0, {0, 0, 0, 0, 0})),
+    [](const ::testing::TestParamInfo<EstimateCase>& c) { return c.param.name; });
+
+TEST(EstimateBuild, PerObjectWithoutSpacingEntriesCountsNothing) {
+    EstimateInput in = TwoObjects(2);
+    in.spacings = {10.0f};  // only the global entry
+    EXPECT_EQ(EstimateBuild(in).copies, 0);
+}
+
+TEST(EstimateBuild, AccumulatorsStopAtTheLargestValue) {
+    BuildEstimate e;
+    // Each add is (2^31 - 1) x (2^31 - 1) < 2^62 faces; three of them pass 2^63 - 1.
+    for (int i = 0; i < 3; ++i) e.AddCopies(kMaxCopyCount, std::numeric_limits<int>::max(), -4);
+    EXPECT_EQ(e.faces, std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(e.cloudPoints, 0);  // a negative count counts as none
+    EXPECT_EQ(e.copies, 3 * kMaxCopyCount);
+}
+
+struct LimitCase {
+    const char* name;
+    BuildEstimate estimate;
+    int mode;
+    int finalMode;
+    std::vector<std::wstring> messages;
+};
+
+class PolygonLimitsTest : public ::testing::TestWithParam<LimitCase> {};
+
+TEST_P(PolygonLimitsTest, LowersTheModeInOrder) {
+    const LimitCase& c = GetParam();
+    int mode = c.mode;
+    const std::vector<ModeSwitch> switches = ApplyPolygonLimits(c.estimate, mode);
+    EXPECT_EQ(mode, c.finalMode);
+    ASSERT_EQ(switches.size(), c.messages.size());
+    int from = c.mode;
+    for (size_t i = 0; i < switches.size(); ++i) {
+        EXPECT_EQ(switches[i].from, from);
+        EXPECT_EQ(std::wstring(switches[i].message), c.messages[i]);
+        from = switches[i].to;
+    }
+}
+
+// Fields: faces, cloudPoints, proxyWeight, boxSize, copies.
+INSTANTIATE_TEST_SUITE_P(
+    Table, PolygonLimitsTest,
+    ::testing::Values(
+        LimitCase{"FacesSwitchFullMeshToBox", {1'200'000, 0, 0, 0, 0}, 6, 2, {kBox}},
+        LimitCase{"FacesAtTheLimitStay", {1'000'000, 0, 0, 0, 0}, 6, 6, {}},
+        LimitCase{"FacesIgnoredInProxyMode", {1'200'000, 0, 0, 0, 0}, 5, 5, {}},
+        LimitCase{"WeightSwitchesMode5ToBox", {0, 0, 600'001, 0, 0}, 5, 2, {kBox}},
+        LimitCase{"WeightIgnoredInMode6", {0, 0, 600'001, 0, 0}, 6, 6, {}},
+        LimitCase{"BoxSizeSwitchesMode4ToDot", {0, 0, 0, 400'005, 0}, 4, 1, {kDot}},
+        LimitCase{"BoxSizeAtTheLimitStays", {0, 0, 0, 400'000, 0}, 4, 4, {}},
+        LimitCase{"BoxSizeSwitchesBoxesToDot", {0, 0, 0, 400'001, 0}, 2, 1, {kDot}},
+        LimitCase{"CloudSwitchesMode3ToBox", {0, 600'001, 0, 0, 0}, 3, 2, {kBox}},
+        // The box-size test ran before the cloud test switched to 2, so it does not see 2.
+        LimitCase{"CloudThenNoBoxTest", {0, 600'001, 0, 400'001, 0}, 3, 2, {kBox}},
+        LimitCase{"CopiesSwitchDotsToNone", {0, 0, 0, 0, 200'001}, 1, 0, {kNone}},
+        // A full mesh far too heavy falls through Bounding Box and Dot to None in one pass.
+        LimitCase{"ChainFromFullMeshToNone",
+                  {1'200'000, 0, 0, 400'005, 200'001},
+                  6,
+                  0,
+                  {kBox, kDot, kNone}},
+        LimitCase{"NoneStaysNone", {2'000'000, 700'000, 700'000, 500'000, 300'000}, 0, 0, {}}),
+    [](const ::testing::TestParamInfo<LimitCase>& c) { return c.param.name; });
+
+}  // namespace

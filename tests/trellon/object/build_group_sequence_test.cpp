@@ -1,0 +1,132 @@
+// Keeping Geo_Array, the random group order of the sequence pattern, at its slot count.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "iparamb2.h"
+#include "object/geo_array.h"
+#include "object/param_ids.h"
+#include "object/trellon.h"
+#include "plugin/class_desc.h"
+#include "plugin/plugin.h"
+#include "random.h"
+
+namespace {
+
+struct DeleteObject {
+    void operator()(Trellon* t) const { t->DeleteMe(); }
+};
+using ObjectPtr = std::unique_ptr<Trellon, DeleteObject>;
+
+class GroupSequence : public ::testing::Test {
+protected:
+    void SetUp() override {
+        object_.reset(static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE)));
+        ASSERT_NE(object_, nullptr);
+        pb_ = object_->GetParamBlock(0);
+    }
+
+    void SetTable(ParamID id, std::vector<int> values) {
+        pb_->ZeroCount(id);
+        if (!values.empty()) pb_->Append(id, int(values.size()), values.data());
+    }
+    std::vector<int> Table(ParamID id) {
+        std::vector<int> values;
+        for (int i = 0; i < pb_->Count(id); ++i) values.push_back(pb_->GetInt(id, 0, i));
+        return values;
+    }
+
+    ObjectPtr object_;
+    IParamBlock2* pb_ = nullptr;
+};
+
+TEST_F(GroupSequence, GroupCountIsTheLastGroupPlusOne) {
+    EXPECT_EQ(SequenceGroupCount(*pb_, 0), 0);  // no rows
+    SetTable(Sequence_Groups, {0, 0, 1, 2});
+    EXPECT_EQ(SequenceGroupCount(*pb_, 0), 3);
+    SetTable(Sequence_Groups, {-1});
+    EXPECT_EQ(SequenceGroupCount(*pb_, 0), 0);
+}
+
+struct FitCase {
+    const char* name;
+    std::vector<int> groups;  // Sequence_Groups
+    std::vector<int> before;  // Geo_Array
+    int m;
+    std::vector<int> after;
+};
+
+class FitGroupSequenceTest : public GroupSequence, public ::testing::WithParamInterface<FitCase> {};
+
+// Draws come from a generator seeded with 1, whose first rand() values are 41, 18467, 6334,
+// 26500, 19169 (the C runtime's sequence): modulo 3 they are 2, 2, 1, 1, 2.
+TEST_P(FitGroupSequenceTest, BringsTheArrayToLengthM) {
+    const FitCase& c = GetParam();
+    SetTable(Sequence_Groups, c.groups);
+    SetTable(Geo_Array, c.before);
+    Random generator;
+    generator.srand(1);
+    FitGroupSequence(*pb_, 0, c.m, generator);
+    EXPECT_EQ(Table(Geo_Array), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FitGroupSequenceTest,
+    ::testing::Values(FitCase{"KeptAtLengthM", {0, 1, 2}, {2, 0, 1}, 3, {2, 0, 1}},
+                      FitCase{"CutToTheFirstM", {0, 1, 2}, {2, 0, 1, 1, 0}, 2, {2, 0}},
+                      FitCase{"ExtendedFromEmpty", {0, 0, 1, 2}, {}, 5, {2, 2, 1, 1, 2}},
+                      // Existing entries stay; only the missing three are drawn.
+                      FitCase{"ExtendedKeepsTheStart", {0, 1, 2}, {0, 0}, 5, {0, 0, 2, 2, 1}},
+                      // One group: every draw is 0.
+                      FitCase{"OneGroup", {0}, {}, 4, {0, 0, 0, 0}},
+                      // Without rows there is nothing to draw from: the array is not extended,
+                      // though it is still cut.
+                      FitCase{"NoGroupsAppendsNothing", {}, {1}, 4, {1}},
+                      FitCase{"NoGroupsStillCuts", {}, {1, 0, 1}, 1, {1}},
+                      FitCase{"NegativeMEmpties", {0, 1}, {1, 0}, -2, {}}),
+    [](const ::testing::TestParamInfo<FitCase>& c) { return c.param.name; });
+
+TEST_F(GroupSequence, DrawsStayInRangeAndRepeatForTheSameSeed) {
+    SetTable(Sequence_Groups, {0, 1, 1, 2, 3, 4, 5, 6});  // G = 7
+    std::vector<std::vector<int>> runs;
+    for (int run = 0; run < 2; ++run) {
+        SetTable(Geo_Array, {});
+        Random generator;
+        generator.srand(20240607);
+        FitGroupSequence(*pb_, 0, 500, generator);
+        runs.push_back(Table(Geo_Array));
+    }
+    ASSERT_EQ(runs[0].size(), 500u);
+    EXPECT_EQ(runs[0], runs[1]);
+    std::vector<int> seen(7, 0);
+    for (const int g : runs[0]) {
+        ASSERT_GE(g, 0);
+        ASSERT_LT(g, 7);
+        ++seen[size_t(g)];
+    }
+    // 500 draws over 7 groups reach every group.
+    for (const int n : seen) EXPECT_GT(n, 0);
+}
+
+struct SlotCase {
+    std::vector<float> lengths;
+    float spacing;
+    int slots;
+};
+
+class GroupSlotCountTest : public ::testing::TestWithParam<SlotCase> {};
+
+TEST_P(GroupSlotCountTest, CountsSlotsAlongTheWorkingPaths) {
+    EXPECT_EQ(GroupSlotCount(GetParam().lengths, GetParam().spacing), GetParam().slots);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, GroupSlotCountTest,
+                         ::testing::Values(SlotCase{{100.5f}, 10.0f, 10},
+                                           // trunc(3.5) = 3, then trunc(3 + 2.5) = 5
+                                           SlotCase{{35.0f, 25.0f}, 10.0f, 5},
+                                           SlotCase{{100.0f}, 0.0f, 0},
+                                           // 1e6 / 1e-3 = 1e9 slots are cut to the cap
+                                           SlotCase{{1.0e6f}, 1.0e-3f, kMaxGroupSlots}));
+
+}  // namespace
