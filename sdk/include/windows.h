@@ -94,6 +94,7 @@ constexpr UINT MB_DEFBUTTON2 = 0x100;
 constexpr UINT MB_DEFBUTTON3 = 0x200;
 constexpr UINT MB_DEFMASK = 0xF00;
 constexpr UINT MB_APPLMODAL = 0x0000;
+constexpr UINT MB_SYSTEMMODAL = 0x1000;
 constexpr UINT MB_TASKMODAL = 0x2000;
 
 constexpr int IDOK = 1;
