@@ -1,0 +1,203 @@
+// The one place that edits the object's parallel item tables.
+//
+// The items (Object_Nodes, then Post_Nodes, then End_Nodes, one combined item index) and the
+// swept shapes (Sweep_Nodes) each own a family of tables kept parallel to them. kItemTables
+// below says which table belongs to which family and how it is indexed; every operation here
+// walks that description, so a table is never forgotten by one operation and remembered by
+// another. The rollouts, pickers, list dialogs and notifications call these operations instead
+// of editing the tables themselves.
+//
+// Indexing (k is the item's index, or the shape's index):
+//   ItemZeroBased   entry k
+//   ItemShared      entry 0 is "All Objects", entry k + 1 belongs to item k
+//   ItemPool        100 values per entry of the shared tables: item k owns (k + 1) * 100 .. + 99
+//   ItemCloud       Item_Cloud_Count[k] points after those of items 0 .. k - 1
+//   EndZeroBased    one entry per end object, at its index within End_Nodes
+//   SweepZeroBased  entry k
+//   SweepShared     entry 0 is "All Sweeps", entry k + 1 belongs to shape k
+//   SweepFlip       one entry more than shapes (made with "All Sweeps"), read at k
+//
+// The sequence (Sequence_Items / Sequence_Groups rows) refers to items by index, so removing an
+// item also removes its rows and closes the gap it leaves in the item numbers and in the group
+// numbers (see RemoveItem). Geo_Array, the random group order drawn from the sequence, is
+// emptied by every item edit; the next build draws it again.
+//
+// An entry that a table lacks (a shared table without its "All Objects" entry because the
+// object was made by a script, pools not filled yet) is skipped, not invented: the operations
+// delete what is there and CheckInvariants reports what is not as it should be.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "iparamb2.h"
+#include "object/param_ids.h"
+
+namespace trellon {
+
+enum class TableRole {
+    ItemZeroBased,
+    ItemShared,
+    ItemPool,
+    ItemCloud,
+    EndZeroBased,
+    SweepZeroBased,
+    SweepShared,
+    SweepFlip,
+};
+
+struct ItemTable {
+    ParamID id;
+    TableRole role;
+};
+
+// Values each pool holds per entry of its shared tables.
+inline constexpr int kPoolBlock = 100;
+
+// The node lists, in item-index order.
+inline constexpr std::array<ParamID, 3> kItemNodeLists = {Object_Nodes, Post_Nodes, End_Nodes};
+
+// Every table kept parallel to the items or to the swept shapes.
+inline constexpr ItemTable kItemTables[] = {
+    // Zero-based item tables.
+    {Item_Names, TableRole::ItemZeroBased},
+    {Item_Kind, TableRole::ItemZeroBased},
+    {Item_Box_Max, TableRole::ItemZeroBased},
+    {Item_Box_Min, TableRole::ItemZeroBased},
+    {Item_Cloud_Count, TableRole::ItemZeroBased},
+    {Item_Face_Count, TableRole::ItemZeroBased},
+    {Item_Check_1013, TableRole::ItemZeroBased},
+    {Item_Repeat_Count, TableRole::ItemZeroBased},
+    {Item_Repeat_Gap, TableRole::ItemZeroBased},
+    {Item_Spin_1111, TableRole::ItemZeroBased},
+    {Item_Check_1121, TableRole::ItemZeroBased},
+    {Item_Spin_1032, TableRole::ItemZeroBased},
+    {Item_Check_1014, TableRole::ItemZeroBased},
+    // Item tables with the "All Objects" entry first.
+    {Item_Random_Trans, TableRole::ItemShared},
+    {Item_Pos_InOut, TableRole::ItemShared},
+    {Item_Pos_InOut_Random, TableRole::ItemShared},
+    {Item_Z_Pos, TableRole::ItemShared},
+    {Item_Z_Pos_Random, TableRole::ItemShared},
+    {Item_X_Rot, TableRole::ItemShared},
+    {Item_X_Rot_Random, TableRole::ItemShared},
+    {Item_Y_Rot, TableRole::ItemShared},
+    {Item_Y_Rot_Random, TableRole::ItemShared},
+    {Item_Z_Rot, TableRole::ItemShared},
+    {Item_Z_Rot_Random, TableRole::ItemShared},
+    {Item_Extra_Rot, TableRole::ItemShared},
+    {Item_Extra_Rot_Random, TableRole::ItemShared},
+    {Item_Unify_Scale, TableRole::ItemShared},
+    {Item_X_Scale, TableRole::ItemShared},
+    {Item_X_Scale_Random, TableRole::ItemShared},
+    {Item_Y_Scale, TableRole::ItemShared},
+    {Item_Y_Scale_Random, TableRole::ItemShared},
+    {Item_Z_Scale, TableRole::ItemShared},
+    {Item_Z_Scale_Random, TableRole::ItemShared},
+    {Item_Mirror_Box, TableRole::ItemShared},
+    {Item_Mirror, TableRole::ItemShared},
+    {Item_Mirror2, TableRole::ItemShared},
+    {Item_Spacing, TableRole::ItemShared},
+    {Item_Spacing_Random, TableRole::ItemShared},
+    {Item_Start_Offset, TableRole::ItemShared},
+    {Item_End_Offset, TableRole::ItemShared},
+    {Item_Check_1118, TableRole::ItemShared},
+    // Random pools.
+    {Pool_Spacing, TableRole::ItemPool},
+    {Pool_Pos_InOut, TableRole::ItemPool},
+    {Pool_Z_Pos, TableRole::ItemPool},
+    {Pool_X_Rot, TableRole::ItemPool},
+    {Pool_Y_Rot, TableRole::ItemPool},
+    {Pool_Z_Rot, TableRole::ItemPool},
+    {Pool_Extra_Rot, TableRole::ItemPool},
+    {Pool_X_Scale, TableRole::ItemPool},
+    {Pool_Y_Scale, TableRole::ItemPool},
+    {Pool_Z_Scale, TableRole::ItemPool},
+    {Pool_Mirror, TableRole::ItemPool},
+    // Point-cloud points, one block per item.
+    {Cloud_Points, TableRole::ItemCloud},
+    // End objects only.
+    {End_Check_1119, TableRole::EndZeroBased},
+    // Swept shapes.
+    {Sweep_Names, TableRole::SweepZeroBased},
+    {Shape_Steps, TableRole::SweepZeroBased},
+    {Sweep_Smooth_Angle, TableRole::SweepZeroBased},
+    {Sweep_Double, TableRole::SweepZeroBased},
+    {Sweep_Double_Offset, TableRole::SweepZeroBased},
+    {Shape_Flip_Normals, TableRole::SweepFlip},
+    {Shape_Flip_Object, TableRole::SweepFlip},
+    {Sweep_Side_Offset, TableRole::SweepShared},
+    {Sweep_Height_Offset, TableRole::SweepShared},
+    {Sweep_X_Rot, TableRole::SweepShared},
+    {Sweep_Y_Rot, TableRole::SweepShared},
+    {Sweep_Z_Rot, TableRole::SweepShared},
+    {Sweep_Unify_Scale, TableRole::SweepShared},
+    {Sweep_X_Scale, TableRole::SweepShared},
+    {Sweep_Y_Scale, TableRole::SweepShared},
+    {Sweep_Z_Scale, TableRole::SweepShared},
+    {Sweep_Reserved_140, TableRole::SweepShared},
+    {Sweep_Reserved_141, TableRole::SweepShared},
+    {Sweep_Reserved_142, TableRole::SweepShared},
+    {Sweep_Reserved_143, TableRole::SweepShared},
+    {Sweep_Start_Trim, TableRole::SweepShared},
+    {Sweep_End_Trim, TableRole::SweepShared},
+};
+
+// Which node list an item belongs to.
+enum class ItemList { Objects = 0, Posts = 1, Ends = 2 };
+
+class ItemTables {
+public:
+    // Edits pb's tables; values are read and written at time t. A null block gives an editor
+    // that counts nothing and changes nothing.
+    ItemTables(IParamBlock2* pb, TimeValue t);
+
+    int ObjectCount() const;
+    int PostCount() const;
+    int EndCount() const;
+    int ItemCount() const;
+    int SweepCount() const;
+    int Count(ItemList list) const;
+    // The item index of entry i of a node list, or -1 when there is no such entry.
+    int ItemIndex(ItemList list, int i) const;
+    // The node list holding item k and k's index within it; FALSE when k is not an item.
+    BOOL Locate(int item, ItemList& list, int& index) const;
+
+    // Removes item k, as one operation: its node entry, its entries in every item table, its
+    // point-cloud block, its End_Check_1119 entry (an end object), its pool blocks, the
+    // sequence rows naming it; higher item indices in the sequence drop by one and the group
+    // numbers are closed up; Geo_Array is emptied and Object_Solo reset to 0 (it named an item
+    // by index). FALSE, changing nothing, when k is not an item.
+    //
+    // Group numbers: when the removed rows were the last rows of their group, that group
+    // number is no longer in use; every group number above it is lowered by one, so the
+    // numbers in use stay 0 .. G-1 in the order they had (the rule the item indices follow).
+    BOOL RemoveItem(int item);
+    // Removes every item of list whose node entry is null (its node was deleted), highest
+    // first; returns how many were removed.
+    int RemoveNulledItems(ItemList list);
+
+    // Removes swept shape k from Sweep_Nodes and every sweep table; resets Sweep_Solo. FALSE,
+    // changing nothing, when k is not a shape.
+    BOOL RemoveSweep(int shape);
+    // Removes every shape whose node entry is null; returns how many were removed.
+    int RemoveNulledSweeps();
+
+    // What is wrong with the tables, one sentence each; empty when every invariant holds:
+    // the item tables have one entry per item (shared tables one more, or none at all while
+    // there are no items), each pool 100 values per shared entry (or none while there are no
+    // items), Cloud_Points the sum of Item_Cloud_Count, End_Check_1119 one entry per end
+    // object, the sweep tables likewise for the shapes, the sequence rows pairs whose items
+    // exist (or -1), whose groups are contiguous runs numbered 0 .. G-1.
+    std::vector<std::string> CheckInvariants() const;
+
+private:
+    int CloudStart(int item) const;
+    void RemoveSequenceRows(int item);
+
+    IParamBlock2* pb_;
+    TimeValue t_;
+};
+
+}  // namespace trellon
