@@ -3,8 +3,8 @@
 
 #include <chrono>
 #include <cstring>
-#include <optional>
 #include <cwchar>
+#include <optional>
 #include <set>
 #include <utility>
 

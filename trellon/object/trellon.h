@@ -4,9 +4,12 @@
 // carries the render instancing interface, so a renderer reaches it by asking the object for
 // TRELLON_RENDER_INTERFACE.
 //
-// This is the object's identity and parameter-block plumbing. The mesh build, the creation
-// callback and the reactions to parameter changes are not here yet: BuildMesh leaves the mesh
-// empty, GetCreateMouseCallBack answers null, and NotifyRefChanged takes no action.
+// Life of an object: the constructor builds the block, seeds the pool generator from the
+// calendar time and subscribes to the host's file and render notifications; the destructor
+// unsubscribes. Every change reaches NotifyRefChanged through the block (which parameter:
+// LastNotifyParamID) and ends in RefreshObject. Between the file-open notifications, and while
+// a list edit changes several tables in a row, Ready is 0 and no notification rebuilds.
+// The item tables are edited only through trellon::ItemTables (item_tables.h).
 #pragma once
 
 #include <array>
@@ -15,6 +18,7 @@
 
 #include "iparamb2.h"
 #include "matrix3.h"
+#include "notify.h"
 #include "random.h"
 #include "render/render_fp.h"
 #include "simpobj.h"
@@ -57,10 +61,56 @@ public:
 
     // The one creation callback, bound to this object (create_callback.cpp).
     CreateMouseCallBack* GetCreateMouseCallBack() override;
+    // Reacts to the block's messages only (parameter changes, the path's modifier stack
+    // changing, node entries nulled by deleted nodes); always REF_SUCCEED.
     RefResult NotifyRefChanged(const Interval& changeInt, RefTargetHandle hTarget, PartID& partID,
                                RefMessage message, BOOL propagate) override;
+    // A new object whose block is the remap's copy of this one's: the same path, items and
+    // shapes (nodes are shared), independent settings from then on.
+    ReferenceTarget* Clone(RemapDir& remap) override;
     // The build driver (build_driver.cpp).
     void BuildMesh(TimeValue t) override;
+
+    // Evaluation: the object is its own result, valid only at the time asked for.
+    ObjectState Eval(TimeValue /*t*/) override { return ObjectState(this); }
+    Interval ObjectValidity(TimeValue t) override { return Interval(t, t); }
+    // Conversion and collapse: the built mesh, as any simple object offers it.
+    int CanConvertToType(Class_ID obtype) override {
+        return SimpleObject2::CanConvertToType(obtype);
+    }
+    Object* ConvertToType(TimeValue t, Class_ID obtype) override {
+        return SimpleObject2::ConvertToType(t, obtype);
+    }
+    void GetCollapseTypes(Tab<Class_ID>& clist, Tab<MSTR*>& nlist) override {
+        SimpleObject2::GetCollapseTypes(clist, nlist);
+    }
+    // A new mesh the host deletes (needDelete TRUE). The distributed items reach a renderer as
+    // instances or fallback nodes, never through this mesh; the swept shapes' render variant
+    // fills it once the sweep is built, until then it is empty.
+    Mesh* GetRenderMesh(TimeValue t, INode* inode, View& view, BOOL& needDelete) override;
+
+    // The common last step of every edit: rebuild at the host's current time, tell the
+    // dependents, redraw the viewports.
+    void RefreshObject();
+    // Asks the block's descriptor to refresh every open rollout.
+    void InvalidateUI();
+
+    // Holds Ready at 0 for its lifetime (an edit of several parameters in a row), then puts
+    // back what it was. WasReady tells whether the edit should end in a refresh.
+    class ReadyHold {
+    public:
+        explicit ReadyHold(Trellon& object) : object_(object), saved_(object.Ready) {
+            object.Ready = 0;
+        }
+        ~ReadyHold() { object_.Ready = saved_; }
+        ReadyHold(const ReadyHold&) = delete;
+        ReadyHold& operator=(const ReadyHold&) = delete;
+        bool WasReady() const { return saved_ == 1; }
+
+    private:
+        Trellon& object_;
+        int saved_;
+    };
 
     // The node that shows this object: the first node among its dependents, or null while the
     // object has none yet.
@@ -75,9 +125,9 @@ public:
     std::array<std::uint32_t, 3> PickGenerator{123456789u, 362436069u, 521288629u};
 
     // Render-time state: empty outside a render.
-    std::vector<std::int32_t> InstanceSources;  // per instance, its source index
-    std::vector<Matrix3> InstanceTMs;           // per instance, its world transform
-    std::vector<Mtl*> CreatedMtls;              // materials made by colour variation
+    std::vector<std::int32_t> InstanceSources;   // per instance, its source index
+    std::vector<Matrix3> InstanceTMs;            // per instance, its world transform
+    std::vector<Mtl*> CreatedMtls;               // materials made by colour variation
     std::vector<std::vector<Mtl*>> VariantMtls;  // per source index, the materials it cycles
     std::vector<std::int32_t> VariantCursors;    // per source index, materials handed out
     std::vector<std::int32_t> MtlIdStep;         // per source index, ID step between variants
@@ -108,4 +158,17 @@ public:
 
 private:
     void SetReference(int i, RefTargetHandle rtarg) override;
+
+    // The host's notifications, with this object as the parameter.
+    static void OnNotify(void* param, NotifyInfo* info);
+    void OnParamChanged(ParamID id);
+    void OnTableEntryNulled(ParamID id);
+    // Path_Length from the path's splines, when the path's length changed.
+    void UpdatePathLength();
+    // Bakes the path node's modifier stack into a plain shape.
+    void CollapsePathStack();
+
+    // Set while RefreshObject runs: a parameter written by the build (the display mode lowered
+    // by the polygon limit) must not start a second build inside the first.
+    bool refreshing_ = false;
 };
