@@ -1,0 +1,77 @@
+// A host scene holding one Trellon object on its node, plus helpers that make the scene nodes
+// the object works with: box meshes (TriObject) and straight polyline paths (SplineShape).
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "inode.h"
+#include "iparamb2.h"
+#include "object/param_ids.h"
+#include "object/trellon.h"
+#include "plugin/plugin.h"
+#include "scene.h"
+#include "splshape.h"
+#include "triobj.h"
+
+namespace lifecycle {
+
+// A spline shape of one open polyline per list of points (corner knots, straight segments).
+inline SplineShape* NewPolylineShape(std::initializer_list<std::vector<Point3>> lines) {
+    auto* shape = new SplineShape();
+    for (const std::vector<Point3>& points : lines) {
+        Spline3D* spline = shape->shape.NewSpline();
+        for (const Point3& p : points) {
+            spline->AddKnot(SplineKnot(KTYPE_CORNER, LTYPE_LINE, p, p, p));
+        }
+        spline->ComputeBezPoints();
+    }
+    shape->shape.UpdateSels();
+    shape->shape.InvalidateGeomCache();
+    return shape;
+}
+
+// An axis-aligned box of the given size with one corner at the origin: 8 vertices, 12 faces.
+inline TriObject* NewBox(float size) {
+    static const DWORD tris[12][3] = {{0, 2, 3}, {3, 1, 0}, {4, 5, 7}, {7, 6, 4},
+                                      {0, 1, 5}, {5, 4, 0}, {2, 6, 7}, {7, 3, 2},
+                                      {0, 4, 6}, {6, 2, 0}, {1, 3, 7}, {7, 5, 1}};
+    TriObject* tri = CreateNewTriObject();
+    Mesh& m = tri->GetMesh();
+    m.setNumVerts(8);
+    m.setNumFaces(12);
+    for (int i = 0; i < 8; ++i) {
+        m.setVert(i, Point3(i & 1 ? size : 0.0f, i & 2 ? size : 0.0f, i & 4 ? size : 0.0f));
+    }
+    for (int f = 0; f < 12; ++f) m.faces[f].setVerts(tris[f][0], tris[f][1], tris[f][2]);
+    return tri;
+}
+
+class TrellonScene {
+public:
+    TrellonScene() {
+        object = static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE));
+        objectNode = scene.CreateObjectNode(object);
+        pb = object->GetParamBlock(0);
+    }
+
+    INode* AddBox(const wchar_t* name, float size) {
+        return scene.CreateNamedNode(NewBox(size), MSTR(name));
+    }
+    INode* AddPath(const wchar_t* name, std::initializer_list<std::vector<Point3>> lines) {
+        return scene.CreateNamedNode(NewPolylineShape(lines), MSTR(name));
+    }
+    // Deletes a node the way the user does, without the scene's own redraw, so Refreshes()
+    // counts only the object's.
+    void Delete(INode* node) { scene.DeleteNode(node, FALSE); }
+    // How many times the object refreshed: each refresh ends with one viewport redraw.
+    int Refreshes() const { return scene.RedrawCount(); }
+
+    host::Scene scene;
+    Trellon* object = nullptr;
+    INode* objectNode = nullptr;
+    IParamBlock2* pb = nullptr;
+};
+
+}  // namespace lifecycle

@@ -1,0 +1,378 @@
+// A Trellon object's life in a host scene: its fields, the notifications it subscribes to, its
+// reactions to parameter changes and to edits of its path, cloning and evaluation.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "hold.h"
+#include "lifecycle_scene.h"
+#include "notify.h"
+#include "random.h"
+#include "windows.h"
+
+namespace {
+
+using lifecycle::TrellonScene;
+
+// The generator's first draws for a seed, from the runtime's recurrence
+// seed' = seed * 214013 + 2531011 (mod 2^32), draw = (seed' >> 16) & 0x7fff.
+TEST(LifecycleFields, GeneratorIsSeededFromTheCalendarTime) {
+    WinStandIn::SetFixedClock(1234);
+    std::int64_t stored = 0;
+    EXPECT_EQ(_time64(&stored), 1234);
+    EXPECT_EQ(stored, 1234);
+    TrellonScene s;
+    // 1234 * 214013 + 2531011 = 266623053; 266623053 >> 16 = 4068.
+    EXPECT_EQ(s.object->Generator.rand(), 4068);
+    WinStandIn::UseSystemClock();
+    // Back on the real clock: some time after 2020-01-01 (1577836800 s).
+    EXPECT_GT(_time64(nullptr), 1577836800);
+}
+
+TEST(LifecycleFields, StartWithTheirInitialValues) {
+    host::Scene scene;
+    scene.SetTime(480, FALSE);
+    auto* obj = static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE));
+    scene.CreateObjectNode(obj);
+    EXPECT_EQ(obj->PickGenerator[0], 123456789u);
+    EXPECT_EQ(obj->PickGenerator[1], 362436069u);
+    EXPECT_EQ(obj->PickGenerator[2], 521288629u);
+    EXPECT_TRUE(obj->InstanceSources.empty());
+    EXPECT_TRUE(obj->InstanceTMs.empty());
+    EXPECT_TRUE(obj->VariantCursors.empty());
+    EXPECT_EQ(obj->TempNodes.Count(), 0);
+    for (IParamMap2* map : obj->ParamMaps) EXPECT_EQ(map, nullptr);
+    EXPECT_EQ(obj->SelectedRow, -1);
+    EXPECT_EQ(obj->Ready, 1);
+    EXPECT_EQ(obj->Time, 480);
+    EXPECT_EQ(obj->Interface, nullptr);
+    EXPECT_TRUE(obj->PathLabel.isNull());
+}
+
+TEST(LifecycleNotify, FileOpenHoldsReadyAtZeroUntilTheFileIsOpen) {
+    TrellonScene s;
+    BroadcastNotification(NOTIFY_FILE_PRE_OPEN);
+    EXPECT_EQ(s.object->Ready, 0);
+    BroadcastNotification(NOTIFY_FILE_POST_OPEN);
+    EXPECT_EQ(s.object->Ready, 1);
+}
+
+TEST(LifecycleNotify, NoRebuildFromNotificationsWhileTheFileOpens) {
+    TrellonScene s;
+    s.pb->Append(Item_Spacing, 1, static_cast<float*>(nullptr));
+    BroadcastNotification(NOTIFY_FILE_PRE_OPEN);
+    const int before = s.Refreshes();
+    // What a load writes: layout, per-item and sweep parameters, the display mode.
+    s.pb->SetValue(Geo_Pattern, 0, 1);
+    s.pb->SetValue(Display_Mode, 0, 5);
+    s.pb->SetValue(Item_Spacing, 0, 25.0f, 0);
+    s.pb->SetValue(KnotSpacing, 0, 40.0f);
+    EXPECT_EQ(s.Refreshes(), before);
+    BroadcastNotification(NOTIFY_FILE_POST_OPEN);
+    s.pb->SetValue(Geo_Pattern, 0, 0);
+    EXPECT_EQ(s.Refreshes(), before + 1);
+}
+
+TEST(LifecycleNotify, PostRenderFrameRewindsTheVariantCursorsAndRenderCodesChangeNothing) {
+    TrellonScene s;
+    s.object->VariantCursors = {3, 0, 7};
+    int renderTime = 160;
+    BroadcastNotification(NOTIFY_PRE_RENDER, &renderTime);
+    BroadcastNotification(NOTIFY_RENDER_PREEVAL, &renderTime);
+    BroadcastNotification(NOTIFY_POST_RENDER);
+    EXPECT_EQ(s.object->VariantCursors, (std::vector<std::int32_t>{3, 0, 7}));
+    EXPECT_EQ(s.object->Ready, 1);
+    BroadcastNotification(NOTIFY_POST_RENDERFRAME);
+    EXPECT_EQ(s.object->VariantCursors, (std::vector<std::int32_t>{0, 0, 0}));
+}
+
+TEST(LifecycleNotify, ADeletedObjectHearsNoMore) {
+    TrellonScene s;
+    s.Delete(s.objectNode);
+    // The object went with its node; a broadcast must not reach it.
+    BroadcastNotification(NOTIFY_FILE_PRE_OPEN);
+    BroadcastNotification(NOTIFY_POST_RENDERFRAME);
+    BroadcastNotification(NOTIFY_FILE_POST_OPEN);
+    SUCCEED();
+}
+
+// Which parameter changes rebuild the object, by display mode and readiness.
+struct ChangeCase {
+    const char* name;
+    ParamID id;
+    int displayMode;
+    int ready;
+    bool refreshes;
+};
+
+void PrintTo(const ChangeCase& c, std::ostream* os) { *os << c.name; }
+
+class LifecycleChange : public ::testing::TestWithParam<ChangeCase> {};
+
+TEST_P(LifecycleChange, RefreshesAsTheParameterGroupSays) {
+    const ChangeCase& c = GetParam();
+    TrellonScene s;
+    // One "All Objects" and one "All Sweeps" entry, so the per-item tables can be written.
+    s.pb->Append(Item_Spacing, 1, static_cast<float*>(nullptr));
+    s.pb->Append(Item_X_Rot_Random, 1, static_cast<float*>(nullptr));
+    s.pb->Append(Sweep_Side_Offset, 1, static_cast<float*>(nullptr));
+    s.pb->Append(Sweep_End_Trim, 1, static_cast<float*>(nullptr));
+    s.pb->SetValue(Display_Mode, 0, c.displayMode);
+    s.object->Ready = c.ready;
+    INode* picked = s.AddBox(L"Picked", 1.0f);
+    const int before = s.Refreshes();
+    switch (s.pb->GetParameterType(c.id)) {
+        case TYPE_INT:
+        case TYPE_BOOL:
+            s.pb->SetValue(c.id, 0, s.pb->GetInt(c.id) == 0 ? 1 : 0);
+            break;
+        case TYPE_FLOAT:
+            s.pb->SetValue(c.id, 0, s.pb->GetFloat(c.id) + 1.0f);
+            break;
+        case TYPE_FLOAT_TAB:
+            s.pb->SetValue(c.id, 0, 12.5f, 0);
+            break;
+        case TYPE_INODE_TAB:
+            s.pb->Append(c.id, 1, &picked);
+            break;
+        default:
+            FAIL() << "no change written for parameter " << c.id;
+    }
+    EXPECT_EQ(s.Refreshes() - before, c.refreshes ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Groups, LifecycleChange,
+                         ::testing::Values(
+                             // Layout: every mode.
+                             ChangeCase{"Pattern_Mode6", Geo_Pattern, 6, 1, true},
+                             ChangeCase{"Pattern_Mode0", Geo_Pattern, 0, 1, true},
+                             ChangeCase{"Follow_Mode2", Geo_Follow, 2, 1, true},
+                             ChangeCase{"FollowOri_Mode6", Geo_Follow_Ori, 6, 1, true},
+                             ChangeCase{"DisplayMode_Mode1", Display_Mode, 1, 1, true},
+                             ChangeCase{"Pattern_NotReady", Geo_Pattern, 6, 0, false},
+                             // Per-item settings: only the mesh modes (4 to 6) rebuild.
+                             ChangeCase{"ItemSpacing_Mode6", Item_Spacing, 6, 1, true},
+                             ChangeCase{"ItemSpacing_Mode4", Item_Spacing, 4, 1, true},
+                             ChangeCase{"ItemSpacing_Mode3", Item_Spacing, 3, 1, false},
+                             ChangeCase{"ItemXRotRandom_Mode5", Item_X_Rot_Random, 5, 1, true},
+                             ChangeCase{"KnotSpacing_Mode6", KnotSpacing, 6, 1, true},
+                             ChangeCase{"KnotThresh_Mode2", KnotThresh, 2, 1, false},
+                             ChangeCase{"ItemSpacing_NotReady", Item_Spacing, 6, 0, false},
+                             // Sweep settings likewise.
+                             ChangeCase{"SweepSideOffset_Mode6", Sweep_Side_Offset, 6, 1, true},
+                             ChangeCase{"SweepEndTrim_Mode3", Sweep_End_Trim, 3, 1, false},
+                             // Spline steps: the mesh modes, when ready.
+                             ChangeCase{"SplineSteps_Mode6", Spline_Steps, 6, 1, true},
+                             ChangeCase{"SplineSteps_Mode3", Spline_Steps, 3, 1, false},
+                             ChangeCase{"SplineSteps_NotReady", Spline_Steps, 6, 0, false},
+                             // Picked nodes: from mode 4 up.
+                             ChangeCase{"PickedNodes_Mode4", Picked_Nodes_50, 4, 1, true},
+                             ChangeCase{"PickedNodes_Mode3", Picked_Nodes_50, 3, 1, false},
+                             // Parameters no build reacts to.
+                             ChangeCase{"GeoSpacing", Geo_Spacing, 6, 1, false},
+                             ChangeCase{"PathLength", Path_Length, 6, 1, false},
+                             ChangeCase{"ColorShift", Color_Shift, 6, 1, false}),
+                         [](const ::testing::TestParamInfo<ChangeCase>& tp) {
+                             return std::string(tp.param.name);
+                         });
+
+class LifecyclePath : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // A 3-4-5 line: length 50.
+        path = s.AddPath(L"Path", {{Point3(0, 0, 0), Point3(30, 40, 0)}});
+        s.pb->SetValue(Spline_Obj, 0, path);
+    }
+    SplineShape* PathShape() { return dynamic_cast<SplineShape*>(path->GetObjectRef()); }
+
+    TrellonScene s;
+    INode* path = nullptr;
+};
+
+TEST_F(LifecyclePath, PickingThePathMeasuresIt) {
+    EXPECT_NEAR(s.pb->GetFloat(Path_Length), 50.0f, 1e-3f);
+}
+
+TEST_F(LifecyclePath, EditingThePathSplineUpdatesItsLength) {
+    SplineShape* shape = PathShape();
+    ASSERT_NE(shape, nullptr);
+    // The knot moves to (60, 80): twice the 3-4-5 line, length 100.
+    shape->shape.GetSpline(0)->SetKnotPoint(1, Point3(60, 80, 0));
+    shape->shape.GetSpline(0)->ComputeBezPoints();
+    shape->shape.InvalidateGeomCache();
+    const int before = s.Refreshes();
+    shape->NotifyDependents(FOREVER, PART_GEOM, REFMSG_CHANGE);
+    EXPECT_NEAR(s.pb->GetFloat(Path_Length), 100.0f, 1e-3f);
+    EXPECT_EQ(s.Refreshes(), before + 1);
+    // A second spline of length 10 joins: the path is the sum of its splines.
+    Spline3D* extra = shape->shape.NewSpline();
+    extra->AddKnot(
+        SplineKnot(KTYPE_CORNER, LTYPE_LINE, Point3(0, 0, 5), Point3(0, 0, 5), Point3(0, 0, 5)));
+    extra->AddKnot(
+        SplineKnot(KTYPE_CORNER, LTYPE_LINE, Point3(10, 0, 5), Point3(10, 0, 5), Point3(10, 0, 5)));
+    extra->ComputeBezPoints();
+    shape->shape.UpdateSels();
+    shape->shape.InvalidateGeomCache();
+    shape->NotifyDependents(FOREVER, PART_GEOM, REFMSG_CHANGE);
+    EXPECT_NEAR(s.pb->GetFloat(Path_Length), 110.0f, 1e-3f);
+}
+
+TEST_F(LifecyclePath, ThePathIsNotMeasuredOutsideTheMeshModes) {
+    s.pb->SetValue(Display_Mode, 0, 3);
+    PathShape()->shape.GetSpline(0)->SetKnotPoint(1, Point3(60, 80, 0));
+    PathShape()->shape.InvalidateGeomCache();
+    PathShape()->NotifyDependents(FOREVER, PART_GEOM, REFMSG_CHANGE);
+    EXPECT_NEAR(s.pb->GetFloat(Path_Length), 50.0f, 1e-3f);
+}
+
+TEST_F(LifecyclePath, SplineStepsReachThePathOnlyWhileTheSplineRolloutIsOpen) {
+    s.pb->SetValue(Spline_Steps, 0, 2);
+    EXPECT_EQ(PathShape()->GetSteps(), 6);  // the shape's own default
+    // Any non-null slot marks the rollout open; the object never calls through it here.
+    int rollout = 0;
+    s.object->ParamMaps[map_spline] = reinterpret_cast<IParamMap2*>(&rollout);
+    s.pb->SetValue(Spline_Steps, 0, 3);
+    EXPECT_EQ(PathShape()->GetSteps(), 3);
+    s.object->ParamMaps[map_spline] = nullptr;
+}
+
+TEST_F(LifecyclePath, DeletingThePathEmptiesItAndAsksForANewOne) {
+    s.Delete(path);
+    EXPECT_EQ(s.pb->GetINode(Spline_Obj), nullptr);
+    EXPECT_EQ(std::wstring(s.object->PathLabel.data()), L"< Pick Spline Path >");
+}
+
+TEST(LifecycleCamera, DeletingTheCameraNodeAsksForANewOne) {
+    TrellonScene s;
+    INode* camera = s.AddBox(L"Camera", 1.0f);
+    s.pb->SetValue(CamNode, 0, camera);
+    EXPECT_TRUE(s.object->CameraLabel.isNull());
+    s.Delete(camera);
+    EXPECT_EQ(std::wstring(s.object->CameraLabel.data()), L"< Pick Camera >");
+}
+
+// The path with a modifier on it: a stand-in derived object whose evaluation is the modified
+// shape (here the base line stretched to twice its length).
+class StackedPath : public Object {
+public:
+    explicit StackedPath(bool& destroyed) : destroyed_(destroyed) {
+        result_ = lifecycle::NewPolylineShape({{Point3(0, 0, 0), Point3(60, 80, 0)}});
+    }
+    ~StackedPath() override {
+        result_->DeleteThis();
+        destroyed_ = true;
+    }
+    SClass_ID SuperClassID() override { return GEN_DERIVOB_CLASS_ID; }
+    ObjectState Eval(TimeValue /*t*/) override { return ObjectState(result_); }
+    int IsRenderable() override { return 0; }
+    CreateMouseCallBack* GetCreateMouseCallBack() override { return nullptr; }
+    RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage,
+                               BOOL) override {
+        return REF_SUCCEED;
+    }
+
+private:
+    SplineShape* result_;
+    bool& destroyed_;
+};
+
+TEST_F(LifecyclePath, AModifierOnThePathIsBakedInWithoutAnUndoStep) {
+    bool stackGone = false;
+    path->SetObjectRef(new StackedPath(stackGone));
+    const int steps = theHold.NumUndoSteps();
+    // The host adds a modifier inside an undoable step and tells the node's dependents.
+    theHold.Begin();
+    path->NotifyDependents(FOREVER, PART_ALL, REFMSG_SUBANIM_STRUCTURE_CHANGED);
+    theHold.Accept(_M("Add Modifier"));
+    EXPECT_EQ(theHold.NumUndoSteps(), steps);
+    EXPECT_FALSE(theHold.IsSuspended());
+    // A plain shape with the modifier's effect: the stretched line, length 100.
+    Object* now = path->GetObjectRef();
+    ASSERT_NE(now, nullptr);
+    EXPECT_EQ(now->ClassID(), splineShapeClassID);
+    EXPECT_TRUE(stackGone);
+    EXPECT_NEAR(s.pb->GetFloat(Path_Length), 100.0f, 1e-3f);
+}
+
+TEST_F(LifecyclePath, APlainPathIsLeftAsItIs) {
+    Object* before = path->GetObjectRef();
+    path->NotifyDependents(FOREVER, PART_ALL, REFMSG_SUBANIM_STRUCTURE_CHANGED);
+    EXPECT_EQ(path->GetObjectRef(), before);
+}
+
+TEST(LifecycleClone, SharesTheNodesAndIsIndependentAfterwards) {
+    TrellonScene s;
+    INode* path = s.AddPath(L"Path", {{Point3(0, 0, 0), Point3(100, 0, 0)}});
+    INode* box = s.AddBox(L"Box", 2.0f);
+    s.pb->SetValue(Spline_Obj, 0, path);
+    s.pb->Append(Object_Nodes, 1, &box);
+    float spacing[2] = {10.0f, 20.0f};
+    s.pb->Append(Item_Spacing, 2, spacing);
+
+    const int before = s.Refreshes();
+    RemapDir* remap = NewDefaultRemapDir();
+    auto* copy = dynamic_cast<Trellon*>(remap->CloneRef(s.object));
+    remap->DeleteThis();
+    ASSERT_NE(copy, nullptr);
+    // The copy refreshed once on its own.
+    EXPECT_EQ(s.Refreshes(), before + 1);
+    IParamBlock2* cpb = copy->GetParamBlock(0);
+    ASSERT_NE(cpb, nullptr);
+    EXPECT_NE(cpb, s.pb);
+    EXPECT_EQ(cpb->GetOwner(), copy);
+    EXPECT_EQ(cpb->GetINode(Spline_Obj), path);
+    EXPECT_EQ(cpb->GetINode(Object_Nodes, 0, 0), box);
+    EXPECT_EQ(cpb->GetFloat(Item_Spacing, 0, 1), 20.0f);
+
+    cpb->SetValue(Item_Spacing, 0, 35.0f, 1);
+    cpb->SetValue(Geo_Pattern, 0, 0);
+    EXPECT_EQ(s.pb->GetFloat(Item_Spacing, 0, 1), 20.0f);
+    EXPECT_EQ(s.pb->GetInt(Geo_Pattern), 2);
+    copy->DeleteMe();
+    // The source still holds its nodes.
+    EXPECT_EQ(s.pb->GetINode(Object_Nodes, 0, 0), box);
+}
+
+TEST(LifecycleEval, EvaluatesToItselfForOneInstantAndRendersAFreshMesh) {
+    TrellonScene s;
+    EXPECT_EQ(s.object->Eval(320).obj, s.object);
+    EXPECT_EQ(s.object->ObjectValidity(320), Interval(320, 320));
+    View* view = nullptr;
+    struct NullView : View {
+        Point2 ViewToScreen(Point3 p) override { return Point2(p.x, p.y); }
+    } nullView;
+    view = &nullView;
+    BOOL needDelete = FALSE;
+    Mesh* m = s.object->GetRenderMesh(0, s.objectNode, *view, needDelete);
+    ASSERT_NE(m, nullptr);
+    EXPECT_TRUE(needDelete);
+    EXPECT_NE(m, &s.object->mesh);
+    EXPECT_EQ(m->getNumFaces(), 0);
+    delete m;
+    // Conversion is the simple object's: a TriObject copy of the built mesh.
+    EXPECT_EQ(s.object->CanConvertToType(triObjectClassID), 1);
+    Object* tri = s.object->ConvertToType(0, triObjectClassID);
+    ASSERT_NE(tri, nullptr);
+    EXPECT_EQ(static_cast<TriObject*>(tri)->GetMesh().getNumFaces(), s.object->mesh.getNumFaces());
+    tri->DeleteThis();
+}
+
+TEST(LifecycleEval, InvalidateUIAsksTheBlockDescriptor) {
+    TrellonScene s;
+    ParamBlockDesc2* desc = s.pb->GetDesc();
+    const int before = desc->InvalidateUICount();
+    s.object->InvalidateUI();
+    EXPECT_EQ(desc->InvalidateUICount(), before + 1);
+}
+
+TEST(LifecycleRefresh, RebuildsAtTheHostTimeAndTellsTheNode) {
+    TrellonScene s;
+    s.scene.SetTime(960, FALSE);
+    const int before = s.Refreshes();
+    s.object->RefreshObject();
+    EXPECT_EQ(s.object->Time, 960);
+    EXPECT_TRUE(s.object->ivalid.InInterval(960));
+    EXPECT_EQ(s.Refreshes(), before + 1);
+}
+
+}  // namespace
