@@ -40,8 +40,23 @@ public:
     void* GetInterface(ULONG id) override { return GeomObject::GetInterface(id); }
 };
 
-// A simple object whose parameters live in one parameter block, its reference 0.
+// A simple object whose parameters live in one parameter block: reference 0, sub-anim 0 and
+// parameter block 0. Other indices answer null.
 class SimpleObject2 : public SimpleObjectBase {
 public:
     IParamBlock2* pblock2 = nullptr;
+
+    int NumRefs() override { return 1; }
+    RefTargetHandle GetReference(int i) override;
+    int NumSubs() override { return 1; }
+    Animatable* SubAnim(int i) override;
+    MSTR SubAnimName(int i) override;
+    int NumParamBlocks() override { return 1; }
+    IParamBlock2* GetParamBlock(int i) override { return i == 0 ? pblock2 : nullptr; }
+    // The block when id is its block ID.
+    IParamBlock2* GetParamBlockByID(short id) override;
+
+private:
+    // Slot 0 takes a parameter block (anything else empties it); other slots are ignored.
+    void SetReference(int i, RefTargetHandle rtarg) override;
 };

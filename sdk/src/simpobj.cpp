@@ -2,6 +2,7 @@
 #include "simpobj.h"
 
 #include "inode.h"
+#include "iparamb2.h"
 #include "triobj.h"
 
 void SimpleObjectBase::UpdateMesh(TimeValue t) {
@@ -47,4 +48,20 @@ void SimpleObjectBase::GetWorldBoundBox(TimeValue t, INode* inode, ViewExp* /*vp
     }
     const Matrix3 tm = inode->GetObjectTM(t);
     box = mesh.getBoundingBox(&tm);
+}
+
+RefTargetHandle SimpleObject2::GetReference(int i) { return i == 0 ? pblock2 : nullptr; }
+
+void SimpleObject2::SetReference(int i, RefTargetHandle rtarg) {
+    if (i == 0) pblock2 = dynamic_cast<IParamBlock2*>(rtarg);
+}
+
+Animatable* SimpleObject2::SubAnim(int i) { return i == 0 ? pblock2 : nullptr; }
+
+MSTR SimpleObject2::SubAnimName(int i) {
+    return i == 0 && pblock2 ? pblock2->GetLocalName() : MSTR();
+}
+
+IParamBlock2* SimpleObject2::GetParamBlockByID(short id) {
+    return pblock2 && pblock2->ID() == id ? pblock2 : nullptr;
 }
