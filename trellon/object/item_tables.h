@@ -22,6 +22,10 @@
 // numbers (see RemoveItem). Geo_Array, the random group order drawn from the sequence, is
 // emptied by every item edit; the next build draws it again.
 //
+// Every table write notifies the block's owner. A caller that owns the object holds its Ready
+// at 0 for the whole operation (Trellon::ReadyHold) and refreshes once afterwards, so no
+// rebuild sees the tables half edited.
+//
 // An entry that a table lacks (a shared table without its "All Objects" entry because the
 // object was made by a script, pools not filled yet) is skipped, not invented: the operations
 // delete what is there and CheckInvariants reports what is not as it should be.
@@ -144,6 +148,64 @@ inline constexpr ItemTable kItemTables[] = {
     {Sweep_End_Trim, TableRole::SweepShared},
 };
 
+// The value of a table's entry 0: an int for INT_TAB tables, a float for FLOAT_TAB tables.
+struct SharedEntryDefault {
+    ParamID id;
+    bool isInt;
+    int intValue;
+    float floatValue;
+};
+
+constexpr SharedEntryDefault IntEntry(ParamID id, int v) { return {id, true, v, 0.0f}; }
+constexpr SharedEntryDefault FloatEntry(ParamID id, float v) { return {id, false, 0, v}; }
+
+// Entry 0 ("All Objects") of every shared item table, the values a new object starts with:
+// offsets, rotations and mirror angles 0, scales and spacings 100, unified scale on, the
+// switches off.
+inline constexpr SharedEntryDefault kItemSharedDefaults[] = {
+    IntEntry(Item_Random_Trans, 0),
+    FloatEntry(Item_Pos_InOut, 0.0f),
+    FloatEntry(Item_Pos_InOut_Random, 0.0f),
+    FloatEntry(Item_Z_Pos, 0.0f),
+    FloatEntry(Item_Z_Pos_Random, 0.0f),
+    FloatEntry(Item_X_Rot, 0.0f),
+    FloatEntry(Item_X_Rot_Random, 0.0f),
+    FloatEntry(Item_Y_Rot, 0.0f),
+    FloatEntry(Item_Y_Rot_Random, 0.0f),
+    FloatEntry(Item_Z_Rot, 0.0f),
+    FloatEntry(Item_Z_Rot_Random, 0.0f),
+    FloatEntry(Item_Extra_Rot, 0.0f),
+    FloatEntry(Item_Extra_Rot_Random, 0.0f),
+    IntEntry(Item_Unify_Scale, 1),
+    FloatEntry(Item_X_Scale, 100.0f),
+    FloatEntry(Item_X_Scale_Random, 100.0f),
+    FloatEntry(Item_Y_Scale, 100.0f),
+    FloatEntry(Item_Y_Scale_Random, 100.0f),
+    FloatEntry(Item_Z_Scale, 100.0f),
+    FloatEntry(Item_Z_Scale_Random, 100.0f),
+    IntEntry(Item_Mirror_Box, 0),
+    FloatEntry(Item_Mirror, 0.0f),
+    FloatEntry(Item_Mirror2, 0.0f),
+    FloatEntry(Item_Spacing, 100.0f),
+    FloatEntry(Item_Spacing_Random, 100.0f),
+    FloatEntry(Item_Start_Offset, 0.0f),
+    FloatEntry(Item_End_Offset, 0.0f),
+    IntEntry(Item_Check_1118, 0),
+};
+
+// The sweep tables that get an entry when the object is created: the two flip tables and the
+// "All Sweeps" entry of the shared sweep tables. Sweep_Reserved_140 .. 143 get none; a new
+// object starts without them.
+inline constexpr SharedEntryDefault kSweepSharedDefaults[] = {
+    IntEntry(Shape_Flip_Normals, 0),     IntEntry(Shape_Flip_Object, 0),
+    FloatEntry(Sweep_Side_Offset, 0.0f), FloatEntry(Sweep_Height_Offset, 0.0f),
+    FloatEntry(Sweep_X_Rot, 0.0f),       FloatEntry(Sweep_Y_Rot, 0.0f),
+    FloatEntry(Sweep_Z_Rot, 0.0f),       IntEntry(Sweep_Unify_Scale, 1),
+    FloatEntry(Sweep_X_Scale, 100.0f),   FloatEntry(Sweep_Y_Scale, 100.0f),
+    FloatEntry(Sweep_Z_Scale, 100.0f),   FloatEntry(Sweep_Start_Trim, 0.0f),
+    FloatEntry(Sweep_End_Trim, 0.0f),
+};
+
 // Which node list an item belongs to.
 enum class ItemList { Objects = 0, Posts = 1, Ends = 2 };
 
@@ -183,6 +245,12 @@ public:
     BOOL RemoveSweep(int shape);
     // Removes every shape whose node entry is null; returns how many were removed.
     int RemoveNulledSweeps();
+
+    // The set-up of a new object: appends entry 0, with its value from kItemSharedDefaults and
+    // kSweepSharedDefaults, to each of those tables that is still empty, and returns how many
+    // tables received it. A table that has entries is left alone, so a repeated set-up adds
+    // nothing and existing items keep their places.
+    int AppendSharedEntries();
 
     // What is wrong with the tables, one sentence each; empty when every invariant holds:
     // the item tables have one entry per item (shared tables one more, or none at all while

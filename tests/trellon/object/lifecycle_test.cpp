@@ -86,16 +86,6 @@ TEST(LifecycleNotify, PostRenderFrameRewindsTheVariantCursorsAndRenderCodesChang
     EXPECT_EQ(s.object->VariantCursors, (std::vector<std::int32_t>{0, 0, 0}));
 }
 
-TEST(LifecycleNotify, ADeletedObjectHearsNoMore) {
-    TrellonScene s;
-    s.Delete(s.objectNode);
-    // The object went with its node; a broadcast must not reach it.
-    BroadcastNotification(NOTIFY_FILE_PRE_OPEN);
-    BroadcastNotification(NOTIFY_POST_RENDERFRAME);
-    BroadcastNotification(NOTIFY_FILE_POST_OPEN);
-    SUCCEED();
-}
-
 // Which parameter changes rebuild the object, by display mode and readiness.
 struct ChangeCase {
     const char* name;
