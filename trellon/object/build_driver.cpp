@@ -1,9 +1,159 @@
-// The build driver: what the object's mesh holds at time t.
-#include "object/trellon.h"
+// The build driver: what the object's mesh holds at time t, and the order in which the
+// builders fill it (mesh_builder.h).
 
-void Trellon::BuildMesh(TimeValue t) {
+#include <algorithm>
+#include <exception>
+#include <vector>
+
+#include "distribute/path_shape.h"
+#include "distribute/working_path.h"
+#include "inode.h"
+#include "iparamb2.h"
+#include "maxapi.h"
+#include "mesh.h"
+#include "object/build_estimate.h"
+#include "object/geo_array.h"
+#include "object/mesh_builder.h"
+#include "object/param_ids.h"
+#include "object/placeholder_mesh.h"
+#include "object/trellon.h"
+#include "shape.h"
+#include "windows.h"
+
+namespace {
+
+// Writing Display_Mode (a limit switch) notifies the object, whose refresh asks for the mesh
+// again while this build is still filling it. The inner call must leave the mesh to the outer
+// one, so the objects being built are remembered here (everything runs on the host's main
+// thread).
+class BuildScope {
+public:
+    explicit BuildScope(const Trellon* object) : object_(object) {
+        entered_ = std::find(active_.begin(), active_.end(), object) == active_.end();
+        if (entered_) active_.push_back(object);
+    }
+    ~BuildScope() {
+        if (entered_) active_.erase(std::find(active_.begin(), active_.end(), object_));
+    }
+    BuildScope(const BuildScope&) = delete;
+    BuildScope& operator=(const BuildScope&) = delete;
+    // False when the object is already being built further up the call stack.
+    bool Entered() const { return entered_; }
+
+private:
+    static inline std::vector<const Trellon*> active_;
+    const Trellon* object_;
+    bool entered_ = false;
+};
+
+void EmptyMesh(Mesh& mesh) {
     mesh.setNumVerts(0);
     mesh.setNumFaces(0);
+    mesh.setNumTVerts(0);
+    mesh.setNumTVFaces(0);
+}
+
+// The five limit tests; each switch is a parameter change (saved, shown in the drop-down list)
+// and, while the spline rollout is open, a system-modal warning owned by the host window.
+int LimitDisplayMode(Trellon& object, IParamBlock2& pb, TimeValue t, const BezierShape& path,
+                     int mode) {
+    const BuildEstimate estimate = EstimateBuild(ReadEstimateInput(pb, t, path));
+    for (const ModeSwitch& change : ApplyPolygonLimits(estimate, mode)) {
+        pb.SetValue(Display_Mode, t, change.to);
+        if (object.ParamMaps[map_spline] != nullptr) {
+            Interface* ip = GetCOREInterface();
+            MessageBox(ip ? ip->GetMAXHWnd() : nullptr, change.message, kTooManyPolysTitle,
+                       MB_ICONWARNING | MB_SYSTEMMODAL);
+        }
+    }
+    return mode;
+}
+
+// Keeps Geo_Array at one group per copy slot of the working paths (the path offset by the
+// global sideways offset). Each working path is a temporary shape, gone once its length is read.
+// Display None leaves the array as it is.
+void MaintainGroupSequence(Trellon& object, IParamBlock2& pb, TimeValue t, const BezierShape& path,
+                           int mode) {
+    if (mode == 0) return;
+    const float d = GlobalPathOffset(&pb, t);
+    std::vector<float> lengths;
+    for (int i = 0; i < path.SplineCount(); ++i) {
+        lengths.push_back(WorkingPath::Build(object, path, i, d, t).Length());
+    }
+    const float spacing = pb.Count(Item_Spacing) > 0 ? pb.GetFloat(Item_Spacing, t, 0) : 0.0f;
+    const int m = GroupSlotCount(lengths, spacing);
+    const int count = pb.Count(Geo_Array);
+    if (count != 0 && count == m) return;
+    FitGroupSequence(pb, t, m, object.Generator);
+}
+
+// Steps 1 to 11 of the build; returns with the mesh filled for the mode that stands at the end.
+void RunBuild(Trellon& object, IParamBlock2& pb, TimeValue t) {
+    Mesh& mesh = object.mesh;
+
+    // 1. Start from an empty mesh.
+    EmptyMesh(mesh);
+
+    // 2. Count the items (objects, posts, end objects) and the shapes to sweep.
+    const int objects = pb.Count(Object_Nodes);
+    const int posts = pb.Count(Post_Nodes);
+    const int ends = pb.Count(End_Nodes);
+    const int shapes = pb.Count(Sweep_Nodes);
+    const int items = objects + posts + ends;
+    int mode = pb.GetInt(Display_Mode, t);
+    INode* pathNode = pb.GetINode(Spline_Obj, t);
+
+    // 3. The placeholder, first in the mesh: nothing to distribute, no path, display off, or
+    //    asked for (Show_Logo keeps it in front of the distribution).
+    if (items + shapes == 0 || pb.GetInt(Show_Logo, t) != 0 || pathNode == nullptr || mode == 0) {
+        AppendPlaceholderMesh(mesh, pb.GetFloat(Logo_size, t));
+    }
+
+    // 4. The path as a spline shape; a converted copy is deleted with `path` at the end of this
+    //    block, the node's own object never. Without a path, or with one that is no shape and
+    //    cannot become one, nothing is distributed.
+    if (pathNode != nullptr) {
+        const PathShape path = PathShape::Evaluate(pathNode, t);
+        const BezierShape* shape = path.Shape();
+        // 5. Nothing to distribute without items.
+        if (shape != nullptr && items > 0) {
+            // 6. Estimate and limit, unless the user forces the display.
+            if (pb.GetInt(ForceDisplay, t) == 0) {
+                mode = LimitDisplayMode(object, pb, t, *shape, mode);
+            }
+
+            // 7. The random group order of the sequence pattern, one entry per copy slot.
+            if (pb.GetInt(Geo_Pattern, t) == 0) MaintainGroupSequence(object, pb, t, *shape, mode);
+
+            // 8. The distribution builders plug in here, in the mesh modes (mode > 3): the
+            //    end objects when End_Nodes is not empty, then the posts when Post_Nodes is not
+            //    empty, else the per-object builder (Geo_Pattern 2) or the sequence builder.
+        }
+    }  // 9. The temporary path object is gone here.
+
+    // 10. The lighter modes are drawn from the parameter block, not from the mesh.
+    if (mode < 4) return;
+
+    // 11. The sweep builder plugs in here, last, after the counts the distribution left.
+}
+
+}  // namespace
+
+void Trellon::BuildMesh(TimeValue t) {
+    const BuildScope scope(this);
+    if (!scope.Entered()) return;
+    if (pblock2 == nullptr) {
+        EmptyMesh(mesh);
+    } else {
+        // No exception may reach the host: a build that fails part-way leaves an empty mesh.
+        try {
+            RunBuild(*this, *pblock2, t);
+        } catch (const std::exception&) {
+            EmptyMesh(mesh);
+        }
+    }
+    mesh.InvalidateGeomCache();
+    mesh.InvalidateTopologyCache();
     // The object is evaluated anew at every time.
     ivalid.SetInstant(t);
 }

@@ -59,11 +59,12 @@ TEST(TrellonObject, IdentityMatchesTheClassDescriptor) {
     EXPECT_EQ(node, MSTR(L"Trellon_"));
 }
 
-TEST(TrellonObject, BuildMeshLeavesTheMeshEmptyForNow) {
+TEST(TrellonObject, BuildMeshShowsThePlaceholderWithoutPathOrItems) {
     ObjectPtr obj = NewObject();
     obj->BuildMesh(160);
-    EXPECT_EQ(obj->mesh.getNumVerts(), 0);
-    EXPECT_EQ(obj->mesh.getNumFaces(), 0);
+    // The placeholder panel: seven boxes of 8 corners and 12 triangles.
+    EXPECT_EQ(obj->mesh.getNumVerts(), 56);
+    EXPECT_EQ(obj->mesh.getNumFaces(), 84);
     // Valid at the build time only: the object is evaluated at every time.
     EXPECT_TRUE(obj->ivalid.InInterval(160));
     EXPECT_FALSE(obj->ivalid.InInterval(161));

@@ -1,0 +1,329 @@
+// The build driver in a host scene: a straight spline path, item nodes whose face counts are set
+// through the block, and the object's mesh, Display_Mode, Geo_Array and warnings after a build.
+//
+// A straight path of length L with spacing 1 lays trunc(L) copies of an item, so a path of
+// length n + 0.5 gives exactly n copies (n + 0.5 is exact in a float for these n).
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "iparamb2.h"
+#include "mesh.h"
+#include "object/param_ids.h"
+#include "object/trellon.h"
+#include "plugin/class_desc.h"
+#include "plugin/plugin.h"
+#include "scene.h"
+#include "spline3d.h"
+#include "splshape.h"
+#include "triobj.h"
+#include "windows.h"
+
+namespace {
+
+const std::wstring kBox = L"There are too many polys to show, it will now switch to Bounding Box";
+const std::wstring kDot = L"There are too many polys to show, it will now switch to Dot";
+const std::wstring kNone = L"There are too many polys to show, it will now switch to None";
+
+// The placeholder's counts: seven boxes of 8 corners and 12 triangles.
+constexpr int kPlaceholderVerts = 56;
+constexpr int kPlaceholderFaces = 84;
+
+struct DeleteObject {
+    void operator()(Trellon* t) const { t->DeleteMe(); }
+};
+using ObjectPtr = std::unique_ptr<Trellon, DeleteObject>;
+
+class BuildDriver : public ::testing::Test {
+protected:
+    void SetUp() override {
+        object_.reset(static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE)));
+        ASSERT_NE(object_, nullptr);
+        pb_ = object_->GetParamBlock(0);
+        // Set-up edits are one list edit: no rebuild until Build().
+        object_->Ready = 0;
+        float global = 1.0f;
+        pb_->Append(Item_Spacing, 1, &global);
+    }
+    void TearDown() override {
+        object_->ParamMaps[map_spline] = nullptr;
+        object_.reset();
+    }
+
+    // A straight spline from the origin along +X, picked as the path.
+    INode* AddLinePath(float length) {
+        auto* shape = new SplineShape();
+        Spline3D* spline = shape->shape.NewSpline();
+        for (const float x : {0.0f, length}) {
+            const Point3 p(x, 0.0f, 0.0f);
+            spline->AddKnot(SplineKnot(KTYPE_CORNER, LTYPE_LINE, p, p, p));
+        }
+        spline->ComputeBezPoints();
+        shape->shape.UpdateSels();
+        shape->shape.InvalidateGeomCache();
+        INode* node = scene_.CreateObjectNode(shape);
+        pb_->SetValue(Spline_Obj, 0, node);
+        return node;
+    }
+
+    // A distribution object with its face count, cloud count and spacing.
+    void AddObject(int faces, float spacing = 1.0f, int cloud = 0) {
+        INode* node = scene_.CreateObjectNode(CreateNewTriObject());
+        pb_->Append(Object_Nodes, 1, &node);
+        pb_->Append(Item_Face_Count, 1, &faces);
+        pb_->Append(Item_Cloud_Count, 1, &cloud);
+        pb_->Append(Item_Spacing, 1, &spacing);
+    }
+
+    void SetInts(ParamID id, std::vector<int> values) {
+        pb_->ZeroCount(id);
+        if (!values.empty()) pb_->Append(id, int(values.size()), values.data());
+    }
+    std::vector<int> Ints(ParamID id) {
+        std::vector<int> values;
+        for (int i = 0; i < pb_->Count(id); ++i) values.push_back(pb_->GetInt(id, 0, i));
+        return values;
+    }
+
+    // Any non-null pointer marks the spline rollout as open; it is never dereferenced.
+    void OpenSplineRollout() {
+        object_->ParamMaps[map_spline] = reinterpret_cast<IParamMap2*>(&rolloutStandIn_);
+    }
+
+    // Builds at time t the way the host does after an edit, with notifications live.
+    void Build(TimeValue t = 0) {
+        object_->Ready = 1;
+        object_->BuildMesh(t);
+    }
+
+    std::vector<std::wstring> MessageTexts() const {
+        std::vector<std::wstring> texts;
+        for (const host::MessageRecord& m : scene_.Messages()) texts.push_back(m.text);
+        return texts;
+    }
+
+    host::Scene scene_;  // declared first: outlives the object
+    ObjectPtr object_;
+    IParamBlock2* pb_ = nullptr;
+    int rolloutStandIn_ = 0;
+};
+
+struct LimitCase {
+    const char* name;
+    int mode;
+    float pathLength;
+    int faces;
+    bool forceDisplay;
+    int finalMode;
+    std::vector<std::wstring> messages;
+};
+
+class BuildLimits : public BuildDriver, public ::testing::WithParamInterface<LimitCase> {};
+
+TEST_P(BuildLimits, SwitchesDisplayModeAndWarns) {
+    const LimitCase& c = GetParam();
+    pb_->SetValue(Display_Mode, 0, c.mode);
+    pb_->SetValue(ForceDisplay, 0, c.forceDisplay ? 1 : 0);
+    AddLinePath(c.pathLength);
+    AddObject(c.faces);
+    OpenSplineRollout();
+    Build();
+    EXPECT_EQ(pb_->GetInt(Display_Mode, 0), c.finalMode);
+    EXPECT_EQ(MessageTexts(), c.messages);
+    for (const host::MessageRecord& m : scene_.Messages()) {
+        EXPECT_EQ(m.caption, L"Too Many Polys");
+        EXPECT_EQ(m.type, MB_OK | MB_ICONWARNING | MB_SYSTEMMODAL);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, BuildLimits,
+    ::testing::Values(
+        // 2,000 copies x 600 faces = 1,200,000 > 1,000,000.
+        LimitCase{"FullMesh2000Copies", 6, 2000.5f, 600, false, 2, {kBox}},
+        // 1,000 x 600 = 600,000 stays.
+        LimitCase{"FullMesh1000Copies", 6, 1000.5f, 600, false, 6, {}},
+        // 5 x 80,001 = 400,005 > 400,000.
+        LimitCase{"Proxy80001Copies", 4, 80001.5f, 1, false, 1, {kDot}},
+        LimitCase{"Proxy80000Copies", 4, 80000.5f, 1, false, 4, {}},
+        LimitCase{"ForceDisplaySkipsTheEstimate", 6, 2000.5f, 600, true, 6, {}},
+        // 200,001 copies: F = 120,000,600, B = 1,000,005, N = 200,001 pass all three tests in
+        // turn. The switches' own refreshes must not build (and warn) a second time.
+        LimitCase{"ChainToNone", 6, 200001.5f, 600, false, 0, {kBox, kDot, kNone}}),
+    [](const ::testing::TestParamInfo<LimitCase>& c) { return c.param.name; });
+
+TEST_F(BuildDriver, SwitchWithTheSplineRolloutClosedWarnsNobody) {
+    pb_->SetValue(Display_Mode, 0, 6);
+    AddLinePath(2000.5f);
+    AddObject(600);
+    Build();
+    EXPECT_EQ(pb_->GetInt(Display_Mode, 0), 2);
+    EXPECT_TRUE(scene_.Messages().empty());
+}
+
+struct SoloCase {
+    int solo;
+    int finalMode;
+};
+
+class BuildSolo : public BuildDriver, public ::testing::WithParamInterface<SoloCase> {};
+
+// 1,000 copies each of an item of 1,000 faces and one of 600 faces: 1,600,000 faces together;
+// item 0 alone gives exactly 1,000,000 (not over the limit), item 1 alone 600,000.
+TEST_P(BuildSolo, CountsOnlyTheSoloItem) {
+    pb_->SetValue(Display_Mode, 0, 6);
+    pb_->SetValue(Object_Solo, 0, GetParam().solo);
+    AddLinePath(1000.5f);
+    AddObject(1000);
+    AddObject(600);
+    Build();
+    EXPECT_EQ(pb_->GetInt(Display_Mode, 0), GetParam().finalMode);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BuildSolo,
+                         ::testing::Values(SoloCase{0, 2}, SoloCase{1, 6}, SoloCase{2, 6}));
+
+TEST_F(BuildDriver, NoPathShowsThePlaceholderAtHalfSizeForSmallLogoSizes) {
+    pb_->SetValue(Logo_size, 0, 0.2f);
+    AddObject(600);
+    Build();
+    ASSERT_EQ(object_->mesh.getNumVerts(), kPlaceholderVerts);
+    ASSERT_EQ(object_->mesh.getNumFaces(), kPlaceholderFaces);
+    // Half the size-1 panel ([-0.5, 0.5] x [-0.05, 0.05] x [-0.5, 0.5]).
+    const Box3 box = object_->mesh.getBoundingBox();
+    EXPECT_NEAR(box.pmin.x, -0.25f, 1e-6f);
+    EXPECT_NEAR(box.pmax.x, 0.25f, 1e-6f);
+    EXPECT_NEAR(box.pmin.y, -0.025f, 1e-6f);
+    EXPECT_NEAR(box.pmax.y, 0.025f, 1e-6f);
+    EXPECT_NEAR(box.pmin.z, -0.25f, 1e-6f);
+    EXPECT_NEAR(box.pmax.z, 0.25f, 1e-6f);
+}
+
+struct PlaceholderCase {
+    const char* name;
+    bool path;
+    bool item;
+    int mode;
+    bool showLogo;
+    int verts;
+};
+
+class BuildPlaceholder : public BuildDriver,
+                         public ::testing::WithParamInterface<PlaceholderCase> {};
+
+TEST_P(BuildPlaceholder, HoldsThePlaceholderWhenItsConditionsHold) {
+    const PlaceholderCase& c = GetParam();
+    pb_->SetValue(Display_Mode, 0, c.mode);
+    pb_->SetValue(Show_Logo, 0, c.showLogo ? 1 : 0);
+    if (c.path) AddLinePath(10.5f);
+    if (c.item) AddObject(12);
+    Build();
+    EXPECT_EQ(object_->mesh.getNumVerts(), c.verts);
+    EXPECT_EQ(object_->mesh.getNumFaces(), c.verts == 0 ? 0 : kPlaceholderFaces);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, BuildPlaceholder,
+    ::testing::Values(PlaceholderCase{"NothingAtAll", false, false, 6, false, kPlaceholderVerts},
+                      PlaceholderCase{"NoPath", false, true, 6, false, kPlaceholderVerts},
+                      PlaceholderCase{"NoItems", true, false, 6, false, kPlaceholderVerts},
+                      PlaceholderCase{"DisplayNone", true, true, 0, false, kPlaceholderVerts},
+                      // Point-cloud mode builds no mesh geometry of its own...
+                      PlaceholderCase{"PointCloudBuildsNothing", true, true, 3, false, 0},
+                      PlaceholderCase{"DotsBuildNothing", true, true, 1, false, 0},
+                      // ...but Show_Logo still puts the placeholder in front.
+                      PlaceholderCase{"PointCloudWithLogo", true, true, 3, true,
+                                      kPlaceholderVerts}),
+    [](const ::testing::TestParamInfo<PlaceholderCase>& c) { return c.param.name; });
+
+TEST_F(BuildDriver, BuildEmptiesTheMeshAndIsValidAtItsTimeOnly) {
+    object_->mesh.setNumVerts(9);
+    object_->mesh.setNumFaces(4);
+    object_->mesh.setNumTVerts(5);
+    pb_->SetValue(Display_Mode, 0, 3);
+    AddLinePath(10.5f);
+    AddObject(12);
+    Build(160);
+    EXPECT_EQ(object_->mesh.getNumVerts(), 0);
+    EXPECT_EQ(object_->mesh.getNumFaces(), 0);
+    EXPECT_EQ(object_->mesh.getNumTVerts(), 0);
+    EXPECT_TRUE(object_->ivalid.InInterval(160));
+    EXPECT_FALSE(object_->ivalid.InInterval(159));
+    EXPECT_FALSE(object_->ivalid.InInterval(161));
+}
+
+// A path node whose object cannot become a spline shape distributes nothing: the estimate does
+// not run, so even a million faces per copy leave the mode alone; nor is the placeholder shown,
+// since a path is picked.
+TEST_F(BuildDriver, PathThatIsNoShapeDistributesNothing) {
+    pb_->SetValue(Display_Mode, 0, 6);
+    INode* notAShape = scene_.CreateObjectNode(CreateNewTriObject());
+    pb_->SetValue(Spline_Obj, 0, notAShape);
+    AddObject(1'000'000);
+    Build();
+    EXPECT_EQ(pb_->GetInt(Display_Mode, 0), 6);
+    EXPECT_EQ(object_->mesh.getNumVerts(), 0);
+    EXPECT_EQ(notAShape->GetObjectRef()->ClassID(), triObjectClassID);
+}
+
+struct GroupCase {
+    const char* name;
+    int pattern;
+    int mode;
+    std::vector<int> groups;  // Sequence_Groups, one row per entry, every row item 0
+    std::vector<int> before;  // Geo_Array
+    std::vector<int> after;   // empty: drawn, checked for length and range instead
+    int drawnLength;
+};
+
+class BuildGroupSequence : public BuildDriver, public ::testing::WithParamInterface<GroupCase> {};
+
+// A path of length 100.5 with global spacing 10 has M = 10 copy slots. (Extending, the draws
+// themselves and G = 0 are checked on the block alone in build_group_sequence_test.cpp.)
+TEST_P(BuildGroupSequence, KeepsGeoArrayAtTheSlotCount) {
+    const GroupCase& c = GetParam();
+    pb_->SetValue(Display_Mode, 0, c.mode);
+    pb_->SetValue(Geo_Pattern, 0, c.pattern);
+    pb_->SetValue(Item_Spacing, 0, 10.0f, 0);
+    AddLinePath(100.5f);
+    AddObject(12);
+    SetInts(Sequence_Items, std::vector<int>(c.groups.size(), 0));
+    SetInts(Sequence_Groups, c.groups);
+    SetInts(Geo_Array, c.before);
+    object_->Generator.srand(7);
+    Build();
+    const std::vector<int> geo = Ints(Geo_Array);
+    if (c.drawnLength == 0) {
+        EXPECT_EQ(geo, c.after);
+        return;
+    }
+    ASSERT_EQ(int(geo.size()), c.drawnLength);
+    const int groups = c.groups.back() + 1;
+    for (const int g : geo) {
+        EXPECT_GE(g, 0);
+        EXPECT_LT(g, groups);
+    }
+    // The same seed draws the same order.
+    SetInts(Geo_Array, {});
+    object_->Generator.srand(7);
+    Build();
+    EXPECT_EQ(Ints(Geo_Array), geo);
+}
+
+const std::vector<int> kTen = {0, 1, 2, 0, 1, 2, 0, 1, 2, 0};
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, BuildGroupSequence,
+    ::testing::Values(
+        GroupCase{"KeptAtLengthM", 0, 6, {0, 1, 2}, kTen, kTen, 0},
+        GroupCase{
+            "CutToM", 0, 6, {0, 1, 2}, {0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 2, 2, 2, 1, 1}, kTen, 0},
+        GroupCase{"DrawnWhenEmpty", 0, 6, {0, 1, 2}, {}, {}, 10},
+        // Display None does not maintain it, nor does the list-order pattern.
+        GroupCase{"DisplayNoneLeavesIt", 0, 0, {0, 1, 2}, {1}, {1}, 0},
+        GroupCase{"ListOrderPatternLeavesIt", 1, 6, {0, 1, 2}, {1}, {1}, 0}),
+    [](const ::testing::TestParamInfo<GroupCase>& c) { return c.param.name; });
+
+}  // namespace
