@@ -32,6 +32,7 @@ public:
     Color GetDiffuse(int mtlNum = 0, BOOL backFace = FALSE) override;
     Color GetSpecular(int mtlNum = 0, BOOL backFace = FALSE) override;
     void SetDiffuse(const Color& c) { diffuse_ = c; }
+    void SetDiffuse(Color c, TimeValue /*t*/) override { diffuse_ = c; }
 
     int NumSubTexmaps() override { return 1; }
     Texmap* GetSubTexmap(int i) override { return i == 0 ? diffuseMap_ : nullptr; }

@@ -61,6 +61,9 @@ public:
     virtual Color GetAmbient(int mtlNum = 0, BOOL backFace = FALSE) = 0;
     virtual Color GetDiffuse(int mtlNum = 0, BOOL backFace = FALSE) = 0;
     virtual Color GetSpecular(int mtlNum = 0, BOOL backFace = FALSE) = 0;
+    // Sets the diffuse colour at time t. A material class that keeps a diffuse colour overrides
+    // it; the base has no colour to set.
+    virtual void SetDiffuse(Color /*c*/, TimeValue /*t*/) {}
 
     // The map shown in the viewports for this material (not a reference).
     virtual void SetActiveTexmap(MtlBase* txm) { activeTexmap_ = txm; }

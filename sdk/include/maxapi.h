@@ -14,6 +14,7 @@
 #include "interval.h"
 #include "maxtypes.h"
 #include "strclass.h"
+#include "viewexp.h"
 #include "windows.h"
 
 class Animatable;
