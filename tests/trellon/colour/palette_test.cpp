@@ -1,0 +1,48 @@
+#include "colour/palette.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <set>
+
+namespace {
+
+TEST(Palette, Holds27DistinctColoursStartingWithTheObjectsOwn) {
+    std::set<DWORD> words;
+    for (int i = 0; i < kPaletteSize; ++i) words.insert(PaletteColourWord(i));
+    EXPECT_EQ(words.size(), 27u);
+    EXPECT_EQ(PaletteColourWord(0), RGB(186, 214, 54));
+    EXPECT_EQ(PaletteColourWord(26), RGB(247, 156, 255));
+}
+
+// Colours are the 0-255 values over 255; an entry outside the table gives entry 0.
+TEST(Palette, ColoursAreFractionsOf255) {
+    const Color c = PaletteColour(5);  // (255, 157, 52)
+    EXPECT_FLOAT_EQ(c.r, 1.0f);
+    EXPECT_FLOAT_EQ(c.g, 157.0f / 255.0f);
+    EXPECT_FLOAT_EQ(c.b, 52.0f / 255.0f);
+    EXPECT_EQ(PaletteColour(27).toRGB(), RGB(186, 214, 54));
+    EXPECT_EQ(PaletteColourWord(-1), RGB(186, 214, 54));
+}
+
+struct ItemEntry {
+    int item;
+    int entry;
+};
+
+class PaletteItemEntry : public testing::TestWithParam<ItemEntry> {};
+
+TEST_P(PaletteItemEntry, CyclesThroughTheItemEntries) {
+    EXPECT_EQ(PaletteEntryForItem(GetParam().item), GetParam().entry);
+}
+
+// Numbers above 26 drop by 26 until they are at most 26; entry 0 is never an item's.
+// INT_MAX - 1 = 26 * 82595524 + 22, so INT_MAX takes entry 23; INT_MIN - 1 = -(26 * 82595524 +
+// 25), so INT_MIN takes entry 2.
+INSTANTIATE_TEST_SUITE_P(Items, PaletteItemEntry,
+                         testing::Values(ItemEntry{1, 1}, ItemEntry{26, 26}, ItemEntry{27, 1},
+                                         ItemEntry{52, 26}, ItemEntry{53, 1}, ItemEntry{0, 26},
+                                         ItemEntry{-1, 25}, ItemEntry{INT_MAX, 23},
+                                         ItemEntry{INT_MIN, 2}));
+
+}  // namespace
