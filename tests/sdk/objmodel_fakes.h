@@ -14,6 +14,8 @@ namespace objmodel_fakes {
 // A node with a fixed object TM and nothing else of a scene around it.
 class FakeNode : public INode {
 public:
+    explicit FakeNode(const MCHAR* name = _M("node")) : name_(name) {}
+
     Matrix3 objectTM;
     ObjectState state;
     Object* object = nullptr;
