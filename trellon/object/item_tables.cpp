@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <span>
 
 #include "inode.h"
 
@@ -190,6 +191,26 @@ int ItemTables::RemoveNulledSweeps() {
         if (RemoveSweep(i)) ++removed;
     }
     return removed;
+}
+
+int ItemTables::AppendSharedEntries() {
+    if (!pb_) return 0;
+    int appended = 0;
+    using Defaults = std::span<const SharedEntryDefault>;
+    for (Defaults list : {Defaults(kItemSharedDefaults), Defaults(kSweepSharedDefaults)}) {
+        for (const SharedEntryDefault& d : list) {
+            if (pb_->Count(d.id) != 0) continue;
+            if (d.isInt) {
+                int v = d.intValue;
+                pb_->Append(d.id, 1, &v);
+            } else {
+                float v = d.floatValue;
+                pb_->Append(d.id, 1, &v);
+            }
+            ++appended;
+        }
+    }
+    return appended;
 }
 
 std::vector<std::string> ItemTables::CheckInvariants() const {
