@@ -19,6 +19,9 @@ class SimpleObjectBase : public GeomObject {
 public:
     Mesh mesh;
     Interval ivalid;  // starts empty: the first UpdateMesh builds
+    // Set by a creation callback while the object is being placed, so that snapping does not
+    // land on the object itself; the object's Snap looks at it.
+    BOOL suspendSnap = FALSE;
 
     virtual void BuildMesh(TimeValue t) = 0;
     void UpdateMesh(TimeValue t);
