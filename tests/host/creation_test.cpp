@@ -1,0 +1,264 @@
+// Creating Trellon objects the way the host does, through the loaded module's class descriptor.
+#include "creation.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "ifnpub.h"
+#include "ilayer.h"
+#include "imtl.h"
+#include "iparamb2.h"
+#include "module_loader.h"
+#include "plugapi.h"
+#include "scene.h"
+#include "triobj.h"
+#include "viewport.h"
+
+namespace {
+
+const MCHAR* const kLayer = L"Kavo_Trellon_Objects";
+
+class Creation : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        std::string error;
+        module_ = host::PluginModule::Load(host::DefaultModulePath(), error).release();
+        ASSERT_NE(module_, nullptr) << error;
+    }
+    static void TearDownTestSuite() {
+        delete module_;
+        module_ = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_NE(module_, nullptr);
+        cd = module_->Class(0);
+        scene = std::make_unique<host::Scene>();
+        scene->RegisterClass(cd);
+    }
+    // The scene goes before the module: every object must be gone when the module unloads.
+    void TearDown() override { scene.reset(); }
+
+    // A parameter read by name, as the scene files name them.
+    static IParamBlock2* Block(INode* node) { return node->GetObjectRef()->GetParamBlock(0); }
+    static ParamID IdOf(INode* node, const MCHAR* name) {
+        ParamBlockDesc2* desc = Block(node)->GetDesc();
+        return desc->IndextoID(desc->NameToIndex(name));
+    }
+    static float Float(INode* node, const MCHAR* name) {
+        return Block(node)->GetFloat(IdOf(node, name), 0);
+    }
+    ILayer* TrellonLayer() { return scene->Layers().GetLayer(MSTR(kLayer)); }
+
+    static host::PluginModule* module_;
+    ClassDesc* cd = nullptr;
+    std::unique_ptr<host::Scene> scene;
+};
+
+host::PluginModule* Creation::module_ = nullptr;
+
+// Half a unit per pixel: the press (100, 100) is over (50, -50, 0); a release at (130, 60) is a
+// drag of 40 px up the screen, 20 units along +Y, so Logo_size is 20.
+TEST_F(Creation, AClickAndDragPlacesAndSizesTheObject) {
+    host::TopViewport vpt(0.5f);
+    INode* node = host::CreateInteractively(*scene, cd, IPoint2(100, 100), IPoint2(130, 60), vpt);
+    ASSERT_NE(node, nullptr);
+    EXPECT_STREQ(node->GetName(), L"Trellon_001");
+    EXPECT_FLOAT_EQ(Float(node, L"Logo_size"), 20.0f);
+    const Matrix3 tm = node->GetNodeTM(0);
+    EXPECT_EQ(tm.GetRow(0), Point3(1, 0, 0));
+    EXPECT_EQ(tm.GetRow(1), Point3(0, 1, 0));
+    EXPECT_EQ(tm.GetRow(2), Point3(0, 0, 1));
+    EXPECT_EQ(tm.GetTrans(), Point3(50, -50, 0));
+    EXPECT_EQ(node->GetWireColor(), RGB(186, 214, 54));
+    ASSERT_NE(node->GetMtl(), nullptr);
+    EXPECT_EQ(node->GetMtl()->NumSubMtls(), 27);
+}
+
+// The plane's origin (10, 20, 3) carries the node: press (4, 0) is over (12, 20, 3).
+TEST_F(Creation, AClickWithoutDragLeavesNoSizeAtTheClickedPoint) {
+    host::TopViewport vpt(0.5f, Point3(10, 20, 3));
+    INode* node = host::CreateInteractively(*scene, cd, IPoint2(4, 0), IPoint2(4, 0), vpt);
+    ASSERT_NE(node, nullptr);
+    EXPECT_FLOAT_EQ(Float(node, L"Logo_size"), 0.0f);
+    EXPECT_EQ(node->GetNodeTM(0).GetTrans(), Point3(12, 20, 3));
+}
+
+TEST_F(Creation, TwoObjectsShareTheLayerMadeOnceAndTheCurrentLayerStays) {
+    MSTR fence(L"Fence");
+    scene->Layers().CreateLayer(fence);
+    scene->Layers().SetCurrentLayer(fence);
+    INode* a = host::CreateInteractively(*scene, cd, IPoint2(0, 0), IPoint2(0, -5));
+    INode* b = host::CreateInteractively(*scene, cd, IPoint2(50, 0), IPoint2(50, -5));
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    ASSERT_NE(TrellonLayer(), nullptr);
+    EXPECT_EQ(scene->Layers().CreatedCount(), 2);  // "Fence" and the object layer
+    EXPECT_EQ(TrellonLayer()->GetNumNodes(), 2);
+    EXPECT_EQ(scene->Layers().GetCurrentLayer()->GetName(), fence);
+    EXPECT_STREQ(b->GetName(), L"Trellon_002");
+}
+
+struct Aborted {
+    std::vector<host::MouseEvent> events;
+    int messages;  // what the callback heard, the host's closing abort included
+};
+
+class CreationAbort : public Creation, public testing::WithParamInterface<Aborted> {};
+
+// An abort after the first click removes the node, and the object with it.
+TEST_P(CreationAbort, RemovesTheNodeAndTheObject) {
+    host::TopViewport vpt;
+    const host::CreationResult r = host::RunCreation(*scene, cd, vpt, GetParam().events);
+    EXPECT_EQ(r.code, CREATE_ABORT);
+    EXPECT_EQ(r.node, nullptr);
+    EXPECT_TRUE(r.error.empty()) << r.error;
+    EXPECT_EQ(r.messages, GetParam().messages);
+    EXPECT_TRUE(scene->Nodes().empty());
+    if (TrellonLayer()) {
+        EXPECT_EQ(TrellonLayer()->GetNumNodes(), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, CreationAbort,
+    testing::Values(
+        // Right click while dragging.
+        Aborted{{{MOUSE_POINT, IPoint2(0, 0)}, {MOUSE_MOVE, IPoint2(0, -9)}, {MOUSE_ABORT, {}}}, 3},
+        // The events end before the release: the host aborts.
+        Aborted{{{MOUSE_POINT, IPoint2(0, 0)}, {MOUSE_MOVE, IPoint2(0, -9)}}, 3},
+        // Nothing but free moves: no node was ever made.
+        Aborted{{{MOUSE_FREEMOVE, IPoint2(1, 1)}}, 2}));
+
+// A closed viewport stops the creation at the first message: the node made for the click stays,
+// but the object set nothing up.
+TEST_F(Creation, ADeadViewportStopsAtOnce) {
+    host::TopViewport vpt;
+    vpt.SetAlive(false);
+    const host::MouseEvent events[] = {
+        {MOUSE_POINT, IPoint2(0, 0)}, {MOUSE_MOVE, IPoint2(0, -9)}, {MOUSE_POINT, IPoint2(0, -9)}};
+    const host::CreationResult r = host::RunCreation(*scene, cd, vpt, events);
+    EXPECT_EQ(r.code, CREATE_STOP);
+    EXPECT_EQ(r.messages, 1);
+    ASSERT_NE(r.node, nullptr);
+    EXPECT_EQ(TrellonLayer(), nullptr);
+    EXPECT_FLOAT_EQ(Float(r.node, L"Logo_size"), 0.5f);  // the default
+}
+
+// Free moves, and a move before the button goes down, show the snap preview.
+TEST_F(Creation, FreeMovesShowTheSnapPreview) {
+    host::TopViewport vpt;
+    const host::MouseEvent events[] = {{MOUSE_FREEMOVE, IPoint2(1, 2)},
+                                       {MOUSE_MOVE, IPoint2(3, 4)},
+                                       {MOUSE_POINT, IPoint2(5, 6)},
+                                       {MOUSE_POINT, IPoint2(5, 6)}};
+    const host::CreationResult r = host::RunCreation(*scene, cd, vpt, events);
+    EXPECT_EQ(r.code, CREATE_STOP);
+    EXPECT_EQ(r.messages, 4);
+    EXPECT_EQ(vpt.Previews(), (std::vector<IPoint2>{IPoint2(1, 2), IPoint2(3, 4)}));
+}
+
+TEST_F(Creation, RefusesWhatIsNoObjectClass) {
+    host::TopViewport vpt;
+    const host::MouseEvent events[] = {{MOUSE_POINT, IPoint2(0, 0)}};
+    host::CreationResult r = host::RunCreation(*scene, nullptr, vpt, events);
+    EXPECT_EQ(r.node, nullptr);
+    EXPECT_EQ(r.error, "no class to create");
+}
+
+// The scene file's "create" on a node placed and turned by the file: the node is squared to the
+// world at its own position, and the logo gets its size.
+TEST_F(Creation, TheSceneOperationSetsUpAnExistingNode) {
+    auto* obj = static_cast<Object*>(cd->Create(FALSE));
+    INode* node = scene->CreateObjectNode(obj);
+    Matrix3 turned = RotateZMatrix(0.7f);
+    turned.SetTrans(Point3(5, 6, 7));
+    node->SetNodeTM(0, turned);
+    host::CreateOptions options;
+    options.logoSize = 12.5f;
+    std::string error;
+    ASSERT_TRUE(host::RunCreateOperation(*scene, node, options, error)) << error;
+    const Matrix3 tm = node->GetNodeTM(0);
+    EXPECT_EQ(tm.GetRow(0), Point3(1, 0, 0));
+    EXPECT_EQ(tm.GetRow(1), Point3(0, 1, 0));
+    EXPECT_EQ(tm.GetTrans(), Point3(5, 6, 7));
+    EXPECT_FLOAT_EQ(Float(node, L"Logo_size"), 12.5f);
+    EXPECT_EQ(Block(node)->Count(IdOf(node, L"Item_Spacing")), 1);
+    ASSERT_NE(TrellonLayer(), nullptr);
+    EXPECT_EQ(TrellonLayer()->GetNumNodes(), 1);
+}
+
+struct BadOperation {
+    bool withObject;
+    float logoSize;
+    const char* error;
+};
+
+class CreationBadOperation : public Creation, public testing::WithParamInterface<BadOperation> {};
+
+TEST_P(CreationBadOperation, FailsWithAMessage) {
+    INode* node = scene->CreateObjectNode(
+        GetParam().withObject ? static_cast<Object*>(cd->Create(FALSE)) : nullptr);
+    host::CreateOptions options;
+    options.logoSize = GetParam().logoSize;
+    std::string error;
+    EXPECT_FALSE(host::RunCreateOperation(*scene, node, options, error));
+    EXPECT_EQ(error, GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Operations, CreationBadOperation,
+    testing::Values(BadOperation{false, 1.0f, "the node holds no object to set up"},
+                    BadOperation{true, 1000.5f, "logoSize must be a number from 0 to 1000"},
+                    BadOperation{true, -1.0f, "logoSize must be a number from 0 to 1000"}));
+
+// Seeding goes through a published function; a class whose static interface publishes it.
+constexpr Interface_ID kSeedInterface(0x5EED0001, 0x5EED0002);
+constexpr Class_ID kSeededMesh(0x5EED0003, 0x5EED0004);
+
+class SeedRecorder : public FPStaticInterface {
+public:
+    DECLARE_DESCRIPTOR(SeedRecorder)
+    void Seed(int s) { seeds.push_back(s); }
+    std::vector<int> seeds;
+    BEGIN_FUNCTION_MAP
+    VFN_1(0, Seed, TYPE_INT)
+    END_FUNCTION_MAP
+};
+
+class SeededMesh : public TriObject {
+public:
+    Class_ID ClassID() override { return kSeededMesh; }
+};
+
+class SeededMeshClass : public ClassDesc {
+public:
+    int IsPublic() override { return FALSE; }
+    void* Create(BOOL) override { return new SeededMesh(); }
+    const MCHAR* ClassName() override { return _M("SeededMesh"); }
+    SClass_ID SuperClassID() override { return GEOMOBJECT_CLASS_ID; }
+    Class_ID ClassID() override { return kSeededMesh; }
+    const MCHAR* Category() override { return _M("Tests"); }
+};
+
+TEST_F(Creation, SeedingCallsThePublishedFunctionOrSaysItIsMissing) {
+    SeededMeshClass seededClass;
+    SeedRecorder recorder(kSeedInterface, _M("seeding"), 0, &seededClass, FP_CORE, 0,
+                          _M("seedGenerator"), 0, TYPE_VOID, 0, 1, _M("seed"), 0, TYPE_INT, p_end);
+    seededClass.AddInterface(&recorder);
+    scene->RegisterClass(&seededClass);
+    auto* seeded = static_cast<Object*>(seededClass.Create(FALSE));
+    INode* node = scene->CreateObjectNode(seeded);
+    std::string error;
+    EXPECT_TRUE(host::SeedObjectGenerator(*scene, seeded, 42, error)) << error;
+    EXPECT_EQ(recorder.seeds, std::vector<int>{42});
+
+    INode* plain = scene->CreateObjectNode(CreateNewTriObject());
+    EXPECT_FALSE(host::SeedObjectGenerator(*scene, plain->GetObjectRef(), 42, error));
+    EXPECT_EQ(error, "the object publishes no function seedGenerator");
+    EXPECT_NE(node, nullptr);
+    scene.reset();  // before the class and its interface go
+}
+
+}  // namespace

@@ -1,0 +1,84 @@
+// The top viewport's fixed mapping: screen (x, y) lies over origin + (x * s, -y * s, 0).
+#include "viewport.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+struct ScreenPoint {
+    IPoint2 screen;
+    Point3 world;
+};
+
+class TopViewportMapping : public testing::TestWithParam<ScreenPoint> {};
+
+// Origin (10, 20, 5), half a unit per pixel.
+TEST_P(TopViewportMapping, PutsScreenPointsOverThePlaneThroughTheOrigin) {
+    host::TopViewport vpt(0.5f, Point3(10, 20, 5));
+    const Point3 w = vpt.ScreenToWorld(GetParam().screen);
+    EXPECT_FLOAT_EQ(w.x, GetParam().world.x);
+    EXPECT_FLOAT_EQ(w.y, GetParam().world.y);
+    EXPECT_FLOAT_EQ(w.z, GetParam().world.z);
+    // SnapPoint answers in plane coordinates: the world point less the origin.
+    IPoint2 out;
+    const Point3 p = vpt.SnapPoint(GetParam().screen, out);
+    EXPECT_EQ(out, GetParam().screen);
+    EXPECT_FLOAT_EQ(p.x, GetParam().world.x - 10.0f);
+    EXPECT_FLOAT_EQ(p.y, GetParam().world.y - 20.0f);
+    EXPECT_FLOAT_EQ(p.z, 0.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, TopViewportMapping,
+                         testing::Values(ScreenPoint{IPoint2(0, 0), Point3(10, 20, 5)},
+                                         ScreenPoint{IPoint2(4, -6), Point3(12, 23, 5)},
+                                         ScreenPoint{IPoint2(-20, 40), Point3(0, 0, 5)}));
+
+struct Disp {
+    Point3 dir;
+    IPoint2 from;
+    IPoint2 to;
+    float length;
+};
+
+class TopViewportCPDisp : public testing::TestWithParam<Disp> {};
+
+// Half a unit per pixel: the drag in the plane is (dx / 2, -dy / 2, 0), measured along dir.
+TEST_P(TopViewportCPDisp, MeasuresTheDragAlongTheDirection) {
+    host::TopViewport vpt(0.5f, Point3(100, 100, 0));
+    const Disp& d = GetParam();
+    EXPECT_FLOAT_EQ(vpt.GetCPDisp(Point3(7, 8, 9), d.dir, d.from, d.to), d.length);
+    EXPECT_FLOAT_EQ(vpt.GetCPDisp(Point3(7, 8, 9), d.dir, d.from, d.to, TRUE), d.length);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drags, TopViewportCPDisp,
+    testing::Values(Disp{Point3(0, 1, 0), IPoint2(0, 0), IPoint2(0, -10), 5.0f},   // up: +Y
+                    Disp{Point3(0, 1, 0), IPoint2(3, 3), IPoint2(3, 13), -5.0f},   // down: -Y
+                    Disp{Point3(0, 4, 0), IPoint2(0, 0), IPoint2(0, -10), 5.0f},   // dir's length
+                    Disp{Point3(1, 0, 0), IPoint2(0, 0), IPoint2(10, -10), 5.0f},  // X part only
+                    Disp{Point3(0, 1, 0), IPoint2(0, 0), IPoint2(30, 0), 0.0f},    // across dir
+                    Disp{Point3(3, 4, 0), IPoint2(0, 0), IPoint2(6, -8), 5.0f},  // (3,4)/5 . (3,4)
+                    Disp{Point3(0, 0, 0), IPoint2(0, 0), IPoint2(6, -8), 0.0f}));  // no direction
+
+TEST(TopViewport, KeepsTheHostsSwitchesAndPreviews) {
+    host::TopViewport vpt(std::numeric_limits<float>::quiet_NaN());
+    EXPECT_FLOAT_EQ(vpt.WorldPerPixel(), 1.0f);
+    EXPECT_FLOAT_EQ(host::TopViewport(-2.0f).WorldPerPixel(), 1.0f);
+    EXPECT_FLOAT_EQ(vpt.SnapLength(2.75f), 2.75f);
+    EXPECT_TRUE(vpt.IsAlive());
+    vpt.SetAlive(false);
+    EXPECT_FALSE(vpt.IsAlive());
+    EXPECT_EQ(vpt.getGW(), nullptr);
+    IPoint2 out;
+    vpt.SnapPreview(IPoint2(3, 4), out);
+    EXPECT_EQ(out, IPoint2(3, 4));
+    ASSERT_EQ(vpt.Previews().size(), 1u);
+    Matrix3 tm = ScaleMatrix(Point3(3, 3, 3));
+    host::TopViewport(2.0f, Point3(1, 2, 3)).GetConstructionTM(tm);
+    EXPECT_EQ(tm.GetRow(0).x, 1.0f);
+    EXPECT_EQ(tm.GetTrans().z, 3.0f);
+}
+
+}  // namespace
