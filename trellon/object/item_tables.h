@@ -140,10 +140,12 @@ inline constexpr ItemTable kItemTables[] = {
     {Sweep_X_Scale, TableRole::SweepShared},
     {Sweep_Y_Scale, TableRole::SweepShared},
     {Sweep_Z_Scale, TableRole::SweepShared},
-    {Sweep_Reserved_140, TableRole::SweepShared},
-    {Sweep_Reserved_141, TableRole::SweepShared},
-    {Sweep_Reserved_142, TableRole::SweepShared},
-    {Sweep_Reserved_143, TableRole::SweepShared},
+    // The reserved tables are kept parallel to the shapes but a new object gives them no "All
+    // Sweeps" entry, so they hold one entry per shape, at the shape's own index.
+    {Sweep_Reserved_140, TableRole::SweepZeroBased},
+    {Sweep_Reserved_141, TableRole::SweepZeroBased},
+    {Sweep_Reserved_142, TableRole::SweepZeroBased},
+    {Sweep_Reserved_143, TableRole::SweepZeroBased},
     {Sweep_Start_Trim, TableRole::SweepShared},
     {Sweep_End_Trim, TableRole::SweepShared},
 };
