@@ -32,11 +32,14 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "iparamb2.h"
 #include "object/param_ids.h"
+
+class Random;
 
 namespace trellon {
 
@@ -58,6 +61,11 @@ struct ItemTable {
 
 // Values each pool holds per entry of its shared tables.
 inline constexpr int kPoolBlock = 100;
+
+// The ten float pools, in the order one round of a regeneration draws them.
+inline constexpr std::array<ParamID, 10> kTransformPools = {
+    Pool_Spacing, Pool_Pos_InOut, Pool_Z_Pos,   Pool_X_Rot,   Pool_Y_Rot,
+    Pool_Z_Rot,   Pool_Extra_Rot, Pool_X_Scale, Pool_Y_Scale, Pool_Z_Scale};
 
 // The node lists, in item-index order.
 inline constexpr std::array<ParamID, 3> kItemNodeLists = {Object_Nodes, Post_Nodes, End_Nodes};
@@ -254,6 +262,21 @@ public:
     // nothing and existing items keep their places.
     int AppendSharedEntries();
 
+    // The pool slot a regeneration request r names: in Geo_Pattern 0 and 1 a request
+    // 0 < r <= (sequence rows) names row r - 1, whose item k owns slot k + 1 (-1, nothing to
+    // regenerate, for a row without item); any other r is the slot itself (0 is "All Objects";
+    // in Geo_Pattern 2 the rollout passes item + 1). A negative r names no slot (-1).
+    int PoolSlot(int r) const;
+
+    // Draws new values for the ten float pools. Slot 0, or pools that are not all filled yet,
+    // clear and refill them all: count(Object_Nodes) + 1 slots of 100 rounds, each round one
+    // value rand() / (s_rand_max + 1) * 100 (single precision) per pool in kTransformPools
+    // order. Any other slot has its 100 values replaced in place, in the same round order.
+    // FALSE, changing nothing, when r names no slot or a slot the pools do not hold.
+    BOOL RegenerateTransformPools(int r, Random& generator);
+    // The same for Pool_Mirror, one value rand() % 2 per round.
+    BOOL RegenerateMirrorPool(int r, Random& generator);
+
     // What is wrong with the tables, one sentence each; empty when every invariant holds:
     // the item tables have one entry per item (shared tables one more, or none at all while
     // there are no items), each pool 100 values per shared entry (or none while there are no
@@ -264,6 +287,7 @@ public:
 
 private:
     int CloudStart(int item) const;
+    BOOL RegeneratePools(int r, std::span<const ParamID> pools, bool coin, Random& generator);
     void RemoveSequenceRows(int item);
 
     IParamBlock2* pb_;
