@@ -1,0 +1,792 @@
+#include "scene_reader.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <initializer_list>
+#include <limits>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+#include "euler.h"
+#include "materials.h"
+#include "matrix3.h"
+#include "quat.h"
+#include "scene.h"
+#include "splshape.h"
+#include "triobj.h"
+#include "units.h"
+
+namespace host {
+namespace {
+
+using json = nlohmann::json;
+
+// UTF-8 to wide characters; malformed bytes are reported by the caller's path.
+bool Widen(const std::string& s, std::wstring& out) {
+    out.clear();
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        int extra = 0;
+        char32_t cp = 0;
+        if (c < 0x80) {
+            cp = c;
+        } else if ((c & 0xE0) == 0xC0) {
+            extra = 1;
+            cp = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2;
+            cp = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            extra = 3;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + static_cast<std::size_t>(extra) >= s.size() && extra > 0) return false;
+        for (int k = 1; k <= extra; ++k) {
+            const auto d = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
+            if ((d & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (d & 0x3F);
+        }
+        out.push_back(static_cast<wchar_t>(cp));
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return true;
+}
+
+std::string Key(const std::string& path, const char* key) {
+    return path.empty() ? std::string(key) : path + "." + key;
+}
+std::string At(const std::string& path, std::size_t i) {
+    return path + "[" + std::to_string(i) + "]";
+}
+
+// The checked pieces of the file, built before the scene is touched.
+struct LayerPlan {
+    std::wstring name;
+    bool hidden = false;
+};
+
+struct MaterialPlan;
+struct SubMaterialPlan {
+    int named = -1;  // index of an earlier entry of `materials`
+    std::unique_ptr<MaterialPlan> inlined;
+};
+struct MaterialPlan {
+    std::wstring name;
+    std::wstring cls;
+    std::optional<Color> diffuse;
+    std::optional<std::wstring> mapFile;
+    std::vector<SubMaterialPlan> subs;
+};
+
+struct TransformPlan {
+    Point3 position{0.0f, 0.0f, 0.0f};
+    Quat rotation;
+    Point3 scale{1.0f, 1.0f, 1.0f};
+};
+
+struct KnotPlan {
+    int type = KTYPE_CORNER;
+    Point3 point, in, out;
+};
+struct SplinePlan {
+    bool closed = false;
+    bool straight = false;  // `line`: straight segments
+    std::vector<KnotPlan> knots;
+};
+struct MeshPlan {
+    std::vector<Point3> vertices;
+    std::vector<std::array<DWORD, 3>> faces;
+    std::vector<MtlID> materialIds;
+    std::vector<DWORD> smoothingGroups;
+    std::vector<std::array<DWORD, 3>> edgeVisibility;
+    std::vector<Point3> uvs;
+    std::vector<std::array<DWORD, 3>> uvFaces;
+};
+struct ObjectPlan {
+    bool isShape = false;
+    int steps = 6;
+    std::vector<SplinePlan> splines;
+    MeshPlan mesh;
+};
+struct NodePlan {
+    std::wstring name;
+    std::optional<std::wstring> layer;
+    TransformPlan transform;
+    std::optional<TransformPlan> offset;
+    std::optional<DWORD> wireColor;
+    bool hidden = false;
+    bool renderable = true;
+    int material = -1;
+    std::optional<ObjectPlan> object;
+};
+struct ScenePlan {
+    std::optional<int> units;
+    TimeValue time = 0;
+    std::vector<LayerPlan> layers;
+    std::wstring currentLayer = L"0";
+    std::vector<std::unique_ptr<MaterialPlan>> materials;
+    std::vector<NodePlan> nodes;
+};
+
+class Reader {
+public:
+    Reader(std::string file, Scene& scene) : file_(std::move(file)), scene_(scene) {}
+
+    ScenePlan Read(const json& doc);
+
+private:
+    [[noreturn]] void Fail(const std::string& path, const std::string& what) const {
+        throw SceneFileError(file_ + ": " + (path.empty() ? "" : path + ": ") + what);
+    }
+
+    void Object(const json& j, const std::string& path) const {
+        if (!j.is_object()) Fail(path, "expected an object, found " + std::string(j.type_name()));
+    }
+    void Keys(const json& j, const std::string& path,
+              std::initializer_list<const char*> allowed) const {
+        Object(j, path);
+        for (const auto& [k, v] : j.items()) {
+            bool known = false;
+            for (const char* a : allowed) known = known || k == a;
+            if (!known) Fail(Key(path, k.c_str()), "unknown key \"" + k + "\"");
+        }
+    }
+    const json& Required(const json& j, const std::string& path, const char* key) const {
+        auto it = j.find(key);
+        if (it == j.end()) Fail(path, std::string("missing required field \"") + key + "\"");
+        return *it;
+    }
+    static const json* Optional(const json& j, const char* key) {
+        auto it = j.find(key);
+        return it == j.end() ? nullptr : &*it;
+    }
+    void Array(const json& j, const std::string& path) const {
+        if (!j.is_array()) Fail(path, "expected a list, found " + std::string(j.type_name()));
+    }
+    void ArrayOf(const json& j, const std::string& path, std::size_t n) const {
+        Array(j, path);
+        if (j.size() != n) {
+            Fail(path,
+                 "expected " + std::to_string(n) + " elements, found " + std::to_string(j.size()));
+        }
+    }
+    float Float(const json& j, const std::string& path) const {
+        if (!j.is_number()) Fail(path, "expected a number, found " + std::string(j.type_name()));
+        const double d = j.get<double>();
+        if (!std::isfinite(d) || std::fabs(d) > std::numeric_limits<float>::max()) {
+            Fail(path, "number is not finite");
+        }
+        return static_cast<float>(d);
+    }
+    long long Integer(const json& j, const std::string& path, long long lo, long long hi) const {
+        if (!j.is_number_integer()) {
+            Fail(path, "expected an integer, found " +
+                           std::string(j.is_number() ? "a fraction" : j.type_name()));
+        }
+        if (j.is_number_unsigned() &&
+            j.get<unsigned long long>() > static_cast<unsigned long long>(hi)) {
+            Fail(path, "value out of range " + std::to_string(lo) + ".." + std::to_string(hi));
+        }
+        const long long v = j.get<long long>();
+        if (v < lo || v > hi) {
+            Fail(path, "value out of range " + std::to_string(lo) + ".." + std::to_string(hi));
+        }
+        return v;
+    }
+    bool Bool(const json& j, const std::string& path) const {
+        if (!j.is_boolean())
+            Fail(path, "expected true or false, found " + std::string(j.type_name()));
+        return j.get<bool>();
+    }
+    std::wstring String(const json& j, const std::string& path) const {
+        if (!j.is_string()) Fail(path, "expected a string, found " + std::string(j.type_name()));
+        std::wstring w;
+        if (!Widen(j.get<std::string>(), w)) Fail(path, "string is not valid UTF-8");
+        return w;
+    }
+    std::wstring Name(const json& j, const std::string& path) const {
+        std::wstring w = String(j, path);
+        if (w.empty()) Fail(path, "name is empty");
+        return w;
+    }
+    Point3 Vector(const json& j, const std::string& path) const {
+        ArrayOf(j, path, 3);
+        return Point3(Float(j[0], At(path, 0)), Float(j[1], At(path, 1)), Float(j[2], At(path, 2)));
+    }
+    std::array<DWORD, 3> Triple(const json& j, const std::string& path, std::size_t count,
+                                const char* what) const {
+        ArrayOf(j, path, 3);
+        std::array<DWORD, 3> t{};
+        for (std::size_t k = 0; k < 3; ++k) {
+            const long long v = Integer(j[k], At(path, k), 0, std::numeric_limits<int>::max());
+            if (static_cast<std::size_t>(v) >= count) {
+                Fail(At(path, k), "index " + std::to_string(v) + " out of range: there are " +
+                                      std::to_string(count) + " " + what);
+            }
+            t[k] = static_cast<DWORD>(v);
+        }
+        return t;
+    }
+
+    int Units(const json& j, const std::string& path) const;
+    void Layers(const json& j, const std::string& path, ScenePlan& plan) const;
+    std::unique_ptr<MaterialPlan> Material(const json& j, const std::string& path,
+                                           const ScenePlan& plan, bool inlined) const;
+    TransformPlan Transform(const json& j, const std::string& path) const;
+    NodePlan Node(const json& j, const std::string& path, const ScenePlan& plan) const;
+    ObjectPlan Obj(const json& j, const std::string& path) const;
+    void Spline(const json& j, const std::string& path, ObjectPlan& obj) const;
+    void Line(const json& j, const std::string& path, ObjectPlan& obj) const;
+    void Mesh(const json& j, const std::string& path, ObjectPlan& obj) const;
+    void Box(const json& j, const std::string& path, ObjectPlan& obj) const;
+
+    std::string file_;
+    Scene& scene_;
+};
+
+int Reader::Units(const json& j, const std::string& path) const {
+    static const std::pair<const char*, int> kUnits[] = {{"inches", UNITS_INCHES},
+                                                         {"feet", UNITS_FEET},
+                                                         {"miles", UNITS_MILES},
+                                                         {"millimeters", UNITS_MILLIMETERS},
+                                                         {"centimeters", UNITS_CENTIMETERS},
+                                                         {"meters", UNITS_METERS},
+                                                         {"kilometers", UNITS_KILOMETERS}};
+    if (!j.is_string()) Fail(path, "expected a string, found " + std::string(j.type_name()));
+    const std::string s = j.get<std::string>();
+    for (const auto& [name, type] : kUnits) {
+        if (s == name) return type;
+    }
+    Fail(path, "unknown unit \"" + s + "\"");
+}
+
+void Reader::Layers(const json& j, const std::string& path, ScenePlan& plan) const {
+    Array(j, path);
+    for (std::size_t i = 0; i < j.size(); ++i) {
+        const std::string p = At(path, i);
+        Keys(j[i], p, {"name", "hidden"});
+        LayerPlan layer;
+        layer.name = Name(Required(j[i], p, "name"), Key(p, "name"));
+        if (const json* h = Optional(j[i], "hidden")) layer.hidden = Bool(*h, Key(p, "hidden"));
+        for (const LayerPlan& other : plan.layers) {
+            if (other.name == layer.name) Fail(Key(p, "name"), "duplicate layer name");
+        }
+        plan.layers.push_back(std::move(layer));
+    }
+}
+
+std::unique_ptr<MaterialPlan> Reader::Material(const json& j, const std::string& path,
+                                               const ScenePlan& plan, bool inlined) const {
+    Keys(j, path, {"name", "class", "diffuse", "diffuseMap", "subMaterials"});
+    auto m = std::make_unique<MaterialPlan>();
+    if (inlined) {
+        if (const json* n = Optional(j, "name")) m->name = Name(*n, Key(path, "name"));
+    } else {
+        m->name = Name(Required(j, path, "name"), Key(path, "name"));
+        for (const auto& other : plan.materials) {
+            if (other->name == m->name) Fail(Key(path, "name"), "duplicate material name");
+        }
+    }
+    m->cls = Name(Required(j, path, "class"), Key(path, "class"));
+    if (const json* d = Optional(j, "diffuse")) {
+        const Point3 c = Vector(*d, Key(path, "diffuse"));
+        m->diffuse = Color(c.x, c.y, c.z);
+    }
+    if (const json* map = Optional(j, "diffuseMap")) {
+        const std::string p = Key(path, "diffuseMap");
+        Keys(*map, p, {"class", "file"});
+        const std::wstring cls = Name(Required(*map, p, "class"), Key(p, "class"));
+        if (cls != L"Bitmap") Fail(Key(p, "class"), "map class not supported yet (only Bitmap)");
+        m->mapFile = Name(Required(*map, p, "file"), Key(p, "file"));
+    }
+    if (const json* subs = Optional(j, "subMaterials")) {
+        const std::string p = Key(path, "subMaterials");
+        Array(*subs, p);
+        for (std::size_t i = 0; i < subs->size(); ++i) {
+            const json& s = (*subs)[i];
+            SubMaterialPlan sub;
+            if (s.is_object()) {
+                sub.inlined = Material(s, At(p, i), plan, true);
+            } else {
+                const std::wstring name = Name(s, At(p, i));
+                for (std::size_t k = 0; k < plan.materials.size(); ++k) {
+                    if (plan.materials[k]->name == name) sub.named = static_cast<int>(k);
+                }
+                if (sub.named < 0) {
+                    Fail(At(p, i), "unknown material \"" + s.get<std::string>() +
+                                       "\" (a sub-material names an earlier entry)");
+                }
+            }
+            m->subs.push_back(std::move(sub));
+        }
+    }
+    return m;
+}
+
+TransformPlan Reader::Transform(const json& j, const std::string& path) const {
+    Keys(j, path, {"position", "rotation", "quat", "scale"});
+    TransformPlan t;
+    if (const json* p = Optional(j, "position")) t.position = Vector(*p, Key(path, "position"));
+    const json* rot = Optional(j, "rotation");
+    const json* quat = Optional(j, "quat");
+    if (rot && quat) Fail(path, "give either \"rotation\" or \"quat\", not both");
+    if (rot) {
+        // Euler XYZ in degrees: X applied first, then Y, then Z.
+        const Point3 deg = Vector(*rot, Key(path, "rotation"));
+        const float ang[3] = {deg.x * PI / 180.0f, deg.y * PI / 180.0f, deg.z * PI / 180.0f};
+        Matrix3 m;
+        EulerToMatrix(ang, m, EULERTYPE_XYZ);
+        t.rotation = Quat(m);
+    }
+    if (quat) {
+        // The host's own quaternion [x, y, z, w] (Quat(M) of the rotation M), normalised.
+        const std::string p = Key(path, "quat");
+        ArrayOf(*quat, p, 4);
+        Quat q(Float((*quat)[0], At(p, 0)), Float((*quat)[1], At(p, 1)),
+               Float((*quat)[2], At(p, 2)), Float((*quat)[3], At(p, 3)));
+        const double len = std::sqrt(double(q.x) * q.x + double(q.y) * q.y + double(q.z) * q.z +
+                                     double(q.w) * q.w);
+        if (!(len > 1e-12) || !std::isfinite(len)) Fail(p, "quaternion has no length");
+        const auto f = static_cast<float>(1.0 / len);
+        t.rotation = Quat(q.x * f, q.y * f, q.z * f, q.w * f);
+    }
+    if (const json* s = Optional(j, "scale")) t.scale = Vector(*s, Key(path, "scale"));
+    return t;
+}
+
+void Reader::Spline(const json& j, const std::string& path, ObjectPlan& obj) const {
+    Keys(j, path, {"type", "steps", "splines"});
+    obj.isShape = true;
+    if (const json* s = Optional(j, "steps")) {
+        obj.steps = static_cast<int>(Integer(*s, Key(path, "steps"), 0, 100));
+    }
+    const std::string sp = Key(path, "splines");
+    const json& splines = Required(j, path, "splines");
+    Array(splines, sp);
+    for (std::size_t i = 0; i < splines.size(); ++i) {
+        const std::string p = At(sp, i);
+        Keys(splines[i], p, {"closed", "knots"});
+        SplinePlan spline;
+        if (const json* c = Optional(splines[i], "closed"))
+            spline.closed = Bool(*c, Key(p, "closed"));
+        const std::string kp = Key(p, "knots");
+        const json& knots = Required(splines[i], p, "knots");
+        Array(knots, kp);
+        if (knots.size() < 2) Fail(kp, "a spline needs at least 2 knots");
+        for (std::size_t k = 0; k < knots.size(); ++k) {
+            const std::string q = At(kp, k);
+            Keys(knots[k], q, {"type", "point", "in", "out"});
+            KnotPlan knot;
+            const json& type = Required(knots[k], q, "type");
+            if (!type.is_string()) Fail(Key(q, "type"), "expected a string");
+            const std::string t = type.get<std::string>();
+            if (t == "corner") {
+                knot.type = KTYPE_CORNER;
+            } else if (t == "smooth") {
+                knot.type = KTYPE_AUTO;
+            } else if (t == "bezier") {
+                knot.type = KTYPE_BEZIER;
+            } else if (t == "bezierCorner") {
+                knot.type = KTYPE_BEZIER_CORNER;
+            } else {
+                Fail(Key(q, "type"), "unknown knot type \"" + t + "\"");
+            }
+            knot.point = Vector(Required(knots[k], q, "point"), Key(q, "point"));
+            const bool bezier = (knot.type & KTYPE_BEZIER) != 0;
+            if (bezier) {
+                knot.in = Vector(Required(knots[k], q, "in"), Key(q, "in"));
+                knot.out = Vector(Required(knots[k], q, "out"), Key(q, "out"));
+            } else {
+                for (const char* h : {"in", "out"}) {
+                    if (Optional(knots[k], h)) {
+                        Fail(Key(q, h), "handles are computed for " + t +
+                                            " knots; give them only for bezier kinds");
+                    }
+                }
+                knot.in = knot.out = knot.point;
+            }
+            spline.knots.push_back(knot);
+        }
+        obj.splines.push_back(std::move(spline));
+    }
+}
+
+void Reader::Line(const json& j, const std::string& path, ObjectPlan& obj) const {
+    Keys(j, path, {"type", "points", "closed"});
+    obj.isShape = true;
+    SplinePlan spline;
+    spline.straight = true;
+    if (const json* c = Optional(j, "closed")) spline.closed = Bool(*c, Key(path, "closed"));
+    const std::string pp = Key(path, "points");
+    const json& points = Required(j, path, "points");
+    Array(points, pp);
+    if (points.size() < 2) Fail(pp, "a line needs at least 2 points");
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        KnotPlan knot;
+        knot.point = knot.in = knot.out = Vector(points[i], At(pp, i));
+        spline.knots.push_back(knot);
+    }
+    obj.splines.push_back(std::move(spline));
+}
+
+void Reader::Mesh(const json& j, const std::string& path, ObjectPlan& obj) const {
+    Keys(j, path,
+         {"type", "vertices", "faces", "materialIds", "smoothingGroups", "edgeVisibility", "uvs",
+          "uvFaces", "file"});
+    if (Optional(j, "file")) Fail(Key(path, "file"), "meshes from files are not supported yet");
+    MeshPlan& m = obj.mesh;
+    const std::string vp = Key(path, "vertices");
+    const json& verts = Required(j, path, "vertices");
+    Array(verts, vp);
+    for (std::size_t i = 0; i < verts.size(); ++i)
+        m.vertices.push_back(Vector(verts[i], At(vp, i)));
+    const std::string fp = Key(path, "faces");
+    const json& faces = Required(j, path, "faces");
+    Array(faces, fp);
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        m.faces.push_back(Triple(faces[i], At(fp, i), m.vertices.size(), "vertices"));
+    }
+    const auto perFace = [&](const char* key) -> const json* {
+        const json* list = Optional(j, key);
+        if (!list) return nullptr;
+        Array(*list, Key(path, key));
+        if (list->size() != faces.size()) {
+            Fail(Key(path, key), "expected one entry per face (" + std::to_string(faces.size()) +
+                                     "), found " + std::to_string(list->size()));
+        }
+        return list;
+    };
+    if (const json* ids = perFace("materialIds")) {
+        for (std::size_t i = 0; i < ids->size(); ++i) {
+            m.materialIds.push_back(
+                static_cast<MtlID>(Integer((*ids)[i], At(Key(path, "materialIds"), i), 0, 65535)));
+        }
+    }
+    if (const json* sg = perFace("smoothingGroups")) {
+        for (std::size_t i = 0; i < sg->size(); ++i) {
+            m.smoothingGroups.push_back(static_cast<DWORD>(
+                Integer((*sg)[i], At(Key(path, "smoothingGroups"), i), 0, 0xFFFFFFFFLL)));
+        }
+    }
+    if (const json* ev = perFace("edgeVisibility")) {
+        const std::string ep = Key(path, "edgeVisibility");
+        for (std::size_t i = 0; i < ev->size(); ++i) {
+            ArrayOf((*ev)[i], At(ep, i), 3);
+            std::array<DWORD, 3> e{};
+            for (std::size_t k = 0; k < 3; ++k) {
+                const json& v = (*ev)[i][k];
+                e[k] = v.is_boolean() ? (v.get<bool>() ? 1u : 0u)
+                                      : static_cast<DWORD>(Integer(v, At(At(ep, i), k), 0, 1));
+            }
+            m.edgeVisibility.push_back(e);
+        }
+    }
+    const json* uvs = Optional(j, "uvs");
+    const json* uvFaces = Optional(j, "uvFaces");
+    if ((uvs == nullptr) != (uvFaces == nullptr)) {
+        Fail(path, "\"uvs\" and \"uvFaces\" go together");
+    }
+    if (uvs) {
+        const std::string up = Key(path, "uvs");
+        Array(*uvs, up);
+        for (std::size_t i = 0; i < uvs->size(); ++i) {
+            const json& uv = (*uvs)[i];
+            Array(uv, At(up, i));
+            if (uv.size() != 2 && uv.size() != 3) Fail(At(up, i), "expected [u, v] or [u, v, w]");
+            Point3 p(Float(uv[0], At(At(up, i), 0)), Float(uv[1], At(At(up, i), 1)), 0.0f);
+            if (uv.size() == 3) p.z = Float(uv[2], At(At(up, i), 2));
+            m.uvs.push_back(p);
+        }
+        const json* tf = perFace("uvFaces");
+        for (std::size_t i = 0; i < tf->size(); ++i) {
+            m.uvFaces.push_back(Triple((*tf)[i], At(Key(path, "uvFaces"), i), m.uvs.size(), "uvs"));
+        }
+    }
+}
+
+void Reader::Box(const json& j, const std::string& path, ObjectPlan& obj) const {
+    Keys(j, path, {"type", "length", "width", "height"});
+    const float l = Float(Required(j, path, "length"), Key(path, "length"));
+    const float w = Float(Required(j, path, "width"), Key(path, "width"));
+    const float h = Float(Required(j, path, "height"), Key(path, "height"));
+    MeshPlan& m = obj.mesh;
+    // Base corners 0..3 at z = 0 (x then y varying), the top 4..7 above them at z = height.
+    for (int k = 0; k < 8; ++k) {
+        m.vertices.emplace_back((k & 1) ? w / 2 : -w / 2, (k & 2) ? l / 2 : -l / 2,
+                                (k & 4) ? h : 0.0f);
+    }
+    // Two triangles per side, wound outward; each side its own material ID and smoothing group.
+    struct Side {
+        std::array<DWORD, 4> quad;
+        MtlID id;
+        DWORD group;
+    };
+    static const Side kSides[] = {{{0, 2, 3, 1}, 1, 2},  {{4, 5, 7, 6}, 0, 4},
+                                  {{0, 1, 5, 4}, 4, 8},  {{1, 3, 7, 5}, 3, 16},
+                                  {{3, 2, 6, 7}, 5, 32}, {{2, 0, 4, 6}, 2, 64}};
+    for (const Side& s : kSides) {
+        m.faces.push_back({s.quad[0], s.quad[1], s.quad[2]});
+        m.faces.push_back({s.quad[2], s.quad[3], s.quad[0]});
+        for (int k = 0; k < 2; ++k) {
+            m.materialIds.push_back(s.id);
+            m.smoothingGroups.push_back(s.group);
+            m.edgeVisibility.push_back({1, 1, 0});  // the diagonal is hidden
+        }
+    }
+}
+
+ObjectPlan Reader::Obj(const json& j, const std::string& path) const {
+    Object(j, path);
+    const json& type = Required(j, path, "type");
+    if (!type.is_string()) Fail(Key(path, "type"), "expected a string");
+    const std::string t = type.get<std::string>();
+    ObjectPlan obj;
+    if (t == "spline") {
+        Spline(j, path, obj);
+    } else if (t == "line") {
+        Line(j, path, obj);
+    } else if (t == "mesh") {
+        Mesh(j, path, obj);
+    } else if (t == "box") {
+        Box(j, path, obj);
+    } else if (t == "sphere" || t == "light" || t == "target" || t == "camera" || t == "Trellon") {
+        Fail(Key(path, "type"), "object type \"" + t + "\" is not supported yet");
+    } else {
+        Fail(Key(path, "type"), "unknown object type \"" + t + "\"");
+    }
+    return obj;
+}
+
+NodePlan Reader::Node(const json& j, const std::string& path, const ScenePlan& plan) const {
+    Keys(j, path,
+         {"name", "layer", "transform", "objectOffset", "wireColor", "hidden", "renderable",
+          "material", "object"});
+    NodePlan n;
+    n.name = Name(Required(j, path, "name"), Key(path, "name"));
+    for (const NodePlan& other : plan.nodes) {
+        if (other.name == n.name) Fail(Key(path, "name"), "duplicate node name");
+    }
+    if (scene_.GetINodeByName(n.name.c_str())) {
+        Fail(Key(path, "name"), "a node of this name is already in the scene");
+    }
+    if (const json* l = Optional(j, "layer")) {
+        n.layer = Name(*l, Key(path, "layer"));
+        bool known = *n.layer == L"0";
+        for (const LayerPlan& layer : plan.layers) known = known || layer.name == *n.layer;
+        if (!known) Fail(Key(path, "layer"), "unknown layer \"" + l->get<std::string>() + "\"");
+    }
+    if (const json* t = Optional(j, "transform"))
+        n.transform = Transform(*t, Key(path, "transform"));
+    if (const json* t = Optional(j, "objectOffset")) {
+        n.offset = Transform(*t, Key(path, "objectOffset"));
+    }
+    if (const json* c = Optional(j, "wireColor")) {
+        const std::string p = Key(path, "wireColor");
+        ArrayOf(*c, p, 3);
+        DWORD rgb = 0;
+        for (std::size_t k = 0; k < 3; ++k) {
+            rgb |= static_cast<DWORD>(Integer((*c)[k], At(p, k), 0, 255)) << (8 * k);
+        }
+        n.wireColor = rgb;
+    }
+    if (const json* h = Optional(j, "hidden")) n.hidden = Bool(*h, Key(path, "hidden"));
+    if (const json* r = Optional(j, "renderable")) n.renderable = Bool(*r, Key(path, "renderable"));
+    if (const json* m = Optional(j, "material")) {
+        const std::wstring name = Name(*m, Key(path, "material"));
+        for (std::size_t k = 0; k < plan.materials.size(); ++k) {
+            if (plan.materials[k]->name == name) n.material = static_cast<int>(k);
+        }
+        if (n.material < 0) {
+            Fail(Key(path, "material"), "unknown material \"" + m->get<std::string>() + "\"");
+        }
+    }
+    if (const json* o = Optional(j, "object")) n.object = Obj(*o, Key(path, "object"));
+    return n;
+}
+
+ScenePlan Reader::Read(const json& doc) {
+    Keys(doc, "",
+         {"format", "version", "units", "time", "renderer", "layers", "currentLayer", "materials",
+          "nodes"});
+    const json& format = Required(doc, "", "format");
+    if (!format.is_string() || format.get<std::string>() != "trellon-scene") {
+        Fail("format", "expected \"trellon-scene\"");
+    }
+    const json& version = Required(doc, "", "version");
+    if (Integer(version, "version", std::numeric_limits<int>::min(),
+                std::numeric_limits<int>::max()) != 1) {
+        Fail("version", "unsupported version (this host reads version 1)");
+    }
+    ScenePlan plan;
+    if (const json* u = Optional(doc, "units")) plan.units = Units(*u, "units");
+    if (const json* t = Optional(doc, "time")) {
+        plan.time = static_cast<TimeValue>(
+            Integer(*t, "time", std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    }
+    if (const json* r = Optional(doc, "renderer"); r && !r->is_null()) {
+        Fail("renderer", "renderers are not supported yet");
+    }
+    if (const json* l = Optional(doc, "layers")) Layers(*l, "layers", plan);
+    if (const json* c = Optional(doc, "currentLayer")) {
+        plan.currentLayer = Name(*c, "currentLayer");
+        bool known = plan.currentLayer == L"0";
+        for (const LayerPlan& layer : plan.layers) known = known || layer.name == plan.currentLayer;
+        if (!known) Fail("currentLayer", "unknown layer \"" + c->get<std::string>() + "\"");
+    }
+    if (const json* m = Optional(doc, "materials")) {
+        Array(*m, "materials");
+        for (std::size_t i = 0; i < m->size(); ++i) {
+            plan.materials.push_back(Material((*m)[i], At("materials", i), plan, false));
+        }
+    }
+    if (const json* n = Optional(doc, "nodes")) {
+        Array(*n, "nodes");
+        for (std::size_t i = 0; i < n->size(); ++i) {
+            plan.nodes.push_back(Node((*n)[i], At("nodes", i), plan));
+        }
+    }
+    return plan;
+}
+
+// Building the checked plan into the scene; nothing here can fail.
+host::Material* Build(const MaterialPlan& p, const std::vector<host::Material*>& named) {
+    auto* m = new host::Material(p.cls, MaterialClassIdFor(p.cls), p.cls == L"Multi/Sub-Object");
+    if (!p.name.empty()) m->SetName(MSTR(p.name));
+    if (p.diffuse) m->SetDiffuse(*p.diffuse);
+    if (p.mapFile) m->SetSubTexmap(0, new BitmapTex(*p.mapFile));
+    m->SetNumSubMtls(static_cast<int>(p.subs.size()));
+    for (std::size_t i = 0; i < p.subs.size(); ++i) {
+        const SubMaterialPlan& s = p.subs[i];
+        m->SetSubMtl(static_cast<int>(i), s.inlined ? Build(*s.inlined, named)
+                                                    : named[static_cast<std::size_t>(s.named)]);
+    }
+    return m;
+}
+
+Object* Build(const ObjectPlan& p) {
+    if (p.isShape) {
+        auto* shape = new SplineShape();
+        shape->SetSteps(p.steps);
+        for (const SplinePlan& sp : p.splines) {
+            Spline3D* s = shape->shape.NewSpline();
+            for (const KnotPlan& k : sp.knots) {
+                s->AddKnot(SplineKnot(k.type, sp.straight ? LTYPE_LINE : LTYPE_CURVE, k.point, k.in,
+                                      k.out));
+            }
+            s->SetClosed(sp.closed ? 1 : 0);
+            s->ComputeBezPoints();
+        }
+        shape->shape.UpdateSels();
+        shape->shape.InvalidateGeomCache();
+        return shape;
+    }
+    TriObject* tri = CreateNewTriObject();
+    ::Mesh& mesh = tri->GetMesh();
+    const MeshPlan& m = p.mesh;
+    mesh.setNumVerts(static_cast<int>(m.vertices.size()));
+    for (std::size_t i = 0; i < m.vertices.size(); ++i)
+        mesh.setVert(static_cast<int>(i), m.vertices[i]);
+    mesh.setNumFaces(static_cast<int>(m.faces.size()));
+    for (std::size_t i = 0; i < m.faces.size(); ++i) {
+        Face& f = mesh.faces[i];
+        f.setVerts(m.faces[i][0], m.faces[i][1], m.faces[i][2]);
+        f.setMatID(m.materialIds.empty() ? 0 : m.materialIds[i]);
+        f.setSmGroup(m.smoothingGroups.empty() ? 0 : m.smoothingGroups[i]);
+        if (m.edgeVisibility.empty()) {
+            f.setEdgeVisFlags(1, 1, 1);
+        } else {
+            f.setEdgeVisFlags(m.edgeVisibility[i][0], m.edgeVisibility[i][1],
+                              m.edgeVisibility[i][2]);
+        }
+    }
+    if (!m.uvFaces.empty() || !m.uvs.empty()) {
+        mesh.setNumTVerts(static_cast<int>(m.uvs.size()));
+        for (std::size_t i = 0; i < m.uvs.size(); ++i) mesh.setTVert(static_cast<int>(i), m.uvs[i]);
+        mesh.setNumTVFaces(static_cast<int>(m.uvFaces.size()));
+        for (std::size_t i = 0; i < m.uvFaces.size(); ++i) {
+            mesh.tvFace[i].setTVerts(m.uvFaces[i][0], m.uvFaces[i][1], m.uvFaces[i][2]);
+        }
+    }
+    mesh.InvalidateGeomCache();
+    return tri;
+}
+
+Matrix3 TransformMatrix(const TransformPlan& t) {
+    Matrix3 r;
+    t.rotation.MakeMatrix(r);
+    // Row vectors: scale first, then rotate, then move.
+    return ScaleMatrix(t.scale) * r * TransMatrix(t.position);
+}
+
+void Apply(const ScenePlan& plan, Scene& scene) {
+    if (plan.units) SetMasterUnitInfo(*plan.units, 1.0f);
+    scene.SetTime(plan.time, FALSE);
+    LayerManager& layers = scene.Layers();
+    for (const LayerPlan& l : plan.layers) {
+        ILayer* layer = layers.GetLayer(MSTR(l.name));
+        if (!layer) {
+            MSTR name(l.name);
+            layer = layers.CreateLayer(name);
+        }
+        layer->Hide(l.hidden);
+    }
+    std::vector<host::Material*> named;
+    for (const auto& m : plan.materials) {
+        named.push_back(Build(*m, named));
+        scene.AddSceneMaterial(named.back());
+    }
+    ILayer* current = layers.GetLayer(MSTR(plan.currentLayer));
+    for (const NodePlan& n : plan.nodes) {
+        Node* node = scene.CreateNamedNode(n.object ? Build(*n.object) : nullptr, MSTR(n.name));
+        ILayer* layer = n.layer ? layers.GetLayer(MSTR(*n.layer)) : current;
+        layer->AddToLayer(node);
+        Matrix3 tm = TransformMatrix(n.transform);
+        node->SetNodeTM(0, tm);
+        if (n.offset) {
+            node->SetObjOffsetPos(n.offset->position);
+            node->SetObjOffsetRot(n.offset->rotation);
+            node->SetObjOffsetScale(ScaleValue(n.offset->scale));
+        }
+        if (n.wireColor) node->SetWireColor(*n.wireColor);
+        node->Hide(n.hidden ? TRUE : FALSE);
+        node->SetRenderable(n.renderable ? TRUE : FALSE);
+        if (n.material >= 0) node->SetMtl(named[static_cast<std::size_t>(n.material)]);
+    }
+    layers.SetCurrentLayer(MSTR(plan.currentLayer));
+}
+
+}  // namespace
+
+void LoadSceneText(const std::string& text, const std::string& fileName, Scene& scene) {
+    json doc;
+    try {
+        doc = json::parse(text);
+    } catch (const json::parse_error& e) {
+        // The parser's message names the line and column; drop its internal prefix.
+        std::string what = e.what();
+        if (const auto pos = what.find("] "); pos != std::string::npos) what = what.substr(pos + 2);
+        throw SceneFileError(fileName + ": not valid JSON: " + what);
+    } catch (const json::exception& e) {
+        throw SceneFileError(fileName + ": not valid JSON: " + e.what());
+    }
+    Reader reader(fileName, scene);
+    const ScenePlan plan = reader.Read(doc);
+    Apply(plan, scene);
+}
+
+void LoadSceneFile(const std::string& path, Scene& scene) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw SceneFileError(path + ": cannot open the file");
+    std::ostringstream text;
+    text << in.rdbuf();
+    LoadSceneText(text.str(), path, scene);
+}
+
+}  // namespace host

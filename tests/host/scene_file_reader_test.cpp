@@ -1,0 +1,276 @@
+#include "scene_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "imtl.h"
+#include "materials.h"
+#include "scene.h"
+#include "splshape.h"
+#include "triobj.h"
+#include "units.h"
+
+namespace {
+
+// The master unit is process-wide: every test puts it back.
+class SceneFile : public ::testing::Test {
+protected:
+    void SetUp() override { GetMasterUnitInfo(&unitType_, &unitScale_); }
+    void TearDown() override { SetMasterUnitInfo(unitType_, unitScale_); }
+
+    host::Node* NodeNamed(const wchar_t* name) {
+        return dynamic_cast<host::Node*>(scene_.GetINodeByName(name));
+    }
+    static void ExpectPoint(const Point3& p, float x, float y, float z) {
+        EXPECT_NEAR(p.x, x, 1e-5f);
+        EXPECT_NEAR(p.y, y, 1e-5f);
+        EXPECT_NEAR(p.z, z, 1e-5f);
+    }
+
+    host::Scene scene_;
+    int unitType_ = 0;
+    float unitScale_ = 1.0f;
+};
+
+std::string ScenePath(const char* name) {
+    // The tests run from the build tree; the source tree's scenes sit beside the test sources.
+    return std::string(TRELLON_SOURCE_DIR) + "/tests/scenes/" + name;
+}
+
+TEST_F(SceneFile, EveryObjectTypeLoads) {
+    host::LoadSceneFile(ScenePath("every_object.scene.json"), scene_);
+
+    int type = -1;
+    float scale = 0.0f;
+    GetMasterUnitInfo(&type, &scale);
+    EXPECT_EQ(type, UNITS_CENTIMETERS);
+    EXPECT_EQ(scene_.GetTime(), 160);
+    ASSERT_EQ(scene_.Nodes().size(), 4u);
+    EXPECT_EQ(scene_.Layers().GetLayerCount(), 2);
+    ILayer* fence = scene_.Layers().GetLayer(MSTR(L"Fence"));
+    ASSERT_NE(fence, nullptr);
+    EXPECT_TRUE(fence->IsHidden());
+    EXPECT_EQ(scene_.Layers().GetCurrentLayer(), fence);
+    // Path01 names layer 0; the others take the current layer.
+    EXPECT_EQ(NodeNamed(L"Path01")->GetLayer(), scene_.Layers().GetLayer(MSTR(L"0")));
+    EXPECT_EQ(NodeNamed(L"Tri")->GetLayer(), fence);
+
+    // Materials: the multi-material's first slot is the named Wood, the second made inline.
+    ASSERT_EQ(scene_.SceneMaterials().size(), 2u);
+    Mtl* wood = scene_.SceneMaterials()[0];
+    Mtl* multi = scene_.SceneMaterials()[1];
+    EXPECT_EQ(wood->ClassID(), Class_ID(DMTL_CLASS_ID, 0));
+    EXPECT_NEAR(wood->GetDiffuse().g, 0.4f, 1e-6f);
+    auto* map = dynamic_cast<host::BitmapTex*>(wood->GetSubTexmap(0));
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->File(), L"wood.png");
+    EXPECT_TRUE(multi->IsMultiMtl());
+    ASSERT_EQ(multi->NumSubMtls(), 2);
+    EXPECT_EQ(multi->GetSubMtl(0), wood);
+    MSTR cls;
+    multi->GetSubMtl(1)->GetClassName(cls);
+    EXPECT_EQ(std::wstring(cls.data()), L"VRayCarPaintMtl");
+    EXPECT_EQ(NodeNamed(L"Picket")->GetMtl(), multi);
+
+    // Spline: 3 knots; the bezier knot keeps its handles, the corner's are computed on the
+    // chord, a third of the way to the next knot (10/3 along X).
+    auto* path = dynamic_cast<SplineShape*>(NodeNamed(L"Path01")->GetObjectRef());
+    ASSERT_NE(path, nullptr);
+    EXPECT_EQ(path->GetSteps(), 4);
+    ASSERT_EQ(path->shape.SplineCount(), 1);
+    Spline3D* s = path->shape.splines[0];
+    ASSERT_EQ(s->KnotCount(), 3);
+    EXPECT_EQ(s->GetKnotType(1), KTYPE_BEZIER);
+    EXPECT_EQ(s->GetKnotType(2), KTYPE_AUTO);
+    ExpectPoint(s->GetInVec(1), 8, -2, 0);
+    ExpectPoint(s->GetOutVec(1), 12, 2, 0);
+    ExpectPoint(s->GetOutVec(0), 10.0f / 3.0f, 0, 0);
+
+    // Closed line of 4 corners: 4 straight pieces, length 4 * 5.
+    host::Node* outline = NodeNamed(L"Outline");
+    auto* line = dynamic_cast<SplineShape*>(outline->GetObjectRef());
+    ASSERT_NE(line, nullptr);
+    EXPECT_TRUE(line->CurveClosed(0, 0));
+    EXPECT_EQ(line->NumberOfPieces(0, 0), 4);
+    EXPECT_NEAR(line->LengthOfCurve(0, 0), 20.0f, 1e-3f);
+    EXPECT_EQ(outline->GetWireColor(), DWORD(186 | (214 << 8) | (54 << 16)));
+    EXPECT_TRUE(outline->IsHidden());
+    EXPECT_FALSE(outline->Renderable());
+}
+
+TEST_F(SceneFile, RotationsOffsetsAndMeshes) {
+    host::LoadSceneFile(ScenePath("every_object.scene.json"), scene_);
+
+    // Tri turns 90 degrees about Z at (10,0,0): +X goes to +Y.
+    host::Node* tri = NodeNamed(L"Tri");
+    const Matrix3 tm = tri->GetNodeTM(0);
+    ExpectPoint(tm.VectorTransform(Point3(1, 0, 0)), 0, 1, 0);
+    ExpectPoint(tm * Point3(0, 0, 0), 10, 0, 0);
+    // The offset (1,0,0) lies along the node's X, which now points along world Y.
+    ExpectPoint(tri->GetObjectTM(0) * Point3(0, 0, 0), 10, 1, 0);
+
+    auto* mesh = dynamic_cast<TriObject*>(tri->GetObjectRef());
+    ASSERT_NE(mesh, nullptr);
+    const Mesh& m = mesh->GetMesh();
+    ASSERT_EQ(m.getNumFaces(), 1);
+    EXPECT_EQ(m.faces[0].getMatID(), 3);
+    EXPECT_EQ(m.faces[0].getSmGroup(), 1u);
+    EXPECT_NE(m.faces[0].getEdgeVis(0), 0u);
+    EXPECT_EQ(m.faces[0].getEdgeVis(1), 0u);
+    ASSERT_EQ(m.getNumTVerts(), 3);
+    EXPECT_NEAR(m.tVerts[2].z, 0.5f, 1e-6f);
+    EXPECT_EQ(m.tvFace[0].t[2], 2u);
+
+    // Picket's quaternion is the host's Quat(RotateZMatrix(90 deg)): +X to +Y, scaled by 2.
+    const Matrix3 pm = NodeNamed(L"Picket")->GetNodeTM(0);
+    ExpectPoint(pm.VectorTransform(Point3(1, 0, 0)), 0, 2, 0);
+}
+
+TEST_F(SceneFile, BoxIsClosedAndOutward) {
+    host::LoadSceneFile(ScenePath("every_object.scene.json"), scene_);
+    auto* box = dynamic_cast<TriObject*>(NodeNamed(L"Picket")->GetObjectRef());
+    ASSERT_NE(box, nullptr);
+    const Mesh& m = box->GetMesh();
+    ASSERT_EQ(m.getNumVerts(), 8);
+    ASSERT_EQ(m.getNumFaces(), 12);
+    // Width 4 along X, length 2 along Y, height 3 up from the pivot at the base centre.
+    Point3 lo(1e9f, 1e9f, 1e9f), hi(-1e9f, -1e9f, -1e9f);
+    for (int i = 0; i < 8; ++i) {
+        const Point3& p = m.verts[i];
+        lo = Point3(std::fmin(lo.x, p.x), std::fmin(lo.y, p.y), std::fmin(lo.z, p.z));
+        hi = Point3(std::fmax(hi.x, p.x), std::fmax(hi.y, p.y), std::fmax(hi.z, p.z));
+    }
+    ExpectPoint(lo, -2, -1, 0);
+    ExpectPoint(hi, 2, 1, 3);
+    // Outward winding: the divergence theorem gives +volume = 4*2*3 = 24 from the faces.
+    double volume = 0.0;
+    for (int f = 0; f < 12; ++f) {
+        const Point3 a = m.verts[m.faces[f].v[0]];
+        const Point3 b = m.verts[m.faces[f].v[1]];
+        const Point3 c = m.verts[m.faces[f].v[2]];
+        volume += DotProd(a, CrossProd(b - a, c - a)) / 6.0;
+    }
+    EXPECT_NEAR(volume, 24.0, 1e-4);
+}
+
+// One case per kind of error: the JSON path and the problem the message must name.
+struct BadScene {
+    const char* label;
+    const char* nodes;  // the "nodes" list of an otherwise valid scene, or a whole document
+    const char* path;
+    const char* problem;
+};
+
+const char* const kPrefix =
+    R"({"format":"trellon-scene","version":1,"materials":[{"name":"Wood","class":"Standard"}],)";
+const char* const kTri = R"("vertices":[[0,0,0],[1,0,0],[0,1,0]])";
+
+class SceneFileErrors : public SceneFile, public ::testing::WithParamInterface<BadScene> {};
+
+TEST_P(SceneFileErrors, NameTheFileThePathAndTheProblem) {
+    const BadScene& c = GetParam();
+    std::string text = c.nodes;
+    if (text.rfind("{", 0) != 0) text = std::string(kPrefix) + "\"nodes\":" + text + "}";
+    try {
+        host::LoadSceneText(text, "bad.scene.json", scene_);
+        FAIL() << "loaded: " << text;
+    } catch (const host::SceneFileError& e) {
+        const std::string what = e.what();
+        EXPECT_EQ(what.rfind("bad.scene.json: ", 0), 0u) << what;
+        EXPECT_NE(what.find(c.path), std::string::npos) << what;
+        EXPECT_NE(what.find(c.problem), std::string::npos) << what;
+    }
+    // Nothing half-loaded.
+    EXPECT_TRUE(scene_.Nodes().empty());
+    EXPECT_TRUE(scene_.SceneMaterials().empty());
+    EXPECT_EQ(scene_.Layers().GetLayerCount(), 1);
+}
+
+std::string Tri(const char* faces) {
+    return std::string(R"([{"name":"A","object":{"type":"mesh",)") + kTri + R"(,"faces":)" + faces +
+           "}}]";
+}
+const std::string kFacePastEnd = Tri("[[0,1,2],[0,1,3]]");
+
+const BadScene kBadScenes[] = {
+    {"NotJson", "{\"format\":\"trellon-scene\",\n\"version\":1,,}", "not valid JSON",
+     "line 2, column 13"},
+    {"WrongFormat", R"({"format":"other","version":1})", "format:", "trellon-scene"},
+    {"WrongVersion", R"({"format":"trellon-scene","version":2})", "version:", "version 1"},
+    {"MissingFormat", R"({"version":1})", "bad.scene.json: missing", "\"format\""},
+    {"UnknownTopKey", R"({"format":"trellon-scene","version":1,"colour":1})",
+     "colour:", "unknown key"},
+    {"UnknownKey", R"([{"name":"A","colour":[1,2,3]}])", "nodes[0].colour:", "unknown key"},
+    {"MissingName", R"([{"hidden":true}])", "nodes[0]:", "missing required field \"name\""},
+    {"WrongType", R"([{"name":"A","hidden":"yes"}])", "nodes[0].hidden:", "true or false"},
+    {"UnknownMaterial", R"([{"name":"A","material":"Steel"}])",
+     "nodes[0].material:", "unknown material \"Steel\""},
+    {"DuplicateMaterial",
+     R"({"format":"trellon-scene","version":1,"materials":[{"name":"W","class":"Standard"},
+     {"name":"W","class":"Standard"}]})",
+     "materials[1].name:", "duplicate material name"},
+    {"UnknownSubMaterial",
+     R"({"format":"trellon-scene","version":1,"materials":[{"name":"M",
+     "class":"Multi/Sub-Object","subMaterials":["Later"]}]})",
+     "materials[0].subMaterials[0]:", "unknown material \"Later\""},
+    {"UnknownLayer", R"([{"name":"A","layer":"L9"}])", "nodes[0].layer:", "unknown layer"},
+    {"FacePastVertices", kFacePastEnd.c_str(),
+     "nodes[0].object.faces[1][2]:", "index 3 out of range"},
+    {"NonFinite", R"([{"name":"A","object":{"type":"mesh","vertices":[[0,1e39,0]],"faces":[]}}])",
+     "nodes[0].object.vertices[0][1]:", "not finite"},
+    {"DuplicateNode", R"([{"name":"A"},{"name":"A"}])", "nodes[1].name:", "duplicate node name"},
+    {"WrongCount", R"([{"name":"A","transform":{"position":[1,2]}}])",
+     "nodes[0].transform.position:", "expected 3 elements"},
+    {"WireColourRange", R"([{"name":"A","wireColor":[0,256,0]}])",
+     "nodes[0].wireColor[1]:", "out of range"},
+    {"BezierNeedsHandles",
+     R"([{"name":"A","object":{"type":"spline","splines":[{"knots":[{"type":"corner",
+     "point":[0,0,0]},{"type":"bezier","point":[1,0,0],"out":[2,0,0]}]}]}}])",
+     "nodes[0].object.splines[0].knots[1]:", "missing required field \"in\""},
+    {"UnknownObjectType", R"([{"name":"A","object":{"type":"teapot"}}])",
+     "nodes[0].object.type:", "unknown object type"},
+    {"TrellonNotYet", R"([{"name":"A","object":{"type":"Trellon"}}])",
+     "nodes[0].object.type:", "not supported yet"},
+    {"MeshFileNotYet", R"([{"name":"A","object":{"type":"mesh","file":"a.obj"}}])",
+     "nodes[0].object.file:", "not supported yet"},
+    {"MaterialIdsPerFace",
+     R"([{"name":"A","object":{"type":"mesh","vertices":[],"faces":[],"materialIds":[1]}}])",
+     "nodes[0].object.materialIds:", "one entry per face"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Kinds, SceneFileErrors, ::testing::ValuesIn(kBadScenes),
+                         [](const auto& p) { return std::string(p.param.label); });
+
+TEST_F(SceneFile, RefusedRendererLeavesUnitsAndLayers) {
+    const std::string text = std::string(kPrefix) +
+                             R"("units":"meters","layers":[{"name":"L1"}],)" +
+                             R"("nodes":[{"name":"A"}],)" + R"("renderer":{"class":"scanline"}})";
+    EXPECT_THROW(host::LoadSceneText(text, "r.json", scene_), host::SceneFileError);
+    // The failed load set neither the units nor the layers.
+    int type = -1;
+    float scale = 0.0f;
+    GetMasterUnitInfo(&type, &scale);
+    EXPECT_EQ(type, unitType_);
+    EXPECT_EQ(scene_.Layers().GetLayerCount(), 1);
+}
+
+TEST_F(SceneFile, MissingFileIsNamed) {
+    try {
+        host::LoadSceneFile("/nonexistent/x.scene.json", scene_);
+        FAIL();
+    } catch (const host::SceneFileError& e) {
+        EXPECT_NE(std::string(e.what()).find("/nonexistent/x.scene.json"), std::string::npos);
+    }
+}
+
+TEST_F(SceneFile, ExistingNodeNameIsRefused) {
+    scene_.CreateNamedNode(nullptr, MSTR(L"A"));
+    EXPECT_THROW(
+        host::LoadSceneText(std::string(kPrefix) + R"("nodes":[{"name":"A"}]})", "e.json", scene_),
+        host::SceneFileError);
+    EXPECT_EQ(scene_.Nodes().size(), 1u);
+}
+
+}  // namespace
