@@ -251,7 +251,10 @@ BOOL ItemTables::RegeneratePools(int r, std::span<const ParamID> pools, bool coi
 
     // Values are drawn round by round, one per pool, into one array per pool, then written;
     // the order of the draws is what fixes the values, not the order of the writes.
-    const int slots = refill ? ObjectCount() + 1 : 1;
+    // A refill covers every shared entry: "All Objects" and each item, posts and end objects
+    // included. Posts and end objects read their values at their own item index, so a pool that
+    // stopped after the distribution objects would leave them reading past its end.
+    const int slots = refill ? ItemCount() + 1 : 1;
     const std::size_t n = static_cast<std::size_t>(slots) * kPoolBlock;
     std::vector<std::vector<int>> coins(coin ? pools.size() : 0, std::vector<int>(n));
     std::vector<std::vector<float>> floats(coin ? 0 : pools.size(), std::vector<float>(n));

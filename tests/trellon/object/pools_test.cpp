@@ -33,10 +33,15 @@ class PoolsFixture : public ::testing::Test {
 protected:
     void SetUp() override { ItemTables(s.pb, 0).AppendSharedEntries(); }
 
-    // An object item with an entry in every item table (shared tables after "All Objects").
-    void AddObject(const wchar_t* name) {
+    // An item with an entry in every item table (shared tables after "All Objects"), appended
+    // to the given node list: items are added in list order, so the tables stay parallel.
+    void AddObject(const wchar_t* name, ParamID list = Object_Nodes) {
         INode* node = s.AddBox(name, 1.0f);
-        s.pb->Append(Object_Nodes, 1, &node);
+        s.pb->Append(list, 1, &node);
+        if (list == End_Nodes) {
+            int check = 0;
+            s.pb->Append(End_Check_1119, 1, &check);
+        }
         for (const trellon::ItemTable& t : trellon::kItemTables) {
             if (t.role != TableRole::ItemZeroBased && t.role != TableRole::ItemShared) continue;
             if (t.id == Item_Names) {
@@ -141,6 +146,18 @@ TEST_F(PoolsFixture, FullRefillHoldsOneBlockPerSlotInRange) {
     AddObject(L"C");
     RegenerateAll(0);
     EXPECT_EQ(s.pb->Count(Pool_Z_Scale), 4 * kPoolBlock);
+    EXPECT_EQ(s.pb->Count(Pool_Mirror), 4 * kPoolBlock);
+    ExpectInvariants();
+}
+
+TEST_F(PoolsFixture, FullRefillCoversPostsAndEndObjects) {
+    // One object, one post, one end object: four shared entries, so four blocks per pool; the
+    // post reads its values at item index 1 (pool indices 200..299), the end object at 300..399.
+    AddObject(L"Picket");
+    AddObject(L"Post", Post_Nodes);
+    AddObject(L"Cap", End_Nodes);
+    RegenerateAll(0);
+    for (ParamID id : kTransformPools) EXPECT_EQ(s.pb->Count(id), 4 * kPoolBlock) << id;
     EXPECT_EQ(s.pb->Count(Pool_Mirror), 4 * kPoolBlock);
     ExpectInvariants();
 }
