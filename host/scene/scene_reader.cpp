@@ -17,6 +17,7 @@
 #include "matrix3.h"
 #include "quat.h"
 #include "scene.h"
+#include "scene_objects.h"
 #include "splshape.h"
 #include "triobj.h"
 #include "units.h"
@@ -110,6 +111,9 @@ struct MeshPlan {
     std::vector<std::array<DWORD, 3>> uvFaces;
 };
 struct ObjectPlan {
+    enum class Kind { Mesh, Shape, Light, Camera, Target };
+    Kind kind = Kind::Mesh;
+    std::string lightKind;
     bool isShape = false;
     int steps = 6;
     std::vector<SplinePlan> splines;
@@ -246,6 +250,7 @@ private:
     void Line(const json& j, const std::string& path, ObjectPlan& obj) const;
     void Mesh(const json& j, const std::string& path, ObjectPlan& obj) const;
     void Box(const json& j, const std::string& path, ObjectPlan& obj) const;
+    void Sphere(const json& j, const std::string& path, ObjectPlan& obj) const;
 
     std::string file_;
     Scene& scene_;
@@ -364,6 +369,7 @@ TransformPlan Reader::Transform(const json& j, const std::string& path) const {
 void Reader::Spline(const json& j, const std::string& path, ObjectPlan& obj) const {
     Keys(j, path, {"type", "steps", "splines"});
     obj.isShape = true;
+    obj.kind = ObjectPlan::Kind::Shape;
     if (const json* s = Optional(j, "steps")) {
         obj.steps = static_cast<int>(Integer(*s, Key(path, "steps"), 0, 100));
     }
@@ -421,6 +427,7 @@ void Reader::Spline(const json& j, const std::string& path, ObjectPlan& obj) con
 void Reader::Line(const json& j, const std::string& path, ObjectPlan& obj) const {
     Keys(j, path, {"type", "points", "closed"});
     obj.isShape = true;
+    obj.kind = ObjectPlan::Kind::Shape;
     SplinePlan spline;
     spline.straight = true;
     if (const json* c = Optional(j, "closed")) spline.closed = Bool(*c, Key(path, "closed"));
@@ -542,6 +549,49 @@ void Reader::Box(const json& j, const std::string& path, ObjectPlan& obj) const 
     }
 }
 
+void Reader::Sphere(const json& j, const std::string& path, ObjectPlan& obj) const {
+    Keys(j, path, {"type", "radius", "segments"});
+    const float r = Float(Required(j, path, "radius"), Key(path, "radius"));
+    if (r < 0.0f) Fail(Key(path, "radius"), "radius is negative");
+    int segs = 32;
+    if (const json* s = Optional(j, "segments")) {
+        segs = static_cast<int>(Integer(*s, Key(path, "segments"), 4, 200));
+    }
+    // A UV sphere about the pivot: `segs` meridians and segs/2 bands from pole to pole. Vertex 0
+    // is the top pole, then the rings from the top down, then the bottom pole.
+    const int rows = segs / 2;
+    MeshPlan& m = obj.mesh;
+    m.vertices.emplace_back(0.0f, 0.0f, r);
+    for (int k = 1; k < rows; ++k) {
+        const double theta = PI * k / rows;
+        for (int i = 0; i < segs; ++i) {
+            const double phi = 2.0 * PI * i / segs;
+            m.vertices.emplace_back(static_cast<float>(r * std::sin(theta) * std::cos(phi)),
+                                    static_cast<float>(r * std::sin(theta) * std::sin(phi)),
+                                    static_cast<float>(r * std::cos(theta)));
+        }
+    }
+    m.vertices.emplace_back(0.0f, 0.0f, -r);
+    const auto ring = [segs](int k, int i) {
+        return static_cast<DWORD>(1 + (k - 1) * segs + (i % segs));
+    };
+    const auto bottom = static_cast<DWORD>(m.vertices.size() - 1);
+    const auto add = [&m](DWORD a, DWORD b, DWORD c, std::array<DWORD, 3> vis) {
+        m.faces.push_back({a, b, c});
+        m.edgeVisibility.push_back(vis);
+        m.smoothingGroups.push_back(1);
+    };
+    for (int i = 0; i < segs; ++i) add(0, ring(1, i), ring(1, i + 1), {1, 1, 1});
+    for (int k = 1; k + 1 < rows; ++k) {
+        for (int i = 0; i < segs; ++i) {
+            // Two triangles per quad, the shared diagonal hidden.
+            add(ring(k, i), ring(k + 1, i), ring(k + 1, i + 1), {1, 1, 0});
+            add(ring(k + 1, i + 1), ring(k, i + 1), ring(k, i), {1, 1, 0});
+        }
+    }
+    for (int i = 0; i < segs; ++i) add(bottom, ring(rows - 1, i + 1), ring(rows - 1, i), {1, 1, 1});
+}
+
 ObjectPlan Reader::Obj(const json& j, const std::string& path) const {
     Object(j, path);
     const json& type = Required(j, path, "type");
@@ -556,7 +606,25 @@ ObjectPlan Reader::Obj(const json& j, const std::string& path) const {
         Mesh(j, path, obj);
     } else if (t == "box") {
         Box(j, path, obj);
-    } else if (t == "sphere" || t == "light" || t == "target" || t == "camera" || t == "Trellon") {
+    } else if (t == "sphere") {
+        Sphere(j, path, obj);
+    } else if (t == "light") {
+        Keys(j, path, {"type", "kind"});
+        obj.kind = ObjectPlan::Kind::Light;
+        obj.lightKind = "omni";
+        if (const json* k = Optional(j, "kind")) {
+            if (!k->is_string()) Fail(Key(path, "kind"), "expected a string");
+            obj.lightKind = k->get<std::string>();
+            if (SceneObject* probe = CreateLight(obj.lightKind)) {
+                probe->DeleteThis();
+            } else {
+                Fail(Key(path, "kind"), "unknown light kind \"" + obj.lightKind + "\"");
+            }
+        }
+    } else if (t == "camera" || t == "target") {
+        Keys(j, path, {"type"});
+        obj.kind = t == "camera" ? ObjectPlan::Kind::Camera : ObjectPlan::Kind::Target;
+    } else if (t == "Trellon") {
         Fail(Key(path, "type"), "object type \"" + t + "\" is not supported yet");
     } else {
         Fail(Key(path, "type"), "unknown object type \"" + t + "\"");
@@ -671,6 +739,17 @@ host::Material* Build(const MaterialPlan& p, const std::vector<host::Material*>&
 }
 
 Object* Build(const ObjectPlan& p) {
+    switch (p.kind) {
+        case ObjectPlan::Kind::Light:
+            return CreateLight(p.lightKind);
+        case ObjectPlan::Kind::Camera:
+            return CreateCamera();
+        case ObjectPlan::Kind::Target:
+            return CreateTarget();
+        case ObjectPlan::Kind::Shape:
+        case ObjectPlan::Kind::Mesh:
+            break;
+    }
     if (p.isShape) {
         auto* shape = new SplineShape();
         shape->SetSteps(p.steps);
@@ -747,6 +826,7 @@ void Apply(const ScenePlan& plan, Scene& scene) {
         Node* node = scene.CreateNamedNode(n.object ? Build(*n.object) : nullptr, MSTR(n.name));
         ILayer* layer = n.layer ? layers.GetLayer(MSTR(*n.layer)) : current;
         layer->AddToLayer(node);
+        if (n.object && n.object->kind == ObjectPlan::Kind::Target) node->SetTarget(true);
         Matrix3 tm = TransformMatrix(n.transform);
         node->SetNodeTM(0, tm);
         if (n.offset) {

@@ -8,9 +8,9 @@
 // Covered: format/version, units (the master unit, scale 1), time, layers, currentLayer,
 // materials (class by name, diffuse, a Bitmap diffuse map given inline, sub-materials by name of
 // an earlier entry or inline), nodes (name, layer, transform, objectOffset, wireColor, hidden,
-// renderable, material) with the objects spline, line, inline mesh and box. The renderer (other
-// than null), meshes from files and the object types sphere, light, target, camera and Trellon
-// are refused with a "not supported yet" error naming the place.
+// renderable, material) with the objects spline, line, inline mesh, box, sphere, light, camera and
+// target. The renderer (other than null), meshes from files and Trellon objects are refused with
+// a "not supported yet" error naming the place.
 #pragma once
 
 #include <stdexcept>

@@ -9,6 +9,7 @@
 #include "materials.h"
 #include "scene.h"
 #include "splshape.h"
+#include "superclassids.h"
 #include "triobj.h"
 #include "units.h"
 
@@ -231,6 +232,10 @@ const BadScene kBadScenes[] = {
      "nodes[0].object.splines[0].knots[1]:", "missing required field \"in\""},
     {"UnknownObjectType", R"([{"name":"A","object":{"type":"teapot"}}])",
      "nodes[0].object.type:", "unknown object type"},
+    {"UnknownLightKind", R"([{"name":"A","object":{"type":"light","kind":"laser"}}])",
+     "nodes[0].object.kind:", "unknown light kind"},
+    {"SphereSegments", R"([{"name":"A","object":{"type":"sphere","radius":1,"segments":3}}])",
+     "nodes[0].object.segments:", "out of range 4..200"},
     {"TrellonNotYet", R"([{"name":"A","object":{"type":"Trellon"}}])",
      "nodes[0].object.type:", "not supported yet"},
     {"MeshFileNotYet", R"([{"name":"A","object":{"type":"mesh","file":"a.obj"}}])",
@@ -254,6 +259,35 @@ TEST_F(SceneFile, RefusedRendererLeavesUnitsAndLayers) {
     GetMasterUnitInfo(&type, &scale);
     EXPECT_EQ(type, unitType_);
     EXPECT_EQ(scene_.Layers().GetLayerCount(), 1);
+}
+
+TEST_F(SceneFile, SphereLightCameraAndTarget) {
+    host::LoadSceneText(std::string(kPrefix) + R"("nodes":[
+        {"name":"Ball","object":{"type":"sphere","radius":2,"segments":8}},
+        {"name":"Sun","object":{"type":"light","kind":"spot"}},
+        {"name":"Sun.Target","object":{"type":"target"}},
+        {"name":"Cam","object":{"type":"camera"}}]})",
+                        "s.json", scene_);
+    auto* ball = dynamic_cast<TriObject*>(NodeNamed(L"Ball")->GetObjectRef());
+    ASSERT_NE(ball, nullptr);
+    const Mesh& m = ball->GetMesh();
+    // 8 meridians, 4 bands: 3 rings of 8 plus 2 poles; 8 faces per cap, 16 per inner band.
+    ASSERT_EQ(m.getNumVerts(), 3 * 8 + 2);
+    ASSERT_EQ(m.getNumFaces(), 2 * 8 + 2 * 16);
+    for (int i = 0; i < m.getNumVerts(); ++i) EXPECT_NEAR(Length(m.verts[i]), 2.0f, 1e-5f);
+    // Convex about the pivot: each face's normal points away from the centre.
+    for (int f = 0; f < m.getNumFaces(); ++f) {
+        const Point3 a = m.verts[m.faces[f].v[0]];
+        const Point3 b = m.verts[m.faces[f].v[1]];
+        const Point3 c = m.verts[m.faces[f].v[2]];
+        EXPECT_GT(DotProd(CrossProd(b - a, c - a), a + b + c), 0.0f) << "face " << f;
+    }
+    Object* sun = NodeNamed(L"Sun")->GetObjectRef();
+    EXPECT_EQ(sun->SuperClassID(), LIGHT_CLASS_ID);
+    EXPECT_EQ(sun->ClassID(), Class_ID(0x1012, 0));
+    EXPECT_EQ(NodeNamed(L"Cam")->GetObjectRef()->SuperClassID(), CAMERA_CLASS_ID);
+    EXPECT_TRUE(NodeNamed(L"Sun.Target")->IsTarget());
+    EXPECT_FALSE(NodeNamed(L"Sun")->IsTarget());
 }
 
 TEST_F(SceneFile, MissingFileIsNamed) {
