@@ -18,6 +18,7 @@
 #include "quat.h"
 #include "scene.h"
 #include "scene_objects.h"
+#include "scene_transform.h"
 #include "splshape.h"
 #include "triobj.h"
 #include "units.h"
@@ -86,11 +87,7 @@ struct MaterialPlan {
     std::vector<SubMaterialPlan> subs;
 };
 
-struct TransformPlan {
-    Point3 position{0.0f, 0.0f, 0.0f};
-    Quat rotation;
-    Point3 scale{1.0f, 1.0f, 1.0f};
-};
+using TransformPlan = TransformParts;
 
 struct KnotPlan {
     int type = KTYPE_CORNER;
@@ -317,7 +314,9 @@ std::unique_ptr<MaterialPlan> Reader::Material(const json& j, const std::string&
         for (std::size_t i = 0; i < subs->size(); ++i) {
             const json& s = (*subs)[i];
             SubMaterialPlan sub;
-            if (s.is_object()) {
+            if (s.is_null()) {
+                // An empty slot.
+            } else if (s.is_object()) {
                 sub.inlined = Material(s, At(p, i), plan, true);
             } else {
                 const std::wstring name = Name(s, At(p, i));
@@ -349,6 +348,7 @@ TransformPlan Reader::Transform(const json& j, const std::string& path) const {
         Matrix3 m;
         EulerToMatrix(ang, m, EULERTYPE_XYZ);
         t.rotation = Quat(m);
+        NormalizeRotation(t.rotation);
     }
     if (quat) {
         // The host's own quaternion [x, y, z, w] (Quat(M) of the rotation M), normalised.
@@ -356,11 +356,8 @@ TransformPlan Reader::Transform(const json& j, const std::string& path) const {
         ArrayOf(*quat, p, 4);
         Quat q(Float((*quat)[0], At(p, 0)), Float((*quat)[1], At(p, 1)),
                Float((*quat)[2], At(p, 2)), Float((*quat)[3], At(p, 3)));
-        const double len = std::sqrt(double(q.x) * q.x + double(q.y) * q.y + double(q.z) * q.z +
-                                     double(q.w) * q.w);
-        if (!(len > 1e-12) || !std::isfinite(len)) Fail(p, "quaternion has no length");
-        const auto f = static_cast<float>(1.0 / len);
-        t.rotation = Quat(q.x * f, q.y * f, q.z * f, q.w * f);
+        if (!NormalizeRotation(q)) Fail(p, "quaternion has no length");
+        t.rotation = q;
     }
     if (const json* s = Optional(j, "scale")) t.scale = Vector(*s, Key(path, "scale"));
     return t;
@@ -732,8 +729,11 @@ host::Material* Build(const MaterialPlan& p, const std::vector<host::Material*>&
     m->SetNumSubMtls(static_cast<int>(p.subs.size()));
     for (std::size_t i = 0; i < p.subs.size(); ++i) {
         const SubMaterialPlan& s = p.subs[i];
-        m->SetSubMtl(static_cast<int>(i), s.inlined ? Build(*s.inlined, named)
-                                                    : named[static_cast<std::size_t>(s.named)]);
+        if (s.inlined) {
+            m->SetSubMtl(static_cast<int>(i), Build(*s.inlined, named));
+        } else if (s.named >= 0) {
+            m->SetSubMtl(static_cast<int>(i), named[static_cast<std::size_t>(s.named)]);
+        }
     }
     return m;
 }
@@ -797,13 +797,6 @@ Object* Build(const ObjectPlan& p) {
     return tri;
 }
 
-Matrix3 TransformMatrix(const TransformPlan& t) {
-    Matrix3 r;
-    t.rotation.MakeMatrix(r);
-    // Row vectors: scale first, then rotate, then move.
-    return ScaleMatrix(t.scale) * r * TransMatrix(t.position);
-}
-
 void Apply(const ScenePlan& plan, Scene& scene) {
     if (plan.units) SetMasterUnitInfo(*plan.units, 1.0f);
     scene.SetTime(plan.time, FALSE);
@@ -827,7 +820,7 @@ void Apply(const ScenePlan& plan, Scene& scene) {
         ILayer* layer = n.layer ? layers.GetLayer(MSTR(*n.layer)) : current;
         layer->AddToLayer(node);
         if (n.object && n.object->kind == ObjectPlan::Kind::Target) node->SetTarget(true);
-        Matrix3 tm = TransformMatrix(n.transform);
+        Matrix3 tm = ComposeTransform(n.transform);
         node->SetNodeTM(0, tm);
         if (n.offset) {
             node->SetObjOffsetPos(n.offset->position);

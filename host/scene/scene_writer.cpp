@@ -1,0 +1,299 @@
+#include "scene_writer.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <vector>
+
+#include "materials.h"
+#include "quat.h"
+#include "scene.h"
+#include "scene_objects.h"
+#include "scene_transform.h"
+#include "splshape.h"
+#include "triobj.h"
+#include "units.h"
+
+namespace host {
+namespace {
+
+using json = nlohmann::json;
+
+std::string Narrow(const std::wstring& w) {
+    std::string out;
+    for (wchar_t wc : w) {
+        const auto c = static_cast<char32_t>(wc);
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+std::string Narrow(const MCHAR* s) { return Narrow(std::wstring(s ? s : L"")); }
+
+// The shortest decimal that reads back as f (the float, not its double widening), as a double
+// the JSON writer prints exactly.
+double Num(float f) {
+    if (f == 0.0f) return 0.0;  // no "-0.0"
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, f);
+    double d = 0.0;
+    std::from_chars(buf, res.ptr, d);
+    return d;
+}
+json Vec(const Point3& p) { return json::array({Num(p.x), Num(p.y), Num(p.z)}); }
+
+const char* UnitName(int type) {
+    switch (type) {
+        case UNITS_FEET:
+            return "feet";
+        case UNITS_MILES:
+            return "miles";
+        case UNITS_MILLIMETERS:
+            return "millimeters";
+        case UNITS_CENTIMETERS:
+            return "centimeters";
+        case UNITS_METERS:
+            return "meters";
+        case UNITS_KILOMETERS:
+            return "kilometers";
+        default:
+            return "inches";
+    }
+}
+
+class Writer {
+public:
+    explicit Writer(Scene& scene) : scene_(scene) {}
+    json Write();
+
+private:
+    [[noreturn]] static void Fail(const std::string& what) {
+        throw SceneFileError("cannot save the scene: " + what);
+    }
+    json MaterialJson(Mtl* m, std::size_t listed, bool named);
+    json Transform(const Matrix3& tm);
+    json ObjectJson(Object* obj, const std::string& node);
+
+    Scene& scene_;
+    std::vector<Mtl*> materials_;
+};
+
+json Writer::MaterialJson(Mtl* m, std::size_t listed, bool named) {
+    auto* hm = dynamic_cast<host::Material*>(m);
+    MSTR cls;
+    m->GetClassName(cls);
+    json j = json::object();
+    if (named || !m->GetName().isNull()) j["name"] = Narrow(m->GetName().data());
+    j["class"] = Narrow(cls.data());
+    const Color d = m->GetDiffuse();
+    j["diffuse"] = json::array({Num(d.r), Num(d.g), Num(d.b)});
+    if (hm) {
+        if (auto* map = dynamic_cast<BitmapTex*>(hm->GetSubTexmap(0))) {
+            j["diffuseMap"] = {{"class", "Bitmap"}, {"file", Narrow(map->File())}};
+        }
+    }
+    if (m->NumSubMtls() > 0) {
+        json subs = json::array();
+        for (int i = 0; i < m->NumSubMtls(); ++i) {
+            Mtl* s = m->GetSubMtl(i);
+            const auto it = std::find(materials_.begin(),
+                                      materials_.begin() + static_cast<std::ptrdiff_t>(listed), s);
+            if (!s) {
+                subs.push_back(nullptr);
+            } else if (it != materials_.begin() + static_cast<std::ptrdiff_t>(listed)) {
+                subs.push_back(Narrow(s->GetName().data()));
+            } else {
+                subs.push_back(MaterialJson(s, listed, false));
+            }
+        }
+        j["subMaterials"] = std::move(subs);
+    }
+    return j;
+}
+
+json Writer::Transform(const Matrix3& tm) {
+    // Parts that read back to a matrix which decomposes to the same parts: the decomposition of
+    // a composed matrix can differ in the last bit, so follow it to its fixed point (one or two
+    // steps in practice).
+    TransformParts t = DecomposeTransform(tm);
+    for (int i = 0; i < 8; ++i) {
+        const TransformParts again = DecomposeTransform(ComposeTransform(t));
+        const bool same = again.position == t.position && again.scale == t.scale &&
+                          again.rotation.x == t.rotation.x && again.rotation.y == t.rotation.y &&
+                          again.rotation.z == t.rotation.z && again.rotation.w == t.rotation.w;
+        if (same) break;
+        t = again;
+    }
+    const Quat& q = t.rotation;
+    return {{"position", Vec(t.position)},
+            {"quat", json::array({Num(q.x), Num(q.y), Num(q.z), Num(q.w)})},
+            {"scale", Vec(t.scale)}};
+}
+
+json Writer::ObjectJson(Object* obj, const std::string& node) {
+    if (auto* shape = dynamic_cast<SplineShape*>(obj)) {
+        json splines = json::array();
+        for (int s = 0; s < shape->shape.SplineCount(); ++s) {
+            const Spline3D* sp = shape->shape.splines[s];
+            json knots = json::array();
+            for (int k = 0; k < sp->KnotCount(); ++k) {
+                const int type = sp->GetKnotType(k);
+                json knot = {{"type", type == KTYPE_AUTO            ? "smooth"
+                                      : type == KTYPE_BEZIER        ? "bezier"
+                                      : type == KTYPE_BEZIER_CORNER ? "bezierCorner"
+                                                                    : "corner"},
+                             {"point", Vec(sp->GetKnotPoint(k))}};
+                if ((type & KTYPE_BEZIER) != 0) {
+                    knot["in"] = Vec(sp->GetInVec(k));
+                    knot["out"] = Vec(sp->GetOutVec(k));
+                }
+                knots.push_back(std::move(knot));
+            }
+            splines.push_back({{"closed", sp->Closed() != 0}, {"knots", std::move(knots)}});
+        }
+        return {{"type", "spline"}, {"steps", shape->GetSteps()}, {"splines", std::move(splines)}};
+    }
+    if (auto* tri = dynamic_cast<TriObject*>(obj)) {
+        const Mesh& m = tri->GetMesh();
+        json verts = json::array(), faces = json::array(), ids = json::array(),
+             groups = json::array(), vis = json::array();
+        for (int i = 0; i < m.getNumVerts(); ++i) verts.push_back(Vec(m.verts[i]));
+        for (int i = 0; i < m.getNumFaces(); ++i) {
+            const Face& f = m.faces[i];
+            faces.push_back({f.v[0], f.v[1], f.v[2]});
+            ids.push_back(f.getMatID());
+            groups.push_back(f.getSmGroup());
+            vis.push_back(
+                {f.getEdgeVis(0) ? 1 : 0, f.getEdgeVis(1) ? 1 : 0, f.getEdgeVis(2) ? 1 : 0});
+        }
+        json j = {{"type", "mesh"},
+                  {"vertices", std::move(verts)},
+                  {"faces", std::move(faces)},
+                  {"materialIds", std::move(ids)},
+                  {"smoothingGroups", std::move(groups)},
+                  {"edgeVisibility", std::move(vis)}};
+        if (m.getNumTVerts() > 0 && m.tvFace != nullptr) {
+            json uvs = json::array(), uvFaces = json::array();
+            for (int i = 0; i < m.getNumTVerts(); ++i) uvs.push_back(Vec(m.tVerts[i]));
+            for (int i = 0; i < m.getNumFaces(); ++i) {
+                uvFaces.push_back({m.tvFace[i].t[0], m.tvFace[i].t[1], m.tvFace[i].t[2]});
+            }
+            j["uvs"] = std::move(uvs);
+            j["uvFaces"] = std::move(uvFaces);
+        }
+        return j;
+    }
+    if (auto* so = dynamic_cast<SceneObject*>(obj)) {
+        if (so->SuperClassID() == CAMERA_CLASS_ID) return {{"type", "camera"}};
+        if (so->SuperClassID() == LIGHT_CLASS_ID) {
+            for (const char* kind :
+                 {"omni", "spot", "directional", "freeSpot", "targetDirectional"}) {
+                SceneObject* probe = CreateLight(kind);
+                const bool same = probe->ClassID() == so->ClassID();
+                probe->DeleteThis();
+                if (same) return {{"type", "light"}, {"kind", kind}};
+            }
+        }
+        return {{"type", "target"}};
+    }
+    MSTR cls;
+    obj->GetClassName(cls);
+    Fail("node \"" + node + "\": objects of class \"" + Narrow(cls.data()) +
+         "\" cannot be saved yet");
+}
+
+json Writer::Write() {
+    json doc = json::object();
+    doc["format"] = "trellon-scene";
+    doc["version"] = 1;
+    int unitType = UNITS_INCHES;
+    float unitScale = 1.0f;
+    GetMasterUnitInfo(&unitType, &unitScale);
+    doc["units"] = UnitName(unitType);
+    doc["time"] = scene_.GetTime();
+
+    LayerManager& layers = scene_.Layers();
+    json jl = json::array();
+    for (int i = 0; i < layers.GetLayerCount(); ++i) {
+        ILayer* l = layers.GetLayer(i);
+        jl.push_back({{"name", Narrow(l->GetName().data())}, {"hidden", l->IsHidden()}});
+    }
+    doc["layers"] = std::move(jl);
+    doc["currentLayer"] = Narrow(layers.GetCurrentLayer()->GetName().data());
+
+    // The scene's materials, then those only nodes hold; names must tell them apart.
+    materials_ = scene_.SceneMaterials();
+    const std::vector<Node*> nodes = scene_.Nodes();
+    for (Node* n : nodes) {
+        Mtl* m = n->GetMtl();
+        if (m && std::find(materials_.begin(), materials_.end(), m) == materials_.end()) {
+            materials_.push_back(m);
+        }
+    }
+    json jm = json::array();
+    for (std::size_t i = 0; i < materials_.size(); ++i) {
+        const std::wstring name = materials_[i]->GetName().data();
+        if (name.empty()) Fail("material " + std::to_string(i) + " has no name");
+        for (std::size_t k = 0; k < i; ++k) {
+            if (name == materials_[k]->GetName().data()) {
+                Fail("two materials are named \"" + Narrow(name) + "\"");
+            }
+        }
+        jm.push_back(MaterialJson(materials_[i], i, true));
+    }
+    doc["materials"] = std::move(jm);
+
+    json jn = json::array();
+    for (Node* n : nodes) {
+        const std::string name = Narrow(n->GetName());
+        json j = json::object();
+        j["name"] = name;
+        if (ILayer* l = n->GetLayer()) j["layer"] = Narrow(l->GetName().data());
+        j["transform"] = Transform(n->GetNodeTM(0));
+        const Quat q = n->GetObjOffsetRot();
+        j["objectOffset"] = {{"position", Vec(n->GetObjOffsetPos())},
+                             {"quat", json::array({Num(q.x), Num(q.y), Num(q.z), Num(q.w)})},
+                             {"scale", Vec(n->GetObjOffsetScale().s)}};
+        const DWORD c = n->GetWireColor();
+        j["wireColor"] = {c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF};
+        j["hidden"] = n->IsHidden() != 0;
+        j["renderable"] = n->Renderable() != 0;
+        if (Mtl* m = n->GetMtl()) j["material"] = Narrow(m->GetName().data());
+        if (Object* obj = n->GetObjectRef()) j["object"] = ObjectJson(obj, name);
+        jn.push_back(std::move(j));
+    }
+    doc["nodes"] = std::move(jn);
+    return doc;
+}
+
+}  // namespace
+
+std::string SaveSceneText(Scene& scene) {
+    Writer writer(scene);
+    return writer.Write().dump(2) + "\n";
+}
+
+void SaveSceneFile(Scene& scene, const std::string& path) {
+    const std::string text = SaveSceneText(scene);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) throw SceneFileError(path + ": cannot write the file");
+    out << text;
+    if (!out) throw SceneFileError(path + ": cannot write the file");
+}
+
+}  // namespace host

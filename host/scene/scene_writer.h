@@ -1,0 +1,30 @@
+// Writing a host Scene as a scene file ("trellon-scene" version 1), the format scene_reader.h
+// reads.
+//
+// What is written: the master unit, the time, every layer, the current layer, the materials (the
+// scene's list first, then any other material a node uses; a sub-material is named when it is an
+// earlier entry, else written inline), and every node with its transform (position, the host's
+// quaternion as "quat", scale), object offset, wire colour, flags, material and object. Splines
+// are written as "spline" (lines too: their corner knots keep them straight), boxes, spheres and
+// meshes as inline "mesh". Numbers are written as the shortest decimal that reads back to the
+// same float, so load -> save -> load -> save gives identical files.
+//
+// Objects the file cannot hold yet (Trellon objects, other plug-in classes) stop the save with a
+// SceneFileError naming the node.
+#pragma once
+
+#include <string>
+
+#include "scene_reader.h"
+
+namespace host {
+
+class Scene;
+
+// The scene as the text of a scene file.
+std::string SaveSceneText(Scene& scene);
+
+// Writes the scene to `path`; SceneFileError when the scene cannot be written or the file not.
+void SaveSceneFile(Scene& scene, const std::string& path);
+
+}  // namespace host

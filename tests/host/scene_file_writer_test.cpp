@@ -1,0 +1,118 @@
+#include "scene_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "scene.h"
+#include "scene_reader.h"
+#include "triobj.h"
+#include "units.h"
+
+namespace {
+
+class SceneFileWriter : public ::testing::Test {
+protected:
+    void SetUp() override { GetMasterUnitInfo(&unitType_, &unitScale_); }
+    void TearDown() override { SetMasterUnitInfo(unitType_, unitScale_); }
+    int unitType_ = 0;
+    float unitScale_ = 1.0f;
+};
+
+std::string ScenePath(const char* name) {
+    return std::string(TRELLON_SOURCE_DIR) + "/tests/scenes/" + name;
+}
+
+TEST_F(SceneFileWriter, LoadSaveLoadSaveIsIdentical) {
+    host::Scene first;
+    host::LoadSceneFile(ScenePath("every_object.scene.json"), first);
+    const std::string saved = host::SaveSceneText(first);
+
+    host::Scene second;
+    host::LoadSceneText(saved, "saved.json", second);
+    EXPECT_EQ(host::SaveSceneText(second), saved);
+
+    // The reloaded scene is the same scene: counts, names, layers, transforms, meshes.
+    ASSERT_EQ(second.Nodes().size(), first.Nodes().size());
+    EXPECT_EQ(second.SceneMaterials().size(), 2u);
+    EXPECT_EQ(second.Layers().GetLayerCount(), 2);
+    INode* tri = second.GetINodeByName(L"Tri");
+    ASSERT_NE(tri, nullptr);
+    // Rotated 90 degrees about Z at (10,0,0): +X goes to +Y.
+    const Point3 x = tri->GetNodeTM(0).VectorTransform(Point3(1, 0, 0));
+    EXPECT_NEAR(x.x, 0.0f, 1e-6f);
+    EXPECT_NEAR(x.y, 1.0f, 1e-6f);
+    // The box keeps its 8 vertices and 12 faces as an inline mesh.
+    auto* box = dynamic_cast<TriObject*>(second.GetINodeByName(L"Picket")->GetObjectRef());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->GetMesh().getNumVerts(), 8);
+    EXPECT_EQ(box->GetMesh().getNumFaces(), 12);
+}
+
+TEST_F(SceneFileWriter, EveryKindOfObjectRoundTrips) {
+    const std::string text = R"({"format":"trellon-scene","version":1,"units":"meters",
+      "materials":[{"name":"A","class":"Standard"},
+                   {"name":"M","class":"Multi/Sub-Object","subMaterials":["A",null]}],
+      "nodes":[
+        {"name":"Ball","material":"M","object":{"type":"sphere","radius":1.5,"segments":6},
+         "transform":{"rotation":[30,45,60],"scale":[1,2,3],"position":[0.1,0.2,0.3]}},
+        {"name":"Sun","object":{"type":"light","kind":"freeSpot"}},
+        {"name":"Sun.Target","object":{"type":"target"}},
+        {"name":"Cam","object":{"type":"camera"}},
+        {"name":"Empty","objectOffset":{"rotation":[10,0,0],"scale":[2,2,2]}}]})";
+    host::Scene first;
+    host::LoadSceneText(text, "t.json", first);
+    const std::string saved = host::SaveSceneText(first);
+    host::Scene second;
+    host::LoadSceneText(saved, "saved.json", second);
+    EXPECT_EQ(host::SaveSceneText(second), saved);
+    EXPECT_NE(saved.find("\"kind\": \"freeSpot\""), std::string::npos);
+    EXPECT_NE(saved.find("\"units\": \"meters\""), std::string::npos);
+    // Scale (1,2,3): the node's Y axis keeps length 2 through the quaternion and scale.
+    EXPECT_NEAR(Length(second.GetINodeByName(L"Ball")->GetNodeTM(0).GetRow(1)), 2.0f, 1e-5f);
+}
+
+}  // namespace
+
+namespace {
+
+// Awkward rotations and scales: the second save must still equal the first.
+class SceneFileWriterTransforms : public SceneFileWriter,
+                                  public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(SceneFileWriterTransforms, SecondSaveEqualsFirst) {
+    const std::string text =
+        std::string(R"({"format":"trellon-scene","version":1,"nodes":[{"name":"N","transform":)") +
+        GetParam() + "}]}";
+    host::Scene first;
+    host::LoadSceneText(text, "t.json", first);
+    const std::string saved = host::SaveSceneText(first);
+    host::Scene second;
+    host::LoadSceneText(saved, "saved.json", second);
+    EXPECT_EQ(host::SaveSceneText(second), saved) << GetParam();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Awkward, SceneFileWriterTransforms,
+    ::testing::Values(R"({"rotation":[33.3,-71.9,128.4],"scale":[0.3,7.1,1e-3]})",
+                      R"({"rotation":[179.99,89.9,-0.01],"position":[1e5,-3.3e-4,7]})",
+                      R"({"rotation":[12,24,36],"scale":[123.456,0.001,9.87]})",
+                      R"({"quat":[0.1,0.2,0.3,0.4],"scale":[2.5,2.5,2.5]})",
+                      R"({"rotation":[-45,45,-45],"scale":[1,1,1]})",
+                      R"({"rotation":[1e-3,2e-3,3e-3],"scale":[3,2,1]})",
+                      R"({"rotation":[10,20,30],"scale":[1,1,-2]})"));
+
+// A mirrored node keeps its handedness: scale (1,1,-2) sends +Z to -2Z after a save and load.
+TEST_F(SceneFileWriter, MirroredTransformKeepsItsSign) {
+    host::Scene first;
+    host::LoadSceneText(R"({"format":"trellon-scene","version":1,"nodes":[{"name":"N",
+        "transform":{"scale":[1,1,-2]}}]})",
+                        "m.json", first);
+    host::Scene second;
+    host::LoadSceneText(host::SaveSceneText(first), "saved.json", second);
+    const Point3 z = second.GetINodeByName(L"N")->GetNodeTM(0).VectorTransform(Point3(0, 0, 1));
+    EXPECT_NEAR(z.z, -2.0f, 1e-6f);
+    EXPECT_NEAR(Length(z), 2.0f, 1e-6f);
+}
+
+}  // namespace
