@@ -51,7 +51,7 @@ using LRESULT = long;
 #endif
 
 #ifndef __declspec
-#define __declspec(spec) TRELLON_DECLSPEC_##spec
+#define __declspec(attr) TRELLON_DECLSPEC_##attr
 #define TRELLON_DECLSPEC_dllexport __attribute__((visibility("default")))
 #define TRELLON_DECLSPEC_dllimport
 #define TRELLON_DECLSPEC_noinline __attribute__((noinline))

@@ -122,14 +122,14 @@ private:
                 }
             }
             for (int k = 0; k < maps; ++k) {
-                ParamMapSpec spec;
-                spec.map_id = multi ? static_cast<MapID>(args_.Int()) : 0;
-                spec.dlg_template = args_.Int();
-                spec.title = args_.Int();
-                spec.test_flags = args_.Int();
-                spec.rollup_flags = args_.Int();
-                spec.dlgProc = static_cast<ParamMap2UserDlgProc*>(args_.Ptr());
-                desc_.map_specs.Append(1, &spec);
+                ParamMapSpec mapSpec;
+                mapSpec.map_id = multi ? static_cast<MapID>(args_.Int()) : 0;
+                mapSpec.dlg_template = args_.Int();
+                mapSpec.title = args_.Int();
+                mapSpec.test_flags = args_.Int();
+                mapSpec.rollup_flags = args_.Int();
+                mapSpec.dlgProc = static_cast<ParamMap2UserDlgProc*>(args_.Ptr());
+                desc_.map_specs.Append(1, &mapSpec);
             }
         }
         return true;
@@ -455,8 +455,8 @@ USHORT ParamBlockDesc2::GetParamFlags(ParamID id) const {
 }
 
 ParamMapSpec* ParamBlockDesc2::GetMapSpec(MapID id) {
-    for (ParamMapSpec& spec : map_specs) {
-        if (spec.map_id == id) return &spec;
+    for (ParamMapSpec& mapSpec : map_specs) {
+        if (mapSpec.map_id == id) return &mapSpec;
     }
     return nullptr;
 }
