@@ -9,6 +9,10 @@
 
 namespace host {
 
+// The class of Trellon objects; the host reaches the module only through the descriptor that
+// the module registers under this ID and the object's parameter block.
+inline const Class_ID kTrellonClassID(0x44D601F8, 0x0F43253D);
+
 class SceneObject : public Object {
 public:
     SceneObject(SClass_ID superId, Class_ID classId, std::wstring className);

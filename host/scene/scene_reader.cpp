@@ -12,7 +12,9 @@
 #include <sstream>
 #include <vector>
 
+#include "creation.h"
 #include "euler.h"
+#include "iparamb2.h"
 #include "materials.h"
 #include "matrix3.h"
 #include "quat.h"
@@ -61,6 +63,37 @@ bool Widen(const std::string& s, std::wstring& out) {
     return true;
 }
 
+// Wide characters back to UTF-8, for messages.
+std::string Narrow(const std::wstring& w) {
+    std::string out;
+    for (wchar_t wc : w) {
+        const auto c = static_cast<char32_t>(wc);
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+// A parameter type's name (ASCII) for messages.
+std::string TypeName(int type) {
+    std::string out;
+    for (const wchar_t* c = ParamTypeName(type); c && *c; ++c) out.push_back(static_cast<char>(*c));
+    return out.empty() ? "code " + std::to_string(type) : out;
+}
+
 std::string Key(const std::string& path, const char* key) {
     return path.empty() ? std::string(key) : path + "." + key;
 }
@@ -107,9 +140,30 @@ struct MeshPlan {
     std::vector<Point3> uvs;
     std::vector<std::array<DWORD, 3>> uvFaces;
 };
+// One value of a Trellon parameter, in the field its storage uses; `node` names a node of the
+// file (empty: null).
+struct ParamValuePlan {
+    int i = 0;
+    float f = 0.0f;
+    Point3 p;
+    std::wstring s;
+    std::string path;  // where the value stands, for the check of node names
+};
+struct ParamPlan {
+    ParamID id = -1;
+    int type = TYPE_VOID;                // the descriptor's type without passing flags
+    std::vector<ParamValuePlan> values;  // one for a single value, the whole table for a _TAB
+};
+struct TrellonPlan {
+    ClassDesc* cd = nullptr;
+    bool create = false;
+    CreateOptions createOptions;
+    std::vector<ParamPlan> params;
+};
 struct ObjectPlan {
-    enum class Kind { Mesh, Shape, Light, Camera, Target };
+    enum class Kind { Mesh, Shape, Light, Camera, Target, Trellon };
     Kind kind = Kind::Mesh;
+    TrellonPlan trellon;
     std::string lightKind;
     bool isShape = false;
     int steps = 6;
@@ -248,6 +302,9 @@ private:
     void Mesh(const json& j, const std::string& path, ObjectPlan& obj) const;
     void Box(const json& j, const std::string& path, ObjectPlan& obj) const;
     void Sphere(const json& j, const std::string& path, ObjectPlan& obj) const;
+    void Trellon(const json& j, const std::string& path, ObjectPlan& obj) const;
+    ParamPlan Param(const json& j, const std::string& path, ParamBlockDesc2& desc) const;
+    ParamValuePlan ParamValue(const json& j, const std::string& path, const ParamDef& def) const;
 
     std::string file_;
     Scene& scene_;
@@ -589,6 +646,163 @@ void Reader::Sphere(const json& j, const std::string& path, ObjectPlan& obj) con
     for (int i = 0; i < segs; ++i) add(bottom, ring(rows - 1, i + 1), ring(rows - 1, i), {1, 1, 1});
 }
 
+void Reader::Trellon(const json& j, const std::string& path, ObjectPlan& obj) const {
+    Keys(j, path, {"type", "setup", "params"});
+    obj.kind = ObjectPlan::Kind::Trellon;
+    TrellonPlan& plan = obj.trellon;
+    plan.cd = scene_.FindClass(GEOMOBJECT_CLASS_ID, kTrellonClassID);
+    if (!plan.cd) Fail(Key(path, "type"), "the Trellon module is not loaded in this host");
+    ParamBlockDesc2* desc =
+        plan.cd->NumParamBlockDescs() > 0 ? plan.cd->GetParamBlockDesc(0) : nullptr;
+    if (!desc) Fail(Key(path, "type"), "the Trellon class publishes no parameter block");
+    if (const json* setup = Optional(j, "setup")) {
+        const std::string sp = Key(path, "setup");
+        Array(*setup, sp);
+        for (std::size_t i = 0; i < setup->size(); ++i) {
+            const json& step = (*setup)[i];
+            const std::string p = At(sp, i);
+            Object(step, p);
+            const json& op = Required(step, p, "op");
+            if (!op.is_string()) Fail(Key(p, "op"), "expected a string");
+            const std::string name = op.get<std::string>();
+            if (name != "create") {
+                Fail(Key(p, "op"), "set-up operation \"" + name + "\" is not supported yet");
+            }
+            Keys(step, p, {"op", "seed", "logoSize"});
+            if (i != 0) Fail(Key(p, "op"), "\"create\" must be the first set-up operation");
+            plan.create = true;
+            if (const json* seed = Optional(step, "seed")) {
+                plan.createOptions.seed =
+                    static_cast<int>(Integer(*seed, Key(p, "seed"), std::numeric_limits<int>::min(),
+                                             std::numeric_limits<int>::max()));
+            }
+            if (const json* logo = Optional(step, "logoSize")) {
+                plan.createOptions.logoSize = Float(*logo, Key(p, "logoSize"));
+            }
+        }
+    }
+    if (const json* params = Optional(j, "params")) {
+        const std::string pp = Key(path, "params");
+        Array(*params, pp);
+        for (std::size_t i = 0; i < params->size(); ++i) {
+            plan.params.push_back(Param((*params)[i], At(pp, i), *desc));
+        }
+    }
+}
+
+ParamPlan Reader::Param(const json& j, const std::string& path, ParamBlockDesc2& desc) const {
+    Keys(j, path, {"id", "name", "type", "value"});
+    const json* id = Optional(j, "id");
+    const json* name = Optional(j, "name");
+    if (!id && !name) Fail(path, "missing required field \"id\" or \"name\"");
+    int index = -1;
+    if (id) {
+        const auto v =
+            static_cast<ParamID>(Integer(*id, Key(path, "id"), std::numeric_limits<ParamID>::min(),
+                                         std::numeric_limits<ParamID>::max()));
+        index = desc.IDtoIndex(v);
+        if (index < 0) Fail(Key(path, "id"), "unknown parameter id " + std::to_string(v));
+    }
+    if (name) {
+        const std::wstring w = Name(*name, Key(path, "name"));
+        int found = -1;
+        int count = 0;
+        for (int k = 0; k < desc.Count(); ++k) {
+            if (desc.GetParamDefByIndex(k).int_name == MSTR(w)) {
+                if (found < 0) found = k;
+                ++count;
+            }
+        }
+        const std::string n = name->get<std::string>();
+        if (count == 0) Fail(Key(path, "name"), "unknown parameter \"" + n + "\"");
+        if (!id && count > 1) {
+            Fail(Key(path, "name"), "the name \"" + n + "\" is shared by " + std::to_string(count) +
+                                        " parameters: give the parameter by its id");
+        }
+        if (id && desc.GetParamDefByIndex(index).int_name != MSTR(w)) {
+            Fail(Key(path, "name"), "parameter id " + std::to_string(desc.IndextoID(index)) +
+                                        " is not named \"" + n + "\"");
+        }
+        if (!id) index = found;
+    }
+    const ParamDef& def = desc.GetParamDefByIndex(index);
+    ParamPlan plan;
+    plan.id = def.ID;
+    plan.type = root_type(def.type);
+    if (const json* t = Optional(j, "type")) {
+        const std::wstring w = Name(*t, Key(path, "type"));
+        const int stated = ParamTypeFromName(w.c_str());
+        if (stated < 0)
+            Fail(Key(path, "type"), "unknown parameter type \"" + t->get<std::string>() + "\"");
+        if (stated != plan.type) {
+            Fail(Key(path, "type"), "the parameter's type is " + TypeName(plan.type) + ", not \"" +
+                                        t->get<std::string>() + "\"");
+        }
+    }
+    const std::string vp = Key(path, "value");
+    const json& value = Required(j, path, "value");
+    if (is_tab(plan.type)) {
+        Array(value, vp);
+        for (std::size_t k = 0; k < value.size(); ++k) {
+            plan.values.push_back(ParamValue(value[k], At(vp, k), def));
+        }
+    } else {
+        plan.values.push_back(ParamValue(value, vp, def));
+    }
+    return plan;
+}
+
+ParamValuePlan Reader::ParamValue(const json& j, const std::string& path,
+                                  const ParamDef& def) const {
+    ParamValuePlan v;
+    v.path = path;
+    const ParamType2 base = base_type(def.type);
+    switch (pb_storage(def.type)) {
+        case PBStorage::Int: {
+            if (base == TYPE_BOOL && j.is_boolean()) {
+                v.i = j.get<bool>() ? 1 : 0;
+            } else {
+                long long lo = std::numeric_limits<int>::min();
+                long long hi = std::numeric_limits<int>::max();
+                if (base == TYPE_BOOL) {
+                    lo = 0;
+                    hi = 1;
+                } else if (def.has_range) {
+                    lo = def.range_low.i;
+                    hi = def.range_high.i;
+                }
+                v.i = static_cast<int>(Integer(j, path, lo, hi));
+            }
+            return v;
+        }
+        case PBStorage::Float:
+            v.f = Float(j, path);
+            if (def.has_range && (v.f < def.range_low.f || v.f > def.range_high.f)) {
+                std::ostringstream range;
+                range << def.range_low.f << ".." << def.range_high.f;
+                Fail(path, "value out of range " + range.str());
+            }
+            return v;
+        case PBStorage::Point3:
+            v.p = Vector(j, path);
+            return v;
+        case PBStorage::String:
+            v.s = String(j, path);
+            return v;
+        case PBStorage::Reference:
+            if (base == TYPE_INODE) {
+                if (!j.is_null()) v.s = Name(j, path);
+                return v;
+            }
+            break;
+        case PBStorage::Matrix3:
+        case PBStorage::None:
+            break;
+    }
+    Fail(path, "parameters of type " + TypeName(root_type(def.type)) +
+                   " cannot be read from a scene file yet");
+}
+
 ObjectPlan Reader::Obj(const json& j, const std::string& path) const {
     Object(j, path);
     const json& type = Required(j, path, "type");
@@ -622,7 +836,7 @@ ObjectPlan Reader::Obj(const json& j, const std::string& path) const {
         Keys(j, path, {"type"});
         obj.kind = t == "camera" ? ObjectPlan::Kind::Camera : ObjectPlan::Kind::Target;
     } else if (t == "Trellon") {
-        Fail(Key(path, "type"), "object type \"" + t + "\" is not supported yet");
+        Trellon(j, path, obj);
     } else {
         Fail(Key(path, "type"), "unknown object type \"" + t + "\"");
     }
@@ -717,10 +931,23 @@ ScenePlan Reader::Read(const json& doc) {
             plan.nodes.push_back(Node((*n)[i], At("nodes", i), plan));
         }
     }
+    // Node parameters of Trellon objects name nodes anywhere in the file.
+    for (const NodePlan& node : plan.nodes) {
+        if (!node.object || node.object->kind != ObjectPlan::Kind::Trellon) continue;
+        for (const ParamPlan& param : node.object->trellon.params) {
+            if (base_type(param.type) != TYPE_INODE) continue;
+            for (const ParamValuePlan& v : param.values) {
+                bool known = v.s.empty();
+                for (const NodePlan& other : plan.nodes) known = known || other.name == v.s;
+                if (!known) Fail(v.path, "unknown node \"" + Narrow(v.s) + "\"");
+            }
+        }
+    }
     return plan;
 }
 
-// Building the checked plan into the scene; nothing here can fail.
+// Building the checked plan into the scene; only a Trellon object's own set-up can still fail,
+// and then the nodes made so far are deleted again.
 host::Material* Build(const MaterialPlan& p, const std::vector<host::Material*>& named) {
     auto* m = new host::Material(p.cls, MaterialClassIdFor(p.cls), p.cls == L"Multi/Sub-Object");
     if (!p.name.empty()) m->SetName(MSTR(p.name));
@@ -740,6 +967,8 @@ host::Material* Build(const MaterialPlan& p, const std::vector<host::Material*>&
 
 Object* Build(const ObjectPlan& p) {
     switch (p.kind) {
+        case ObjectPlan::Kind::Trellon:
+            return static_cast<Object*>(p.trellon.cd->Create(FALSE));
         case ObjectPlan::Kind::Light:
             return CreateLight(p.lightKind);
         case ObjectPlan::Kind::Camera:
@@ -797,7 +1026,59 @@ Object* Build(const ObjectPlan& p) {
     return tri;
 }
 
-void Apply(const ScenePlan& plan, Scene& scene) {
+// Sets one parameter of a Trellon object from its checked values (a table whole).
+bool SetParam(IParamBlock2& block, const ParamPlan& param, Scene& scene) {
+    const bool tab = is_tab(param.type);
+    if (tab) block.SetCount(param.id, static_cast<int>(param.values.size()));
+    bool ok = true;
+    for (std::size_t k = 0; k < param.values.size(); ++k) {
+        const ParamValuePlan& v = param.values[k];
+        const int at = static_cast<int>(k);
+        switch (pb_storage(param.type)) {
+            case PBStorage::Int:
+                ok = block.SetValue(param.id, 0, v.i, at) && ok;
+                break;
+            case PBStorage::Float:
+                ok = block.SetValue(param.id, 0, v.f, at) && ok;
+                break;
+            case PBStorage::Point3:
+                ok = block.SetValue(param.id, 0, v.p, at) && ok;
+                break;
+            case PBStorage::String:
+                ok = block.SetValue(param.id, 0, v.s.c_str(), at) && ok;
+                break;
+            default: {
+                INode* node = v.s.empty() ? nullptr : scene.GetINodeByName(v.s.c_str());
+                ok = block.SetValue(param.id, 0, node, at) && ok;
+                break;
+            }
+        }
+    }
+    return ok;
+}
+
+// The set-up and parameters of a Trellon node, after every node of the file exists (node
+// parameters may name later nodes). Empty on success, else the problem.
+std::string SetUpTrellon(const TrellonPlan& plan, Node* node, Scene& scene,
+                         const std::string& path) {
+    if (!node->GetObjectRef()) return path + ": the Trellon class did not make an object";
+    if (plan.create) {
+        std::string error;
+        if (!RunCreateOperation(scene, node, plan.createOptions, error)) {
+            return path + ".setup[0]: " + error;
+        }
+    }
+    IParamBlock2* block = node->GetObjectRef()->GetParamBlock(0);
+    if (!block && !plan.params.empty()) return path + ": the object has no parameter block";
+    for (std::size_t i = 0; i < plan.params.size(); ++i) {
+        if (!SetParam(*block, plan.params[i], scene)) {
+            return path + ".params[" + std::to_string(i) + "]: the object refused the value";
+        }
+    }
+    return {};
+}
+
+void Apply(const ScenePlan& plan, Scene& scene, const std::string& fileName) {
     if (plan.units) SetMasterUnitInfo(*plan.units, 1.0f);
     scene.SetTime(plan.time, FALSE);
     LayerManager& layers = scene.Layers();
@@ -815,6 +1096,7 @@ void Apply(const ScenePlan& plan, Scene& scene) {
         scene.AddSceneMaterial(named.back());
     }
     ILayer* current = layers.GetLayer(MSTR(plan.currentLayer));
+    std::vector<Node*> made;
     for (const NodePlan& n : plan.nodes) {
         Node* node = scene.CreateNamedNode(n.object ? Build(*n.object) : nullptr, MSTR(n.name));
         ILayer* layer = n.layer ? layers.GetLayer(MSTR(*n.layer)) : current;
@@ -831,6 +1113,18 @@ void Apply(const ScenePlan& plan, Scene& scene) {
         node->Hide(n.hidden ? TRUE : FALSE);
         node->SetRenderable(n.renderable ? TRUE : FALSE);
         if (n.material >= 0) node->SetMtl(named[static_cast<std::size_t>(n.material)]);
+        made.push_back(node);
+    }
+    for (std::size_t i = 0; i < plan.nodes.size(); ++i) {
+        const NodePlan& n = plan.nodes[i];
+        if (!n.object || n.object->kind != ObjectPlan::Kind::Trellon) continue;
+        const std::string error =
+            SetUpTrellon(n.object->trellon, made[i], scene, At("nodes", i) + ".object");
+        if (!error.empty()) {
+            // Only the object can find these problems; take the file's nodes out again.
+            for (auto it = made.rbegin(); it != made.rend(); ++it) scene.DeleteNode(*it, FALSE);
+            throw SceneFileError(fileName + ": " + error);
+        }
     }
     layers.SetCurrentLayer(MSTR(plan.currentLayer));
 }
@@ -851,7 +1145,7 @@ void LoadSceneText(const std::string& text, const std::string& fileName, Scene& 
     }
     Reader reader(fileName, scene);
     const ScenePlan plan = reader.Read(doc);
-    Apply(plan, scene);
+    Apply(plan, scene, fileName);
 }
 
 void LoadSceneFile(const std::string& path, Scene& scene) {

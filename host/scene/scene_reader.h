@@ -9,8 +9,13 @@
 // materials (class by name, diffuse, a Bitmap diffuse map given inline, sub-materials by name of
 // an earlier entry or inline), nodes (name, layer, transform, objectOffset, wireColor, hidden,
 // renderable, material) with the objects spline, line, inline mesh, box, sphere, light, camera and
-// target. The renderer (other than null), meshes from files and Trellon objects are refused with
-// a "not supported yet" error naming the place.
+// target, and Trellon objects: made through the class the module registered in the Scene (an
+// error naming the place when it is not loaded), then their `setup` (only "create"; other
+// operations are refused as not supported yet), then their `params` by id or name (a name two
+// parameters share must be given by id), each checked against the block's descriptor (type,
+// range, node names of the file) before the scene is touched. Problems only the object can find
+// (its create operation) delete the file's nodes again. The renderer (other than null) and meshes
+// from files are refused with a "not supported yet" error naming the place.
 #pragma once
 
 #include <stdexcept>
