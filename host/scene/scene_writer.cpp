@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
+#include "iparamb2.h"
 #include "materials.h"
 #include "quat.h"
 #include "scene.h"
@@ -88,6 +89,8 @@ private:
     json MaterialJson(Mtl* m, std::size_t listed, bool named);
     json Transform(const Matrix3& tm);
     json ObjectJson(Object* obj, const std::string& node);
+    json TrellonJson(Object* obj, const std::string& node);
+    json ParamValue(IParamBlock2& block, ParamID id, int type, int at, const std::string& node);
 
     Scene& scene_;
     std::vector<Mtl*> materials_;
@@ -145,7 +148,62 @@ json Writer::Transform(const Matrix3& tm) {
             {"scale", Vec(t.scale)}};
 }
 
+json Writer::ParamValue(IParamBlock2& block, ParamID id, int type, int at,
+                        const std::string& node) {
+    switch (pb_storage(type)) {
+        case PBStorage::Int:
+            return block.GetInt(id, 0, at);
+        case PBStorage::Float:
+            return Num(block.GetFloat(id, 0, at));
+        case PBStorage::Point3:
+            return Vec(block.GetPoint3(id, 0, at));
+        case PBStorage::String:
+            return Narrow(block.GetStr(id, 0, at));
+        case PBStorage::Reference:
+            if (base_type(type) == TYPE_INODE) {
+                INode* n = block.GetINode(id, 0, at);
+                return n ? json(Narrow(n->GetName())) : json(nullptr);
+            }
+            break;
+        case PBStorage::Matrix3:
+        case PBStorage::None:
+            break;
+    }
+    Fail("node \"" + node + "\": parameter " + std::to_string(id) +
+         " is of a type scene files cannot hold yet");
+}
+
+// Every parameter of the object's block in the block's order, tables whole: loading it back
+// gives exactly this block, so no set-up is written.
+json Writer::TrellonJson(Object* obj, const std::string& node) {
+    IParamBlock2* block = obj->GetParamBlock(0);
+    if (!block) Fail("node \"" + node + "\": the Trellon object has no parameter block");
+    json params = json::array();
+    for (int i = 0; i < block->NumParams(); ++i) {
+        const ParamID id = block->IndextoID(i);
+        const ParamDef& def = block->GetParamDef(id);
+        const int type = root_type(def.type);
+        json value;
+        if (is_tab(type)) {
+            value = json::array();
+            for (int k = 0; k < block->Count(id); ++k) {
+                value.push_back(ParamValue(*block, id, type, k, node));
+            }
+        } else {
+            value = ParamValue(*block, id, type, 0, node);
+        }
+        params.push_back({{"id", id},
+                          {"name", Narrow(def.int_name.data())},
+                          {"type", Narrow(ParamTypeName(type))},
+                          {"value", std::move(value)}});
+    }
+    return {{"type", "Trellon"}, {"params", std::move(params)}};
+}
+
 json Writer::ObjectJson(Object* obj, const std::string& node) {
+    if (obj->SuperClassID() == GEOMOBJECT_CLASS_ID && obj->ClassID() == kTrellonClassID) {
+        return TrellonJson(obj, node);
+    }
     if (auto* shape = dynamic_cast<SplineShape*>(obj)) {
         json splines = json::array();
         for (int s = 0; s < shape->shape.SplineCount(); ++s) {

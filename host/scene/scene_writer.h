@@ -9,8 +9,10 @@
 // meshes as inline "mesh". Numbers are written as the shortest decimal that reads back to the
 // same float, so load -> save -> load -> save gives identical files.
 //
-// Objects the file cannot hold yet (Trellon objects, other plug-in classes) stop the save with a
-// SceneFileError naming the node.
+// Trellon objects are written as every parameter of their block, in the block's order, as
+// { "id", "name", "type", "value" } (tables whole, nodes by name or null) and no set-up.
+// Objects the file cannot hold yet (other plug-in classes, parameter types a file cannot hold)
+// stop the save with a SceneFileError naming the node.
 #pragma once
 
 #include <string>

@@ -1,0 +1,182 @@
+// Trellon objects in scene files: the reader makes them through the registered class and sets
+// their parameters by name or id; the writer saves every parameter so a load gives them back.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "iparamb2.h"
+#include "module_loader.h"
+#include "scene.h"
+#include "scene_reader.h"
+#include "scene_writer.h"
+
+namespace {
+
+// A scene with one path and one Trellon node whose object entry is `object`.
+std::string TrellonScene(const std::string& object) {
+    return R"({"format": "trellon-scene", "version": 1, "nodes": [
+      {"name": "Path01", "object": {"type": "line", "points": [[0,0,0], [100,0,0]]}},
+      {"name": "T", "object": )" +
+           object + "}]}";
+}
+
+class SceneFileTrellon : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        std::string error;
+        module_ = host::PluginModule::Load(host::DefaultModulePath(), error).release();
+        ASSERT_NE(module_, nullptr) << error;
+    }
+    static void TearDownTestSuite() {
+        delete module_;
+        module_ = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_NE(module_, nullptr);
+        scene = std::make_unique<host::Scene>();
+        scene->RegisterClass(module_->Class(0));
+    }
+    // The scene goes before the module: every Trellon object must be gone when it unloads.
+    void TearDown() override { scene.reset(); }
+
+    IParamBlock2* Block(const MCHAR* node) {
+        INode* n = scene->GetINodeByName(node);
+        return n && n->GetObjectRef() ? n->GetObjectRef()->GetParamBlock(0) : nullptr;
+    }
+    // The load's error message, or "" when it loaded.
+    std::string LoadError(const std::string& object) {
+        try {
+            host::LoadSceneText(TrellonScene(object), "t.json", *scene);
+        } catch (const host::SceneFileError& e) {
+            return e.what();
+        }
+        return "";
+    }
+
+    static host::PluginModule* module_;
+    std::unique_ptr<host::Scene> scene;
+};
+
+host::PluginModule* SceneFileTrellon::module_ = nullptr;
+
+// Geo_Pattern is id 10, Display_Mode id 47, Spline_Obj id 0, Item_Spacing id 102.
+TEST_F(SceneFileTrellon, ParamsByNameAndByIdReadBack) {
+    host::LoadSceneText(TrellonScene(R"({"type": "Trellon", "setup": [{"op": "create"}],
+        "params": [{"name": "Geo_Pattern", "value": 1},
+                   {"id": 47, "type": "INT", "value": 3},
+                   {"name": "Spline_Obj", "value": "Path01"},
+                   {"id": 102, "value": [100, 25, 25]}]})"),
+                        "t.json", *scene);
+    IParamBlock2* pb = Block(L"T");
+    ASSERT_NE(pb, nullptr);
+    EXPECT_EQ(pb->GetInt(10), 1);
+    EXPECT_EQ(pb->GetInt(47), 3);
+    EXPECT_EQ(pb->GetINode(0), scene->GetINodeByName(L"Path01"));
+    ASSERT_EQ(pb->Count(102), 3);
+    const std::vector<float> spacing = {pb->GetFloat(102, 0, 0), pb->GetFloat(102, 0, 1),
+                                        pb->GetFloat(102, 0, 2)};
+    EXPECT_EQ(spacing, (std::vector<float>{100.0f, 25.0f, 25.0f}));
+}
+
+TEST_F(SceneFileTrellon, NullNodeAndEmptyTable) {
+    host::LoadSceneText(TrellonScene(R"({"type": "Trellon",
+        "params": [{"name": "Spline_Obj", "value": null}, {"id": 102, "value": []}]})"),
+                        "t.json", *scene);
+    IParamBlock2* pb = Block(L"T");
+    ASSERT_NE(pb, nullptr);
+    EXPECT_EQ(pb->GetINode(0), nullptr);
+    EXPECT_EQ(pb->Count(102), 0);
+}
+
+struct Refusal {
+    const char* object;
+    const char* messagePart;
+};
+
+class SceneFileTrellonRefuses : public SceneFileTrellon,
+                                public testing::WithParamInterface<Refusal> {};
+
+// Each refusal names the JSON path and the problem, and leaves the scene empty.
+TEST_P(SceneFileTrellonRefuses, WithThePathAndLoadsNothing) {
+    const std::string error = LoadError(GetParam().object);
+    EXPECT_NE(error.find(GetParam().messagePart), std::string::npos) << error;
+    EXPECT_TRUE(scene->Nodes().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Params, SceneFileTrellonRefuses,
+    testing::Values(
+        Refusal{R"({"type": "Trellon", "params": [{"name": "Unify_Scale", "value": 1}]})",
+                "t.json: nodes[1].object.params[0].name: the name \"Unify_Scale\" is shared by 2"},
+        Refusal{R"({"type": "Trellon", "params": [{"name": "Display_Mode", "value": 7}]})",
+                "nodes[1].object.params[0].value: value out of range 0..6"},
+        Refusal{R"({"type": "Trellon", "params": [{"id": 47, "type": "FLOAT", "value": 1}]})",
+                "nodes[1].object.params[0].type: the parameter's type is INT"},
+        Refusal{R"({"type": "Trellon", "params": [{"name": "Geo_Pattern", "value": 1.5}]})",
+                "nodes[1].object.params[0].value: expected an integer"},
+        Refusal{R"({"type": "Trellon", "params": [{"id": 102, "value": 100}]})",
+                "nodes[1].object.params[0].value: expected a list"},
+        Refusal{R"({"type": "Trellon", "params": [{"name": "No_Such", "value": 1}]})",
+                "nodes[1].object.params[0].name: unknown parameter \"No_Such\""},
+        Refusal{R"({"type": "Trellon", "params": [{"id": 9999, "value": 1}]})",
+                "nodes[1].object.params[0].id: unknown parameter id 9999"},
+        Refusal{R"({"type": "Trellon", "params": [{"name": "Spline_Obj", "value": "Nope"}]})",
+                "nodes[1].object.params[0].value: unknown node \"Nope\""},
+        Refusal{R"({"type": "Trellon", "setup": [{"op": "pickPath", "node": "Path01"}]})",
+                "nodes[1].object.setup[0].op: set-up operation \"pickPath\" is not supported yet"},
+        // Found only by the object after it is made: the object and every node go again.
+        Refusal{R"({"type": "Trellon", "setup": [{"op": "create", "logoSize": 5000}]})",
+                "nodes[1].object.setup[0]: logoSize must be a number from 0 to 1000"},
+        Refusal{R"({"type": "Trellon", "params": [{"value": 1}]})",
+                "nodes[1].object.params[0]: missing required field \"id\" or \"name\""}));
+
+TEST_F(SceneFileTrellon, UnifyScaleIsGivenById) {
+    // 123 and 130 share the name; by id each is its own parameter.
+    host::LoadSceneText(TrellonScene(R"({"type": "Trellon",
+        "params": [{"id": 123, "value": 1}, {"id": 130, "value": 0}]})"),
+                        "t.json", *scene);
+    IParamBlock2* pb = Block(L"T");
+    ASSERT_NE(pb, nullptr);
+    EXPECT_EQ(pb->GetInt(123), 1);
+    EXPECT_EQ(pb->GetInt(130), 0);
+}
+
+TEST(SceneFileTrellonWithoutModule, NamesThePlace) {
+    host::Scene scene;
+    try {
+        host::LoadSceneText(TrellonScene(R"({"type": "Trellon"})"), "t.json", scene);
+        FAIL() << "loaded without the module";
+    } catch (const host::SceneFileError& e) {
+        EXPECT_NE(std::string(e.what()).find("t.json: nodes[1].object.type: the Trellon module"),
+                  std::string::npos)
+            << e.what();
+    }
+    EXPECT_TRUE(scene.Nodes().empty());
+}
+
+TEST_F(SceneFileTrellon, LoadSaveLoadSaveIsIdentical) {
+    host::LoadSceneText(
+        TrellonScene(R"({"type": "Trellon", "setup": [{"op": "create", "logoSize": 40}],
+        "params": [{"name": "Spline_Obj", "value": "Path01"}, {"id": 102, "value": [100, 25, 25]},
+                   {"name": "Display_Mode", "value": 2}]})"),
+        "t.json", *scene);
+    const std::string saved = host::SaveSceneText(*scene);
+    // Every parameter is written with its id, name and type; no set-up.
+    EXPECT_NE(saved.find("\"name\": \"Item_Spacing\""), std::string::npos);
+    EXPECT_EQ(saved.find("\"setup\""), std::string::npos);
+
+    host::Scene second;
+    second.RegisterClass(module_->Class(0));
+    host::LoadSceneText(saved, "saved.json", second);
+    EXPECT_EQ(host::SaveSceneText(second), saved);
+    IParamBlock2* pb = second.GetINodeByName(L"T")->GetObjectRef()->GetParamBlock(0);
+    EXPECT_EQ(pb->GetInt(47), 2);
+    EXPECT_EQ(pb->GetFloat(pb->GetDesc()->IndextoID(pb->GetDesc()->NameToIndex(L"Logo_size"))),
+              40.0f);
+    EXPECT_EQ(pb->GetINode(0), second.GetINodeByName(L"Path01"));
+    ASSERT_EQ(pb->Count(102), 3);
+    EXPECT_EQ(pb->GetFloat(102, 0, 1), 25.0f);
+}
+
+}  // namespace
