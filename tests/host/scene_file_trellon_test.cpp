@@ -128,8 +128,32 @@ INSTANTIATE_TEST_SUITE_P(
         // Found only by the object after it is made: the object and every node go again.
         Refusal{R"({"type": "Trellon", "setup": [{"op": "create", "logoSize": 5000}]})",
                 "nodes[1].object.setup[0]: logoSize must be a number from 0 to 1000"},
+        Refusal{R"({"type": "Trellon", "params": [{"name": "Geo_Follow", "value": 2}]})",
+                "nodes[1].object.params[0].value: value out of range 0..1"},
+        Refusal{R"({"type": "Trellon", "params": [{"name": "Item_Box_Max", "value": [[1, 2]]}]})",
+                "nodes[1].object.params[0].value[0]: expected 3 elements"},
         Refusal{R"({"type": "Trellon", "params": [{"value": 1}]})",
                 "nodes[1].object.params[0]: missing required field \"id\" or \"name\""}));
+
+// BOOL takes true/false or 0/1; string and point tables are read whole, in order.
+TEST_F(SceneFileTrellon, BoolsStringsAndPointTables) {
+    host::LoadSceneText(TrellonScene(R"({"type": "Trellon", "params": [
+        {"name": "Geo_Follow", "type": "BOOL", "value": true},
+        {"name": "DetachPath", "value": 0},
+        {"name": "Item_Names", "type": "STRING_TAB", "value": ["Picket", "Post"]},
+        {"name": "Item_Box_Max", "value": [[1, 2, 3], [4.5, 5, 6]]}]})"),
+                        "t.json", *scene);
+    IParamBlock2* pb = Block(L"T");
+    ASSERT_NE(pb, nullptr);
+    ParamBlockDesc2* d = pb->GetDesc();
+    auto id = [d](const MCHAR* name) { return d->IndextoID(d->NameToIndex(name)); };
+    EXPECT_EQ(pb->GetInt(id(L"Geo_Follow")), 1);
+    EXPECT_EQ(pb->GetInt(id(L"DetachPath")), 0);
+    ASSERT_EQ(pb->Count(id(L"Item_Names")), 2);
+    EXPECT_STREQ(pb->GetStr(id(L"Item_Names"), 0, 1), L"Post");
+    ASSERT_EQ(pb->Count(id(L"Item_Box_Max")), 2);
+    EXPECT_EQ(pb->GetPoint3(id(L"Item_Box_Max"), 0, 1), Point3(4.5f, 5.0f, 6.0f));
+}
 
 TEST_F(SceneFileTrellon, UnifyScaleIsGivenById) {
     // 123 and 130 share the name; by id each is its own parameter.
