@@ -8,6 +8,8 @@
 #include <limits>
 #include <memory>
 #include <nlohmann/json.hpp>
+
+#include "strclass.h"
 #include <optional>
 #include <sstream>
 #include <vector>
@@ -64,28 +66,7 @@ bool Widen(const std::string& s, std::wstring& out) {
 }
 
 // Wide characters back to UTF-8, for messages.
-std::string Narrow(const std::wstring& w) {
-    std::string out;
-    for (wchar_t wc : w) {
-        const auto c = static_cast<char32_t>(wc);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
+std::string Narrow(const std::wstring& w) { return ToUTF8(w); }
 
 // A parameter type's name (ASCII) for messages.
 std::string TypeName(int type) {

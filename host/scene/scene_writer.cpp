@@ -5,6 +5,8 @@
 #include <cmath>
 #include <fstream>
 #include <nlohmann/json.hpp>
+
+#include "strclass.h"
 #include <vector>
 
 #include "iparamb2.h"
@@ -22,28 +24,7 @@ namespace {
 
 using json = nlohmann::json;
 
-std::string Narrow(const std::wstring& w) {
-    std::string out;
-    for (wchar_t wc : w) {
-        const auto c = static_cast<char32_t>(wc);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
+std::string Narrow(const std::wstring& w) { return ToUTF8(w); }
 std::string Narrow(const MCHAR* s) { return Narrow(std::wstring(s ? s : L"")); }
 
 // The shortest decimal that reads back as f (the float, not its double widening), as a double
