@@ -11,6 +11,7 @@
 #include "imtl.h"
 #include "iparamb2.h"
 #include "module_loader.h"
+#include "module_scene_fixture.h"
 #include "plugapi.h"
 #include "scene.h"
 #include "triobj.h"
@@ -20,25 +21,8 @@ namespace {
 
 const MCHAR* const kLayer = L"Kavo_Trellon_Objects";
 
-class Creation : public testing::Test {
+class Creation : public ModuleSceneTest {
 protected:
-    static void SetUpTestSuite() {
-        std::string error;
-        module_ = host::PluginModule::Load(host::DefaultModulePath(), error).release();
-        ASSERT_NE(module_, nullptr) << error;
-    }
-    static void TearDownTestSuite() {
-        delete module_;
-        module_ = nullptr;
-    }
-    void SetUp() override {
-        ASSERT_NE(module_, nullptr);
-        cd = module_->Class(0);
-        scene = std::make_unique<host::Scene>();
-        scene->RegisterClass(cd);
-    }
-    // The scene goes before the module: every object must be gone when the module unloads.
-    void TearDown() override { scene.reset(); }
 
     // A parameter read by name, as the scene files name them.
     static IParamBlock2* Block(INode* node) { return node->GetObjectRef()->GetParamBlock(0); }
@@ -51,12 +35,8 @@ protected:
     }
     ILayer* TrellonLayer() { return scene->Layers().GetLayer(MSTR(kLayer)); }
 
-    static host::PluginModule* module_;
-    ClassDesc* cd = nullptr;
-    std::unique_ptr<host::Scene> scene;
 };
 
-host::PluginModule* Creation::module_ = nullptr;
 
 // Half a unit per pixel: the press (100, 100) is over (50, -50, 0); a release at (130, 60) is a
 // drag of 40 px up the screen, 20 units along +Y, so Logo_size is 20.

@@ -7,6 +7,7 @@
 
 #include "iparamb2.h"
 #include "module_loader.h"
+#include "module_scene_fixture.h"
 #include "scene.h"
 #include "scene_reader.h"
 #include "scene_writer.h"
@@ -21,24 +22,8 @@ std::string TrellonScene(const std::string& object) {
            object + "}]}";
 }
 
-class SceneFileTrellon : public testing::Test {
+class SceneFileTrellon : public ModuleSceneTest {
 protected:
-    static void SetUpTestSuite() {
-        std::string error;
-        module_ = host::PluginModule::Load(host::DefaultModulePath(), error).release();
-        ASSERT_NE(module_, nullptr) << error;
-    }
-    static void TearDownTestSuite() {
-        delete module_;
-        module_ = nullptr;
-    }
-    void SetUp() override {
-        ASSERT_NE(module_, nullptr);
-        scene = std::make_unique<host::Scene>();
-        scene->RegisterClass(module_->Class(0));
-    }
-    // The scene goes before the module: every Trellon object must be gone when it unloads.
-    void TearDown() override { scene.reset(); }
 
     IParamBlock2* Block(const MCHAR* node) {
         INode* n = scene->GetINodeByName(node);
@@ -54,11 +39,8 @@ protected:
         return "";
     }
 
-    static host::PluginModule* module_;
-    std::unique_ptr<host::Scene> scene;
 };
 
-host::PluginModule* SceneFileTrellon::module_ = nullptr;
 
 // Geo_Pattern is id 10, Display_Mode id 47, Spline_Obj id 0, Item_Spacing id 102.
 TEST_F(SceneFileTrellon, ParamsByNameAndByIdReadBack) {
