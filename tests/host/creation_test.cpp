@@ -23,7 +23,6 @@ const MCHAR* const kLayer = L"Kavo_Trellon_Objects";
 
 class Creation : public ModuleSceneTest {
 protected:
-
     // A parameter read by name, as the scene files name them.
     static IParamBlock2* Block(INode* node) { return node->GetObjectRef()->GetParamBlock(0); }
     static ParamID IdOf(INode* node, const MCHAR* name) {

@@ -24,7 +24,6 @@ std::string TrellonScene(const std::string& object) {
 
 class SceneFileTrellon : public ModuleSceneTest {
 protected:
-
     IParamBlock2* Block(const MCHAR* node) {
         INode* n = scene->GetINodeByName(node);
         return n && n->GetObjectRef() ? n->GetObjectRef()->GetParamBlock(0) : nullptr;
