@@ -32,37 +32,12 @@ namespace {
 
 using json = nlohmann::json;
 
-// UTF-8 to wide characters; malformed bytes are reported by the caller's path.
+// UTF-8 to wide characters; malformed bytes are reported by the caller's path. The SDK's
+// conversion replaces what it cannot read, so a text is well formed exactly when it comes back
+// unchanged (this also refuses overlong forms and encoded surrogates).
 bool Widen(const std::string& s, std::wstring& out) {
-    out.clear();
-    for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        int extra = 0;
-        char32_t cp = 0;
-        if (c < 0x80) {
-            cp = c;
-        } else if ((c & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + static_cast<std::size_t>(extra) >= s.size() && extra > 0) return false;
-        for (int k = 1; k <= extra; ++k) {
-            const auto d = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-            if ((d & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (d & 0x3F);
-        }
-        out.push_back(static_cast<wchar_t>(cp));
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return true;
+    out = FromUTF8(s);
+    return ToUTF8(out) == s;
 }
 
 // Wide characters back to UTF-8, for messages.
