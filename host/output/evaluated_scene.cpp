@@ -1,0 +1,45 @@
+#include "evaluated_scene.h"
+
+#include "inode.h"
+#include "object.h"
+#include "scene.h"
+#include "triobj.h"
+
+namespace host {
+
+bool EvaluateNode(INode* node, TimeValue t, EvaluatedNode& out) {
+    if (!node) return false;
+    const ObjectState& os = node->EvalWorldState(t);
+    Object* obj = os.obj;
+    if (!obj || obj->SuperClassID() != GEOMOBJECT_CLASS_ID) return false;
+    if (!obj->CanConvertToType(triObjectClassID)) return false;
+    Object* converted = obj->ConvertToType(t, triObjectClassID);
+    if (!converted) return false;
+    auto* tri = dynamic_cast<TriObject*>(converted);
+    if (!tri) {
+        // A conversion that answers with something else is the object's fault; it is not
+        // geometry the writers can take.
+        if (converted != obj) converted->DeleteMe();
+        return false;
+    }
+    out.node = node;
+    out.name = ToUTF8(node->GetName());
+    out.objectTM = node->GetObjectTM(t);
+    out.mesh = tri->mesh;
+    out.material = node->GetMtl();
+    out.wireColor = node->GetWireColor();
+    // A conversion result other than the object itself is a temporary the caller owns.
+    if (converted != obj) converted->DeleteMe();
+    return true;
+}
+
+std::vector<EvaluatedNode> EvaluateScene(Scene& scene, TimeValue t) {
+    std::vector<EvaluatedNode> result;
+    for (Node* node : scene.Nodes()) {
+        EvaluatedNode evaluated;
+        if (EvaluateNode(node, t, evaluated)) result.push_back(std::move(evaluated));
+    }
+    return result;
+}
+
+}  // namespace host

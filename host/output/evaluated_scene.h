@@ -1,0 +1,39 @@
+// The scene evaluated at one time, as triangle meshes: what every output writer (.json mesh
+// dump, .obj, .glb) takes.
+//
+// A node is listed when its object's world state at t converts to a triangle mesh (a TriObject):
+// editable meshes, boxes and spheres, plug-in geometry such as Trellon objects. Splines (they do
+// not convert to a mesh), lights, cameras and targets are left out. Hidden nodes are listed too:
+// the list is the scene's geometry, and a writer decides what to show.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "matrix3.h"
+#include "mesh.h"
+
+class INode;
+class Mtl;
+
+namespace host {
+
+class Scene;
+
+struct EvaluatedNode {
+    INode* node = nullptr;
+    std::string name;  // UTF-8
+    Matrix3 objectTM;  // object transform: object offset times node transform
+    Mesh mesh;         // object space, a copy of the evaluated mesh
+    Mtl* material = nullptr;  // the node's material or null
+    DWORD wireColor = 0;
+};
+
+// Every node whose object evaluates to geometry, in scene order, at time t.
+std::vector<EvaluatedNode> EvaluateScene(Scene& scene, TimeValue t);
+
+// One node's evaluated mesh at t; false (and `out` untouched) when the node's object does not
+// evaluate to geometry.
+bool EvaluateNode(INode* node, TimeValue t, EvaluatedNode& out);
+
+}  // namespace host
