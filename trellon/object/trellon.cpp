@@ -11,6 +11,7 @@
 #include "plugin/plugin.h"
 #include "resource.h"
 #include "splshape.h"
+#include "sweep/sweep_builder.h"
 #include "windows.h"
 
 namespace {
@@ -182,9 +183,13 @@ void Trellon::InvalidateUI() {
     if (ParamBlockDesc2* desc = pblock2->GetDesc()) desc->InvalidateUI();
 }
 
-Mesh* Trellon::GetRenderMesh(TimeValue /*t*/, INode* /*inode*/, View& /*view*/, BOOL& needDelete) {
+Mesh* Trellon::GetRenderMesh(TimeValue t, INode* /*inode*/, View& /*view*/, BOOL& needDelete) {
+    // The swept shapes only, every one of them whatever Sweep_Solo says; the distributed items
+    // reach the renderer as instances or fallback nodes.
+    Mesh* render = new Mesh();
+    trellon::BuildRenderSweeps(*this, *render, t);
     needDelete = TRUE;
-    return new Mesh();
+    return render;
 }
 
 RefResult Trellon::NotifyRefChanged(const Interval& /*changeInt*/, RefTargetHandle hTarget,
