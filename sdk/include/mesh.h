@@ -66,6 +66,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "bitarray.h"
@@ -73,9 +74,15 @@
 #include "channels.h"
 #include "maxexceptions.h"
 #include "maxtypes.h"
+#include "point2.h"
 #include "point3.h"
 
 class Matrix3;
+class BaseInterface;
+class GraphicsWindow;
+class HitRegion;
+class Material;
+struct SnapInfo;
 
 using UVVert = Point3;
 using VertColor = Point3;
@@ -314,6 +321,21 @@ public:
     // moved past this mesh's vertices (see CombineMeshes).
     Mesh operator+(const Mesh& m) const;
 
+    // Viewport picking and snapping (graphwin.h; mesh_display.cpp). select draws every face
+    // that is not hidden and whose corners exist as a triangle into gw, which must be in its
+    // picking state, after giving it hr when hr is not null; it stops at the first hit when
+    // abortOnHit is set and answers gw's hit code. ma and numMat are the faces' viewport
+    // materials (not needed for picking). snap offers every vertex, projected through gw's
+    // current transform, to the snap search (SnapInfo, object.h) with the vertex priority; tm
+    // takes a vertex to world space for bestWorld. Null arguments do nothing (select: FALSE).
+    BOOL select(GraphicsWindow* gw, Material* ma, HitRegion* hr, int abortOnHit = FALSE,
+                int numMat = 1);
+    void snap(GraphicsWindow* gw, SnapInfo* snap, IPoint2* p, Matrix3& tm);
+    // The mesh's display interface (Graphics/IMeshDisplay2.h) for IMesh_DISPLAY2_INTERFACE_ID,
+    // null for any other ID. It belongs to this mesh object and stays with it (copies and moves
+    // of the mesh's contents do not take it along).
+    BaseInterface* GetInterface(Interface_ID id);
+
 private:
     static int CheckIndex(int i, int count, const char* what) {
         if (static_cast<unsigned>(i) >= static_cast<unsigned>(count)) ThrowIndex(i, count, what);
@@ -332,6 +354,7 @@ private:
     std::vector<Point3> faceNormals_;
     std::vector<Point3> vertNormals_;
     bool normalsValid_ = false;
+    std::shared_ptr<BaseInterface> display_;  // made on first request
 };
 
 // mesh = mesh1 followed by mesh2: mesh2's faces refer to its vertices moved past mesh1's, keep

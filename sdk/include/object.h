@@ -26,7 +26,30 @@ class INode;
 class ViewExp;
 class GraphicsWindow;
 class HitRegion;
-struct SnapInfo;
+
+// What a snap is looking for and the best candidate found so far. An object's Snap offers its
+// candidates (Mesh::snap: its vertices); one within `strength` pixels of the cursor replaces the
+// best when its priority value is lower than `priority` (lower values win), or equal with a
+// smaller distance. The snap system starts a search with priority above every snap priority and
+// bestDist above strength.
+constexpr int SNAP_2D = 1;
+constexpr int SNAP_25D = 2;
+constexpr int SNAP_3D = 3;
+struct SnapInfo {
+    int snapType = SNAP_3D;
+    int strength = 8;      // largest distance in pixels
+    int vertPriority = 1;  // priority of geometry vertices
+    int edgePriority = 2;  // priority of geometry edges
+    int gridPriority = 3;  // priority of grid points
+    int snapRadius = 8;
+    int priority = 0x7fffffff;  // priority of the best candidate
+    IPoint2 hitpoint;           // the cursor
+    Matrix3 plane{1};           // the plane snapping works in (world to plane)
+    Point3 bestWorld;           // the best candidate, world space
+    IPoint2 bestScreen;         // its screen point
+    int bestDist = 0x7fffffff;  // its distance from the cursor, pixels
+    DWORD flags = 0;
+};
 class PolyShape;
 class Mesh;
 class Object;

@@ -40,6 +40,19 @@ using WPARAM = UINT_PTR;
 using LPARAM = long;
 using LRESULT = long;
 
+// Screen geometry in pixels (x to the right, y downwards), as the Windows API declares it.
+using LONG = std::int32_t;
+struct POINT {
+    LONG x;
+    LONG y;
+};
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+
 #ifndef APIENTRY
 #define APIENTRY
 #endif

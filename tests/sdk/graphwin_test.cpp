@@ -1,0 +1,241 @@
+// Hit regions, and the mesh's picking, snapping and display interface against a small fake
+// graphics window whose screen is the object space's XY plane (x right, y as given).
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "Graphics/IMeshDisplay2.h"
+#include "graphwin.h"
+#include "mesh.h"
+#include "mesh_fixtures.h"
+#include "object.h"
+
+namespace {
+
+// Screen point of p is (p.x, p.y); a triangle is hit when the region's point lies inside it.
+class PlaneWindow : public GraphicsWindow {
+public:
+    void setTransform(const Matrix3& /*m*/) override {}
+    void setRndLimits(DWORD l) override { limits = l; }
+    DWORD getRndLimits() override { return limits; }
+    DWORD getRndMode() override { return limits; }
+    void setColor(ColorType /*t*/, float /*r*/, float /*g*/, float /*b*/) override {}
+    Material* getMaterial() override { return &material; }
+    void marker(Point3* /*xyz*/, MarkerType /*type*/) override {}
+    void polyline(int /*ct*/, Point3* /*xyz*/, Point3* /*rgb*/, int /*closed*/,
+                  int* /*es*/) override {}
+    void triangle(Point3* xyz, Point3* /*rgb*/) override {
+        ++triangles;
+        const float px = static_cast<float>(region.pt.x), py = static_cast<float>(region.pt.y);
+        auto side = [&](const Point3& a, const Point3& b) {
+            return (b.x - a.x) * (py - a.y) - (b.y - a.y) * (px - a.x);
+        };
+        const float s0 = side(xyz[0], xyz[1]), s1 = side(xyz[1], xyz[2]),
+                    s2 = side(xyz[2], xyz[0]);
+        if ((s0 >= 0 && s1 >= 0 && s2 >= 0) || (s0 <= 0 && s1 <= 0 && s2 <= 0)) hit = TRUE;
+    }
+    DWORD hTransPoint(const Point3* in, IPoint3* out) override { return wTransPoint(in, out); }
+    DWORD wTransPoint(const Point3* in, IPoint3* out) override {
+        *out = IPoint3(static_cast<int>(in->x), static_cast<int>(in->y), 0);
+        return 0;
+    }
+    void transPoint(const Point3* in, Point3* out) override { *out = *in; }
+    void setHitRegion(HitRegion* rgn) override { region = *rgn; }
+    void clearHitCode() override { hit = FALSE; }
+    BOOL checkHitCode() override { return hit; }
+    void setHitCode(BOOL h) override { hit = h; }
+    DWORD getHitDistance() override { return 0; }
+    void setHitDistance(DWORD /*dist*/) override {}
+
+    DWORD limits = GW_PICK;
+    Material material;
+    HitRegion region;
+    BOOL hit = FALSE;
+    int triangles = 0;
+};
+
+struct RegionCase {
+    int type;
+    IPoint2 p0, p1;
+    int expectType;
+    RECT expectRect;  // for RECT_RGN
+    LONG expectRadius;  // for CIRCLE_RGN
+};
+
+class MakeHitRegionTest : public testing::TestWithParam<RegionCase> {};
+
+TEST_P(MakeHitRegionTest, FillsTheRegionOfTheHitType) {
+    const RegionCase& c = GetParam();
+    IPoint2 pts[2] = {c.p0, c.p1};
+    HitRegion hr;
+    MakeHitRegion(hr, c.type, 1, 4, pts);
+    EXPECT_EQ(hr.type, c.expectType);
+    if (c.expectType == POINT_RGN) {
+        EXPECT_EQ(hr.pt.x, c.p0.x);
+        EXPECT_EQ(hr.pt.y, c.p0.y);
+        EXPECT_EQ(hr.epsilon, 4);
+    } else if (c.expectType == RECT_RGN) {
+        EXPECT_EQ(hr.rect.left, c.expectRect.left);
+        EXPECT_EQ(hr.rect.top, c.expectRect.top);
+        EXPECT_EQ(hr.rect.right, c.expectRect.right);
+        EXPECT_EQ(hr.rect.bottom, c.expectRect.bottom);
+    } else {
+        EXPECT_EQ(hr.circle.x, c.p0.x);
+        EXPECT_EQ(hr.circle.r, c.expectRadius);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Types, MakeHitRegionTest,
+    testing::Values(
+        RegionCase{HITTYPE_POINT, {5, 6}, {0, 0}, POINT_RGN, {}, 0},
+        RegionCase{HITTYPE_SOLID, {5, 6}, {0, 0}, POINT_RGN, {}, 0},
+        // Corners in any order give the same rectangle.
+        RegionCase{HITTYPE_BOX, {30, 2}, {10, 20}, RECT_RGN, {10, 2, 30, 20}, 0},
+        // Radius: |(3, 4)| = 5.
+        RegionCase{HITTYPE_CIRCLE, {10, 10}, {13, 14}, CIRCLE_RGN, {}, 5},
+        // Unsupported: a window of no area.
+        RegionCase{HITTYPE_FENCE, {1, 1}, {2, 2}, RECT_RGN, {0, 0, -1, -1}, 0}));
+
+// Two triangles of the square (0,0)-(10,10), the diagonal hidden; a third face, hidden, over
+// (20,0)-(30,10); a fourth referring to a vertex the mesh lacks.
+Mesh SquareMesh() {
+    Mesh m;
+    m.setNumVerts(7);
+    const Point3 v[7] = {{0, 0, 0},  {10, 0, 0}, {10, 10, 0}, {0, 10, 0},
+                         {20, 0, 0}, {30, 0, 0}, {30, 10, 0}};
+    for (int i = 0; i < 7; ++i) m.setVert(i, v[i]);
+    m.setNumFaces(4);
+    m.faces[0].setVerts(0, 1, 2);
+    m.faces[0].setEdgeVisFlags(1, 1, 0);
+    m.faces[1].setVerts(2, 3, 0);
+    m.faces[1].setEdgeVisFlags(1, 1, 0);
+    m.faces[2].setVerts(4, 5, 6);
+    m.faces[2].setEdgeVisFlags(1, 1, 1);
+    m.faces[2].Hide();
+    m.faces[3].setVerts(0, 1, 9);
+    return m;
+}
+
+struct SelectCase {
+    IPoint2 click;
+    int abortOnHit;
+    BOOL hit;
+    int trianglesDrawn;
+};
+
+class MeshSelectTest : public testing::TestWithParam<SelectCase> {};
+
+TEST_P(MeshSelectTest, DrawsVisibleFacesAndAnswersTheHitCode) {
+    const SelectCase& c = GetParam();
+    Mesh m = SquareMesh();
+    PlaneWindow gw;
+    IPoint2 p = c.click;
+    HitRegion hr;
+    MakeHitRegion(hr, HITTYPE_POINT, 0, 4, &p);
+    EXPECT_EQ(m.select(&gw, gw.getMaterial(), &hr, c.abortOnHit), c.hit);
+    EXPECT_EQ(gw.triangles, c.trianglesDrawn);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clicks, MeshSelectTest,
+    testing::Values(
+        // Inside face 0 (below the diagonal): aborting stops after it.
+        SelectCase{{8, 2}, HIT_ABORTONHIT, TRUE, 1},
+        SelectCase{{8, 2}, 0, TRUE, 2},
+        // Inside face 1 only.
+        SelectCase{{2, 8}, HIT_ABORTONHIT, TRUE, 2},
+        // Over the hidden face: only the two visible faces are drawn, nothing hit.
+        SelectCase{{25, 2}, 0, FALSE, 2}));
+
+TEST(MeshSelect, NullWindowAnswersNoHit) {
+    Mesh m = SquareMesh();
+    EXPECT_EQ(m.select(nullptr, nullptr, nullptr), FALSE);
+}
+
+TEST(MeshSnap, TakesTheNearestVertexWithinStrength) {
+    Mesh m = SquareMesh();
+    PlaneWindow gw;
+    SnapInfo snap;
+    snap.strength = 3;
+    IPoint2 cursor(9, 8);
+    Matrix3 tm(1);
+    tm.SetTrans(Point3(100, 0, 5));
+    m.snap(&gw, &snap, &cursor, tm);
+    // (10,10) is sqrt(1 + 4) = 2.24 px away, (10,0) 8.06 px: the first wins, moved by tm.
+    EXPECT_EQ(snap.bestScreen, IPoint2(10, 10));
+    EXPECT_EQ(snap.bestDist, 2);
+    EXPECT_EQ(snap.priority, snap.vertPriority);
+    EXPECT_EQ(snap.bestWorld, Point3(110, 10, 5));
+}
+
+TEST(MeshSnap, KeepsABetterPriorityFoundBefore) {
+    Mesh m = SquareMesh();
+    PlaneWindow gw;
+    SnapInfo snap;
+    snap.priority = 0;  // something of higher priority than vertices was found already
+    snap.bestWorld = Point3(-1, -1, -1);
+    IPoint2 cursor(10, 10);
+    Matrix3 tm(1);
+    m.snap(&gw, &snap, &cursor, tm);
+    EXPECT_EQ(snap.bestWorld, Point3(-1, -1, -1));
+}
+
+class ItemList : public MaxSDK::Graphics::IRenderItemContainer {
+public:
+    std::size_t GetNumberOfRenderItems() const override { return items.size(); }
+    MaxSDK::Graphics::RenderItemHandle GetRenderItem(std::size_t i) const override {
+        return i < items.size() ? items[i] : MaxSDK::Graphics::RenderItemHandle();
+    }
+    void AddRenderItem(const MaxSDK::Graphics::RenderItemHandle& item) override {
+        items.push_back(item);
+    }
+    void ClearAllRenderItems() override { items.clear(); }
+    std::vector<MaxSDK::Graphics::RenderItemHandle> items;
+};
+
+TEST(MeshDisplay, PreparedItemsHoldTheVisibleFacesAndEdges) {
+    using namespace MaxSDK::Graphics;
+    Mesh m = SquareMesh();
+    auto* display = static_cast<IMeshDisplay2*>(m.GetInterface(IMesh_DISPLAY2_INTERFACE_ID));
+    ASSERT_NE(display, nullptr);
+    EXPECT_EQ(m.GetInterface(Interface_ID(1, 2)), nullptr);
+
+    UpdateDisplayContext viewport;
+    GenerateMeshRenderItemsContext context;
+    context.GenerateDefaultContext(viewport);
+    ASSERT_EQ(context.mMeshElementDescriptions.size(), 2u);
+    ItemList items;
+    UpdateNodeContext node;
+    EXPECT_FALSE(display->GetRenderItems(context, node, items));  // nothing prepared yet
+
+    EXPECT_TRUE(display->PrepareDisplay(context));
+    EXPECT_TRUE(display->GetRenderItems(context, node, items));
+    ASSERT_EQ(items.items.size(), 2u);
+    const RenderItemGeometry* solid = items.items[0].GetGeometry();
+    const RenderItemGeometry* wire = items.items[1].GetGeometry();
+    ASSERT_TRUE(solid && wire);
+    // The hidden face and the face with a missing corner are left out.
+    EXPECT_EQ(solid->triangles.size(), 2u);
+    // The square's four sides; the hidden diagonal is not an edge to draw.
+    EXPECT_EQ(wire->edges.size(), 4u);
+    EXPECT_EQ(wire->positions.size(), 7u);
+
+    // A wireframe-only viewport asks for the edges alone.
+    viewport.SetShowSolid(false);
+    context.GenerateDefaultContext(viewport);
+    items.ClearAllRenderItems();
+    display->GetRenderItems(context, node, items);
+    ASSERT_EQ(items.items.size(), 1u);
+    EXPECT_EQ(items.items[0].GetGeometry()->type, MeshElementTypeWireframe);
+}
+
+TEST(MeshDisplay, TheInterfaceStaysWithItsMesh) {
+    Mesh a = SquareMesh();
+    BaseInterface* first = a.GetInterface(IMesh_DISPLAY2_INTERFACE_ID);
+    Mesh b = a;
+    EXPECT_EQ(a.GetInterface(IMesh_DISPLAY2_INTERFACE_ID), first);
+    EXPECT_NE(b.GetInterface(IMesh_DISPLAY2_INTERFACE_ID), first);
+}
+
+}  // namespace
