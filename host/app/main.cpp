@@ -4,9 +4,11 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "commands.h"
+#include "draw_command.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"trellon-host: a headless host for the Trellon module"};
@@ -17,6 +19,15 @@ int main(int argc, char** argv) {
                    "$TRELLON_MODULE)");
 
     auto* classes = app.add_subcommand("classes", "load the module and list the classes it publishes");
+
+    std::string drawScene, drawOut;
+    int drawTime = 0;
+    auto* drawCmd = app.add_subcommand(
+        "draw", "load a scene, run the viewport pass and write what was drawn (.json or .glb)");
+    drawCmd->add_option("SCENE", drawScene, "the scene file")->required();
+    drawCmd->add_option("-o,--output", drawOut, "the drawing: .json or .glb");
+    auto* drawTimeOpt = drawCmd->add_option(
+        "--time", drawTime, "the time in ticks (4800 per second; default: the scene's)");
 
     try {
         app.parse(argc, argv);
@@ -31,5 +42,10 @@ int main(int argc, char** argv) {
 
     if (modulePath.empty()) modulePath = host::DefaultModulePath();
     if (classes->parsed()) return host::RunClasses(modulePath, std::cout, std::cerr);
+    if (drawCmd->parsed()) {
+        std::optional<TimeValue> t;
+        if (drawTimeOpt->count() > 0) t = drawTime;
+        return host::RunDraw(modulePath, drawScene, drawOut, t, std::cout, std::cerr);
+    }
     return 2;
 }
