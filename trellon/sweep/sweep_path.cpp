@@ -93,9 +93,9 @@ PathRun SamplePath(const PolyLine& line, float startTrim, float endTrim) {
     // The last sample at 1 - s1, except on a loop, whose rings wrap to the first, and except when
     // the walk's last sample already lies there.
     if (!run.loop && lastU < 1.0 - s1) {
-        const Point3 end = b == 0.0 ? point(last)
-                                    : line.InterpCurve3D(static_cast<float>(1.0 - s1),
-                                                         POLYSHP_INTERP_NORMALIZED);
+        const Point3 end =
+            b == 0.0 ? point(last)
+                     : line.InterpCurve3D(static_cast<float>(1.0 - s1), POLYSHP_INTERP_NORMALIZED);
         out.push_back(end);
     }
     return run;
@@ -107,8 +107,7 @@ Matrix3 SampleFrame(const Point3* s, int n, int i, bool loop) {
     Point3 in, out;
     Directions(s, n, i, loop, in, out);
     const bool both = !IsZero(in) && !IsZero(out);
-    const bool corner =
-        both && (Round3(in.x) != Round3(out.x) || Round3(in.y) != Round3(out.y));
+    const bool corner = both && (Round3(in.x) != Round3(out.x) || Round3(in.y) != Round3(out.y));
     const Point3 bisector = both ? Normalize(in + out) : Point3();
 
     if (!corner || IsZero(bisector)) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "iparamb2.h"
 #include "inode.h"
+#include "iparamb2.h"
 #include "object.h"
 #include "object/param_ids.h"
 #include "polyshp.h"
@@ -146,8 +146,8 @@ bool ProfilePolylines(INode& node, int steps, TimeValue t, PolyShape& poly) {
 std::vector<ProfileLine> ProfileLines(const PolyShape& poly, const Point3& pivot,
                                       const SweepSettings& s) {
     // The per-point steps of the vertex rule: pivot, scale, mirror, then rotation X, Y, Z.
-    const Matrix3 rotation = RotateXMatrix(s.rotation.x) * RotateYMatrix(s.rotation.y) *
-                             RotateZMatrix(s.rotation.z);
+    const Matrix3 rotation =
+        RotateXMatrix(s.rotation.x) * RotateYMatrix(s.rotation.y) * RotateZMatrix(s.rotation.z);
     std::vector<ProfileLine> lines(static_cast<std::size_t>(std::max(poly.numLines, 0)));
     for (int j = 0; j < poly.numLines; ++j) {
         const PolyLine& src = poly.lines[j];

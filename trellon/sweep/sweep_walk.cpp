@@ -139,8 +139,8 @@ void EmitPass(const SweepPass& pass, Mesh& mesh, Cursor& at) {
                     WriteRow(rows + static_cast<std::ptrdiff_t>(out) * rowSize, line, v);
                 }
                 if (i > 0) {
-                    WriteQuads(faces, tfaces, line, vertIndex(i - 1), vertIndex(i), rowIndex(prevOut),
-                               rowIndex(in), pass.flip, pass.material);
+                    WriteQuads(faces, tfaces, line, vertIndex(i - 1), vertIndex(i),
+                               rowIndex(prevOut), rowIndex(in), pass.flip, pass.material);
                     faces += quadFaces;
                     tfaces += quadFaces;
                 }
@@ -265,9 +265,8 @@ bool WriteSweepPasses(std::span<const SweepPass> passes, Mesh& mesh, const MeshA
     // first point of a profile line on the first ring), so those faces sit at the texture's
     // origin. A mesh that already had texture vertices and faces keeps them; ours come after.
     const int faceCount = at.faces + static_cast<int>(total.faces);
-    if (total.tverts > 0 &&
-        (!mesh.setNumTVerts(tvBase + static_cast<int>(total.tverts), TRUE) ||
-         !SizeTextureFaces(mesh, faceCount))) {
+    if (total.tverts > 0 && (!mesh.setNumTVerts(tvBase + static_cast<int>(total.tverts), TRUE) ||
+                             !SizeTextureFaces(mesh, faceCount))) {
         mesh.setNumTVerts(tvBase, TRUE);
         mesh.setNumVerts(at.verts, TRUE);
         mesh.setNumFaces(at.faces, TRUE);

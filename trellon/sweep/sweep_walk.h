@@ -61,13 +61,13 @@ inline constexpr int kSweepMaterialBase = 27;
 
 // What one sweep k reads from the block, with entry 0 ("All Sweeps") already combined.
 struct SweepSettings {
-    INode* profile = nullptr;  // Sweep_Nodes[k]; null when the node is gone
-    int steps = -1;            // Shape_Steps[k]; negative: the profile's own steps
-    bool flipNormals = false;  // Shape_Flip_Normals[k]
-    bool flipObject = false;   // Shape_Flip_Object[k]
-    float sideOffset = 0.0f;   // Sweep_Side_Offset[k+1] + [0]
-    float height = 0.0f;       // Sweep_Height_Offset[k+1] + [0]
-    Point3 rotation;           // Sweep_X/Y/Z_Rot[k+1] + [0], radians
+    INode* profile = nullptr;        // Sweep_Nodes[k]; null when the node is gone
+    int steps = -1;                  // Shape_Steps[k]; negative: the profile's own steps
+    bool flipNormals = false;        // Shape_Flip_Normals[k]
+    bool flipObject = false;         // Shape_Flip_Object[k]
+    float sideOffset = 0.0f;         // Sweep_Side_Offset[k+1] + [0]
+    float height = 0.0f;             // Sweep_Height_Offset[k+1] + [0]
+    Point3 rotation;                 // Sweep_X/Y/Z_Rot[k+1] + [0], radians
     Point3 scale{1.0f, 1.0f, 1.0f};  // from Sweep_X/Y/Z_Scale and both Sweep_Unify_Scale flags
     float startTrim = 0.0f;          // Sweep_Start_Trim[k+1] + [0]
     float endTrim = 0.0f;            // Sweep_End_Trim[k+1] + [0]
@@ -144,13 +144,13 @@ bool SeamAt(const Point3* samples, int n, int i, bool loop, float seamAngle);
 // One sweep (or its twin) ready to be written.
 class SweepPass {
 public:
-    int sweep = 0;         // k, the index in Sweep_Nodes
-    bool twin = false;     // the Sweep_Double copy
-    MtlID material = 0;    // 27 + k
-    bool flip = false;     // reversed winding
-    float seamAngle = 0.0f;       // radians
-    float tileLength = 25.0f;     // scene units per V unit
-    Matrix3 toObject;             // path space to object space, height included
+    int sweep = 0;             // k, the index in Sweep_Nodes
+    bool twin = false;         // the Sweep_Double copy
+    MtlID material = 0;        // 27 + k
+    bool flip = false;         // reversed winding
+    float seamAngle = 0.0f;    // radians
+    float tileLength = 25.0f;  // scene units per V unit
+    Matrix3 toObject;          // path space to object space, height included
     std::vector<ProfileLine> lines;
     std::vector<PathRun> runs;
     SweepCounts counts;
@@ -165,16 +165,17 @@ public:
 
 // Which sweeps a walk yields and how.
 struct SweepOptions {
-    bool honourSolo = true;   // Sweep_Solo n > 0 keeps only sweep n - 1 (the viewport)
-    float seamAngle = 0.0f;   // texture seam angle, radians
-    int onlySweep = -1;       // >= 0: only this sweep (the export, one node per sweep)
+    bool honourSolo = true;  // Sweep_Solo n > 0 keeps only sweep n - 1 (the viewport)
+    float seamAngle = 0.0f;  // texture seam angle, radians
+    int onlySweep = -1;      // >= 0: only this sweep (the export, one node per sweep)
 };
 
 // The passes of a call, in order: sweep 0, its twin, sweep 1, ... Nothing without sweeps, without
 // a path node, or with a path that is no shape. A sweep whose profile node is gone or is no shape
 // yields no pass. Each profile's own step count is set to Shape_Steps[k] only while its polylines
 // are made, and put back.
-std::vector<SweepPass> PrepareSweepPasses(Trellon& object, TimeValue t, const SweepOptions& options);
+std::vector<SweepPass> PrepareSweepPasses(Trellon& object, TimeValue t,
+                                          const SweepOptions& options);
 
 // Appends the passes to the mesh from `at` (its current counts): sized once for all of them,
 // filled by index. Texture vertices are numbered after those the mesh holds; faces below `at`

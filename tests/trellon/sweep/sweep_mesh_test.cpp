@@ -1,0 +1,468 @@
+// The sweep builders in a host scene: counts against the layout table, loops, offsets, corners,
+// the vertex rule, winding, materials, Sweep_Solo, twins and texture coordinates.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "sweep/sweep_walk.h"
+#include "sweep_scene.h"
+#include "units.h"
+
+namespace {
+
+using sweep_scene::Near;
+using sweep_scene::Square10;
+using sweep_scene::SweepScene;
+
+// Profiles: an open line of 3 points, a closed square of 4 (counter-clockwise), a bar of 2.
+const std::vector<Point3> kOpen3 = {Point3(-1, 0, 0), Point3(0, 1, 0), Point3(1, 0, 0)};
+const std::vector<Point3> kClosed4 = {Point3(-1, -1, 0), Point3(1, -1, 0), Point3(1, 1, 0),
+                                      Point3(-1, 1, 0)};
+const std::vector<Point3> kBar = {Point3(-1, 0, 0), Point3(1, 0, 0)};
+const std::vector<Point3> kStraight = {Point3(0, 0, 0), Point3(10, 0, 0), Point3(20, 0, 0)};
+
+enum class PathKind { Straight, SquareLoop, TrimmedSquare };
+
+struct CountCase {
+    const char* name;
+    PathKind path;
+    bool closedProfile;
+    int verts, faces, tverts;
+};
+
+class SweepCounts : public ::testing::TestWithParam<CountCase> {};
+
+// Samples: straight 3 (no seams); square loop 4 with seams at S_1..S_3 and a closing row; square
+// with start trim 5: (5,0), the 4 corners (3 of them inner seams). Open line P = 3, closed P = 4.
+//   vertices n P; faces (n - 1)(2P - 2) or (2n - 2) P, on a loop n (2P - 2) or 2nP;
+//   texture rows n + seams (+ 1 closing row on a loop) of P (open) or P + 1 (closed).
+TEST_P(SweepCounts, FollowTheLayoutTable) {
+    const CountCase& c = GetParam();
+    SweepScene s;
+    if (c.path == PathKind::Straight)
+        s.SetPath(kStraight, false);
+    else
+        s.SetPath(Square10(), true);
+    s.AddProfile(c.closedProfile ? kClosed4 : kOpen3, c.closedProfile);
+    if (c.path == PathKind::TrimmedSquare) s.SetShared(Sweep_Start_Trim, 0, 2.0f, 3.0f);
+
+    const Mesh& m = s.Viewport();
+    EXPECT_EQ(m.getNumVerts(), c.verts);
+    EXPECT_EQ(m.getNumFaces(), c.faces);
+    EXPECT_EQ(m.getNumTVerts(), c.tverts);
+    EXPECT_EQ(m.getNumMapFaces(1), c.faces);
+    // Every face and texture face refers to what exists.
+    for (int f = 0; f < m.getNumFaces(); ++f) {
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_LT(m.faces[f].v[k], static_cast<DWORD>(c.verts));
+            EXPECT_LT(m.tvFace[f].t[k], static_cast<DWORD>(c.tverts));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layout, SweepCounts,
+    ::testing::Values(CountCase{"OpenLineStraightPath", PathKind::Straight, false, 9, 8, 9},
+                      CountCase{"ClosedLineStraightPath", PathKind::Straight, true, 12, 16, 15},
+                      CountCase{"OpenLineLoop", PathKind::SquareLoop, false, 12, 16, 24},
+                      CountCase{"ClosedLineLoop", PathKind::SquareLoop, true, 16, 32, 40},
+                      CountCase{"OpenLineTrimmedLoop", PathKind::TrimmedSquare, false, 15, 16, 24},
+                      CountCase{"ClosedLineTrimmedLoop", PathKind::TrimmedSquare, true, 20, 32,
+                                40}),
+    [](const ::testing::TestParamInfo<CountCase>& p) { return p.param.name; });
+
+// The rings a face touches, lowest and highest (ring = vertex / P).
+std::pair<int, int> FaceRings(const Face& f, int p) {
+    const int a = static_cast<int>(f.v[0]) / p, b = static_cast<int>(f.v[1]) / p,
+              c = static_cast<int>(f.v[2]) / p;
+    return {std::min({a, b, c}), std::max({a, b, c})};
+}
+
+// A loop: 4 rings, the last 2P = 8 faces join ring 3 to ring 0; a start trim of any length opens
+// it: 5 rings and no face from the last ring back to the first.
+TEST(SweepLoop, ClosedPathWithoutTrimsJoinsTheLastRingToTheFirst) {
+    SweepScene loop;
+    loop.SetPath(Square10(), true);
+    loop.AddProfile(kClosed4, true);
+    const Mesh& m = loop.Viewport();
+    ASSERT_EQ(m.getNumVerts(), 16);
+    int closing = 0;
+    for (int f = 0; f < m.getNumFaces(); ++f) {
+        const auto [lo, hi] = FaceRings(m.faces[f], 4);
+        if (hi - lo == 3) {
+            EXPECT_EQ(lo, 0);
+            ++closing;
+        } else {
+            EXPECT_EQ(hi - lo, 1);
+        }
+    }
+    EXPECT_EQ(closing, 8);
+    for (int f = 24; f < 32; ++f) EXPECT_EQ(FaceRings(m.faces[f], 4).second, 3) << f;
+
+    for (float trim : {0.001f, 5.0f}) {
+        SweepScene open;
+        open.SetPath(Square10(), true);
+        open.AddProfile(kClosed4, true);
+        open.SetShared(Sweep_Start_Trim, 0, 0.0f, trim);
+        const Mesh& t = open.Viewport();
+        ASSERT_EQ(t.getNumVerts(), 20) << trim;
+        for (int f = 0; f < t.getNumFaces(); ++f) {
+            const auto [lo, hi] = FaceRings(t.faces[f], 4);
+            EXPECT_EQ(hi - lo, 1) << "trim " << trim << " face " << f;
+        }
+    }
+}
+
+struct OffsetCase {
+    const char* name;
+    float all, own;
+    float y;  // where the path's offset copy lies
+};
+
+class SweepStraightOffset : public ::testing::TestWithParam<OffsetCase> {};
+
+// A straight path along +X through (0,0), (10,0), (20,0); the bar (-1..1 in the profile's X) maps
+// its X onto +Y (ArbAxis(+X) row 0), so every ring runs from y = d - 1 to d + 1, unstretched.
+TEST_P(SweepStraightOffset, LiesExactlyTheSideOffsetToTheLeft) {
+    const OffsetCase& c = GetParam();
+    SweepScene s;
+    s.SetPath(kStraight, false);
+    s.AddProfile(kBar, false);
+    s.SetShared(Sweep_Side_Offset, 0, c.all, c.own);
+    const Mesh& m = s.Viewport();
+    ASSERT_EQ(m.getNumVerts(), 6);
+    for (int i = 0; i < 3; ++i) {
+        const float x = 10.0f * static_cast<float>(i);
+        EXPECT_TRUE(Near(m.verts[2 * i], Point3(x, c.y - 1, 0.0f))) << "ring " << i;
+        EXPECT_TRUE(Near(m.verts[2 * i + 1], Point3(x, c.y + 1, 0.0f))) << "ring " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sides, SweepStraightOffset,
+                         ::testing::Values(OffsetCase{"LeftIsPlusY", 4, 6, 10},
+                                           OffsetCase{"RightIsMinusY", -4, -6, -10},
+                                           OffsetCase{"OnThePath", 0, 0, 0}),
+                         [](const ::testing::TestParamInfo<OffsetCase>& p) {
+                             return p.param.name;
+                         });
+
+// Path (0,0) -> (10,0) -> (10,10) with offset 2: the offset knot is (8,2), 2 sqrt 2 from (10,0);
+// the corner ring spans (9,1)..(7,3): the bar of width 2 stretched to 2 sqrt 2 across the bend.
+// The end rings: (0,1)..(0,3) along +X, and (9,10)..(7,10) along +Y (ArbAxis(+Y) row 0 is -X).
+TEST(SweepCorner, RightAngleMitresTheKnotAndStretchesTheCrossSection) {
+    SweepScene s;
+    s.SetPath({Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 10, 0)}, false);
+    s.AddProfile(kBar, false);
+    s.SetShared(Sweep_Side_Offset, 0, 0.0f, 2.0f);
+    const Mesh& m = s.Viewport();
+    ASSERT_EQ(m.getNumVerts(), 6);
+    EXPECT_TRUE(Near(m.verts[0], Point3(0, 1, 0)));
+    EXPECT_TRUE(Near(m.verts[1], Point3(0, 3, 0)));
+    EXPECT_TRUE(Near(m.verts[2], Point3(9, 1, 0)));
+    EXPECT_TRUE(Near(m.verts[3], Point3(7, 3, 0)));
+    EXPECT_TRUE(Near(m.verts[4], Point3(9, 10, 0)));
+    EXPECT_TRUE(Near(m.verts[5], Point3(7, 10, 0)));
+    const Point3 knot = (m.verts[2] + m.verts[3]) * 0.5f;
+    EXPECT_NEAR(Length(knot - Point3(10, 0, 0)), 2.0f * std::sqrt(2.0f), 1e-4f);
+    EXPECT_NEAR(Length(m.verts[3] - m.verts[2]), 2.0f * std::sqrt(2.0f), 1e-4f);
+}
+
+struct VertexCase {
+    const char* name;
+    std::function<void(SweepScene&, INode* profile)> set;
+    Point3 want;  // profile point (1,2,0) on the first ring (path from the origin along +X)
+};
+
+class SweepVertexRule : public ::testing::TestWithParam<VertexCase> {};
+
+// The profile line (0,0,0) -> (1,2,0) swept along +X from the origin: with nothing set, q maps
+// by ArbAxis(+X) (X to +Y, Y to +Z, Z to +X), so (1,2,0) lands at (0,1,2).
+TEST_P(SweepVertexRule, PlacesTheProfilePoint) {
+    SweepScene s;
+    s.SetPath({Point3(0, 0, 0), Point3(10, 0, 0)}, false);
+    INode* profile = s.AddProfile({Point3(0, 0, 0), Point3(1, 2, 0)}, false);
+    GetParam().set(s, profile);
+    const Mesh& m = s.Viewport();
+    ASSERT_EQ(m.getNumVerts(), 4);
+    EXPECT_TRUE(Near(m.verts[1], GetParam().want));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, SweepVertexRule,
+    ::testing::Values(
+        VertexCase{"Neutral", [](SweepScene&, INode*) {}, Point3(0, 1, 2)},
+        // 30 + 60 degrees about Z: (1,2) -> (-2,1).
+        VertexCase{"ZRotation",
+                   [](SweepScene& s, INode*) { s.SetShared(Sweep_Z_Rot, 0, 30.0f, 60.0f); },
+                   Point3(0, -2, 1)},
+        // 90 degrees about X: (1,2,0) -> (1,0,2); Z goes along the path (+X).
+        VertexCase{"XRotation",
+                   [](SweepScene& s, INode*) { s.SetShared(Sweep_X_Rot, 0, 90.0f, 0.0f); },
+                   Point3(2, 1, 0)},
+        // Height 1 + 2 on object Z.
+        VertexCase{"Height",
+                   [](SweepScene& s, INode*) { s.SetShared(Sweep_Height_Offset, 0, 1.0f, 2.0f); },
+                   Point3(0, 1, 5)},
+        // Mirrored in X: (-1,2).
+        VertexCase{"FlipObject", [](SweepScene& s, INode*) { s.SetInt(Shape_Flip_Object, 0, 1); },
+                   Point3(0, -1, 2)},
+        // The sweep's X at 200 percent, unified: (2,4).
+        VertexCase{"UnifiedScale",
+                   [](SweepScene& s, INode*) { s.SetShared(Sweep_X_Scale, 0, 100.0f, 200.0f); },
+                   Point3(0, 2, 4)},
+        // Object offset (2,0,0) from the pivot: q = p - (pivot - object) = (3,2,0).
+        VertexCase{"Pivot",
+                   [](SweepScene&, INode* profile) { profile->SetObjOffsetPos(Point3(2, 0, 0)); },
+                   Point3(0, 3, 2)},
+        // The path's translation in the object's space.
+        VertexCase{"PathTranslation",
+                   [](SweepScene& s, INode*) {
+                       Matrix3 tm = TransMatrix(Point3(100, 0, 0));
+                       s.path->SetNodeTM(0, tm);
+                   },
+                   Point3(100, 1, 2)},
+        VertexCase{"DetachPath",
+                   [](SweepScene& s, INode*) {
+                       Matrix3 tm = TransMatrix(Point3(100, 0, 0));
+                       s.path->SetNodeTM(0, tm);
+                       s.pb->SetValue(DetachPath, 0, 1);
+                   },
+                   Point3(0, 1, 2)},
+        // The path node turned 90 degrees about Z turns the sweep with it: (0,1,2) -> (-1,0,2).
+        VertexCase{"PathRotation",
+                   [](SweepScene& s, INode*) {
+                       Matrix3 tm = RotateZMatrix(1.5707964f);
+                       s.path->SetNodeTM(0, tm);
+                   },
+                   Point3(-1, 0, 2)}),
+    [](const ::testing::TestParamInfo<VertexCase>& p) { return p.param.name; });
+
+struct WindingCase {
+    const char* name;
+    int flipNormals, flipObject;
+    bool reversed;
+};
+
+class SweepWinding : public ::testing::TestWithParam<WindingCase> {};
+
+// One quad between ring 0 (vertices 0, 1) and ring 1 (2, 3): c = 2, c + 1 = 3, c - P = 0,
+// c + 1 - P = 1. The diagonal 2-1 is always the hidden edge.
+TEST_P(SweepWinding, FacesAndEdgeVisibility) {
+    const WindingCase& c = GetParam();
+    SweepScene s;
+    s.SetPath({Point3(0, 0, 0), Point3(10, 0, 0)}, false);
+    s.AddProfile(kBar, false);
+    s.SetInt(Shape_Flip_Normals, 0, c.flipNormals);
+    s.SetInt(Shape_Flip_Object, 0, c.flipObject);
+    const Mesh& m = s.Viewport();
+    ASSERT_EQ(m.getNumFaces(), 2);
+    const Face& f0 = m.faces[0];
+    const Face& f1 = m.faces[1];
+    const auto verts = [](const Face& f) { return std::vector<DWORD>{f.v[0], f.v[1], f.v[2]}; };
+    if (!c.reversed) {
+        EXPECT_EQ(verts(f0), (std::vector<DWORD>{0, 1, 2}));
+        EXPECT_EQ(f0.flags & EDGE_ALL, EDGE_A | EDGE_C);
+        EXPECT_EQ(verts(f1), (std::vector<DWORD>{1, 3, 2}));
+    } else {
+        EXPECT_EQ(verts(f0), (std::vector<DWORD>{2, 1, 0}));
+        EXPECT_EQ(f0.flags & EDGE_ALL, EDGE_B | EDGE_C);
+        EXPECT_EQ(verts(f1), (std::vector<DWORD>{2, 3, 1}));
+    }
+    EXPECT_EQ(f1.flags & EDGE_ALL, EDGE_A | EDGE_B);
+    for (const Face* f : {&f0, &f1}) {
+        EXPECT_EQ(f->getMatID(), 27);
+        EXPECT_EQ(f->smGroup, 0u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Flips, SweepWinding,
+                         ::testing::Values(WindingCase{"NoFlip", 0, 0, false},
+                                           WindingCase{"FlipNormals", 1, 0, true},
+                                           WindingCase{"FlipObject", 0, 1, true},
+                                           WindingCase{"BothCancel", 1, 1, false}),
+                         [](const ::testing::TestParamInfo<WindingCase>& p) {
+                             return p.param.name;
+                         });
+
+std::set<int> Materials(const Mesh& m) {
+    std::set<int> ids;
+    for (int f = 0; f < m.getNumFaces(); ++f) ids.insert(m.faces[f].getMatID());
+    return ids;
+}
+
+// Three bar sweeps on a two-sample path, 4 vertices and 2 faces each, materials 27, 28, 29.
+// Sweep_Solo 2 keeps only the second in the viewport; the render mesh has all three.
+TEST(SweepSolo, ViewportBuildsTheSelectedSweepRenderBuildsAll) {
+    SweepScene s;
+    s.SetPath({Point3(0, 0, 0), Point3(10, 0, 0)}, false);
+    for (int k = 0; k < 3; ++k) s.AddProfile(kBar, false);
+    EXPECT_EQ(Materials(s.Viewport()), (std::set<int>{27, 28, 29}));
+    s.pb->SetValue(Sweep_Solo, 0, 2);
+    const Mesh& viewport = s.Viewport();
+    EXPECT_EQ(viewport.getNumVerts(), 4);
+    EXPECT_EQ(Materials(viewport), (std::set<int>{28}));
+
+    struct NullView : View {
+        Point2 ViewToScreen(Point3 p) override { return Point2(p.x, p.y); }
+    } view;
+    BOOL needDelete = FALSE;
+    std::unique_ptr<Mesh> render(s.object->GetRenderMesh(0, s.objectNode, view, needDelete));
+    EXPECT_TRUE(needDelete);
+    ASSERT_NE(render.get(), &s.object->mesh);
+    EXPECT_EQ(render->getNumVerts(), 12);
+    EXPECT_EQ(render->getNumFaces(), 6);
+    EXPECT_EQ(Materials(*render), (std::set<int>{27, 28, 29}));
+}
+
+// A sweep whose profile node is gone builds nothing; the others keep their material numbers.
+TEST(SweepSolo, MissingProfileKeepsTheOthersNumbers) {
+    SweepScene s;
+    s.SetPath({Point3(0, 0, 0), Point3(10, 0, 0)}, false);
+    s.AddProfile(kBar, false);
+    s.AddProfile(kBar, false);
+    s.pb->SetValue(Sweep_Nodes, 0, static_cast<INode*>(nullptr), 0);
+    EXPECT_EQ(Materials(s.Viewport()), (std::set<int>{28}));
+}
+
+// Side offset 10 and twin offset 5: the twin lies at y = 15 +- 1, after the first copy, with the
+// same material.
+TEST(SweepTwin, SecondCopyFurtherOut) {
+    SweepScene s;
+    s.SetPath({Point3(0, 0, 0), Point3(10, 0, 0)}, false);
+    s.AddProfile(kBar, false);
+    s.SetShared(Sweep_Side_Offset, 0, 0.0f, 10.0f);
+    s.SetInt(Sweep_Double, 0, 1);
+    s.SetFloat(Sweep_Double_Offset, 0, 5.0f);
+    const Mesh& m = s.Viewport();
+    ASSERT_EQ(m.getNumVerts(), 8);
+    ASSERT_EQ(m.getNumFaces(), 4);
+    EXPECT_TRUE(Near(m.verts[1], Point3(0, 11, 0)));
+    EXPECT_TRUE(Near(m.verts[4], Point3(0, 14, 0)));
+    EXPECT_TRUE(Near(m.verts[7], Point3(10, 16, 0)));
+    EXPECT_EQ(Materials(m), (std::set<int>{27}));
+    EXPECT_EQ(m.faces[2].v[0], 4u);
+}
+
+// The profile's own steps (6) are put back after the sweep used Shape_Steps 2: the square's four
+// segments give 4 x 2 + 4 = 12 points per ring, 24 vertices on two rings.
+TEST(SweepProfile, ShapeStepsAreUsedAndTheProfileStepsRestored) {
+    SweepScene s;
+    s.SetPath({Point3(0, 0, 0), Point3(10, 0, 0)}, false);
+    INode* profile = s.AddProfile(kClosed4, true, 2);
+    EXPECT_EQ(s.Viewport().getNumVerts(), 24);
+    EXPECT_EQ(static_cast<SplineShape*>(profile->GetObjectRef())->GetSteps(), 6);
+}
+
+TEST(SweepNothing, NoPathNoSweepsNoGeometry) {
+    SweepScene noPath;
+    noPath.AddProfile(kBar, false);
+    EXPECT_EQ(noPath.Viewport().getNumVerts(), 0);
+    SweepScene noSweeps;
+    noSweeps.SetPath(kStraight, false);
+    EXPECT_EQ(noSweeps.Viewport().getNumVerts(), 0);
+}
+
+// Texture rows of the closed square profile (side 2, perimeter 8): U 0, 0.25, 0.5, 0.75 and the
+// seam copy at 1; V the distance along the path over the tile (inches: 2500), 10 per ring.
+TEST(SweepTexture, UAlongTheProfileVAlongThePath) {
+    SweepScene s;
+    s.SetPath(kStraight, false);
+    s.AddProfile(kClosed4, true);
+    const Mesh& m = s.Viewport();
+    ASSERT_EQ(m.getNumTVerts(), 15);
+    const float u[5] = {0.0f, 0.25f, 0.5f, 0.75f, 1.0f};
+    for (int ring = 0; ring < 3; ++ring)
+        for (int k = 0; k < 5; ++k)
+            EXPECT_TRUE(Near(m.tVerts[ring * 5 + k], Point3(u[k], 0.004f * ring, 0.0f), 1e-6f))
+                << ring << " " << k;
+    // The last quad of a ring uses the seam copy: face 6 is ring pair 0-1, quad 3 (points 3, 0).
+    EXPECT_EQ(m.tvFace[6].t[1], 4u);
+    EXPECT_EQ(m.faces[6].v[1], 0u);
+}
+
+struct TileCase {
+    const char* name;
+    int unit;
+    float length;  // one tile of path
+};
+
+class SweepTextureUnits : public ::testing::TestWithParam<TileCase> {};
+
+TEST_P(SweepTextureUnits, OneTileOfPathIsOneV) {
+    int type = 0;
+    float scale = 1.0f;
+    GetMasterUnitInfo(&type, &scale);
+    SetMasterUnitInfo(GetParam().unit, 1.0f);
+    SweepScene s;
+    s.SetPath({Point3(0, 0, 0), Point3(GetParam().length, 0.0f, 0.0f)}, false);
+    s.AddProfile(kBar, false);
+    const Mesh& m = s.Viewport();
+    SetMasterUnitInfo(type, scale);
+    ASSERT_EQ(m.getNumTVerts(), 4);
+    EXPECT_NEAR(m.tVerts[2].y, 1.0f, 1e-6f);
+    EXPECT_NEAR(m.tVerts[3].y, 1.0f, 1e-6f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Units, SweepTextureUnits,
+                         ::testing::Values(TileCase{"Millimetres", UNITS_MILLIMETERS, 25000},
+                                           TileCase{"Metres", UNITS_METERS, 25}),
+                         [](const ::testing::TestParamInfo<TileCase>& p) { return p.param.name; });
+
+// A path of two 10-long legs turning by `turn` degrees at (10,0).
+void Bend(SweepScene& s, float turnDegrees) {
+    const float a = turnDegrees * trellon::kDegToRad;
+    s.SetPath(
+        {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10 + 10 * std::cos(a), 10 * std::sin(a), 0.0f)},
+        false);
+}
+
+// Shape_AngleUVW 7: a 10 degree corner gets a second texture row (4 rows of 3), a 5 degree one
+// does not (3 rows); the faces after the split start on the second row (texture vertex 6).
+TEST(SweepTexture, CornerSharperThanTheSeamAngleSplitsTheTexture) {
+    SweepScene sharp;
+    Bend(sharp, 10.0f);
+    sharp.AddProfile(kOpen3, false);
+    const Mesh& m = sharp.Viewport();
+    ASSERT_EQ(m.getNumTVerts(), 12);
+    // Faces 0..3 join ring 0 to ring 1 (row 1, tverts 3..5); faces 4..7 join row 2 (6..8) to
+    // row 3 (9..11).
+    EXPECT_EQ(m.tvFace[0].t[2], 3u);
+    EXPECT_EQ(m.tvFace[4].t[0], 6u);
+    EXPECT_EQ(m.tvFace[4].t[2], 9u);
+    // Both rows of the corner carry the same coordinates.
+    for (int k = 0; k < 3; ++k) EXPECT_TRUE(Near(m.tVerts[3 + k], m.tVerts[6 + k], 0.0f));
+
+    SweepScene gentle;
+    Bend(gentle, 5.0f);
+    gentle.AddProfile(kOpen3, false);
+    EXPECT_EQ(gentle.Viewport().getNumTVerts(), 9);
+}
+
+// The distribution's faces come first without texture coordinates: they get texture faces on
+// texture vertex 0, the first sweep texture vertex, at the origin.
+TEST(SweepTexture, EarlierFacesReferToTheTextureOrigin) {
+    SweepScene s;
+    s.SetPath({Point3(0, 0, 0), Point3(10, 0, 0)}, false);
+    s.AddProfile(kBar, false);
+    Mesh& mesh = s.object->mesh;
+    mesh.FreeAll();
+    mesh.setNumVerts(3);
+    mesh.setNumFaces(1);
+    mesh.faces[0].setVerts(0, 1, 2);
+    mesh.faces[0].setMatID(1);
+    trellon::AppendSweeps(*s.object, 0, CurrentAppendPoint(mesh));
+    ASSERT_EQ(mesh.getNumVerts(), 7);
+    ASSERT_EQ(mesh.getNumFaces(), 3);
+    ASSERT_EQ(mesh.getNumMapFaces(1), 3);
+    EXPECT_EQ(mesh.faces[0].getMatID(), 1);
+    EXPECT_EQ(mesh.faces[1].v[0], 3u);
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(mesh.tvFace[0].t[k], 0u);
+    EXPECT_TRUE(Near(mesh.tVerts[0], Point3(0, 0, 0), 0.0f));
+}
+
+}  // namespace

@@ -1,0 +1,261 @@
+// The path side of the sweep walk: samples with trims, frames at straight and corner samples,
+// texture seams, the cross-section scale and the texture tile length.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "matrix3.h"
+#include "polyshp.h"
+#include "sweep/sweep_walk.h"
+#include "units.h"
+
+namespace {
+
+using trellon::PathRun;
+using trellon::SampleFrame;
+using trellon::SamplePath;
+using trellon::SeamAt;
+
+constexpr float kS = 0.70710678f;  // sin 45 degrees
+
+::testing::AssertionResult Near(const Point3& got, const Point3& want, float tol = 1e-4f) {
+    if (got.Equals(want, tol)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "got " << got << ", want " << want;
+}
+
+PolyLine Line(const std::vector<Point3>& pts, bool closed) {
+    PolyLine line;
+    for (const Point3& p : pts) line.Append(PolyPt(p));
+    if (closed) line.Close();
+    return line;
+}
+
+// The counter-clockwise square of side 10 with a corner at the origin (length 40).
+const std::vector<Point3> kSquare = {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 10, 0),
+                                     Point3(0, 10, 0)};
+// A straight open line of length 20 through a middle vertex.
+const std::vector<Point3> kStraight = {Point3(0, 0, 0), Point3(10, 0, 0), Point3(20, 0, 0)};
+
+struct SampleCase {
+    const char* name;
+    std::vector<Point3> line;
+    bool closed;
+    float startTrim, endTrim;
+    std::vector<Point3> samples;
+    bool loop;
+};
+
+class SamplePathTest : public ::testing::TestWithParam<SampleCase> {};
+
+TEST_P(SamplePathTest, SamplesTheTrimmedPolyline) {
+    const SampleCase& c = GetParam();
+    const PathRun run = SamplePath(Line(c.line, c.closed), c.startTrim, c.endTrim);
+    EXPECT_EQ(run.loop, c.loop);
+    ASSERT_EQ(run.samples.size(), c.samples.size());
+    for (std::size_t i = 0; i < c.samples.size(); ++i)
+        EXPECT_TRUE(Near(run.samples[i], c.samples[i])) << "sample " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Trims, SamplePathTest,
+    ::testing::Values(
+        // Closed, no trims: a loop of exactly its four corners, no end sample (rings wrap).
+        SampleCase{"LoopWithoutTrims", kSquare, true, 0, 0, kSquare, true},
+        // Negative trims count as none.
+        SampleCase{"NegativeTrimsAreNone", kSquare, true, -1, -2, kSquare, true},
+        // Start trim 2 of 40: from (2,0) round the corners back to the closing vertex (0,0).
+        SampleCase{"StartTrimOpensTheLoop",
+                   kSquare,
+                   true,
+                   2,
+                   0,
+                   {Point3(2, 0, 0), Point3(10, 0, 0), Point3(10, 10, 0), Point3(0, 10, 0),
+                    Point3(0, 0, 0)},
+                   false},
+        // End trim 3: stops 3 short of the closing vertex, at (0,3) on the closing edge.
+        SampleCase{"EndTrimOpensTheLoop",
+                   kSquare,
+                   true,
+                   0,
+                   3,
+                   {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 10, 0), Point3(0, 10, 0),
+                    Point3(0, 3, 0)},
+                   false},
+        // 5 off each end of a 20-long line: (5,0), the middle vertex, (15,0).
+        SampleCase{"BothTrimsOnAnOpenLine",
+                   kStraight,
+                   false,
+                   5,
+                   5,
+                   {Point3(5, 0, 0), Point3(10, 0, 0), Point3(15, 0, 0)},
+                   false},
+        // A trim ending exactly on a vertex does not sample it twice.
+        SampleCase{
+            "TrimOnAVertex", kStraight, false, 10, 0, {Point3(10, 0, 0), Point3(20, 0, 0)}, false},
+        SampleCase{"OpenWithoutTrims", kStraight, false, 0, 0, kStraight, false},
+        // Trims of 6 + 14 eat the whole 20: nothing is left.
+        SampleCase{"TrimsEatThePath", kStraight, false, 6, 14, {}, false},
+        // One point has no length.
+        SampleCase{"SinglePoint", {Point3(1, 2, 3)}, false, 0, 0, {}, false}),
+    [](const ::testing::TestParamInfo<SampleCase>& p) { return p.param.name; });
+
+// Straight run along +X: ArbAxis(+X) has rows +Y, +Z, +X; the sample is row 3.
+TEST(SweepFrame, StraightSampleIsTheArbitraryAxisFrame) {
+    const Matrix3 f = SampleFrame(kStraight.data(), 3, 1, false);
+    EXPECT_TRUE(Near(f.GetRow(0), Point3(0, 1, 0)));
+    EXPECT_TRUE(Near(f.GetRow(1), Point3(0, 0, 1)));
+    EXPECT_TRUE(Near(f.GetRow(2), Point3(1, 0, 0)));
+    EXPECT_TRUE(Near(f.GetRow(3), Point3(10, 0, 0)));
+    // The ends have one direction only.
+    EXPECT_TRUE(Near(SampleFrame(kStraight.data(), 3, 0, false).GetRow(2), Point3(1, 0, 0)));
+    EXPECT_TRUE(Near(SampleFrame(kStraight.data(), 3, 2, false).GetRow(2), Point3(1, 0, 0)));
+}
+
+struct CornerCase {
+    const char* name;
+    std::vector<Point3> samples;
+    Point3 row0, row1, row2;
+};
+
+class SweepCornerFrame : public ::testing::TestWithParam<CornerCase> {};
+
+// At a right angle the third row turns 45 degrees onto the bisector and the cross-section's X
+// (row 0, +Y before the turn) is stretched by 1/sin 45 = sqrt 2 across the bend: it reaches the
+// mitre corner (+-1, +-1) of an outline one unit wide on both legs.
+TEST_P(SweepCornerFrame, TurnsOntoTheBisectorAndStretchesAcrossTheBend) {
+    const CornerCase& c = GetParam();
+    const Matrix3 f = SampleFrame(c.samples.data(), 3, 1, false);
+    EXPECT_TRUE(Near(f.GetRow(0), c.row0));
+    EXPECT_TRUE(Near(f.GetRow(1), c.row1));
+    EXPECT_TRUE(Near(f.GetRow(2), c.row2));
+    EXPECT_TRUE(Near(f.GetRow(3), c.samples[1]));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RightAngles, SweepCornerFrame,
+    ::testing::Values(
+        // +X then +Y: bisector (s, s); X goes to the inner mitre corner (-1, 1).
+        CornerCase{"LeftTurn",
+                   {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 10, 0)},
+                   Point3(-1, 1, 0),
+                   Point3(0, 0, 1),
+                   Point3(kS, kS, 0.0f)},
+        // +X then -Y: bisector (s, -s); X goes to the outer mitre corner (1, 1).
+        CornerCase{"RightTurn",
+                   {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, -10, 0)},
+                   Point3(1, 1, 0),
+                   Point3(0, 0, 1),
+                   Point3(kS, -kS, 0.0f)}),
+    [](const ::testing::TestParamInfo<CornerCase>& p) { return p.param.name; });
+
+// Up at (0.6, 0, 0.8) then down at (0.6, 0, -0.8): X and Y agree, so the sample is straight along
+// the bisector +X, unstretched (as a corner it would stretch by 1/sin(37.3 deg) = 1.65).
+TEST(SweepFrame, OnlyXAndYDecideACorner) {
+    const std::vector<Point3> ridge = {Point3(0, 0, 0), Point3(6, 0, 8), Point3(12, 0, 0)};
+    const Matrix3 f = SampleFrame(ridge.data(), 3, 1, false);
+    EXPECT_TRUE(Near(f.GetRow(0), Point3(0, 1, 0)));
+    EXPECT_TRUE(Near(f.GetRow(1), Point3(0, 0, 1)));
+    EXPECT_TRUE(Near(f.GetRow(2), Point3(1, 0, 0)));
+}
+
+// On a loop the first sample's neighbours are the last and the second: the square's corner at
+// the origin comes in along -Y and leaves along +X, bisector (s, -s).
+TEST(SweepFrame, LoopJoinsTheEnds) {
+    const Matrix3 f = SampleFrame(kSquare.data(), 4, 0, true);
+    EXPECT_TRUE(Near(f.GetRow(2), Point3(kS, -kS, 0.0f)));
+    EXPECT_NEAR(Length(f.GetRow(0)), std::sqrt(2.0f), 1e-4f);
+}
+
+struct SeamCase {
+    const char* name;
+    float turnDegrees;
+    float seamDegrees;
+    bool seam;
+};
+
+class SweepSeam : public ::testing::TestWithParam<SeamCase> {};
+
+TEST_P(SweepSeam, SplitsWhereThePathTurnsMoreThanTheSeamAngle) {
+    const SeamCase& c = GetParam();
+    const float a = c.turnDegrees * trellon::kDegToRad;
+    const std::vector<Point3> s = {Point3(-10, 0, 0), Point3(0, 0, 0),
+                                   Point3(10 * std::cos(a), 10 * std::sin(a), 0.0f)};
+    EXPECT_EQ(SeamAt(s.data(), 3, 1, false, c.seamDegrees * trellon::kDegToRad), c.seam);
+    // End samples never split.
+    EXPECT_FALSE(SeamAt(s.data(), 3, 0, false, 0.0f));
+    EXPECT_FALSE(SeamAt(s.data(), 3, 2, false, 0.0f));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Angles, SweepSeam,
+    ::testing::Values(SeamCase{"TenAboveSeven", 10, 7, true},
+                      SeamCase{"FiveBelowSeven", 5, 7, false},
+                      // The export's fixed 10 degrees: an 8 degree corner is no seam there.
+                      SeamCase{"EightBelowTen", 8, 10, false},
+                      SeamCase{"EightAboveSeven", 8, 7, true},
+                      SeamCase{"StraightNeverSplits", 0, 7, false}),
+    [](const ::testing::TestParamInfo<SeamCase>& p) { return p.param.name; });
+
+// The loop's last sample turns towards the first: every square corner but S_0 (which starts
+// the texture anyway) is a seam.
+TEST(SweepSeamLoop, LastSampleIsTestedAgainstTheFirst) {
+    EXPECT_FALSE(SeamAt(kSquare.data(), 4, 0, true, 0.1f));
+    for (int i = 1; i < 4; ++i) EXPECT_TRUE(SeamAt(kSquare.data(), 4, i, true, 0.1f)) << i;
+    EXPECT_FALSE(SeamAt(kSquare.data(), 4, 3, false, 0.1f));
+}
+
+struct ScaleCase {
+    const char* name;
+    bool unifyAll, unifyOwn;
+    Point3 scale;
+};
+
+class SweepScaleTest : public ::testing::TestWithParam<ScaleCase> {};
+
+// All sweeps (100, 300, 50) percent, the sweep (200, 50, 300): the sweep's changes are
+// Xk = 1, Yk = -0.5, Zk = 2 added to X0 = 1, Y0 = 3, Z0 = 0.5.
+TEST_P(SweepScaleTest, CombinesBothEntriesByTheUnifySwitches) {
+    const ScaleCase& c = GetParam();
+    EXPECT_TRUE(Near(
+        trellon::SweepScale(Point3(100, 300, 50), Point3(200, 50, 300), c.unifyAll, c.unifyOwn),
+        c.scale));
+}
+
+INSTANTIATE_TEST_SUITE_P(Unify, SweepScaleTest,
+                         ::testing::Values(
+                             // (1 + 1, -0.5 + 3, 2 + 0.5)
+                             ScaleCase{"NeitherUnified", false, false, Point3(2.0f, 2.5f, 2.5f)},
+                             // the sweep's X change on every axis: (1 + 1, 1 + 3, 1 + 0.5)
+                             ScaleCase{"SweepUnified", false, true, Point3(2.0f, 4.0f, 1.5f)},
+                             ScaleCase{"BothUnified", true, true, Point3(2, 2, 2)},
+                             // the all-sweeps X value on every axis: (1 + 1, -0.5 + 1, 2 + 1)
+                             ScaleCase{"AllUnified", true, false, Point3(2.0f, 0.5f, 3.0f)}),
+                         [](const ::testing::TestParamInfo<ScaleCase>& p) { return p.param.name; });
+
+struct TileCase {
+    const char* name;
+    int unit;
+    float tile;
+};
+
+class SweepTile : public ::testing::TestWithParam<TileCase> {};
+
+TEST_P(SweepTile, FollowsTheSystemUnit) {
+    int type = 0;
+    float scale = 1.0f;
+    GetMasterUnitInfo(&type, &scale);
+    ASSERT_TRUE(SetMasterUnitInfo(GetParam().unit, 1.0f));
+    EXPECT_EQ(trellon::TextureTileLength(), GetParam().tile);
+    SetMasterUnitInfo(type, scale);
+}
+
+INSTANTIATE_TEST_SUITE_P(Units, SweepTile,
+                         ::testing::Values(TileCase{"Millimetres", UNITS_MILLIMETERS, 25000},
+                                           TileCase{"Centimetres", UNITS_CENTIMETERS, 2500},
+                                           TileCase{"Inches", UNITS_INCHES, 2500},
+                                           TileCase{"Metres", UNITS_METERS, 25},
+                                           TileCase{"Feet", UNITS_FEET, 25}),
+                         [](const ::testing::TestParamInfo<TileCase>& p) { return p.param.name; });
+
+}  // namespace
