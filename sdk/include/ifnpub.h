@@ -36,11 +36,16 @@
 // as the scripting layer does, checking names and types and turning every failure (including an
 // exception raised by the function) into a status and a message, so nothing crosses into the
 // host.
+//
+// A published function refuses a call by throwing MAXException with a message, as the SDK's
+// functions do for the scripting layer. Stand-in: MAXException is also a std::runtime_error whose
+// what() is the message in UTF-8, so InvokeByName reports it like any other exception.
 #pragma once
 
 #include <cstdarg>
 #include <cstddef>
 #include <initializer_list>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -77,6 +82,18 @@ constexpr FPStatus FPS_FAIL = 0;
 constexpr FPStatus FPS_NO_SUCH_FUNCTION = -1;
 constexpr FPStatus FPS_ACTION_DISABLED = -2;
 constexpr FPStatus FPS_OK = 1;
+
+// The exception a published function throws to refuse a call; the caller reports message.
+class MAXException : public std::runtime_error {
+public:
+    explicit MAXException(const MCHAR* msg, int code = 0)
+        : std::runtime_error(MSTR(msg ? msg : _M("")).ToUTF8()),
+          message(msg ? msg : _M("")),
+          error_code(code) {}
+
+    MSTR message;
+    int error_code;
+};
 
 // Built-in interface IDs.
 constexpr Interface_ID NULLINTERFACE_ID(0, 0);
