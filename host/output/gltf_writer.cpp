@@ -43,7 +43,9 @@ Matrix3 ZUpToYUp() {
                    Point3(0.0f, 0.0f, 0.0f));
 }
 
-bool Finite(const Point3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+bool Finite(const Point3& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
 
 double Dot(const Point3& a, const Point3& b) {
     return double(a.x) * b.x + double(a.y) * b.y + double(a.z) * b.z;
@@ -92,9 +94,8 @@ private:
     int Add(const std::string& name, const Color& diffuse) {
         tinygltf::Material mat;
         mat.name = name;
-        mat.pbrMetallicRoughness.baseColorFactor = {SrgbToLinear(diffuse.r),
-                                                    SrgbToLinear(diffuse.g),
-                                                    SrgbToLinear(diffuse.b), 1.0};
+        mat.pbrMetallicRoughness.baseColorFactor = {
+            SrgbToLinear(diffuse.r), SrgbToLinear(diffuse.g), SrgbToLinear(diffuse.b), 1.0};
         mat.pbrMetallicRoughness.metallicFactor = 0.0;
         mat.pbrMetallicRoughness.roughnessFactor = kRoughness;
         model_.materials.push_back(std::move(mat));
@@ -126,8 +127,8 @@ void SetNormalTM(NodeFrame& frame) {
     const Point3 c = frame.vertexTM.GetRow(2);
     frame.reverse = Dot(a, CrossProd(b, c)) < 0.0;
     const float sign = frame.reverse ? -1.0f : 1.0f;
-    frame.normalTM = Matrix3(CrossProd(b, c) * sign, CrossProd(c, a) * sign,
-                             CrossProd(a, b) * sign, Point3(0.0f, 0.0f, 0.0f));
+    frame.normalTM = Matrix3(CrossProd(b, c) * sign, CrossProd(c, a) * sign, CrossProd(a, b) * sign,
+                             Point3(0.0f, 0.0f, 0.0f));
 }
 
 // Rotation and (signed) scale of a linear part whose rows are perpendicular: row i is
@@ -159,8 +160,8 @@ void SetRotationScale(const Matrix3& world, NodeFrame& frame) {
         const int j = (i + 1) % 3;
         const int k = (i + 2) % 3;
         if (len[j] == 0.0 && len[k] == 0.0) {
-            const Point3 other = std::fabs(u[i].x) < 0.9f ? Point3(1.0f, 0.0f, 0.0f)
-                                                            : Point3(0.0f, 1.0f, 0.0f);
+            const Point3 other =
+                std::fabs(u[i].x) < 0.9f ? Point3(1.0f, 0.0f, 0.0f) : Point3(0.0f, 1.0f, 0.0f);
             u[j] = Normalize(CrossProd(other, u[i]));
             u[k] = CrossProd(u[i], u[j]);
         } else if (len[j] == 0.0) {
@@ -312,8 +313,7 @@ bool CheckMesh(const EvaluatedNode& node, bool uvs, std::string& error) {
         for (int k = 0; k < 3; ++k) {
             if (mesh.faces[f].v[k] >= static_cast<DWORD>(mesh.numVerts)) {
                 error = NodeLabel(node) + ": face " + std::to_string(f) + " refers to vertex " +
-                        std::to_string(mesh.faces[f].v[k]) + " of " +
-                        std::to_string(mesh.numVerts);
+                        std::to_string(mesh.faces[f].v[k]) + " of " + std::to_string(mesh.numVerts);
                 return false;
             }
             if (uvs && mesh.tvFace[f].t[k] >= static_cast<DWORD>(mesh.numTVerts)) {
@@ -348,12 +348,12 @@ std::vector<PrimitiveData> BuildPrimitives(const EvaluatedNode& node, const Node
     const SmoothNormals smooth = BuildSmoothNormals(mesh);
     std::vector<PrimitiveData> prims;
     std::map<int, std::size_t> primOf;  // glTF material -> primitive
-    const std::array<int, 3> order = frame.reverse ? std::array<int, 3>{0, 2, 1}
-                                                   : std::array<int, 3>{0, 1, 2};
+    const std::array<int, 3> order =
+        frame.reverse ? std::array<int, 3>{0, 2, 1} : std::array<int, 3>{0, 1, 2};
     for (int f = 0; f < mesh.numFaces; ++f) {
         const Face& face = mesh.faces[f];
-        const int mat = materials.Index(ShownMaterial(node.material, face.getMatID()),
-                                        node.wireColor);
+        const int mat =
+            materials.Index(ShownMaterial(node.material, face.getMatID()), node.wireColor);
         auto [it, added] = primOf.try_emplace(mat, prims.size());
         if (added) {
             prims.emplace_back();
@@ -436,8 +436,7 @@ public:
                             shorts.size(), TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
         }
         return Accessor(indices.data(), indices.size() * 4, TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT,
-                        TINYGLTF_TYPE_SCALAR, indices.size(),
-                        TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
+                        TINYGLTF_TYPE_SCALAR, indices.size(), TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
     }
 
 private:
@@ -455,7 +454,9 @@ bool BuildModel(const std::vector<EvaluatedNode>& nodes, Scene& scene, tinygltf:
     model.asset.generator = "trellon-host";
     model.buffers.emplace_back();
     model.scenes.emplace_back();
+    // Named always: a scene without nodes and name would be written as null.
     model.scenes[0].name = scene.GetCurFileName().ToUTF8();
+    if (model.scenes[0].name.empty()) model.scenes[0].name = "Scene";
     model.defaultScene = 0;
     MaterialTable materials(model);
     BufferWriter buffer(model);
@@ -482,7 +483,8 @@ bool BuildModel(const std::vector<EvaluatedNode>& nodes, Scene& scene, tinygltf:
                 prim.material = p.material;
                 prim.attributes["POSITION"] = buffer.Positions(p.positions);
                 prim.attributes["NORMAL"] = buffer.Floats(p.normals, 3, TINYGLTF_TYPE_VEC3);
-                if (uvs) prim.attributes["TEXCOORD_0"] = buffer.Floats(p.uvs, 2, TINYGLTF_TYPE_VEC2);
+                if (uvs)
+                    prim.attributes["TEXCOORD_0"] = buffer.Floats(p.uvs, 2, TINYGLTF_TYPE_VEC2);
                 prim.indices = buffer.Indices(p.indices, p.vertexOf.size());
                 gm.primitives.push_back(std::move(prim));
             }

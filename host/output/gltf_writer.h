@@ -53,7 +53,7 @@ namespace host {
 class Scene;
 
 // Writes `nodes` (as EvaluateScene returns them for `scene`) to `path` as glTF 2.0 binary. The
-// scene gives the glTF scene its name (the scene file's name, when it has one). False, with a
+// scene gives the glTF scene its name (the scene file's name, else "Scene"). False, with a
 // message in `error`, when the file is not written.
 bool WriteGlb(const std::vector<EvaluatedNode>& nodes, Scene& scene, const std::string& path,
               std::string& error);

@@ -1,0 +1,209 @@
+// Reading a .glb back in tests: its JSON chunk (with nlohmann-json), its binary chunk, the data
+// of an accessor, the vertex and face totals a viewer shows, and the container and accessor rules
+// of glTF 2.0 that a validator checks.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+namespace glbtest {
+
+struct Glb {
+    nlohmann::json json;
+    std::vector<unsigned char> bin;
+};
+
+inline std::uint32_t U32(const std::vector<unsigned char>& b, std::size_t at) {
+    std::uint32_t v = 0;
+    std::memcpy(&v, b.data() + at, 4);
+    return v;
+}
+
+// The two chunks of a .glb; false with a reason when the container is malformed.
+inline bool ReadGlb(const std::string& path, Glb& out, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot open " + path;
+        return false;
+    }
+    const std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)),
+                                       std::istreambuf_iterator<char>());
+    if (b.size() < 20 || std::memcmp(b.data(), "glTF", 4) != 0 || U32(b, 4) != 2) {
+        error = "not a glTF 2.0 binary";
+        return false;
+    }
+    if (U32(b, 8) != b.size() || b.size() % 4 != 0) {
+        error = "the header's length is not the file's, or not a multiple of 4";
+        return false;
+    }
+    const std::uint32_t jsonLength = U32(b, 12);
+    if (U32(b, 16) != 0x4E4F534Au || jsonLength % 4 != 0 || 20ull + jsonLength > b.size()) {
+        error = "bad JSON chunk";
+        return false;
+    }
+    out.json = nlohmann::json::parse(b.begin() + 20, b.begin() + 20 + jsonLength, nullptr, false);
+    if (out.json.is_discarded()) {
+        error = "the JSON chunk does not parse";
+        return false;
+    }
+    out.bin.clear();
+    const std::size_t binAt = 20ull + jsonLength;
+    if (binAt < b.size()) {
+        const std::uint32_t binLength = U32(b, binAt);
+        if (b.size() < binAt + 8 || U32(b, binAt + 4) != 0x004E4942u || binLength % 4 != 0 ||
+            binAt + 8 + binLength != b.size()) {
+            error = "bad BIN chunk";
+            return false;
+        }
+        out.bin.assign(b.begin() + static_cast<long>(binAt) + 8, b.end());
+    }
+    return true;
+}
+
+inline int ComponentSize(int type) {
+    switch (type) {
+        case 5121:
+            return 1;  // unsigned byte
+        case 5123:
+            return 2;  // unsigned short
+        case 5125:     // unsigned int
+        case 5126:
+            return 4;  // float
+        default:
+            return 0;
+    }
+}
+
+inline int Components(const std::string& type) {
+    if (type == "SCALAR") return 1;
+    if (type == "VEC2") return 2;
+    if (type == "VEC3") return 3;
+    if (type == "VEC4") return 4;
+    return 0;
+}
+
+// Every number of an accessor, as doubles (tightly packed views only, as the writer makes them).
+inline std::vector<double> AccessorValues(const Glb& g, int index) {
+    const auto& acc = g.json["accessors"][static_cast<std::size_t>(index)];
+    const auto& view = g.json["bufferViews"][acc["bufferView"].get<std::size_t>()];
+    const int ct = acc["componentType"].get<int>();
+    const std::size_t n =
+        acc["count"].get<std::size_t>() * static_cast<std::size_t>(Components(acc["type"]));
+    std::size_t at =
+        view.value("byteOffset", std::size_t{0}) + acc.value("byteOffset", std::size_t{0});
+    std::vector<double> out;
+    for (std::size_t i = 0; i < n; ++i, at += static_cast<std::size_t>(ComponentSize(ct))) {
+        if (ct == 5126) {
+            float f = 0.0f;
+            std::memcpy(&f, g.bin.data() + at, 4);
+            out.push_back(f);
+        } else if (ct == 5125) {
+            out.push_back(U32(g.bin, at));
+        } else if (ct == 5123) {
+            std::uint16_t s = 0;
+            std::memcpy(&s, g.bin.data() + at, 2);
+            out.push_back(s);
+        } else {
+            out.push_back(g.bin[at]);
+        }
+    }
+    return out;
+}
+
+struct Totals {
+    std::size_t vertices = 0;
+    std::size_t faces = 0;
+};
+
+// What a viewer counts: over the default scene's nodes, each primitive's POSITION count and its
+// indices / 3.
+inline Totals CountScene(const Glb& g) {
+    Totals t;
+    const auto& scene = g.json["scenes"][g.json.value("scene", 0)];
+    for (const auto& n : scene.value("nodes", nlohmann::json::array())) {
+        const auto& node = g.json["nodes"][n.get<std::size_t>()];
+        if (!node.contains("mesh")) continue;
+        for (const auto& p : g.json["meshes"][node["mesh"].get<std::size_t>()]["primitives"]) {
+            t.vertices +=
+                g.json["accessors"][p["attributes"]["POSITION"].get<std::size_t>()]["count"]
+                    .get<std::size_t>();
+            t.faces +=
+                g.json["accessors"][p["indices"].get<std::size_t>()]["count"].get<std::size_t>() /
+                3;
+        }
+    }
+    return t;
+}
+
+// The rules a validator checks that the writer must keep: views inside the one buffer on 4-byte
+// boundaries, accessors inside their views, POSITION bounds equal to the data's, unit normals,
+// triangle index lists within the vertex count, of the smallest type that avoids the restart
+// value.
+inline void ExpectValid(const Glb& g) {
+    const auto& j = g.json;
+    EXPECT_EQ(j["asset"]["version"], "2.0");
+    if (j.contains("buffers")) {
+        ASSERT_EQ(j["buffers"].size(), 1u);
+        EXPECT_FALSE(j["buffers"][0].contains("uri"));
+        const auto length = j["buffers"][0]["byteLength"].get<std::size_t>();
+        EXPECT_GE(length, 1u);
+        EXPECT_LE(length, g.bin.size());
+        EXPECT_LT(g.bin.size() - length, 4u);
+        for (const auto& v : j["bufferViews"]) {
+            const auto offset = v.value("byteOffset", std::size_t{0});
+            EXPECT_EQ(offset % 4, 0u);
+            EXPECT_GE(v["byteLength"].get<std::size_t>(), 1u);
+            EXPECT_LE(offset + v["byteLength"].get<std::size_t>(), length);
+        }
+    }
+    for (const auto& a : j.value("accessors", nlohmann::json::array())) {
+        const auto& v = j["bufferViews"][a["bufferView"].get<std::size_t>()];
+        const std::size_t bytes = a["count"].get<std::size_t>() *
+                                  static_cast<std::size_t>(ComponentSize(a["componentType"])) *
+                                  static_cast<std::size_t>(Components(a["type"]));
+        EXPECT_LE(a.value("byteOffset", std::size_t{0}) + bytes,
+                  v["byteLength"].get<std::size_t>());
+    }
+    for (const auto& mesh : j.value("meshes", nlohmann::json::array())) {
+        for (const auto& p : mesh["primitives"]) {
+            const int pos = p["attributes"]["POSITION"];
+            const auto& acc = j["accessors"][static_cast<std::size_t>(pos)];
+            const std::size_t count = acc["count"];
+            const std::vector<double> xyz = AccessorValues(g, pos);
+            ASSERT_TRUE(acc.contains("min") && acc.contains("max"));
+            for (std::size_t c = 0; c < 3; ++c) {
+                double lo = INFINITY, hi = -INFINITY;
+                for (std::size_t i = c; i < xyz.size(); i += 3) {
+                    lo = std::min(lo, xyz[i]);
+                    hi = std::max(hi, xyz[i]);
+                }
+                EXPECT_EQ(acc["min"][c].get<double>(), lo);
+                EXPECT_EQ(acc["max"][c].get<double>(), hi);
+            }
+            const std::vector<double> n = AccessorValues(g, p["attributes"]["NORMAL"]);
+            ASSERT_EQ(n.size(), 3 * count);
+            for (std::size_t i = 0; i < n.size(); i += 3) {
+                EXPECT_NEAR(std::sqrt(n[i] * n[i] + n[i + 1] * n[i + 1] + n[i + 2] * n[i + 2]), 1.0,
+                            1e-5);
+            }
+            if (p["attributes"].contains("TEXCOORD_0")) {
+                EXPECT_EQ(AccessorValues(g, p["attributes"]["TEXCOORD_0"]).size(), 2 * count);
+            }
+            const auto& ia = j["accessors"][p["indices"].get<std::size_t>()];
+            EXPECT_EQ(ia["componentType"].get<int>(), count <= 65535 ? 5123 : 5125);
+            EXPECT_EQ(ia["count"].get<std::size_t>() % 3, 0u);
+            for (double index : AccessorValues(g, p["indices"])) EXPECT_LT(index, count);
+            EXPECT_EQ(j["bufferViews"][ia["bufferView"].get<std::size_t>()]["target"], 34963);
+        }
+    }
+}
+
+}  // namespace glbtest

@@ -1,0 +1,474 @@
+// The .glb writer: small scenes written and read back by an independent reader (assimp) and by
+// the raw chunks (accessor data and bounds). Host space is Z-up, glTF Y-up: a host point (x, y, z)
+// is the glTF point (x, z, -y), in metres.
+#include "gltf_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+#include <assimp/Importer.hpp>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "evaluated_scene.h"
+#include "glb_file.h"
+#include "imtl.h"
+#include "scene.h"
+#include "scene_reader.h"
+#include "units.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// sRGB decoding of a display value (the base colour of a host colour).
+double Linear(double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); }
+
+class GltfWriter : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GetMasterUnitInfo(&unitType_, &unitScale_);
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+        for (char& c : name) {
+            if (c == '/') c = '_';
+        }
+        dir_ = fs::path(::testing::TempDir()) / ("gltf_" + name);
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        path_ = (dir_ / "out.glb").string();
+    }
+    void TearDown() override {
+        SetMasterUnitInfo(unitType_, unitScale_);
+        fs::remove_all(dir_);
+    }
+
+    // Loads scene JSON (nodes and materials given; the rest is filled in) and evaluates it.
+    std::vector<host::EvaluatedNode> Load(const std::string& units, const std::string& materials,
+                                          const std::string& nodes) {
+        host::LoadSceneText(R"({"format": "trellon-scene", "version": 1, "units": ")" + units +
+                                R"(", "materials": [)" + materials + R"(], "nodes": [)" + nodes +
+                                "]}",
+                            "test.scene.json", scene_);
+        return host::EvaluateScene(scene_, 0);
+    }
+
+    // Writes the nodes, checks the container and accessor rules, and reads it with assimp.
+    const aiScene* WriteAndImport(const std::vector<host::EvaluatedNode>& nodes) {
+        std::string error;
+        EXPECT_TRUE(host::WriteGlb(nodes, scene_, path_, error)) << error;
+        EXPECT_TRUE(glbtest::ReadGlb(path_, glb_, error)) << error;
+        glbtest::ExpectValid(glb_);
+        const aiScene* s = importer_.ReadFile(path_, aiProcess_ValidateDataStructure);
+        EXPECT_NE(s, nullptr) << importer_.GetErrorString();
+        return s;
+    }
+
+    static const aiNode* FindNode(const aiScene* s, const char* name) {
+        return s ? s->mRootNode->FindNode(name) : nullptr;
+    }
+
+    host::Scene scene_;
+    fs::path dir_;
+    std::string path_;
+    glbtest::Glb glb_;
+    Assimp::Importer importer_;
+    int unitType_ = 0;
+    float unitScale_ = 1.0f;
+};
+
+// A box 10 wide (X), 20 long (Y), 30 high (Z) in inches, pivot at the centre of its base.
+constexpr const char* kBox =
+    R"({"name": "Box", "transform": {"position": [100, 0, 0]}, "wireColor": [255, 128, 0],
+        "object": {"type": "box", "width": 10, "length": 20, "height": 30}})";
+
+TEST_F(GltfWriter, BoxInInchesIsInMetresYUp) {
+    const aiScene* s = WriteAndImport(Load("inches", "", kBox));
+    ASSERT_NE(s, nullptr);
+    const aiNode* box = FindNode(s, "Box");
+    ASSERT_NE(box, nullptr);
+    ASSERT_EQ(box->mNumMeshes, 1u);
+    // Six sides, each its own smoothing group: 4 corners and 2 triangles per side.
+    const aiMesh* mesh = s->mMeshes[box->mMeshes[0]];
+    EXPECT_EQ(mesh->mNumVertices, 24u);
+    EXPECT_EQ(mesh->mNumFaces, 12u);
+    // 100 in = 2.54 m along X.
+    EXPECT_NEAR(box->mTransformation.a4, 2.54, 1e-6);
+    EXPECT_NEAR(box->mTransformation.b4, 0.0, 1e-6);
+    EXPECT_NEAR(box->mTransformation.c4, 0.0, 1e-6);
+    // X +-5 in = +-0.127 m; height 0..30 in = 0..0.762 m up glTF Y; Y +-10 in = +-0.254 m on Z.
+    const auto& acc =
+        glb_.json["accessors"]
+                 [glb_.json["meshes"][0]["primitives"][0]["attributes"]["POSITION"].get<int>()];
+    const double lo[3] = {-0.127, 0.0, -0.254}, hi[3] = {0.127, 0.762, 0.254};
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_NEAR(acc["min"][c].get<double>(), lo[c], 1e-6);
+        EXPECT_NEAR(acc["max"][c].get<double>(), hi[c], 1e-6);
+    }
+    // No material: the wire colour (255, 128, 0), decoded from sRGB.
+    const auto& mat = glb_.json["materials"][0];
+    EXPECT_EQ(mat["name"], "Wire FF8000");
+    EXPECT_NEAR(mat["pbrMetallicRoughness"]["baseColorFactor"][0].get<double>(), 1.0, 1e-6);
+    EXPECT_NEAR(mat["pbrMetallicRoughness"]["baseColorFactor"][1].get<double>(),
+                Linear(128 / 255.0), 1e-6);
+    EXPECT_NEAR(mat["pbrMetallicRoughness"]["baseColorFactor"][2].get<double>(), 0.0, 1e-6);
+    EXPECT_EQ(glbtest::CountScene(glb_).vertices, 24u);
+    EXPECT_EQ(glbtest::CountScene(glb_).faces, 12u);
+}
+
+TEST_F(GltfWriter, CentimetreSceneWithRotationAndObjectOffset) {
+    // Rotated 90 degrees about Z (host X turns to host Y), moved to (0, 200, 50) cm; the object
+    // sits 10 cm along the node's own X from the pivot.
+    auto nodes = Load("centimeters", "",
+                      R"({"name": "Turned", "transform": {"position": [0, 200, 50],
+                          "rotation": [0, 0, 90]}, "objectOffset": {"position": [10, 0, 0]},
+                          "object": {"type": "box", "width": 2, "length": 2, "height": 2}})");
+    ASSERT_EQ(nodes.size(), 1u);
+    const Point3 hostX = nodes[0].objectTM.GetRow(0);
+    ASSERT_NEAR(hostX.y, 1.0f, 1e-6f) << "the scene's +90 about Z turns X to Y";
+    const aiScene* s = WriteAndImport(nodes);
+    const aiNode* n = FindNode(s, "Turned");
+    ASSERT_NE(n, nullptr);
+    const aiMatrix4x4& m = n->mTransformation;
+    // Pivot (0, 200, 50) cm plus the offset 10 cm along the turned X (host +Y): (0, 2.1, 0.5) m
+    // in host axes, (0, 0.5, -2.1) in glTF's.
+    EXPECT_NEAR(m.a4, 0.0, 1e-5);
+    EXPECT_NEAR(m.b4, 0.5, 1e-5);
+    EXPECT_NEAR(m.c4, -2.1, 1e-5);
+    // Host X -> host Y is glTF X -> glTF -Z: a turn of +90 degrees about glTF Y. Columns are the
+    // images of the axes: X -> (0, 0, -1), Y -> (0, 1, 0), Z -> (1, 0, 0).
+    const double expected[3][3] = {{0, 0, 1}, {0, 1, 0}, {-1, 0, 0}};
+    for (unsigned r = 0; r < 3; ++r) {
+        for (unsigned c = 0; c < 3; ++c) EXPECT_NEAR(m[r][c], expected[r][c], 1e-6) << r << c;
+    }
+    const auto& rot = glb_.json["nodes"][0]["rotation"];
+    EXPECT_NEAR(rot[1].get<double>(), std::sqrt(0.5), 1e-6);
+    EXPECT_NEAR(rot[3].get<double>(), std::sqrt(0.5), 1e-6);
+    // The 2 cm cube is 0.02 m across.
+    const auto& pos =
+        glb_.json["accessors"]
+                 [glb_.json["meshes"][0]["primitives"][0]["attributes"]["POSITION"].get<int>()];
+    EXPECT_NEAR(pos["max"][1].get<double>(), 0.02, 1e-7);
+}
+
+TEST_F(GltfWriter, ScaleAndMirrorStayNodeTransforms) {
+    // Scale (2, 3, -1) mirrors: the node carries it (glTF readers flip the winding by the
+    // determinant), one scale factor negative.
+    const aiScene* s = WriteAndImport(Load("meters", "",
+                                           R"({"name": "Scaled", "transform": {"scale": [2, 3, -1]},
+            "object": {"type": "box", "width": 1, "length": 1, "height": 1}})"));
+    const aiNode* n = FindNode(s, "Scaled");
+    ASSERT_NE(n, nullptr);
+    // Host X scale 2 stays on glTF X, host Y (glTF -Z) 3 and host Z (glTF Y) -1.
+    EXPECT_NEAR(n->mTransformation.a1, 2.0, 1e-6);
+    EXPECT_NEAR(n->mTransformation.b2, -1.0, 1e-6);
+    EXPECT_NEAR(n->mTransformation.c3, 3.0, 1e-6);
+    EXPECT_NEAR(n->mTransformation.Determinant(), -6.0, 1e-5);
+}
+
+TEST_F(GltfWriter, ShearIsBakedIntoTheVertices) {
+    // Object offset turned 45 degrees about Z under a node scaled 2 along X: the object transform
+    // shears, which a glTF node cannot carry. Vertex (1, 0, 0) turns to (c, c, 0) (c = 0.7071),
+    // then scales to (2c, c, 0); moved by (0, 0, 5): glTF (1.4142, 5, -0.7071).
+    const aiScene* s = WriteAndImport(Load("meters", "",
+                                           R"({"name": "Sheared",
+            "transform": {"position": [0, 0, 5], "scale": [2, 1, 1]},
+            "objectOffset": {"rotation": [0, 0, 45]},
+            "object": {"type": "mesh", "vertices": [[1, 0, 0], [0, 1, 0], [0, 0, 1]],
+                       "faces": [[0, 1, 2]]}})"));
+    const aiNode* n = FindNode(s, "Sheared");
+    ASSERT_NE(n, nullptr);
+    EXPECT_FALSE(glb_.json["nodes"][0].contains("rotation"));
+    EXPECT_FALSE(glb_.json["nodes"][0].contains("scale"));
+    EXPECT_NEAR(n->mTransformation.b4, 5.0, 1e-6);
+    const aiMesh* mesh = s->mMeshes[n->mMeshes[0]];
+    ASSERT_EQ(mesh->mNumVertices, 3u);
+    const double c = std::sqrt(0.5);
+    EXPECT_NEAR(mesh->mVertices[0].x, 2 * c, 1e-5);
+    EXPECT_NEAR(mesh->mVertices[0].y, 0.0, 1e-5);
+    EXPECT_NEAR(mesh->mVertices[0].z, -c, 1e-5);
+    // (0, 0, 1) is untouched by the turn and the X scale: glTF (0, 1, 0) before the move.
+    EXPECT_NEAR(mesh->mVertices[2].y, 1.0, 1e-5);
+}
+
+// A box with a Multi/Sub-Object material of n sub-materials "S0".."S<n-1>": the box's sides have
+// material IDs bottom 1, top 0, front 4, right 3, back 5, left 2, two triangles each, and ID i
+// shows sub-material i mod n. Primitives come in the order the faces first use them.
+struct MultiCase {
+    int subs;
+    std::vector<std::string> order;  // primitive materials, first use first
+    unsigned facesEach;
+};
+
+class GltfWriterMulti : public GltfWriter, public ::testing::WithParamInterface<MultiCase> {};
+
+TEST_P(GltfWriterMulti, OnePrimitivePerShownMaterial) {
+    const MultiCase& mc = GetParam();
+    std::string materials, subs;
+    for (int i = 0; i < mc.subs; ++i) {
+        materials += R"({"name": "S)" + std::to_string(i) +
+                     R"(", "class": "Standard", "diffuse": [0.5, 0.25, 1]},)";
+        subs += std::string(i ? ", " : "") + "\"S" + std::to_string(i) + "\"";
+    }
+    materials +=
+        R"({"name": "Multi", "class": "Multi/Sub-Object", "subMaterials": [)" + subs + "]}";
+    const aiScene* s = WriteAndImport(Load("meters", materials,
+                                           R"({"name": "Box", "material": "Multi",
+                 "object": {"type": "box", "width": 1, "length": 1, "height": 1}})"));
+    const aiNode* n = FindNode(s, "Box");
+    ASSERT_NE(n, nullptr);
+    ASSERT_EQ(n->mNumMeshes, mc.order.size());
+    for (unsigned i = 0; i < n->mNumMeshes; ++i) {
+        const aiMesh* mesh = s->mMeshes[n->mMeshes[i]];
+        // Each side keeps its own 4 corners.
+        EXPECT_EQ(mesh->mNumFaces, mc.facesEach) << i;
+        EXPECT_EQ(mesh->mNumVertices, mc.facesEach * 2) << i;
+        aiString name;
+        s->mMaterials[mesh->mMaterialIndex]->Get(AI_MATKEY_NAME, name);
+        EXPECT_EQ(std::string(name.C_Str()), mc.order[i]) << i;
+    }
+    // Only the shown sub-materials are written; diffuse 0.25 decodes to 0.0508761.
+    ASSERT_EQ(glb_.json["materials"].size(), mc.order.size());
+    EXPECT_NEAR(
+        glb_.json["materials"][0]["pbrMetallicRoughness"]["baseColorFactor"][1].get<double>(),
+        Linear(0.25), 1e-6);
+    EXPECT_NEAR(
+        glb_.json["materials"][0]["pbrMetallicRoughness"]["baseColorFactor"][0].get<double>(),
+        0.2140411, 1e-6);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SubMaterialCounts, GltfWriterMulti,
+    ::testing::Values(MultiCase{1, {"S0"}, 12},             // every ID shows S0
+                      MultiCase{2, {"S1", "S0"}, 6},        // 1,0,0,1,1,0
+                      MultiCase{3, {"S1", "S0", "S2"}, 4},  // 1,0,1,0,2,2
+                      MultiCase{6, {"S1", "S0", "S4", "S3", "S5", "S2"}, 2},
+                      MultiCase{8, {"S1", "S0", "S4", "S3", "S5", "S2"}, 2}));  // 6, 7 unused
+
+TEST_F(GltfWriter, StandardMaterialShowsOnEveryFaceAndEmptySlotShowsWireColour) {
+    auto nodes = Load("meters",
+                      R"({"name": "Red", "class": "Standard", "diffuse": [1, 0, 0]},
+                         {"name": "Holey", "class": "Multi/Sub-Object", "subMaterials": ["Red"]})",
+                      R"({"name": "Plain", "material": "Red",
+                          "object": {"type": "box", "width": 1, "length": 1, "height": 1}},
+                         {"name": "Holey", "material": "Holey", "wireColor": [0, 0, 255],
+                          "object": {"type": "box", "width": 1, "length": 1, "height": 1}})");
+    // Slot 1 of the multi is left empty: IDs 1, 3, 5 (bottom, right, back) show the wire colour.
+    auto* multi = dynamic_cast<MultiMtl*>(nodes[1].material);
+    ASSERT_NE(multi, nullptr);
+    multi->SetNumSubMtls(2);
+    const aiScene* s = WriteAndImport(nodes);
+    const aiNode* plain = FindNode(s, "Plain");
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(plain->mNumMeshes, 1u);
+    const aiNode* holey = FindNode(s, "Holey");
+    ASSERT_NE(holey, nullptr);
+    ASSERT_EQ(holey->mNumMeshes, 2u);
+    // Both nodes share the one "Red" material; the wire colour is the second.
+    ASSERT_EQ(glb_.json["materials"].size(), 2u);
+    EXPECT_EQ(glb_.json["materials"][0]["name"], "Red");
+    EXPECT_EQ(glb_.json["materials"][1]["name"], "Wire 0000FF");
+    // The bottom (ID 1) comes first: the wire colour, then Red.
+    EXPECT_EQ(glb_.json["meshes"][1]["primitives"][0]["material"], 1);
+    EXPECT_EQ(glb_.json["meshes"][1]["primitives"][1]["material"], 0);
+}
+
+// Two triangles meeting along the ridge from (0,0,1) to (1,0,1): A = (0,2,1) faces
+// (0,-1,1)/sqrt2 (towards -Y and up), B = (1,2,3) faces (0,1,1)/sqrt2.
+struct SmoothCase {
+    const char* name;
+    unsigned groupA, groupB;
+    unsigned vertices;  // 4 when the ridge corners are shared, 6 when split
+};
+
+class GltfWriterSmoothing : public GltfWriter, public ::testing::WithParamInterface<SmoothCase> {};
+
+TEST_P(GltfWriterSmoothing, RidgeSplitsOnlyWithoutASharedGroup) {
+    const SmoothCase& sc = GetParam();
+    const aiScene* s = WriteAndImport(Load("meters", "",
+                                           R"({"name": "Ridge", "object": {"type": "mesh",
+            "vertices": [[0, -1, 0], [0, 0, 1], [1, 0, 1], [0, 1, 0]],
+            "faces": [[0, 2, 1], [1, 2, 3]], "smoothingGroups": [)" +
+                                               std::to_string(sc.groupA) + ", " +
+                                               std::to_string(sc.groupB) + "]}}"));
+    const aiNode* n = FindNode(s, "Ridge");
+    ASSERT_NE(n, nullptr);
+    const aiMesh* mesh = s->mMeshes[n->mMeshes[0]];
+    EXPECT_EQ(mesh->mNumVertices, sc.vertices);
+    EXPECT_EQ(mesh->mNumFaces, 2u);
+    // The ridge corners: the sum of both face normals, straight up (host Z = glTF Y) when shared;
+    // otherwise each face's own, host (0, -+1, 1)/sqrt2 = glTF (0, 1/sqrt2, +-1/sqrt2).
+    const double r = std::sqrt(0.5);
+    for (unsigned i = 0; i < mesh->mNumVertices; ++i) {
+        const aiVector3D& p = mesh->mVertices[i];
+        const aiVector3D& nrm = mesh->mNormals[i];
+        if (std::fabs(p.y - 1.0f) > 1e-6f) {  // a foot: its one face's normal
+            EXPECT_NEAR(nrm.y, r, 1e-6);
+            EXPECT_NEAR(std::fabs(nrm.z), r, 1e-6);
+        } else if (sc.vertices == 4) {
+            EXPECT_NEAR(nrm.y, 1.0, 1e-6) << i;
+        } else {
+            EXPECT_NEAR(nrm.y, r, 1e-6) << i;
+            EXPECT_NEAR(std::fabs(nrm.z), r, 1e-6) << i;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Groups, GltfWriterSmoothing,
+                         ::testing::Values(SmoothCase{"SameGroup", 1, 1, 4},
+                                           SmoothCase{"SharedBit", 3, 2, 4},
+                                           SmoothCase{"HighBit", 0x80000000u, 0x80000001u, 4},
+                                           SmoothCase{"OtherGroups", 1, 2, 6},
+                                           SmoothCase{"BothFaceted", 0, 0, 6},
+                                           SmoothCase{"OneFaceted", 1, 0, 6}),
+                         [](const auto& tp) { return std::string(tp.param.name); });
+
+TEST_F(GltfWriter, SmoothingIsLinkedThroughFacesBetween) {
+    // A fan of three faces around vertex 0 in the plane z = 0: groups 1, 1|2, 2. The first and
+    // last share no bit but both share one with the middle face: one normal at the centre, no
+    // vertex split anywhere (5 vertices), all pointing up (glTF +Y).
+    const aiScene* s = WriteAndImport(Load("meters", "",
+                                           R"({"name": "Fan", "object": {"type": "mesh",
+            "vertices": [[0, 0, 0], [1, 0, 0], [1, 1, 0], [0, 1, 0], [-1, 1, 0]],
+            "faces": [[0, 1, 2], [0, 2, 3], [0, 3, 4]], "smoothingGroups": [1, 3, 2]}})"));
+    const aiMesh* mesh = s->mMeshes[FindNode(s, "Fan")->mMeshes[0]];
+    EXPECT_EQ(mesh->mNumVertices, 5u);
+    for (unsigned i = 0; i < mesh->mNumVertices; ++i) EXPECT_NEAR(mesh->mNormals[i].y, 1.0, 1e-6);
+}
+
+// A unit quad of two triangles (0,1,2), (0,2,3) with texture coordinates.
+TEST_F(GltfWriter, TextureCoordinatesFlipVAndSplitAtSeams) {
+    const std::string quad = R"("vertices": [[0, 0, 0], [1, 0, 0], [1, 1, 0], [0, 1, 0]],
+                                "faces": [[0, 1, 2], [0, 2, 3]], "smoothingGroups": [1, 1],)";
+    // Shared texture vertices: 4 vertices. A seam (the second face uses its own copies of the
+    // diagonal's texture vertices, 4 and 5): the diagonal's 2 corners split, 6 vertices.
+    auto nodes = Load("meters", "",
+                      R"({"name": "Shared", "object": {"type": "mesh", )" + quad +
+                          R"("uvs": [[0, 0], [1, 0], [1, 0.75], [0, 1]],
+                              "uvFaces": [[0, 1, 2], [0, 2, 3]]}},
+                         {"name": "Seam", "object": {"type": "mesh", )" +
+                          quad + R"("uvs": [[0, 0], [1, 0], [1, 0.75], [0, 1], [0, 0], [1, 1]],
+                              "uvFaces": [[0, 1, 2], [4, 5, 3]]}})");
+    const aiScene* s = WriteAndImport(nodes);
+    EXPECT_EQ(s->mMeshes[FindNode(s, "Shared")->mMeshes[0]]->mNumVertices, 4u);
+    EXPECT_EQ(s->mMeshes[FindNode(s, "Seam")->mMeshes[0]]->mNumVertices, 6u);
+    // In the file, v runs down: host (1, 0.75) is glTF (1, 0.25); vertex 2 is the third
+    // written (corners in face order).
+    const auto& prim = glb_.json["meshes"][0]["primitives"][0];
+    const std::vector<double> uv = glbtest::AccessorValues(glb_, prim["attributes"]["TEXCOORD_0"]);
+    ASSERT_EQ(uv.size(), 8u);
+    EXPECT_DOUBLE_EQ(uv[4], 1.0);
+    EXPECT_DOUBLE_EQ(uv[5], 0.25);
+    EXPECT_DOUBLE_EQ(uv[1], 1.0);  // host v 0 at the first corner
+}
+
+TEST_F(GltfWriter, MeshWithoutTextureCoordinatesHasNone) {
+    WriteAndImport(Load("meters", "", kBox));
+    EXPECT_FALSE(glb_.json["meshes"][0]["primitives"][0]["attributes"].contains("TEXCOORD_0"));
+}
+
+// Faceted triangles, 3 vertices each: 21845 give 65535 vertices, the most unsigned short indices
+// can address without the restart value 65535; one more needs unsigned int.
+class GltfWriterIndexType : public GltfWriter, public ::testing::WithParamInterface<int> {};
+
+TEST_P(GltfWriterIndexType, WidensPast65535Vertices) {
+    auto nodes = Load("meters", "",
+                      R"({"name": "Many", "object": {"type": "mesh",
+                          "vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0]], "faces": [[0, 1, 2]]}})");
+    const int faces = GetParam();
+    Mesh& m = nodes[0].mesh;
+    m.setNumVerts(faces * 3);
+    m.setNumFaces(faces);
+    for (int f = 0; f < faces; ++f) {
+        const float x = static_cast<float>(f);
+        m.setVert(3 * f, Point3(x, 0.0f, 0.0f));
+        m.setVert(3 * f + 1, Point3(x + 1.0f, 0.0f, 0.0f));
+        m.setVert(3 * f + 2, Point3(x, 1.0f, 0.0f));
+        m.faces[f].setVerts(3 * f, 3 * f + 1, 3 * f + 2);
+    }
+    std::string error;
+    ASSERT_TRUE(host::WriteGlb(nodes, scene_, path_, error)) << error;
+    ASSERT_TRUE(glbtest::ReadGlb(path_, glb_, error)) << error;
+    glbtest::ExpectValid(glb_);
+    const auto& prim = glb_.json["meshes"][0]["primitives"][0];
+    EXPECT_EQ(glb_.json["accessors"][prim["indices"].get<int>()]["componentType"],
+              faces * 3 <= 65535 ? 5123 : 5125);
+    EXPECT_EQ(glbtest::CountScene(glb_).vertices, static_cast<std::size_t>(faces) * 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, GltfWriterIndexType, ::testing::Values(21845, 21846));
+
+TEST_F(GltfWriter, HiddenNodesAndEmptyMeshes) {
+    // A hidden box is left out; a mesh without faces is a node without a mesh.
+    auto nodes =
+        Load("meters", "",
+             R"({"name": "Shown", "object": {"type": "box", "width": 1, "length": 1, "height": 1}},
+                         {"name": "Hidden", "hidden": true,
+                          "object": {"type": "box", "width": 1, "length": 1, "height": 1}},
+                         {"name": "Empty", "object": {"type": "mesh", "vertices": [], "faces": []}})");
+    ASSERT_EQ(nodes.size(), 3u);
+    const aiScene* s = WriteAndImport(nodes);
+    EXPECT_NE(FindNode(s, "Shown"), nullptr);
+    EXPECT_EQ(FindNode(s, "Hidden"), nullptr);
+    ASSERT_EQ(glb_.json["nodes"].size(), 2u);
+    EXPECT_EQ(glb_.json["nodes"][1]["name"], "Empty");
+    EXPECT_FALSE(glb_.json["nodes"][1].contains("mesh"));
+    EXPECT_EQ(glb_.json["meshes"].size(), 1u);
+}
+
+TEST_F(GltfWriter, EmptySceneIsAValidFile) {
+    std::string error;
+    ASSERT_TRUE(host::WriteGlb({}, scene_, path_, error)) << error;
+    ASSERT_TRUE(glbtest::ReadGlb(path_, glb_, error)) << error;
+    glbtest::ExpectValid(glb_);
+    EXPECT_EQ(glb_.json["scenes"][0]["name"], "Scene");
+    EXPECT_FALSE(glb_.json.contains("buffers"));  // glTF has no empty buffers
+    EXPECT_EQ(glbtest::CountScene(glb_).vertices, 0u);
+}
+
+// Bad meshes and paths: false, a message naming the problem, and no file.
+struct BadCase {
+    const char* name;
+    void (*spoil)(host::EvaluatedNode&, std::string& path);
+    const char* message;
+};
+
+class GltfWriterRefuses : public GltfWriter, public ::testing::WithParamInterface<BadCase> {};
+
+TEST_P(GltfWriterRefuses, BadInput) {
+    auto nodes = Load("meters", "",
+                      R"({"name": "Tri", "object": {"type": "mesh",
+                          "vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0]], "faces": [[0, 1, 2]],
+                          "uvs": [[0, 0], [1, 0], [0, 1]], "uvFaces": [[0, 1, 2]]}})");
+    std::string path = path_;
+    GetParam().spoil(nodes[0], path);
+    std::string error;
+    EXPECT_FALSE(host::WriteGlb(nodes, scene_, path, error));
+    EXPECT_NE(error.find(GetParam().message), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_FALSE(fs::exists(path + ".part"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, GltfWriterRefuses,
+    ::testing::Values(
+        BadCase{"MissingVertex",
+                [](host::EvaluatedNode& n, std::string&) { n.mesh.faces[0].v[2] = 7; },
+                "node 'Tri': face 0 refers to vertex 7 of 3"},
+        BadCase{"MissingTextureVertex",
+                [](host::EvaluatedNode& n, std::string&) { n.mesh.tvFace[0].t[1] = 3; },
+                "node 'Tri': face 0 refers to texture vertex 3 of 3"},
+        BadCase{"NaNVertex", [](host::EvaluatedNode& n, std::string&) { n.mesh.verts[1].y = NAN; },
+                "node 'Tri': vertex 1 is not finite"},
+        BadCase{"InfiniteTransform",
+                [](host::EvaluatedNode& n, std::string&) { n.objectTM.m[3][0] = INFINITY; },
+                "node 'Tri': the object transform is not finite"},
+        BadCase{"NoFolder", [](host::EvaluatedNode&, std::string& p) { p += ".missing/out.glb"; },
+                "cannot write"}),
+    [](const auto& tp) { return std::string(tp.param.name); });
+
+}  // namespace
