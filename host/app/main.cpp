@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "build_command.h"
 #include "commands.h"
 #include "draw_command.h"
 
@@ -18,7 +19,25 @@ int main(int argc, char** argv) {
                    "the module to load (default: trellon.dlo beside this program, or "
                    "$TRELLON_MODULE)");
 
-    auto* classes = app.add_subcommand("classes", "load the module and list the classes it publishes");
+    auto* classes =
+        app.add_subcommand("classes", "load the module and list the classes it publishes");
+
+    host::BuildOptions build;
+    int buildTime = 0;
+    auto* buildCmd = app.add_subcommand(
+        "build",
+        "load a scene, evaluate every node and write OUT by its extension (.glb, .obj, .json)");
+    buildCmd->add_option("SCENE", build.scene, "the scene file")->required();
+    buildCmd->add_option("-o,--output", build.output, "the output file: .glb, .obj or .json");
+    auto* timeOpt = buildCmd->add_option(
+        "--time", buildTime, "the time in ticks (4800 per second; default: the scene's)");
+    buildCmd->add_flag("--json", build.json, "print one JSON object instead of the summary");
+
+    std::string saveScene, saveOut;
+    auto* saveCmd =
+        app.add_subcommand("save", "load a scene (running its set-up) and save it whole");
+    saveCmd->add_option("SCENE", saveScene, "the scene file")->required();
+    saveCmd->add_option("-o,--output", saveOut, "the scene file to write")->required();
 
     std::string drawScene, drawOut;
     int drawTime = 0;
@@ -42,6 +61,12 @@ int main(int argc, char** argv) {
 
     if (modulePath.empty()) modulePath = host::DefaultModulePath();
     if (classes->parsed()) return host::RunClasses(modulePath, std::cout, std::cerr);
+    if (buildCmd->parsed()) {
+        if (timeOpt->count() > 0) build.time = buildTime;
+        return host::RunBuild(modulePath, build, std::cout, std::cerr);
+    }
+    if (saveCmd->parsed())
+        return host::RunSave(modulePath, saveScene, saveOut, std::cout, std::cerr);
     if (drawCmd->parsed()) {
         std::optional<TimeValue> t;
         if (drawTimeOpt->count() > 0) t = drawTime;

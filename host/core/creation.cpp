@@ -6,6 +6,7 @@
 #include "ifnpub.h"
 #include "inode.h"
 #include "iparamb2.h"
+#include "object_functions.h"
 #include "plugapi.h"
 #include "scene.h"
 #include "viewport.h"
@@ -138,26 +139,10 @@ BOOL SeedObjectGenerator(Scene& scene, Object* obj, int seed, std::string& error
         error = "no object to seed";
         return FALSE;
     }
-    ClassDesc* cd = scene.FindClass(obj->SuperClassID(), obj->ClassID());
-    const int count = cd ? cd->NumInterfaces() : 0;
-    for (int i = 0; i < count; ++i) {
-        FPInterface* listed = cd->GetInterfaceAt(i);
-        FPInterfaceDesc* desc = listed ? listed->GetDesc() : nullptr;
-        if (!desc || !desc->FindFnDef(kSeedFunction)) continue;
-        // A mixin interface is implemented by the object itself; a static one by its listing.
-        FPInterface* target = dynamic_cast<FPInterface*>(obj->GetInterface(desc->ID));
-        if (!target) target = listed;
-        FPValue result;
-        MSTR why;
-        const std::vector<FPNamedArg> args = {{MSTR(kSeedArgument), FPValue(TYPE_INT, seed)}};
-        if (target->InvokeByName(kSeedFunction, result, args, &why, scene.GetTime()) == FPS_OK) {
-            return TRUE;
-        }
-        error = ToUTF8(kSeedFunction) + " failed: " + why.ToUTF8();
-        return FALSE;
-    }
-    error = "the object publishes no function " + ToUTF8(kSeedFunction);
-    return FALSE;
+    const std::vector<FPNamedArg> args = {{MSTR(kSeedArgument), FPValue(TYPE_INT, seed)}};
+    const FPStatus status = CallObjectFunction(scene, obj, kSeedFunction, args, error);
+    if (status == FPS_FAIL) error = ToUTF8(kSeedFunction) + " failed: " + error;
+    return status == FPS_OK ? TRUE : FALSE;
 }
 
 namespace {

@@ -16,6 +16,7 @@
 #include "layers.h"
 #include "maxapi.h"
 #include "node.h"
+#include "renderers.h"
 
 class ClassDesc;
 class FPValue;
@@ -97,6 +98,8 @@ public:
     // the default answer when set, else the box's default button.
     void SetMessageAnswer(const std::wstring& caption, int answer) { answers_[caption] = answer; }
     void SetDefaultMessageAnswer(int answer) { defaultAnswer_ = answer; }
+    // The default answer; 0 when none is set (each box then gets its default button).
+    int DefaultMessageAnswer() const { return defaultAnswer_; }
     const std::vector<MessageRecord>& Messages() const { return messages_; }
     void ClearMessages() { messages_.clear(); }
 
@@ -104,6 +107,10 @@ public:
     // a function filling the result value; an unknown expression fails.
     using ScriptAnswer = std::function<BOOL(FPValue* result)>;
     void SetScriptAnswer(const std::wstring& expression, ScriptAnswer answer);
+
+    // The current renderer (none at first).
+    const RendererInfo& CurrentRenderer() const { return renderer_; }
+    void SetCurrentRenderer(const RendererInfo& renderer) { renderer_ = renderer; }
 
     int RedrawCount() const { return redraws_; }
     const std::vector<std::wstring>& Prompts() const { return prompts_; }
@@ -135,6 +142,7 @@ private:
     Texmap* activeTexmap_ = nullptr;
     MSTR fileName_;
     MSTR filePath_;
+    RendererInfo renderer_;
 };
 
 }  // namespace host

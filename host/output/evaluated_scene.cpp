@@ -1,11 +1,24 @@
 #include "evaluated_scene.h"
 
+#include "imtl.h"
 #include "inode.h"
 #include "object.h"
 #include "scene.h"
 #include "triobj.h"
 
 namespace host {
+
+bool IsShown(INode* node) { return node && !node->IsHidden(HIDE_CHECK_LAYER); }
+
+Mtl* ShownMaterial(Mtl* m, int id) {
+    constexpr int kMaxDepth = 16;
+    for (int depth = 0; m && m->IsMultiMtl(); ++depth) {
+        const int n = m->NumSubMtls();
+        if (n <= 0 || depth == kMaxDepth) return nullptr;
+        m = m->GetSubMtl(id % n);
+    }
+    return m;
+}
 
 bool EvaluateNode(INode* node, TimeValue t, EvaluatedNode& out) {
     if (!node) return false;

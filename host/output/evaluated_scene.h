@@ -22,15 +22,24 @@ class Scene;
 
 struct EvaluatedNode {
     INode* node = nullptr;
-    std::string name;  // UTF-8
-    Matrix3 objectTM;  // object transform: object offset times node transform
-    Mesh mesh;         // object space, a copy of the evaluated mesh
+    std::string name;         // UTF-8
+    Matrix3 objectTM;         // object transform: object offset times node transform
+    Mesh mesh;                // object space, a copy of the evaluated mesh
     Mtl* material = nullptr;  // the node's material or null
     DWORD wireColor = 0;
 };
 
 // Every node whose object evaluates to geometry, in scene order, at time t.
 std::vector<EvaluatedNode> EvaluateScene(Scene& scene, TimeValue t);
+
+// Whether the viewport shows the node: neither the node nor its layer is hidden.
+bool IsShown(INode* node);
+
+// The material a face with material ID `id` shows on a node with material m: for a
+// Multi/Sub-Object material with n slots sub-material id mod n (a nested multi resolves again
+// with the same ID, at most 16 deep); any other material for every face. Null when there is
+// none (an empty slot, a multi with no slots, no material): the face shows the wire colour.
+Mtl* ShownMaterial(Mtl* m, int id);
 
 // One node's evaluated mesh at t; false (and `out` untouched) when the node's object does not
 // evaluate to geometry.

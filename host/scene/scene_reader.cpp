@@ -1,31 +1,38 @@
 #include "scene_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <limits>
 #include <memory>
 #include <nlohmann/json.hpp>
 
-#include "strclass.h"
 #include <optional>
 #include <sstream>
 #include <vector>
+#include "strclass.h"
 
 #include "creation.h"
 #include "euler.h"
 #include "iparamb2.h"
 #include "materials.h"
 #include "matrix3.h"
+#include "mesh_import.h"
+#include "object_functions.h"
 #include "quat.h"
+#include "renderers.h"
 #include "scene.h"
 #include "scene_objects.h"
 #include "scene_transform.h"
 #include "splshape.h"
 #include "triobj.h"
 #include "units.h"
+#include "windows.h"
 
 namespace host {
 namespace {
@@ -110,10 +117,46 @@ struct ParamPlan {
     int type = TYPE_VOID;                // the descriptor's type without passing flags
     std::vector<ParamValuePlan> values;  // one for a single value, the whole table for a _TAB
 };
+// The set-up operations other than "create": each calls the published set-up function of the
+// same name, with the arguments its kind takes; "set" goes through the parameter block.
+enum class OpArgs { Node, Nodes, Row, OptionalRow, Set };
+struct OpSpec {
+    const char* name;
+    OpArgs args;
+    bool carPaint;  // the object may ask whether the items are car paint
+};
+constexpr OpSpec kSetupOps[] = {{"pickPath", OpArgs::Node, false},
+                                {"addItem", OpArgs::Node, true},
+                                {"addItems", OpArgs::Nodes, true},
+                                {"addShape", OpArgs::Node, false},
+                                {"addShapes", OpArgs::Nodes, false},
+                                {"addNullRow", OpArgs::Row, false},
+                                {"deleteRow", OpArgs::Row, false},
+                                {"shiftUp", OpArgs::Row, false},
+                                {"shiftDown", OpArgs::Row, false},
+                                {"makePost", OpArgs::Row, false},
+                                {"makeEnd", OpArgs::Row, false},
+                                {"deleteShape", OpArgs::Row, false},
+                                {"seedTransforms", OpArgs::OptionalRow, false},
+                                {"seedMirror", OpArgs::OptionalRow, false},
+                                {"set", OpArgs::Set, false}};
+
+struct SetupOpPlan {
+    const OpSpec* spec = nullptr;
+    std::string path;                 // where the operation stands
+    std::vector<std::wstring> nodes;  // `node` (one) or `nodes`
+    std::vector<std::string> nodePaths;
+    int row = 0;
+    int answer = IDNO;  // what the car-paint question is answered
+    ParamPlan param;    // `set`: the parameter and its one value
+    int index = 0;      // `set`: the table entry
+};
+
 struct TrellonPlan {
     ClassDesc* cd = nullptr;
     bool create = false;
     CreateOptions createOptions;
+    std::vector<SetupOpPlan> ops;
     std::vector<ParamPlan> params;
 };
 struct ObjectPlan {
@@ -139,6 +182,7 @@ struct NodePlan {
 };
 struct ScenePlan {
     std::optional<int> units;
+    std::optional<RendererInfo> renderer;
     TimeValue time = 0;
     std::vector<LayerPlan> layers;
     std::wstring currentLayer = L"0";
@@ -148,7 +192,8 @@ struct ScenePlan {
 
 class Reader {
 public:
-    Reader(std::string file, Scene& scene) : file_(std::move(file)), scene_(scene) {}
+    Reader(std::string file, Scene& scene)
+        : file_(std::move(file)), dir_(std::filesystem::path(file_).parent_path()), scene_(scene) {}
 
     ScenePlan Read(const json& doc);
 
@@ -258,11 +303,20 @@ private:
     void Mesh(const json& j, const std::string& path, ObjectPlan& obj) const;
     void Box(const json& j, const std::string& path, ObjectPlan& obj) const;
     void Sphere(const json& j, const std::string& path, ObjectPlan& obj) const;
+    void MeshFile(const json& j, const std::string& path, ObjectPlan& obj) const;
     void Trellon(const json& j, const std::string& path, ObjectPlan& obj) const;
+    SetupOpPlan SetupOp(const json& j, const std::string& path, ParamBlockDesc2& desc) const;
+    RendererInfo Renderer(const json& j, const std::string& path) const;
     ParamPlan Param(const json& j, const std::string& path, ParamBlockDesc2& desc) const;
+    int ParamById(const json& j, const std::string& path, ParamBlockDesc2& desc) const;
+    int ParamByName(const json& j, const std::string& path, ParamBlockDesc2& desc,
+                    bool unique) const;
+    ParamPlan ParamOf(int index, const json* type, const std::string& path,
+                      ParamBlockDesc2& desc) const;
     ParamValuePlan ParamValue(const json& j, const std::string& path, const ParamDef& def) const;
 
     std::string file_;
+    std::filesystem::path dir_;  // relative paths in the file start here
     Scene& scene_;
 };
 
@@ -457,7 +511,10 @@ void Reader::Mesh(const json& j, const std::string& path, ObjectPlan& obj) const
     Keys(j, path,
          {"type", "vertices", "faces", "materialIds", "smoothingGroups", "edgeVisibility", "uvs",
           "uvFaces", "file"});
-    if (Optional(j, "file")) Fail(Key(path, "file"), "meshes from files are not supported yet");
+    if (Optional(j, "file")) {
+        MeshFile(j, path, obj);
+        return;
+    }
     MeshPlan& m = obj.mesh;
     const std::string vp = Key(path, "vertices");
     const json& verts = Required(j, path, "vertices");
@@ -525,6 +582,36 @@ void Reader::Mesh(const json& j, const std::string& path, ObjectPlan& obj) const
         for (std::size_t i = 0; i < tf->size(); ++i) {
             m.uvFaces.push_back(Triple((*tf)[i], At(Key(path, "uvFaces"), i), m.uvs.size(), "uvs"));
         }
+    }
+}
+
+// A mesh imported from a file, its path relative to the scene file's folder.
+void Reader::MeshFile(const json& j, const std::string& path, ObjectPlan& obj) const {
+    Keys(j, path, {"type", "file"});
+    const std::string fp = Key(path, "file");
+    Name(j["file"], fp);  // checked UTF-8, which is what the file system takes here
+    std::filesystem::path file(j["file"].get<std::string>());
+    if (file.is_relative()) file = dir_ / file;
+    const std::string shown = file.lexically_normal().string();
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        Fail(fp, "cannot read the mesh file \"" + shown + "\": no such file");
+    }
+    ImportedMesh imported;
+    std::string error;
+    if (!ImportMeshFile(file.string(), imported, error)) {
+        Fail(fp, "the mesh file \"" + shown + "\" " + error);
+    }
+    MeshPlan& m = obj.mesh;
+    m.vertices = std::move(imported.vertices);
+    for (std::size_t i = 0; i < imported.faces.size(); ++i) {
+        const auto& f = imported.faces[i];
+        m.faces.push_back({f[0], f[1], f[2]});
+        m.materialIds.push_back(static_cast<MtlID>(std::min(imported.materialIds[i], 65535u)));
+    }
+    if (!imported.uvs.empty()) {
+        m.uvs = std::move(imported.uvs);
+        m.uvFaces = m.faces;  // one map vertex per vertex
     }
 }
 
@@ -620,9 +707,9 @@ void Reader::Trellon(const json& j, const std::string& path, ObjectPlan& obj) co
             Object(step, p);
             const json& op = Required(step, p, "op");
             if (!op.is_string()) Fail(Key(p, "op"), "expected a string");
-            const std::string name = op.get<std::string>();
-            if (name != "create") {
-                Fail(Key(p, "op"), "set-up operation \"" + name + "\" is not supported yet");
+            if (op.get<std::string>() != "create") {
+                plan.ops.push_back(SetupOp(step, p, *desc));
+                continue;
             }
             Keys(step, p, {"op", "seed", "logoSize"});
             if (i != 0) Fail(Key(p, "op"), "\"create\" must be the first set-up operation");
@@ -646,55 +733,175 @@ void Reader::Trellon(const json& j, const std::string& path, ObjectPlan& obj) co
     }
 }
 
+SetupOpPlan Reader::SetupOp(const json& j, const std::string& path, ParamBlockDesc2& desc) const {
+    const std::string name = j["op"].get<std::string>();
+    SetupOpPlan op;
+    op.path = path;
+    for (const OpSpec& spec : kSetupOps) {
+        if (name == spec.name) op.spec = &spec;
+    }
+    if (!op.spec) Fail(Key(path, "op"), "unknown set-up operation \"" + name + "\"");
+    switch (op.spec->args) {
+        case OpArgs::Node:
+            if (op.spec->carPaint) {
+                Keys(j, path, {"op", "node", "carPaint"});
+            } else {
+                Keys(j, path, {"op", "node"});
+            }
+            op.nodes.push_back(Name(Required(j, path, "node"), Key(path, "node")));
+            op.nodePaths.push_back(Key(path, "node"));
+            break;
+        case OpArgs::Nodes: {
+            if (op.spec->carPaint) {
+                Keys(j, path, {"op", "nodes", "carPaint"});
+            } else {
+                Keys(j, path, {"op", "nodes"});
+            }
+            const std::string np = Key(path, "nodes");
+            const json& nodes = Required(j, path, "nodes");
+            Array(nodes, np);
+            for (std::size_t k = 0; k < nodes.size(); ++k) {
+                op.nodes.push_back(Name(nodes[k], At(np, k)));
+                op.nodePaths.push_back(At(np, k));
+            }
+            break;
+        }
+        case OpArgs::Row:
+        case OpArgs::OptionalRow: {
+            Keys(j, path, {"op", "row"});
+            const json* row = Optional(j, "row");
+            if (!row && op.spec->args == OpArgs::Row) Required(j, path, "row");
+            if (row) {
+                op.row = static_cast<int>(
+                    Integer(*row, Key(path, "row"), 0, std::numeric_limits<int>::max()));
+            }
+            break;
+        }
+        case OpArgs::Set: {
+            Keys(j, path, {"op", "param", "index", "value"});
+            const std::string pp = Key(path, "param");
+            const json& param = Required(j, path, "param");
+            const int index =
+                param.is_number() ? ParamById(param, pp, desc) : ParamByName(param, pp, desc, true);
+            op.param = ParamOf(index, nullptr, path, desc);
+            const ParamDef& def = desc.GetParamDefByIndex(index);
+            const json* at = Optional(j, "index");
+            if (is_tab(op.param.type)) {
+                if (!at) Fail(path, "missing required field \"index\" (the parameter is a table)");
+                op.index = static_cast<int>(
+                    Integer(*at, Key(path, "index"), 0, std::numeric_limits<int>::max()));
+            } else if (at) {
+                Fail(Key(path, "index"), "the parameter is not a table");
+            }
+            op.param.values.push_back(
+                ParamValue(Required(j, path, "value"), Key(path, "value"), def));
+            break;
+        }
+    }
+    if (const json* car = Optional(j, "carPaint")) {
+        const std::string cp = Key(path, "carPaint");
+        if (!car->is_string()) Fail(cp, "expected \"yes\" or \"no\"");
+        const std::string answer = car->get<std::string>();
+        if (answer != "yes" && answer != "no") Fail(cp, "expected \"yes\" or \"no\"");
+        op.answer = answer == "yes" ? IDYES : IDNO;
+    }
+    return op;
+}
+
+RendererInfo Reader::Renderer(const json& j, const std::string& path) const {
+    RendererInfo r;
+    if (j.is_null()) return r;
+    Object(j, path);
+    const json& cls = Required(j, path, "class");
+    if (!cls.is_string()) Fail(Key(path, "class"), "expected a string");
+    const std::string name = cls.get<std::string>();
+    for (const RendererName& known : kRendererNames) {
+        if (name == known.name) r.classId = known.classId;
+    }
+    if (r.IsNone()) {
+        Fail(Key(path, "class"),
+             "unknown renderer \"" + name + "\" (corona, vray or scanline, or null for none)");
+    }
+    if (r.classId == kCoronaRendererClassID) {
+        Keys(j, path, {"class", "version"});
+        r.version = Integer(Required(j, path, "version"), Key(path, "version"),
+                            std::numeric_limits<std::int64_t>::min(),
+                            std::numeric_limits<std::int64_t>::max());
+    } else {
+        Keys(j, path, {"class"});
+    }
+    return r;
+}
+
+int Reader::ParamById(const json& j, const std::string& path, ParamBlockDesc2& desc) const {
+    const auto id = static_cast<ParamID>(
+        Integer(j, path, std::numeric_limits<ParamID>::min(), std::numeric_limits<ParamID>::max()));
+    const int index = desc.IDtoIndex(id);
+    if (index < 0) Fail(path, "unknown parameter id " + std::to_string(id));
+    return index;
+}
+
+// The first parameter of this name; `unique` refuses a name that several parameters share.
+int Reader::ParamByName(const json& j, const std::string& path, ParamBlockDesc2& desc,
+                        bool unique) const {
+    const std::wstring w = Name(j, path);
+    int found = -1;
+    int count = 0;
+    for (int k = 0; k < desc.Count(); ++k) {
+        if (desc.GetParamDefByIndex(k).int_name == MSTR(w)) {
+            if (found < 0) found = k;
+            ++count;
+        }
+    }
+    const std::string n = j.get<std::string>();
+    if (count == 0) Fail(path, "unknown parameter \"" + n + "\"");
+    if (unique && count > 1) {
+        Fail(path, "the name \"" + n + "\" is shared by " + std::to_string(count) +
+                       " parameters: give the parameter by its id");
+    }
+    return found;
+}
+
+// The plan of the parameter at `index`, its stated type (when given) checked.
+ParamPlan Reader::ParamOf(int index, const json* type, const std::string& path,
+                          ParamBlockDesc2& desc) const {
+    const ParamDef& def = desc.GetParamDefByIndex(index);
+    ParamPlan plan;
+    plan.id = def.ID;
+    plan.type = root_type(def.type);
+    if (type) {
+        const std::wstring w = Name(*type, Key(path, "type"));
+        const int stated = ParamTypeFromName(w.c_str());
+        if (stated < 0) {
+            Fail(Key(path, "type"), "unknown parameter type \"" + type->get<std::string>() + "\"");
+        }
+        if (stated != plan.type) {
+            Fail(Key(path, "type"), "the parameter's type is " + TypeName(plan.type) + ", not \"" +
+                                        type->get<std::string>() + "\"");
+        }
+    }
+    return plan;
+}
+
 ParamPlan Reader::Param(const json& j, const std::string& path, ParamBlockDesc2& desc) const {
     Keys(j, path, {"id", "name", "type", "value"});
     const json* id = Optional(j, "id");
     const json* name = Optional(j, "name");
     if (!id && !name) Fail(path, "missing required field \"id\" or \"name\"");
     int index = -1;
-    if (id) {
-        const auto v =
-            static_cast<ParamID>(Integer(*id, Key(path, "id"), std::numeric_limits<ParamID>::min(),
-                                         std::numeric_limits<ParamID>::max()));
-        index = desc.IDtoIndex(v);
-        if (index < 0) Fail(Key(path, "id"), "unknown parameter id " + std::to_string(v));
-    }
+    if (id) index = ParamById(*id, Key(path, "id"), desc);
     if (name) {
-        const std::wstring w = Name(*name, Key(path, "name"));
-        int found = -1;
-        int count = 0;
-        for (int k = 0; k < desc.Count(); ++k) {
-            if (desc.GetParamDefByIndex(k).int_name == MSTR(w)) {
-                if (found < 0) found = k;
-                ++count;
-            }
-        }
-        const std::string n = name->get<std::string>();
-        if (count == 0) Fail(Key(path, "name"), "unknown parameter \"" + n + "\"");
-        if (!id && count > 1) {
-            Fail(Key(path, "name"), "the name \"" + n + "\" is shared by " + std::to_string(count) +
-                                        " parameters: give the parameter by its id");
-        }
-        if (id && desc.GetParamDefByIndex(index).int_name != MSTR(w)) {
+        const int named = ParamByName(*name, Key(path, "name"), desc, !id);
+        // With an id the name only confirms it (a shared name may stand beside its id).
+        if (id &&
+            desc.GetParamDefByIndex(index).int_name != desc.GetParamDefByIndex(named).int_name) {
             Fail(Key(path, "name"), "parameter id " + std::to_string(desc.IndextoID(index)) +
-                                        " is not named \"" + n + "\"");
+                                        " is not named \"" + name->get<std::string>() + "\"");
         }
-        if (!id) index = found;
+        if (!id) index = named;
     }
+    ParamPlan plan = ParamOf(index, Optional(j, "type"), path, desc);
     const ParamDef& def = desc.GetParamDefByIndex(index);
-    ParamPlan plan;
-    plan.id = def.ID;
-    plan.type = root_type(def.type);
-    if (const json* t = Optional(j, "type")) {
-        const std::wstring w = Name(*t, Key(path, "type"));
-        const int stated = ParamTypeFromName(w.c_str());
-        if (stated < 0)
-            Fail(Key(path, "type"), "unknown parameter type \"" + t->get<std::string>() + "\"");
-        if (stated != plan.type) {
-            Fail(Key(path, "type"), "the parameter's type is " + TypeName(plan.type) + ", not \"" +
-                                        t->get<std::string>() + "\"");
-        }
-    }
     const std::string vp = Key(path, "value");
     const json& value = Required(j, path, "value");
     if (is_tab(plan.type)) {
@@ -865,9 +1072,7 @@ ScenePlan Reader::Read(const json& doc) {
         plan.time = static_cast<TimeValue>(
             Integer(*t, "time", std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
     }
-    if (const json* r = Optional(doc, "renderer"); r && !r->is_null()) {
-        Fail("renderer", "renderers are not supported yet");
-    }
+    if (const json* r = Optional(doc, "renderer")) plan.renderer = Renderer(*r, "renderer");
     if (const json* l = Optional(doc, "layers")) Layers(*l, "layers", plan);
     if (const json* c = Optional(doc, "currentLayer")) {
         plan.currentLayer = Name(*c, "currentLayer");
@@ -887,17 +1092,23 @@ ScenePlan Reader::Read(const json& doc) {
             plan.nodes.push_back(Node((*n)[i], At("nodes", i), plan));
         }
     }
-    // Node parameters of Trellon objects name nodes anywhere in the file.
+    // Set-up operations and node parameters of Trellon objects name nodes anywhere in the file.
+    const auto check = [&](const std::wstring& name, const std::string& path) {
+        bool known = name.empty();
+        for (const NodePlan& other : plan.nodes) known = known || other.name == name;
+        if (!known) Fail(path, "unknown node \"" + Narrow(name) + "\"");
+    };
+    const auto checkParam = [&](const ParamPlan& param) {
+        if (base_type(param.type) != TYPE_INODE) return;
+        for (const ParamValuePlan& v : param.values) check(v.s, v.path);
+    };
     for (const NodePlan& node : plan.nodes) {
         if (!node.object || node.object->kind != ObjectPlan::Kind::Trellon) continue;
-        for (const ParamPlan& param : node.object->trellon.params) {
-            if (base_type(param.type) != TYPE_INODE) continue;
-            for (const ParamValuePlan& v : param.values) {
-                bool known = v.s.empty();
-                for (const NodePlan& other : plan.nodes) known = known || other.name == v.s;
-                if (!known) Fail(v.path, "unknown node \"" + Narrow(v.s) + "\"");
-            }
+        for (const SetupOpPlan& op : node.object->trellon.ops) {
+            for (std::size_t k = 0; k < op.nodes.size(); ++k) check(op.nodes[k], op.nodePaths[k]);
+            checkParam(op.param);
         }
+        for (const ParamPlan& param : node.object->trellon.params) checkParam(param);
     }
     return plan;
 }
@@ -982,35 +1193,100 @@ Object* Build(const ObjectPlan& p) {
     return tri;
 }
 
+// Sets entry `at` of a parameter (0 for a single value) from a checked value.
+bool SetParamValue(IParamBlock2& block, const ParamPlan& param, const ParamValuePlan& v, int at,
+                   TimeValue t, Scene& scene) {
+    switch (pb_storage(param.type)) {
+        case PBStorage::Int:
+            return block.SetValue(param.id, t, v.i, at) != 0;
+        case PBStorage::Float:
+            return block.SetValue(param.id, t, v.f, at) != 0;
+        case PBStorage::Point3:
+            return block.SetValue(param.id, t, v.p, at) != 0;
+        case PBStorage::String:
+            return block.SetValue(param.id, t, v.s.c_str(), at) != 0;
+        default: {
+            INode* node = v.s.empty() ? nullptr : scene.GetINodeByName(v.s.c_str());
+            return block.SetValue(param.id, t, node, at) != 0;
+        }
+    }
+}
+
 // Sets one parameter of a Trellon object from its checked values (a table whole).
 bool SetParam(IParamBlock2& block, const ParamPlan& param, Scene& scene) {
     const bool tab = is_tab(param.type);
     if (tab) block.SetCount(param.id, static_cast<int>(param.values.size()));
     bool ok = true;
     for (std::size_t k = 0; k < param.values.size(); ++k) {
-        const ParamValuePlan& v = param.values[k];
-        const int at = static_cast<int>(k);
-        switch (pb_storage(param.type)) {
-            case PBStorage::Int:
-                ok = block.SetValue(param.id, 0, v.i, at) && ok;
-                break;
-            case PBStorage::Float:
-                ok = block.SetValue(param.id, 0, v.f, at) && ok;
-                break;
-            case PBStorage::Point3:
-                ok = block.SetValue(param.id, 0, v.p, at) && ok;
-                break;
-            case PBStorage::String:
-                ok = block.SetValue(param.id, 0, v.s.c_str(), at) && ok;
-                break;
-            default: {
-                INode* node = v.s.empty() ? nullptr : scene.GetINodeByName(v.s.c_str());
-                ok = block.SetValue(param.id, 0, node, at) && ok;
-                break;
-            }
-        }
+        ok = SetParamValue(block, param, param.values[k], static_cast<int>(k), 0, scene) && ok;
     }
     return ok;
+}
+
+// Answers every message box with `answer` while it lives (the car-paint question of a pick),
+// then puts the scene's own default answer back.
+class ScopedMessageAnswer {
+public:
+    ScopedMessageAnswer(Scene& scene, int answer)
+        : scene_(scene), before_(scene.DefaultMessageAnswer()) {
+        scene_.SetDefaultMessageAnswer(answer);
+    }
+    ~ScopedMessageAnswer() { scene_.SetDefaultMessageAnswer(before_); }
+    ScopedMessageAnswer(const ScopedMessageAnswer&) = delete;
+    ScopedMessageAnswer& operator=(const ScopedMessageAnswer&) = delete;
+
+private:
+    Scene& scene_;
+    int before_;
+};
+
+// One set-up operation on the object: the published function of the same name, or for "set" the
+// parameter block as a spinner or checkbox sets it. Empty on success, else the problem.
+std::string RunSetupOp(const SetupOpPlan& op, Object* obj, Scene& scene) {
+    if (op.spec->args == OpArgs::Set) {
+        IParamBlock2* block = obj->GetParamBlock(0);
+        if (!block) return op.path + ": the object has no parameter block";
+        if (is_tab(op.param.type) && op.index >= block->Count(op.param.id)) {
+            return op.path + ".index: index " + std::to_string(op.index) +
+                   " out of range: the table has " + std::to_string(block->Count(op.param.id)) +
+                   " entries";
+        }
+        if (!SetParamValue(*block, op.param, op.param.values.front(), op.index, scene.GetTime(),
+                           scene)) {
+            return op.path + ".value: the object refused the value";
+        }
+        return {};
+    }
+    std::vector<FPNamedArg> args;
+    Tab<INode*> nodes;
+    switch (op.spec->args) {
+        case OpArgs::Node:
+            args.push_back({MSTR(_M("node")),
+                            FPValue(TYPE_INODE, scene.GetINodeByName(op.nodes.front().c_str()))});
+            break;
+        case OpArgs::Nodes:
+            for (const std::wstring& name : op.nodes) {
+                INode* node = scene.GetINodeByName(name.c_str());
+                nodes.Append(1, &node);
+            }
+            args.push_back({MSTR(_M("nodes")), FPValue(TYPE_INODE_TAB_BR, &nodes)});
+            break;
+        case OpArgs::Row:
+        case OpArgs::OptionalRow:
+            args.push_back({MSTR(_M("row")), FPValue(TYPE_INT, op.row)});
+            break;
+        case OpArgs::Set:
+            break;
+    }
+    const std::string name = op.spec->name;
+    const std::wstring fn(name.begin(), name.end());
+    std::string error;
+    std::optional<ScopedMessageAnswer> answer;
+    if (op.spec->carPaint) answer.emplace(scene, op.answer);
+    if (CallObjectFunction(scene, obj, fn.c_str(), args, error) != FPS_OK) {
+        return op.path + ": " + error;
+    }
+    return {};
 }
 
 // The set-up and parameters of a Trellon node, after every node of the file exists (node
@@ -1024,6 +1300,13 @@ std::string SetUpTrellon(const TrellonPlan& plan, Node* node, Scene& scene,
             return path + ".setup[0]: " + error;
         }
     }
+    for (const SetupOpPlan& op : plan.ops) {
+        // The object may have been replaced by an operation; always ask the node.
+        Object* obj = node->GetObjectRef();
+        if (!obj) return op.path + ": the node lost its object";
+        std::string error = RunSetupOp(op, obj, scene);
+        if (!error.empty()) return error;
+    }
     IParamBlock2* block = node->GetObjectRef()->GetParamBlock(0);
     if (!block && !plan.params.empty()) return path + ": the object has no parameter block";
     for (std::size_t i = 0; i < plan.params.size(); ++i) {
@@ -1034,9 +1317,74 @@ std::string SetUpTrellon(const TrellonPlan& plan, Node* node, Scene& scene,
     return {};
 }
 
-void Apply(const ScenePlan& plan, Scene& scene, const std::string& fileName) {
+// What a load may change in the scene beyond its new nodes, kept so that a load that fails
+// half-way gives it back: units, time, renderer, materials, layers and the current layer.
+class SceneSnapshot {
+public:
+    explicit SceneSnapshot(Scene& scene) : scene_(scene) {
+        GetMasterUnitInfo(&unitType_, &unitScale_);
+        time_ = scene.GetTime();
+        renderer_ = scene.CurrentRenderer();
+        materials_ = scene.SceneMaterials();
+        for (Node* n : scene.Nodes()) nodes_.push_back(n);
+        LayerManager& layers = scene.Layers();
+        for (int i = 0; i < layers.GetLayerCount(); ++i) {
+            ILayer* l = layers.GetLayer(i);
+            layers_.emplace_back(l->GetName(), l->IsHidden());
+        }
+        currentLayer_ = layers.GetCurrentLayer()->GetName();
+    }
+
+    // Deletes every node made since (newest first, asking the scene again after each deletion,
+    // since deleting one may take others along), then every material and layer added, and
+    // puts back what was changed.
+    void Restore() {
+        for (;;) {
+            const std::vector<Node*> now = scene_.Nodes();
+            auto it = std::find_if(now.rbegin(), now.rend(), [this](Node* n) {
+                return std::find(nodes_.begin(), nodes_.end(), n) == nodes_.end();
+            });
+            if (it == now.rend()) break;
+            scene_.DeleteNode(*it, FALSE);
+        }
+        const std::vector<Mtl*> materials = scene_.SceneMaterials();
+        for (Mtl* m : materials) {
+            if (std::find(materials_.begin(), materials_.end(), m) == materials_.end()) {
+                scene_.RemoveSceneMaterial(m);
+            }
+        }
+        LayerManager& layers = scene_.Layers();
+        for (int i = layers.GetLayerCount() - 1; i >= 0; --i) {
+            const MSTR name = layers.GetLayer(i)->GetName();
+            const bool kept = std::any_of(layers_.begin(), layers_.end(),
+                                          [&name](const auto& l) { return l.first == name; });
+            if (!kept) layers.DeleteLayer(name);
+        }
+        for (const auto& [name, hidden] : layers_) {
+            if (ILayer* l = layers.GetLayer(name)) l->Hide(hidden);
+        }
+        layers.SetCurrentLayer(currentLayer_);
+        SetMasterUnitInfo(unitType_, unitScale_);
+        scene_.SetTime(time_, FALSE);
+        scene_.SetCurrentRenderer(renderer_);
+    }
+
+private:
+    Scene& scene_;
+    int unitType_ = UNITS_INCHES;
+    float unitScale_ = 1.0f;
+    TimeValue time_ = 0;
+    RendererInfo renderer_;
+    std::vector<Mtl*> materials_;
+    std::vector<Node*> nodes_;
+    std::vector<std::pair<MSTR, bool>> layers_;
+    MSTR currentLayer_;
+};
+
+void Apply(const ScenePlan& plan, Scene& scene) {
     if (plan.units) SetMasterUnitInfo(*plan.units, 1.0f);
     scene.SetTime(plan.time, FALSE);
+    if (plan.renderer) scene.SetCurrentRenderer(*plan.renderer);
     LayerManager& layers = scene.Layers();
     for (const LayerPlan& l : plan.layers) {
         ILayer* layer = layers.GetLayer(MSTR(l.name));
@@ -1076,11 +1424,7 @@ void Apply(const ScenePlan& plan, Scene& scene, const std::string& fileName) {
         if (!n.object || n.object->kind != ObjectPlan::Kind::Trellon) continue;
         const std::string error =
             SetUpTrellon(n.object->trellon, made[i], scene, At("nodes", i) + ".object");
-        if (!error.empty()) {
-            // Only the object can find these problems; take the file's nodes out again.
-            for (auto it = made.rbegin(); it != made.rend(); ++it) scene.DeleteNode(*it, FALSE);
-            throw SceneFileError(fileName + ": " + error);
-        }
+        if (!error.empty()) throw SceneFileError(error);
     }
     layers.SetCurrentLayer(MSTR(plan.currentLayer));
 }
@@ -1101,7 +1445,18 @@ void LoadSceneText(const std::string& text, const std::string& fileName, Scene& 
     }
     Reader reader(fileName, scene);
     const ScenePlan plan = reader.Read(doc);
-    Apply(plan, scene, fileName);
+    // Only the objects can still find problems now (their set-up); then everything the load
+    // did is taken out again.
+    SceneSnapshot snapshot(scene);
+    try {
+        Apply(plan, scene);
+    } catch (const SceneFileError& e) {
+        snapshot.Restore();
+        throw SceneFileError(fileName + ": " + e.what());
+    } catch (const std::exception& e) {
+        snapshot.Restore();
+        throw SceneFileError(fileName + ": the scene could not be set up: " + e.what());
+    }
 }
 
 void LoadSceneFile(const std::string& path, Scene& scene) {

@@ -1,17 +1,18 @@
 #include "scene_writer.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <fstream>
 #include <nlohmann/json.hpp>
 
-#include "strclass.h"
 #include <vector>
+#include "strclass.h"
 
 #include "iparamb2.h"
+#include "json_number.h"
 #include "materials.h"
 #include "quat.h"
+#include "renderers.h"
 #include "scene.h"
 #include "scene_objects.h"
 #include "scene_transform.h"
@@ -27,16 +28,7 @@ using json = nlohmann::json;
 std::string Narrow(const std::wstring& w) { return ToUTF8(w); }
 std::string Narrow(const MCHAR* s) { return Narrow(std::wstring(s ? s : L"")); }
 
-// The shortest decimal that reads back as f (the float, not its double widening), as a double
-// the JSON writer prints exactly.
-double Num(float f) {
-    if (f == 0.0f) return 0.0;  // no "-0.0"
-    char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, f);
-    double d = 0.0;
-    std::from_chars(buf, res.ptr, d);
-    return d;
-}
+double Num(float f) { return JsonNumber(f); }
 json Vec(const Point3& p) { return json::array({Num(p.x), Num(p.y), Num(p.z)}); }
 
 const char* UnitName(int type) {
@@ -265,6 +257,16 @@ json Writer::Write() {
     GetMasterUnitInfo(&unitType, &unitScale);
     doc["units"] = UnitName(unitType);
     doc["time"] = scene_.GetTime();
+    const RendererInfo& renderer = scene_.CurrentRenderer();
+    if (renderer.IsNone()) {
+        doc["renderer"] = nullptr;
+    } else {
+        const std::string name = RendererNameOf(renderer.classId);
+        if (name.empty()) Fail("the current renderer is of a class scene files do not know");
+        doc["renderer"] = {{"class", name}};
+        if (renderer.classId == kCoronaRendererClassID)
+            doc["renderer"]["version"] = renderer.version;
+    }
 
     LayerManager& layers = scene_.Layers();
     json jl = json::array();

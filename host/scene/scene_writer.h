@@ -1,13 +1,13 @@
 // Writing a host Scene as a scene file ("trellon-scene" version 1), the format scene_reader.h
 // reads.
 //
-// What is written: the master unit, the time, every layer, the current layer, the materials (the
-// scene's list first, then any other material a node uses; a sub-material is named when it is an
-// earlier entry, else written inline), and every node with its transform (position, the host's
-// quaternion as "quat", scale), object offset, wire colour, flags, material and object. Splines
-// are written as "spline" (lines too: their corner knots keep them straight), boxes, spheres and
-// meshes as inline "mesh". Numbers are written as the shortest decimal that reads back to the
-// same float, so load -> save -> load -> save gives identical files.
+// What is written: the master unit, the time, the current renderer (null for none), every layer,
+// the current layer, the materials (the scene's list first, then any other material a node uses; a
+// sub-material is named when it is an earlier entry, else written inline), and every node with its
+// transform (position, the host's quaternion as "quat", scale), object offset, wire colour, flags,
+// material and object. Splines are written as "spline" (lines too: their corner knots keep them
+// straight), boxes, spheres and meshes as inline "mesh". Numbers are written as the shortest
+// decimal that reads back to the same float, so load -> save -> load -> save gives identical files.
 //
 // Trellon objects are written as every parameter of their block, in the block's order, as
 // { "id", "name", "type", "value" } (tables whole, nodes by name or null) and no set-up.

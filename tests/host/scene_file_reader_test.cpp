@@ -238,8 +238,8 @@ const BadScene kBadScenes[] = {
      "nodes[0].object.segments:", "out of range 4..200"},
     {"TrellonWithoutModule", R"([{"name":"A","object":{"type":"Trellon"}}])",
      "nodes[0].object.type:", "the Trellon module is not loaded"},
-    {"MeshFileNotYet", R"([{"name":"A","object":{"type":"mesh","file":"a.obj"}}])",
-     "nodes[0].object.file:", "not supported yet"},
+    {"MeshFileMissing", R"([{"name":"A","object":{"type":"mesh","file":"no_such.obj"}}])",
+     "nodes[0].object.file:", "\"no_such.obj\": no such file"},
     {"MaterialIdsPerFace",
      R"([{"name":"A","object":{"type":"mesh","vertices":[],"faces":[],"materialIds":[1]}}])",
      "nodes[0].object.materialIds:", "one entry per face"},
@@ -251,7 +251,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, SceneFileErrors, ::testing::ValuesIn(kBadScenes)
 TEST_F(SceneFile, RefusedRendererLeavesUnitsAndLayers) {
     const std::string text = std::string(kPrefix) +
                              R"("units":"meters","layers":[{"name":"L1"}],)" +
-                             R"("nodes":[{"name":"A"}],)" + R"("renderer":{"class":"scanline"}})";
+                             R"("nodes":[{"name":"A"}],)" + R"("renderer":{"class":"raytracer"}})";
     EXPECT_THROW(host::LoadSceneText(text, "r.json", scene_), host::SceneFileError);
     // The failed load set neither the units nor the layers.
     int type = -1;

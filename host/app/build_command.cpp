@@ -1,0 +1,264 @@
+#include "build_command.h"
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <ostream>
+#include <vector>
+
+#include "evaluated_scene.h"
+#include "gltf_writer.h"
+#include "iparamb2.h"
+#include "mesh_dump.h"
+#include "module_loader.h"
+#include "obj_writer.h"
+#include "plugapi.h"
+#include "scene.h"
+#include "scene_objects.h"
+#include "scene_reader.h"
+#include "scene_writer.h"
+
+namespace host {
+namespace {
+
+using json = nlohmann::ordered_json;
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+// What one Trellon node's build gave.
+struct TrellonReport {
+    std::string node;
+    std::optional<int> displayMode;
+    int vertices = 0;
+    int faces = 0;
+    std::vector<MessageRecord> messages;
+    double seconds = 0.0;
+};
+
+// A Trellon object's display mode, found by the parameter's name in its block.
+std::optional<int> DisplayMode(Object* obj, TimeValue t) {
+    IParamBlock2* pb = obj ? obj->GetParamBlock(0) : nullptr;
+    ParamBlockDesc2* desc = pb ? pb->GetDesc() : nullptr;
+    const int index = desc ? desc->NameToIndex(_M("Display_Mode")) : -1;
+    if (index < 0) return std::nullopt;
+    return pb->GetInt(desc->IndextoID(index), t);
+}
+
+bool IsTrellon(Object* obj) {
+    return obj && obj->SuperClassID() == GEOMOBJECT_CLASS_ID && obj->ClassID() == kTrellonClassID;
+}
+
+int LoadInto(Scene& scene, const std::string& path, std::ostream& err) {
+    try {
+        LoadSceneFile(path, scene);
+    } catch (const SceneFileError& e) {
+        err << "trellon-host: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+void PrintSummary(std::ostream& out, const BuildOptions& options, TimeValue t,
+                  const std::vector<EvaluatedNode>& nodes,
+                  const std::vector<TrellonReport>& reports, std::size_t nodeCount,
+                  double seconds) {
+    out << "scene " << options.scene << " at " << t << " ticks: " << nodeCount << " nodes, "
+        << nodes.size() << " with geometry\n";
+    std::size_t r = 0;
+    for (const EvaluatedNode& n : nodes) {
+        out << "  " << n.name;
+        if (r < reports.size() && reports[r].node == n.name) {
+            const TrellonReport& rep = reports[r++];
+            out << " (Trellon): display mode ";
+            if (rep.displayMode) {
+                out << *rep.displayMode;
+            } else {
+                out << "unknown";
+            }
+            out << ", " << rep.vertices << " vertices, " << rep.faces << " faces, built in "
+                << rep.seconds << " s\n";
+            for (const MessageRecord& m : rep.messages) {
+                out << "    message \"" << ToUTF8(m.caption) << "\": " << ToUTF8(m.text) << '\n';
+            }
+            continue;
+        }
+        out << ": " << n.mesh.getNumVerts() << " vertices, " << n.mesh.getNumFaces() << " faces\n";
+    }
+    if (!options.output.empty()) out << "wrote " << options.output << '\n';
+    out << "done in " << seconds << " s\n";
+}
+
+void PrintJson(std::ostream& out, const std::vector<TrellonReport>& reports, double seconds) {
+    json objects = json::array();
+    for (const TrellonReport& rep : reports) {
+        json messages = json::array();
+        for (const MessageRecord& m : rep.messages) {
+            messages.push_back({{"title", ToUTF8(m.caption)}, {"text", ToUTF8(m.text)}});
+        }
+        json o = json::object();
+        o["node"] = rep.node;
+        o["displayMode"] = rep.displayMode ? json(*rep.displayMode) : json(nullptr);
+        o["vertices"] = rep.vertices;
+        o["faces"] = rep.faces;
+        o["messages"] = std::move(messages);
+        o["buildSeconds"] = rep.seconds;
+        objects.push_back(std::move(o));
+    }
+    json doc = json::object();
+    doc["objects"] = std::move(objects);
+    doc["seconds"] = seconds;
+    out << doc.dump(2, ' ', false, json::error_handler_t::replace) << '\n';
+}
+
+// Loads the module and runs fn in a scene that knows its classes; the scene goes before the
+// module unloads.
+template <class Fn>
+int WithModule(const std::string& modulePath, std::ostream& err, Fn fn) {
+    std::string error;
+    auto module = PluginModule::Load(modulePath, error);
+    if (!module) {
+        err << "trellon-host: " << error << '\n';
+        return 1;
+    }
+    for (int i = 0; i < module->NumClasses(); ++i) {
+        if (!module->Class(i)) {
+            err << "trellon-host: " << modulePath << ": LibClassDesc(" << i << ") is null\n";
+            return 1;
+        }
+    }
+    Scene scene;
+    for (int i = 0; i < module->NumClasses(); ++i) scene.RegisterClass(module->Class(i));
+    return fn(scene);
+}
+
+}  // namespace
+
+bool OutputKindOf(const std::string& path, OutputKind& kind) {
+    if (path.empty()) {
+        kind = OutputKind::None;
+        return true;
+    }
+    std::string ext = std::filesystem::path(path).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ext == ".glb") {
+        kind = OutputKind::Glb;
+    } else if (ext == ".obj") {
+        kind = OutputKind::Obj;
+    } else if (ext == ".json") {
+        kind = OutputKind::Json;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// 2 (bad usage) with the message for an output type the command cannot write, else 0.
+int CheckOutput(const std::string& output, std::ostream& err) {
+    OutputKind kind = OutputKind::None;
+    if (OutputKindOf(output, kind)) return 0;
+    err << "trellon-host: " << output
+        << ": unknown output type (the extension must be .glb, .obj or .json)\n";
+    return 2;
+}
+
+}  // namespace
+
+int BuildScene(Scene& scene, const BuildOptions& options, std::ostream& out, std::ostream& err) {
+    if (const int status = CheckOutput(options.output, err); status != 0) return status;
+    OutputKind kind = OutputKind::None;
+    OutputKindOf(options.output, kind);
+    const Clock::time_point start = Clock::now();
+    if (const int status = LoadInto(scene, options.scene, err); status != 0) return status;
+    const TimeValue t = options.time.value_or(scene.GetTime());
+    scene.SetTime(t, FALSE);
+
+    // Node by node, so each Trellon object's build is timed and its message boxes are its own.
+    std::vector<EvaluatedNode> nodes;
+    std::vector<TrellonReport> reports;
+    const std::vector<Node*> all = scene.Nodes();
+    for (Node* node : all) {
+        const bool trellon = IsTrellon(node->GetObjectRef());
+        const std::size_t messagesBefore = scene.Messages().size();
+        const Clock::time_point begin = Clock::now();
+        EvaluatedNode evaluated;
+        const bool geometry = EvaluateNode(node, t, evaluated);
+        const Clock::time_point end = Clock::now();
+        if (trellon) {
+            TrellonReport rep;
+            rep.node = ToUTF8(node->GetName());
+            rep.displayMode = DisplayMode(node->GetObjectRef(), t);
+            rep.vertices = geometry ? evaluated.mesh.getNumVerts() : 0;
+            rep.faces = geometry ? evaluated.mesh.getNumFaces() : 0;
+            rep.messages.assign(
+                scene.Messages().begin() + static_cast<std::ptrdiff_t>(messagesBefore),
+                scene.Messages().end());
+            rep.seconds = Seconds(begin, end);
+            reports.push_back(std::move(rep));
+        }
+        if (geometry) nodes.push_back(std::move(evaluated));
+    }
+
+    std::string error;
+    bool written = true;
+    switch (kind) {
+        case OutputKind::Glb:
+            written = WriteGlb(nodes, scene, options.output, error);
+            break;
+        case OutputKind::Obj:
+            written = WriteObj(nodes, options.output, error);
+            break;
+        case OutputKind::Json:
+            written = WriteMeshDump(nodes, options.output, error);
+            break;
+        case OutputKind::None:
+            break;
+    }
+    if (!written) {
+        err << "trellon-host: " << error << '\n';
+        return 1;
+    }
+    const double seconds = Seconds(start, Clock::now());
+    if (options.json) {
+        PrintJson(out, reports, seconds);
+    } else {
+        PrintSummary(out, options, t, nodes, reports, all.size(), seconds);
+    }
+    return 0;
+}
+
+int SaveScene(Scene& scene, const std::string& scenePath, const std::string& outPath,
+              std::ostream& out, std::ostream& err) {
+    if (const int status = LoadInto(scene, scenePath, err); status != 0) return status;
+    try {
+        SaveSceneFile(scene, outPath);
+    } catch (const SceneFileError& e) {
+        err << "trellon-host: " << e.what() << '\n';
+        return 1;
+    }
+    out << "saved " << outPath << " (" << scene.Nodes().size() << " nodes)\n";
+    return 0;
+}
+
+int RunBuild(const std::string& modulePath, const BuildOptions& options, std::ostream& out,
+             std::ostream& err) {
+    // Bad usage is told before the module is loaded.
+    if (const int status = CheckOutput(options.output, err); status != 0) return status;
+    return WithModule(modulePath, err,
+                      [&](Scene& scene) { return BuildScene(scene, options, out, err); });
+}
+
+int RunSave(const std::string& modulePath, const std::string& scenePath, const std::string& outPath,
+            std::ostream& out, std::ostream& err) {
+    return WithModule(modulePath, err,
+                      [&](Scene& scene) { return SaveScene(scene, scenePath, outPath, out, err); });
+}
+
+}  // namespace host

@@ -1,0 +1,24 @@
+// The evaluated meshes as JSON, for tests and scripts (`build -o OUT.json`):
+//   { "nodes": [ { "name", "transform", "vertices", "faces", "materialIds", "smoothingGroups",
+//                  "edgeVisibility", "tvertices", "tvfaces" } ] }
+// one entry per evaluated node in scene order, hidden nodes included. `transform` is the object
+// transform as its four rows (the host's row-vector convention: the axes, then the translation);
+// the vertices are in object space. `tvertices` and `tvfaces` are map channel 1, empty when the
+// mesh has none. Floats are written as the shortest decimals that read back to the same float.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "evaluated_scene.h"
+
+namespace host {
+
+// The dump as text (pretty-printed, two-space indent, ending in a newline).
+std::string MeshDumpText(const std::vector<EvaluatedNode>& nodes);
+
+// Writes the dump to path; false, with error naming the file, when it cannot be written.
+bool WriteMeshDump(const std::vector<EvaluatedNode>& nodes, const std::string& path,
+                   std::string& error);
+
+}  // namespace host
