@@ -9,6 +9,7 @@
 #include <fstream>
 #include <initializer_list>
 #include <limits>
+#include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
 
@@ -130,7 +131,7 @@ constexpr OpSpec kSetupOps[] = {{"pickPath", OpArgs::Node, false},
                                 {"addItems", OpArgs::Nodes, true},
                                 {"addShape", OpArgs::Node, false},
                                 {"addShapes", OpArgs::Nodes, false},
-                                {"addNullRow", OpArgs::Row, false},
+                                {"addNullRow", OpArgs::OptionalRow, false},
                                 {"deleteRow", OpArgs::Row, false},
                                 {"shiftUp", OpArgs::Row, false},
                                 {"shiftDown", OpArgs::Row, false},
@@ -1193,9 +1194,18 @@ Object* Build(const ObjectPlan& p) {
     return tri;
 }
 
+// The file's nodes by the names the file gives them. Set-up operations may rename nodes (a
+// picked path takes the object's name for paths), so names are resolved here, once.
+using FileNodes = std::map<std::wstring, Node*>;
+
+INode* Named(const FileNodes& nodes, const std::wstring& name) {
+    const auto it = nodes.find(name);
+    return it == nodes.end() ? nullptr : it->second;
+}
+
 // Sets entry `at` of a parameter (0 for a single value) from a checked value.
 bool SetParamValue(IParamBlock2& block, const ParamPlan& param, const ParamValuePlan& v, int at,
-                   TimeValue t, Scene& scene) {
+                   TimeValue t, const FileNodes& nodes) {
     switch (pb_storage(param.type)) {
         case PBStorage::Int:
             return block.SetValue(param.id, t, v.i, at) != 0;
@@ -1206,19 +1216,18 @@ bool SetParamValue(IParamBlock2& block, const ParamPlan& param, const ParamValue
         case PBStorage::String:
             return block.SetValue(param.id, t, v.s.c_str(), at) != 0;
         default: {
-            INode* node = v.s.empty() ? nullptr : scene.GetINodeByName(v.s.c_str());
-            return block.SetValue(param.id, t, node, at) != 0;
+            return block.SetValue(param.id, t, Named(nodes, v.s), at) != 0;
         }
     }
 }
 
 // Sets one parameter of a Trellon object from its checked values (a table whole).
-bool SetParam(IParamBlock2& block, const ParamPlan& param, Scene& scene) {
+bool SetParam(IParamBlock2& block, const ParamPlan& param, const FileNodes& nodes) {
     const bool tab = is_tab(param.type);
     if (tab) block.SetCount(param.id, static_cast<int>(param.values.size()));
     bool ok = true;
     for (std::size_t k = 0; k < param.values.size(); ++k) {
-        ok = SetParamValue(block, param, param.values[k], static_cast<int>(k), 0, scene) && ok;
+        ok = SetParamValue(block, param, param.values[k], static_cast<int>(k), 0, nodes) && ok;
     }
     return ok;
 }
@@ -1242,7 +1251,8 @@ private:
 
 // One set-up operation on the object: the published function of the same name, or for "set" the
 // parameter block as a spinner or checkbox sets it. Empty on success, else the problem.
-std::string RunSetupOp(const SetupOpPlan& op, Object* obj, Scene& scene) {
+std::string RunSetupOp(const SetupOpPlan& op, Object* obj, Scene& scene,
+                       const FileNodes& fileNodes) {
     if (op.spec->args == OpArgs::Set) {
         IParamBlock2* block = obj->GetParamBlock(0);
         if (!block) return op.path + ": the object has no parameter block";
@@ -1252,7 +1262,7 @@ std::string RunSetupOp(const SetupOpPlan& op, Object* obj, Scene& scene) {
                    " entries";
         }
         if (!SetParamValue(*block, op.param, op.param.values.front(), op.index, scene.GetTime(),
-                           scene)) {
+                           fileNodes)) {
             return op.path + ".value: the object refused the value";
         }
         return {};
@@ -1261,12 +1271,12 @@ std::string RunSetupOp(const SetupOpPlan& op, Object* obj, Scene& scene) {
     Tab<INode*> nodes;
     switch (op.spec->args) {
         case OpArgs::Node:
-            args.push_back({MSTR(_M("node")),
-                            FPValue(TYPE_INODE, scene.GetINodeByName(op.nodes.front().c_str()))});
+            args.push_back(
+                {MSTR(_M("node")), FPValue(TYPE_INODE, Named(fileNodes, op.nodes.front()))});
             break;
         case OpArgs::Nodes:
             for (const std::wstring& name : op.nodes) {
-                INode* node = scene.GetINodeByName(name.c_str());
+                INode* node = Named(fileNodes, name);
                 nodes.Append(1, &node);
             }
             args.push_back({MSTR(_M("nodes")), FPValue(TYPE_INODE_TAB_BR, &nodes)});
@@ -1292,7 +1302,7 @@ std::string RunSetupOp(const SetupOpPlan& op, Object* obj, Scene& scene) {
 // The set-up and parameters of a Trellon node, after every node of the file exists (node
 // parameters may name later nodes). Empty on success, else the problem.
 std::string SetUpTrellon(const TrellonPlan& plan, Node* node, Scene& scene,
-                         const std::string& path) {
+                         const FileNodes& fileNodes, const std::string& path) {
     if (!node->GetObjectRef()) return path + ": the Trellon class did not make an object";
     if (plan.create) {
         std::string error;
@@ -1304,13 +1314,13 @@ std::string SetUpTrellon(const TrellonPlan& plan, Node* node, Scene& scene,
         // The object may have been replaced by an operation; always ask the node.
         Object* obj = node->GetObjectRef();
         if (!obj) return op.path + ": the node lost its object";
-        std::string error = RunSetupOp(op, obj, scene);
+        std::string error = RunSetupOp(op, obj, scene, fileNodes);
         if (!error.empty()) return error;
     }
     IParamBlock2* block = node->GetObjectRef()->GetParamBlock(0);
     if (!block && !plan.params.empty()) return path + ": the object has no parameter block";
     for (std::size_t i = 0; i < plan.params.size(); ++i) {
-        if (!SetParam(*block, plan.params[i], scene)) {
+        if (!SetParam(*block, plan.params[i], fileNodes)) {
             return path + ".params[" + std::to_string(i) + "]: the object refused the value";
         }
     }
@@ -1401,6 +1411,7 @@ void Apply(const ScenePlan& plan, Scene& scene) {
     }
     ILayer* current = layers.GetLayer(MSTR(plan.currentLayer));
     std::vector<Node*> made;
+    FileNodes fileNodes;
     for (const NodePlan& n : plan.nodes) {
         Node* node = scene.CreateNamedNode(n.object ? Build(*n.object) : nullptr, MSTR(n.name));
         ILayer* layer = n.layer ? layers.GetLayer(MSTR(*n.layer)) : current;
@@ -1418,12 +1429,13 @@ void Apply(const ScenePlan& plan, Scene& scene) {
         node->SetRenderable(n.renderable ? TRUE : FALSE);
         if (n.material >= 0) node->SetMtl(named[static_cast<std::size_t>(n.material)]);
         made.push_back(node);
+        fileNodes[n.name] = node;
     }
     for (std::size_t i = 0; i < plan.nodes.size(); ++i) {
         const NodePlan& n = plan.nodes[i];
         if (!n.object || n.object->kind != ObjectPlan::Kind::Trellon) continue;
         const std::string error =
-            SetUpTrellon(n.object->trellon, made[i], scene, At("nodes", i) + ".object");
+            SetUpTrellon(n.object->trellon, made[i], scene, fileNodes, At("nodes", i) + ".object");
         if (!error.empty()) throw SceneFileError(error);
     }
     layers.SetCurrentLayer(MSTR(plan.currentLayer));
