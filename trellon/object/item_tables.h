@@ -19,8 +19,15 @@
 //
 // The sequence (Sequence_Items / Sequence_Groups rows) refers to items by index, so removing an
 // item also removes its rows and closes the gap it leaves in the item numbers and in the group
-// numbers (see RemoveItem). Geo_Array, the random group order drawn from the sequence, is
-// emptied by every item edit; the next build draws it again.
+// numbers (see RemoveItem); adding or moving an item renumbers the rows' item indices the same
+// way. Geo_Array, the random group order drawn from the sequence, is emptied by every item and
+// sequence edit; the next build draws it again.
+//
+// Group numbers: every edit leaves the groups as runs of consecutive rows numbered 0, 1, 2, ...
+// in row order. A new row (a new item, a null row, a post or end object made a distribution
+// object again) is a group of its own after the last. After rows are removed (an item deleted,
+// made a post or an end object), the numbers still in use are renumbered by rank, which keeps
+// their order: a group left without rows disappears and the groups after it move up by one.
 //
 // Every table write notifies the block's owner. A caller that owns the object holds its Ready
 // at 0 for the whole operation (Trellon::ReadyHold) and refreshes once afterwards, so no
@@ -38,6 +45,8 @@
 
 #include "iparamb2.h"
 #include "object/param_ids.h"
+#include "point3.h"
+#include "strclass.h"
 
 class Random;
 
@@ -219,6 +228,26 @@ inline constexpr SharedEntryDefault kSweepSharedDefaults[] = {
 // Which node list an item belongs to.
 enum class ItemList { Objects = 0, Posts = 1, Ends = 2 };
 
+// What a new distribution object brings to the zero-based item tables: its node and the values
+// measured on its mesh. Every other table gets its new object's default (see AddObject).
+struct NewItem {
+    INode* node = nullptr;
+    MSTR name;
+    int kind = 0;  // Item_Kind: 0 a mesh, 1 a light shown by the marker mesh
+    Point3 boxMin{0.0f, 0.0f, 0.0f};
+    Point3 boxMax{0.0f, 0.0f, 0.0f};
+    int faceCount = 0;
+    // The point-cloud points in their stored order; their number is Item_Cloud_Count.
+    std::vector<Point3> cloud;
+};
+
+// What a new swept shape brings: its node, its name and its own interpolation steps.
+struct NewSweep {
+    INode* node = nullptr;
+    MSTR name;
+    int steps = 0;
+};
+
 class ItemTables {
 public:
     // Edits pb's tables; values are read and written at time t. A null block gives an editor
@@ -256,6 +285,60 @@ public:
     // Removes every shape whose node entry is null; returns how many were removed.
     int RemoveNulledSweeps();
 
+    // Adds a distribution object as one operation, at item index k = count(Object_Nodes) (after
+    // the distribution objects, before the posts and end objects), and returns k. The object's
+    // node is appended to Object_Nodes; the zero-based tables take the values of item (the
+    // other zero-based tables 0), its points go into Cloud_Points after those of items
+    // 0 .. k - 1; the shared tables take their kItemSharedDefaults value, except Item_Spacing
+    // and Item_Spacing_Random, which both copy Item_Spacing[0]; each filled pool gets a block
+    // of zeros for the object, to be drawn by a regeneration. The sequence gets a row for the
+    // object in a group of its own, rows naming later items (posts, end objects) follow their
+    // items, and Object_Solo keeps naming the item it named. A block without the shared
+    // entries gets them first (AppendSharedEntries). -1, changing nothing, for a null node or
+    // a null block.
+    int AddObject(const NewItem& item);
+
+    // Moves item k to the end of list `to`, as one operation: its node entry, its entries in
+    // every item table, its pool blocks and its point-cloud block move to its new item index,
+    // which is returned. Leaving the distribution objects, the item's sequence rows go; coming
+    // back to them, it gets a row in a group of its own. Becoming an end object it gets an
+    // End_Check_1119 entry 0; leaving the end objects it loses its entry. Items between the
+    // old and the new index move by one; the sequence rows and Object_Solo follow them;
+    // Geo_Array is emptied. -1, changing nothing, when k is not an item or is already in `to`.
+    int MoveItem(int item, ItemList to);
+
+    // Number of sequence rows.
+    int SequenceRowCount() const;
+    // Appends a sequence row naming item (-1: a null row, a gap in the sequence) in a group of
+    // its own, numbered one more than the largest in use (0 for the first row); empties
+    // Geo_Array. Returns the new row's index, or -1 (nothing changed) when item is neither -1
+    // nor an item.
+    int AppendSequenceRow(int item);
+
+    // Moves sequence row r (0-based) up one level. With g its group: nothing happens when r is
+    // the first row or g is 0. A row that stands alone in its group joins the group above (it
+    // becomes that group's last row; the groups after it move up by one). A row that shares
+    // its group leaves it and becomes a group of its own just before it: its item moves to the
+    // group's first row and the items above it in the group move down one place. Only the
+    // sequence tables change. TRUE when something moved.
+    BOOL ShiftRowUp(int row);
+    // The downward counterpart: nothing happens when r is the last row or g is the last group.
+    // A row alone in its group joins the group below (it becomes that group's first row; the
+    // groups after it move up by one). A row that shares its group leaves it and becomes a
+    // group of its own just after it: its item moves to the group's last row and the items
+    // below it in the group move up one place. TRUE when something moved.
+    BOOL ShiftRowDown(int row);
+
+    // Appends a swept shape as one operation and returns its index: Sweep_Nodes, Sweep_Names and
+    // Shape_Steps take shape's values, the other zero-based sweep tables 0, the flip tables an
+    // entry 0, the shared sweep tables their kSweepSharedDefaults value. A block without the
+    // shared entries gets them first. -1, changing nothing, for a null node or a null block.
+    int AddSweep(const NewSweep& shape);
+
+    // The spacings of a newly picked path: every entry of Item_Spacing and Item_Spacing_Random
+    // ("All Objects" and every item) := spacing, KnotSpacing := 2 * spacing.
+    void ResetSpacings(float spacing);
+
     // The set-up of a new object: appends entry 0, with its value from kItemSharedDefaults and
     // kSweepSharedDefaults, to each of those tables that is still empty, and returns how many
     // tables received it. A table that has entries is left alone, so a repeated set-up adds
@@ -289,6 +372,16 @@ private:
     int CloudStart(int item) const;
     BOOL RegeneratePools(int r, std::span<const ParamID> pools, bool coin, Random& generator);
     void RemoveSequenceRows(int item);
+    // Rewrites every sequence row's item index k >= 0 as remap(k); a row whose item remap
+    // answers -1 for goes.
+    template <class Remap>
+    void RenumberItems(Remap remap);
+    // Object_Solo (item + 1) follows its item to remap(item).
+    template <class Remap>
+    void FollowSolo(Remap remap);
+    // Renumbers the group numbers in use by rank: 0 .. G-1 in their order.
+    void CloseGroupGaps();
+    void EmptyGeoArray();
 
     IParamBlock2* pb_;
     TimeValue t_;

@@ -18,7 +18,7 @@ class Point3;
 
 inline constexpr int kBulbOutlinePoints = 20;
 inline constexpr int kMarkerTurns = 8;
-inline constexpr int kMarkerVertexCount = kBulbOutlinePoints * kMarkerTurns;         // 160
+inline constexpr int kMarkerVertexCount = kBulbOutlinePoints * kMarkerTurns;          // 160
 inline constexpr int kMarkerFaceCount = (kBulbOutlinePoints - 1) * kMarkerTurns * 2;  // 304
 // Material index of every marker face.
 inline constexpr int kMarkerMaterialIndex = 2;
