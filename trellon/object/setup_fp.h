@@ -1,0 +1,89 @@
+// The set-up interface "trellonSetup": the set-up operations of setup_ops.h published by name,
+// so scripts and the host's scene files can set an object up as a user does.
+//
+// The interface is mixed into the Trellon class (the object answers GetInterface with it for
+// TRELLON_SETUP_INTERFACE); its descriptor is listed with the class descriptor's interfaces, where
+// a caller finds a function by its internal name and calls it with named arguments. Every
+// function returns nothing. A refused call throws MAXException with the reason, which a call by
+// name (InvokeByName) turns into FPS_FAIL and that message.
+//
+//   seedGenerator(seed)                     the object's pool generator
+//   pickPath(node)
+//   addItem(node)      addItems(nodes)      distribution objects
+//   addShape(node)     addShapes(nodes)     swept shapes
+//   addNullRow(row = 0)  deleteRow(row)  shiftUp(row)  shiftDown(row)  makePost(row)
+//   makeEnd(row)                            the object list's rows (row 0 "All Objects")
+//   deleteShape(row)                        the sweep list's rows (row 0 "All Sweeps")
+//   seedTransforms(row = 0)  seedMirror(row = 0)
+#pragma once
+
+#include "ifnpub.h"
+
+class INode;
+class Trellon;
+
+#define TRELLON_SETUP_INTERFACE Interface_ID(0x3C7A1E52, 0x6D2B9F14)
+
+class TrellonSetupFP : public FPMixinInterface {
+public:
+    // Function IDs. Scripts call by name; the IDs only have to stay distinct.
+    enum FnID {
+        kSeedGenerator = 0,
+        kPickPath = 1,
+        kAddItem = 2,
+        kAddItems = 3,
+        kAddShape = 4,
+        kAddShapes = 5,
+        kAddNullRow = 6,
+        kDeleteRow = 7,
+        kShiftUp = 8,
+        kShiftDown = 9,
+        kMakePost = 10,
+        kMakeEnd = 11,
+        kDeleteShape = 12,
+        kSeedTransforms = 13,
+        kSeedMirror = 14,
+    };
+
+    FPInterfaceDesc* GetDesc() override;
+    // The object the functions set up: the object the interface is mixed into.
+    virtual Trellon& SetupTarget() = 0;
+
+    void SeedGenerator(int seed);
+    void PickPath(INode* node);
+    void AddItem(INode* node);
+    void AddItems(Tab<INode*>& nodes);
+    void AddShape(INode* node);
+    void AddShapes(Tab<INode*>& nodes);
+    void AddNullRow(int row);
+    void DeleteRow(int row);
+    void ShiftUp(int row);
+    void ShiftDown(int row);
+    void MakePost(int row);
+    void MakeEnd(int row);
+    void DeleteShape(int row);
+    void SeedTransforms(int row);
+    void SeedMirror(int row);
+
+    BEGIN_FUNCTION_MAP
+    VFN_1(kSeedGenerator, SeedGenerator, TYPE_INT)
+    VFN_1(kPickPath, PickPath, TYPE_INODE)
+    VFN_1(kAddItem, AddItem, TYPE_INODE)
+    VFN_1(kAddItems, AddItems, TYPE_INODE_TAB_BR)
+    VFN_1(kAddShape, AddShape, TYPE_INODE)
+    VFN_1(kAddShapes, AddShapes, TYPE_INODE_TAB_BR)
+    VFN_1(kAddNullRow, AddNullRow, TYPE_INT)
+    VFN_1(kDeleteRow, DeleteRow, TYPE_INT)
+    VFN_1(kShiftUp, ShiftUp, TYPE_INT)
+    VFN_1(kShiftDown, ShiftDown, TYPE_INT)
+    VFN_1(kMakePost, MakePost, TYPE_INT)
+    VFN_1(kMakeEnd, MakeEnd, TYPE_INT)
+    VFN_1(kDeleteShape, DeleteShape, TYPE_INT)
+    VFN_1(kSeedTransforms, SeedTransforms, TYPE_INT)
+    VFN_1(kSeedMirror, SeedMirror, TYPE_INT)
+    END_FUNCTION_MAP
+};
+
+// The interface's descriptor: internal name "trellonSetup", owned by the Trellon class
+// descriptor, which lists it among its interfaces (TrellonClassDesc::Create).
+FPInterfaceDesc* GetTrellonSetupDesc();
