@@ -123,6 +123,7 @@ const MCHAR* Trellon::GetObjectName() { return GetString(IDS_CLASS_NAME); }
 
 BaseInterface* Trellon::GetInterface(Interface_ID id) {
     if (id == TRELLON_RENDER_INTERFACE) return static_cast<KavoInstancer::TrellonRenderFP*>(this);
+    if (id == TRELLON_SETUP_INTERFACE) return static_cast<TrellonSetupFP*>(this);
     return SimpleObject2::GetInterface(id);
 }
 

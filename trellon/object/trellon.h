@@ -2,7 +2,7 @@
 //
 // All persistent state lives in the parameter block, reference 0 (param_ids.h). The object also
 // carries the render instancing interface, so a renderer reaches it by asking the object for
-// TRELLON_RENDER_INTERFACE.
+// TRELLON_RENDER_INTERFACE, and the set-up interface (setup_fp.h) for TRELLON_SETUP_INTERFACE.
 //
 // Life of an object: the constructor builds the block, seeds the pool generator from the
 // calendar time and subscribes to the host's file and render notifications; the destructor
@@ -19,6 +19,7 @@
 #include "iparamb2.h"
 #include "matrix3.h"
 #include "notify.h"
+#include "object/setup_fp.h"
 #include "random.h"
 #include "render/render_fp.h"
 #include "simpobj.h"
@@ -30,7 +31,7 @@ class IParamMap2;
 class Mtl;
 class Spline3D;
 
-class Trellon : public SimpleObject2, public KavoInstancer::TrellonRenderFP {
+class Trellon : public SimpleObject2, public KavoInstancer::TrellonRenderFP, public TrellonSetupFP {
 public:
     // Builds the parameter block into reference 0 through the class descriptor.
     Trellon();
@@ -45,9 +46,11 @@ public:
     void InitNodeName(MSTR& s) override { s = _M("Trellon_"); }
     void DeleteThis() override { delete this; }
 
-    // The render interface for its ID; every other ID goes to the object base.
+    // The render and set-up interfaces for their IDs; every other ID goes to the object base.
     using SimpleObject2::GetInterface;
     BaseInterface* GetInterface(Interface_ID id) override;
+    // The set-up interface works on this object.
+    Trellon& SetupTarget() override { return *this; }
 
     // The one parameter block: sub-animatable 0, reference 0, and every block index.
     int NumSubs() override { return 1; }

@@ -1,5 +1,6 @@
 #include "plugin/class_desc.h"
 
+#include "object/setup_fp.h"
 #include "object/trellon.h"
 #include "plugin/plugin.h"
 #include "render/render_fp.h"
@@ -15,6 +16,8 @@ ClassDesc2* GetTrellonDesc() {
 void* TrellonClassDesc::Create(BOOL /*loading*/) {
     // Every call hands the interface over again; the class's interface list keeps each one.
     AddInterface(KavoInstancer::GetTrellonRenderDesc());
+    // The set-up interface is listed once: scripts and the host find its functions by name.
+    if (!GetInterface(TRELLON_SETUP_INTERFACE)) AddInterface(GetTrellonSetupDesc());
     try {
         return new Trellon();
     } catch (...) {

@@ -10,8 +10,9 @@
 class TrellonClassDesc : public ClassDesc2 {
 public:
     int IsPublic() override { return TRUE; }
-    // Adds the render interface to the class's interface list, then makes a new object (the
-    // same constructor serves objects about to be loaded). Null when the object cannot be made.
+    // Adds the render interface (and, once, the set-up interface) to the class's interface list,
+    // then makes a new object (the same constructor serves objects about to be loaded). Null
+    // when the object cannot be made.
     void* Create(BOOL loading = FALSE) override;
     const MCHAR* ClassName() override;
     SClass_ID SuperClassID() override { return GEOMOBJECT_CLASS_ID; }
