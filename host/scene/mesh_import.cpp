@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace host {
 namespace {
@@ -14,9 +15,20 @@ constexpr std::size_t kMaxCount = static_cast<std::size_t>(std::numeric_limits<i
 
 class Merger {
 public:
-    Merger(const aiScene& scene, ImportedMesh& out) : scene_(scene), out_(out) {
+    Merger(const aiScene& scene, ImportedMesh& out)
+        : scene_(scene), out_(out), ids_(scene.mNumMaterials, 0) {
+        // The materials the triangle meshes use, numbered in the file's order: importers add
+        // default materials of their own and may leave out the unused ones.
+        std::vector<bool> used(scene.mNumMaterials, false);
         for (unsigned m = 0; m < scene.mNumMeshes; ++m) {
-            if (scene.mMeshes[m]->HasTextureCoords(0)) hasUvs_ = true;
+            const aiMesh& mesh = *scene.mMeshes[m];
+            if ((mesh.mPrimitiveTypes & aiPrimitiveType_TRIANGLE) == 0) continue;
+            if (mesh.HasTextureCoords(0)) hasUvs_ = true;
+            if (mesh.mMaterialIndex < scene.mNumMaterials) used[mesh.mMaterialIndex] = true;
+        }
+        unsigned next = 0;
+        for (unsigned k = 0; k < scene.mNumMaterials; ++k) {
+            if (used[k]) ids_[k] = next++;
         }
     }
 
@@ -54,7 +66,7 @@ private:
             }
         }
         const bool mirrored = tm.Determinant() < 0.0f;
-        const unsigned id = scene_.mNumMaterials > 1 ? mesh.mMaterialIndex : 0;
+        const unsigned id = mesh.mMaterialIndex < ids_.size() ? ids_[mesh.mMaterialIndex] : 0;
         for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
             const aiFace& face = mesh.mFaces[f];
             if (face.mNumIndices != 3) continue;
@@ -71,6 +83,7 @@ private:
 
     const aiScene& scene_;
     ImportedMesh& out_;
+    std::vector<unsigned> ids_;  // material ID by the importer's material index
     bool hasUvs_ = false;
 };
 

@@ -6,12 +6,13 @@
 // file's node order (depth first). Polygons are triangulated by the importer (ear clipping, so
 // concave polygons come out right); points and lines are left out. A node transform that mirrors
 // (negative determinant) has its triangles' corners reversed, so faces keep facing outward.
-// Each triangle gets the material index of its mesh as its material ID when the file has more
-// than one material, else 0. The first texture-coordinate channel becomes the map vertices, one
-// per vertex (a mesh without coordinates gets (0, 0, 0)). Every edge is visible and every
-// smoothing group 0: the importer gives normals, not groups. Coordinates are taken as the file
-// gives them, with no axis or unit conversion (a Y-up file needs a rotation about X in the node's
-// transform).
+// Material IDs: the materials the meshes use are numbered 0, 1, ... in the order the file lists
+// them (materials no mesh uses, and the importer's own default material, take no number), and
+// each triangle gets the number of its mesh's material. The first texture-coordinate channel
+// becomes the map vertices, one per vertex (a mesh without coordinates gets (0, 0, 0)). Every edge
+// is visible and every smoothing group 0: the importer gives normals, not groups. Coordinates are
+// taken as the file gives them, with no axis or unit conversion (a Y-up file needs a rotation about
+// X in the node's transform).
 #pragma once
 
 #include <array>
