@@ -63,6 +63,11 @@ void AppendSweeps(Trellon& object, TimeValue t, const MeshAppendPoint& at) {
         WriteSweepPasses(passes, object.mesh, at);
     } catch (const std::exception&) {
     }
+    // Texture faces must refer to texture vertices that exist. When no sweep wrote any, texture
+    // faces left from an earlier build (the emptied mesh keeps channel 1 turned on, and growing
+    // the faces grows its texture faces, all on vertex 0) refer to nothing: the channel goes.
+    Mesh& mesh = object.mesh;
+    if (mesh.getNumTVerts() == 0 && mesh.getNumMapFaces(1) > 0) mesh.setMapSupport(1, FALSE);
 }
 
 void BuildRenderSweeps(Trellon& object, Mesh& mesh, TimeValue t) {

@@ -34,7 +34,10 @@
 // one; none for a line of one point or a spline of fewer than two samples; no caps. Texture
 // coordinates: U along the profile (a closed line repeats its first point at U = 1), V the running
 // distance of each profile point along the path divided by the tile length; a sample turning by
-// more than the seam angle gets a second row, and a loop one more row for its closing faces.
+// more than the seam angle gets a second row (the same coordinates, so the faces on either side
+// share no texture vertex), and a loop one more row for its closing faces. V adds the true length
+// of each track's edges, at corners too (where the mitre makes the outer tracks longer than the
+// inner ones), so V stays continuous along every track and the texture keeps one scale on it.
 #pragma once
 
 #include <cstdint>

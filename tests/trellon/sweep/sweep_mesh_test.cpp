@@ -465,4 +465,21 @@ TEST(SweepTexture, EarlierFacesReferToTheTextureOrigin) {
     EXPECT_TRUE(Near(mesh.tVerts[0], Point3(0, 0, 0), 0.0f));
 }
 
+// Texture faces left on from an earlier build (channel 1 on, no texture vertices) refer to
+// nothing once the sweeps add none: the channel is turned off.
+TEST(SweepTexture, NoTextureFacesWithoutTextureVertices) {
+    SweepScene s;
+    s.AddProfile(kBar, false);  // no path: the sweeps add nothing
+    Mesh& mesh = s.object->mesh;
+    mesh.FreeAll();
+    mesh.setMapSupport(1, TRUE);
+    mesh.setNumVerts(3);
+    mesh.setNumFaces(1);
+    ASSERT_EQ(mesh.getNumMapFaces(1), 1);
+    trellon::AppendSweeps(*s.object, 0, CurrentAppendPoint(mesh));
+    EXPECT_EQ(mesh.getNumFaces(), 1);
+    EXPECT_EQ(mesh.getNumMapFaces(1), 0);
+    EXPECT_FALSE(mesh.mapSupport(1));
+}
+
 }  // namespace
