@@ -11,7 +11,6 @@
 
 #include "sweep/sweep_walk.h"
 #include "sweep_scene.h"
-#include "units.h"
 
 namespace {
 
@@ -384,34 +383,6 @@ TEST(SweepTexture, UAlongTheProfileVAlongThePath) {
     EXPECT_EQ(m.tvFace[6].t[1], 4u);
     EXPECT_EQ(m.faces[6].v[1], 0u);
 }
-
-struct TileCase {
-    const char* name;
-    int unit;
-    float length;  // one tile of path
-};
-
-class SweepTextureUnits : public ::testing::TestWithParam<TileCase> {};
-
-TEST_P(SweepTextureUnits, OneTileOfPathIsOneV) {
-    int type = 0;
-    float scale = 1.0f;
-    GetMasterUnitInfo(&type, &scale);
-    SetMasterUnitInfo(GetParam().unit, 1.0f);
-    SweepScene s;
-    s.SetPath({Point3(0, 0, 0), Point3(GetParam().length, 0.0f, 0.0f)}, false);
-    s.AddProfile(kBar, false);
-    const Mesh& m = s.Viewport();
-    SetMasterUnitInfo(type, scale);
-    ASSERT_EQ(m.getNumTVerts(), 4);
-    EXPECT_NEAR(m.tVerts[2].y, 1.0f, 1e-6f);
-    EXPECT_NEAR(m.tVerts[3].y, 1.0f, 1e-6f);
-}
-
-INSTANTIATE_TEST_SUITE_P(Units, SweepTextureUnits,
-                         ::testing::Values(TileCase{"Millimetres", UNITS_MILLIMETERS, 25000},
-                                           TileCase{"Metres", UNITS_METERS, 25}),
-                         [](const ::testing::TestParamInfo<TileCase>& p) { return p.param.name; });
 
 // A path of two 10-long legs turning by `turn` degrees at (10,0).
 void Bend(SweepScene& s, float turnDegrees) {
