@@ -314,7 +314,9 @@ private:
                     bool unique) const;
     ParamPlan ParamOf(int index, const json* type, const std::string& path,
                       ParamBlockDesc2& desc) const;
-    ParamValuePlan ParamValue(const json& j, const std::string& path, const ParamDef& def) const;
+    // `spinner`: a float must lie in the parameter's range, as a spinner keeps it.
+    ParamValuePlan ParamValue(const json& j, const std::string& path, const ParamDef& def,
+                              bool spinner = false) const;
 
     std::string file_;
     std::filesystem::path dir_;  // relative paths in the file start here
@@ -795,7 +797,7 @@ SetupOpPlan Reader::SetupOp(const json& j, const std::string& path, ParamBlockDe
                 Fail(Key(path, "index"), "the parameter is not a table");
             }
             op.param.values.push_back(
-                ParamValue(Required(j, path, "value"), Key(path, "value"), def));
+                ParamValue(Required(j, path, "value"), Key(path, "value"), def, true));
             break;
         }
     }
@@ -916,8 +918,8 @@ ParamPlan Reader::Param(const json& j, const std::string& path, ParamBlockDesc2&
     return plan;
 }
 
-ParamValuePlan Reader::ParamValue(const json& j, const std::string& path,
-                                  const ParamDef& def) const {
+ParamValuePlan Reader::ParamValue(const json& j, const std::string& path, const ParamDef& def,
+                                  bool spinner) const {
     ParamValuePlan v;
     v.path = path;
     const ParamType2 base = base_type(def.type);
@@ -941,7 +943,10 @@ ParamValuePlan Reader::ParamValue(const json& j, const std::string& path,
         }
         case PBStorage::Float:
             v.f = Float(j, path);
-            if (def.has_range && (v.f < def.range_low.f || v.f > def.range_high.f)) {
+            // A spinner's range binds what a user types (`set`), not what the block holds: the
+            // object itself leaves some values outside it (Logo_size 0 after a click without a
+            // drag), and a saved block must load back as it was.
+            if (spinner && def.has_range && (v.f < def.range_low.f || v.f > def.range_high.f)) {
                 std::ostringstream range;
                 range << def.range_low.f << ".." << def.range_high.f;
                 Fail(path, "value out of range " + range.str());

@@ -19,9 +19,10 @@
 // car-paint question is answered from `carPaint` through the scene's default message-box
 // answer), and "set" (one parameter value, a table entry by `index`, through the parameter
 // block). Then `params` by id or name (a name two parameters share must be given by id). Every
-// argument and value is checked against the block's descriptor and the file's node names before
-// the scene is touched; what only the object can find (a row out of range, a node of the wrong
-// kind, a table index past the table's current end) stops the load with the operation's path,
+// argument and value is checked against the block's descriptor (type; the range of integers,
+// and of floats given by `set`, which a spinner would keep in range) and the file's node names
+// before the scene is touched; what only the object can find (a row out of range, a node of the
+// wrong kind, a table index past the table's current end) stops the load with the operation's path,
 // and everything the load did is undone: its nodes and whatever the objects made, its
 // materials and layers, and the units, time, renderer and current layer it set.
 #pragma once
