@@ -10,6 +10,7 @@
 #include "build_command.h"
 #include "commands.h"
 #include "draw_command.h"
+#include "view_server.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"trellon-host: a headless host for the Trellon module"};
@@ -48,6 +49,16 @@ int main(int argc, char** argv) {
     auto* drawTimeOpt = drawCmd->add_option(
         "--time", drawTime, "the time in ticks (4800 per second; default: the scene's)");
 
+    host::ViewOptions view;
+    auto* viewCmd = app.add_subcommand(
+        "view", "serve a .glb and the viewer page on 127.0.0.1 until interrupted");
+    viewCmd->add_option("FILE", view.glbPath, "the .glb to show")->required();
+    viewCmd->add_option("--port", view.port, "the port (default 8765; 0: any free port)")
+        ->check(CLI::Range(0, 65535));
+    viewCmd->add_option("--web", view.webDir,
+                        "the viewer's files (default: viewer beside the program's folder, or "
+                        "$TRELLON_WEB)");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -72,5 +83,6 @@ int main(int argc, char** argv) {
         if (drawTimeOpt->count() > 0) t = drawTime;
         return host::RunDraw(modulePath, drawScene, drawOut, t, std::cout, std::cerr);
     }
+    if (viewCmd->parsed()) return host::RunView(view, std::cout, std::cerr);
     return 2;
 }

@@ -1,0 +1,327 @@
+#include "view_server.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <list>
+#include <memory>
+#include <ostream>
+#include <thread>
+#include <utility>
+
+namespace host {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kMaxConnections = 32;
+constexpr int kSocketTimeoutSeconds = 10;
+constexpr std::size_t kMaxRequestBytes = 16384;
+
+std::string ErrnoText() { return std::strerror(errno); }
+
+std::string ContentType(const std::string& path) {
+    const std::string ext = fs::path(path).extension().string();
+    if (ext == ".html") return "text/html; charset=utf-8";
+    if (ext == ".js") return "text/javascript; charset=utf-8";
+    if (ext == ".css") return "text/css; charset=utf-8";
+    if (ext == ".glb") return "model/gltf-binary";
+    if (ext == ".png") return "image/png";
+    if (ext.empty() || ext == ".txt") return "text/plain; charset=utf-8";
+    return "application/octet-stream";
+}
+
+// A manifest entry: a relative path of plain names, nothing that climbs out of the folder.
+bool PlainRelativePath(const std::string& p) {
+    if (p.empty() || p.front() == '/' || p.find('\\') != std::string::npos) return false;
+    for (const auto& part : fs::path(p)) {
+        const std::string s = part.string();
+        if (s.empty() || s == "." || s == "..") return false;
+    }
+    return true;
+}
+
+// A file name that needs no escaping in a URL: letters, digits, '.', '-', '_', not hidden.
+bool PlainFileName(const std::string& name) {
+    if (name.empty() || name.front() == '.') return false;
+    for (unsigned char c : name) {
+        if (!std::isalnum(c) && c != '.' && c != '-' && c != '_') return false;
+    }
+    return true;
+}
+
+bool IsGlb(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    char magic[4] = {};
+    return in.read(magic, 4) && std::memcmp(magic, "glTF", 4) == 0;
+}
+
+bool SendAll(int fd, const char* data, std::size_t n) {
+    while (n > 0) {
+        const ssize_t sent = send(fd, data, n, MSG_NOSIGNAL);
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent <= 0) return false;
+        data += sent;
+        n -= static_cast<std::size_t>(sent);
+    }
+    return true;
+}
+
+std::string Head(int status, const char* reason, const std::string& type, std::uintmax_t length,
+                 const char* extra = "") {
+    return "HTTP/1.1 " + std::to_string(status) + " " + reason + "\r\nContent-Type: " + type +
+           "\r\nContent-Length: " + std::to_string(length) +
+           "\r\nCache-Control: no-store\r\nX-Content-Type-Options: nosniff\r\n" + extra +
+           "Connection: close\r\n\r\n";
+}
+
+int RespondText(int fd, int status, const char* reason, const char* extra = "") {
+    const std::string body = std::to_string(status) + " " + reason + "\n";
+    const std::string msg =
+        Head(status, reason, "text/plain; charset=utf-8", body.size(), extra) + body;
+    SendAll(fd, msg.data(), msg.size());
+    return status;
+}
+
+std::atomic<ViewServer*> g_signalled{nullptr};
+
+void OnSignal(int) {
+    if (ViewServer* s = g_signalled.load()) s->Stop();
+}
+
+}  // namespace
+
+std::string DefaultWebDir() {
+    if (const char* env = std::getenv("TRELLON_WEB"); env && *env) return env;
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) return "viewer";
+    return (exe.parent_path().parent_path() / "viewer").string();
+}
+
+ViewServer::~ViewServer() {
+    for (int fd : {listen_, wake_[0], wake_[1]}) {
+        if (fd >= 0) close(fd);
+    }
+}
+
+bool ViewServer::Open(const ViewOptions& options, std::string& error) {
+    const std::string web = options.webDir.empty() ? DefaultWebDir() : options.webDir;
+    std::ifstream manifest(fs::path(web) / "manifest.txt");
+    if (!manifest) {
+        error = "the viewer's files are not in " + web +
+                " (no manifest.txt): build the trellon_viewer target, or give --web";
+        return false;
+    }
+    std::string line;
+    while (std::getline(manifest, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        const fs::path file = fs::path(web) / line;
+        if (!PlainRelativePath(line) || !fs::is_regular_file(file)) {
+            error = file.string() + ": a viewer file listed in manifest.txt is missing";
+            return false;
+        }
+        files_["/" + line] = File{file.string(), ContentType(line)};
+    }
+    const auto page = files_.find("/index.html");
+    if (page == files_.end()) {
+        error = web + "/manifest.txt does not list index.html";
+        return false;
+    }
+    files_["/"] = page->second;
+    if (!fs::is_regular_file(options.glbPath)) {
+        error = options.glbPath + ": no such file";
+        return false;
+    }
+    if (!IsGlb(options.glbPath)) {
+        error = options.glbPath + ": not a glTF binary (.glb) file";
+        return false;
+    }
+    // The .glb is served as /model.glb and, when its file name is a plain one, under that name
+    // too, so the page can show it.
+    files_["/model.glb"] = File{options.glbPath, ContentType("model.glb")};
+    const std::string name = fs::path(options.glbPath).filename().string();
+    if (PlainFileName(name) && files_.find("/" + name) == files_.end()) {
+        files_["/" + name] = files_["/model.glb"];
+        modelName_ = name;
+    }
+    if (options.port < 0 || options.port > 65535) {
+        error = "port " + std::to_string(options.port) + " is not in 0..65535";
+        return false;
+    }
+
+    if (pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) {
+        error = "cannot make a pipe: " + ErrnoText();
+        return false;
+    }
+    listen_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (listen_ < 0) {
+        error = "cannot open a socket: " + ErrnoText();
+        return false;
+    }
+    const int yes = 1;
+    setsockopt(listen_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<std::uint16_t>(options.port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (bind(listen_, reinterpret_cast<const sockaddr*>(&addr), sizeof(addr)) != 0 ||
+        listen(listen_, 16) != 0) {
+        error = "cannot listen on 127.0.0.1:" + std::to_string(options.port) + ": " + ErrnoText() +
+                " (another port: --port N, or 0 for any free one)";
+        return false;
+    }
+    socklen_t len = sizeof(addr);
+    getsockname(listen_, reinterpret_cast<sockaddr*>(&addr), &len);
+    port_ = ntohs(addr.sin_port);
+    return true;
+}
+
+void ViewServer::Stop() {
+    if (wake_[1] >= 0) {
+        const char byte = 1;
+        [[maybe_unused]] const ssize_t n = write(wake_[1], &byte, 1);
+    }
+}
+
+void ViewServer::Serve(std::ostream& log) {
+    if (listen_ < 0) return;
+    // Each connection's thread and whether it is done; done ones are joined as we go.
+    std::list<std::pair<std::thread, std::shared_ptr<std::atomic<bool>>>> workers;
+    auto reap = [&workers](bool all) {
+        for (auto it = workers.begin(); it != workers.end();) {
+            if (all || it->second->load()) {
+                it->first.join();
+                it = workers.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    };
+    for (;;) {
+        pollfd fds[2] = {{listen_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+        if (poll(fds, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        if (fds[1].revents != 0) break;
+        if (!(fds[0].revents & POLLIN)) continue;
+        const int client = accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (client < 0) continue;
+        reap(false);
+        if (workers.size() >= kMaxConnections) {
+            close(client);
+            continue;
+        }
+        auto done = std::make_shared<std::atomic<bool>>(false);
+        workers.emplace_back(std::thread([this, client, done, &log] {
+                                 Handle(client, log);
+                                 close(client);
+                                 done->store(true);
+                             }),
+                             done);
+    }
+    reap(true);
+}
+
+void ViewServer::Handle(int client, std::ostream& log) {
+    timeval timeout{kSocketTimeoutSeconds, 0};
+    setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof(timeout));
+    setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof(timeout));
+
+    // The request head: up to the blank line.
+    std::string request;
+    char chunk[2048];
+    while (request.find("\r\n\r\n") == std::string::npos && request.size() < kMaxRequestBytes) {
+        const ssize_t n = recv(client, chunk, sizeof(chunk), 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        request.append(chunk, static_cast<std::size_t>(n));
+    }
+    if (request.empty()) return;  // a connection opened and left unused
+
+    std::string method, target;
+    int status = 0;
+    const std::size_t lineEnd = request.find("\r\n");
+    const std::string first = request.substr(0, lineEnd);
+    const std::size_t sp1 = first.find(' ');
+    const std::size_t sp2 = sp1 == std::string::npos ? sp1 : first.find(' ', sp1 + 1);
+    if (lineEnd == std::string::npos || request.find("\r\n\r\n") == std::string::npos ||
+        sp2 == std::string::npos || first.compare(sp2 + 1, 5, "HTTP/") != 0) {
+        status = RespondText(client, 400, "Bad Request");
+    } else {
+        method = first.substr(0, sp1);
+        target = first.substr(sp1 + 1, sp2 - sp1 - 1);
+        const std::string path = target.substr(0, target.find_first_of("?#"));
+        const auto it = files_.find(path);
+        if (method != "GET") {
+            status = RespondText(client, 405, "Method Not Allowed", "Allow: GET\r\n");
+        } else if (it == files_.end()) {
+            status = RespondText(client, 404, "Not Found");
+        } else {
+            std::ifstream in(it->second.path, std::ios::binary);
+            std::error_code ec;
+            const std::uintmax_t size = fs::file_size(it->second.path, ec);
+            if (!in || ec) {
+                status = RespondText(client, 500, "Internal Server Error");
+            } else {
+                status = 200;
+                const std::string head = Head(200, "OK", it->second.contentType, size);
+                bool ok = SendAll(client, head.data(), head.size());
+                std::uintmax_t left = size;
+                char buf[65536];
+                while (ok && left > 0 &&
+                       in.read(buf, static_cast<std::streamsize>(
+                                        std::min<std::uintmax_t>(left, sizeof(buf))))) {
+                    ok = SendAll(client, buf, static_cast<std::size_t>(in.gcount()));
+                    left -= static_cast<std::uintmax_t>(in.gcount());
+                }
+            }
+        }
+    }
+    const std::lock_guard<std::mutex> lock(logMutex_);
+    log << (method.empty() ? "-" : method) << ' ' << (target.empty() ? "-" : target) << ' '
+        << status << std::endl;
+}
+
+int RunView(const ViewOptions& options, std::ostream& out, std::ostream& err) {
+    ViewServer server;
+    std::string error;
+    if (!server.Open(options, error)) {
+        err << "trellon-host: " << error << '\n';
+        return 1;
+    }
+    out << "trellon-host: serving " << options.glbPath << " at " << server.Address() << '\n'
+        << "Open that address in a browser; Ctrl+C stops the server." << std::endl;
+
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    struct sigaction oldInt {
+    }, oldTerm{};
+    g_signalled.store(&server);
+    sigaction(SIGINT, &action, &oldInt);
+    sigaction(SIGTERM, &action, &oldTerm);
+    server.Serve(out);
+    sigaction(SIGINT, &oldInt, nullptr);
+    sigaction(SIGTERM, &oldTerm, nullptr);
+    g_signalled.store(nullptr);
+    out << "trellon-host: stopped" << std::endl;
+    return 0;
+}
+
+}  // namespace host

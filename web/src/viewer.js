@@ -1,0 +1,174 @@
+// The Trellon viewer: shows one .glb (the page's ?model= address, model.glb by default) with orbit
+// controls, a ground grid, a legend of its materials and its vertex and face counts.
+//
+// When the model is shown, the page reports it where a test can read it: the body's
+// data-status becomes "loaded" (data-vertices, data-faces, data-nodes hold the counts), the title
+// becomes "loaded vertices=V faces=F", and the console gets "trellon-viewer: loaded vertices=V
+// faces=F". A failure sets data-status "error" and the title "error: MESSAGE".
+import * as THREE from 'three';
+import { OrbitControls } from 'three/addons/controls/OrbitControls.js';
+import { GLTFLoader } from 'three/addons/loaders/GLTFLoader.js';
+
+const BACKGROUND = 0x20242a;
+
+const params = new URLSearchParams(window.location.search);
+const modelUrl = params.get('model') || 'model.glb';
+
+const $ = (id) => document.getElementById(id);
+
+function report(status, title, message) {
+  document.body.dataset.status = status;
+  document.title = title;
+  $('status').textContent = message;
+}
+
+function fail(message) {
+  report('error', `error: ${message}`, message);
+  console.error(`trellon-viewer: error: ${message}`);
+}
+
+// Vertices and faces as a renderer draws them: per primitive, its positions and its triangles.
+function countModel(root) {
+  const counts = { nodes: 0, vertices: 0, faces: 0, materials: new Map() };
+  root.traverse((obj) => {
+    if (!obj.isMesh) return;
+    const geometry = obj.geometry;
+    const vertices = geometry.attributes.position ? geometry.attributes.position.count : 0;
+    const faces = (geometry.index ? geometry.index.count : vertices) / 3;
+    counts.vertices += vertices;
+    counts.faces += faces;
+    const materials = Array.isArray(obj.material) ? obj.material : [obj.material];
+    for (const m of materials) {
+      const entry = counts.materials.get(m.uuid) || { material: m, faces: 0 };
+      entry.faces += faces / materials.length;
+      counts.materials.set(m.uuid, entry);
+    }
+  });
+  root.traverse((obj) => {
+    if (obj !== root && obj.parent === root) counts.nodes += 1;
+  });
+  return counts;
+}
+
+function showLegend(counts) {
+  const list = $('legend');
+  list.replaceChildren();
+  const entries = [...counts.materials.values()].sort((a, b) =>
+    (a.material.name || '').localeCompare(b.material.name || ''));
+  for (const { material, faces } of entries) {
+    const item = document.createElement('li');
+    const swatch = document.createElement('span');
+    swatch.className = 'swatch';
+    swatch.style.background = material.color ? `#${material.color.getHexString()}` : '#888';
+    const name = document.createElement('span');
+    name.textContent = material.name || '(unnamed)';
+    const count = document.createElement('span');
+    count.className = 'faces';
+    count.textContent = faces.toLocaleString('en');
+    item.append(swatch, name, count);
+    list.append(item);
+  }
+  $('legend-title').hidden = entries.length === 0;
+}
+
+// A power of ten that gives the model's larger ground extent about 5 to 50 cells.
+function gridCell(extent) {
+  if (!(extent > 0)) return 1;
+  return Math.pow(10, Math.floor(Math.log10(extent / 5)));
+}
+
+function formatLength(metres) {
+  if (metres >= 1000) return `${metres / 1000} km`;
+  if (metres >= 1) return `${metres} m`;
+  if (metres >= 0.01) return `${Math.round(metres * 100)} cm`;
+  return `${Math.round(metres * 1000 * 1000) / 1000} mm`;
+}
+
+function main() {
+  let renderer;
+  try {
+    renderer = new THREE.WebGLRenderer({ antialias: true, preserveDrawingBuffer: true });
+  } catch (e) {
+    fail(`WebGL is not available (${e.message})`);
+    return;
+  }
+  renderer.setPixelRatio(window.devicePixelRatio);
+  renderer.setSize(window.innerWidth, window.innerHeight);
+  $('view').append(renderer.domElement);
+
+  const scene = new THREE.Scene();
+  scene.background = new THREE.Color(BACKGROUND);
+  scene.add(new THREE.HemisphereLight(0xffffff, 0x444450, 2.0));
+  const sun = new THREE.DirectionalLight(0xffffff, 2.0);
+  sun.position.set(3, 10, 6);
+  scene.add(sun);
+
+  const camera = new THREE.PerspectiveCamera(45, window.innerWidth / window.innerHeight, 0.01, 1000);
+  camera.position.set(4, 3, 5);
+  const controls = new OrbitControls(camera, renderer.domElement);
+  controls.enableDamping = false;
+
+  const render = () => renderer.render(scene, camera);
+  controls.addEventListener('change', render);
+  window.addEventListener('resize', () => {
+    camera.aspect = window.innerWidth / window.innerHeight;
+    camera.updateProjectionMatrix();
+    renderer.setSize(window.innerWidth, window.innerHeight);
+    render();
+  });
+
+  $('file').textContent = modelUrl;
+  new GLTFLoader().load(
+    modelUrl,
+    (gltf) => {
+      const model = gltf.scene;
+      scene.add(model);
+
+      // Frame the model and lay the grid under it, on its lowest point.
+      const box = new THREE.Box3().setFromObject(model);
+      const size = box.isEmpty() ? new THREE.Vector3(1, 1, 1) : box.getSize(new THREE.Vector3());
+      const centre = box.isEmpty() ? new THREE.Vector3() : box.getCenter(new THREE.Vector3());
+      const extent = Math.max(size.x, size.z, 1e-3);
+      const cell = gridCell(extent);
+      const cells = 2 * Math.ceil((extent * 0.75) / cell);
+      const grid = new THREE.GridHelper(cells * cell, cells, 0x8a8f98, 0x4a4f58);
+      grid.position.set(Math.round(centre.x / cell) * cell, box.isEmpty() ? 0 : box.min.y,
+        Math.round(centre.z / cell) * cell);
+      scene.add(grid);
+
+      const radius = Math.max(size.length() / 2, 1e-3);
+      const distance = radius / Math.sin(THREE.MathUtils.degToRad(camera.fov / 2)) * 1.05;
+      const direction = new THREE.Vector3(0.9, 0.7, 1.2).normalize();
+      camera.position.copy(centre).addScaledVector(direction, distance);
+      camera.near = distance / 1000;
+      camera.far = distance * 100;
+      camera.updateProjectionMatrix();
+      controls.target.copy(centre);
+      controls.update();
+
+      const counts = countModel(model);
+      $('nodes').textContent = counts.nodes.toLocaleString('en');
+      $('vertices').textContent = counts.vertices.toLocaleString('en');
+      $('faces').textContent = counts.faces.toLocaleString('en');
+      $('cell').textContent = formatLength(cell);
+      $('counts').hidden = false;
+      showLegend(counts);
+      render();
+
+      // Reported once the first frame with the model has been drawn.
+      requestAnimationFrame(() => {
+        const body = document.body.dataset;
+        body.vertices = String(counts.vertices);
+        body.faces = String(counts.faces);
+        body.nodes = String(counts.nodes);
+        const summary = `loaded vertices=${counts.vertices} faces=${counts.faces}`;
+        report('loaded', summary, 'Drag to orbit, scroll to zoom, right-drag to pan.');
+        console.log(`trellon-viewer: ${summary}`);
+      });
+    },
+    undefined,
+    (err) => fail(`cannot load ${modelUrl}: ${err && err.message ? err.message : err}`),
+  );
+}
+
+main();
