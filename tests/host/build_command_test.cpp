@@ -1,0 +1,192 @@
+// The build and save commands, run in-process with their own streams: exit status, what they
+// print and what they write.
+#include "build_command.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+
+#include "evaluated_scene.h"
+#include "mesh_dump.h"
+#include "module_loader.h"
+#include "scene.h"
+#include "scene_reader.h"
+#include "scene_writer.h"
+#include "units.h"
+
+namespace {
+
+using json = nlohmann::json;
+
+std::string ScenePath(const char* name) {
+    return std::string(TRELLON_SOURCE_DIR) + "/tests/scenes/" + name;
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class BuildCommand : public testing::Test {
+protected:
+    void SetUp() override {
+        GetMasterUnitInfo(&unitType_, &unitScale_);
+        dir_ = std::filesystem::path(testing::TempDir()) / "trellon_build_command";
+        std::filesystem::create_directories(dir_);
+        std::ofstream(dir_ / "bad.scene.json") << R"({"format":"trellon-scene","version":1,
+            "nodes":[{"name":"A","object":{"type":"box","length":1}}]})";
+    }
+    void TearDown() override { SetMasterUnitInfo(unitType_, unitScale_); }
+
+    std::string Out(const char* name) const { return (dir_ / name).string(); }
+
+    std::filesystem::path dir_;
+    int unitType_ = 0;
+    float unitScale_ = 1.0f;
+    std::ostringstream out_, err_;
+};
+
+struct CommandRun {
+    const char* label;
+    const char* scene;   // under tests/scenes, or "bad" for the broken scene in the temp folder
+    const char* output;  // under the temp folder; "" for none
+    bool save;
+    int status;
+    const char* err;  // part of the error stream ("" when it must stay empty)
+};
+
+class BuildCommandRuns : public BuildCommand, public testing::WithParamInterface<CommandRun> {};
+
+// Scenes without Trellon objects run in a plain scene: no module needed.
+TEST_P(BuildCommandRuns, ExitStatusAndMessages) {
+    const CommandRun& r = GetParam();
+    const std::string scene =
+        std::string(r.scene) == "bad" ? Out("bad.scene.json") : ScenePath(r.scene);
+    const std::string output = *r.output ? Out(r.output) : std::string();
+    if (!output.empty()) std::filesystem::remove(output);
+    host::Scene s;
+    int status = 0;
+    if (r.save) {
+        status = host::SaveScene(s, scene, output, out_, err_);
+    } else {
+        host::BuildOptions options;
+        options.scene = scene;
+        options.output = output;
+        status = host::BuildScene(s, options, out_, err_);
+    }
+    EXPECT_EQ(status, r.status) << err_.str();
+    if (*r.err) {
+        EXPECT_NE(err_.str().find(r.err), std::string::npos) << err_.str();
+    } else {
+        EXPECT_EQ(err_.str(), "");
+    }
+    // Written exactly when the command succeeded.
+    if (!output.empty()) {
+        EXPECT_EQ(std::filesystem::exists(output), status == 0) << output;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BuildCommandRuns,
+    testing::Values(CommandRun{"BuildJson", "every_object.scene.json", "e.json", false, 0, ""},
+                    CommandRun{"BuildObj", "every_object.scene.json", "e.obj", false, 0, ""},
+                    CommandRun{"BuildGlb", "every_object.scene.json", "e.glb", false, 0, ""},
+                    CommandRun{"BuildOnly", "every_object.scene.json", "", false, 0, ""},
+                    CommandRun{"UnknownExtension", "every_object.scene.json", "e.png", false, 2,
+                               "e.png: unknown output type"},
+                    CommandRun{"MissingScene", "no_such.scene.json", "m.json", false, 1,
+                               "no_such.scene.json: cannot open the file"},
+                    CommandRun{"BadScene", "bad", "b.json", false, 1,
+                               "bad.scene.json: nodes[0].object: missing required field \"width\""},
+                    CommandRun{"UnwritableOutput", "every_object.scene.json", "no_dir/e.json",
+                               false, 1, "no_dir/e.json: cannot write the file"},
+                    CommandRun{"Save", "every_object.scene.json", "s.scene.json", true, 0, ""},
+                    CommandRun{"SaveBadScene", "bad", "sb.scene.json", true, 1,
+                               "missing required field"},
+                    CommandRun{"SaveUnwritable", "every_object.scene.json", "no_dir/s.scene.json",
+                               true, 1, "cannot write the file"}),
+    [](const auto& p) { return std::string(p.param.label); });
+
+// The summary names the time, every mesh node with its counts and the output.
+TEST_F(BuildCommand, SummaryAtTheGivenTime) {
+    host::Scene s;
+    host::BuildOptions options;
+    options.scene = ScenePath("every_object.scene.json");
+    options.output = Out("summary.json");
+    options.time = 4800;
+    ASSERT_EQ(host::BuildScene(s, options, out_, err_), 0) << err_.str();
+    EXPECT_EQ(s.GetTime(), 4800);
+    const std::string text = out_.str();
+    // Four nodes: two splines and two meshes (a triangle; a box of 8 vertices and 12 faces).
+    EXPECT_NE(text.find("at 4800 ticks: 4 nodes, 2 with geometry"), std::string::npos) << text;
+    EXPECT_NE(text.find("  Tri: 3 vertices, 1 faces\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("  Picket: 8 vertices, 12 faces\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("wrote " + options.output), std::string::npos) << text;
+}
+
+// The .json output is the mesh dump of the scene evaluated at the time.
+TEST_F(BuildCommand, JsonOutputIsTheMeshDump) {
+    std::string expected;
+    {
+        host::Scene s;
+        host::LoadSceneFile(ScenePath("every_object.scene.json"), s);
+        expected = host::MeshDumpText(host::EvaluateScene(s, s.GetTime()));
+    }
+    host::Scene s;
+    host::BuildOptions options;
+    options.scene = ScenePath("every_object.scene.json");
+    options.output = Out("dump.json");
+    ASSERT_EQ(host::BuildScene(s, options, out_, err_), 0) << err_.str();
+    EXPECT_EQ(ReadText(options.output), expected);
+}
+
+// Save writes what the writer makes of the loaded scene.
+TEST_F(BuildCommand, SaveWritesTheSceneWhole) {
+    host::Scene s;
+    ASSERT_EQ(host::SaveScene(s, ScenePath("every_object.scene.json"), Out("whole.scene.json"),
+                              out_, err_),
+              0);
+    EXPECT_EQ(ReadText(Out("whole.scene.json")), host::SaveSceneText(s));
+    EXPECT_EQ(out_.str(), "saved " + Out("whole.scene.json") + " (4 nodes)\n");
+}
+
+// With the module: the JSON report has one entry per Trellon node.
+TEST_F(BuildCommand, JsonReportWithTheModule) {
+    host::BuildOptions options;
+    options.scene = ScenePath("setup_every_op.scene.json");
+    options.json = true;
+    ASSERT_EQ(host::RunBuild(host::DefaultModulePath(), options, out_, err_), 0) << err_.str();
+    const json report = json::parse(out_.str());
+    ASSERT_EQ(report["objects"].size(), 1u);
+    const json& t = report["objects"][0];
+    EXPECT_EQ(t["node"], "T");
+    // The file's params set Display_Mode 0.
+    EXPECT_EQ(t["displayMode"], 0);
+    EXPECT_TRUE(t["vertices"].is_number_integer());
+    EXPECT_TRUE(t["faces"].is_number_integer());
+    EXPECT_TRUE(t["messages"].is_array());
+    EXPECT_GE(t["buildSeconds"].get<double>(), 0.0);
+    EXPECT_GE(report["seconds"].get<double>(), t["buildSeconds"].get<double>());
+}
+
+TEST_F(BuildCommand, ModuleThatDoesNotLoad) {
+    host::BuildOptions options;
+    options.scene = ScenePath("every_object.scene.json");
+    EXPECT_EQ(host::RunBuild("/no/such/module.dlo", options, out_, err_), 1);
+    EXPECT_NE(err_.str().find("/no/such/module.dlo"), std::string::npos) << err_.str();
+    // Bad usage is told before the module is looked at.
+    options.output = "x.txt";
+    std::ostringstream err2;
+    EXPECT_EQ(host::RunBuild("/no/such/module.dlo", options, out_, err2), 2);
+    EXPECT_NE(err2.str().find("unknown output type"), std::string::npos) << err2.str();
+    EXPECT_EQ(host::RunSave("/no/such/module.dlo", options.scene, Out("x.scene.json"), out_, err_),
+              1);
+}
+
+}  // namespace
