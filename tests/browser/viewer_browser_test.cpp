@@ -151,6 +151,7 @@ protected:
                                          "--enable-unsafe-swiftshader",
                                          "--hide-scrollbars",
                                          "--no-first-run",
+                                         "--disable-dev-shm-usage",
                                          "--window-size=1024,700",
                                          "--virtual-time-budget=8000",
                                          "--user-data-dir=" + (dir_ / "profile").string(),
