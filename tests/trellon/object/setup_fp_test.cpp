@@ -1,0 +1,268 @@
+// The published set-up interface: how a caller finds it, calls by name, and what a refused
+// call reports; and a long random run of set-up operations after which every table is still
+// parallel to its items.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "plugin/plugin.h"
+#include "setup_fixture.h"
+
+namespace setup_test {
+namespace {
+
+constexpr const wchar_t* kFunctions[] = {
+    L"seedGenerator", L"pickPath",   L"addItem",     L"addItems",       L"addShape",
+    L"addShapes",     L"addNullRow", L"deleteRow",   L"shiftUp",        L"shiftDown",
+    L"makePost",      L"makeEnd",    L"deleteShape", L"seedTransforms", L"seedMirror"};
+
+class SetupInterface : public SetupFixture {
+protected:
+    // Calls fn by name with the arguments; the status, and the message in why.
+    FPStatus Call(const wchar_t* fn, std::vector<FPNamedArg> args) {
+        FPValue result;
+        why = MSTR();
+        return Fp().InvokeByName(fn, result, args, &why, 0);
+    }
+    static FPNamedArg Node(INode* n) { return {MSTR(L"node"), FPValue(TYPE_INODE, n)}; }
+    static FPNamedArg RowArg(int r) { return {MSTR(L"row"), FPValue(TYPE_INT, r)}; }
+    std::string Why() const { return why.ToUTF8(); }
+
+    MSTR why;
+};
+
+TEST_F(SetupInterface, IsListedWithTheClassAndAnsweredByTheObject) {
+    ClassDesc2* cd = GetTrellonDesc();
+    FPInterface* listed = cd->GetInterface(TRELLON_SETUP_INTERFACE);
+    ASSERT_NE(listed, nullptr);
+    FPInterfaceDesc* desc = listed->GetDesc();
+    EXPECT_EQ(desc->internal_name, MSTR(L"trellonSetup"));
+    EXPECT_TRUE(desc->flags & FP_MIXIN);
+    EXPECT_TRUE(desc->errors.empty());
+    for (const wchar_t* fn : kFunctions) {
+        FPFunctionDef* def = desc->FindFnDef(fn);
+        ASSERT_NE(def, nullptr) << ToUTF8(fn);
+        EXPECT_EQ(def->result_type, TYPE_VOID);
+        EXPECT_EQ(def->params.Count(), 1);
+    }
+    EXPECT_EQ(desc->FindFnDef(L"addItems")->params[0]->type, TYPE_INODE_TAB_BR);
+    // Listed once, however many objects the class makes.
+    int listings = 0;
+    for (int i = 0; i < cd->NumInterfaces(); ++i) {
+        listings += cd->GetInterfaceAt(i)->GetID() == TRELLON_SETUP_INTERFACE ? 1 : 0;
+    }
+    EXPECT_EQ(listings, 1);
+    // The object answers with itself.
+    EXPECT_EQ(&Fp().SetupTarget(), s.object);
+}
+
+TEST_F(SetupInterface, SetsAnObjectUpByName) {
+    INode* a = Row(L"A", 5, 1.0f);
+    INode* b = Row(L"B", 6, 2.0f);
+    ASSERT_EQ(Call(L"seedGenerator", {{MSTR(L"seed"), FPValue(TYPE_INT, 42)}}), FPS_OK) << Why();
+    ASSERT_EQ(Call(L"pickPath", {Node(Line(L"Path", 50.0f))}), FPS_OK) << Why();
+    ASSERT_EQ(Call(L"addItem", {Node(a)}), FPS_OK) << Why();
+    Tab<INode*> more;
+    more.Append(1, &b);
+    ASSERT_EQ(Call(L"addItems", {{MSTR(L"nodes"), FPValue(TYPE_INODE_TAB_BR, &more)}}), FPS_OK)
+        << Why();
+    ASSERT_EQ(Call(L"addShape", {Node(Line(L"Rail", 5.0f))}), FPS_OK) << Why();
+    ASSERT_EQ(Call(L"makePost", {RowArg(2)}), FPS_OK) << Why();
+    ASSERT_EQ(Call(L"addNullRow", {}), FPS_OK) << Why();
+    ASSERT_EQ(Call(L"seedTransforms", {}), FPS_OK) << Why();
+    ASSERT_EQ(Call(L"seedMirror", {RowArg(1)}), FPS_OK) << Why();
+    EXPECT_EQ(NodeNames(Object_Nodes), std::vector<std::wstring>{L"A"});
+    EXPECT_EQ(NodeNames(Post_Nodes), std::vector<std::wstring>{L"B"});
+    EXPECT_EQ(Names(Sweep_Names), std::vector<std::wstring>{L"Rail"});
+    EXPECT_EQ(Ints(Sequence_Items), (std::vector<int>{0, -1}));
+    EXPECT_FLOAT_EQ(s.pb->GetFloat(Item_Spacing, 0, 0), 5.0f);  // a tenth of 50
+    EXPECT_TABLES_PARALLEL();
+}
+
+// A refused call fails with a message naming the problem, and changes nothing.
+struct Refusal {
+    const char* name;
+    const wchar_t* fn;
+    int arg;  // the row, or which node: 0 none, 1 the object's own node, 2 a light's target,
+              // 3 a mesh, 4 the path, 5 another Trellon object
+    const char* says;
+};
+
+class Refused : public SetupInterface, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(Refused, FailsWithAMessage) {
+    const Refusal& r = GetParam();
+    trellon::AddItem(Obj(), Row(L"A", 3, 1.0f));
+    INode* path = Line(L"Path", 20.0f);
+    trellon::PickPath(Obj(), path);
+    const std::vector<std::string> before = {std::to_string(s.pb->Count(Item_Names)),
+                                             std::to_string(s.pb->Count(Sweep_Nodes))};
+    INode* target = Light(L"Target");
+    static_cast<host::Node*>(target)->SetTarget(true);
+    auto* other = static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE));
+    INode* nodes[] = {nullptr, s.objectNode,
+                      target,  Row(L"Mesh", 3, 2.0f),
+                      path,    s.scene.CreateObjectNode(other)};
+    std::vector<FPNamedArg> args;
+    const std::wstring fn(r.fn);
+    if ((fn.rfind(L"add", 0) == 0 && fn != L"addNullRow") || fn == L"pickPath") {
+        args.push_back(Node(nodes[r.arg]));
+    } else {
+        args.push_back(RowArg(r.arg));
+    }
+    EXPECT_EQ(Call(r.fn, args), FPS_FAIL);
+    EXPECT_NE(Why().find(r.says), std::string::npos) << Why();
+    EXPECT_EQ(before, (std::vector<std::string>{std::to_string(s.pb->Count(Item_Names)),
+                                                std::to_string(s.pb->Count(Sweep_Nodes))}));
+    EXPECT_TABLES_PARALLEL();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SetupOps, Refused,
+    ::testing::Values(
+        Refusal{"NoNode", L"addItem", 0, "no node given"},
+        Refusal{"OwnNode", L"addItem", 1, "holds this Trellon object"},
+        Refusal{"Target", L"addItem", 2, "is a target"},
+        Refusal{"OtherTrellon", L"addItem", 5, "holds a Trellon object"},
+        Refusal{"PathAsItem", L"addItem", 4, "is neither geometry nor a light"},
+        Refusal{"MeshAsPath", L"pickPath", 3, "is not a shape"},
+        Refusal{"SamePath", L"pickPath", 4, "is the path already"},
+        Refusal{"PathAsShape", L"addShape", 4, "is the path already"},
+        Refusal{"MeshAsShape", L"addShape", 3, "is not a shape"},
+        Refusal{"RowOutside", L"deleteRow", 2, "row 2 is not in the object list (rows 0 to 1)"},
+        Refusal{"AllObjects", L"makePost", 0, "row 0 is \"All Objects\""},
+        Refusal{"NegativeRow", L"makeEnd", -1, "row -1 is not in the object list"},
+        Refusal{"NotASequenceRow", L"shiftUp", 1, "is not a sequence row"},
+        Refusal{"AllSweeps", L"deleteShape", 0, "row 0 is \"All Sweeps\""},
+        Refusal{"SeedRowOutside", L"seedMirror", 5, "row 5 is not in the object list"}),
+    [](const ::testing::TestParamInfo<Refusal>& p) { return std::string(p.param.name); });
+
+TEST_F(SetupInterface, AListWithOneRefusedNodeAddsNone) {
+    Tab<INode*> nodes;
+    for (INode* n : {Row(L"A", 3, 1.0f), Line(L"NotAnItem", 2.0f)}) nodes.Append(1, &n);
+    EXPECT_EQ(Call(L"addItems", {{MSTR(L"nodes"), FPValue(TYPE_INODE_TAB_BR, &nodes)}}), FPS_FAIL);
+    EXPECT_NE(Why().find("nodes[1]: node 'NotAnItem'"), std::string::npos) << Why();
+    EXPECT_EQ(s.pb->Count(Object_Nodes), 0);
+}
+
+// --- A long random run ----------------------------------------------------------------------
+
+// Items are meshes of tag + 2 vertices, vertex i at (tag, i, 0), named after their tag; each
+// item's Item_Repeat_Gap and Item_X_Scale entry hold the tag too. After every operation (refused
+// ones included) the tables must be parallel and every entry must still belong to its item.
+class RandomRun : public SetupFixture {
+protected:
+    int TagOfItem(int k) { return std::stoi(std::wstring(s.pb->GetStr(Item_Names, 0, k))); }
+
+    INode* NodeOfItem(int k) {
+        trellon::ItemList list = trellon::ItemList::Objects;
+        int index = 0;
+        if (!Tables().Locate(k, list, index)) return nullptr;
+        return s.pb->GetINode(trellon::kItemNodeLists[static_cast<std::size_t>(list)], 0, index);
+    }
+
+    void ExpectEverythingBelongs(int step) {
+        const std::vector<std::string> problems = Problems();
+        ASSERT_TRUE(problems.empty()) << "step " << step << "\n" << Join(problems);
+        int cloud = 0;
+        for (int k = 0; k < s.pb->Count(Item_Names); ++k) {
+            const int tag = TagOfItem(k);
+            ASSERT_EQ(std::wstring(NodeOfItem(k)->GetName()), std::to_wstring(tag));
+            ASSERT_EQ(s.pb->GetFloat(Item_Repeat_Gap, 0, k), static_cast<float>(tag));
+            ASSERT_EQ(s.pb->GetFloat(Item_X_Scale, 0, k + 1), static_cast<float>(tag));
+            ASSERT_EQ(s.pb->GetInt(Item_Face_Count, 0, k), tag) << "step " << step;
+            const int n = s.pb->GetInt(Item_Cloud_Count, 0, k);
+            ASSERT_EQ(n, tag + 2);
+            for (int i = 0; i < n; ++i) {
+                ASSERT_EQ(s.pb->GetPoint3(Cloud_Points, 0, cloud + i).x, static_cast<float>(tag))
+                    << "step " << step << ", item " << k;
+            }
+            cloud += n;
+        }
+        for (int e = 0; e < s.pb->Count(End_Nodes); ++e) {
+            // Each end object's switch holds its tag (set when it became one).
+            const int k = Tables().ItemIndex(trellon::ItemList::Ends, e);
+            ASSERT_EQ(s.pb->GetInt(End_Check_1119, 0, e), TagOfItem(k) % 2);
+        }
+    }
+};
+
+TEST_F(RandomRun, FourHundredOperationsKeepEveryTableParallel) {
+    std::mt19937 random(20250601u);
+    auto pick = [&random](int n) { return n > 0 ? static_cast<int>(random() % n) : 0; };
+    int nextTag = 1;
+    int refused = 0;
+    for (int step = 0; step < 400; ++step) {
+        const int rows = trellon::ObjectListRowCount(s.pb, 0);
+        const int row = pick(rows + 1);  // now and then one past the list
+        try {
+            switch (pick(13)) {
+                case 0:
+                case 1: {
+                    const int tag = nextTag++;
+                    trellon::AddItem(
+                        Obj(), Row(std::to_wstring(tag).c_str(), tag + 2, static_cast<float>(tag)));
+                    const int k = Tables().ObjectCount() - 1;
+                    s.pb->SetValue(Item_Repeat_Gap, 0, static_cast<float>(tag), k);
+                    s.pb->SetValue(Item_X_Scale, 0, static_cast<float>(tag), k + 1);
+                    break;
+                }
+                case 2:
+                    trellon::AddNullRow(Obj(), 0);
+                    break;
+                case 3:
+                    trellon::DeleteRow(Obj(), row);
+                    break;
+                case 4:
+                    trellon::ShiftUp(Obj(), row);
+                    break;
+                case 5:
+                    trellon::ShiftDown(Obj(), row);
+                    break;
+                case 6:
+                    trellon::MakePost(Obj(), row);
+                    break;
+                case 7: {
+                    trellon::MakeEnd(Obj(), row);
+                    // A new end object's switch starts at 0; give it its tag's parity.
+                    for (int e = 0; e < s.pb->Count(End_Nodes); ++e) {
+                        const int k = Tables().ItemIndex(trellon::ItemList::Ends, e);
+                        s.pb->SetValue(End_Check_1119, 0, TagOfItem(k) % 2, e);
+                    }
+                    break;
+                }
+                case 8:
+                    trellon::SeedTransforms(Obj(), row);
+                    break;
+                case 9:
+                    trellon::SeedMirror(Obj(), row);
+                    break;
+                case 10:
+                    s.pb->SetValue(Geo_Pattern, 0, pick(3));
+                    break;
+                case 11:
+                    trellon::PickPath(Obj(), Line(L"Path", 10.0f + pick(90)));
+                    break;
+                default:
+                    if (pick(2) == 0) {
+                        trellon::AddShape(Obj(), Line(L"Rail", 1.0f + pick(9)));
+                    } else {
+                        trellon::DeleteShape(Obj(), pick(Tables().SweepCount() + 1));
+                    }
+                    break;
+            }
+        } catch (const MAXException&) {
+            ++refused;
+        }
+        ExpectEverythingBelongs(step);
+        if (HasFatalFailure()) return;
+    }
+    // The run exercised both sides: edits that happened and requests that were refused.
+    EXPECT_GT(refused, 20);
+    EXPECT_GT(nextTag, 40);
+}
+
+}  // namespace
+}  // namespace setup_test

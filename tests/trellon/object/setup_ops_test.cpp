@@ -1,0 +1,357 @@
+// The set-up operations: what adding, converting, deleting and shifting do to the parallel
+// tables, the measured item values, the picked path and its spacings, the car-paint question,
+// and the refusals.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "hold.h"
+#include "ifnpub.h"
+#include "ilayer.h"
+#include "materials.h"
+#include "object/marker_mesh.h"
+#include "setup_fixture.h"
+#include "units.h"
+#include "windows.h"
+
+namespace setup_test {
+namespace {
+
+using trellon::ItemTables;
+using trellon::kPoolBlock;
+
+// --- Adding items -------------------------------------------------------------------------------
+
+TEST_F(SetupFixture, TheFirstItemGivesOneNameAndTwoSpacings) {
+    trellon::AddItem(Obj(), Row(L"Picket", 8, 1.0f));
+    EXPECT_EQ(s.pb->Count(Item_Names), 1);
+    EXPECT_EQ(s.pb->Count(Item_Spacing), 2);
+    EXPECT_EQ(Names(Item_Names), std::vector<std::wstring>{L"Picket"});
+    EXPECT_EQ(NodeNames(Object_Nodes), std::vector<std::wstring>{L"Picket"});
+    // One sequence row, the item in group 0.
+    EXPECT_EQ(Ints(Sequence_Items), std::vector<int>{0});
+    EXPECT_EQ(Ints(Sequence_Groups), std::vector<int>{0});
+    // The pools were refilled for "All Objects" and the item: 2 blocks of 100.
+    EXPECT_EQ(s.pb->Count(Pool_Spacing), 2 * kPoolBlock);
+    EXPECT_EQ(s.pb->Count(Pool_Mirror), 2 * kPoolBlock);
+    EXPECT_TABLES_PARALLEL();
+}
+
+TEST_F(SetupFixture, ANewItemTakesTheDefaultsAndTheAllObjectsSpacing) {
+    s.pb->SetValue(Item_Spacing, 0, 40.0f, 0);
+    s.pb->SetValue(Item_Spacing_Random, 0, 55.0f, 0);
+    s.pb->SetValue(Item_X_Scale, 0, 130.0f, 0);
+    trellon::AddItem(Obj(), Row(L"A", 3, 1.0f));
+    // Both spacing ends copy the low end of entry 0; the other ranges start from the new
+    // object's defaults, not from what "All Objects" holds.
+    EXPECT_FLOAT_EQ(s.pb->GetFloat(Item_Spacing, 0, 1), 40.0f);
+    EXPECT_FLOAT_EQ(s.pb->GetFloat(Item_Spacing_Random, 0, 1), 40.0f);
+    EXPECT_FLOAT_EQ(s.pb->GetFloat(Item_X_Scale, 0, 1), 100.0f);
+    EXPECT_EQ(s.pb->GetInt(Item_Unify_Scale, 0, 1), 1);
+    EXPECT_EQ(s.pb->GetInt(Item_Repeat_Count, 0, 0), 0);
+}
+
+TEST_F(SetupFixture, AnItemGoesOnTheObjectLayerAndTheSelectionIsCleared) {
+    Obj().SelectedRow = 3;
+    INode* node = Row(L"A", 3, 1.0f);
+    trellon::AddItem(Obj(), node);
+    ILayer* layer = s.scene.Layers().GetLayer(MSTR(L"Kavo_Trellon_Objects"));
+    ASSERT_NE(layer, nullptr);
+    EXPECT_EQ(node->GetReference(NODE_LAYER_REF), layer);
+    EXPECT_EQ(Obj().SelectedRow, -1);
+}
+
+TEST_F(SetupFixture, AnItemIsOneStepWithOneRefresh) {
+    const int before = s.Refreshes();
+    trellon::AddItem(Obj(), Row(L"A", 5, 1.0f));
+    EXPECT_EQ(s.Refreshes(), before + 1);
+    EXPECT_EQ(Obj().Ready, 1);
+}
+
+// A box of size 2 with a corner at the origin: 8 vertices, 12 faces, box (0,0,0)..(2,2,2); all
+// 8 vertices are cloud points, each once.
+TEST_F(SetupFixture, AMeshItemStoresItsBoxFacesAndEveryVertexOnce) {
+    trellon::AddItem(Obj(), s.AddBox(L"Box", 2.0f));
+    EXPECT_EQ(Ints(Item_Kind), std::vector<int>{0});
+    EXPECT_EQ(Ints(Item_Face_Count), std::vector<int>{12});
+    EXPECT_EQ(Ints(Item_Cloud_Count), std::vector<int>{8});
+    EXPECT_EQ(s.pb->GetPoint3(Item_Box_Min, 0, 0), Point3(0, 0, 0));
+    EXPECT_EQ(s.pb->GetPoint3(Item_Box_Max, 0, 0), Point3(2, 2, 2));
+    std::set<std::tuple<float, float, float>> corners;
+    for (const Point3& p : Points(Cloud_Points)) corners.emplace(p.x, p.y, p.z);
+    EXPECT_EQ(corners.size(), 8u);
+    for (const auto& [x, y, z] : corners) {
+        EXPECT_TRUE((x == 0 || x == 2) && (y == 0 || y == 2) && (z == 0 || z == 2));
+    }
+}
+
+// Cloud count min(vertices, 3000); every point a distinct vertex of the item's mesh.
+class CloudCount : public SetupFixture,
+                   public ::testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(CloudCount, IsTheVertexCountUpTo3000) {
+    const auto [vertices, expected] = GetParam();
+    trellon::AddItem(Obj(), Row(L"Cloud", vertices, 5.0f));
+    ASSERT_EQ(Ints(Item_Cloud_Count), std::vector<int>{expected});
+    ASSERT_EQ(s.pb->Count(Cloud_Points), expected);
+    std::set<float> seen;
+    for (const Point3& p : Points(Cloud_Points)) {
+        EXPECT_EQ(p.x, 5.0f);
+        EXPECT_GE(p.y, 0.0f);
+        EXPECT_LT(p.y, static_cast<float>(vertices));
+        seen.insert(p.y);
+    }
+    EXPECT_EQ(static_cast<int>(seen.size()), expected);
+    EXPECT_EQ(Ints(Item_Face_Count), std::vector<int>{std::max(0, vertices - 2)});
+}
+
+INSTANTIATE_TEST_SUITE_P(SetupOps, CloudCount,
+                         ::testing::Values(std::make_pair(10, 10), std::make_pair(3000, 3000),
+                                           std::make_pair(3001, 3000), std::make_pair(50000, 3000),
+                                           std::make_pair(0, 0)));
+
+// The runtime generator seeded with 1 draws 41, 18467, 6334 (x' = 214013 x + 2531011,
+// draw = x' >> 16 & 0x7fff). Shuffling 0 1 2 3: i = 1 takes 41 % 2 = 1 (stays), i = 2 takes
+// 18467 % 3 = 2 (stays), i = 3 takes 6334 % 4 = 2 (exchanged with entry 2): 0 1 3 2.
+TEST_F(SetupFixture, TheCloudIsShuffledWithTheRuntimeGenerator) {
+    trellon::RuntimeRandom().srand(1);
+    trellon::AddItem(Obj(), Row(L"Four", 4, 1.0f));
+    std::vector<float> order;
+    for (const Point3& p : Points(Cloud_Points)) order.push_back(p.y);
+    EXPECT_EQ(order, (std::vector<float>{0, 1, 3, 2}));
+}
+
+// Above 32768 two draws go side by side: 41 * 32768 + 18467 = 1361955, below the last whole
+// multiple of 40000 in 2^30 (1073720000), so the result is 1361955 % 40000 = 1955.
+TEST(SetupShuffle, LargeRangesCombineTwoDraws) {
+    Random rng;
+    rng.srand(1);
+    EXPECT_EQ(trellon::UniformBelow(rng, 40000), 1955);
+    EXPECT_EQ(rng.rand(), 6334);  // exactly two draws were used
+    EXPECT_EQ(trellon::UniformBelow(rng, 1), 0);
+    EXPECT_EQ(rng.rand(), 26500);  // n = 1 draws nothing
+}
+
+// A light: kind 1, the marker's 304 faces and 160 cloud points, and the marker box, a cube of
+// the unit's marker size about the origin.
+class LightItem : public SetupFixture, public ::testing::WithParamInterface<std::pair<int, float>> {
+protected:
+    void TearDown() override { SetMasterUnitInfo(UNITS_INCHES, 1.0f); }
+};
+
+TEST_P(LightItem, GetsKindOneAndTheMarkerBox) {
+    const auto [unit, size] = GetParam();
+    SetMasterUnitInfo(unit, 1.0f);
+    trellon::AddItem(Obj(), Light(L"Lamp"));
+    EXPECT_EQ(Ints(Item_Kind), std::vector<int>{1});
+    EXPECT_EQ(Ints(Item_Face_Count), std::vector<int>{kMarkerFaceCount});
+    EXPECT_EQ(Ints(Item_Cloud_Count), std::vector<int>{kMarkerVertexCount});
+    const Point3 lo = s.pb->GetPoint3(Item_Box_Min, 0, 0);
+    const Point3 hi = s.pb->GetPoint3(Item_Box_Max, 0, 0);
+    EXPECT_FLOAT_EQ(lo.x, -size / 2);
+    EXPECT_FLOAT_EQ(lo.z, -size / 2);
+    EXPECT_FLOAT_EQ(hi.y, size / 2);
+    EXPECT_FLOAT_EQ(hi.z, size / 2);
+    // The bulb is 1 tall and 0.28 wide at size 1: every point within the box.
+    for (const Point3& p : Points(Cloud_Points)) {
+        EXPECT_LE(std::fabs(p.z), size / 2 * 1.0001f);
+        EXPECT_LE(std::sqrt(p.x * p.x + p.y * p.y), 0.2812f * size);
+    }
+    EXPECT_TABLES_PARALLEL();
+}
+
+INSTANTIATE_TEST_SUITE_P(SetupOps, LightItem,
+                         ::testing::Values(std::make_pair(UNITS_INCHES, 0.2f),
+                                           std::make_pair(UNITS_FEET, 20.0f),
+                                           std::make_pair(UNITS_MILLIMETERS, 200.0f),
+                                           std::make_pair(UNITS_METERS, 0.2f),
+                                           std::make_pair(UNITS_KILOMETERS, 0.02f)));
+
+// --- Car paint ----------------------------------------------------------------------------------
+
+class CarPaint : public SetupFixture {
+protected:
+    INode* Painted(const wchar_t* name, float tag) {
+        INode* node = Row(name, 3, tag);
+        auto* multi = new host::Material(L"Multi/Sub-Object", Class_ID(MULTI_CLASS_ID, 0), true);
+        multi->SetNumSubMtls(2);
+        multi->SetSubMtl(1, new host::Material(L"VRayCarPaintMtl", Class_ID(0x7A31, 0), false));
+        node->SetMtl(multi);
+        return node;
+    }
+    static constexpr const wchar_t* kCaption = L"Car Paint Material";
+};
+
+TEST_F(CarPaint, ANoLeavesTheObjectOut) {
+    s.scene.SetMessageAnswer(kCaption, IDNO);
+    trellon::AddItem(Obj(), Painted(L"Car", 1.0f));
+    EXPECT_EQ(s.pb->Count(Object_Nodes), 0);
+    ASSERT_EQ(s.scene.Messages().size(), 1u);
+    const host::MessageRecord& m = s.scene.Messages()[0];
+    EXPECT_EQ(m.caption, kCaption);
+    EXPECT_EQ(m.text,
+              L"Your Material or Sub-Material is a VRay Car Paint. Would you like us to change "
+              L"this to a similar VRayMtl??");
+    EXPECT_EQ(m.type, MB_YESNO | MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
+}
+
+TEST_F(CarPaint, AYesIsToldTheConversionIsNotAvailable) {
+    s.scene.SetMessageAnswer(kCaption, IDYES);
+    trellon::AddItem(Obj(), Painted(L"Car", 1.0f));
+    EXPECT_EQ(s.pb->Count(Object_Nodes), 0);
+    ASSERT_EQ(s.scene.Messages().size(), 2u);
+    EXPECT_NE(s.scene.Messages()[1].text.find(L"cannot be converted"), std::wstring::npos);
+}
+
+// Three objects of which two carry a car paint, answered No: only the third is added, and the
+// question is asked once for the list.
+TEST_F(CarPaint, AListAsksOnceAndAddsOnlyTheObjectsWithoutOne) {
+    s.scene.SetMessageAnswer(kCaption, IDNO);
+    Tab<INode*> nodes;
+    for (INode* n : {Painted(L"Car1", 1.0f), Painted(L"Car2", 2.0f), Row(L"Plain", 3, 3.0f)}) {
+        nodes.Append(1, &n);
+    }
+    trellon::AddItems(Obj(), nodes);
+    EXPECT_EQ(NodeNames(Object_Nodes), std::vector<std::wstring>{L"Plain"});
+    ASSERT_EQ(s.scene.Messages().size(), 1u);
+    EXPECT_EQ(s.scene.Messages()[0].text.rfind(L"One or More Objects", 0), 0u);
+    EXPECT_TABLES_PARALLEL();
+}
+
+// --- Posts and end objects
+// ------------------------------------------------------------------------
+
+// Objects A, B, C (tags 1 to 3, 4, 5 and 6 vertices), a post P (tag 4) and an end object E
+// (tag 5), added as a user would; each item's Item_Repeat_Gap and Item_X_Scale hold its tag.
+class FiveItems : public SetupFixture {
+protected:
+    void SetUp() override {
+        SetupFixture::SetUp();
+        const wchar_t* names[] = {L"A", L"B", L"C", L"P", L"E"};
+        for (int i = 0; i < 5; ++i) trellon::AddItem(Obj(), Row(names[i], 4 + i, i + 1.0f));
+        // Pattern 2: row 4 is object 3 (P), row 4 again after it is a post is E.
+        trellon::MakePost(Obj(), 4);
+        trellon::MakeEnd(Obj(), 4);
+        for (int k = 0; k < 5; ++k) {
+            const float tag = static_cast<float>(TagOf(k));
+            s.pb->SetValue(Item_Repeat_Gap, 0, tag, k);
+            s.pb->SetValue(Item_X_Scale, 0, 10.0f * tag, k + 1);
+        }
+    }
+    int TagOf(int item) {
+        return s.pb->GetStr(Item_Names, 0, item)[0] == L'A'   ? 1
+               : s.pb->GetStr(Item_Names, 0, item)[0] == L'B' ? 2
+               : s.pb->GetStr(Item_Names, 0, item)[0] == L'C' ? 3
+               : s.pb->GetStr(Item_Names, 0, item)[0] == L'P' ? 4
+                                                              : 5;
+    }
+    // Every item's entries and cloud block still carry its own tag.
+    void ExpectEntriesFollowTheirItems() {
+        int cloud = 0;
+        for (int k = 0; k < s.pb->Count(Item_Names); ++k) {
+            const float tag = static_cast<float>(TagOf(k));
+            EXPECT_EQ(std::wstring(s.pb->GetStr(Item_Names, 0, k)),
+                      std::wstring(NodeAt(k)->GetName()));
+            EXPECT_FLOAT_EQ(s.pb->GetFloat(Item_Repeat_Gap, 0, k), tag);
+            EXPECT_FLOAT_EQ(s.pb->GetFloat(Item_X_Scale, 0, k + 1), 10.0f * tag);
+            // Tag t's mesh has 3 + t vertices and 1 + t faces.
+            EXPECT_EQ(s.pb->GetInt(Item_Face_Count, 0, k), 1 + TagOf(k));
+            const int n = s.pb->GetInt(Item_Cloud_Count, 0, k);
+            EXPECT_EQ(n, 3 + TagOf(k));
+            for (int i = 0; i < n; ++i)
+                EXPECT_EQ(s.pb->GetPoint3(Cloud_Points, 0, cloud + i).x, tag);
+            cloud += n;
+        }
+        EXPECT_TABLES_PARALLEL();
+    }
+    INode* NodeAt(int item) {
+        const int n = s.pb->Count(Object_Nodes);
+        const int p = s.pb->Count(Post_Nodes);
+        if (item < n) return s.pb->GetINode(Object_Nodes, 0, item);
+        if (item < n + p) return s.pb->GetINode(Post_Nodes, 0, item - n);
+        return s.pb->GetINode(End_Nodes, 0, item - n - p);
+    }
+};
+
+TEST_F(FiveItems, StartAsThreeObjectsAPostAndAnEndObject) {
+    EXPECT_EQ(NodeNames(Object_Nodes), (std::vector<std::wstring>{L"A", L"B", L"C"}));
+    EXPECT_EQ(NodeNames(Post_Nodes), std::vector<std::wstring>{L"P"});
+    EXPECT_EQ(NodeNames(End_Nodes), std::vector<std::wstring>{L"E"});
+    EXPECT_EQ(Names(Item_Names), (std::vector<std::wstring>{L"A", L"B", L"C", L"P", L"E"}));
+    EXPECT_EQ(Ints(End_Check_1119), std::vector<int>{0});
+    // P's and E's rows went; the groups close up to 0, 1, 2.
+    EXPECT_EQ(Ints(Sequence_Items), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(Ints(Sequence_Groups), (std::vector<int>{0, 1, 2}));
+    ExpectEntriesFollowTheirItems();
+}
+
+// B (row 2 in pattern 2) becomes a post: its entries move to the end of the post section.
+TEST_F(FiveItems, MakingAnItemAPostMovesItsEntriesToTheEndOfThePosts) {
+    const std::vector<float> before = Floats(Pool_Z_Rot);
+    const std::vector<float> poolB(before.begin() + 2 * kPoolBlock,
+                                   before.begin() + 3 * kPoolBlock);
+    trellon::MakePost(Obj(), 2);
+    EXPECT_EQ(NodeNames(Object_Nodes), (std::vector<std::wstring>{L"A", L"C"}));
+    EXPECT_EQ(NodeNames(Post_Nodes), (std::vector<std::wstring>{L"P", L"B"}));
+    EXPECT_EQ(Names(Item_Names), (std::vector<std::wstring>{L"A", L"C", L"P", L"B", L"E"}));
+    // B is item 3 now; its pool block (slot 4) holds the values it had in slot 2.
+    const std::vector<float> pool = Floats(Pool_Z_Rot);
+    EXPECT_EQ(std::vector<float>(pool.begin() + 4 * kPoolBlock, pool.begin() + 5 * kPoolBlock),
+              poolB);
+    // B's row went; C (item 2 before, 1 now) keeps its row, groups closed up.
+    EXPECT_EQ(Ints(Sequence_Items), (std::vector<int>{0, 1}));
+    EXPECT_EQ(Ints(Sequence_Groups), (std::vector<int>{0, 1}));
+    ExpectEntriesFollowTheirItems();
+}
+
+// The post P (row 4 in pattern 2) becomes a distribution object again, after C, with a row of its
+// own in a new last group.
+TEST_F(FiveItems, APostMadeAnObjectAgainGoesAfterTheObjectsWithANewRow) {
+    trellon::MakePost(Obj(), 4);
+    EXPECT_EQ(NodeNames(Object_Nodes), (std::vector<std::wstring>{L"A", L"B", L"C", L"P"}));
+    EXPECT_TRUE(NodeNames(Post_Nodes).empty());
+    EXPECT_EQ(Ints(Sequence_Items), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(Ints(Sequence_Groups), (std::vector<int>{0, 1, 2, 3}));
+    ExpectEntriesFollowTheirItems();
+}
+
+TEST_F(FiveItems, EndObjectsTakeAndLeaveTheirEndCheck) {
+    s.pb->SetValue(End_Check_1119, 0, 1, 0);  // E's switch on
+    trellon::MakeEnd(Obj(), 1);               // A becomes an end object after E
+    EXPECT_EQ(NodeNames(End_Nodes), (std::vector<std::wstring>{L"E", L"A"}));
+    EXPECT_EQ(Ints(End_Check_1119), (std::vector<int>{1, 0}));
+    trellon::MakeEnd(Obj(), 4);  // rows: B, C, P, E: E returns to the objects
+    EXPECT_EQ(NodeNames(Object_Nodes), (std::vector<std::wstring>{L"B", L"C", L"E"}));
+    EXPECT_EQ(Ints(End_Check_1119), std::vector<int>{0});
+    ExpectEntriesFollowTheirItems();
+}
+
+TEST_F(FiveItems, ConversionsKeepASoloedItemSoloed) {
+    s.pb->SetValue(Object_Solo, 0, 3);  // item 2, C
+    trellon::MakePost(Obj(), 1);        // A becomes a post: C is item 1
+    EXPECT_EQ(s.pb->GetInt(Object_Solo, 0), 2);
+    trellon::MakePost(Obj(), 2);  // C becomes a post after P and A: item 3
+    EXPECT_EQ(s.pb->GetInt(Object_Solo, 0), 4);
+}
+
+// Sequence mode: the rows are the sequence rows, posts and end objects after them.
+TEST_F(FiveItems, InSequenceModeRowsNameTheSequenceAndNullRowsRefuse) {
+    s.pb->SetValue(Geo_Pattern, 0, 0);
+    trellon::AddNullRow(Obj(), 0);
+    // Rows: 1 A, 2 B, 3 C, 4 null, 5 P, 6 E.
+    EXPECT_EQ(trellon::ObjectListRowCount(s.pb, 0), 7);
+    EXPECT_THROW(trellon::DeleteRow(Obj(), 4), MAXException);
+    EXPECT_THROW(trellon::MakePost(Obj(), 4), MAXException);
+    EXPECT_THROW(trellon::MakeEnd(Obj(), 5), MAXException);  // P is a post
+    trellon::MakeEnd(Obj(), 2);                              // B leaves the sequence
+    EXPECT_EQ(Ints(Sequence_Items), (std::vector<int>{0, 1, -1}));
+    EXPECT_EQ(Ints(Sequence_Groups), (std::vector<int>{0, 1, 2}));
+    ExpectEntriesFollowTheirItems();
+}
+
+}  // namespace
+}  // namespace setup_test
