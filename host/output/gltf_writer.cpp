@@ -462,7 +462,7 @@ bool BuildModel(const std::vector<EvaluatedNode>& nodes, Scene& scene, tinygltf:
     BufferWriter buffer(model);
 
     for (const EvaluatedNode& node : nodes) {
-        if (!node.node || node.node->IsHidden(HIDE_CHECK_LAYER)) continue;
+        if (node.node && node.node->IsHidden(HIDE_CHECK_LAYER)) continue;
         const Mesh& mesh = node.mesh;
         const bool uvs = mesh.numTVerts > 0 && mesh.tvFace && mesh.tVerts &&
                          mesh.getNumMapFaces(1) == mesh.numFaces;
