@@ -1,6 +1,7 @@
 #include "scene_writer.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -105,16 +106,31 @@ json Writer::MaterialJson(Mtl* m, std::size_t listed, bool named) {
 json Writer::Transform(const Matrix3& tm) {
     // Parts that read back to a matrix which decomposes to the same parts: the decomposition of
     // a composed matrix can differ in the last bit, so follow it to its fixed point (one or two
-    // steps in practice).
-    TransformParts t = DecomposeTransform(tm);
-    for (int i = 0; i < 8; ++i) {
-        const TransformParts again = DecomposeTransform(ComposeTransform(t));
-        const bool same = again.position == t.position && again.scale == t.scale &&
-                          again.rotation.x == t.rotation.x && again.rotation.y == t.rotation.y &&
-                          again.rotation.z == t.rotation.z && again.rotation.w == t.rotation.w;
-        if (same) break;
-        t = again;
+    // steps in practice). Some rotations never settle but alternate between neighbouring floats;
+    // then the least of the cycle is written, and since reading it back and decomposing again
+    // runs into the same cycle, the next save picks the same parts.
+    const auto key = [](const TransformParts& t) {
+        return std::array<float, 10>{t.rotation.x, t.rotation.y, t.rotation.z, t.rotation.w,
+                                     t.scale.x,    t.scale.y,    t.scale.z,    t.position.x,
+                                     t.position.y, t.position.z};
+    };
+    std::vector<TransformParts> seen = {DecomposeTransform(tm)};
+    for (int i = 0; i < 16; ++i) {
+        const TransformParts again = DecomposeTransform(ComposeTransform(seen.back()));
+        const auto first = std::find_if(seen.begin(), seen.end(), [&](const TransformParts& t) {
+            return key(t) == key(again);
+        });
+        if (first == seen.end()) {
+            seen.push_back(again);
+            continue;
+        }
+        // A fixed point is a cycle of one.
+        seen.erase(seen.begin(), first);
+        break;
     }
+    const TransformParts t = *std::min_element(
+        seen.begin(), seen.end(),
+        [&](const TransformParts& a, const TransformParts& b) { return key(a) < key(b); });
     const Quat& q = t.rotation;
     return {{"position", Vec(t.position)},
             {"quat", json::array({Num(q.x), Num(q.y), Num(q.z), Num(q.w)})},

@@ -100,7 +100,9 @@ INSTANTIATE_TEST_SUITE_P(
                       R"({"quat":[0.1,0.2,0.3,0.4],"scale":[2.5,2.5,2.5]})",
                       R"({"rotation":[-45,45,-45],"scale":[1,1,1]})",
                       R"({"rotation":[1e-3,2e-3,3e-3],"scale":[3,2,1]})",
-                      R"({"rotation":[10,20,30],"scale":[1,1,-2]})"));
+                      R"({"rotation":[10,20,30],"scale":[1,1,-2]})",
+                      // Decomposing this one alternates between two neighbouring quaternions.
+                      R"({"quat":[1,0,-0.70710678,0.70710678],"scale":[2,2,2]})"));
 
 // A mirrored node keeps its handedness: scale (1,1,-2) sends +Z to -2Z after a save and load.
 TEST_F(SceneFileWriter, MirroredTransformKeepsItsSign) {
