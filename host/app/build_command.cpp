@@ -63,17 +63,23 @@ int LoadInto(Scene& scene, const std::string& path, std::ostream& err) {
     return 0;
 }
 
+// One line of the summary: a node with a mesh, or a Trellon node (with its report).
+struct SummaryLine {
+    std::string name;
+    int vertices = 0;
+    int faces = 0;
+    int report = -1;  // index of its report, for a Trellon node
+};
+
 void PrintSummary(std::ostream& out, const BuildOptions& options, TimeValue t,
-                  const std::vector<EvaluatedNode>& nodes,
-                  const std::vector<TrellonReport>& reports, std::size_t nodeCount,
-                  double seconds) {
+                  const std::vector<SummaryLine>& lines, const std::vector<TrellonReport>& reports,
+                  std::size_t meshes, std::size_t nodeCount, double seconds) {
     out << "scene " << options.scene << " at " << t << " ticks: " << nodeCount << " nodes, "
-        << nodes.size() << " with geometry\n";
-    std::size_t r = 0;
-    for (const EvaluatedNode& n : nodes) {
-        out << "  " << n.name;
-        if (r < reports.size() && reports[r].node == n.name) {
-            const TrellonReport& rep = reports[r++];
+        << meshes << " with geometry\n";
+    for (const SummaryLine& line : lines) {
+        out << "  " << line.name;
+        if (line.report >= 0) {
+            const TrellonReport& rep = reports[static_cast<std::size_t>(line.report)];
             out << " (Trellon): display mode ";
             if (rep.displayMode) {
                 out << *rep.displayMode;
@@ -87,7 +93,7 @@ void PrintSummary(std::ostream& out, const BuildOptions& options, TimeValue t,
             }
             continue;
         }
-        out << ": " << n.mesh.getNumVerts() << " vertices, " << n.mesh.getNumFaces() << " faces\n";
+        out << ": " << line.vertices << " vertices, " << line.faces << " faces\n";
     }
     if (!options.output.empty()) out << "wrote " << options.output << '\n';
     out << "done in " << seconds << " s\n";
@@ -183,6 +189,7 @@ int BuildScene(Scene& scene, const BuildOptions& options, std::ostream& out, std
     // Node by node, so each Trellon object's build is timed and its message boxes are its own.
     std::vector<EvaluatedNode> nodes;
     std::vector<TrellonReport> reports;
+    std::vector<SummaryLine> lines;
     const std::vector<Node*> all = scene.Nodes();
     for (Node* node : all) {
         const bool trellon = IsTrellon(node->GetObjectRef());
@@ -202,6 +209,11 @@ int BuildScene(Scene& scene, const BuildOptions& options, std::ostream& out, std
                 scene.Messages().end());
             rep.seconds = Seconds(begin, end);
             reports.push_back(std::move(rep));
+        }
+        if (geometry || trellon) {
+            lines.push_back({ToUTF8(node->GetName()), geometry ? evaluated.mesh.getNumVerts() : 0,
+                             geometry ? evaluated.mesh.getNumFaces() : 0,
+                             trellon ? static_cast<int>(reports.size()) - 1 : -1});
         }
         if (geometry) nodes.push_back(std::move(evaluated));
     }
@@ -229,7 +241,7 @@ int BuildScene(Scene& scene, const BuildOptions& options, std::ostream& out, std
     if (options.json) {
         PrintJson(out, reports, seconds);
     } else {
-        PrintSummary(out, options, t, nodes, reports, all.size(), seconds);
+        PrintSummary(out, options, t, lines, reports, nodes.size(), all.size(), seconds);
     }
     return 0;
 }
