@@ -114,7 +114,8 @@ TEST_P(SceneSetupCarPaint, AnswersFromTheFile) {
     scene->SetDefaultMessageAnswer(IDCANCEL);
     host::LoadSceneText(std::string(R"({"format":"trellon-scene","version":1,
       "materials":[{"name":"Paint","class":"VRayCarPaintMtl"}],
-      "nodes":[{"name":"Box","material":"Paint","object":{"type":"box","length":1,"width":1,"height":1}},
+      "nodes":[{"name":"Box","material":"Paint",
+                "object":{"type":"box","length":1,"width":1,"height":1}},
                {"name":"T","object":{"type":"Trellon","setup":[{"op":"create","seed":3},
                  {"op":"addItem","node":"Box","carPaint":")") +
                             GetParam().answer + R"("}]}}]})",
