@@ -12,9 +12,8 @@
 
 namespace host {
 
-int RunDraw(const std::string& modulePath, const std::string& scenePath,
-            const std::string& outPath, std::optional<TimeValue> time, std::ostream& out,
-            std::ostream& err) {
+int RunDraw(const std::string& modulePath, const std::string& scenePath, const std::string& outPath,
+            std::optional<TimeValue> time, std::ostream& out, std::ostream& err) {
     std::string error;
     const std::unique_ptr<PluginModule> module = PluginModule::Load(modulePath, error);
     if (!module) {
@@ -49,9 +48,8 @@ int RunDraw(const std::string& modulePath, const std::string& scenePath,
     }
     out << "time " << t << '\n';
     for (const NodeDrawing& n : drawing.nodes) {
-        out << n.name << ": " << n.drawn.markers.size() << " markers, "
-            << n.drawn.polylines.size() << " polylines, " << n.renderItems.size()
-            << " render items\n";
+        out << n.name << ": " << n.drawn.markers.size() << " markers, " << n.drawn.polylines.size()
+            << " polylines, " << n.renderItems.size() << " render items\n";
     }
     return 0;
 }

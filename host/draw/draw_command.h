@@ -13,8 +13,7 @@ namespace host {
 
 // Returns the exit status: 0 done, 1 bad input (module, scene file, output file; the message
 // on err). time: the time to draw at, default the scene's own.
-int RunDraw(const std::string& modulePath, const std::string& scenePath,
-            const std::string& outPath, std::optional<TimeValue> time, std::ostream& out,
-            std::ostream& err);
+int RunDraw(const std::string& modulePath, const std::string& scenePath, const std::string& outPath,
+            std::optional<TimeValue> time, std::ostream& out, std::ostream& err);
 
 }  // namespace host

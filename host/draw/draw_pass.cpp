@@ -59,7 +59,6 @@ Drawing DrawScene(Scene& scene, TopViewport& view, RecordingGraphicsWindow& gw, 
         gw.Take();
         entry.displayResult = obj->Display(t, node, &view, 0);
         entry.drawn = gw.Take();
-        // Taken after drawing: the object may have rebuilt (and so moved) itself meanwhile.
         entry.objectTM = node->GetObjectTM(t);
         if (!entry.renderItems.empty() || !entry.drawn.Empty()) {
             drawing.nodes.push_back(std::move(entry));

@@ -31,8 +31,8 @@ struct NodeDrawing {
     std::string name;  // UTF-8
     Matrix3 objectTM{1};
     DWORD wireColor = 0;
-    int displayResult = 0;  // what Display answered
-    DrawRecord drawn;       // world space
+    int displayResult = 0;                                        // what Display answered
+    DrawRecord drawn;                                             // world space
     std::vector<MaxSDK::Graphics::RenderItemHandle> renderItems;  // object space
 };
 

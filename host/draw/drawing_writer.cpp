@@ -20,9 +20,9 @@
 namespace host {
 namespace {
 
-using nlohmann::json;
 using MaxSDK::Graphics::MeshElementTypeWireframe;
 using MaxSDK::Graphics::RenderItemGeometry;
+using nlohmann::json;
 
 bool Finite(const Point3& p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
@@ -225,8 +225,7 @@ bool WriteDrawingGlb(const Drawing& drawing, std::ostream& out, std::string& err
     text.resize((text.size() + 3) / 4 * 4, ' ');
     std::vector<unsigned char>& bin = glb.bin;
     bin.resize((bin.size() + 3) / 4 * 4, 0);
-    const std::uint64_t total =
-        12 + 8 + text.size() + (bin.empty() ? 0 : 8 + bin.size());
+    const std::uint64_t total = 12 + 8 + text.size() + (bin.empty() ? 0 : 8 + bin.size());
     if (total > std::numeric_limits<std::uint32_t>::max()) {
         error = "the drawing is too large for a .glb file";
         return false;
@@ -240,7 +239,8 @@ bool WriteDrawingGlb(const Drawing& drawing, std::ostream& out, std::string& err
     if (!bin.empty()) {
         PutU32(out, static_cast<std::uint32_t>(bin.size()));
         out.write("BIN\0", 4);
-        out.write(reinterpret_cast<const char*>(bin.data()), static_cast<std::streamsize>(bin.size()));
+        out.write(reinterpret_cast<const char*>(bin.data()),
+                  static_cast<std::streamsize>(bin.size()));
     }
     if (!out) {
         error = "the drawing could not be written";
@@ -260,7 +260,8 @@ bool WriteDrawing(const Drawing& drawing, const std::string& path, std::string& 
     }
     // Written to memory first, so a drawing that cannot be written leaves no file behind.
     std::ostringstream buffer(glb ? std::ios::binary : std::ios::out);
-    if (!(glb ? WriteDrawingGlb(drawing, buffer, error) : WriteDrawingJson(drawing, buffer, error))) {
+    if (!(glb ? WriteDrawingGlb(drawing, buffer, error)
+              : WriteDrawingJson(drawing, buffer, error))) {
         error = path + ": " + error;
         return false;
     }

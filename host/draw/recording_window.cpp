@@ -181,13 +181,13 @@ void RecordingGraphicsWindow::Test(const std::vector<Point2>& pts, bool closed, 
             break;
         }
         case RECT_RGN: {
-            const Rect r{static_cast<double>(region_.rect.left),
-                         static_cast<double>(region_.rect.top),
-                         static_cast<double>(region_.rect.right),
-                         static_cast<double>(region_.rect.bottom)};
+            const Rect r{
+                static_cast<double>(region_.rect.left), static_cast<double>(region_.rect.top),
+                static_cast<double>(region_.rect.right), static_cast<double>(region_.rect.bottom)};
             if (r.Empty()) break;
             if (region_.crossing) {
-                hit = std::any_of(pts.begin(), pts.end(), [&](const Point2& q) { return r.Holds(q); });
+                hit = std::any_of(pts.begin(), pts.end(),
+                                  [&](const Point2& q) { return r.Holds(q); });
                 ForEachSegment(pts, closed, [&](const Point2& a, const Point2& b) {
                     hit = hit || SegmentMeetsRect(a, b, r);
                 });
@@ -195,7 +195,8 @@ void RecordingGraphicsWindow::Test(const std::vector<Point2>& pts, bool closed, 
                                     static_cast<float>((r.top + r.bottom) / 2));
                 hit = hit || (triangle && InTriangle(centre, pts));
             } else {
-                hit = std::all_of(pts.begin(), pts.end(), [&](const Point2& q) { return r.Holds(q); });
+                hit = std::all_of(pts.begin(), pts.end(),
+                                  [&](const Point2& q) { return r.Holds(q); });
             }
             break;
         }

@@ -71,8 +71,7 @@ public:
     }
 
     bool GetRenderItems(const GenerateMeshRenderItemsContext& context,
-                        UpdateNodeContext& /*nodeContext*/,
-                        IRenderItemContainer& target) override {
+                        UpdateNodeContext& /*nodeContext*/, IRenderItemContainer& target) override {
         if (!solid_) return false;
         for (const MeshElementDescription& d : context.mMeshElementDescriptions) {
             target.AddRenderItem(

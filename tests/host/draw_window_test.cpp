@@ -77,10 +77,18 @@ TEST_P(RecordingWindowPick, TestsThePrimitiveAgainstTheRegion) {
     Point3 line[2] = {{0, 0, 0}, {20, 0, 0}};
     Point3 tri[3] = {{0, 0, 0}, {20, 0, 0}, {0, -20, 0}};
     switch (c.prim) {
-        case Prim::Marker: gw.marker(&marker, DOT_MRKR); break;
-        case Prim::OpenLine: gw.polyline(2, line, nullptr, FALSE, nullptr); break;
-        case Prim::ClosedLine: gw.polyline(3, tri, nullptr, TRUE, nullptr); break;
-        case Prim::Triangle: gw.triangle(tri, nullptr); break;
+        case Prim::Marker:
+            gw.marker(&marker, DOT_MRKR);
+            break;
+        case Prim::OpenLine:
+            gw.polyline(2, line, nullptr, FALSE, nullptr);
+            break;
+        case Prim::ClosedLine:
+            gw.polyline(3, tri, nullptr, TRUE, nullptr);
+            break;
+        case Prim::Triangle:
+            gw.triangle(tri, nullptr);
+            break;
     }
     EXPECT_EQ(gw.checkHitCode(), c.hit ? TRUE : FALSE) << c.what;
     if (c.hit) {
@@ -114,8 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
         PickCase{"box in face", Prim::Triangle, HITTYPE_BOX, 1, {3, 3}, {5, 5}, true, 0},
         // Circle at (10,10): radius 3 stays 10 px from the segment, radius 10 reaches it.
         PickCase{"circle short", Prim::OpenLine, HITTYPE_CIRCLE, 1, {10, 10}, {13, 10}, false, 0},
-        PickCase{"circle reaches", Prim::OpenLine, HITTYPE_CIRCLE, 1, {10, 10}, {20, 10}, true,
-                 0},
+        PickCase{"circle reaches", Prim::OpenLine, HITTYPE_CIRCLE, 1, {10, 10}, {20, 10}, true, 0},
         PickCase{"unsupported fence", Prim::Marker, HITTYPE_FENCE, 1, {10, 10}, {}, false, 0}));
 
 TEST(RecordingWindow, HitDistanceIsTheNearestAndClearingStartsAgain) {

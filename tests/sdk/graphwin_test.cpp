@@ -30,8 +30,7 @@ public:
         auto side = [&](const Point3& a, const Point3& b) {
             return (b.x - a.x) * (py - a.y) - (b.y - a.y) * (px - a.x);
         };
-        const float s0 = side(xyz[0], xyz[1]), s1 = side(xyz[1], xyz[2]),
-                    s2 = side(xyz[2], xyz[0]);
+        const float s0 = side(xyz[0], xyz[1]), s1 = side(xyz[1], xyz[2]), s2 = side(xyz[2], xyz[0]);
         if ((s0 >= 0 && s1 >= 0 && s2 >= 0) || (s0 <= 0 && s1 <= 0 && s2 <= 0)) hit = TRUE;
     }
     DWORD hTransPoint(const Point3* in, IPoint3* out) override { return wTransPoint(in, out); }
@@ -58,7 +57,7 @@ struct RegionCase {
     int type;
     IPoint2 p0, p1;
     int expectType;
-    RECT expectRect;  // for RECT_RGN
+    RECT expectRect;    // for RECT_RGN
     LONG expectRadius;  // for CIRCLE_RGN
 };
 
@@ -87,15 +86,14 @@ TEST_P(MakeHitRegionTest, FillsTheRegionOfTheHitType) {
 
 INSTANTIATE_TEST_SUITE_P(
     Types, MakeHitRegionTest,
-    testing::Values(
-        RegionCase{HITTYPE_POINT, {5, 6}, {0, 0}, POINT_RGN, {}, 0},
-        RegionCase{HITTYPE_SOLID, {5, 6}, {0, 0}, POINT_RGN, {}, 0},
-        // Corners in any order give the same rectangle.
-        RegionCase{HITTYPE_BOX, {30, 2}, {10, 20}, RECT_RGN, {10, 2, 30, 20}, 0},
-        // Radius: |(3, 4)| = 5.
-        RegionCase{HITTYPE_CIRCLE, {10, 10}, {13, 14}, CIRCLE_RGN, {}, 5},
-        // Unsupported: a window of no area.
-        RegionCase{HITTYPE_FENCE, {1, 1}, {2, 2}, RECT_RGN, {0, 0, -1, -1}, 0}));
+    testing::Values(RegionCase{HITTYPE_POINT, {5, 6}, {0, 0}, POINT_RGN, {}, 0},
+                    RegionCase{HITTYPE_SOLID, {5, 6}, {0, 0}, POINT_RGN, {}, 0},
+                    // Corners in any order give the same rectangle.
+                    RegionCase{HITTYPE_BOX, {30, 2}, {10, 20}, RECT_RGN, {10, 2, 30, 20}, 0},
+                    // Radius: |(3, 4)| = 5.
+                    RegionCase{HITTYPE_CIRCLE, {10, 10}, {13, 14}, CIRCLE_RGN, {}, 5},
+                    // Unsupported: a window of no area.
+                    RegionCase{HITTYPE_FENCE, {1, 1}, {2, 2}, RECT_RGN, {0, 0, -1, -1}, 0}));
 
 // Two triangles of the square (0,0)-(10,10), the diagonal hidden; a third face, hidden, over
 // (20,0)-(30,10); a fourth referring to a vertex the mesh lacks.
@@ -141,8 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
     Clicks, MeshSelectTest,
     testing::Values(
         // Inside face 0 (below the diagonal): aborting stops after it.
-        SelectCase{{8, 2}, HIT_ABORTONHIT, TRUE, 1},
-        SelectCase{{8, 2}, 0, TRUE, 2},
+        SelectCase{{8, 2}, HIT_ABORTONHIT, TRUE, 1}, SelectCase{{8, 2}, 0, TRUE, 2},
         // Inside face 1 only.
         SelectCase{{2, 8}, HIT_ABORTONHIT, TRUE, 2},
         // Over the hidden face: only the two visible faces are drawn, nothing hit.

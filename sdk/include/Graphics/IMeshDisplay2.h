@@ -51,7 +51,8 @@ public:
     BaseInterface* GetInterface(Interface_ID id) override {
         return id == IMesh_DISPLAY2_INTERFACE_ID ? this : BaseInterface::GetInterface(id);
     }
-    virtual bool PrepareDisplay(const GenerateMeshRenderItemsContext& generateRenderItemsContext) = 0;
+    virtual bool PrepareDisplay(
+        const GenerateMeshRenderItemsContext& generateRenderItemsContext) = 0;
     virtual bool GetRenderItems(const GenerateMeshRenderItemsContext& generateRenderItemsContext,
                                 UpdateNodeContext& nodeContext,
                                 IRenderItemContainer& targetRenderItemContainer) = 0;
