@@ -1,5 +1,7 @@
 #include "distribute/random_values.h"
 
+#include <algorithm>
+
 #include "iparamb2.h"
 #include "object/item_tables.h"
 #include "object/param_ids.h"
@@ -106,6 +108,44 @@ std::optional<CopyPoolValues> ReadCopyPoolValues(IParamBlock2& pb, TimeValue t, 
     return v;
 }
 
+PoolTables PoolTables::Read(IParamBlock2& pb, TimeValue t) {
+    PoolTables tables;
+    for (std::size_t p = 0; p < kTransformPools.size(); ++p) {
+        const ParamID id = kTransformPools[p];
+        std::vector<float>& values = tables.floats_[p];
+        values.resize(static_cast<std::size_t>(std::max(pb.Count(id), 0)));
+        for (std::size_t i = 0; i < values.size(); ++i)
+            values[i] = pb.GetFloat(id, t, static_cast<int>(i));
+    }
+    tables.mirror_.resize(static_cast<std::size_t>(std::max(pb.Count(Pool_Mirror), 0)));
+    for (std::size_t i = 0; i < tables.mirror_.size(); ++i)
+        tables.mirror_[i] = pb.GetInt(Pool_Mirror, t, static_cast<int>(i));
+    return tables;
+}
+
+CopyPoolValues PoolTables::At(int i) const {
+    auto value = [&](std::size_t pool) {
+        const std::vector<float>& v = floats_[pool];
+        return i >= 0 && static_cast<std::size_t>(i) < v.size() ? v[static_cast<std::size_t>(i)]
+                                                                : 0.0f;
+    };
+    CopyPoolValues v;
+    v.spacing = value(0);
+    v.sideOffset = value(1);
+    v.height = value(2);
+    v.xRot = value(3);
+    v.yRot = value(4);
+    v.zRot = value(5);
+    v.extraRot = value(6);
+    v.xScale = value(7);
+    v.yScale = value(8);
+    v.zScale = value(9);
+    v.mirror = i >= 0 && static_cast<std::size_t>(i) < mirror_.size()
+                   ? mirror_[static_cast<std::size_t>(i)]
+                   : 0;
+    return v;
+}
+
 EntryCopyValues EntryValues(const EntryRandomSettings& s, const CopyPoolValues& pool) {
     auto value = [&](const RandomRange& r, float p) {
         return CopyValue(r.low, r.high, s.randomOn, p);
@@ -132,8 +172,12 @@ float SpacingValue(const EntryRandomSettings& s, float poolValue) {
 
 CopyValues CombineCopyValues(const EntryRandomSettings& global, const CopyPoolValues& globalPool,
                              const EntryRandomSettings& item, const CopyPoolValues& itemPool) {
-    const EntryCopyValues g = EntryValues(global, globalPool);
-    const EntryCopyValues i = EntryValues(item, itemPool);
+    return CombineEntryValues(EntryValues(global, globalPool), global.unifyScale,
+                              EntryValues(item, itemPool), item.unifyScale);
+}
+
+CopyValues CombineEntryValues(const EntryCopyValues& g, bool globalUnify, const EntryCopyValues& i,
+                              bool itemUnify) {
     CopyValues c;
     c.sideOffset = g.sideOffset + i.sideOffset;
     c.height = g.height + i.height;
@@ -141,7 +185,7 @@ CopyValues CombineCopyValues(const EntryRandomSettings& global, const CopyPoolVa
     c.yRot = g.yRot + i.yRot;
     c.zRot = g.zRot + i.zRot;
     c.extraRot = g.extraRot + i.extraRot;
-    c.scale = ScaleFactors(g.scalePercent, global.unifyScale, i.scalePercent, item.unifyScale);
+    c.scale = ScaleFactors(g.scalePercent, globalUnify, i.scalePercent, itemUnify);
     c.mirrorAngle = g.mirrorAngle + i.mirrorAngle;
     return c;
 }

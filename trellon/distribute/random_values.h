@@ -7,6 +7,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 #include "maxtypes.h"
 
@@ -78,6 +79,19 @@ struct CopyPoolValues {
 // Reads the eleven pools at index i; nullopt when some pool does not hold it.
 std::optional<CopyPoolValues> ReadCopyPoolValues(IParamBlock2& pb, TimeValue t, int i);
 
+// All eleven pools read once, for a walk that reads the values of thousands of copies.
+class PoolTables {
+public:
+    static PoolTables Read(IParamBlock2& pb, TimeValue t);
+    // The values at index i. A pool that does not hold i (not filled yet) gives 0 there, which
+    // puts a randomised value at its low end.
+    CopyPoolValues At(int i) const;
+
+private:
+    std::array<std::vector<float>, 10> floats_;  // in kTransformPools order
+    std::vector<int> mirror_;
+};
+
 // One entry's values for one copy: offsets in scene units, angles and the mirror angle in
 // radians, scales in percent.
 struct EntryCopyValues {
@@ -106,5 +120,8 @@ struct CopyValues {
 
 CopyValues CombineCopyValues(const EntryRandomSettings& global, const CopyPoolValues& globalPool,
                              const EntryRandomSettings& item, const CopyPoolValues& itemPool);
+// The same from the two entries' values, each with its entry's unify switch.
+CopyValues CombineEntryValues(const EntryCopyValues& global, bool globalUnify,
+                              const EntryCopyValues& item, bool itemUnify);
 
 }  // namespace trellon

@@ -44,6 +44,7 @@ struct WorkingPath::Impl {
     std::vector<Point3> points;
     std::vector<double> cumulative;  // segments + 1 lengths from point 0
     std::vector<Point3> directions;  // unit direction per segment
+    std::vector<int> knots;          // indices of the points that are knots of the offset spline
 
     Impl() = default;
     Impl(const Impl&) = delete;
@@ -152,6 +153,7 @@ WorkingPath WorkingPath::Build(Trellon& object, const BezierShape& shape, int in
         for (int i = 0; i < line.numPts; ++i) {
             const Point3 p = line.pts[i].p;
             linear->AddKnot(SplineKnot(KTYPE_CORNER, LTYPE_CURVE, p, p, p));
+            if (line.pts[i].flags & POLYPT_KNOT) impl->knots.push_back(i);
         }
     }
     if (source->Closed()) linear->SetClosed(1);
@@ -219,6 +221,18 @@ Point3 WorkingPath::Tangent(float u) const {
 const std::vector<Point3>& WorkingPath::Points() const {
     static const std::vector<Point3> kNone;
     return impl_ ? impl_->points : kNone;
+}
+
+std::vector<float> WorkingPath::KnotDistances() const {
+    std::vector<float> distances;
+    if (Empty()) return distances;
+    const Impl& p = *impl_;
+    for (const int k : p.knots) {
+        if (k < static_cast<int>(p.cumulative.size()))
+            distances.push_back(static_cast<float>(p.cumulative[static_cast<std::size_t>(k)]));
+    }
+    if (p.closed && !distances.empty()) distances.push_back(Length());
+    return distances;
 }
 
 SplineShape* WorkingPath::Shape() const { return impl_ ? impl_->shape : nullptr; }

@@ -61,6 +61,10 @@ public:
 
     // The linear spline's points, in order (a closed path does not repeat its first point).
     const std::vector<Point3>& Points() const;
+    // Distances from the start of the path of the knots it was flattened from (the offset
+    // spline's knots, which are points of the polyline), in knot order. A closed path ends with
+    // its length: the closing chord leads back to the first knot. Empty for an empty path.
+    std::vector<float> KnotDistances() const;
     // The working path object (null when empty), for the host's own curve queries; it stays
     // owned by this WorkingPath.
     SplineShape* Shape() const;

@@ -1,0 +1,505 @@
+// The placement walk in a host scene: which copies a pass yields, in which order, where each
+// item's pivot lands and which pool entries it reads, for paths whose lengths make the answers
+// easy to work out by hand. Box items stand with a corner at their pivot; the paths lie in the
+// XY plane with the object and the path at the origin, so object space is the path's space.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "distribute/path_fixtures.h"
+#include "distribute/placement_fixture.h"
+
+namespace {
+
+using path_fixtures::Near;
+using placement_test::Line;
+using placement_test::PlacementScene;
+using placement_test::Seen;
+using placement_test::Square;
+using trellon::CopyKind;
+using trellon::PlacementPass;
+
+Line Straight(float length, float y = 0.0f) {
+    return {{Point3(0.0f, y, 0.0f), Point3(length, y, 0.0f)}, false};
+}
+
+std::vector<int> Items(const std::vector<Seen>& seen) {
+    std::vector<int> items;
+    for (const Seen& c : seen) items.push_back(c.item);
+    return items;
+}
+
+void ExpectXs(const std::vector<Seen>& seen, const std::vector<float>& xs, float tol = 1e-2f) {
+    ASSERT_EQ(seen.size(), xs.size());
+    for (std::size_t i = 0; i < xs.size(); ++i) EXPECT_NEAR(seen[i].at.x, xs[i], tol) << i;
+}
+
+using PlacementWalk = PlacementScene;
+
+TEST_F(PlacementWalk, PerObjectStraightPathEveryHundred) {
+    SetPath({Straight(1000)});
+    AddItem();
+    const std::vector<Seen> seen = Walk(PlacementPass::PerObject);
+    // int(1000 / 100 + 1) = 11 copies at 0, 100, ..., 1000 on the X axis.
+    ASSERT_EQ(seen.size(), 11u);
+    for (std::size_t j = 0; j < seen.size(); ++j) {
+        EXPECT_TRUE(Near(seen[j].at, Point3(100.0f * j, 0.0f, 0.0f), 1e-3f)) << j;
+        EXPECT_EQ(seen[j].kind, CopyKind::Object);
+        EXPECT_EQ(seen[j].item, 0);
+        EXPECT_EQ(seen[j].itemPool, 100 + int(j));
+        EXPECT_EQ(seen[j].globalPool, int(j));
+        // The box's front faces +X: its (1, 0, 0) corner turns to the left of travel.
+        EXPECT_TRUE(
+            Near(Point3(1.0f, 0.0f, 0.0f) * seen[j].tm, Point3(100.0f * j, 1.0f, 0.0f), 1e-3f));
+    }
+}
+
+TEST_F(PlacementWalk, PerObjectClosedSquareDropsTheCopyOnTheStart) {
+    // Length 1000: 11 copies would fit, but 10 * 100 + 75 > 1000 drops the last.
+    SetPath({Square(250)});
+    AddItem();
+    const std::vector<Seen> seen = Walk(PlacementPass::PerObject);
+    const std::vector<Point3> want = {{0, 0, 0},     {100, 0, 0},   {200, 0, 0},   {250, 50, 0},
+                                      {250, 150, 0}, {250, 250, 0}, {150, 250, 0}, {50, 250, 0},
+                                      {0, 200, 0},   {0, 100, 0}};
+    ASSERT_EQ(seen.size(), want.size());
+    for (std::size_t j = 0; j < want.size(); ++j) EXPECT_TRUE(Near(seen[j].at, want[j], 1e-2f));
+}
+
+TEST_F(PlacementWalk, RepeatsStandAtTheirGapAndNotPastTheEnd) {
+    SetPath({Straight(100)});
+    AddItem();
+    SetEntry(Item_Spacing, 1, 50.0f);
+    SetEntry(Item_Repeat_Count, 0, 2);
+    SetEntry(Item_Repeat_Gap, 0, 10.0f);
+    // Copies at 0, 50, 100, each placed at +0, +10, +20; 110 and 120 lie past the end.
+    ExpectXs(Walk(PlacementPass::PerObject), {0, 10, 20, 50, 60, 70, 100});
+}
+
+TEST_F(PlacementWalk, RandomSpacingWithEqualEndsMatchesTheFixedCount) {
+    SetPath({Straight(1000)});
+    AddItem();
+    SeedPools(3);
+    SetEntry(Item_Random_Trans, 1, 1);
+    ExpectXs(Walk(PlacementPass::PerObject),
+             {0, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000});
+}
+
+TEST_F(PlacementWalk, RandomSpacingReadsTheSpacingPool) {
+    SetPath({Straight(1000)});
+    AddItem();
+    SeedPools(5);
+    SetEntry(Item_Random_Trans, 1, 1);
+    SetEntry(Item_Spacing, 1, 100.0f);
+    SetEntry(Item_Spacing_Random, 1, 200.0f);
+    // Gap j = 100 + 100/100 * Pool_Spacing[100 + j]; copies while the sum stays within 1000.
+    std::vector<float> want = {0.0f};
+    float sum = 0.0f;
+    for (int j = 0;; ++j) {
+        const float gap = 100.0f + 100.0f / 100.0f * s.pb->GetFloat(Pool_Spacing, 0, 100 + j);
+        if (sum + gap > 1000.0f) break;
+        sum += gap;
+        want.push_back(sum);
+    }
+    const std::vector<Seen> seen = Walk(PlacementPass::PerObject);
+    ExpectXs(seen, want);
+    // The copies' own values start at the item's first pool entry again.
+    EXPECT_EQ(seen.front().itemPool, 100);
+}
+
+TEST_F(PlacementWalk, ItemSidewaysOffsetMovesItsPathLeft) {
+    SetPath({Straight(1000)});
+    AddItem();
+    SetEntry(Item_Pos_InOut, 1, 10.0f);
+    SetEntry(Item_Pos_InOut_Random, 1, 10.0f);
+    for (const Seen& c : Walk(PlacementPass::PerObject)) EXPECT_NEAR(c.at.y, 10.0f, 1e-4f);
+}
+
+TEST_F(PlacementWalk, RandomItemSidewaysOffsetScattersAboutTheMean) {
+    SetPath({Straight(1000)});
+    AddItem();
+    SeedPools(11);
+    SetEntry(Item_Random_Trans, 1, 1);
+    SetEntry(Item_Pos_InOut, 1, 0.0f);
+    SetEntry(Item_Pos_InOut_Random, 1, 20.0f);
+    // The path runs 10 to the left; copy j stands at its own value 0 + 20/100 * pool.
+    const std::vector<Seen> seen = Walk(PlacementPass::PerObject);
+    ASSERT_EQ(seen.size(), 11u);
+    for (const Seen& c : seen) {
+        const float want = 20.0f / 100.0f * s.pb->GetFloat(Pool_Pos_InOut, 0, c.itemPool);
+        EXPECT_NEAR(c.at.y, want, 1e-3f);
+    }
+}
+
+TEST_F(PlacementWalk, CountersWrapAfterOneHundredCopies) {
+    SetPath({Straight(150)});
+    AddItem();
+    SetEntry(Item_Spacing, 1, 1.0f);
+    const std::vector<Seen> seen = Walk(PlacementPass::PerObject);
+    ASSERT_EQ(seen.size(), 151u);
+    EXPECT_EQ(seen[99].itemPool, 199);
+    EXPECT_EQ(seen[100].itemPool, 100);  // the 101st copy reads the 1st copy's entry
+    EXPECT_EQ(seen[100].globalPool, 0);
+    EXPECT_EQ(seen[150].itemPool, 150);
+}
+
+TEST_F(PlacementWalk, SoloKeepsTheOtherCopiesPlacesAndValues) {
+    SetPath({Straight(1000)});
+    AddItem();
+    AddItem();
+    Set(Object_Solo, 2);
+    const std::vector<Seen> seen = Walk(PlacementPass::PerObject);
+    // Only item 1's 11 copies; the global counter has run through item 0's 11 first.
+    ASSERT_EQ(seen.size(), 11u);
+    for (std::size_t j = 0; j < seen.size(); ++j) {
+        EXPECT_EQ(seen[j].item, 1);
+        EXPECT_EQ(seen[j].globalPool, 11 + int(j));
+        EXPECT_EQ(seen[j].itemPool, 200 + int(j));
+        EXPECT_NEAR(seen[j].at.x, 100.0f * j, 1e-3f);
+    }
+}
+
+TEST_F(PlacementWalk, MissingNodeGivesNoCopiesButKeepsTheCount) {
+    SetPath({Straight(1000)});
+    AddItem();
+    AddItem();
+    INode* none = nullptr;
+    s.pb->SetValue(Object_Nodes, 0, none, 0);
+    const std::vector<Seen> seen = Walk(PlacementPass::PerObject);
+    ASSERT_EQ(seen.size(), 11u);
+    EXPECT_EQ(seen.front().item, 1);
+    EXPECT_EQ(seen.front().globalPool, 11);
+}
+
+// Three groups of one row each: items 0, 1, 2 in groups 0, 1, 2.
+class SequenceWalk : public PlacementScene {
+protected:
+    void ThreeGroups() {
+        for (int k = 0; k < 3; ++k) AddItem();
+        SetInts(Sequence_Items, {0, 1, 2});
+        SetInts(Sequence_Groups, {0, 1, 2});
+    }
+};
+
+TEST_F(SequenceWalk, CyclingGroupsOnAStraightPath) {
+    SetPath({Straight(1000)});
+    ThreeGroups();
+    Set(Geo_Pattern, 1);
+    // 10 slots 1000/9 apart cycle groups 0, 1, 2; the walk goes group by group.
+    const std::vector<Seen> seen = Walk(PlacementPass::Sequence);
+    EXPECT_EQ(Items(seen), (std::vector<int>{0, 0, 0, 0, 1, 1, 1, 2, 2, 2}));
+    const float g = 1000.0f / 9.0f;
+    ExpectXs(seen, {0, 3 * g, 6 * g, 9 * g, g, 4 * g, 7 * g, 2 * g, 5 * g, 8 * g});
+    // The global counter starts again with each group; the items' counters do not share.
+    std::vector<int> global, item;
+    for (const Seen& c : seen) {
+        global.push_back(c.globalPool);
+        item.push_back(c.itemPool);
+    }
+    EXPECT_EQ(global, (std::vector<int>{0, 1, 2, 3, 0, 1, 2, 0, 1, 2}));
+    EXPECT_EQ(item, (std::vector<int>{100, 101, 102, 103, 200, 201, 202, 300, 301, 302}));
+}
+
+struct SplinesCase {
+    const char* name;
+    int pattern;
+    std::vector<int> geoArray;
+    std::vector<int> items;  // in placement order
+    std::vector<int> splines;
+};
+
+class SequenceSplines : public SequenceWalk, public ::testing::WithParamInterface<SplinesCase> {};
+
+// Two splines of 500 with spacing 100: 5 slots each (0, 125, ..., 500).
+TEST_P(SequenceSplines, GroupOrderAcrossSplines) {
+    const SplinesCase& c = GetParam();
+    SetPath({Straight(500), Straight(500, 100)});
+    ThreeGroups();
+    Set(Geo_Pattern, c.pattern);
+    SetInts(Geo_Array, c.geoArray);
+    const std::vector<Seen> seen = Walk(PlacementPass::Sequence);
+    EXPECT_EQ(Items(seen), c.items);
+    std::vector<int> splines;
+    for (const Seen& s2 : seen) splines.push_back(s2.spline);
+    EXPECT_EQ(splines, c.splines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SequenceSplines,
+    ::testing::Values(
+        // The cycling counter restarts on each spline: 0 1 2 0 1 | 0 1 2 0 1.
+        SplinesCase{"CyclingRestartsPerSpline",
+                    1,
+                    {},
+                    {0, 0, 0, 0, 1, 1, 1, 1, 2, 2},
+                    {0, 0, 1, 1, 0, 0, 1, 1, 0, 1}},
+        // Geo_Array runs on: its first five entries are spline 0's, the next five spline 1's.
+        SplinesCase{"GeoArrayContinues",
+                    0,
+                    {2, 2, 2, 2, 2, 0, 0, 0, 0, 1},
+                    {0, 0, 0, 0, 1, 2, 2, 2, 2, 2},
+                    {1, 1, 1, 1, 1, 0, 0, 0, 0, 0}},
+        // A Geo_Array shorter than the slots leaves the rest without a group.
+        SplinesCase{"ShortGeoArray", 0, {1, 0}, {0, 1}, {0, 0}}),
+    [](const ::testing::TestParamInfo<SplinesCase>& c) { return c.param.name; });
+
+TEST_F(SequenceWalk, ClosedPathSkipsTheLastSlot) {
+    // 10 slots on a square of 1000, 1000/9 apart; the tenth would stand on the first.
+    SetPath({Square(250)});
+    AddItem();
+    SetInts(Sequence_Items, {0});
+    SetInts(Sequence_Groups, {0});
+    Set(Geo_Pattern, 1);
+    const std::vector<Seen> seen = Walk(PlacementPass::Sequence);
+    ASSERT_EQ(seen.size(), 9u);
+    EXPECT_TRUE(Near(seen[1].at, Point3(1000.0f / 9, 0.0f, 0.0f), 1e-2f));
+    EXPECT_TRUE(Near(seen[3].at, Point3(250.0f, 3000.0f / 9 - 250, 0.0f), 1e-2f));
+}
+
+TEST_F(SequenceWalk, RowsOfAGroupShareTheirSlotAndNullRowsLeaveGaps) {
+    SetPath({Straight(1000)});
+    AddItem();
+    AddItem();
+    SetInts(Sequence_Items, {0, 1, -1});
+    SetInts(Sequence_Groups, {0, 0, 1});
+    Set(Geo_Pattern, 1);
+    // Group 0 at slots 0, 2, 4, 6, 8 with both items; group 1 is the null row.
+    const std::vector<Seen> seen = Walk(PlacementPass::Sequence);
+    EXPECT_EQ(Items(seen), (std::vector<int>{0, 1, 0, 1, 0, 1, 0, 1, 0, 1}));
+    const float g = 1000.0f / 9.0f;
+    ExpectXs(seen, {0, 0, 2 * g, 2 * g, 4 * g, 4 * g, 6 * g, 6 * g, 8 * g, 8 * g});
+    // The rows of a slot share its global values; the counter has moved on by one per item.
+    EXPECT_EQ(seen[2].globalPool, 2);
+    EXPECT_EQ(seen[3].globalPool, 2);
+    EXPECT_EQ(seen[4].globalPool, 4);
+}
+
+TEST_F(SequenceWalk, RandomGlobalSidewaysOffsetPutsCopiesAtTheirValues) {
+    SetPath({Straight(1000)});
+    AddItem();
+    SetInts(Sequence_Items, {0});
+    SetInts(Sequence_Groups, {0});
+    Set(Geo_Pattern, 1);
+    SeedPools(17);
+    SetEntry(Item_Random_Trans, 0, 1);
+    SetEntry(Item_Pos_InOut, 0, 0.0f);
+    SetEntry(Item_Pos_InOut_Random, 0, 40.0f);
+    // The path runs at 20; each copy at its global value 40/100 * Pool_Pos_InOut[c0].
+    for (const Seen& c : Walk(PlacementPass::Sequence)) {
+        EXPECT_NEAR(c.at.y, 0.4f * s.pb->GetFloat(Pool_Pos_InOut, 0, c.globalPool), 1e-3f);
+    }
+}
+
+TEST_F(PlacementWalk, EndObjectsAtBothEndsTheFarOneTurned) {
+    SetPath({Straight(1000)});
+    const int k = AddItem(End_Nodes);
+    const std::vector<Seen> seen = Walk(PlacementPass::Ends);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].kind, CopyKind::End);
+    EXPECT_EQ(seen[0].item, k);
+    EXPECT_EQ(seen[0].source, 0);
+    // The box's (1, 0, 0) corner: left of travel at the start, right of it at the far end.
+    EXPECT_TRUE(Near(Point3(1.0f, 0.0f, 0.0f) * seen[0].tm, Point3(0.0f, 1.0f, 0.0f), 1e-3f));
+    EXPECT_TRUE(Near(Point3(1.0f, 0.0f, 0.0f) * seen[1].tm, Point3(1000.0f, -1.0f, 0.0f), 1e-3f));
+}
+
+TEST_F(PlacementWalk, EndObjectOffsetsAndTwins) {
+    SetPath({Straight(1000)});
+    AddItem(End_Nodes);
+    SetEntry(Item_Start_Offset, 1, 50.0f);
+    SetEntry(Item_End_Offset, 1, 100.0f);
+    SetEntry(Item_Check_1013, 0, 1);
+    SetEntry(Item_Spin_1111, 0, 20.0f);
+    // Two on the item's path at 50 and 900, two more 20 to the left.
+    const std::vector<Seen> seen = Walk(PlacementPass::Ends);
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_TRUE(Near(seen[0].at, Point3(50.0f, 0.0f, 0.0f), 1e-3f));
+    EXPECT_TRUE(Near(seen[1].at, Point3(900.0f, 0.0f, 0.0f), 1e-3f));
+    EXPECT_TRUE(Near(seen[2].at, Point3(50.0f, 20.0f, 0.0f), 1e-3f));
+    EXPECT_TRUE(Near(seen[3].at, Point3(900.0f, 20.0f, 0.0f), 1e-3f));
+}
+
+TEST_F(PlacementWalk, ClosedPathGetsNoEndObjects) {
+    SetPath({Square(250), Straight(100, 500)});
+    AddItem(End_Nodes);
+    const std::vector<Seen> seen = Walk(PlacementPass::Ends);
+    ASSERT_EQ(seen.size(), 2u);  // the open spline's only
+    EXPECT_EQ(seen[0].spline, 1);
+}
+
+TEST_F(PlacementWalk, PostsAtKnotsAndInnerDivisionsAnchoredAtTheirBase) {
+    // Spans 25, 14 and 24 with posts every 10: 0, 8.33, 16.67, 25, 39, 51, 63.
+    SetPath({{{Point3(0.0f, 0.0f, 0.0f), Point3(25.0f, 0.0f, 0.0f), Point3(39.0f, 0.0f, 0.0f),
+               Point3(63.0f, 0.0f, 0.0f)}}});
+    const int k = AddItem(Post_Nodes);
+    Set(KnotSpacing, 10.0f);
+    const std::vector<Seen> seen = Walk(PlacementPass::Posts);
+    const std::vector<float> want = {0, 25.0f / 3, 50.0f / 3, 25, 39, 51, 63};
+    ASSERT_EQ(seen.size(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        EXPECT_EQ(seen[i].item, k);
+        EXPECT_EQ(seen[i].kind, CopyKind::Post);
+        // The 2-unit box's bottom centre (1, 1, 0) stands on the path.
+        EXPECT_TRUE(Near(Point3(1.0f, 1.0f, 0.0f) * seen[i].tm, Point3(want[i], 0.0f, 0.0f), 1e-3f))
+            << i;
+    }
+}
+
+struct BetweenCase {
+    float thresh;
+    std::vector<float> xs;
+};
+
+class PostSpanWalk : public PlacementScene, public ::testing::WithParamInterface<BetweenCase> {};
+
+// Posts at the knots 0, 30, 60 (no inner posts at a knot spacing of 100); the sequence with
+// spacing 10 fills each span of 30 with two items, or one when 5 is kept clear at each post.
+TEST_P(PostSpanWalk, SequenceFillsTheSpans) {
+    SetPath({{{Point3(0.0f, 0.0f, 0.0f), Point3(30.0f, 0.0f, 0.0f), Point3(60.0f, 0.0f, 0.0f)}}});
+    SetEntry(Item_Spacing, 0, 10.0f);
+    AddItem();
+    AddItem(Post_Nodes);
+    SetInts(Sequence_Items, {0});
+    SetInts(Sequence_Groups, {0});
+    Set(Geo_Pattern, 1);
+    Set(KnotSpacing, 100.0f);
+    Set(KnotThresh, GetParam().thresh);
+    const std::vector<Seen> seen = Walk(PlacementPass::Posts);
+    std::vector<float> posts, items;
+    for (const Seen& c : seen) (c.kind == CopyKind::Post ? posts : items).push_back(c.at.x);
+    ASSERT_EQ(posts.size(), 3u);
+    EXPECT_EQ(seen[0].kind, CopyKind::Post);  // posts first
+    ASSERT_EQ(items.size(), GetParam().xs.size());
+    for (std::size_t i = 0; i < items.size(); ++i) EXPECT_NEAR(items[i], GetParam().xs[i], 1e-3f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Clearance, PostSpanWalk,
+                         ::testing::Values(BetweenCase{0, {10, 20, 40, 50}},
+                                           BetweenCase{5, {15, 45}}));
+
+TEST_F(PlacementWalk, PostsThenThePerObjectPatternAndSourceOrder) {
+    SetPath({Straight(200)});
+    AddItem();                  // item 0, object
+    AddItem(Post_Nodes);        // item 1, post
+    AddItem(End_Nodes);         // item 2, end object
+    Set(KnotSpacing, 1000.0f);  // posts at the two knots only
+    trellon::Placement placement = trellon::Placement::Prepare(*s.object, 0);
+    EXPECT_EQ(placement.Passes(),
+              (std::vector<PlacementPass>{PlacementPass::Ends, PlacementPass::Posts}));
+    const std::vector<Seen> posts = Walk(PlacementPass::Posts);
+    // Two posts, then the object every 100: 0, 100, 200.
+    EXPECT_EQ(Items(posts), (std::vector<int>{1, 1, 0, 0, 0}));
+    // Source indices: end objects, then objects, then posts.
+    EXPECT_EQ(posts[0].source, 2);
+    EXPECT_EQ(posts[2].source, 1);
+    EXPECT_EQ(Walk(PlacementPass::Ends)[0].source, 0);
+    // The per-object copies start their counters afresh.
+    EXPECT_EQ(posts[2].globalPool, 0);
+}
+
+TEST_F(PlacementWalk, CountMatchesTheWalk) {
+    SetPath({Straight(1000), Square(100)});
+    AddItem();
+    AddItem();
+    AddItem(End_Nodes);
+    SetEntry(Item_Spacing, 2, 30.0f);
+    trellon::Placement placement = trellon::Placement::Prepare(*s.object, 0);
+    for (const PlacementPass pass : {PlacementPass::PerObject, PlacementPass::Ends}) {
+        const trellon::PassCounts counts = placement.Count(pass);
+        std::vector<std::int64_t> perItem(3, 0);
+        std::int64_t total = 0;
+        placement.ForEachCopy(pass, [&](const trellon::PlacedCopy& c) {
+            ++perItem[std::size_t(c.item)];
+            ++total;
+        });
+        EXPECT_EQ(counts.perItem, perItem);
+        EXPECT_EQ(counts.total, total);
+    }
+    // Item 0: 11 on the line + 4 on the square (400: 4 * 100 + 75 > 400 drops the fifth);
+    // item 1 at 30: 34 + 13 (int(400/30 + 1) = 14, 13 * 30 + 22.5 > 400).
+    EXPECT_EQ(placement.Count(PlacementPass::PerObject).perItem,
+              (std::vector<std::int64_t>{15, 47, 0}));
+}
+
+TEST_F(PlacementWalk, WorldSpaceAddsTheObjectsTransform) {
+    SetPath({Straight(100)});
+    AddItem();
+    Matrix3 raised = TransMatrix(Point3(0.0f, 0.0f, 50.0f));
+    s.objectNode->SetNodeTM(0, raised);
+    // In the object's space the path lies 50 below it; in the world it stays where it is.
+    EXPECT_NEAR(Walk(PlacementPass::PerObject)[0].at.z, -50.0f, 1e-4f);
+    trellon::PlacementOptions world;
+    world.worldSpace = true;
+    EXPECT_NEAR(Walk(PlacementPass::PerObject, world)[0].at.z, 0.0f, 1e-4f);
+}
+
+TEST_F(PlacementWalk, NoPathNoPasses) {
+    AddItem();
+    trellon::Placement placement = trellon::Placement::Prepare(*s.object, 0);
+    EXPECT_TRUE(placement.Passes().empty());
+    EXPECT_EQ(placement.Count(PlacementPass::PerObject).total, 0);
+}
+
+// Seeded settings: whatever the pools and ranges, every copy's pivot stays on the path (x in
+// [0, L]) within the sum of its sideways and height ranges, and its scale within its range.
+class PlacementProperty : public PlacementScene, public ::testing::WithParamInterface<unsigned> {
+protected:
+    struct Bounds {
+        float sideLo, sideHi, zLo, zHi;
+    };
+    std::vector<Bounds> bounds_;  // per item
+};
+
+TEST_P(PlacementProperty, CopiesStayWithinTheirOffsets) {
+    const unsigned seed = GetParam();
+    Random r;
+    r.srand(seed);
+    auto between = [&](float lo, float hi) { return r.getf(hi, lo); };
+    SetPath({Straight(1000)});
+    AddItem();
+    AddItem();
+    SeedPools(seed);
+    for (int e = 0; e < 3; ++e) {
+        SetEntry(Item_Random_Trans, e, 1);
+        const float a = between(-30, 30), b = between(-30, 30);
+        const float c = between(-10, 10), d = between(-10, 10);
+        SetEntry(Item_Pos_InOut, e, a);
+        SetEntry(Item_Pos_InOut_Random, e, b);
+        SetEntry(Item_Z_Pos, e, c);
+        SetEntry(Item_Z_Pos_Random, e, d);
+        SetEntry(Item_Spacing, e, between(20, 80));
+        SetEntry(Item_Spacing_Random, e, between(20, 80));
+        SetEntry(Item_Z_Rot, e, between(-180, 180));
+        SetEntry(Item_Z_Rot_Random, e, between(-180, 180));
+        if (e == 0) continue;
+        // An item's copies lie within its range plus the global one.
+        const float ga = s.pb->GetFloat(Item_Pos_InOut, 0, 0);
+        const float gb = s.pb->GetFloat(Item_Pos_InOut_Random, 0, 0);
+        const float gc = s.pb->GetFloat(Item_Z_Pos, 0, 0);
+        const float gd = s.pb->GetFloat(Item_Z_Pos_Random, 0, 0);
+        bounds_.push_back({std::min(a, b) + std::min(ga, gb), std::max(a, b) + std::max(ga, gb),
+                           std::min(c, d) + std::min(gc, gd), std::max(c, d) + std::max(gc, gd)});
+    }
+    Set(Geo_Pattern, 2);
+    const std::vector<Seen> seen = Walk(PlacementPass::PerObject);
+    ASSERT_FALSE(seen.empty());
+    for (const Seen& c : seen) {
+        const Bounds& b = bounds_[std::size_t(c.item)];
+        EXPECT_GE(c.at.x, -1e-3f);
+        EXPECT_LE(c.at.x, 1000.0f + 1e-3f);
+        EXPECT_GE(c.at.y, b.sideLo - 1e-3f) << "seed " << seed;
+        EXPECT_LE(c.at.y, b.sideHi + 1e-3f) << "seed " << seed;
+        EXPECT_GE(c.at.z, b.zLo - 1e-3f);
+        EXPECT_LE(c.at.z, b.zHi + 1e-3f);
+        // Rotations and the unit scale keep the box's edge 2 long.
+        EXPECT_NEAR(Length(Point3(2.0f, 0.0f, 0.0f) * c.tm - c.at), 2.0f, 1e-3f);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, PlacementProperty,
+                         ::testing::Values(1u, 2u, 3u, 42u, 1234u, 99991u));
+
+}  // namespace

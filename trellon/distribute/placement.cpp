@@ -1,0 +1,541 @@
+#include "distribute/placement.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <utility>
+
+#include "distribute/copy_layout.h"
+#include "distribute/copy_transform.h"
+#include "distribute/random_values.h"
+#include "distribute/working_path.h"
+#include "inode.h"
+#include "iparamb2.h"
+#include "object/geo_array.h"
+#include "object/item_tables.h"
+#include "object/param_ids.h"
+#include "object/trellon.h"
+#include "shape.h"
+
+namespace trellon {
+
+namespace {
+
+constexpr float kPi = 3.14159265f;
+constexpr int kMaxRepeats = 10;
+
+// A table entry, or `fallback` when the table does not hold it.
+int IntAt(IParamBlock2& pb, ParamID id, TimeValue t, int i, int fallback = 0) {
+    return i >= 0 && i < pb.Count(id) ? pb.GetInt(id, t, i) : fallback;
+}
+float FloatAt(IParamBlock2& pb, ParamID id, TimeValue t, int i, float fallback = 0.0f) {
+    return i >= 0 && i < pb.Count(id) ? pb.GetFloat(id, t, i) : fallback;
+}
+Point3 PointAt(IParamBlock2& pb, ParamID id, TimeValue t, int i) {
+    return i >= 0 && i < pb.Count(id) ? pb.GetPoint3(id, t, i) : Point3(0.0f, 0.0f, 0.0f);
+}
+
+std::vector<int> Ints(IParamBlock2& pb, ParamID id, TimeValue t) {
+    std::vector<int> values(static_cast<std::size_t>(std::max(pb.Count(id), 0)));
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = pb.GetInt(id, t, static_cast<int>(i));
+    return values;
+}
+
+// The part of a working path's sideways offset that an entry stands for: its low value, or the
+// middle of its range when the entry is randomised (copies then scatter about the path).
+float PathOffsetOf(const EntryRandomSettings& s) {
+    return s.randomOn ? (s.sideOffset.low + s.sideOffset.high) * 0.5f : s.sideOffset.low;
+}
+
+struct ItemData {
+    PlacementItem info;
+    bool hasSettings = false;  // its shared entry is in every table the values need
+    EntryRandomSettings settings;
+    Matrix3 base{1};
+    float pathOffset = 0.0f;  // the item's own part of its working path's offset
+    float startOffset = 0.0f;
+    float endOffset = 0.0f;
+    int repeats = 0;
+    float repeatGap = 0.0f;
+    bool check1013 = false;
+    bool check1014 = false;
+    float spin1111 = 0.0f;
+    int source = 0;
+};
+
+}  // namespace
+
+struct Placement::State {
+    Trellon* object = nullptr;
+    TimeValue t = 0;
+    std::optional<PathShape> ownedPath;
+    WorkingPathCache paths;
+    bool valid = false;
+
+    int objects = 0, posts = 0, ends = 0;
+    std::vector<ItemData> items;
+    PlacementItem noItem;
+
+    EntryRandomSettings global;
+    float d = 0.0f;  // the global offset every working path carries
+    float globalStart = 0.0f, globalEnd = 0.0f, globalSpacing = 0.0f;
+    PoolTables pools;
+
+    std::vector<int> rowItems, rowGroups, geoArray;
+    int groups = 0;
+    int pattern = 2;
+    bool follow = true, followOri = false;
+    int solo = 0;
+    float knotSpacing = 10.0f, knotThresh = 0.0f;
+    Matrix3 pathToTarget{1};
+
+    State(Trellon& o, TimeValue time, WorkingPathCache cache)
+        : object(&o), t(time), paths(std::move(cache)) {}
+
+    void Read(IParamBlock2& pb, INode* pathNode, const PlacementOptions& options);
+};
+
+void Placement::State::Read(IParamBlock2& pb, INode* pathNode, const PlacementOptions& options) {
+    const std::optional<EntryRandomSettings> g = ReadEntryRandomSettings(pb, t, 0);
+    // Without the "All Objects" entry no copy has its values: nothing is placed.
+    if (!g) return;
+    global = *g;
+    d = GlobalPathOffset(&pb, t);
+    globalStart = FloatAt(pb, Item_Start_Offset, t, 0);
+    globalEnd = FloatAt(pb, Item_End_Offset, t, 0);
+    globalSpacing = global.spacing.low;
+    pools = PoolTables::Read(pb, t);
+
+    objects = pb.Count(Object_Nodes);
+    posts = pb.Count(Post_Nodes);
+    ends = pb.Count(End_Nodes);
+    const std::array<std::pair<ParamID, int>, 3> lists = {
+        std::pair{Object_Nodes, objects}, std::pair{Post_Nodes, posts}, std::pair{End_Nodes, ends}};
+    // Source indices put the end objects first, then the objects, then the posts.
+    const std::array<int, 3> sourceStart = {ends, ends + objects, 0};
+    for (std::size_t l = 0; l < lists.size(); ++l) {
+        for (int i = 0; i < lists[l].second; ++i) {
+            const int k = static_cast<int>(items.size());
+            ItemData it;
+            it.info.list = static_cast<CopyKind>(l == 0 ? 0 : (l == 1 ? 1 : 2));
+            it.info.node = pb.GetINode(lists[l].first, t, i);
+            it.info.kind = IntAt(pb, Item_Kind, t, k);
+            it.info.boxMin = PointAt(pb, Item_Box_Min, t, k);
+            it.info.boxMax = PointAt(pb, Item_Box_Max, t, k);
+            it.source = sourceStart[l] + i;
+            const std::optional<EntryRandomSettings> s = ReadEntryRandomSettings(pb, t, k + 1);
+            it.hasSettings = s.has_value();
+            if (s) it.settings = *s;
+            it.pathOffset = PathOffsetOf(it.settings);
+            it.startOffset = FloatAt(pb, Item_Start_Offset, t, k + 1);
+            it.endOffset = FloatAt(pb, Item_End_Offset, t, k + 1);
+            it.repeats = std::clamp(IntAt(pb, Item_Repeat_Count, t, k), 0, kMaxRepeats);
+            it.repeatGap = FloatAt(pb, Item_Repeat_Gap, t, k);
+            it.check1013 = IntAt(pb, Item_Check_1013, t, k) != 0;
+            it.check1014 = IntAt(pb, Item_Check_1014, t, k) != 0;
+            it.spin1111 = FloatAt(pb, Item_Spin_1111, t, k);
+            // Item_Check_1121 with Item_Spin_1032, Item_Check_1118 and End_Check_1119 are
+            // stored with the item but change nothing in the placement.
+            if (it.info.node) {
+                const Matrix3 nodeTM = it.info.node->GetNodeTM(t);
+                const Matrix3 objectTM = it.info.node->GetObjectTM(t);
+                it.base = it.info.list == CopyKind::Post
+                              ? PostBase(nodeTM, objectTM, it.info.boxMin, it.info.boxMax)
+                              : ItemBase(nodeTM, objectTM);
+            }
+            items.push_back(it);
+        }
+    }
+
+    rowItems = Ints(pb, Sequence_Items, t);
+    rowGroups = Ints(pb, Sequence_Groups, t);
+    rowGroups.resize(std::min(rowGroups.size(), rowItems.size()));
+    groups = SequenceGroupCount(pb, t);
+    geoArray = Ints(pb, Geo_Array, t);
+    pattern = pb.GetInt(Geo_Pattern, t);
+    follow = pb.GetInt(Geo_Follow, t) != 0;
+    followOri = pb.GetInt(Geo_Follow_Ori, t) != 0;
+    solo = pb.GetInt(Object_Solo, t);
+    knotSpacing = pb.GetFloat(KnotSpacing, t);
+    knotThresh = pb.GetFloat(KnotThresh, t);
+
+    pathToTarget = PathToObjectTM(*object, pathNode, t, pb.GetInt(DetachPath, t) != 0);
+    if (options.worldSpace) {
+        if (INode* node = object->FindNode()) pathToTarget = pathToTarget * node->GetObjectTM(t);
+    }
+    valid = true;
+}
+
+namespace {
+
+// One walk of one pass: the counters, the slot's global values and the copy transform.
+class Walker {
+public:
+    Walker(Placement::State& s, CopyVisitor& visitor, bool transforms)
+        : s_(s), visitor_(visitor), transforms_(transforms), counters_(s.items.size(), 0) {}
+
+    // Every builder starts its counters at 0.
+    void ResetCounters() {
+        std::fill(counters_.begin(), counters_.end(), 0);
+        c0_ = 0;
+    }
+
+    void Run(PlacementPass pass) {
+        ResetCounters();
+        switch (pass) {
+            case PlacementPass::Ends:
+                Ends();
+                break;
+            case PlacementPass::Posts:
+                Posts();
+                ResetCounters();
+                if (s_.pattern == 2)
+                    PerObject();
+                else
+                    BetweenPosts();
+                break;
+            case PlacementPass::PerObject:
+                PerObject();
+                break;
+            case PlacementPass::Sequence:
+                Sequence();
+                break;
+        }
+    }
+
+private:
+    // How a copy's sideways offset is formed: the sequence's copies stand on the global working
+    // path, the others on a path that already carries the item's own offset.
+    enum class ItemOffset { InValues, OnPath };
+
+    struct Slot {
+        int spline = 0;
+        const WorkingPath* path = nullptr;
+        float u = 0.0f;
+    };
+
+    // The "All Objects" values of a slot, read at the global counter as it stands when the
+    // slot is reached; every copy at the slot shares them.
+    struct Globals {
+        int pool = 0;
+        EntryCopyValues values;
+    };
+    Globals SlotGlobals() const {
+        Globals g;
+        g.pool = GlobalPoolIndex(c0_);
+        if (transforms_) g.values = EntryValues(s_.global, s_.pools.At(g.pool));
+        return g;
+    }
+
+    // Places item k at the slot: yields the copy unless its node is missing or Object_Solo
+    // names another item, and advances c0 and c[k] either way.
+    void Place(int k, const Slot& slot, const Globals& globals, ItemOffset offset,
+               bool halfTurn = false) {
+        const ItemData& it = s_.items[static_cast<std::size_t>(k)];
+        int& ck = counters_[static_cast<std::size_t>(k)];
+        if (it.info.node != nullptr && (s_.solo <= 0 || s_.solo == k + 1)) {
+            PlacedCopy copy;
+            copy.item = k;
+            copy.source = it.source;
+            copy.kind = it.info.list;
+            copy.spline = slot.spline;
+            copy.u = slot.u;
+            copy.globalPool = globals.pool;
+            copy.itemPool = ItemPoolIndex(k, ck);
+            if (transforms_)
+                copy.tm = Transform(it, slot, globals.values, copy.itemPool, offset, halfTurn);
+            visitor_.Copy(copy);
+        }
+        ck = (ck + 1) % kPoolBlock;
+        c0_ = (c0_ + 1) % kPoolBlock;
+    }
+
+    Matrix3 Transform(const ItemData& it, const Slot& slot, const EntryCopyValues& g, int itemPool,
+                      ItemOffset offset, bool halfTurn) {
+        CopyPose pose;
+        slot.path->Sample(slot.u, pose.position, pose.tangent);
+        // Copies along one segment share its tangent: the angles are worked out once per run.
+        if (!haveAngles_ || !(pose.tangent == lastTangent_)) {
+            lastTangent_ = pose.tangent;
+            lastAngles_ = AnglesOfTangent(pose.tangent);
+            haveAngles_ = true;
+        }
+        const PathAngles& a = lastAngles_;
+        const FollowAngles f = ApplyFollow(a, s_.follow, s_.followOri);
+
+        const EntryCopyValues iv = EntryValues(it.settings, s_.pools.At(itemPool));
+        const CopyValues v =
+            CombineEntryValues(g, s_.global.unifyScale, iv, it.settings.unifyScale);
+        pose.heading = a.heading;
+        pose.ex = f.ex;
+        // An end object at the far end turns round to face out of the path, in every follow
+        // mode.
+        pose.ez = f.ez + (halfTurn ? kPi : 0.0f);
+        pose.scale = v.scale;
+        pose.rotX = v.yRot;
+        pose.rotY = v.zRot;
+        pose.rotZ = v.extraRot + v.mirrorAngle;
+        // Orientation without following: the pitch stays, the heading is taken back out.
+        if (!s_.follow && s_.followOri) pose.rotZ -= a.heading;
+        pose.roll = v.xRot;
+        pose.pitchUnderRoll = PitchUnderRoll(f.ex, v.xRot, s_.followOri);
+        // The working path already carries the mean offsets (the global d, and for copies on
+        // an item's own path the item's); what is left is each value's deviation from them. A
+        // value to the left is a negative w. (Both deviations move the copy the way their
+        // value points, so a randomised range puts copies between its two ends.)
+        const float itemOnPath = offset == ItemOffset::OnPath ? it.pathOffset : 0.0f;
+        pose.sideways = -(iv.sideOffset - itemOnPath) - (g.sideOffset - s_.d);
+        pose.height = v.height;
+        return ComposeCopyTransform(it.base, pose, s_.pathToTarget);
+    }
+
+    // ---- End objects: both ends of every open spline, the far one turned round.
+    void Ends() {
+        const int first = s_.objects + s_.posts;
+        for (int i = 0; i < s_.ends; ++i) {
+            const int k = first + i;
+            const ItemData& it = s_.items[static_cast<std::size_t>(k)];
+            if (!it.hasSettings) continue;
+            // The twin switch lays a second pair beside the first, Item_Spin_1111 further left.
+            const int passes = it.check1013 ? 2 : 1;
+            for (int pass = 0; pass < passes; ++pass) {
+                const float offset = s_.d + it.pathOffset + (pass == 1 ? it.spin1111 : 0.0f);
+                for (int sp = 0; sp < s_.paths.SplineCount(); ++sp) {
+                    const WorkingPath& path = s_.paths.Get(sp, offset);
+                    const float L = path.Length();
+                    if (path.Empty() || path.Closed() || !(L > 0.0f)) continue;
+                    Place(k, Slot{sp, &path, it.startOffset / L}, SlotGlobals(),
+                          ItemOffset::OnPath);
+                    Place(k, Slot{sp, &path, 1.0f - it.endOffset / L}, SlotGlobals(),
+                          ItemOffset::OnPath, true);
+                }
+            }
+        }
+    }
+
+    // ---- Posts: at every knot and at the inner division points of the spans between knots.
+    // A post's working path carries its own sideways offset as an end object's does.
+    void Posts() {
+        for (int p = 0; p < s_.posts; ++p) {
+            const int k = s_.objects + p;
+            const ItemData& it = s_.items[static_cast<std::size_t>(k)];
+            if (!it.hasSettings) continue;
+            for (int sp = 0; sp < s_.paths.SplineCount(); ++sp) {
+                const WorkingPath& path = s_.paths.Get(sp, s_.d + it.pathOffset);
+                const float L = path.Length();
+                if (path.Empty() || !(L > 0.0f)) continue;
+                for (const float at : PostParams(path)) {
+                    Place(k, Slot{sp, &path, at}, SlotGlobals(), ItemOffset::OnPath);
+                }
+            }
+        }
+    }
+
+    std::vector<float> PostParams(const WorkingPath& path) const {
+        const std::vector<float> knots = path.KnotDistances();
+        std::vector<float> params = PostDistances(knots, path.Closed(), s_.knotSpacing);
+        const float L = path.Length();
+        for (float& p : params) p /= L;
+        return params;
+    }
+
+    // ---- The per-object pattern: each object along the whole path at its own spacing.
+    void PerObject() {
+        for (int k = 0; k < s_.objects; ++k) {
+            const ItemData& it = s_.items[static_cast<std::size_t>(k)];
+            if (!it.hasSettings) continue;
+            // Item_Spin_1111 moves the item's path; with both twin switches set the item runs
+            // on its own path and again Item_Spin_1111 to the right of it.
+            std::vector<float> extras;
+            if (it.check1013 && it.check1014)
+                extras = {0.0f, -it.spin1111};
+            else
+                extras = {it.spin1111};
+            for (const float extra : extras) {
+                for (int sp = 0; sp < s_.paths.SplineCount(); ++sp) {
+                    const WorkingPath& path = s_.paths.Get(sp, s_.d + it.pathOffset + extra);
+                    if (path.Empty()) continue;
+                    PerObjectSpline(k, it, sp, path);
+                }
+            }
+        }
+    }
+
+    void PerObjectSpline(int k, const ItemData& it, int sp, const WorkingPath& path) {
+        const float L = path.Length();
+        const float s0 = s_.globalStart + it.startOffset;
+        const float s1 = s_.globalEnd + it.endOffset;
+        std::vector<float> distances;
+        if (!it.settings.randomOn) {
+            distances = FixedSpacingDistances(L, s0, s1, it.settings.spacing.low, path.Closed());
+        } else {
+            const float reserve =
+                path.Closed() ? 0.75f * std::min(it.settings.spacing.low, it.settings.spacing.high)
+                              : 0.0f;
+            // The gaps of each spline are drawn from the item's pool entries from the first on,
+            // and the copies' own values start there again too.
+            distances = RandomSpacingDistances(L, s0, s1, reserve, [&](int j) {
+                return SpacingValue(it.settings, s_.pools.At(ItemPoolIndex(k, j)).spacing);
+            });
+            counters_[static_cast<std::size_t>(k)] = 0;
+        }
+        if (!(L > 0.0f)) return;
+        for (const float at : distances) {
+            for (int r = 0; r <= it.repeats; ++r) {
+                const float u = (at + static_cast<float>(r) * it.repeatGap) / L;
+                if (u > 1.0f) continue;  // past the end of the path
+                Place(k, Slot{sp, &path, u}, SlotGlobals(), ItemOffset::OnPath);
+            }
+        }
+    }
+
+    // ---- The sequence: groups of rows at slots along the global working paths.
+    struct SplineSlots {
+        int spline = 0;
+        const WorkingPath* path = nullptr;
+        std::vector<float> params;
+        bool skipLast = false;  // a closed path's last slot, where the first stands again
+    };
+
+    void Sequence() {
+        std::vector<SplineSlots> all;
+        for (int sp = 0; sp < s_.paths.SplineCount(); ++sp) {
+            const WorkingPath& path = s_.paths.Get(sp, s_.d);
+            SplineSlots slots{sp, &path, {}, path.Closed()};
+            if (!path.Empty()) {
+                const float L = path.Length();
+                const int n = SequenceSlotCount(L, s_.globalStart, s_.globalEnd, s_.globalSpacing);
+                slots.params.reserve(static_cast<std::size_t>(n));
+                for (int i = 0; i < n; ++i)
+                    slots.params.push_back(
+                        SequenceSlotParam(i, n, L, s_.globalStart, s_.globalEnd));
+            }
+            all.push_back(std::move(slots));
+        }
+        Groups(all);
+    }
+
+    // The sequence between posts: its slots lie between the posts of the global working path.
+    void BetweenPosts() {
+        std::vector<SplineSlots> all;
+        for (int sp = 0; sp < s_.paths.SplineCount(); ++sp) {
+            const WorkingPath& path = s_.paths.Get(sp, s_.d);
+            SplineSlots slots{sp, &path, {}, false};
+            if (!path.Empty() && path.Length() > 0.0f) {
+                slots.params = BetweenPostParams(PostParams(path), path.Closed(), path.Length(),
+                                                 s_.knotThresh, s_.globalSpacing);
+            }
+            all.push_back(std::move(slots));
+        }
+        Groups(all);
+    }
+
+    // Group by group: c0 and the Geo_Array index start at 0 for each group; the Geo_Array index
+    // runs on across the splines while the cycling counter of Geo_Pattern 1 starts again on
+    // each. A slot whose Geo_Array entry is missing (the array shorter than the slots) holds no
+    // group. Rows naming no distribution object (-1, or an index past Object_Nodes) add nothing.
+    void Groups(const std::vector<SplineSlots>& all) {
+        for (int g = 0; g < s_.groups; ++g) {
+            std::vector<int> rows;
+            for (std::size_t r = 0; r < s_.rowGroups.size(); ++r) {
+                if (s_.rowGroups[r] == g) rows.push_back(s_.rowItems[r]);
+            }
+            c0_ = 0;
+            std::size_t a = 0;
+            for (const SplineSlots& slots : all) {
+                int q = 0;
+                const std::size_t n = slots.params.size();
+                for (std::size_t i = 0; i < n; ++i, ++a, q = (q + 1) % s_.groups) {
+                    if (slots.skipLast && i + 1 == n) continue;
+                    const int group =
+                        s_.pattern == 0 ? (a < s_.geoArray.size() ? s_.geoArray[a] : -1) : q;
+                    if (group != g) continue;
+                    const Slot slot{slots.spline, slots.path, slots.params[i]};
+                    const Globals globals = SlotGlobals();
+                    for (const int k : rows) {
+                        if (k < 0 || k >= s_.objects) continue;
+                        if (!s_.items[static_cast<std::size_t>(k)].hasSettings) continue;
+                        Place(k, slot, globals, ItemOffset::InValues);
+                    }
+                }
+            }
+        }
+    }
+
+    Placement::State& s_;
+    CopyVisitor& visitor_;
+    bool transforms_;
+    std::vector<int> counters_;
+    int c0_ = 0;
+    bool haveAngles_ = false;
+    Point3 lastTangent_;
+    PathAngles lastAngles_;
+};
+
+}  // namespace
+
+Placement::Placement(std::unique_ptr<State> state) : state_(std::move(state)) {}
+Placement::Placement(Placement&&) noexcept = default;
+Placement& Placement::operator=(Placement&&) noexcept = default;
+Placement::~Placement() = default;
+
+Placement Placement::Prepare(Trellon& object, TimeValue t, const PlacementOptions& options) {
+    IParamBlock2* pb = object.GetParamBlock(0);
+    INode* pathNode = pb ? pb->GetINode(Spline_Obj, t) : nullptr;
+    PathShape path = PathShape::Evaluate(pathNode, t);
+    const BezierShape* shape = path.Shape();
+    auto state = std::make_unique<State>(object, t, WorkingPathCache(object, shape, t));
+    state->ownedPath.emplace(std::move(path));
+    if (pb && shape) state->Read(*pb, pathNode, options);
+    return Placement(std::move(state));
+}
+
+Placement Placement::Prepare(Trellon& object, TimeValue t, INode* pathNode, WorkingPathCache paths,
+                             const PlacementOptions& options) {
+    auto state = std::make_unique<State>(object, t, std::move(paths));
+    IParamBlock2* pb = object.GetParamBlock(0);
+    if (pb && state->paths.SplineCount() > 0) state->Read(*pb, pathNode, options);
+    return Placement(std::move(state));
+}
+
+std::vector<PlacementPass> Placement::Passes() const {
+    std::vector<PlacementPass> passes;
+    if (!state_->valid) return passes;
+    if (state_->ends > 0) passes.push_back(PlacementPass::Ends);
+    if (state_->posts > 0)
+        passes.push_back(PlacementPass::Posts);
+    else if (state_->objects > 0)
+        passes.push_back(state_->pattern == 2 ? PlacementPass::PerObject : PlacementPass::Sequence);
+    return passes;
+}
+
+void Placement::Walk(PlacementPass pass, CopyVisitor& visitor) {
+    if (!state_->valid) return;
+    Walker(*state_, visitor, true).Run(pass);
+}
+
+PassCounts Placement::Count(PlacementPass pass) {
+    PassCounts counts;
+    counts.perItem.assign(state_->items.size(), 0);
+    if (!state_->valid) return counts;
+    struct Counter final : CopyVisitor {
+        explicit Counter(PassCounts& c) : counts(c) {}
+        void Copy(const PlacedCopy& copy) override {
+            ++counts.perItem[static_cast<std::size_t>(copy.item)];
+            ++counts.total;
+        }
+        PassCounts& counts;
+    } counter(counts);
+    Walker(*state_, counter, false).Run(pass);
+    return counts;
+}
+
+int Placement::ItemCount() const { return static_cast<int>(state_->items.size()); }
+
+const PlacementItem& Placement::Item(int k) const {
+    if (k < 0 || k >= ItemCount()) return state_->noItem;
+    return state_->items[static_cast<std::size_t>(k)].info;
+}
+
+}  // namespace trellon
