@@ -5,8 +5,12 @@
 #include <exception>
 #include <vector>
 
+#include "distribute/copy_mesh_builder.h"
+#include "distribute/item_meshes.h"
 #include "distribute/path_shape.h"
+#include "distribute/placement.h"
 #include "distribute/working_path.h"
+#include "distribute/working_path_cache.h"
 #include "inode.h"
 #include "iparamb2.h"
 #include "maxapi.h"
@@ -70,16 +74,12 @@ int LimitDisplayMode(Trellon& object, IParamBlock2& pb, TimeValue t, const Bezie
 }
 
 // Keeps Geo_Array at one group per copy slot of the working paths (the path offset by the
-// global sideways offset). Each working path is a temporary shape, gone once its length is read.
+// global sideways offset). The working paths stay in `paths` for the placement that follows.
 // Display None leaves the array as it is.
-void MaintainGroupSequence(Trellon& object, IParamBlock2& pb, TimeValue t, const BezierShape& path,
+void MaintainGroupSequence(Trellon& object, IParamBlock2& pb, TimeValue t, WorkingPathCache& paths,
                            int mode) {
     if (mode == 0) return;
-    const float d = GlobalPathOffset(&pb, t);
-    std::vector<float> lengths;
-    for (int i = 0; i < path.SplineCount(); ++i) {
-        lengths.push_back(WorkingPath::Build(object, path, i, d, t).Length());
-    }
+    const std::vector<float> lengths = paths.Lengths(GlobalPathOffset(&pb, t));
     const float spacing = pb.Count(Item_Spacing) > 0 ? pb.GetFloat(Item_Spacing, t, 0) : 0.0f;
     const int m = GroupSlotCount(lengths, spacing);
     const int count = pb.Count(Geo_Array);
@@ -123,11 +123,22 @@ void RunBuild(Trellon& object, IParamBlock2& pb, TimeValue t) {
             }
 
             // 7. The random group order of the sequence pattern, one entry per copy slot.
-            if (pb.GetInt(Geo_Pattern, t) == 0) MaintainGroupSequence(object, pb, t, *shape, mode);
+            WorkingPathCache paths(object, shape, t);
+            if (pb.GetInt(Geo_Pattern, t) == 0) MaintainGroupSequence(object, pb, t, paths, mode);
 
-            // 8. The distribution builders plug in here, in the mesh modes (mode > 3): the
-            //    end objects when End_Nodes is not empty, then the posts when Post_Nodes is not
-            //    empty, else the per-object builder (Geo_Pattern 2) or the sequence builder.
+            // 8. The distribution builders, in the mesh modes: the end objects when End_Nodes
+            //    is not empty, then the posts when Post_Nodes is not empty, else the per-object
+            //    builder (Geo_Pattern 2) or the sequence builder; each appends after the counts
+            //    the one before left. The item meshes are evaluated once, for all of them.
+            if (mode > 3) {
+                trellon::Placement placement =
+                    trellon::Placement::Prepare(object, t, pathNode, std::move(paths));
+                trellon::ItemMeshes itemMeshes(t, mode);
+                for (const trellon::PlacementPass pass : placement.Passes()) {
+                    trellon::AppendPassCopies(mesh, CurrentAppendPoint(mesh), placement, pass,
+                                              itemMeshes);
+                }
+            }
         }
     }  // 9. The temporary path object is gone here.
 

@@ -1,0 +1,96 @@
+#include "distribute/copy_mesh_builder.h"
+
+#include <cstdint>
+#include <limits>
+
+#include "distribute/item_meshes.h"
+#include "mesh.h"
+
+namespace trellon {
+
+namespace {
+
+// Writes each copy's geometry at the cursor, within the room the count made.
+class MeshWriter final : public CopyVisitor {
+public:
+    MeshWriter(Mesh& mesh, const MeshAppendPoint& at, std::int64_t verts, std::int64_t faces,
+               Placement& placement, ItemMeshes& meshes)
+        : verts_(mesh.verts + at.verts),
+          faces_(mesh.faces + at.faces),
+          nextVert_(at.verts),
+          roomVerts_(verts),
+          roomFaces_(faces),
+          placement_(placement),
+          meshes_(meshes) {}
+
+    void Copy(const PlacedCopy& copy) override {
+        const TriangleMesh& item = meshes_.Get(placement_, copy.item);
+        const auto nv = static_cast<std::int64_t>(item.verts.size());
+        const auto nf = static_cast<std::int64_t>(item.faces.size());
+        // The walk yields what it counted; anything more finds no room and is left out.
+        if (nv > roomVerts_ - writtenVerts_ || nf > roomFaces_ - writtenFaces_) return;
+        const Matrix3& tm = copy.tm;
+        Point3* v = verts_ + writtenVerts_;
+        for (const Point3& p : item.verts) *v++ = p * tm;
+        Face* f = faces_ + writtenFaces_;
+        const auto offset = static_cast<DWORD>(nextVert_);
+        for (const Face& src : item.faces) {
+            f->v[0] = src.v[0] + offset;
+            f->v[1] = src.v[1] + offset;
+            f->v[2] = src.v[2] + offset;
+            f->smGroup = src.smGroup;
+            f->flags = src.flags;
+            ++f;
+        }
+        writtenVerts_ += nv;
+        writtenFaces_ += nf;
+        nextVert_ += nv;
+    }
+
+    std::int64_t WrittenVerts() const { return writtenVerts_; }
+    std::int64_t WrittenFaces() const { return writtenFaces_; }
+
+private:
+    Point3* verts_;
+    Face* faces_;
+    std::int64_t nextVert_;
+    std::int64_t roomVerts_;
+    std::int64_t roomFaces_;
+    std::int64_t writtenVerts_ = 0;
+    std::int64_t writtenFaces_ = 0;
+    Placement& placement_;
+    ItemMeshes& meshes_;
+};
+
+}  // namespace
+
+bool AppendPassCopies(Mesh& mesh, const MeshAppendPoint& at, Placement& placement,
+                      PlacementPass pass, ItemMeshes& meshes) {
+    const PassCounts counts = placement.Count(pass);
+    std::int64_t verts = 0;
+    std::int64_t faces = 0;
+    constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
+    for (std::size_t k = 0; k < counts.perItem.size(); ++k) {
+        const std::int64_t n = counts.perItem[k];
+        if (n == 0) continue;
+        const TriangleMesh& item = meshes.Get(placement, static_cast<int>(k));
+        verts += n * static_cast<std::int64_t>(item.verts.size());
+        faces += n * static_cast<std::int64_t>(item.faces.size());
+        // Counts are at most 2^31 copies of meshes that fit in memory: no 64-bit overflow
+        // before the range test stops the sum.
+        if (verts > kIntMax || faces > kIntMax) return false;
+    }
+    if (verts == 0 && faces == 0) return true;
+    if (!GrowMesh(mesh, at, static_cast<int>(verts), static_cast<int>(faces))) return false;
+
+    MeshWriter writer(mesh, at, verts, faces, placement, meshes);
+    placement.Walk(pass, writer);
+    if (writer.WrittenVerts() != verts || writer.WrittenFaces() != faces) {
+        // Never expected: the walks are the same. Keep only what was written.
+        mesh.setNumVerts(at.verts + static_cast<int>(writer.WrittenVerts()), TRUE);
+        mesh.setNumFaces(at.faces + static_cast<int>(writer.WrittenFaces()), TRUE);
+    }
+    return true;
+}
+
+}  // namespace trellon

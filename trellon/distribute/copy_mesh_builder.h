@@ -1,0 +1,31 @@
+// The distribution's mesh builders: the end-object, posts, per-object and sequence builders of a
+// build are one routine run for one placement pass each (placement.h), with the builder contract
+// of object/mesh_builder.h.
+//
+// A builder counts the pass's copies per item first (no transforms), sizes the mesh once for
+// count x item vertices and faces, then walks the pass again and writes each copy: the item's
+// vertices through the copy's transform, its faces with the vertex indices moved past the
+// vertices already written, their smoothing groups and edge visibility, and the item's material
+// index (item_meshes.h). Vertex and face indices are integers throughout.
+//
+// Texture coordinates: none. When map channel 1 is supported (a sweep of an earlier build left
+// it on), GrowMesh gives the new faces map faces that refer to map vertex 0, and they stay so;
+// otherwise the mesh has no map faces for them.
+#pragma once
+
+#include "distribute/placement.h"
+#include "object/mesh_builder.h"
+
+class Mesh;
+
+namespace trellon {
+
+class ItemMeshes;
+
+// Appends the copies of `pass` after `at` (the mesh's current counts). Returns false, adding
+// nothing, when the mesh cannot grow (past the int range, or no memory); true otherwise, also
+// when the pass has no copies with geometry.
+bool AppendPassCopies(Mesh& mesh, const MeshAppendPoint& at, Placement& placement,
+                      PlacementPass pass, ItemMeshes& meshes);
+
+}  // namespace trellon
