@@ -1,0 +1,135 @@
+// The distribution's build: a Trellon object in a host scene with a 10,000-unit path of 20
+// right-angle corners and items of 500 faces (a 25 x 10 grid, 286 vertices), built through
+// Trellon::BuildMesh with ForceDisplay on, so the whole cost is the placement walk (counting and
+// placing) and the mesh written.
+//   PerObject/N:   Geo_Pattern 2, one item every 10,000 / N units (N + 1 copies), mode 6.
+//   Sequence/N:    Geo_Pattern 1, three items in three groups at N slots, mode 6.
+//   Pyramids/N:    Geo_Pattern 2 as above in mode 4 (5 vertices, 4 faces per copy).
+// Items are copies; the counters give copies and output vertices per second.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+#include "iparamb2.h"
+#include "mesh.h"
+#include "object/item_tables.h"
+#include "object/param_ids.h"
+#include "object/trellon.h"
+#include "plugin/plugin.h"
+#include "random.h"
+#include "scene.h"
+#include "splshape.h"
+#include "triobj.h"
+
+namespace {
+
+constexpr float kPathLength = 10000.0f;
+constexpr int kCorners = 20;
+constexpr int kGridX = 25;
+constexpr int kGridY = 10;
+
+// A flat grid of kGridX x kGridY quads standing in the XZ plane: 500 faces, 286 vertices.
+TriObject* NewGrid() {
+    TriObject* tri = CreateNewTriObject();
+    Mesh& m = tri->GetMesh();
+    m.setNumVerts((kGridX + 1) * (kGridY + 1));
+    m.setNumFaces(2 * kGridX * kGridY);
+    for (int j = 0; j <= kGridY; ++j)
+        for (int i = 0; i <= kGridX; ++i)
+            m.setVert(j * (kGridX + 1) + i,
+                      Point3(static_cast<float>(i) * 0.1f, 0.0f, static_cast<float>(j) * 0.1f));
+    int f = 0;
+    for (int j = 0; j < kGridY; ++j) {
+        for (int i = 0; i < kGridX; ++i) {
+            const auto a = static_cast<DWORD>(j * (kGridX + 1) + i);
+            const DWORD b = a + 1, c = a + kGridX + 2, d = a + kGridX + 1;
+            m.faces[f].setVerts(a, b, c);
+            m.faces[f].setEdgeVisFlags(1, 1, 0);
+            m.faces[f++].setSmGroup(1);
+            m.faces[f].setVerts(a, c, d);
+            m.faces[f].setEdgeVisFlags(0, 1, 1);
+            m.faces[f++].setSmGroup(1);
+        }
+    }
+    return tri;
+}
+
+// A staircase of kCorners + 1 equal straight segments, kPathLength long.
+SplineShape* NewStaircase() {
+    auto* shape = new SplineShape();
+    Spline3D* s = shape->shape.NewSpline();
+    const float step = kPathLength / static_cast<float>(kCorners + 1);
+    Point3 p(0.0f, 0.0f, 0.0f);
+    for (int k = 0; k <= kCorners + 1; ++k) {
+        s->AddKnot(SplineKnot(KTYPE_CORNER, LTYPE_LINE, p, p, p));
+        if (k % 2 == 0)
+            p.x += step;
+        else
+            p.y += step;
+    }
+    s->ComputeBezPoints();
+    shape->shape.UpdateSels();
+    shape->shape.InvalidateGeomCache();
+    return shape;
+}
+
+struct Setup {
+    host::Scene scene;
+    Trellon* object = nullptr;
+    IParamBlock2* pb = nullptr;
+
+    Setup(int pattern, int mode, int items, float spacing) {
+        object = static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE));
+        scene.CreateObjectNode(object);
+        pb = object->GetParamBlock(0);
+        object->Ready = 0;
+        trellon::ItemTables tables(pb, 0);
+        tables.AppendSharedEntries();
+        pb->SetValue(Item_Spacing, 0, spacing, 0);
+        pb->SetValue(Spline_Obj, 0, scene.CreateObjectNode(NewStaircase()));
+        for (int k = 0; k < items; ++k) {
+            trellon::NewItem item;
+            item.node = scene.CreateObjectNode(NewGrid());
+            item.name = MSTR(L"Grid");
+            item.boxMax = Point3(2.5f, 0.0f, 1.0f);
+            item.faceCount = 2 * kGridX * kGridY;
+            tables.AddObject(item);
+        }
+        Random generator;
+        generator.srand(1);
+        tables.RegenerateTransformPools(0, generator);
+        tables.RegenerateMirrorPool(0, generator);
+        pb->SetValue(Geo_Pattern, 0, pattern);
+        pb->SetValue(Display_Mode, 0, mode);
+        pb->SetValue(ForceDisplay, 0, 1);
+    }
+};
+
+void Run(benchmark::State& state, int pattern, int mode, int items) {
+    const auto copies = static_cast<float>(state.range(0));
+    // Patterns 0/1 lay int(L / spacing) slots, pattern 2 int(L / spacing) + 1 copies.
+    Setup setup(pattern, mode, items, kPathLength / copies);
+    std::int64_t verts = 0;
+    for (auto _ : state) {
+        setup.object->BuildMesh(0);
+        verts = setup.object->mesh.getNumVerts();
+        benchmark::DoNotOptimize(setup.object->mesh.verts);
+    }
+    const std::int64_t perCopy = mode == 4 ? 5 : (kGridX + 1) * (kGridY + 1);
+    const std::int64_t placed = verts / perCopy;
+    state.SetItemsProcessed(state.iterations() * placed);
+    state.counters["copies"] = static_cast<double>(placed);
+    state.counters["verts/s"] = benchmark::Counter(static_cast<double>(verts),
+                                                   benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void PerObject(benchmark::State& state) { Run(state, 2, 6, 1); }
+void Sequence(benchmark::State& state) { Run(state, 1, 6, 3); }
+void Pyramids(benchmark::State& state) { Run(state, 2, 4, 1); }
+
+}  // namespace
+
+BENCHMARK(PerObject)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(Sequence)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(Pyramids)->Arg(100000)->Unit(benchmark::kMillisecond);
