@@ -315,7 +315,10 @@ private:
     }
 
     // ---- Posts: at every knot and at the inner division points of the spans between knots.
-    // A post's working path carries its own sideways offset as an end object's does.
+    // A post's working path carries its own sideways offset as an end object's does, and posts
+    // and end objects follow the path (Geo_Follow, Geo_Follow_Ori) as every copy does, so
+    // switching the follow mode turns the whole distribution alike. Knot_Start_Offset,
+    // Knot_End_Offset and StraightPost are stored but move no post.
     void Posts() {
         for (int p = 0; p < s_.posts; ++p) {
             const int k = s_.objects + p;
@@ -436,7 +439,13 @@ private:
     // each. A slot whose Geo_Array entry is missing (the array shorter than the slots) holds no
     // group. Rows naming no distribution object (-1, or an index past Object_Nodes) add nothing.
     void Groups(const std::vector<SplineSlots>& all) {
-        for (int g = 0; g < s_.groups; ++g) {
+        // The group numbers in use, in order (a damaged table naming huge groups costs nothing).
+        std::vector<int> used;
+        for (const int g : s_.rowGroups)
+            if (g >= 0 && g < s_.groups) used.push_back(g);
+        std::sort(used.begin(), used.end());
+        used.erase(std::unique(used.begin(), used.end()), used.end());
+        for (const int g : used) {
             std::vector<int> rows;
             for (std::size_t r = 0; r < s_.rowGroups.size(); ++r) {
                 if (s_.rowGroups[r] == g) rows.push_back(s_.rowItems[r]);
