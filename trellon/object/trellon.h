@@ -92,6 +92,26 @@ public:
     // fills it once the sweep is built, until then it is empty.
     Mesh* GetRenderMesh(TimeValue t, INode* inode, View& view, BOOL& needDelete) override;
 
+    // The viewport (display/trellon_display.cpp). In the proxy modes (Display_Mode 0 to 3)
+    // Display draws markers for the copies and sweeps, and hit testing adds them to the mesh;
+    // in the mesh modes the host draws the mesh through PrepareDisplay and UpdatePerNodeItems.
+    // PrepareDisplay rebuilds (RefreshObject) for an empty mesh or a proxy mode only while the
+    // mesh is not valid at the host's time: the redraw the rebuild asks for then finds it valid,
+    // so an always-empty proxy-mode mesh does not rebuild on every redraw. The bounding boxes
+    // are estimated from the path and the items in the proxy modes (display/proxy_bounds.h).
+    int Display(TimeValue t, INode* inode, ViewExp* vpt, int flags) override;
+    int HitTest(TimeValue t, INode* inode, int type, int crossing, int flags, IPoint2* p,
+                ViewExp* vpt) override;
+    void Snap(TimeValue t, INode* inode, SnapInfo* snap, IPoint2* p, ViewExp* vpt) override;
+    void GetLocalBoundBox(TimeValue t, INode* inode, ViewExp* vp, Box3& box) override;
+    void GetWorldBoundBox(TimeValue t, INode* inode, ViewExp* vp, Box3& box) override;
+    bool PrepareDisplay(
+        const MaxSDK::Graphics::UpdateDisplayContext& prepareDisplayContext) override;
+    bool UpdatePerNodeItems(
+        const MaxSDK::Graphics::UpdateDisplayContext& updateDisplayContext,
+        MaxSDK::Graphics::UpdateNodeContext& nodeContext,
+        MaxSDK::Graphics::IRenderItemContainer& targetRenderItemContainer) override;
+
     // The common last step of every edit: rebuild at the host's current time, tell the
     // dependents, redraw the viewports.
     void RefreshObject();
