@@ -1,0 +1,181 @@
+// The host's viewport pass with the real module: a scene file with a Trellon object drawn as
+// dots, hit tests against it, and the drawing written as JSON and glTF and by `draw`.
+//
+// The scene: a line path from the origin along +X for 100 units, a 2 x 2 x 2 box item (pivot at
+// the centre of its base, so its stored box is (-1,-1,0)-(1,1,2) and its centre 1 above the
+// pivot), spacing 25: the per-object pattern puts five dots at (25 j, 0, 1), j = 0 .. 4.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "draw_command.h"
+#include "draw_pass.h"
+#include "drawing_writer.h"
+#include "module_loader.h"
+#include "module_scene_fixture.h"
+#include "scene.h"
+#include "scene_reader.h"
+#include "viewport.h"
+
+namespace {
+
+std::string DotsScene(int mode, bool hideTrellon = false) {
+    return std::string(R"({"format": "trellon-scene", "version": 1, "nodes": [
+      {"name": "Path", "object": {"type": "line", "points": [[0,0,0], [100,0,0]]}},
+      {"name": "Item", "transform": {"position": [0, -50, 0]},
+       "object": {"type": "box", "length": 2, "width": 2, "height": 2}},
+      {"name": "T", "hidden": )") +
+           (hideTrellon ? "true" : "false") + R"(, "object": {"type": "Trellon",
+       "setup": [{"op": "create", "seed": 1}, {"op": "pickPath", "node": "Path"},
+                 {"op": "addItem", "node": "Item"}],
+       "params": [{"name": "Geo_Pattern", "value": 2}, {"name": "Display_Mode", "value": )" +
+           std::to_string(mode) + R"(},
+                  {"id": 102, "value": [25.0, 25.0]}, {"id": 103, "value": [25.0, 25.0]}]}}]})";
+}
+
+class DrawPass : public ModuleSceneTest {
+protected:
+    host::Drawing Draw(int mode, bool hide = false) {
+        host::LoadSceneText(DotsScene(mode, hide), "dots.json", *scene);
+        return host::DrawScene(*scene, view, gw, 0);
+    }
+    std::vector<INode*> Click(int x, int y) {
+        IPoint2 p(x, y);
+        return host::HitTestScene(*scene, view, gw, 0, HITTYPE_POINT, 0, 0, &p);
+    }
+
+    host::TopViewport view;
+    host::RecordingGraphicsWindow gw{view};
+};
+
+TEST_F(DrawPass, DotsDrawFiveMarkersAtTheCopies) {
+    const host::Drawing d = Draw(1);
+    ASSERT_EQ(d.nodes.size(), 1u);
+    EXPECT_EQ(d.nodes[0].name, "T");
+    EXPECT_EQ(d.nodes[0].displayResult, 1);
+    ASSERT_EQ(d.nodes[0].drawn.markers.size(), 5u);
+    for (int j = 0; j < 5; ++j) {
+        const Point3 p = d.nodes[0].drawn.markers[j].point;
+        EXPECT_NEAR(p.x, 25.0f * j, 1e-3f);
+        EXPECT_NEAR(p.y, 0.0f, 1e-3f);
+        EXPECT_NEAR(p.z, 1.0f, 1e-3f);
+    }
+    EXPECT_TRUE(d.nodes[0].renderItems.empty());
+}
+
+TEST_F(DrawPass, HiddenNodesAreNotDrawnOrHit) {
+    EXPECT_TRUE(Draw(1, true).nodes.empty());
+    EXPECT_TRUE(Click(25, 0).empty());
+}
+
+TEST_F(DrawPass, AClickOnADotHitsTheObject) {
+    Draw(1);
+    const std::vector<INode*> hits = Click(25, 0);
+    ASSERT_EQ(hits.size(), 1u);
+    EXPECT_EQ(hits[0], scene->GetINodeByName(L"T"));
+    EXPECT_TRUE(Click(12, 0).empty());
+}
+
+TEST_F(DrawPass, MeshModesLeaveRenderItemsAndNoMarkers) {
+    const host::Drawing d = Draw(6);
+    ASSERT_EQ(d.nodes.size(), 1u);
+    EXPECT_TRUE(d.nodes[0].drawn.Empty());
+    // Shaded faces and wireframe of five boxes: 40 vertices.
+    ASSERT_EQ(d.nodes[0].renderItems.size(), 2u);
+    EXPECT_EQ(d.nodes[0].renderItems[0].GetGeometry()->positions.size(), 40u);
+}
+
+TEST_F(DrawPass, JsonHoldsTheMarkersInWorldSpace) {
+    std::ostringstream out;
+    std::string error;
+    ASSERT_TRUE(host::WriteDrawingJson(Draw(1), out, error)) << error;
+    const nlohmann::json j = nlohmann::json::parse(out.str());
+    ASSERT_EQ(j["nodes"].size(), 1u);
+    const auto& markers = j["nodes"][0]["markers"];
+    ASSERT_EQ(markers.size(), 5u);
+    EXPECT_NEAR(markers[4]["point"][0].get<float>(), 100.0f, 1e-3f);
+    EXPECT_NEAR(markers[4]["point"][2].get<float>(), 1.0f, 1e-3f);
+    EXPECT_EQ(markers[0]["color"].size(), 3u);
+    EXPECT_TRUE(j["nodes"][0]["polylines"].empty());
+}
+
+std::uint32_t U32(const std::string& s, std::size_t at) {
+    std::uint32_t v = 0;
+    std::memcpy(&v, s.data() + at, 4);
+    return v;
+}
+
+TEST_F(DrawPass, GlbHoldsPointsAndLinesWithColours) {
+    // Boxes: 5 copies x 6 polylines = 10 closed faces of 4 segments and 20 uprights of 1,
+    // 60 segments, 120 line vertices.
+    std::ostringstream out(std::ios::binary);
+    std::string error;
+    ASSERT_TRUE(host::WriteDrawingGlb(Draw(2), out, error)) << error;
+    const std::string glb = out.str();
+    ASSERT_GE(glb.size(), 20u);
+    EXPECT_EQ(glb.substr(0, 4), "glTF");
+    EXPECT_EQ(U32(glb, 4), 2u);
+    EXPECT_EQ(U32(glb, 8), glb.size());
+    const std::uint32_t jsonLength = U32(glb, 12);
+    EXPECT_EQ(glb.substr(16, 4), "JSON");
+    const nlohmann::json j = nlohmann::json::parse(glb.substr(20, jsonLength));
+    ASSERT_EQ(j["meshes"].size(), 1u);
+    const auto& prim = j["meshes"][0]["primitives"][0];
+    EXPECT_EQ(prim["mode"], 1);
+    const auto& position = j["accessors"][prim["attributes"]["POSITION"].get<int>()];
+    EXPECT_EQ(position["count"], 120);
+    // Host (x, y, z) is glTF (x, z, -y) in metres (1 inch = 0.0254 m): the far end x = 101.
+    EXPECT_NEAR(position["max"][0].get<float>(), 101.0f * 0.0254f, 1e-4f);
+    EXPECT_TRUE(prim["attributes"].contains("COLOR_0"));
+}
+
+class DrawCommand : public testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::path(testing::TempDir()) / "trellon_draw_command";
+        std::filesystem::create_directories(dir_);
+        scenePath_ = (dir_ / "dots.scene.json").string();
+        std::ofstream(scenePath_) << DotsScene(1);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    int Run(const std::string& scenePath, const std::string& outPath) {
+        return host::RunDraw(host::DefaultModulePath(), scenePath, outPath, std::nullopt, out_,
+                             err_);
+    }
+    std::filesystem::path dir_;
+    std::string scenePath_;
+    std::ostringstream out_, err_;
+};
+
+TEST_F(DrawCommand, WritesTheDrawingByItsExtension) {
+    const std::string json = (dir_ / "dots.json").string();
+    ASSERT_EQ(Run(scenePath_, json), 0) << err_.str();
+    std::ifstream in(json);
+    const nlohmann::json j = nlohmann::json::parse(in);
+    EXPECT_EQ(j["nodes"][0]["markers"].size(), 5u);
+    ASSERT_EQ(Run(scenePath_, (dir_ / "dots.glb").string()), 0) << err_.str();
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "dots.glb"));
+}
+
+TEST_F(DrawCommand, WithoutAnOutputPrintsWhatEachNodeDrew) {
+    ASSERT_EQ(Run(scenePath_, ""), 0) << err_.str();
+    EXPECT_NE(out_.str().find("T: 5 markers, 0 polylines, 0 render items"), std::string::npos)
+        << out_.str();
+}
+
+TEST_F(DrawCommand, RefusesAnUnknownExtensionAndAMissingScene) {
+    EXPECT_EQ(Run(scenePath_, (dir_ / "dots.png").string()), 1);
+    EXPECT_NE(err_.str().find("written as .json or .glb"), std::string::npos) << err_.str();
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "dots.png"));
+    EXPECT_EQ(Run((dir_ / "missing.json").string(), ""), 1);
+}
+
+}  // namespace

@@ -1,0 +1,114 @@
+// A host scene with one Trellon object, its items, shapes and path, a top viewport at one world
+// unit per pixel over the origin (the world point (x, y) is on the screen at (x, -y)), and the
+// host's recording graphics window attached to it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <vector>
+
+#include "graphwin.h"
+#include "object/item_tables.h"
+#include "object/lifecycle_scene.h"
+#include "recording_window.h"
+#include "viewport.h"
+
+namespace display_test {
+
+// A box of the given half size centred on its pivot: 8 vertices (i & 1: +x, i & 2: +y, i & 4:
+// +z), 12 faces.
+inline TriObject* NewCentredBox(float half) {
+    TriObject* tri = lifecycle::NewBox(2.0f * half);
+    Mesh& m = tri->GetMesh();
+    for (int i = 0; i < m.getNumVerts(); ++i) m.setVert(i, m.getVert(i) - Point3(half, half, half));
+    return tri;
+}
+
+class DisplayScene : public testing::Test {
+protected:
+    void SetUp() override {
+        object = s.object;
+        pb = s.pb;
+        node = s.objectNode;
+        object->Ready = 0;
+        trellon::ItemTables(pb, 0).AppendSharedEntries();
+        view.SetGraphicsWindow(&gw);
+    }
+    void TearDown() override { object->ParamMaps[map_spline] = nullptr; }
+
+    // An open polyline path through the points, picked as the path.
+    INode* SetPath(std::initializer_list<Point3> points) {
+        INode* path = s.AddPath(L"Path", {std::vector<Point3>(points)});
+        pb->SetValue(Spline_Obj, 0, path);
+        return path;
+    }
+
+    // A distribution object: a centred box of the given half size, its stored box, face count
+    // and sample points; the node at `at`. Returns its item index.
+    int AddItem(float half, int kind = 0, std::vector<Point3> cloud = {},
+                const Point3& at = Point3(0, 0, 0)) {
+        INode* item = s.scene.CreateNamedNode(NewCentredBox(half), MSTR(L"Item"));
+        Matrix3 tm(1);
+        tm.SetTrans(at);
+        item->SetNodeTM(0, tm);
+        trellon::NewItem n;
+        n.node = item;
+        n.name = MSTR(L"Item");
+        n.kind = kind;
+        n.boxMin = Point3(-half, -half, -half);
+        n.boxMax = Point3(half, half, half);
+        n.faceCount = 12;
+        n.cloud = std::move(cloud);
+        return trellon::ItemTables(pb, 0).AddObject(n);
+    }
+
+    // A closed square profile of the given half size in its XY plane.
+    int AddSweep(float half) {
+        auto* shape =
+            lifecycle::NewPolylineShape({{Point3(-half, -half, 0.0f), Point3(half, -half, 0.0f),
+                                          Point3(half, half, 0.0f), Point3(-half, half, 0.0f)}});
+        shape->shape.GetSpline(0)->SetClosed();
+        shape->shape.GetSpline(0)->ComputeBezPoints();
+        shape->shape.InvalidateGeomCache();
+        INode* profile = s.scene.CreateNamedNode(shape, MSTR(L"Profile"));
+        trellon::NewSweep n;
+        n.node = profile;
+        n.name = MSTR(L"Profile");
+        n.steps = 0;
+        return trellon::ItemTables(pb, 0).AddSweep(n);
+    }
+
+    void SetFloat(ParamID id, int index, float v) { pb->SetValue(id, 0, v, index); }
+    void SetInt(ParamID id, int index, int v) { pb->SetValue(id, 0, v, index); }
+    void SetMode(int mode) { pb->SetValue(Display_Mode, 0, mode); }
+
+    // The object as the host has it after an edit: rebuilt at time 0, notifications live.
+    void Refresh() {
+        object->Ready = 1;
+        object->RefreshObject();
+    }
+
+    // What Display draws at time 0 (world space).
+    host::DrawRecord Draw() {
+        Refresh();
+        gw.Take();
+        displayResult = object->Display(0, node, &view, 0);
+        return gw.Take();
+    }
+
+    int HitAt(int x, int y, ViewExp* v = nullptr) {
+        IPoint2 p(x, y);
+        return object->HitTest(0, node, HITTYPE_POINT, 0, 0, &p, v ? v : &view);
+    }
+
+    lifecycle::TrellonScene s;
+    Trellon* object = nullptr;
+    IParamBlock2* pb = nullptr;
+    INode* node = nullptr;
+    host::TopViewport view;
+    host::RecordingGraphicsWindow gw{view};
+    int displayResult = -1;
+};
+
+}  // namespace display_test
