@@ -58,18 +58,41 @@ inline Matrix3 ComposeTransform(const TransformParts& t) {
     return ScaleMatrix(t.scale) * RotationOf(t.rotation) * TransMatrix(t.position);
 }
 
-// The inverse for a matrix without shear (a mirroring one gets a negative Z scale). The rotation
+// The inverse for a matrix without shear (a mirroring one gets a negative Z scale; an axis
+// scaled to 0 gets the direction square to the others). The rotation
 // comes from the normalised rows; each scale is the row measured against the row RotationOf gives
 // back (not the row's own length), so that composing and decomposing again returns the same scale
 // rather than drifting by the rounding of the unit rows.
 inline TransformParts DecomposeTransform(const Matrix3& tm) {
     TransformParts t;
     Matrix3 rot;
+    bool zero[3];
+    int zeros = 0;
     for (int i = 0; i < 3; ++i) {
         const Point3 row = tm.GetRow(i);
         const float len = Length(row);
-        const Point3 axis(i == 0 ? 1.0f : 0.0f, i == 1 ? 1.0f : 0.0f, i == 2 ? 1.0f : 0.0f);
-        rot.SetRow(i, len > 0.0f ? row / len : axis);
+        zero[i] = !(len > 0.0f);
+        zeros += zero[i] ? 1 : 0;
+        rot.SetRow(i, zero[i] ? Point3(0.0f, 0.0f, 0.0f) : row / len);
+    }
+    // An axis scaled to nothing has no direction of its own: it is taken square to the others
+    // (so the rotation stays a rotation and decomposing again finds the same one).
+    if (zeros == 3) {
+        rot = Matrix3();
+    } else if (zeros == 2) {
+        const int k = !zero[0] ? 0 : (!zero[1] ? 1 : 2);
+        const Point3 a = rot.GetRow(k);
+        // Any direction square to a: across the world axis a leans on least.
+        const Point3 helper = std::fabs(a.x) <= std::fabs(a.y) && std::fabs(a.x) <= std::fabs(a.z)
+                                  ? Point3(1.0f, 0.0f, 0.0f)
+                                  : (std::fabs(a.y) <= std::fabs(a.z) ? Point3(0.0f, 1.0f, 0.0f)
+                                                                      : Point3(0.0f, 0.0f, 1.0f));
+        const Point3 b = Normalize(CrossProd(a, helper));
+        rot.SetRow((k + 1) % 3, b);
+        rot.SetRow((k + 2) % 3, Normalize(CrossProd(a, b)));
+    } else if (zeros == 1) {
+        const int k = zero[0] ? 0 : (zero[1] ? 1 : 2);
+        rot.SetRow(k, Normalize(CrossProd(rot.GetRow((k + 1) % 3), rot.GetRow((k + 2) % 3))));
     }
     rot.SetRow(3, Point3(0.0f, 0.0f, 0.0f));
     // A mirroring matrix: the Z row turns round, and its scale comes out negative below.

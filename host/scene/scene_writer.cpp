@@ -115,7 +115,7 @@ json Writer::Transform(const Matrix3& tm) {
                                      t.position.y, t.position.z};
     };
     std::vector<TransformParts> seen = {DecomposeTransform(tm)};
-    for (int i = 0; i < 16; ++i) {
+    for (int i = 0; i < 64; ++i) {
         const TransformParts again = DecomposeTransform(ComposeTransform(seen.back()));
         const auto first = std::find_if(seen.begin(), seen.end(), [&](const TransformParts& t) {
             return key(t) == key(again);

@@ -102,7 +102,11 @@ INSTANTIATE_TEST_SUITE_P(
                       R"({"rotation":[1e-3,2e-3,3e-3],"scale":[3,2,1]})",
                       R"({"rotation":[10,20,30],"scale":[1,1,-2]})",
                       // Decomposing this one alternates between two neighbouring quaternions.
-                      R"({"quat":[1,0,-0.70710678,0.70710678],"scale":[2,2,2]})"));
+                      R"({"quat":[1,0,-0.70710678,0.70710678],"scale":[2,2,2]})",
+                      // An axis scaled to nothing, one or two of them.
+                      R"({"rotation":[10,20,30],"scale":[0,3,-1]})",
+                      R"({"rotation":[10,20,30],"scale":[0,0,2]})",
+                      R"({"rotation":[10,20,30],"scale":[0,0,0]})"));
 
 // A mirrored node keeps its handedness: scale (1,1,-2) sends +Z to -2Z after a save and load.
 TEST_F(SceneFileWriter, MirroredTransformKeepsItsSign) {
