@@ -232,6 +232,49 @@ TEST_P(DisplayAgreement, ProxiesLieOnTheMeshModesCopies) {
 
 INSTANTIATE_TEST_SUITE_P(ProxyModes, DisplayAgreement, testing::Values(1, 2, 3));
 
+// The sweep drawer walks the sweep the mesh modes build: a square profile (4 points, closed)
+// swept along the bent path gives rings in the mesh's vertex order (line, spline, sample, point).
+class DisplaySweep : public TrellonDisplay, public testing::WithParamInterface<int> {};
+
+TEST_P(DisplaySweep, ProxiesLieOnTheSweepsVertices) {
+    SetPath({Point3(0, 0, 0), Point3(100, 0, 0), Point3(100, 80, 0)});
+    AddSweep(2.0f);
+    SetFloat(Sweep_Side_Offset, 1, 5.0f);
+    SetMode(6);
+    Refresh();
+    std::vector<Point3> verts;
+    for (int i = 0; i < object->mesh.getNumVerts(); ++i) verts.push_back(object->mesh.getVert(i));
+    ASSERT_GE(verts.size(), 12u);
+    ASSERT_EQ(verts.size() % 4, 0u);
+    const std::size_t rings = verts.size() / 4;
+
+    const int mode = GetParam();
+    SetMode(mode);
+    const host::DrawRecord r = Draw();
+    for (const auto& m : r.markers) EXPECT_EQ(m.color, Entry(1));
+    if (mode != 2) {
+        ASSERT_EQ(r.markers.size(), verts.size());
+        for (std::size_t i = 0; i < verts.size(); ++i) ExpectNear(r.markers[i].point, verts[i]);
+        return;
+    }
+    // An outline per ring, then from the second ring on four lines back to the ring before.
+    ASSERT_EQ(r.polylines.size(), rings + 4 * (rings - 1));
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < rings; ++i) {
+        const host::DrawnPolyline& outline = r.polylines[k++];
+        EXPECT_TRUE(outline.closed);
+        ASSERT_EQ(outline.points.size(), 4u);
+        for (int m = 0; m < 4; ++m) ExpectNear(outline.points[m], verts[4 * i + m]);
+        for (int m = 0; i > 0 && m < 4; ++m) {
+            const host::DrawnPolyline& line = r.polylines[k++];
+            ExpectNear(line.points[0], verts[4 * (i - 1) + m]);
+            ExpectNear(line.points[1], verts[4 * i + m]);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ProxyModes, DisplaySweep, testing::Values(1, 2, 3));
+
 class ItemList : public MaxSDK::Graphics::IRenderItemContainer {
 public:
     std::size_t GetNumberOfRenderItems() const override { return items.size(); }
