@@ -22,6 +22,7 @@
 #include "object/placeholder_mesh.h"
 #include "object/trellon.h"
 #include "shape.h"
+#include "sweep/sweep_builder.h"
 #include "windows.h"
 
 namespace {
@@ -55,6 +56,9 @@ void EmptyMesh(Mesh& mesh) {
     mesh.setNumFaces(0);
     mesh.setNumTVerts(0);
     mesh.setNumTVFaces(0);
+    // Channel 1 goes off with its faces: in the modes without sweeps a stale channel would give
+    // the placeholder texture faces pointing at texture vertices that no longer exist.
+    mesh.setMapSupport(1, FALSE);
 }
 
 // The five limit tests; each switch is a parameter change (saved, shown in the drop-down list)
@@ -145,7 +149,8 @@ void RunBuild(Trellon& object, IParamBlock2& pb, TimeValue t) {
     // 10. The lighter modes are drawn from the parameter block, not from the mesh.
     if (mode < 4) return;
 
-    // 11. The sweep builder plugs in here, last, after the counts the distribution left.
+    // 11. The sweeps, last, after the counts the distribution left.
+    trellon::AppendSweeps(object, t, CurrentAppendPoint(mesh));
 }
 
 }  // namespace
