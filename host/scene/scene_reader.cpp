@@ -88,11 +88,11 @@ using TransformPlan = TransformParts;
 
 struct KnotPlan {
     int type = KTYPE_CORNER;
+    int lineType = LTYPE_CURVE;  // the segment that leaves the knot
     Point3 point, in, out;
 };
 struct SplinePlan {
     bool closed = false;
-    bool straight = false;  // `line`: straight segments
     std::vector<KnotPlan> knots;
 };
 struct MeshPlan {
@@ -455,7 +455,7 @@ void Reader::Spline(const json& j, const std::string& path, ObjectPlan& obj) con
         if (knots.size() < 2) Fail(kp, "a spline needs at least 2 knots");
         for (std::size_t k = 0; k < knots.size(); ++k) {
             const std::string q = At(kp, k);
-            Keys(knots[k], q, {"type", "point", "in", "out"});
+            Keys(knots[k], q, {"type", "point", "in", "out", "segment"});
             KnotPlan knot;
             const json& type = Required(knots[k], q, "type");
             if (!type.is_string()) Fail(Key(q, "type"), "expected a string");
@@ -472,6 +472,17 @@ void Reader::Spline(const json& j, const std::string& path, ObjectPlan& obj) con
                 Fail(Key(q, "type"), "unknown knot type \"" + t + "\"");
             }
             knot.point = Vector(Required(knots[k], q, "point"), Key(q, "point"));
+            // A straight segment (as a `line` has, and as saved scenes write them) evaluates
+            // linearly whatever its handles say; a curve is the default.
+            if (const json* seg = Optional(knots[k], "segment")) {
+                if (!seg->is_string()) Fail(Key(q, "segment"), "expected a string");
+                const std::string v = seg->get<std::string>();
+                if (v == "line") {
+                    knot.lineType = LTYPE_LINE;
+                } else if (v != "curve") {
+                    Fail(Key(q, "segment"), "expected \"line\" or \"curve\", not \"" + v + "\"");
+                }
+            }
             const bool bezier = (knot.type & KTYPE_BEZIER) != 0;
             if (bezier) {
                 knot.in = Vector(Required(knots[k], q, "in"), Key(q, "in"));
@@ -496,7 +507,6 @@ void Reader::Line(const json& j, const std::string& path, ObjectPlan& obj) const
     obj.isShape = true;
     obj.kind = ObjectPlan::Kind::Shape;
     SplinePlan spline;
-    spline.straight = true;
     if (const json* c = Optional(j, "closed")) spline.closed = Bool(*c, Key(path, "closed"));
     const std::string pp = Key(path, "points");
     const json& points = Required(j, path, "points");
@@ -505,6 +515,7 @@ void Reader::Line(const json& j, const std::string& path, ObjectPlan& obj) const
     for (std::size_t i = 0; i < points.size(); ++i) {
         KnotPlan knot;
         knot.point = knot.in = knot.out = Vector(points[i], At(pp, i));
+        knot.lineType = LTYPE_LINE;
         spline.knots.push_back(knot);
     }
     obj.splines.push_back(std::move(spline));
@@ -1158,8 +1169,7 @@ Object* Build(const ObjectPlan& p) {
         for (const SplinePlan& sp : p.splines) {
             Spline3D* s = shape->shape.NewSpline();
             for (const KnotPlan& k : sp.knots) {
-                s->AddKnot(SplineKnot(k.type, sp.straight ? LTYPE_LINE : LTYPE_CURVE, k.point, k.in,
-                                      k.out));
+                s->AddKnot(SplineKnot(k.type, k.lineType, k.point, k.in, k.out));
             }
             s->SetClosed(sp.closed ? 1 : 0);
             s->ComputeBezPoints();

@@ -209,6 +209,7 @@ json Writer::ObjectJson(Object* obj, const std::string& node) {
                     knot["in"] = Vec(sp->GetInVec(k));
                     knot["out"] = Vec(sp->GetOutVec(k));
                 }
+                if (sp->GetLineType(k) == LTYPE_LINE) knot["segment"] = "line";
                 knots.push_back(std::move(knot));
             }
             splines.push_back({{"closed", sp->Closed() != 0}, {"knots", std::move(knots)}});
