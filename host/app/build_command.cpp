@@ -30,16 +30,6 @@ double Seconds(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double>(to - from).count();
 }
 
-// What one Trellon node's build gave.
-struct TrellonReport {
-    std::string node;
-    std::optional<int> displayMode;
-    int vertices = 0;
-    int faces = 0;
-    std::vector<MessageRecord> messages;
-    double seconds = 0.0;
-};
-
 // A Trellon object's display mode, found by the parameter's name in its block.
 std::optional<int> DisplayMode(Object* obj, TimeValue t) {
     IParamBlock2* pb = obj ? obj->GetParamBlock(0) : nullptr;
@@ -63,13 +53,6 @@ int LoadInto(Scene& scene, const std::string& path, std::ostream& err) {
     return 0;
 }
 
-// One line of the summary: a node with a mesh, or a Trellon node (with its report).
-struct SummaryLine {
-    std::string name;
-    int vertices = 0;
-    int faces = 0;
-    int report = -1;  // index of its report, for a Trellon node
-};
 
 void PrintSummary(std::ostream& out, const BuildOptions& options, TimeValue t,
                   const std::vector<SummaryLine>& lines, const std::vector<TrellonReport>& reports,
@@ -121,27 +104,6 @@ void PrintJson(std::ostream& out, const std::vector<TrellonReport>& reports, dou
     out << doc.dump(2, ' ', false, json::error_handler_t::replace) << '\n';
 }
 
-// Loads the module and runs fn in a scene that knows its classes; the scene goes before the
-// module unloads.
-template <class Fn>
-int WithModule(const std::string& modulePath, std::ostream& err, Fn fn) {
-    std::string error;
-    auto module = PluginModule::Load(modulePath, error);
-    if (!module) {
-        err << "trellon-host: " << error << '\n';
-        return 1;
-    }
-    for (int i = 0; i < module->NumClasses(); ++i) {
-        if (!module->Class(i)) {
-            err << "trellon-host: " << modulePath << ": LibClassDesc(" << i << ") is null\n";
-            return 1;
-        }
-    }
-    Scene scene;
-    for (int i = 0; i < module->NumClasses(); ++i) scene.RegisterClass(module->Class(i));
-    return fn(scene);
-}
-
 }  // namespace
 
 bool OutputKindOf(const std::string& path, OutputKind& kind) {
@@ -177,19 +139,12 @@ int CheckOutput(const std::string& output, std::ostream& err) {
 
 }  // namespace
 
-int BuildScene(Scene& scene, const BuildOptions& options, std::ostream& out, std::ostream& err) {
-    if (const int status = CheckOutput(options.output, err); status != 0) return status;
-    OutputKind kind = OutputKind::None;
-    OutputKindOf(options.output, kind);
-    const Clock::time_point start = Clock::now();
-    if (const int status = LoadInto(scene, options.scene, err); status != 0) return status;
-    const TimeValue t = options.time.value_or(scene.GetTime());
-    scene.SetTime(t, FALSE);
-
+SceneEvaluation EvaluateWithReports(Scene& scene, TimeValue t) {
     // Node by node, so each Trellon object's build is timed and its message boxes are its own.
-    std::vector<EvaluatedNode> nodes;
-    std::vector<TrellonReport> reports;
-    std::vector<SummaryLine> lines;
+    SceneEvaluation result;
+    std::vector<EvaluatedNode>& nodes = result.nodes;
+    std::vector<TrellonReport>& reports = result.reports;
+    std::vector<SummaryLine>& lines = result.lines;
     const std::vector<Node*> all = scene.Nodes();
     for (Node* node : all) {
         const bool trellon = IsTrellon(node->GetObjectRef());
@@ -217,6 +172,20 @@ int BuildScene(Scene& scene, const BuildOptions& options, std::ostream& out, std
         }
         if (geometry) nodes.push_back(std::move(evaluated));
     }
+    return result;
+}
+
+int BuildScene(Scene& scene, const BuildOptions& options, std::ostream& out, std::ostream& err) {
+    if (const int status = CheckOutput(options.output, err); status != 0) return status;
+    OutputKind kind = OutputKind::None;
+    OutputKindOf(options.output, kind);
+    const Clock::time_point start = Clock::now();
+    if (const int status = LoadInto(scene, options.scene, err); status != 0) return status;
+    const TimeValue t = options.time.value_or(scene.GetTime());
+    scene.SetTime(t, FALSE);
+
+    const SceneEvaluation evaluation = EvaluateWithReports(scene, t);
+    const std::vector<EvaluatedNode>& nodes = evaluation.nodes;
 
     std::string error;
     bool written = true;
@@ -239,9 +208,10 @@ int BuildScene(Scene& scene, const BuildOptions& options, std::ostream& out, std
     }
     const double seconds = Seconds(start, Clock::now());
     if (options.json) {
-        PrintJson(out, reports, seconds);
+        PrintJson(out, evaluation.reports, seconds);
     } else {
-        PrintSummary(out, options, t, lines, reports, nodes.size(), all.size(), seconds);
+        PrintSummary(out, options, t, evaluation.lines, evaluation.reports, nodes.size(),
+                     scene.Nodes().size(), seconds);
     }
     return 0;
 }

@@ -14,15 +14,18 @@
 // written), with the message on the error stream; 2 bad usage (an output type not known).
 #pragma once
 
-#include <iosfwd>
+#include <ostream>
 #include <optional>
 #include <string>
 
+#include <vector>
+
+#include "evaluated_scene.h"
 #include "maxtypes.h"
+#include "module_loader.h"
+#include "scene.h"
 
 namespace host {
-
-class Scene;
 
 struct BuildOptions {
     std::string scene;              // the scene file
@@ -32,6 +35,55 @@ struct BuildOptions {
 };
 
 enum class OutputKind { None, Glb, Obj, Json };
+
+// What one Trellon node's build gave.
+struct TrellonReport {
+    std::string node;
+    std::optional<int> displayMode;
+    int vertices = 0;
+    int faces = 0;
+    std::vector<MessageRecord> messages;  // the message boxes its build showed
+    double seconds = 0.0;
+};
+
+// One line of the summary: a node with a mesh, or a Trellon node (with its report).
+struct SummaryLine {
+    std::string name;
+    int vertices = 0;
+    int faces = 0;
+    int report = -1;  // index of its report, for a Trellon node
+};
+
+struct SceneEvaluation {
+    std::vector<EvaluatedNode> nodes;   // the geometry for the writers
+    std::vector<TrellonReport> reports;  // one per Trellon node, in scene order
+    std::vector<SummaryLine> lines;      // the summary's lines, in scene order
+};
+
+// Evaluates every node at t, node by node, so each Trellon object's build is timed and its
+// message boxes are its own.
+SceneEvaluation EvaluateWithReports(Scene& scene, TimeValue t);
+
+// Loads the module and runs fn(Scene&) in a scene that knows its classes; the scene goes before
+// the module unloads. fn's result is the exit status; 1 when the module cannot be loaded.
+template <class Fn>
+int WithModule(const std::string& modulePath, std::ostream& err, Fn fn) {
+    std::string error;
+    auto module = PluginModule::Load(modulePath, error);
+    if (!module) {
+        err << "trellon-host: " << error << '\n';
+        return 1;
+    }
+    for (int i = 0; i < module->NumClasses(); ++i) {
+        if (!module->Class(i)) {
+            err << "trellon-host: " << modulePath << ": LibClassDesc(" << i << ") is null\n";
+            return 1;
+        }
+    }
+    Scene scene;
+    for (int i = 0; i < module->NumClasses(); ++i) scene.RegisterClass(module->Class(i));
+    return fn(scene);
+}
 
 // The output kind by the path's extension (case-insensitive); None for an empty path. False for
 // an extension that is none of .glb, .obj, .json.

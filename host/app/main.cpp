@@ -9,6 +9,7 @@
 
 #include "build_command.h"
 #include "commands.h"
+#include "demo_command.h"
 #include "draw_command.h"
 #include "view_server.h"
 
@@ -22,6 +23,17 @@ int main(int argc, char** argv) {
 
     auto* classes =
         app.add_subcommand("classes", "load the module and list the classes it publishes");
+
+    std::string demoDir = "out";
+    bool demoView = false;
+    int demoPort = 8765;
+    auto* demoCmd = app.add_subcommand(
+        "demo", "build the embedded default scene (a garden fence and a flower bed) and write "
+                "DIR/demo.glb and DIR/demo.scene.json");
+    demoCmd->add_option("-o,--output", demoDir, "the folder to write into (default: out)");
+    demoCmd->add_flag("--view", demoView, "serve the result with the viewer afterwards");
+    demoCmd->add_option("--port", demoPort, "the viewer's port with --view (default 8765)")
+        ->check(CLI::Range(0, 65535));
 
     host::BuildOptions build;
     int buildTime = 0;
@@ -72,6 +84,9 @@ int main(int argc, char** argv) {
 
     if (modulePath.empty()) modulePath = host::DefaultModulePath();
     if (classes->parsed()) return host::RunClasses(modulePath, std::cout, std::cerr);
+    if (demoCmd->parsed()) {
+        return host::RunDemo(modulePath, demoDir, demoView, demoPort, std::cout, std::cerr);
+    }
     if (buildCmd->parsed()) {
         if (timeOpt->count() > 0) build.time = buildTime;
         return host::RunBuild(modulePath, build, std::cout, std::cerr);
