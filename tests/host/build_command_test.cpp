@@ -1,5 +1,6 @@
 // The build and save commands, run in-process with their own streams: exit status, what they
 // print and what they write.
+#include "test_temp_dir.h"
 #include "build_command.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +38,7 @@ class BuildCommand : public testing::Test {
 protected:
     void SetUp() override {
         GetMasterUnitInfo(&unitType_, &unitScale_);
-        dir_ = std::filesystem::path(testing::TempDir()) / "trellon_build_command";
+        dir_ = TestTempDir("trellon_build_command");
         std::filesystem::create_directories(dir_);
         std::ofstream(dir_ / "bad.scene.json") << R"({"format":"trellon-scene","version":1,
             "nodes":[{"name":"A","object":{"type":"box","length":1}}]})";

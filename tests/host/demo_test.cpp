@@ -11,6 +11,7 @@
 #include "demo_command.h"
 #include "evaluated_scene.h"
 #include "module_scene_fixture.h"
+#include "test_temp_dir.h"
 
 namespace {
 
@@ -23,9 +24,7 @@ class DemoTest : public ModuleSceneTest {
 protected:
     void SetUp() override {
         ModuleSceneTest::SetUp();
-        dir = std::filesystem::temp_directory_path() /
-              ("trellon_demo_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = TestTempDir("trellon_demo");
         std::filesystem::remove_all(dir);
     }
     void TearDown() override {

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "test_temp_dir.h"
 #include "draw_command.h"
 #include "draw_pass.h"
 #include "drawing_writer.h"
@@ -140,7 +141,7 @@ TEST_F(DrawPass, GlbHoldsPointsAndLinesWithColours) {
 class DrawCommand : public testing::Test {
 protected:
     void SetUp() override {
-        dir_ = std::filesystem::path(testing::TempDir()) / "trellon_draw_command";
+        dir_ = TestTempDir("trellon_draw_command");
         std::filesystem::create_directories(dir_);
         scenePath_ = (dir_ / "dots.scene.json").string();
         std::ofstream(scenePath_) << DotsScene(1);

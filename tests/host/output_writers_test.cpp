@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "test_temp_dir.h"
 #include "evaluated_scene.h"
 #include "mesh_dump.h"
 #include "mesh_import.h"
@@ -53,7 +54,7 @@ protected:
     void SetUp() override {
         host::LoadSceneText(kScene, "out.scene.json", scene_);
         nodes_ = host::EvaluateScene(scene_, 0);
-        dir_ = std::filesystem::path(testing::TempDir()) / "trellon_output_writers";
+        dir_ = TestTempDir("trellon_output_writers");
         std::filesystem::create_directories(dir_);
     }
 

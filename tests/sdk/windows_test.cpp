@@ -1,4 +1,5 @@
 // The Windows stand-ins and module resource files: string loading, templates, message boxes.
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -16,7 +17,11 @@ HINSTANCE FakeModule(int n) {
 }
 
 std::string WriteFile(const std::string& name, const std::string& text) {
-    const std::string path = ::testing::TempDir() + name;
+    // Prefixed with the test's name (a parameterised one has a slash): ctest runs the tests in
+    // parallel processes.
+    std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(test.begin(), test.end(), '/', '_');
+    const std::string path = ::testing::TempDir() + test + "_" + name;
     std::ofstream(path, std::ios::binary) << text;
     return path;
 }

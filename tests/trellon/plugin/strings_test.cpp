@@ -24,7 +24,10 @@ HINSTANCE FakeModule(int n) {
 class ModuleStrings : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string path = ::testing::TempDir() + "strings_test.res.json";
+        // One file per test: ctest runs the tests in parallel processes.
+        const std::string path =
+            ::testing::TempDir() + "strings_test_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".res.json";
         std::ofstream(path) << R"({"strings": {"1": "About", "2": "Kavo", "3": "Trellon",
                                   "4": "", "9": ")"
                             << std::string(300, 'x') << R"("}})";
