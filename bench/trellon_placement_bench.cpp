@@ -2,15 +2,22 @@
 // right-angle corners and items of 500 faces (a 25 x 10 grid, 286 vertices), built through
 // Trellon::BuildMesh with ForceDisplay on, so the whole cost is the placement walk (counting and
 // placing) and the mesh written.
-//   PerObject/N:   Geo_Pattern 2, one item every 10,000 / N units (N + 1 copies), mode 6.
+//   PerObject/N:   Geo_Pattern 2, one item every 10,000 / N units, mode 6: int(L / spacing) + 1
+//                  copies, 10,001 at N = 10,000 but 100,000 at N = 100,000 (the float spacing
+//                  rounds up, so L / spacing falls just short of N).
 //   Sequence/N:    Geo_Pattern 1, three items in three groups at N slots, mode 6.
 //   Pyramids/N:    Geo_Pattern 2 as above in mode 4 (5 vertices, 4 faces per copy).
-//   AllocateAndWrite/N: the floor under PerObject/N: a fresh mesh of the same size (N + 1 copies
-//                  of 286 vertices and 500 faces) sized once and written by index with plain
-//                  values, then freed; what only allocating and writing the output costs.
-// Items are copies; the counters give copies and output vertices per second.
+//   AllocateAndWrite/N: the floor under PerObject/N: a fresh mesh of the same size sized once
+//                  and written by index with plain values, then freed; what only allocating and
+//                  writing the output costs. Its copy count is read at set-up from a mode 4 build
+//                  of the same placement (5 vertices a copy, so the set-up itself stays small),
+//                  times the item's 286 vertices and 500 faces.
+// Items are copies; the counters give copies, the output mesh's vertex and face bytes and output
+// vertices per second.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -31,6 +38,13 @@ constexpr float kPathLength = 10000.0f;
 constexpr int kCorners = 20;
 constexpr int kGridX = 25;
 constexpr int kGridY = 10;
+constexpr std::int64_t kItemVerts = (kGridX + 1) * (kGridY + 1);
+constexpr std::int64_t kItemFaces = 2 * kGridX * kGridY;
+
+// Bytes of a mesh's vertex and face arrays (the output; no map channels are written).
+double MeshBytes(std::int64_t verts, std::int64_t faces) {
+    return static_cast<double>(verts) * sizeof(Point3) + static_cast<double>(faces) * sizeof(Face);
+}
 
 // A flat grid of kGridX x kGridY quads standing in the XZ plane: 500 faces, 286 vertices.
 TriObject* NewGrid() {
@@ -119,10 +133,11 @@ void Run(benchmark::State& state, int pattern, int mode, int items) {
         verts = setup.object->mesh.getNumVerts();
         benchmark::DoNotOptimize(setup.object->mesh.verts);
     }
-    const std::int64_t perCopy = mode == 4 ? 5 : (kGridX + 1) * (kGridY + 1);
+    const std::int64_t perCopy = mode == 4 ? 5 : kItemVerts;
     const std::int64_t placed = verts / perCopy;
     state.SetItemsProcessed(state.iterations() * placed);
     state.counters["copies"] = static_cast<double>(placed);
+    state.counters["bytes"] = MeshBytes(verts, setup.object->mesh.getNumFaces());
     state.counters["verts/s"] = benchmark::Counter(static_cast<double>(verts),
                                                    benchmark::Counter::kIsIterationInvariantRate);
 }
@@ -132,32 +147,54 @@ void Sequence(benchmark::State& state) { Run(state, 1, 6, 3); }
 void Pyramids(benchmark::State& state) { Run(state, 2, 4, 1); }
 
 void AllocateAndWrite(benchmark::State& state) {
-    const std::int64_t copies = state.range(0) + 1;
-    const std::int64_t perVerts = (kGridX + 1) * (kGridY + 1);
-    const std::int64_t perFaces = 2 * kGridX * kGridY;
-    const auto verts = static_cast<int>(copies * perVerts);
-    const auto faces = static_cast<int>(copies * perFaces);
+    std::int64_t copies = 0;
+    {
+        // The placement of PerObject/N, built in mode 4: one 5-vertex pyramid per copy.
+        Setup setup(2, 4, 1, kPathLength / static_cast<float>(state.range(0)));
+        setup.object->BuildMesh(0);
+        copies = setup.object->mesh.getNumVerts() / 5;
+    }
+    const std::int64_t verts64 = copies * kItemVerts;
+    const std::int64_t faces64 = copies * kItemFaces;
+    if (copies <= 0 || verts64 > std::numeric_limits<int>::max() ||
+        faces64 > std::numeric_limits<int>::max()) {
+        state.SkipWithError("the set-up build placed no copies or too many for one mesh");
+        return;
+    }
+    const auto perVerts = static_cast<int>(kItemVerts);
+    const auto perFaces = static_cast<int>(kItemFaces);
+    const auto n = static_cast<int>(copies);
     for (auto _ : state) {
         Mesh mesh;
-        mesh.setNumVerts(verts);
-        mesh.setNumFaces(faces);
-        for (int v = 0; v < verts; ++v) mesh.verts[v] = Point3(static_cast<float>(v), 1.0f, 2.0f);
-        for (int f = 0; f < faces; ++f) {
-            Face& face = mesh.faces[f];
-            const auto a = static_cast<DWORD>(f % verts);
-            face.setVerts(a, a, a);
-            face.setSmGroup(1);
-            face.setEdgeVisFlags(1, 1, 0);
-            face.setMatID(1);
+        if (!mesh.setNumVerts(n * perVerts) || !mesh.setNumFaces(n * perFaces)) {
+            state.SkipWithError("no memory for the mesh");
+            return;
+        }
+        int v = 0;
+        int f = 0;
+        for (int c = 0; c < n; ++c) {
+            const auto base = static_cast<DWORD>(v);
+            for (int k = 0; k < perVerts; ++k, ++v)
+                mesh.verts[v] = Point3(static_cast<float>(k), static_cast<float>(c), 1.0f);
+            for (int k = 0; k < perFaces; ++k, ++f) {
+                // Two faces a quad, as the grid item: every index stays inside this copy.
+                const DWORD a = base + static_cast<DWORD>(k >> 1);
+                Face& face = mesh.faces[f];
+                face.setVerts(a, a + 1, a + 2);
+                face.setSmGroup(1);
+                face.setEdgeVisFlags(1, 1, 0);
+                face.setMatID(0);
+            }
         }
         benchmark::DoNotOptimize(mesh.verts);
         benchmark::DoNotOptimize(mesh.faces);
+        benchmark::ClobberMemory();
     }
-    const double bytes = static_cast<double>(verts) * sizeof(Point3) +
-                         static_cast<double>(faces) * sizeof(Face);
+    const double bytes = MeshBytes(verts64, faces64);
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
     state.counters["copies"] = static_cast<double>(copies);
-    state.counters["MB"] = bytes / 1e6;
-    state.counters["verts/s"] = benchmark::Counter(static_cast<double>(verts),
+    state.counters["bytes"] = bytes;
+    state.counters["verts/s"] = benchmark::Counter(static_cast<double>(verts64),
                                                    benchmark::Counter::kIsIterationInvariantRate);
 }
 
