@@ -3,8 +3,8 @@
 // Trellon::BuildMesh with ForceDisplay on, so the whole cost is the placement walk (counting and
 // placing) and the mesh written.
 //   PerObject/N:   Geo_Pattern 2, one item every 10,000 / N units, mode 6: int(L / spacing) + 1
-//                  copies, 10,001 at N = 10,000 but 100,000 at N = 100,000 (the float spacing
-//                  rounds up, so L / spacing falls just short of N).
+//                  copies, 10,001 at N = 10,000 but 100,000 at N = 100,000 (in float, the path
+//                  length over the spacing falls just short of N there).
 //   Sequence/N:    Geo_Pattern 1, three items in three groups at N slots, mode 6.
 //   Pyramids/N:    Geo_Pattern 2 as above in mode 4 (5 vertices, 4 faces per copy).
 //   AllocateAndWrite/N: the floor under PerObject/N: a fresh mesh of the same size sized once
