@@ -121,12 +121,12 @@ struct ParamPlan {
 // The set-up operations other than "create": each calls the published set-up function of the
 // same name, with the arguments its kind takes; "set" goes through the parameter block.
 enum class OpArgs { Node, Nodes, Row, OptionalRow, Set };
-struct OpSpec {
+struct SetupOpKind {
     const char* name;
     OpArgs args;
     bool carPaint;  // the object may ask whether the items are car paint
 };
-constexpr OpSpec kSetupOps[] = {{"pickPath", OpArgs::Node, false},
+constexpr SetupOpKind kSetupOps[] = {{"pickPath", OpArgs::Node, false},
                                 {"addItem", OpArgs::Node, true},
                                 {"addItems", OpArgs::Nodes, true},
                                 {"addShape", OpArgs::Node, false},
@@ -143,7 +143,7 @@ constexpr OpSpec kSetupOps[] = {{"pickPath", OpArgs::Node, false},
                                 {"set", OpArgs::Set, false}};
 
 struct SetupOpPlan {
-    const OpSpec* spec = nullptr;
+    const SetupOpKind* kind = nullptr;
     std::string path;                 // where the operation stands
     std::vector<std::wstring> nodes;  // `node` (one) or `nodes`
     std::vector<std::string> nodePaths;
@@ -751,13 +751,13 @@ SetupOpPlan Reader::SetupOp(const json& j, const std::string& path, ParamBlockDe
     const std::string name = j["op"].get<std::string>();
     SetupOpPlan op;
     op.path = path;
-    for (const OpSpec& spec : kSetupOps) {
-        if (name == spec.name) op.spec = &spec;
+    for (const SetupOpKind& k : kSetupOps) {
+        if (name == k.name) op.kind = &k;
     }
-    if (!op.spec) Fail(Key(path, "op"), "unknown set-up operation \"" + name + "\"");
-    switch (op.spec->args) {
+    if (!op.kind) Fail(Key(path, "op"), "unknown set-up operation \"" + name + "\"");
+    switch (op.kind->args) {
         case OpArgs::Node:
-            if (op.spec->carPaint) {
+            if (op.kind->carPaint) {
                 Keys(j, path, {"op", "node", "carPaint"});
             } else {
                 Keys(j, path, {"op", "node"});
@@ -766,7 +766,7 @@ SetupOpPlan Reader::SetupOp(const json& j, const std::string& path, ParamBlockDe
             op.nodePaths.push_back(Key(path, "node"));
             break;
         case OpArgs::Nodes: {
-            if (op.spec->carPaint) {
+            if (op.kind->carPaint) {
                 Keys(j, path, {"op", "nodes", "carPaint"});
             } else {
                 Keys(j, path, {"op", "nodes"});
@@ -784,7 +784,7 @@ SetupOpPlan Reader::SetupOp(const json& j, const std::string& path, ParamBlockDe
         case OpArgs::OptionalRow: {
             Keys(j, path, {"op", "row"});
             const json* row = Optional(j, "row");
-            if (!row && op.spec->args == OpArgs::Row) Required(j, path, "row");
+            if (!row && op.kind->args == OpArgs::Row) Required(j, path, "row");
             if (row) {
                 op.row = static_cast<int>(
                     Integer(*row, Key(path, "row"), 0, std::numeric_limits<int>::max()));
@@ -1268,7 +1268,7 @@ private:
 // parameter block as a spinner or checkbox sets it. Empty on success, else the problem.
 std::string RunSetupOp(const SetupOpPlan& op, Object* obj, Scene& scene,
                        const FileNodes& fileNodes) {
-    if (op.spec->args == OpArgs::Set) {
+    if (op.kind->args == OpArgs::Set) {
         IParamBlock2* block = obj->GetParamBlock(0);
         if (!block) return op.path + ": the object has no parameter block";
         if (is_tab(op.param.type) && op.index >= block->Count(op.param.id)) {
@@ -1284,7 +1284,7 @@ std::string RunSetupOp(const SetupOpPlan& op, Object* obj, Scene& scene,
     }
     std::vector<FPNamedArg> args;
     Tab<INode*> nodes;
-    switch (op.spec->args) {
+    switch (op.kind->args) {
         case OpArgs::Node:
             args.push_back(
                 {MSTR(_M("node")), FPValue(TYPE_INODE, Named(fileNodes, op.nodes.front()))});
@@ -1303,11 +1303,11 @@ std::string RunSetupOp(const SetupOpPlan& op, Object* obj, Scene& scene,
         case OpArgs::Set:
             break;
     }
-    const std::string name = op.spec->name;
+    const std::string name = op.kind->name;
     const std::wstring fn(name.begin(), name.end());
     std::string error;
     std::optional<ScopedMessageAnswer> answer;
-    if (op.spec->carPaint) answer.emplace(scene, op.answer);
+    if (op.kind->carPaint) answer.emplace(scene, op.answer);
     if (CallObjectFunction(scene, obj, fn.c_str(), args, error) != FPS_OK) {
         return op.path + ": " + error;
     }
