@@ -12,6 +12,7 @@
 #include "evaluated_scene.h"
 #include "module_scene_fixture.h"
 #include "test_temp_dir.h"
+#include "units.h"
 
 namespace {
 
@@ -29,6 +30,8 @@ protected:
     }
     void TearDown() override {
         ModuleSceneTest::TearDown();
+        // The demo is in centimetres; the unit is the host's, shared by the tests that follow.
+        SetMasterUnitInfo(UNITS_INCHES, 1.0f);
         std::filesystem::remove_all(dir);
     }
     // Faces of the node's evaluated mesh carrying material index m.
