@@ -63,8 +63,8 @@ private:
     Object* obj_;
     CreateMouseCallBack* cb_;
     ViewExp& vpt_;
-    Matrix3 planeTM_;
-    Matrix3 mat_;  // identity: the plane's axes at its origin
+    Matrix3 planeTM_{1};
+    Matrix3 mat_{1};  // identity: the plane's axes at its origin
     INode* node_ = nullptr;
     int points_ = 0;
     int messages_ = 0;
@@ -180,9 +180,9 @@ BOOL RunCreateOperation(Scene& scene, INode* node, const CreateOptions& options,
     // Clicked and released at the node's own position: the plane's origin, screen point (0, 0).
     const TimeValue t = scene.GetTime();
     TopViewport vpt(1.0f, node->GetNodeTM(t).GetTrans());
-    Matrix3 planeTM;
+    Matrix3 planeTM{1};
     vpt.GetConstructionTM(planeTM);
-    Matrix3 mat;
+    Matrix3 mat{1};
     int answer = CREATE_CONTINUE;
     for (int point = 0; point < 2 && answer == CREATE_CONTINUE; ++point) {
         answer = cb->proc(&vpt, MOUSE_POINT, point, 0, IPoint2(0, 0), mat);

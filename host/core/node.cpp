@@ -33,7 +33,7 @@ void Node::SetNodeTM(TimeValue /*t*/, Matrix3& tm) {
 // along the object's own axes (the scale value's own axis rotation is not used by this host).
 Matrix3 Node::ObjectOffsetTM() const {
     Matrix3 tm = ScaleMatrix(offsetScale_.s);
-    Matrix3 rot;
+    Matrix3 rot{1};
     offsetRot_.MakeMatrix(rot);
     tm = tm * rot;
     tm.SetTrans(tm.GetTrans() + offsetPos_);
@@ -118,19 +118,30 @@ void Node::Detach(TimeValue /*t*/, int keepTM) {
 
 RefTargetHandle Node::GetReference(int i) {
     switch (i) {
-        case kObjectRef: return object_;
-        case kMtlRef: return mtl_;
-        case NODE_LAYER_REF: return layer_;
-        default: return nullptr;
+        case kObjectRef:
+            return object_;
+        case kMtlRef:
+            return mtl_;
+        case NODE_LAYER_REF:
+            return layer_;
+        default:
+            return nullptr;
     }
 }
 
 void Node::SetReference(int i, RefTargetHandle rtarg) {
     switch (i) {
-        case kObjectRef: object_ = dynamic_cast<Object*>(rtarg); break;
-        case kMtlRef: mtl_ = dynamic_cast<Mtl*>(rtarg); break;
-        case NODE_LAYER_REF: layer_ = rtarg; break;
-        default: break;
+        case kObjectRef:
+            object_ = dynamic_cast<Object*>(rtarg);
+            break;
+        case kMtlRef:
+            mtl_ = dynamic_cast<Mtl*>(rtarg);
+            break;
+        case NODE_LAYER_REF:
+            layer_ = rtarg;
+            break;
+        default:
+            break;
     }
 }
 

@@ -80,8 +80,8 @@ private:
     ULONG handle_;
     MSTR name_;
     bool isRoot_;
-    Matrix3 nodeTM_;
-    Point3 offsetPos_;
+    Matrix3 nodeTM_{1};
+    Point3 offsetPos_{0.0f, 0.0f, 0.0f};
     Quat offsetRot_;
     ScaleValue offsetScale_;
     Object* object_ = nullptr;

@@ -110,8 +110,8 @@ private:
 // How one node's object space reaches glTF: vertices go through vertexTM (units, axes and any
 // baked part), normals through normalTM, and the node carries translation, rotation and scale.
 struct NodeFrame {
-    Matrix3 vertexTM;
-    Matrix3 normalTM;
+    Matrix3 vertexTM{1};
+    Matrix3 normalTM{1};
     bool reverse = false;  // vertexTM mirrors: the corners are written in reverse order
     std::vector<double> translation;
     std::vector<double> rotation;

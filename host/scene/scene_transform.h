@@ -39,7 +39,7 @@ inline Matrix3 RotationOf(const Quat& q) {
         unit = Quat(static_cast<float>(q.x / n), static_cast<float>(q.y / n),
                     static_cast<float>(q.z / n), static_cast<float>(q.w / n));
     }
-    Matrix3 r;
+    Matrix3 r{1};
     unit.MakeMatrix(r);
     for (int i = 0; i < 3; ++i) {
         const Point3 row = r.GetRow(i);
@@ -65,7 +65,7 @@ inline Matrix3 ComposeTransform(const TransformParts& t) {
 // rather than drifting by the rounding of the unit rows.
 inline TransformParts DecomposeTransform(const Matrix3& tm) {
     TransformParts t;
-    Matrix3 rot;
+    Matrix3 rot{1};
     bool zero[3];
     int zeros = 0;
     for (int i = 0; i < 3; ++i) {
@@ -78,7 +78,7 @@ inline TransformParts DecomposeTransform(const Matrix3& tm) {
     // An axis scaled to nothing has no direction of its own: it is taken square to the others
     // (so the rotation stays a rotation and decomposing again finds the same one).
     if (zeros == 3) {
-        rot = Matrix3();
+        rot = Matrix3(1);
     } else if (zeros == 2) {
         const int k = !zero[0] ? 0 : (!zero[1] ? 1 : 2);
         const Point3 a = rot.GetRow(k);

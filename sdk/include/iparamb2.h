@@ -197,9 +197,9 @@ enum ControlType2 {
 struct PB2Value {
     int i = 0;
     float f = 0.0f;
-    Point3 p;
+    Point3 p{0.0f, 0.0f, 0.0f};
     MSTR s;
-    Matrix3 m;
+    Matrix3 m{1};
 };
 
 // One map (rollout) of a descriptor.

@@ -9,10 +9,12 @@
 // Members named Rotate*/Translate/Scale multiply on the right (M = M * R); the Pre* forms on the
 // left (M = R * M).
 //
-// Unlike later hosts, this release's default constructor leaves the numbers uninitialised; here
-// it makes the identity so that no test depends on garbage, and Matrix3(1) / Matrix3(TRUE) make
-// the identity as in the host. The identity flags (POS_IDENT, ROT_IDENT, SCL_IDENT) are kept as
-// the host keeps them: IsIdentity() reads only the flags; ValidateFlags() recomputes them.
+// As in this release of the host, the default constructor sets no numbers (the flags are 0): the
+// stand-in fills them with signalling NaNs (or, with TRELLON_SDK_UNSET_IS_NAN off, makes the
+// identity; see point3.h), so code that takes an unset matrix for the identity fails its tests.
+// Matrix3(1) / Matrix3(TRUE) make the identity as in the host. The identity flags (POS_IDENT,
+// ROT_IDENT, SCL_IDENT) are kept as the host keeps them: IsIdentity() reads only the flags;
+// ValidateFlags() recomputes them.
 //
 // What each flag promises (a flag is only ever set when its promise holds):
 //   POS_IDENT  row 3 is exactly zero;
@@ -39,7 +41,14 @@ constexpr DWORD MAT_IDENT = POS_IDENT | ROT_IDENT | SCL_IDENT;
 
 class Matrix3 {
 public:
-    Matrix3() { IdentityMatrix(); }
+    Matrix3() {
+#if defined(TRELLON_SDK_UNSET_IS_NAN)
+        for (auto& row : m)
+            for (float& v : row) v = kSdkUnsetFloat;
+#else
+        IdentityMatrix();
+#endif
+    }
     explicit Matrix3(BOOL init);  // non-zero: identity; zero: all numbers 0
     Matrix3(const Point3& U, const Point3& V, const Point3& N, const Point3& T);
     explicit Matrix3(const float (&fp)[4][3]);

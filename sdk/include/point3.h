@@ -3,12 +3,25 @@
 
 #include <cmath>
 #include <iosfwd>
+#include <limits>
+
+// The host SDK's Point3() and Matrix3() leave their numbers as the memory held them. Code that
+// takes an unset point for the origin, or an unset matrix for the identity, works there by luck
+// only. The stand-in fills them with signalling NaNs while TRELLON_SDK_UNSET_IS_NAN is defined
+// (the CMake option of the same name, on by default, so every build the tests run in has it),
+// and such code then fails its tests; with the option off they start as zeros and the
+// identity. Write Point3(0, 0, 0) or Point3::Origin, and Matrix3(1), for what is meant.
+#if defined(TRELLON_SDK_UNSET_IS_NAN)
+inline constexpr float kSdkUnsetFloat = std::numeric_limits<float>::signaling_NaN();
+#else
+inline constexpr float kSdkUnsetFloat = 0.0f;
+#endif
 
 class Point3 {
 public:
-    float x = 0.0f;
-    float y = 0.0f;
-    float z = 0.0f;
+    float x = kSdkUnsetFloat;
+    float y = kSdkUnsetFloat;
+    float z = kSdkUnsetFloat;
 
     constexpr Point3() = default;
     constexpr Point3(float X, float Y, float Z) : x(X), y(Y), z(Z) {}
@@ -28,7 +41,12 @@ public:
     operator float*() { return &x; }
     operator const float*() const { return &x; }
 
-    Point3& Set(float X, float Y, float Z) { x = X; y = Y; z = Z; return *this; }
+    Point3& Set(float X, float Y, float Z) {
+        x = X;
+        y = Y;
+        z = Z;
+        return *this;
+    }
 
     float Length() const { return std::sqrt(x * x + y * y + z * z); }
     float FLength() const { return Length(); }
@@ -41,11 +59,36 @@ public:
     constexpr Point3 operator-() const { return {-x, -y, -z}; }
     constexpr Point3 operator+() const { return *this; }
 
-    Point3& operator-=(const Point3& a) { x -= a.x; y -= a.y; z -= a.z; return *this; }
-    Point3& operator+=(const Point3& a) { x += a.x; y += a.y; z += a.z; return *this; }
-    Point3& operator*=(float f) { x *= f; y *= f; z *= f; return *this; }
-    Point3& operator/=(float f) { x /= f; y /= f; z /= f; return *this; }
-    Point3& operator*=(const Point3& a) { x *= a.x; y *= a.y; z *= a.z; return *this; }
+    Point3& operator-=(const Point3& a) {
+        x -= a.x;
+        y -= a.y;
+        z -= a.z;
+        return *this;
+    }
+    Point3& operator+=(const Point3& a) {
+        x += a.x;
+        y += a.y;
+        z += a.z;
+        return *this;
+    }
+    Point3& operator*=(float f) {
+        x *= f;
+        y *= f;
+        z *= f;
+        return *this;
+    }
+    Point3& operator/=(float f) {
+        x /= f;
+        y /= f;
+        z /= f;
+        return *this;
+    }
+    Point3& operator*=(const Point3& a) {
+        x *= a.x;
+        y *= a.y;
+        z *= a.z;
+        return *this;
+    }
 
     constexpr Point3 operator-(const Point3& b) const { return {x - b.x, y - b.y, z - b.z}; }
     constexpr Point3 operator+(const Point3& b) const { return {x + b.x, y + b.y, z + b.z}; }

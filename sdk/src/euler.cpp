@@ -135,13 +135,13 @@ void MatrixToEuler(const Matrix3& mat, float* ang, int type, bool /*flag*/) {
 void QuatToEuler(const Quat& q, float* ang, int type, bool /*flag*/) {
     Quat n = q;
     n.Normalize();
-    Matrix3 m;
+    Matrix3 m{1};
     n.MakeMatrix(m);
     MatrixToAngles(m, ang, DecodeOrder(type));
 }
 
 void EulerToQuat(const float* ang, Quat& q, int type) {
-    Matrix3 m;
+    Matrix3 m{1};
     EulerToMatrix(ang, m, type);
     q = Quat(m);
 }

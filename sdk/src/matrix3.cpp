@@ -145,7 +145,7 @@ void Matrix3::Orthogonalize() {
     if (u1.Length() <= 1e-6f * (len1 > 0.0f ? len1 : 1.0f)) {
         // Row 1 is zero or parallel to row 0: any perpendicular will do; take the arbitrary axis
         // system's Y for row 0 as Z, which is perpendicular to row 0 by construction.
-        Matrix3 frame;
+        Matrix3 frame{1};
         ArbAxis(u0, frame);
         u1 = frame.GetRow(1);
     } else {
@@ -165,7 +165,7 @@ void Matrix3::RotateY(float angle) { *this = *this * RotateYMatrix(angle); }
 void Matrix3::RotateZ(float angle) { *this = *this * RotateZMatrix(angle); }
 
 void Matrix3::Rotate(const Quat& q) {
-    Matrix3 r;
+    Matrix3 r{1};
     q.MakeMatrix(r);
     *this = *this * r;
 }
@@ -193,7 +193,7 @@ void Matrix3::PreRotateY(float angle) { *this = RotateYMatrix(angle) * *this; }
 void Matrix3::PreRotateZ(float angle) { *this = RotateZMatrix(angle) * *this; }
 
 void Matrix3::PreRotate(const Quat& q) {
-    Matrix3 r;
+    Matrix3 r{1};
     q.MakeMatrix(r);
     *this = r * *this;
 }
@@ -320,7 +320,7 @@ Matrix3 XFormMat(const Matrix3& xm, const Matrix3& m) { return xm * m * Inverse(
 
 Matrix3 RotateXMatrix(float angle) {
     const float c = std::cos(angle), s = std::sin(angle);
-    Matrix3 r;
+    Matrix3 r{1};
     r.m[1][1] = c;
     r.m[1][2] = s;
     r.m[2][1] = -s;
@@ -331,7 +331,7 @@ Matrix3 RotateXMatrix(float angle) {
 
 Matrix3 RotateYMatrix(float angle) {
     const float c = std::cos(angle), s = std::sin(angle);
-    Matrix3 r;
+    Matrix3 r{1};
     r.m[0][0] = c;
     r.m[0][2] = -s;
     r.m[2][0] = s;
@@ -342,7 +342,7 @@ Matrix3 RotateYMatrix(float angle) {
 
 Matrix3 RotateZMatrix(float angle) {
     const float c = std::cos(angle), s = std::sin(angle);
-    Matrix3 r;
+    Matrix3 r{1};
     r.m[0][0] = c;
     r.m[0][1] = s;
     r.m[1][0] = -s;
@@ -352,14 +352,14 @@ Matrix3 RotateZMatrix(float angle) {
 }
 
 Matrix3 TransMatrix(const Point3& p) {
-    Matrix3 r;
+    Matrix3 r{1};
     r.SetTrans(p);
     r.ValidateFlags();
     return r;
 }
 
 Matrix3 ScaleMatrix(const Point3& s) {
-    Matrix3 r;
+    Matrix3 r{1};
     r.m[0][0] = s.x;
     r.m[1][1] = s.y;
     r.m[2][2] = s.z;
@@ -368,7 +368,7 @@ Matrix3 ScaleMatrix(const Point3& s) {
 }
 
 Matrix3 RotateYPRMatrix(float Yaw, float Pitch, float Roll) {
-    Matrix3 r;
+    Matrix3 r{1};
     r.RotateZ(Roll);
     r.RotateX(Pitch);
     r.RotateY(Yaw);
@@ -380,7 +380,7 @@ Matrix3 RotAngleAxisMatrix(const Point3& axis, float angle) {
     if (u == Point3::Origin) return Matrix3(TRUE);
     // The transpose of the column-vector rotation c*I + s*[u]x + (1-c)*u*u^T.
     const float c = std::cos(angle), s = std::sin(angle), t = 1.0f - c;
-    Matrix3 r;
+    Matrix3 r{1};
     r.m[0][0] = c + t * u.x * u.x;
     r.m[0][1] = t * u.x * u.y + s * u.z;
     r.m[0][2] = t * u.x * u.z - s * u.y;

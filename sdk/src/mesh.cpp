@@ -382,8 +382,8 @@ Box3 Mesh::getBoundingBox(const Matrix3* tm) const {
 void Mesh::buildNormals() {
     const std::size_t nf = static_cast<std::size_t>(numFaces);
     const std::size_t nv = static_cast<std::size_t>(numVerts);
-    faceNormals_.assign(nf, Point3());
-    vertNormals_.assign(nv, Point3());
+    faceNormals_.assign(nf, Point3(0.0f, 0.0f, 0.0f));
+    vertNormals_.assign(nv, Point3(0.0f, 0.0f, 0.0f));
     for (std::size_t f = 0; f < nf; ++f) {
         const Face& F = faces[f];
         if (F.v[0] >= nv || F.v[1] >= nv || F.v[2] >= nv) continue;

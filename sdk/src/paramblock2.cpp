@@ -124,10 +124,10 @@ public:
         return Read(id, tabIndex, v, 0.0f);
     }
     BOOL GetValue(ParamID id, TimeValue, Point3& v, Interval&, int tabIndex) override {
-        return Read(id, tabIndex, v, Point3());
+        return Read(id, tabIndex, v, Point3(0.0f, 0.0f, 0.0f));
     }
     BOOL GetValue(ParamID id, TimeValue, Matrix3& v, Interval&, int tabIndex) override {
-        return Read(id, tabIndex, v, Matrix3());
+        return Read(id, tabIndex, v, Matrix3(1));
     }
     BOOL GetValue(ParamID id, TimeValue, const MCHAR*& v, Interval&, int tabIndex) override {
         v = _M("");
@@ -154,10 +154,10 @@ public:
         return Get(id, tabIndex, 0);
     }
     Point3 GetPoint3(ParamID id, TimeValue, int tabIndex) override {
-        return Get(id, tabIndex, Point3());
+        return Get(id, tabIndex, Point3(0.0f, 0.0f, 0.0f));
     }
     Matrix3 GetMatrix3(ParamID id, TimeValue, int tabIndex) override {
-        return Get(id, tabIndex, Matrix3());
+        return Get(id, tabIndex, Matrix3(1));
     }
     const MCHAR* GetStr(ParamID id, TimeValue, int tabIndex) override {
         const MSTR* s = Find<MSTR>(id, tabIndex, true);

@@ -128,7 +128,7 @@ Box3 PolyLine::GetBoundingBox(Matrix3* tm) const {
 void PolyLine::BuildCache() const {
     const int n = Segments();
     cumLength_.assign(static_cast<std::size_t>(n) + 1, 0.0);
-    segDir_.assign(static_cast<std::size_t>(n), Point3());
+    segDir_.assign(static_cast<std::size_t>(n), Point3(0.0f, 0.0f, 0.0f));
     std::vector<char> own(static_cast<std::size_t>(n), 0);
     int lastOwn = -1;
     for (int i = 0; i < n; ++i) {
@@ -196,7 +196,7 @@ Point3 PolyLine::PointOnSegment(int seg, double frac) const {
 
 Point3 PolyLine::InterpPiece3D(int seg, float t) const {
     const int n = Segments();
-    if (numPts == 0) return Point3();
+    if (numPts == 0) return Point3(0.0f, 0.0f, 0.0f);
     if (n == 0) return pts[0].p;
     seg = std::clamp(seg, 0, n - 1);
     const double frac = std::isnan(t) ? 0.0 : std::clamp(static_cast<double>(t), 0.0, 1.0);
@@ -205,13 +205,13 @@ Point3 PolyLine::InterpPiece3D(int seg, float t) const {
 
 Point3 PolyLine::TangentPiece3D(int seg, float /*t*/) const {
     const int n = Segments();
-    if (n == 0) return Point3();
+    if (n == 0) return Point3(0.0f, 0.0f, 0.0f);
     if (!cacheValid_) BuildCache();
     return segDir_[std::clamp(seg, 0, n - 1)];
 }
 
 Point3 PolyLine::InterpCurve3D(float u, int ptype) const {
-    if (numPts == 0) return Point3();
+    if (numPts == 0) return Point3(0.0f, 0.0f, 0.0f);
     if (Segments() == 0) return pts[0].p;
     double frac = 0.0;
     const int seg = Locate(u, ptype, frac);
@@ -219,7 +219,7 @@ Point3 PolyLine::InterpCurve3D(float u, int ptype) const {
 }
 
 Point3 PolyLine::TangentCurve3D(float u, int ptype) const {
-    if (Segments() == 0) return Point3();
+    if (Segments() == 0) return Point3(0.0f, 0.0f, 0.0f);
     if (!cacheValid_) BuildCache();
     double frac = 0.0;
     return segDir_[Locate(u, ptype, frac)];

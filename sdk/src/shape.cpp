@@ -214,22 +214,22 @@ Box3 BezierShape::GetBoundingBox(Matrix3* tm) const {
 
 Point3 BezierShape::InterpCurve3D(int poly, float u, int ptype) const {
     const Spline3D* s = GetSpline(poly);
-    return s ? s->InterpCurve3D(u, ptype) : Point3();
+    return s ? s->InterpCurve3D(u, ptype) : Point3(0.0f, 0.0f, 0.0f);
 }
 
 Point3 BezierShape::TangentCurve3D(int poly, float u, int ptype) const {
     const Spline3D* s = GetSpline(poly);
-    return s ? s->TangentCurve3D(u, ptype) : Point3();
+    return s ? s->TangentCurve3D(u, ptype) : Point3(0.0f, 0.0f, 0.0f);
 }
 
 Point3 BezierShape::InterpPiece3D(int poly, int piece, float t, int ptype) const {
     const Spline3D* s = GetSpline(poly);
-    return s ? s->InterpBezier3D(piece, t, ptype) : Point3();
+    return s ? s->InterpBezier3D(piece, t, ptype) : Point3(0.0f, 0.0f, 0.0f);
 }
 
 Point3 BezierShape::TangentPiece3D(int poly, int piece, float t, int ptype) const {
     const Spline3D* s = GetSpline(poly);
-    return s ? s->TangentBezier3D(piece, t, ptype) : Point3();
+    return s ? s->TangentBezier3D(piece, t, ptype) : Point3(0.0f, 0.0f, 0.0f);
 }
 
 void BezierShape::MakePolyShape(PolyShape& shape, int stepsArg, BOOL optimizeArg) const {

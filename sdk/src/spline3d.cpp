@@ -240,7 +240,9 @@ void Spline3D::SetMatID(int seg, MtlID id) {
     if (ValidKnot(seg)) knots_[seg].SetMatID(id);
 }
 
-Point3 Spline3D::GetKnotPoint(int i) const { return ValidKnot(i) ? knots_[i].Knot() : Point3(); }
+Point3 Spline3D::GetKnotPoint(int i) const {
+    return ValidKnot(i) ? knots_[i].Knot() : Point3(0.0f, 0.0f, 0.0f);
+}
 
 void Spline3D::SetKnotPoint(int i, const Point3& p) {
     if (!ValidKnot(i)) return;
@@ -248,7 +250,9 @@ void Spline3D::SetKnotPoint(int i, const Point3& p) {
     Edited();
 }
 
-Point3 Spline3D::GetInVec(int i) const { return ValidKnot(i) ? knots_[i].InVec() : Point3(); }
+Point3 Spline3D::GetInVec(int i) const {
+    return ValidKnot(i) ? knots_[i].InVec() : Point3(0.0f, 0.0f, 0.0f);
+}
 
 void Spline3D::SetInVec(int i, const Point3& p) {
     if (!ValidKnot(i)) return;
@@ -256,7 +260,9 @@ void Spline3D::SetInVec(int i, const Point3& p) {
     Edited();
 }
 
-Point3 Spline3D::GetOutVec(int i) const { return ValidKnot(i) ? knots_[i].OutVec() : Point3(); }
+Point3 Spline3D::GetOutVec(int i) const {
+    return ValidKnot(i) ? knots_[i].OutVec() : Point3(0.0f, 0.0f, 0.0f);
+}
 
 void Spline3D::SetOutVec(int i, const Point3& p) {
     if (!ValidKnot(i)) return;
@@ -265,7 +271,7 @@ void Spline3D::SetOutVec(int i, const Point3& p) {
 }
 
 Point3 Spline3D::GetRelInVec(int i) const {
-    return ValidKnot(i) ? knots_[i].InVec() - knots_[i].Knot() : Point3();
+    return ValidKnot(i) ? knots_[i].InVec() - knots_[i].Knot() : Point3(0.0f, 0.0f, 0.0f);
 }
 
 void Spline3D::SetRelInVec(int i, const Point3& p) {
@@ -273,7 +279,7 @@ void Spline3D::SetRelInVec(int i, const Point3& p) {
 }
 
 Point3 Spline3D::GetRelOutVec(int i) const {
-    return ValidKnot(i) ? knots_[i].OutVec() - knots_[i].Knot() : Point3();
+    return ValidKnot(i) ? knots_[i].OutVec() - knots_[i].Knot() : Point3(0.0f, 0.0f, 0.0f);
 }
 
 void Spline3D::SetRelOutVec(int i, const Point3& p) {
@@ -525,7 +531,7 @@ Point3 Spline3D::PointAt(const Segment& s, double param, bool chordFrac) const {
 
 Point3 Spline3D::InterpBezier3D(int segment, float t, int ptype) const {
     const int n = Segments();
-    if (n == 0) return KnotCount() ? knots_[0].Knot() : Point3();
+    if (n == 0) return KnotCount() ? knots_[0].Knot() : Point3(0.0f, 0.0f, 0.0f);
     segment = std::clamp(segment, 0, n - 1);
     const double tt = std::isnan(t) ? 0.0 : std::clamp(static_cast<double>(t), 0.0, 1.0);
     if (ptype != PARAM_NORMALIZED) return ToPoint(BezPoint(MakeSegment(segment), tt));
@@ -536,7 +542,7 @@ Point3 Spline3D::InterpBezier3D(int segment, float t, int ptype) const {
 
 Point3 Spline3D::TangentBezier3D(int segment, float t, int ptype) const {
     const int n = Segments();
-    if (n == 0) return Point3();
+    if (n == 0) return Point3(0.0f, 0.0f, 0.0f);
     segment = std::clamp(segment, 0, n - 1);
     const double tt = std::isnan(t) ? 0.0 : std::clamp(static_cast<double>(t), 0.0, 1.0);
     const Segment& s = Geometry().segs[segment];
@@ -547,7 +553,7 @@ Point3 Spline3D::TangentBezier3D(int segment, float t, int ptype) const {
 
 Point3 Spline3D::InterpCurve3D(float u, int ptype) const {
     const int n = Segments();
-    if (n == 0) return KnotCount() ? knots_[0].Knot() : Point3();
+    if (n == 0) return KnotCount() ? knots_[0].Knot() : Point3(0.0f, 0.0f, 0.0f);
     double param = 0.0;
     bool chordFrac = false;
     const int seg = Locate(u, ptype, param, chordFrac);
@@ -557,7 +563,7 @@ Point3 Spline3D::InterpCurve3D(float u, int ptype) const {
 
 Point3 Spline3D::TangentCurve3D(float u, int ptype) const {
     const int n = Segments();
-    if (n == 0) return Point3();
+    if (n == 0) return Point3(0.0f, 0.0f, 0.0f);
     double param = 0.0;
     bool chordFrac = false;
     const int seg = Locate(u, ptype, param, chordFrac);

@@ -35,7 +35,7 @@ public:
     int Twice(int v) { return 2 * v; }
     // A matrix moving points by x along X.
     Matrix3 Shift(float x) {
-        Matrix3 m;
+        Matrix3 m(1);
         m.SetTrans(Point3(x, 0.0f, 0.0f));
         return m;
     }

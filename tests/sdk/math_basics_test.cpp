@@ -16,6 +16,23 @@ using math_test::PointNear;
 
 namespace {
 
+// --- Unset values -----------------------------------------------------------------------------
+
+// The host leaves a default-constructed Point3 or Matrix3 unset; the stand-in makes them NaN in
+// every build here (TRELLON_SDK_UNSET_IS_NAN), so code that takes them for zero or the identity
+// fails its tests instead of working by luck.
+TEST(UnsetValues, DefaultPointAndMatrixAreNotNumbers) {
+    const Point3 p;
+    EXPECT_TRUE(std::isnan(p.x) && std::isnan(p.y) && std::isnan(p.z));
+    const Matrix3 m;
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 3; ++c) EXPECT_TRUE(std::isnan(m.GetAddr()[r][c])) << r << c;
+    EXPECT_EQ(m.GetIdentFlags(), 0u);
+    // What is meant is written out: the identity and the origin.
+    EXPECT_TRUE(Matrix3(1).IsIdentity());
+    EXPECT_EQ(Point3(0, 0, 0) * Matrix3(1), Point3::Origin);
+}
+
 // --- Point3 -----------------------------------------------------------------------------------
 
 struct CrossCase {

@@ -249,7 +249,7 @@ const Matrix3 kTwoScales = ScaleMatrix({2, 2, 2}) * ScaleMatrix({0.5f, 1.0f, 3.0
 
 INSTANTIATE_TEST_SUITE_P(
     Matrix3, IdentityFlags,
-    ::testing::Values(FlagCase{"Identity", Matrix3(), MAT_IDENT},
+    ::testing::Values(FlagCase{"Identity", Matrix3(1), MAT_IDENT},
                       FlagCase{"IdentityByBool", Matrix3(TRUE), MAT_IDENT},
                       FlagCase{"Zero", Matrix3(FALSE), POS_IDENT},
                       FlagCase{"Translated", kMoved, ROT_IDENT | SCL_IDENT},
@@ -268,7 +268,7 @@ INSTANTIATE_TEST_SUITE_P(
     math_test::ByName());
 
 TEST(Matrix3, IsIdentityReadsOnlyTheFlags) {
-    Matrix3 m;
+    Matrix3 m(1);
     m.m[3][0] = 5.0f;  // a direct write leaves the flags stale, as in the host
     EXPECT_TRUE(m.IsIdentity());
     m.ValidateFlags();
@@ -350,7 +350,7 @@ TEST_P(Parity, DetectsMirroring) { EXPECT_EQ(GetParam().m.Parity(), GetParam().p
 
 // An odd number of negative scales mirrors; two of them are a half turn.
 INSTANTIATE_TEST_SUITE_P(Matrix3, Parity,
-                         ::testing::Values(ParityCase{"Identity", Matrix3(), 0},
+                         ::testing::Values(ParityCase{"Identity", Matrix3(1), 0},
                                            ParityCase{"Rotation", RotateYMatrix(2.0f), 0},
                                            ParityCase{"OneNegative", ScaleMatrix({-1, 1, 1}), 1},
                                            ParityCase{"TwoNegative", ScaleMatrix({-1, -2, 1}), 0},

@@ -36,7 +36,7 @@ TEST_P(QuatFromMatrix, IsTheLeftHandedQuaternion) {
 // reads (0.707107, 0, 0, 0.707107).
 INSTANTIATE_TEST_SUITE_P(
     Quat, QuatFromMatrix,
-    ::testing::Values(FromMatrixCase{"Identity", Matrix3(), Quat(0, 0, 0, 1)},
+    ::testing::Values(FromMatrixCase{"Identity", Matrix3(1), Quat(0, 0, 0, 1)},
                       FromMatrixCase{"Z30", RotateZMatrix(30 * kDeg),
                                      Quat(0, 0, -std::sin(15 * kDeg), std::cos(15 * kDeg))},
                       FromMatrixCase{"Z90", RotateZMatrix(90 * kDeg),
@@ -77,7 +77,7 @@ TEST_P(MakeMatrixRoundTrip, InvertsQuatOfMatrix) {
 // Rotations reaching each branch of the trace method: positive trace, and largest x, y, z.
 INSTANTIATE_TEST_SUITE_P(
     Quat, MakeMatrixRoundTrip,
-    ::testing::Values(Matrix3(), RotateXMatrix(0.3f) * RotateYMatrix(-1.2f) * RotateZMatrix(2.0f),
+    ::testing::Values(Matrix3(1), RotateXMatrix(0.3f) * RotateYMatrix(-1.2f) * RotateZMatrix(2.0f),
                       RotateXMatrix(3.0f), RotateYMatrix(-2.9f), RotateZMatrix(2.5f),
                       RotateXMatrix(PI) * RotateZMatrix(0.2f), RotAngleAxisMatrix({1, 2, 3}, 2.8f),
                       RotAngleAxisMatrix({-3.0f, 1.0f, 0.5f}, -2.2f)));

@@ -363,7 +363,7 @@ TEST(MeshMaps, BadChannelsAndIndicesGiveErrorsNotCrashes) {
     EXPECT_FALSE(m.mapSupport(150));
     EXPECT_THROW(m.Map(7), MeshIndexException);
     EXPECT_THROW(m.getVert(2), MeshIndexException);
-    EXPECT_THROW(m.setVert(-1, Point3()), MeshIndexException);
+    EXPECT_THROW(m.setVert(-1, Point3(0, 0, 0)), MeshIndexException);
     EXPECT_THROW(m.getFaceMtlIndex(1), MeshIndexException);
     EXPECT_THROW(m.getTVert(0), MeshIndexException);
     m.setMapSupport(150);  // outside the channel range: ignored
@@ -395,7 +395,7 @@ TEST_P(MeshBoundingBox, OfTheUnitCube) {
 INSTANTIATE_TEST_SUITE_P(
     Transforms, MeshBoundingBox,
     testing::Values(
-        BoxCase{"Identity", Matrix3(), Point3(0, 0, 0), Point3(1, 1, 1)},
+        BoxCase{"Identity", Matrix3(1), Point3(0, 0, 0), Point3(1, 1, 1)},
         // The cube moved by (10,-2,3).
         BoxCase{"Translation", TransMatrix(Point3(10, -2, 3)), Point3(10, -2, 3),
                 Point3(11, -1, 4)},

@@ -16,7 +16,7 @@ class FakeNode : public INode {
 public:
     explicit FakeNode(const MCHAR* name = _M("node")) : name_(name) {}
 
-    Matrix3 objectTM;
+    Matrix3 objectTM{1};
     ObjectState state;
     Object* object = nullptr;
 

@@ -192,7 +192,7 @@ struct TableCase<Point3> {
         return pb->Insert(id, at, num, Ptrs(num, el).data());
     }
     static Point3 Get(IParamBlock2* pb, int i) { return pb->GetPoint3(id, 0, i); }
-    static Point3 Default() { return Point3(); }
+    static Point3 Default() { return Point3(0, 0, 0); }
 };
 
 template <>

@@ -71,7 +71,7 @@ void WorkingPath::Impl::Cache(const Spline3D& linear) {
     for (int i = 0; i < linear.KnotCount(); ++i) points.push_back(linear.GetKnotPoint(i));
     const int n = Segments();
     cumulative.assign(static_cast<std::size_t>(n) + 1, 0.0);
-    directions.assign(static_cast<std::size_t>(n), Point3());
+    directions.assign(static_cast<std::size_t>(n), Point3(0.0f, 0.0f, 0.0f));
 
     // Lengths and directions in double, summed in order, so the total is the spline's own
     // SplineLength to the last bit.
@@ -178,15 +178,15 @@ bool WorkingPath::Empty() const { return !impl_ || impl_->points.empty(); }
 
 void WorkingPath::Sample(float u, Point3& position, Point3& tangent) const {
     if (Empty()) {
-        position = Point3();
-        tangent = Point3();
+        position = Point3(0.0f, 0.0f, 0.0f);
+        tangent = Point3(0.0f, 0.0f, 0.0f);
         return;
     }
     const Impl& p = *impl_;
     const int n = p.Segments();
     if (n == 0) {
         position = p.points.front();
-        tangent = Point3();
+        tangent = Point3(0.0f, 0.0f, 0.0f);
         return;
     }
 

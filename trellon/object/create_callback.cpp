@@ -96,7 +96,7 @@ void TrellonCreateCallBack::SetUpNewObject(TimeValue t) {
 
 void AlignNodeToWorld(INode* node, TimeValue t) {
     if (!node) return;
-    Matrix3 aligned;  // identity
+    Matrix3 aligned{1};  // identity
     aligned.SetTrans(node->GetNodeTM(t).GetTrans());
     node->SetNodeTM(t, aligned);
 }

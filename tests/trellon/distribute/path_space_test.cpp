@@ -69,15 +69,16 @@ INSTANTIATE_TEST_SUITE_P(
     Nodes, PathToObject,
     ::testing::Values(
         // T = (5,0,0) - (1,2,0): (0,1,0) + (4,-2,0).
-        TransformCase{"Attached", false, true, At(1, 2, 0), Point3(), Point3(4, -1, 0)},
+        TransformCase{"Attached", false, true, At(1, 2, 0), Point3(0, 0, 0), Point3(4, -1, 0)},
         // DetachPath: no translation, the rotated point only.
-        TransformCase{"Detached", true, true, At(1, 2, 0), Point3(), Point3(0, 1, 0)},
+        TransformCase{"Detached", true, true, At(1, 2, 0), Point3(0, 0, 0), Point3(0, 1, 0)},
         // No node yet: the Trellon transform is the identity, T = (5,0,0).
-        TransformCase{"NoTrellonNode", false, false, Matrix3(1), Point3(), Point3(5, 1, 0)},
-        TransformCase{"NoTrellonNodeDetached", true, false, Matrix3(1), Point3(), Point3(0, 1, 0)},
+        TransformCase{"NoTrellonNode", false, false, Matrix3(1), Point3(0, 0, 0), Point3(5, 1, 0)},
+        TransformCase{"NoTrellonNodeDetached", true, false, Matrix3(1), Point3(0, 0, 0),
+                      Point3(0, 1, 0)},
         // The Trellon node turned 90 degrees at (1,2,0): (4,-2,0) seen in its turned axes is
         // (-2,-4,0) (turning back by -90 maps (x,y) to (y,-x)); the rotation R stays the path's.
-        TransformCase{"TurnedTrellonNode", false, true, At(1, 2, 0, kQuarterTurn), Point3(),
+        TransformCase{"TurnedTrellonNode", false, true, At(1, 2, 0, kQuarterTurn), Point3(0, 0, 0),
                       Point3(-2, -3, 0)},
         // The path's object offset (0,0,3) lifts its object space: T = (5,0,3).
         TransformCase{"PathObjectOffset", false, false, Matrix3(1), Point3(0, 0, 3),

@@ -21,7 +21,7 @@ protected:
         obj = static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE));
         node = scene.CreateObjectNode(obj);
         cb = obj->GetCreateMouseCallBack();
-        mat = Matrix3();
+        mat = Matrix3(1);
         return obj;
     }
     int Send(int msg, int point, IPoint2 m) { return cb->proc(&vpt, msg, point, 0, m, mat); }
