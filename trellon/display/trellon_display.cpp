@@ -53,16 +53,14 @@ int Trellon::Display(TimeValue t, INode* inode, ViewExp* vpt, int /*flags*/) {
 }
 
 bool Trellon::PrepareDisplay(const MaxSDK::Graphics::UpdateDisplayContext& prepareDisplayContext) {
-    // An empty mesh, or a proxy mode (whose mesh never holds the copies), asks for the
-    // rebuild-and-redraw step, but only while the mesh is not valid at the host's time. The
-    // step's own redraw comes back here with the mesh valid, so the chain ends after one round
-    // instead of rebuilding an ever-empty mesh on every redraw.
-    const int mode = ModeAt(pblock2, prepareDisplayContext.GetDisplayTime());
-    if (mesh.getNumVerts() == 0 || mode < trellon::kFirstMeshMode) {
-        ::Interface* ip = GetCOREInterface();
-        const TimeValue now = ip ? ip->GetTime() : prepareDisplayContext.GetDisplayTime();
-        if (!ivalid.InInterval(now)) RefreshObject();
-    }
+    // A mesh that is out of date at the host's time (a change only invalidated it, a file was
+    // just opened) goes through the rebuild-and-redraw step first, in every mode: the proxy
+    // modes' estimate and group sequence live in that build too. The step's own redraw comes
+    // back here with the mesh valid, so the chain ends after one round instead of rebuilding an
+    // ever-empty proxy-mode mesh on every redraw.
+    ::Interface* ip = GetCOREInterface();
+    const TimeValue now = ip ? ip->GetTime() : prepareDisplayContext.GetDisplayTime();
+    if (!ivalid.InInterval(now)) RefreshObject();
     if (mesh.getNumVerts() == 0) return false;
     IMeshDisplay2* display = MeshDisplay(mesh);
     if (display == nullptr) return false;

@@ -27,30 +27,6 @@
 
 namespace {
 
-// Writing Display_Mode (a limit switch) notifies the object, whose refresh asks for the mesh
-// again while this build is still filling it. The inner call must leave the mesh to the outer
-// one, so the objects being built are remembered here (everything runs on the host's main
-// thread).
-class BuildScope {
-public:
-    explicit BuildScope(const Trellon* object) : object_(object) {
-        entered_ = std::find(active_.begin(), active_.end(), object) == active_.end();
-        if (entered_) active_.push_back(object);
-    }
-    ~BuildScope() {
-        if (entered_) active_.erase(std::find(active_.begin(), active_.end(), object_));
-    }
-    BuildScope(const BuildScope&) = delete;
-    BuildScope& operator=(const BuildScope&) = delete;
-    // False when the object is already being built further up the call stack.
-    bool Entered() const { return entered_; }
-
-private:
-    static inline std::vector<const Trellon*> active_;
-    const Trellon* object_;
-    bool entered_ = false;
-};
-
 void EmptyMesh(Mesh& mesh) {
     mesh.setNumVerts(0);
     mesh.setNumFaces(0);
@@ -156,8 +132,10 @@ void RunBuild(Trellon& object, IParamBlock2& pb, TimeValue t) {
 }  // namespace
 
 void Trellon::BuildMesh(TimeValue t) {
-    const BuildScope scope(this);
-    if (!scope.Entered()) return;
+    // A build asked for from inside this one (through a notification of a parameter it writes)
+    // leaves the mesh to it.
+    if (building_) return;
+    building_ = true;
     if (pblock2 == nullptr) {
         EmptyMesh(mesh);
     } else {
@@ -172,4 +150,5 @@ void Trellon::BuildMesh(TimeValue t) {
     mesh.InvalidateTopologyCache();
     // The object is evaluated anew at every time.
     ivalid.SetInstant(t);
+    building_ = false;
 }

@@ -49,7 +49,7 @@ int PlaceholderFaceCount() { return static_cast<int>(kPanel.size()) * kBoxFaces;
 
 float PlaceholderScale(float logoSize) {
     if (std::isnan(logoSize)) return 0.5f;
-    return std::clamp(logoSize, 0.5f, 1000.0f);
+    return std::max(logoSize, 0.5f);
 }
 
 bool AppendPlaceholderMesh(Mesh& mesh, float logoSize) {

@@ -15,8 +15,9 @@ class Mesh;
 int PlaceholderVertexCount();
 int PlaceholderFaceCount();
 
-// The scale of the placeholder for a Logo_size value: the value clamped to [0.5, 1000] (the
-// parameter's range; anything below 0.5, and a value that is not a number, counts as 0.5).
+// The scale of the placeholder for a Logo_size value: anything below 0.5, and a value that is
+// not a number, counts as 0.5. The spinner keeps to [0.5, 1000], but a script may set more, and
+// the placeholder then grows with it: only the floor belongs to the placeholder.
 float PlaceholderScale(float logoSize);
 
 // Appends the placeholder, scaled by PlaceholderScale(logoSize), after the mesh's current

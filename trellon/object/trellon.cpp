@@ -80,6 +80,50 @@ bool IsSweepParam(ParamID id) {
            id == Sweep_Double_Offset;
 }
 
+// Parameters that nothing the object builds or draws reads: the texts and the staging
+// checkboxes of the rollouts, the path's measured length, the values stored but never read, the
+// colour variation (read by renderers, not by the build) and the camera. Every other parameter
+// moves a copy, a sweep or a proxy, so a change leaves the mesh out of date whatever happens
+// next (a build now, or the next evaluation). Listing the neutral ones rather than the others
+// means a parameter the list forgets costs a rebuild, never a stale mesh.
+bool LeavesResultAsItIs(ParamID id) {
+    switch (id) {
+        case Path_Length:
+        case Reserved_Int_3:
+        case Geo_Spacing:
+        case Geo_UserSpacing:
+        case Reserved_Bool_49:
+        case Item_Names:
+        case Sweep_Names:
+        case Random_Trans:
+        case Unify_Scale:
+        case Mirror_Box:
+        case Sweep_Unify_Scale_Staging:
+        case Z_Pos:
+        case Z_Pos_Random:
+        case Pos_InOut:
+        case Pos_InOut_Random:
+        case Z_Rot:
+        case Z_Rot_Random:
+        case X_Scale:
+        case X_Scale_Random:
+        case Mirror:
+        case Mirror2:
+        case Sweep_Reserved_140:
+        case Sweep_Reserved_141:
+        case Sweep_Reserved_142:
+        case Sweep_Reserved_143:
+        case Cam_Radio:
+        case CamNode:
+        case CamClip:
+        case FOV:
+            return true;
+        default:
+            // The colour variation: the picked nodes and the colour and texture settings.
+            return id >= Picked_Nodes_50 && id <= Texture_Name_Mode;
+    }
+}
+
 // The sum of the lengths of every spline of obj, through a spline shape; FALSE when obj is no
 // shape and cannot become one.
 BOOL PathSplinesLength(Object* obj, TimeValue t, float& length) {
@@ -144,7 +188,9 @@ void Trellon::OnNotify(void* param, NotifyInfo* info) {
             self->Ready = 0;
             break;
         case NOTIFY_FILE_POST_OPEN:
+            // The whole state is in: the first evaluation from now on builds from it.
             self->Ready = 1;
+            self->InvalidateMesh();
             break;
         case NOTIFY_POST_RENDERFRAME:
             // Every frame hands out the variant materials from the first one again.
@@ -215,27 +261,39 @@ RefResult Trellon::NotifyRefChanged(const Interval& /*changeInt*/, RefTargetHand
 }
 
 void Trellon::OnParamChanged(ParamID id) {
+    // The build writes Display_Mode (the polygon limit) and Geo_Array itself, and ends by
+    // marking the mesh it made valid: its own writes neither invalidate nor refresh.
+    if (building_) return;
+    // Whatever happens below, the mesh no longer shows the block: the next evaluation rebuilds
+    // it, also while Ready is 0 (a file being opened, a list edit half done).
+    const bool changesResult = !LeavesResultAsItIs(id);
+    if (changesResult) InvalidateMesh();
     const int mode = pblock2->GetInt(Display_Mode, Time);
-    if (id == Spline_Obj) {
-        if (pblock2->GetINode(Spline_Obj, Time) == nullptr) {
-            // The path was deleted (or cleared): the pick button asks for a new one, and the
-            // object falls back to its look without a path.
-            PathLabel = kPickPathLabel;
-            if (Ready == 1) RefreshObject();
-            return;
-        }
-        if (mode >= 4) UpdatePathLength();
-        return;
-    }
     if (id == CamNode) {
         // A single node parameter reports its deleted node as a change, with the entry null.
         if (pblock2->GetINode(CamNode, Time) == nullptr) CameraLabel = kPickCameraLabel;
         return;
     }
-    // Everything else waits while the file loads or a list edit is half done.
+    if (id == Spline_Obj && pblock2->GetINode(Spline_Obj, Time) == nullptr) {
+        // The path was deleted (or cleared): the pick button asks for a new one, and the
+        // object falls back to its look without a path.
+        PathLabel = kPickPathLabel;
+    }
+    // Everything else waits while the file loads or a list edit is half done. The path is not
+    // measured then either: a loaded Path_Length stands as saved, whatever order the file
+    // gives its settings in, and picking a path measures it itself.
     if (Ready != 1) return;
-    if (IsLayoutParam(id)) {
+    bool rebuilt = false;
+    if (id == Spline_Obj) {
+        if (pblock2->GetINode(Spline_Obj, Time) == nullptr) {
+            RefreshObject();
+            rebuilt = true;
+        } else if (mode >= 4) {
+            rebuilt = UpdatePathLength();
+        }
+    } else if (IsLayoutParam(id)) {
         RefreshObject();
+        rebuilt = true;
     } else if (id == Spline_Steps) {
         // The path shows the steps only while the spline rollout, where they are set, is open.
         if (ParamMaps[map_spline] != nullptr) {
@@ -245,25 +303,41 @@ void Trellon::OnParamChanged(ParamID id) {
                 static_cast<SplineShape*>(obj)->SetSteps(pblock2->GetInt(Spline_Steps, Time));
             }
         }
-        if (mode > 3) RefreshObject();
-    } else if (IsItemParam(id) || IsSweepParam(id)) {
+        if (mode > 3) {
+            RefreshObject();
+            rebuilt = true;
+        }
+    } else if (IsItemParam(id) || IsSweepParam(id) || id == Picked_Nodes_50) {
         // The rollouts bring their controls for the selected row up to date when they are
-        // open (ui/); the mesh follows here.
-        if (mode > 3) RefreshObject();
-    } else if (id == Picked_Nodes_50) {
-        if (mode >= 4) RefreshObject();
+        // open (ui/); the mesh follows here, in the modes whose mesh holds the copies.
+        if (mode > 3) {
+            RefreshObject();
+            rebuilt = true;
+        }
     }
+    // In the proxy modes, and for the settings no rule above rebuilds for (the pools, the
+    // solo entries, DetachPath, the logo...), the change is shown without a build here: the
+    // redraw evaluates the object, which rebuilds (and runs the polygon estimate) before a
+    // proxy is drawn.
+    if (!rebuilt && changesResult) ShowChange();
 }
 
-void Trellon::UpdatePathLength() {
+void Trellon::ShowChange() {
+    NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+    if (::Interface* ip = GetCOREInterface()) ip->RedrawViews(ip->GetTime());
+}
+
+bool Trellon::UpdatePathLength() {
     INode* path = pblock2->GetINode(Spline_Obj, Time);
-    if (!path || !FindNode()) return;
+    if (!path || !FindNode()) return false;
     const ObjectState& os = path->EvalWorldState(Time);
     float length = 0.0f;
-    if (!PathSplinesLength(os.obj, Time, length)) return;
-    if (length == pblock2->GetFloat(Path_Length, Time)) return;
+    if (!PathSplinesLength(os.obj, Time, length)) return false;
+    if (length == pblock2->GetFloat(Path_Length, Time)) return false;
     pblock2->SetValue(Path_Length, Time, length);
-    if (Ready == 1) RefreshObject();
+    if (Ready != 1) return false;
+    RefreshObject();
+    return true;
 }
 
 void Trellon::CollapsePathStack() {
@@ -287,6 +361,13 @@ void Trellon::CollapsePathStack() {
         path->NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
     }
     theHold.Resume();
+}
+
+void Trellon::AfterItemsRemoved(bool refresh) {
+    // The mesh is out of date either way; while Ready is 0 the rebuild waits for the next
+    // evaluation instead of never coming.
+    InvalidateMesh();
+    if (refresh) RefreshObject();
 }
 
 void Trellon::OnTableEntryNulled(ParamID id) {
@@ -316,7 +397,7 @@ void Trellon::OnTableEntryNulled(ParamID id) {
                     }
                 }
             }
-            if (removed && refresh) RefreshObject();
+            if (removed) AfterItemsRemoved(refresh);
             break;
         }
         case Sweep_Nodes: {
@@ -327,7 +408,7 @@ void Trellon::OnTableEntryNulled(ParamID id) {
                 refresh = hold.WasReady();
                 removed = trellon::ItemTables(pblock2, Time).RemoveNulledSweeps() > 0;
             }
-            if (removed && refresh) RefreshObject();
+            if (removed) AfterItemsRemoved(refresh);
             break;
         }
         case Picked_Nodes_50:
@@ -350,9 +431,9 @@ void Trellon::OnTableEntryNulled(ParamID id) {
 
 namespace {
 
-// Stops at the first node among the object's direct dependents. The enumeration starts with the
-// object itself, which is passed through; other makers (another object's block that refers to
-// the node, say) are not searched further.
+// Stops at the first node among the object's dependents. The enumeration starts with the object
+// itself; whatever stands between the object and its node (a modifier stack's derived object)
+// is passed through, so an object under modifiers still finds the node that shows it.
 class FindNodeProc : public DependentEnumProc {
 public:
     explicit FindNodeProc(const ReferenceTarget* object) : object_(object) {}
@@ -362,7 +443,7 @@ public:
             node = static_cast<INode*>(rmaker);
             return DEP_ENUM_HALT;
         }
-        return DEP_ENUM_SKIP;
+        return DEP_ENUM_CONTINUE;
     }
     INode* node = nullptr;
 

@@ -7,8 +7,12 @@
 // Life of an object: the constructor builds the block, seeds the pool generator from the
 // calendar time and subscribes to the host's file and render notifications; the destructor
 // unsubscribes. Every change reaches NotifyRefChanged through the block (which parameter:
-// LastNotifyParamID) and ends in RefreshObject. Between the file-open notifications, and while
-// a list edit changes several tables in a row, Ready is 0 and no notification rebuilds.
+// LastNotifyParamID). A change to anything the object builds or draws from invalidates the
+// mesh at once, so the next evaluation rebuilds whatever else happens; some changes also
+// rebuild at once (RefreshObject), the others are shown by a redraw that evaluates. Between the
+// file-open notifications, and while a list edit changes several tables in a row, Ready is 0
+// and nothing rebuilds or redraws; the file's post-open notification invalidates the mesh, so
+// the first build after a load sees the whole state.
 // The item tables are edited only through trellon::ItemTables (item_tables.h).
 #pragma once
 
@@ -95,10 +99,11 @@ public:
     // The viewport (display/trellon_display.cpp). In the proxy modes (Display_Mode 0 to 3)
     // Display draws markers for the copies and sweeps, and hit testing adds them to the mesh;
     // in the mesh modes the host draws the mesh through PrepareDisplay and UpdatePerNodeItems.
-    // PrepareDisplay rebuilds (RefreshObject) for an empty mesh or a proxy mode only while the
-    // mesh is not valid at the host's time: the redraw the rebuild asks for then finds it valid,
-    // so an always-empty proxy-mode mesh does not rebuild on every redraw. The bounding boxes
-    // are estimated from the path and the items in the proxy modes (display/proxy_bounds.h).
+    // PrepareDisplay rebuilds (RefreshObject) whenever the mesh is not valid at the host's time,
+    // in every mode: a change that only invalidated it, or a file just opened, reaches the view;
+    // the redraw the rebuild asks for then finds it valid, so an always-empty proxy-mode mesh
+    // does not rebuild on every redraw. The bounding boxes are estimated from the path and the
+    // items in the proxy modes (display/proxy_bounds.h).
     int Display(TimeValue t, INode* inode, ViewExp* vpt, int flags) override;
     int HitTest(TimeValue t, INode* inode, int type, int crossing, int flags, IPoint2* p,
                 ViewExp* vpt) override;
@@ -186,12 +191,21 @@ private:
     static void OnNotify(void* param, NotifyInfo* info);
     void OnParamChanged(ParamID id);
     void OnTableEntryNulled(ParamID id);
-    // Path_Length from the path's splines, when the path's length changed.
-    void UpdatePathLength();
+    // Path_Length from the path's splines, when the path's length changed; true when that
+    // refreshed the object.
+    bool UpdatePathLength();
+    // Tells the dependents and redraws without building: the next evaluation rebuilds.
+    void ShowChange();
+    // After a deletion emptied item or shape entries: invalidate, and refresh when asked.
+    void AfterItemsRemoved(bool refresh);
     // Bakes the path node's modifier stack into a plain shape.
     void CollapsePathStack();
 
     // Set while RefreshObject runs: a parameter written by the build (the display mode lowered
     // by the polygon limit) must not start a second build inside the first.
     bool refreshing_ = false;
+    // Set while BuildMesh runs: a build asked for inside it (a refresh reached from a parameter
+    // the build writes) leaves the mesh to the build in progress, and the block's notifications
+    // of those writes change nothing.
+    bool building_ = false;
 };

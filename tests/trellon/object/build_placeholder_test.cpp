@@ -45,7 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
     Table, PlaceholderScaleTest,
     ::testing::Values(ScaleCase{0.2f, 0.5f},  // below 0.5 counts as 0.5
                       ScaleCase{0.5f, 0.5f}, ScaleCase{1.0f, 1.0f}, ScaleCase{2.5f, 2.5f},
-                      ScaleCase{-3.0f, 0.5f}, ScaleCase{5000.0f, 1000.0f},  // the range's top
+                      ScaleCase{-3.0f, 0.5f},
+                      ScaleCase{5000.0f, 5000.0f},  // past the spinner's top: no cap
                       ScaleCase{std::numeric_limits<float>::quiet_NaN(), 0.5f}));
 
 // Every face points away from the centre of its box (faces 12 b .. 12 b + 11 and vertices

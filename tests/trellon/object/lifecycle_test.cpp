@@ -86,20 +86,25 @@ TEST(LifecycleNotify, PostRenderFrameRewindsTheVariantCursorsAndRenderCodesChang
     EXPECT_EQ(s.object->VariantCursors, (std::vector<std::int32_t>{0, 0, 0}));
 }
 
-// Which parameter changes rebuild the object, by display mode and readiness.
+// What a parameter change does to the object, by display mode and readiness: rebuild at once
+// (and redraw), only invalidate the mesh and redraw (the redraw's evaluation rebuilds; the proxy
+// modes and the settings no rule rebuilds for), only invalidate (not ready: the next evaluation
+// rebuilds), or nothing (a parameter nothing built reads).
+enum class Outcome { Rebuilds, InvalidatesAndRedraws, Invalidates, Nothing };
+
 struct ChangeCase {
     const char* name;
     ParamID id;
     int displayMode;
     int ready;
-    bool refreshes;
+    Outcome outcome;
 };
 
 void PrintTo(const ChangeCase& c, std::ostream* os) { *os << c.name; }
 
 class LifecycleChange : public ::testing::TestWithParam<ChangeCase> {};
 
-TEST_P(LifecycleChange, RefreshesAsTheParameterGroupSays) {
+TEST_P(LifecycleChange, ReachesTheNextBuildAsTheParameterGroupSays) {
     const ChangeCase& c = GetParam();
     TrellonScene s;
     // One "All Objects" and one "All Sweeps" entry, so the per-item tables can be written.
@@ -107,7 +112,10 @@ TEST_P(LifecycleChange, RefreshesAsTheParameterGroupSays) {
     s.pb->Append(Item_X_Rot_Random, 1, static_cast<float*>(nullptr));
     s.pb->Append(Sweep_Side_Offset, 1, static_cast<float*>(nullptr));
     s.pb->Append(Sweep_End_Trim, 1, static_cast<float*>(nullptr));
+    s.pb->Append(Pool_Z_Pos, 1, static_cast<float*>(nullptr));
     s.pb->SetValue(Display_Mode, 0, c.displayMode);
+    s.object->UpdateMesh(0);
+    ASSERT_TRUE(s.object->ivalid.InInterval(0));
     s.object->Ready = c.ready;
     INode* picked = s.AddBox(L"Picked", 1.0f);
     const int before = s.Refreshes();
@@ -128,43 +136,67 @@ TEST_P(LifecycleChange, RefreshesAsTheParameterGroupSays) {
         default:
             FAIL() << "no change written for parameter " << c.id;
     }
-    EXPECT_EQ(s.Refreshes() - before, c.refreshes ? 1 : 0);
+    const int redraws = s.Refreshes() - before;
+    const bool valid = s.object->ivalid.InInterval(0);
+    switch (c.outcome) {
+        case Outcome::Rebuilds:
+            EXPECT_EQ(redraws, 1);
+            EXPECT_TRUE(valid);
+            break;
+        case Outcome::InvalidatesAndRedraws:
+            EXPECT_EQ(redraws, 1);
+            EXPECT_FALSE(valid);
+            break;
+        case Outcome::Invalidates:
+            EXPECT_EQ(redraws, 0);
+            EXPECT_FALSE(valid);
+            break;
+        case Outcome::Nothing:
+            EXPECT_EQ(redraws, 0);
+            EXPECT_TRUE(valid);
+            break;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Groups, LifecycleChange,
-                         ::testing::Values(
-                             // Layout: every mode.
-                             ChangeCase{"Pattern_Mode6", Geo_Pattern, 6, 1, true},
-                             ChangeCase{"Pattern_Mode0", Geo_Pattern, 0, 1, true},
-                             ChangeCase{"Follow_Mode2", Geo_Follow, 2, 1, true},
-                             ChangeCase{"FollowOri_Mode6", Geo_Follow_Ori, 6, 1, true},
-                             ChangeCase{"DisplayMode_Mode1", Display_Mode, 1, 1, true},
-                             ChangeCase{"Pattern_NotReady", Geo_Pattern, 6, 0, false},
-                             // Per-item settings: only the mesh modes (4 to 6) rebuild.
-                             ChangeCase{"ItemSpacing_Mode6", Item_Spacing, 6, 1, true},
-                             ChangeCase{"ItemSpacing_Mode4", Item_Spacing, 4, 1, true},
-                             ChangeCase{"ItemSpacing_Mode3", Item_Spacing, 3, 1, false},
-                             ChangeCase{"ItemXRotRandom_Mode5", Item_X_Rot_Random, 5, 1, true},
-                             ChangeCase{"KnotSpacing_Mode6", KnotSpacing, 6, 1, true},
-                             ChangeCase{"KnotThresh_Mode2", KnotThresh, 2, 1, false},
-                             ChangeCase{"ItemSpacing_NotReady", Item_Spacing, 6, 0, false},
-                             // Sweep settings likewise.
-                             ChangeCase{"SweepSideOffset_Mode6", Sweep_Side_Offset, 6, 1, true},
-                             ChangeCase{"SweepEndTrim_Mode3", Sweep_End_Trim, 3, 1, false},
-                             // Spline steps: the mesh modes, when ready.
-                             ChangeCase{"SplineSteps_Mode6", Spline_Steps, 6, 1, true},
-                             ChangeCase{"SplineSteps_Mode3", Spline_Steps, 3, 1, false},
-                             ChangeCase{"SplineSteps_NotReady", Spline_Steps, 6, 0, false},
-                             // Picked nodes: from mode 4 up.
-                             ChangeCase{"PickedNodes_Mode4", Picked_Nodes_50, 4, 1, true},
-                             ChangeCase{"PickedNodes_Mode3", Picked_Nodes_50, 3, 1, false},
-                             // Parameters no build reacts to.
-                             ChangeCase{"GeoSpacing", Geo_Spacing, 6, 1, false},
-                             ChangeCase{"PathLength", Path_Length, 6, 1, false},
-                             ChangeCase{"ColorShift", Color_Shift, 6, 1, false}),
-                         [](const ::testing::TestParamInfo<ChangeCase>& tp) {
-                             return std::string(tp.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Groups, LifecycleChange,
+    ::testing::Values(
+        // Layout: every mode.
+        ChangeCase{"Pattern_Mode6", Geo_Pattern, 6, 1, Outcome::Rebuilds},
+        ChangeCase{"Pattern_Mode0", Geo_Pattern, 0, 1, Outcome::Rebuilds},
+        ChangeCase{"Follow_Mode2", Geo_Follow, 2, 1, Outcome::Rebuilds},
+        ChangeCase{"FollowOri_Mode6", Geo_Follow_Ori, 6, 1, Outcome::Rebuilds},
+        ChangeCase{"DisplayMode_Mode1", Display_Mode, 1, 1, Outcome::Rebuilds},
+        ChangeCase{"Pattern_NotReady", Geo_Pattern, 6, 0, Outcome::Invalidates},
+        // Per-item settings: the mesh modes (4 to 6) rebuild; in the proxy modes the change
+        // reaches the next draw, whose evaluation rebuilds (regression: it never did).
+        ChangeCase{"ItemSpacing_Mode6", Item_Spacing, 6, 1, Outcome::Rebuilds},
+        ChangeCase{"ItemSpacing_Mode4", Item_Spacing, 4, 1, Outcome::Rebuilds},
+        ChangeCase{"ItemSpacing_Mode3", Item_Spacing, 3, 1, Outcome::InvalidatesAndRedraws},
+        ChangeCase{"ItemXRotRandom_Mode5", Item_X_Rot_Random, 5, 1, Outcome::Rebuilds},
+        ChangeCase{"KnotSpacing_Mode6", KnotSpacing, 6, 1, Outcome::Rebuilds},
+        ChangeCase{"KnotThresh_Mode2", KnotThresh, 2, 1, Outcome::InvalidatesAndRedraws},
+        ChangeCase{"ItemSpacing_NotReady", Item_Spacing, 6, 0, Outcome::Invalidates},
+        // Sweep settings likewise.
+        ChangeCase{"SweepSideOffset_Mode6", Sweep_Side_Offset, 6, 1, Outcome::Rebuilds},
+        ChangeCase{"SweepEndTrim_Mode3", Sweep_End_Trim, 3, 1, Outcome::InvalidatesAndRedraws},
+        // Spline steps: the mesh modes rebuild, when ready.
+        ChangeCase{"SplineSteps_Mode6", Spline_Steps, 6, 1, Outcome::Rebuilds},
+        ChangeCase{"SplineSteps_Mode3", Spline_Steps, 3, 1, Outcome::InvalidatesAndRedraws},
+        ChangeCase{"SplineSteps_NotReady", Spline_Steps, 6, 0, Outcome::Invalidates},
+        // Settings no rule rebuilds for still reach the next build (regression: a pool or
+        // DetachPath changed through the block left a stale mesh).
+        ChangeCase{"Pool_Mode6", Pool_Z_Pos, 6, 1, Outcome::InvalidatesAndRedraws},
+        ChangeCase{"DetachPath_Mode6", DetachPath, 6, 1, Outcome::InvalidatesAndRedraws},
+        ChangeCase{"Solo_Mode6", Object_Solo, 6, 1, Outcome::InvalidatesAndRedraws},
+        // Picked nodes: from mode 4 up, though the build does not read them.
+        ChangeCase{"PickedNodes_Mode4", Picked_Nodes_50, 4, 1, Outcome::Rebuilds},
+        ChangeCase{"PickedNodes_Mode3", Picked_Nodes_50, 3, 1, Outcome::Nothing},
+        // Parameters no build reads.
+        ChangeCase{"GeoSpacing", Geo_Spacing, 6, 1, Outcome::Nothing},
+        ChangeCase{"PathLength", Path_Length, 6, 1, Outcome::Nothing},
+        ChangeCase{"ColorShift", Color_Shift, 6, 1, Outcome::Nothing}),
+    [](const ::testing::TestParamInfo<ChangeCase>& tp) { return std::string(tp.param.name); });
 
 class LifecyclePath : public ::testing::Test {
 protected:
