@@ -23,12 +23,20 @@ void SetIntIfChanged(IParamBlock2* pb, ParamID id, TimeValue t, int v, int tabIn
     if (pb->GetInt(id, t, tabIndex) != v) pb->SetValue(id, t, v, tabIndex);
 }
 
-std::string Describe(ParamID id, const char* what) {
-    return "parameter " + std::to_string(id) + ": " + what;
+// "Item_Spacing (parameter 102): " and what is wrong with it, naming the parameter as a scene
+// file or a script does.
+std::string Describe(IParamBlock2* pb, ParamID id, const std::string& what) {
+    std::string name;
+    if (ParamBlockDesc2* desc = pb ? pb->GetDesc() : nullptr; desc && desc->HasParam(id)) {
+        name = desc->GetParamDef(id).int_name.ToUTF8() + " ";
+    }
+    return name + "(parameter " + std::to_string(id) + "): " + what;
 }
 
-std::string CountMismatch(ParamID id, int count, const std::string& expected) {
-    return Describe(id, "holds ") + std::to_string(count) + " entries, expected " + expected;
+std::string CountMismatch(IParamBlock2* pb, ParamID id, int count, const std::string& expected) {
+    return Describe(pb, id,
+                    "holds " + std::to_string(count) + (count == 1 ? " entry" : " entries") +
+                        ", expected " + expected);
 }
 
 constexpr ParamID NodeListID(ItemList list) {
@@ -687,38 +695,50 @@ BOOL ItemTables::RegeneratePools(int r, std::span<const ParamID> pools, bool coi
 }
 
 std::vector<std::string> ItemTables::CheckInvariants() const {
-    std::vector<std::string> problems;
+    std::vector<std::string> texts;
+    for (TableProblem& p : FindProblems()) texts.push_back(std::move(p.text));
+    return texts;
+}
+
+std::vector<TableProblem> ItemTables::FindProblems() const {
+    std::vector<TableProblem> problems;
     if (!pb_) {
-        problems.emplace_back("no parameter block");
+        problems.push_back({-1, "no parameter block"});
         return problems;
     }
     const int items = ItemCount();
     const int ends = EndCount();
     const int shapes = SweepCount();
+    const auto report = [&](ParamID id, const std::string& what) {
+        problems.push_back({id, Describe(pb_, id, what)});
+    };
+    const auto mismatch = [&](ParamID id, int count, const std::string& expected) {
+        problems.push_back({id, CountMismatch(pb_, id, count, expected)});
+    };
 
     // A table with a shared first entry holds one entry per member plus that entry; while the
     // family is empty it may also hold none (an object made without the creation callback).
-    auto checkShared = [&](ParamID id, int members, int per) {
+    auto checkShared = [&](ParamID id, int members, int per, const char* what) {
         const int count = pb_->Count(id);
         if (count == (members + 1) * per || (members == 0 && count == 0)) return;
-        problems.push_back(CountMismatch(id, count, std::to_string((members + 1) * per)));
+        mismatch(id, count, std::to_string((members + 1) * per) + " (" + what + ")");
     };
-    auto checkExact = [&](ParamID id, int expected) {
+    auto checkExact = [&](ParamID id, int expected, const char* what) {
         const int count = pb_->Count(id);
-        if (count != expected)
-            problems.push_back(CountMismatch(id, count, std::to_string(expected)));
+        if (count != expected) mismatch(id, count, std::to_string(expected) + " (" + what + ")");
     };
 
     for (const ItemTable& table : kItemTables) {
         switch (table.role) {
             case TableRole::ItemZeroBased:
-                checkExact(table.id, items);
+                checkExact(table.id, items, "one per item");
                 break;
             case TableRole::ItemShared:
-                checkShared(table.id, items, 1);
+                checkShared(table.id, items, 1, "the \"All Objects\" entry and one per item");
                 break;
             case TableRole::ItemPool:
-                checkShared(table.id, items, kPoolBlock);
+                checkShared(table.id, items, kPoolBlock,
+                            "100 for the \"All Objects\" entry and 100 per item");
                 break;
             case TableRole::ItemCloud: {
                 int sum = 0;
@@ -728,19 +748,19 @@ std::vector<std::string> ItemTables::CheckInvariants() const {
                     negative = negative || c < 0;
                     sum += std::max(0, c);
                 }
-                if (negative) problems.push_back(Describe(Item_Cloud_Count, "a count is negative"));
-                checkExact(table.id, sum);
+                if (negative) report(Item_Cloud_Count, "a count is negative");
+                checkExact(table.id, sum, "the sum of Item_Cloud_Count");
                 break;
             }
             case TableRole::EndZeroBased:
-                checkExact(table.id, ends);
+                checkExact(table.id, ends, "one per end object");
                 break;
             case TableRole::SweepZeroBased:
-                checkExact(table.id, shapes);
+                checkExact(table.id, shapes, "one per sweep shape");
                 break;
             case TableRole::SweepShared:
             case TableRole::SweepFlip:
-                checkShared(table.id, shapes, 1);
+                checkShared(table.id, shapes, 1, "the \"All Sweeps\" entry and one per shape");
                 break;
         }
     }
@@ -749,22 +769,23 @@ std::vector<std::string> ItemTables::CheckInvariants() const {
     // each group's rows are one run and the numbers in use are 0 .. G-1.
     const int rows = pb_->Count(Sequence_Items);
     if (pb_->Count(Sequence_Groups) != rows) {
-        problems.push_back(CountMismatch(Sequence_Groups, pb_->Count(Sequence_Groups),
-                                         std::to_string(rows) + " (one per sequence row)"));
+        mismatch(Sequence_Groups, pb_->Count(Sequence_Groups),
+                 std::to_string(rows) + " (one per sequence row)");
         return problems;
     }
     for (int r = 0; r < rows; ++r) {
         const int k = pb_->GetInt(Sequence_Items, t_, r);
         if (k < -1 || k >= items) {
-            problems.push_back(Describe(Sequence_Items, "row ") + std::to_string(r) +
-                               " names item " + std::to_string(k) + " of " + std::to_string(items));
+            report(Sequence_Items, "row " + std::to_string(r) + " names item " + std::to_string(k) +
+                                       " of " + std::to_string(items));
         }
         const int g = pb_->GetInt(Sequence_Groups, t_, r);
         const int expectedLow = r == 0 ? 0 : pb_->GetInt(Sequence_Groups, t_, r - 1);
         if (g != expectedLow && !(r > 0 && g == expectedLow + 1)) {
-            problems.push_back(Describe(Sequence_Groups, "row ") + std::to_string(r) +
-                               " has group " + std::to_string(g) + " after group " +
-                               (r == 0 ? std::string("none") : std::to_string(expectedLow)));
+            report(Sequence_Groups,
+                   "row " + std::to_string(r) + " has group " + std::to_string(g) +
+                       " after group " +
+                       (r == 0 ? std::string("none") : std::to_string(expectedLow)));
         }
     }
     return problems;

@@ -68,6 +68,12 @@ struct ItemTable {
     TableRole role;
 };
 
+// A table that does not agree with the items or shapes, and how.
+struct TableProblem {
+    ParamID param = -1;
+    std::string text;  // "Item_Spacing (parameter 102): holds 5 entries, expected 4 (...)"
+};
+
 // Values each pool holds per entry of its shared tables.
 inline constexpr int kPoolBlock = 100;
 
@@ -367,6 +373,8 @@ public:
     // object, the sweep tables likewise for the shapes, the sequence rows pairs whose items
     // exist (or -1), whose groups are contiguous runs numbered 0 .. G-1.
     std::vector<std::string> CheckInvariants() const;
+    // The same, each with the parameter it is about (-1 without a block), in the same order.
+    std::vector<TableProblem> FindProblems() const;
 
 private:
     int CloudStart(int item) const;

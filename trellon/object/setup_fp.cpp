@@ -1,6 +1,9 @@
 #include "object/setup_fp.h"
 
+#include <vector>
+
 #include "iparamb2.h"
+#include "object/item_tables.h"
 #include "object/setup_ops.h"
 #include "object/trellon.h"
 #include "plugin/plugin.h"
@@ -44,6 +47,8 @@ FPInterfaceDesc setupDesc(TRELLON_SETUP_INTERFACE, _M("trellonSetup"), 0, GetTre
         _M("row"), 0, TYPE_INT, f_keyArgDefault, 0,
     FP::kSeedMirror, _M("seedMirror"), 0, TYPE_VOID, 0, 1,
         _M("row"), 0, TYPE_INT, f_keyArgDefault, 0,
+    FP::kTableProblemParam, _M("tableProblemParam"), 0, TYPE_INT, 0, 0,
+    FP::kTableProblem, _M("tableProblem"), 0, TYPE_TSTR_BV, 0, 0,
     p_end);
 // clang-format on
 
@@ -68,3 +73,20 @@ void TrellonSetupFP::MakeEnd(int row) { trellon::MakeEnd(SetupTarget(), row); }
 void TrellonSetupFP::DeleteShape(int row) { trellon::DeleteShape(SetupTarget(), row); }
 void TrellonSetupFP::SeedTransforms(int row) { trellon::SeedTransforms(SetupTarget(), row); }
 void TrellonSetupFP::SeedMirror(int row) { trellon::SeedMirror(SetupTarget(), row); }
+
+// The first table that does not agree with the items or shapes, as the item tables judge it.
+namespace {
+std::vector<trellon::TableProblem> Problems(Trellon& obj) {
+    return trellon::ItemTables(obj.GetParamBlock(0), obj.Time).FindProblems();
+}
+}  // namespace
+
+int TrellonSetupFP::TableProblemParam() {
+    const std::vector<trellon::TableProblem> problems = Problems(SetupTarget());
+    return problems.empty() ? -1 : problems.front().param;
+}
+
+MSTR TrellonSetupFP::TableProblem() {
+    const std::vector<trellon::TableProblem> problems = Problems(SetupTarget());
+    return problems.empty() ? MSTR() : MSTR::FromUTF8(problems.front().text);
+}

@@ -15,9 +15,13 @@
 //   makeEnd(row)                            the object list's rows (row 0 "All Objects")
 //   deleteShape(row)                        the sweep list's rows (row 0 "All Sweeps")
 //   seedTransforms(row = 0)  seedMirror(row = 0)
+//   tableProblemParam()                     the ID of the first parameter whose table does not
+//                                           agree with the items or shapes; -1 when all agree
+//   tableProblem()                          what is wrong with that table; empty when all agree
 #pragma once
 
 #include "ifnpub.h"
+#include "strclass.h"
 
 class INode;
 class Trellon;
@@ -43,6 +47,8 @@ public:
         kDeleteShape = 12,
         kSeedTransforms = 13,
         kSeedMirror = 14,
+        kTableProblemParam = 15,
+        kTableProblem = 16,
     };
 
     FPInterfaceDesc* GetDesc() override;
@@ -64,6 +70,8 @@ public:
     void DeleteShape(int row);
     void SeedTransforms(int row);
     void SeedMirror(int row);
+    int TableProblemParam();
+    MSTR TableProblem();
 
     BEGIN_FUNCTION_MAP
     VFN_1(kSeedGenerator, SeedGenerator, TYPE_INT)
@@ -81,6 +89,8 @@ public:
     VFN_1(kDeleteShape, DeleteShape, TYPE_INT)
     VFN_1(kSeedTransforms, SeedTransforms, TYPE_INT)
     VFN_1(kSeedMirror, SeedMirror, TYPE_INT)
+    FN_0(kTableProblemParam, TYPE_INT, TableProblemParam)
+    FN_0(kTableProblem, TYPE_TSTR_BV, TableProblem)
     END_FUNCTION_MAP
 };
 
