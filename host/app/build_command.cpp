@@ -53,7 +53,6 @@ int LoadInto(Scene& scene, const std::string& path, std::ostream& err) {
     return 0;
 }
 
-
 void PrintSummary(std::ostream& out, const BuildOptions& options, TimeValue t,
                   const std::vector<SummaryLine>& lines, const std::vector<TrellonReport>& reports,
                   std::size_t meshes, std::size_t nodeCount, double seconds) {
@@ -219,6 +218,7 @@ int BuildScene(Scene& scene, const BuildOptions& options, std::ostream& out, std
 int SaveScene(Scene& scene, const std::string& scenePath, const std::string& outPath,
               std::ostream& out, std::ostream& err) {
     if (const int status = LoadInto(scene, scenePath, err); status != 0) return status;
+    EvaluateShownNodes(scene, scene.GetTime());
     try {
         SaveSceneFile(scene, outPath);
     } catch (const SceneFileError& e) {

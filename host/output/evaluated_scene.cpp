@@ -1,5 +1,6 @@
 #include "evaluated_scene.h"
 
+#include "box3.h"
 #include "imtl.h"
 #include "inode.h"
 #include "object.h"
@@ -53,6 +54,16 @@ std::vector<EvaluatedNode> EvaluateScene(Scene& scene, TimeValue t) {
         if (EvaluateNode(node, t, evaluated)) result.push_back(std::move(evaluated));
     }
     return result;
+}
+
+void EvaluateShownNodes(Scene& scene, TimeValue t) {
+    for (Node* node : scene.Nodes()) {
+        if (!IsShown(node)) continue;
+        Object* obj = node->EvalWorldState(t).obj;
+        if (!obj) continue;
+        Box3 box;
+        obj->GetWorldBoundBox(t, node, nullptr, box);
+    }
 }
 
 }  // namespace host

@@ -23,7 +23,7 @@ class Scene;
 struct EvaluatedNode {
     INode* node = nullptr;
     std::string name;         // UTF-8
-    Matrix3 objectTM;         // object transform: object offset times node transform
+    Matrix3 objectTM{1};      // object transform: object offset times node transform
     Mesh mesh;                // object space, a copy of the evaluated mesh
     Mtl* material = nullptr;  // the node's material or null
     DWORD wireColor = 0;
@@ -31,6 +31,13 @@ struct EvaluatedNode {
 
 // Every node whose object evaluates to geometry, in scene order, at time t.
 std::vector<EvaluatedNode> EvaluateScene(Scene& scene, TimeValue t);
+
+// What the viewports do once a file is open, short of drawing: each shown node is evaluated at t
+// and asked for its world box (to frame the views), which brings a procedural object's mesh up
+// to date. Saving after this saves the state the viewports show (a random group order drawn, a
+// display mode the polygon limit lowered); a hidden object stays as it was loaded until it is
+// shown or rendered.
+void EvaluateShownNodes(Scene& scene, TimeValue t);
 
 // Whether the viewport shows the node: neither the node nor its layer is hidden.
 bool IsShown(INode* node);

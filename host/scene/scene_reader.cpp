@@ -24,6 +24,7 @@
 #include "materials.h"
 #include "matrix3.h"
 #include "mesh_import.h"
+#include "notify.h"
 #include "object_functions.h"
 #include "quat.h"
 #include "renderers.h"
@@ -127,20 +128,20 @@ struct SetupOpKind {
     bool carPaint;  // the object may ask whether the items are car paint
 };
 constexpr SetupOpKind kSetupOps[] = {{"pickPath", OpArgs::Node, false},
-                                {"addItem", OpArgs::Node, true},
-                                {"addItems", OpArgs::Nodes, true},
-                                {"addShape", OpArgs::Node, false},
-                                {"addShapes", OpArgs::Nodes, false},
-                                {"addNullRow", OpArgs::OptionalRow, false},
-                                {"deleteRow", OpArgs::Row, false},
-                                {"shiftUp", OpArgs::Row, false},
-                                {"shiftDown", OpArgs::Row, false},
-                                {"makePost", OpArgs::Row, false},
-                                {"makeEnd", OpArgs::Row, false},
-                                {"deleteShape", OpArgs::Row, false},
-                                {"seedTransforms", OpArgs::OptionalRow, false},
-                                {"seedMirror", OpArgs::OptionalRow, false},
-                                {"set", OpArgs::Set, false}};
+                                     {"addItem", OpArgs::Node, true},
+                                     {"addItems", OpArgs::Nodes, true},
+                                     {"addShape", OpArgs::Node, false},
+                                     {"addShapes", OpArgs::Nodes, false},
+                                     {"addNullRow", OpArgs::OptionalRow, false},
+                                     {"deleteRow", OpArgs::Row, false},
+                                     {"shiftUp", OpArgs::Row, false},
+                                     {"shiftDown", OpArgs::Row, false},
+                                     {"makePost", OpArgs::Row, false},
+                                     {"makeEnd", OpArgs::Row, false},
+                                     {"deleteShape", OpArgs::Row, false},
+                                     {"seedTransforms", OpArgs::OptionalRow, false},
+                                     {"seedMirror", OpArgs::OptionalRow, false},
+                                     {"set", OpArgs::Set, false}};
 
 struct SetupOpPlan {
     const SetupOpKind* kind = nullptr;
@@ -415,7 +416,7 @@ TransformPlan Reader::Transform(const json& j, const std::string& path) const {
         // Euler XYZ in degrees: X applied first, then Y, then Z.
         const Point3 deg = Vector(*rot, Key(path, "rotation"));
         const float ang[3] = {deg.x * PI / 180.0f, deg.y * PI / 180.0f, deg.z * PI / 180.0f};
-        Matrix3 m;
+        Matrix3 m{1};
         EulerToMatrix(ang, m, EULERTYPE_XYZ);
         t.rotation = Quat(m);
         NormalizeRotation(t.rotation);
@@ -1314,6 +1315,30 @@ std::string RunSetupOp(const SetupOpPlan& op, Object* obj, Scene& scene,
     return {};
 }
 
+// Whether the object's item and shape tables agree with its items, as the object itself judges:
+// empty when they do, else the problem at the place of the file that set the table (its `params`
+// entry, or the object as a whole when the set-up made it so).
+std::string CheckTables(const TrellonPlan& plan, Object* obj, Scene& scene,
+                        const std::string& path) {
+    FPValue result;
+    std::string error;
+    if (CallObjectFunction(scene, obj, _M("tableProblemParam"), {}, result, error) != FPS_OK) {
+        return path + ": " + error;
+    }
+    const int id = result.type == TYPE_INT ? result.i : -1;
+    if (id < 0) return {};
+    std::string why = "the item tables do not agree";
+    FPValue text;
+    if (CallObjectFunction(scene, obj, _M("tableProblem"), {}, text, error) == FPS_OK &&
+        base_type(text.type) == TYPE_TSTR && text.tstr != nullptr) {
+        why = text.tstr->ToUTF8();
+    }
+    for (std::size_t i = 0; i < plan.params.size(); ++i) {
+        if (plan.params[i].id == id) return path + ".params[" + std::to_string(i) + "]: " + why;
+    }
+    return path + ": " + why;
+}
+
 // The set-up and parameters of a Trellon node, after every node of the file exists (node
 // parameters may name later nodes). Empty on success, else the problem.
 std::string SetUpTrellon(const TrellonPlan& plan, Node* node, Scene& scene,
@@ -1339,7 +1364,7 @@ std::string SetUpTrellon(const TrellonPlan& plan, Node* node, Scene& scene,
             return path + ".params[" + std::to_string(i) + "]: the object refused the value";
         }
     }
-    return {};
+    return CheckTables(plan, node->GetObjectRef(), scene, path);
 }
 
 // What a load may change in the scene beyond its new nodes, kept so that a load that fails
@@ -1406,6 +1431,15 @@ private:
     MSTR currentLayer_;
 };
 
+// NOTIFY_FILE_PRE_OPEN for its lifetime, closed by NOTIFY_FILE_POST_OPEN however the load ends.
+class FileOpenNotifications {
+public:
+    FileOpenNotifications() { BroadcastNotification(NOTIFY_FILE_PRE_OPEN); }
+    ~FileOpenNotifications() { BroadcastNotification(NOTIFY_FILE_POST_OPEN); }
+    FileOpenNotifications(const FileOpenNotifications&) = delete;
+    FileOpenNotifications& operator=(const FileOpenNotifications&) = delete;
+};
+
 void Apply(const ScenePlan& plan, Scene& scene) {
     if (plan.units) SetMasterUnitInfo(*plan.units, 1.0f);
     scene.SetTime(plan.time, FALSE);
@@ -1446,6 +1480,8 @@ void Apply(const ScenePlan& plan, Scene& scene) {
         made.push_back(node);
         fileNodes[n.name] = node;
     }
+    // The objects exist; their state is loaded between the file-open notifications.
+    const FileOpenNotifications opening;
     for (std::size_t i = 0; i < plan.nodes.size(); ++i) {
         const NodePlan& n = plan.nodes[i];
         if (!n.object || n.object->kind != ObjectPlan::Kind::Trellon) continue;

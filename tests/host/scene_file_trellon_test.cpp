@@ -37,9 +37,7 @@ protected:
         }
         return "";
     }
-
 };
-
 
 // Geo_Pattern is id 10, Display_Mode id 47, Spline_Obj id 0, Item_Spacing id 102.
 TEST_F(SceneFileTrellon, ParamsByNameAndByIdReadBack) {
@@ -47,17 +45,15 @@ TEST_F(SceneFileTrellon, ParamsByNameAndByIdReadBack) {
         "params": [{"name": "Geo_Pattern", "value": 1},
                    {"id": 47, "type": "INT", "value": 3},
                    {"name": "Spline_Obj", "value": "Path01"},
-                   {"id": 102, "value": [100, 25, 25]}]})"),
+                   {"id": 102, "value": [100]}]})"),
                         "t.json", *scene);
     IParamBlock2* pb = Block(L"T");
     ASSERT_NE(pb, nullptr);
     EXPECT_EQ(pb->GetInt(10), 1);
     EXPECT_EQ(pb->GetInt(47), 3);
     EXPECT_EQ(pb->GetINode(0), scene->GetINodeByName(L"Path01"));
-    ASSERT_EQ(pb->Count(102), 3);
-    const std::vector<float> spacing = {pb->GetFloat(102, 0, 0), pb->GetFloat(102, 0, 1),
-                                        pb->GetFloat(102, 0, 2)};
-    EXPECT_EQ(spacing, (std::vector<float>{100.0f, 25.0f, 25.0f}));
+    ASSERT_EQ(pb->Count(102), 1);
+    EXPECT_EQ(pb->GetFloat(102, 0, 0), 100.0f);
 }
 
 TEST_F(SceneFileTrellon, NullNodeAndEmptyTable) {
@@ -114,15 +110,34 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{R"({"type": "Trellon", "params": [{"name": "Item_Box_Max", "value": [[1, 2]]}]})",
                 "nodes[1].object.params[0].value[0]: expected 3 elements"},
         Refusal{R"({"type": "Trellon", "params": [{"value": 1}]})",
-                "nodes[1].object.params[0]: missing required field \"id\" or \"name\""}));
+                "nodes[1].object.params[0]: missing required field \"id\" or \"name\""},
+        // Tables that do not agree with the object's items, as the object itself judges: at
+        // the entry that set the table, with both lengths.
+        Refusal{R"({"type": "Trellon", "setup": [{"op": "create"}],
+                    "params": [{"name": "Geo_Pattern", "value": 0},
+                               {"id": 102, "value": [100, 25, 25]}]})",
+                "t.json: nodes[1].object.params[1]: Item_Spacing (parameter 102): holds 3 "
+                "entries, expected 1 (the \"All Objects\" entry and one per item)"},
+        Refusal{
+            R"({"type": "Trellon", "setup": [{"op": "create"}, {"op": "addShape", "node": "Path01"}],
+                    "params": [{"name": "Sweep_Side_Offset", "value": [0]}]})",
+            "t.json: nodes[1].object.params[0]: Sweep_Side_Offset (parameter 131): holds 1 "
+            "entry, expected 2 (the \"All Sweeps\" entry and one per shape)"}));
 
 // BOOL takes true/false or 0/1; string and point tables are read whole, in order.
 TEST_F(SceneFileTrellon, BoolsStringsAndPointTables) {
-    host::LoadSceneText(TrellonScene(R"({"type": "Trellon", "params": [
-        {"name": "Geo_Follow", "type": "BOOL", "value": true},
-        {"name": "DetachPath", "value": 0},
-        {"name": "Item_Names", "type": "STRING_TAB", "value": ["Picket", "Post"]},
-        {"name": "Item_Box_Max", "value": [[1, 2, 3], [4.5, 5, 6]]}]})"),
+    // Two items, so the item tables hold two entries.
+    host::LoadSceneText(R"({"format": "trellon-scene", "version": 1, "nodes": [
+      {"name": "Path01", "object": {"type": "line", "points": [[0,0,0], [100,0,0]]}},
+      {"name": "A", "object": {"type": "box", "length": 1, "width": 1, "height": 1}},
+      {"name": "B", "object": {"type": "box", "length": 1, "width": 1, "height": 1}},
+      {"name": "T", "object": {"type": "Trellon",
+        "setup": [{"op": "create"}, {"op": "addItems", "nodes": ["A", "B"]}],
+        "params": [
+          {"name": "Geo_Follow", "type": "BOOL", "value": true},
+          {"name": "DetachPath", "value": 0},
+          {"name": "Item_Names", "type": "STRING_TAB", "value": ["Picket", "Post"]},
+          {"name": "Item_Box_Max", "value": [[1, 2, 3], [4.5, 5, 6]]}]}}]})",
                         "t.json", *scene);
     IParamBlock2* pb = Block(L"T");
     ASSERT_NE(pb, nullptr);
@@ -163,7 +178,7 @@ TEST(SceneFileTrellonWithoutModule, NamesThePlace) {
 TEST_F(SceneFileTrellon, LoadSaveLoadSaveIsIdentical) {
     host::LoadSceneText(
         TrellonScene(R"({"type": "Trellon", "setup": [{"op": "create", "logoSize": 40}],
-        "params": [{"name": "Spline_Obj", "value": "Path01"}, {"id": 102, "value": [100, 25, 25]},
+        "params": [{"name": "Spline_Obj", "value": "Path01"}, {"id": 102, "value": [100]},
                    {"name": "Display_Mode", "value": 2}]})"),
         "t.json", *scene);
     const std::string saved = host::SaveSceneText(*scene);
@@ -180,8 +195,8 @@ TEST_F(SceneFileTrellon, LoadSaveLoadSaveIsIdentical) {
     EXPECT_EQ(pb->GetFloat(pb->GetDesc()->IndextoID(pb->GetDesc()->NameToIndex(L"Logo_size"))),
               40.0f);
     EXPECT_EQ(pb->GetINode(0), second.GetINodeByName(L"Path01"));
-    ASSERT_EQ(pb->Count(102), 3);
-    EXPECT_EQ(pb->GetFloat(102, 0, 1), 25.0f);
+    ASSERT_EQ(pb->Count(102), 1);
+    EXPECT_EQ(pb->GetFloat(102, 0, 0), 100.0f);
 }
 
 }  // namespace
