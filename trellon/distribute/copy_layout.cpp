@@ -84,7 +84,7 @@ std::vector<float> PostDistances(std::span<const float> knotDistances, bool clos
     return posts;
 }
 
-std::vector<float> BetweenPostParams(std::span<const float> posts, bool closed, float L,
+std::vector<float> BetweenPostParams(std::span<const float> posts, bool closingSpan, float L,
                                      float knotThresh, float spacing) {
     std::vector<float> params;
     if (!Positive(L) || !Positive(spacing) || posts.empty()) return params;
@@ -103,7 +103,7 @@ std::vector<float> BetweenPostParams(std::span<const float> posts, bool closed, 
                              static_cast<float>(i) * free / static_cast<float>(count + 1));
     };
     for (std::size_t i = 0; i + 1 < posts.size(); ++i) span(posts[i], posts[i + 1]);
-    if (closed) span(posts.back(), 1.0f);
+    if (closingSpan) span(posts.back(), 1.0f);
     return params;
 }
 

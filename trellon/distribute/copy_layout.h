@@ -51,13 +51,13 @@ std::vector<float> PostDistances(std::span<const float> knotDistances, bool clos
                                  float knotSpacing);
 
 // Normalised parameters of the sequence slots between posts. Posts stand at the ascending
-// parameters `posts`; on a closed path a last span runs from the last post to the end (1),
-// where the first post stands again. In each span from a to b the clearance
-// T = max(knotThresh / L, spacing / L * (1/100 - 1)) is kept free at both ends, leaving
-// F = (b - T) - (a + T); with m = F / (spacing / L), c items stand at a + T + i * F / (c + 1),
-// i = 1 .. c, where c = floor(m) when the fraction of m is at least 0.5, floor(m) - 1
+// parameters `posts`; with closingSpan (a closed path without start or end offsets) a last span
+// runs from the last post to the end (1), where the first post stands again. In each span from a to
+// b the clearance T = max(knotThresh / L, spacing / L * (1/100 - 1)) is kept free at both ends,
+// leaving F = (b - T) - (a + T); with m = F / (spacing / L), c items stand at a + T + i * F / (c +
+// 1), i = 1 .. c, where c = floor(m) when the fraction of m is at least 0.5, floor(m) - 1
 // otherwise, and 0 when m is below 1.5. Nothing for a spacing or L that is not positive.
-std::vector<float> BetweenPostParams(std::span<const float> posts, bool closed, float L,
+std::vector<float> BetweenPostParams(std::span<const float> posts, bool closingSpan, float L,
                                      float knotThresh, float spacing);
 
 }  // namespace trellon

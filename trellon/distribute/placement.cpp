@@ -88,6 +88,9 @@ struct Placement::State {
     bool follow = true, followOri = false;
     int solo = 0;
     float knotSpacing = 10.0f, knotThresh = 0.0f;
+    // Some entry of Item_Start_Offset or Item_End_Offset is not 0: then the items between posts
+    // keep to the spans between posts, also on a closed path.
+    bool anyEndOffset = false;
     Matrix3 pathToTarget{1};
 
     State(Trellon& o, TimeValue time, WorkingPathCache cache)
@@ -159,6 +162,10 @@ void Placement::State::Read(IParamBlock2& pb, INode* pathNode, const PlacementOp
     solo = pb.GetInt(Object_Solo, t);
     knotSpacing = pb.GetFloat(KnotSpacing, t);
     knotThresh = pb.GetFloat(KnotThresh, t);
+    for (const ParamID id : {Item_Start_Offset, Item_End_Offset}) {
+        for (int i = 0; i < pb.Count(id); ++i)
+            anyEndOffset = anyEndOffset || pb.GetFloat(id, t, i) != 0.0f;
+    }
 
     pathToTarget = PathToObjectTM(*object, pathNode, t, pb.GetInt(DetachPath, t) != 0);
     if (options.worldSpace) {
@@ -261,7 +268,11 @@ private:
             lastAngles_ = AnglesOfTangent(pose.tangent);
             haveAngles_ = true;
         }
-        const PathAngles& a = lastAngles_;
+        // An end object at the far end turns round to face out of the path: the half turn is
+        // part of its heading, so the follow rules and the roll about the direction of travel
+        // see it too (a rolled end piece leans out of the path at both ends).
+        PathAngles a = lastAngles_;
+        if (halfTurn) a.heading += kPi;
         const FollowAngles f = ApplyFollow(a, s_.follow, s_.followOri);
 
         const EntryCopyValues iv = EntryValues(it.settings, s_.pools.At(itemPool));
@@ -269,9 +280,7 @@ private:
             CombineEntryValues(g, s_.global.unifyScale, iv, it.settings.unifyScale);
         pose.heading = a.heading;
         pose.ex = f.ex;
-        // An end object at the far end turns round to face out of the path, in every follow
-        // mode.
-        pose.ez = f.ez + (halfTurn ? kPi : 0.0f);
+        pose.ez = f.ez;
         pose.scale = v.scale;
         pose.rotX = v.yRot;
         pose.rotY = v.zRot;
@@ -376,12 +385,16 @@ private:
             const float reserve =
                 path.Closed() ? 0.75f * std::min(it.settings.spacing.low, it.settings.spacing.high)
                               : 0.0f;
-            // The gaps of each spline are drawn from the item's pool entries from the first on,
-            // and the copies' own values start there again too.
+            // The gaps are drawn at the item's running counter, so each spline and each twin
+            // pass gets gaps of its own (two parallel splines do not repeat one layout); the
+            // copies' own values then start again at the item's first pool entry.
+            int& ck = counters_[static_cast<std::size_t>(k)];
+            const int first = ck;
             distances = RandomSpacingDistances(L, s0, s1, reserve, [&](int j) {
-                return SpacingValue(it.settings, s_.pools.At(ItemPoolIndex(k, j)).spacing);
+                const int entry = (first + j) % kPoolBlock;
+                return SpacingValue(it.settings, s_.pools.At(ItemPoolIndex(k, entry)).spacing);
             });
-            counters_[static_cast<std::size_t>(k)] = 0;
+            ck = 0;
         }
         if (!(L > 0.0f)) return;
         for (const float at : distances) {
@@ -426,7 +439,10 @@ private:
             const WorkingPath& path = s_.paths.Get(sp, s_.d);
             SplineSlots slots{sp, &path, {}, false};
             if (!path.Empty() && path.Length() > 0.0f) {
-                slots.params = BetweenPostParams(PostParams(path), path.Closed(), path.Length(),
+                // The span from the last post round to the first is used only on a closed path
+                // without start or end offsets.
+                const bool closingSpan = path.Closed() && !s_.anyEndOffset;
+                slots.params = BetweenPostParams(PostParams(path), closingSpan, path.Length(),
                                                  s_.knotThresh, s_.globalSpacing);
             }
             all.push_back(std::move(slots));

@@ -110,6 +110,43 @@ TEST_F(PlacementWalk, RandomSpacingReadsTheSpacingPool) {
     EXPECT_EQ(seen.front().itemPool, 100);
 }
 
+// Regression: the gaps of every spline were drawn from the item's first pool entry, so two
+// parallel splines got the same random layout. They are drawn at the item's running counter:
+// spline 1's gaps start where spline 0's copies left the counter.
+TEST_F(PlacementWalk, RandomGapsOfTheNextSplineRunOnFromTheCounter) {
+    SetPath({Straight(1000), Straight(1000, 50)});
+    AddItem();
+    SeedPools(5);
+    SetEntry(Item_Random_Trans, 1, 1);
+    SetEntry(Item_Spacing, 1, 100.0f);
+    SetEntry(Item_Spacing_Random, 1, 200.0f);
+    // Gap j of a spline whose gaps start at counter c: 100 + 100/100 * Pool_Spacing[100 + c + j].
+    const auto distances = [&](int c) {
+        std::vector<float> want = {0.0f};
+        float sum = 0.0f;
+        for (int j = 0;; ++j) {
+            const float gap = 100.0f + s.pb->GetFloat(Pool_Spacing, 0, 100 + (c + j) % 100);
+            if (sum + gap > 1000.0f) break;
+            sum += gap;
+            want.push_back(sum);
+        }
+        return want;
+    };
+    const std::vector<float> first = distances(0);
+    const std::vector<float> second = distances(static_cast<int>(first.size()));
+    const std::vector<Seen> seen = Walk(PlacementPass::PerObject);
+    ASSERT_EQ(seen.size(), first.size() + second.size());
+    const std::vector<Seen> along0(seen.begin(), seen.begin() + first.size());
+    const std::vector<Seen> along1(seen.begin() + first.size(), seen.end());
+    ExpectXs(along0, first);
+    ExpectXs(along1, second);
+    EXPECT_NE(first, second);
+    EXPECT_NEAR(along1.front().at.y, 50.0f, 1e-3f);
+    // Each spline's copies read their own values from the item's first pool entry on.
+    EXPECT_EQ(along0.front().itemPool, 100);
+    EXPECT_EQ(along1.front().itemPool, 100);
+}
+
 TEST_F(PlacementWalk, ItemSidewaysOffsetMovesItsPathLeft) {
     SetPath({Straight(1000)});
     AddItem();
@@ -306,6 +343,23 @@ TEST_F(PlacementWalk, EndObjectsAtBothEndsTheFarOneTurned) {
     EXPECT_TRUE(Near(Point3(1.0f, 0.0f, 0.0f) * seen[1].tm, Point3(1000.0f, -1.0f, 0.0f), 1e-3f));
 }
 
+// Regression: the far end's half turn was added to the follow angle only, so a rolled end
+// piece leaned the same way at both ends. It belongs to the heading: rolled by 30 degrees about
+// the direction of travel, the top of the box (0, 0, 2) leans to the left of travel at the start,
+// (0, 2 sin 30, 2 cos 30), and, the far copy facing back along the path, to the right of travel
+// at the far end.
+TEST_F(PlacementWalk, TheFarEndObjectRollsAboutItsOwnHeading) {
+    SetPath({Straight(1000)});
+    AddItem(End_Nodes);
+    SetEntry(Item_X_Rot, 1, 30.0f);
+    const std::vector<Seen> seen = Walk(PlacementPass::Ends);
+    ASSERT_EQ(seen.size(), 2u);
+    const Point3 top(0.0f, 0.0f, 2.0f);
+    EXPECT_TRUE(Near(top * seen[0].tm, Point3(0.0f, 1.0f, 1.7320508f), 1e-4f)) << top * seen[0].tm;
+    EXPECT_TRUE(Near(top * seen[1].tm, Point3(1000.0f, -1.0f, 1.7320508f), 1e-3f))
+        << top * seen[1].tm;
+}
+
 TEST_F(PlacementWalk, EndObjectOffsetsAndTwins) {
     SetPath({Straight(1000)});
     AddItem(End_Nodes);
@@ -379,6 +433,56 @@ TEST_P(PostSpanWalk, SequenceFillsTheSpans) {
 INSTANTIATE_TEST_SUITE_P(Clearance, PostSpanWalk,
                          ::testing::Values(BetweenCase{0, {10, 20, 40, 50}},
                                            BetweenCase{5, {15, 45}}));
+
+// A closed square of side 30 with a post at each knot (KnotSpacing 100: no inner posts) and one
+// object between the posts every 10: each 30-unit span holds two (m = 3, fraction 0: 3 - 1), at
+// 10 and 20 along it. The span from the last post back round to the first is filled only while
+// every start and end offset is 0. Regression: it was filled whatever the offsets.
+struct ClosingSpanCase {
+    const char* name;
+    float startOffset;
+    std::vector<Point3> items;
+};
+
+class ClosingSpan : public PlacementScene, public ::testing::WithParamInterface<ClosingSpanCase> {};
+
+TEST_P(ClosingSpan, IsFilledOnlyWithoutOffsets) {
+    SetPath({Square(30)});
+    AddItem();
+    AddItem(Post_Nodes);
+    SetInts(Sequence_Items, {0});
+    SetInts(Sequence_Groups, {0});
+    Set(Geo_Pattern, 1);
+    Set(KnotSpacing, 100.0f);
+    SetEntry(Item_Spacing, 0, 10.0f);
+    SetEntry(Item_Start_Offset, 0, GetParam().startOffset);
+    std::vector<Point3> items;
+    for (const Seen& c : Walk(PlacementPass::Posts))
+        if (c.kind == CopyKind::Object) items.push_back(c.at);
+    const std::vector<Point3>& want = GetParam().items;
+    ASSERT_EQ(items.size(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i)
+        EXPECT_TRUE(Near(items[i], want[i], 1e-3f)) << i << ": " << items[i];
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ClosingSpan,
+    ::testing::Values(
+        ClosingSpanCase{"NoOffsets",
+                        0.0f,
+                        {{10, 0, 0},
+                         {20, 0, 0},
+                         {30, 10, 0},
+                         {30, 20, 0},
+                         {20, 30, 0},
+                         {10, 30, 0},
+                         {0, 20, 0},
+                         {0, 10, 0}}},
+        ClosingSpanCase{
+            "StartOffset",
+            5.0f,
+            {{10, 0, 0}, {20, 0, 0}, {30, 10, 0}, {30, 20, 0}, {20, 30, 0}, {10, 30, 0}}}),
+    [](const ::testing::TestParamInfo<ClosingSpanCase>& c) { return c.param.name; });
 
 TEST_F(PlacementWalk, PostsThenThePerObjectPatternAndSourceOrder) {
     SetPath({Straight(200)});
