@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "polyshp.h"
+#include "spline3d.h"
 #include "sweep/sweep_walk.h"
 
 namespace trellon {
@@ -19,19 +20,26 @@ float Round3(float x) { return std::floor(x * 1000.0f + 0.5f) / 1000.0f; }
 
 float ClampedAcos(float c) { return std::acos(std::clamp(c, -1.0f, 1.0f)); }
 
-// The unit directions into and out of sample i; zero where there is no neighbour (the ends of an
-// open run) or the neighbour coincides with the sample.
+// The unit directions into and out of sample i, from the nearest samples before and after it
+// that do not coincide with it: two samples at one place (a polyline vertex under a trimmed end,
+// a doubled knot) share the direction the path has there instead of losing it. Zero where no
+// such neighbour exists (the ends of an open run, a run at one point).
 void Directions(const Point3* s, int n, int i, bool loop, Point3& in, Point3& out) {
-    in = Point3();
-    out = Point3();
-    if (i > 0)
-        in = Normalize(s[i] - s[i - 1]);
-    else if (loop && n > 1)
-        in = Normalize(s[0] - s[n - 1]);
-    if (i < n - 1)
-        out = Normalize(s[i + 1] - s[i]);
-    else if (loop && n > 1)
-        out = Normalize(s[0] - s[n - 1]);
+    in = Point3(0.0f, 0.0f, 0.0f);
+    out = Point3(0.0f, 0.0f, 0.0f);
+    const auto step = [&](int j, int by) { return loop ? (j + by + n) % n : j + by; };
+    for (int j = step(i, -1), seen = 0; j >= 0 && j < n && seen < n - 1; j = step(j, -1), ++seen) {
+        if (!(s[j] == s[i])) {
+            in = Normalize(s[i] - s[j]);
+            break;
+        }
+    }
+    for (int j = step(i, 1), seen = 0; j >= 0 && j < n && seen < n - 1; j = step(j, 1), ++seen) {
+        if (!(s[j] == s[i])) {
+            out = Normalize(s[j] - s[i]);
+            break;
+        }
+    }
 }
 
 void PutRows(Matrix3& m, const Point3& r0, const Point3& r1, const Point3& r2, const Point3& r3) {
@@ -43,7 +51,7 @@ void PutRows(Matrix3& m, const Point3& r0, const Point3& r1, const Point3& r2, c
 
 }  // namespace
 
-PathRun SamplePath(const PolyLine& line, float startTrim, float endTrim) {
+PathRun SamplePath(const PolyLine& line, float startTrim, float endTrim, const Spline3D* curve) {
     PathRun run;
     const int n = line.numPts;
     const bool closed = line.IsClosed() != 0;
@@ -65,39 +73,47 @@ PathRun SamplePath(const PolyLine& line, float startTrim, float endTrim) {
     double total = 0.0;
     for (int v = 1; v <= last; ++v) total += edge(v);
     if (!(total > 0.0) || a + b >= total) return run;
-    const double s0 = a / total;
-    const double s1 = b / total;
     run.loop = closed && a == 0.0 && b == 0.0;
+
+    // A trimmed end lies on the curve itself at the fraction of its length the trim cuts off, not
+    // on the chord between two polyline vertices (without the curve, on the polyline).
+    const auto at = [&](double u) {
+        const float f = static_cast<float>(u);
+        return curve != nullptr ? curve->InterpCurve3D(f, SPLINE_INTERP_NORMALIZED)
+                                : line.InterpCurve3D(f, POLYSHP_INTERP_NORMALIZED);
+    };
 
     // The first sample at s0: the first vertex itself without a start trim.
     std::vector<Point3>& out = run.samples;
     out.reserve(static_cast<std::size_t>(last) + 2);
-    out.push_back(a == 0.0 ? point(0)
-                           : line.InterpCurve3D(static_cast<float>(s0), POLYSHP_INTERP_NORMALIZED));
+    out.push_back(a == 0.0 ? point(0) : at(a / total));
 
-    // Walk the vertices past the first; the walk's last vertex is exactly u = 1 without an end
-    // trim. A vertex is a sample when it lies past s0; the walk stops, before sampling, past
-    // 1 - s1, at u = 1 without an end trim, and at the closing vertex of a closed line.
+    // Walk the vertices past the first, comparing travelled lengths with the trims (in lengths,
+    // not fractions, so a trim that ends exactly on a vertex meets it exactly). A vertex within
+    // a hair of a trimmed end counts as lying on it: it is sampled once, as that end, never
+    // twice. A vertex is a sample when it lies past the start trim; the walk stops, before
+    // sampling, past the end trim, at the walk's last vertex without an end trim, and at the
+    // closing vertex of a closed line.
+    const double hair = total * 1e-6;
+    const double stop = total - b;
     double travelled = 0.0;
-    double lastU = 0.0;
+    bool endReached = false;
     for (int v = 1; v <= last; ++v) {
         travelled += edge(v);
-        const double u = (v == last && b == 0.0) ? 1.0 : travelled / total;
-        if (u > 1.0 - s1 || (u == 1.0 && b == 0.0) || (closed && v == last)) break;
-        if (u > s0) {
-            out.push_back(point(v));
-            lastU = u;
+        const bool lastVertex = v == last;
+        if ((lastVertex && b == 0.0) || (closed && lastVertex)) break;
+        if (travelled > stop + hair) break;
+        if (travelled <= a + hair) continue;
+        out.push_back(point(v));
+        if (travelled >= stop - hair) {
+            endReached = true;
+            break;
         }
     }
 
-    // The last sample at 1 - s1, except on a loop, whose rings wrap to the first, and except when
-    // the walk's last sample already lies there.
-    if (!run.loop && lastU < 1.0 - s1) {
-        const Point3 end =
-            b == 0.0 ? point(last)
-                     : line.InterpCurve3D(static_cast<float>(1.0 - s1), POLYSHP_INTERP_NORMALIZED);
-        out.push_back(end);
-    }
+    // The last sample at the end trim, except on a loop, whose rings wrap to the first, and
+    // except when the walk's last sample already lies there.
+    if (!run.loop && !endReached) out.push_back(b == 0.0 ? point(last) : at(1.0 - b / total));
     return run;
 }
 
@@ -108,13 +124,15 @@ Matrix3 SampleFrame(const Point3* s, int n, int i, bool loop) {
     Directions(s, n, i, loop, in, out);
     const bool both = !IsZero(in) && !IsZero(out);
     const bool corner = both && (Round3(in.x) != Round3(out.x) || Round3(in.y) != Round3(out.y));
-    const Point3 bisector = both ? Normalize(in + out) : Point3();
+    const Point3 bisector = both ? Normalize(in + out) : Point3(0.0f, 0.0f, 0.0f);
 
     if (!corner || IsZero(bisector)) {
         // A straight sample (or a turn straight back, which has no mitre): the arbitrary-axis
         // frame of the direction of travel; with both directions the one between them.
         Point3 dir = !IsZero(bisector) ? bisector : (!IsZero(in) ? in : out);
-        if (IsZero(dir)) dir = Point3(0.0f, 0.0f, 1.0f);  // no direction at all: the identity
+        // Only a run whose samples all coincide has no direction at all: the cross-section then
+        // stands upright, as ArbAxis makes it for +Z.
+        if (IsZero(dir)) dir = Point3(0.0f, 0.0f, 1.0f);
         ArbAxis(dir, frame);
         frame.SetRow(3, s[i]);
         return frame;

@@ -39,7 +39,7 @@ std::vector<PathRun> OffsetRuns(Trellon& object, const BezierShape& path, float 
     std::vector<PathRun> runs;
     runs.reserve(static_cast<std::size_t>(poly.numLines));
     for (int i = 0; i < poly.numLines; ++i)
-        runs.push_back(SamplePath(poly.lines[i], startTrim, endTrim));
+        runs.push_back(SamplePath(poly.lines[i], startTrim, endTrim, offset.GetSpline(i)));
     return runs;
 }
 

@@ -17,8 +17,9 @@
 //     the direction of travel seen from +Z, mitred knots), at the path shape's steps, flattened
 //     into a polyline q_0 .. q_{N-1} (closing edge included when closed) of length T.
 //   - Samples (SamplePath): the point at the start trim a, every polyline vertex strictly past it,
-//     and the point at the end trim b, all read on the polyline. A closed spline with a = b = 0 is
-//     a loop: its samples are exactly its N vertices and the last ring joins the first.
+//     and the point at the end trim b; the trimmed ends are read on the offset spline itself, the
+//     vertices are the polyline's. A closed spline with a = b = 0 is a loop: its samples are
+//     exactly its N vertices and the last ring joins the first.
 //   - Frame (SampleFrame) at sample S_i from the incoming and outgoing directions, compared in X
 //     and Y rounded to three decimals: a straight sample takes ArbAxis(direction); a corner takes
 //     ArbAxis(incoming) turned so its third row lies on the bisector, and is stretched by
@@ -53,6 +54,7 @@ class INode;
 class IParamBlock2;
 class Mesh;
 class PolyLine;
+class Spline3D;
 class Trellon;
 
 namespace trellon {
@@ -131,17 +133,22 @@ struct SweepCounts {
 SweepCounts BlockCounts(int points, bool closedLine, int samples, bool loop, int seams);
 
 // The samples of a polyline from start trim a to end trim b (lengths; negative trims count as
-// 0), as listed at the top of this file. No samples when the polyline has fewer than two points
-// or no length, or when the trims leave nothing (a + b at least its length).
-PathRun SamplePath(const PolyLine& line, float startTrim, float endTrim);
+// 0), as listed at the top of this file. The trimmed ends are read on `curve`, the spline the
+// polyline was made from, at the fraction of the polyline's length they cut off (without a
+// curve, on the polyline). A vertex on (or within a millionth of the length of) a trimmed end is
+// that end's one sample. No samples when the polyline has fewer than two points or no length,
+// or when the trims leave nothing (a + b at least its length).
+PathRun SamplePath(const PolyLine& line, float startTrim, float endTrim,
+                   const Spline3D* curve = nullptr);
 
 // The frame at sample i of n samples (loop: S_{n-1} and S_0 are neighbours): rows 0 and 1 the
 // cross-section's X and Y axes (stretched across the bend at a corner), row 2 its normal along
-// the path, row 3 the sample itself.
+// the path, row 3 the sample itself. The directions come from the nearest neighbours that do not
+// coincide with the sample, so a sample doubled in place keeps the frame of the path there.
 Matrix3 SampleFrame(const Point3* samples, int n, int i, bool loop);
 
 // Whether sample i turns by more than seamAngle (radians): inner samples only, and on a loop
-// also the last one (against S_0). A missing direction (coincident samples) turns by nothing.
+// also the last one (against S_0). Coincident neighbours are looked past, as for the frame.
 bool SeamAt(const Point3* samples, int n, int i, bool loop, float seamAngle);
 
 // One sweep (or its twin) ready to be written.
@@ -153,7 +160,7 @@ public:
     bool flip = false;         // reversed winding
     float seamAngle = 0.0f;    // radians
     float tileLength = 25.0f;  // scene units per V unit
-    Matrix3 toObject;          // path space to object space, height included
+    Matrix3 toObject{1};       // path space to object space, height included
     std::vector<ProfileLine> lines;
     std::vector<PathRun> runs;
     SweepCounts counts;

@@ -296,6 +296,59 @@ std::set<int> Materials(const Mesh& m) {
 
 // Three bar sweeps on a two-sample path, 4 vertices and 2 faces each, materials 27, 28, 29.
 // Sweep_Solo 2 keeps only the second in the viewport; the render mesh has all three.
+// Regression: on a 70-unit line at 6 steps (polyline vertices every 10), an end trim of 10 ends
+// exactly on the vertex at x = 60. That vertex was sampled and the end sample added again on top
+// of it, the second ring turned into the path. Now the run ends on the vertex once: seven rings
+// at x = 0, 10, ..., 60, each the bar across the path from y = -1 to 1.
+TEST(SweepTrim, AnEndTrimOnAVertexEndsThereOnce) {
+    SweepScene s;
+    s.SetPath({Point3(0, 0, 0), Point3(70, 0, 0)}, false, 6);
+    s.AddProfile(kBar, false);
+    s.SetShared(Sweep_End_Trim, 0, 0.0f, 10.0f);
+    const Mesh& m = s.Viewport();
+    ASSERT_EQ(m.getNumVerts(), 14);
+    for (int i = 0; i < 7; ++i) {
+        const float x = 10.0f * static_cast<float>(i);
+        EXPECT_TRUE(Near(m.verts[2 * i], Point3(x, -1.0f, 0.0f), 1e-3f)) << "ring " << i;
+        EXPECT_TRUE(Near(m.verts[2 * i + 1], Point3(x, 1.0f, 0.0f), 1e-3f)) << "ring " << i;
+    }
+}
+
+// Regression: a trimmed end was read on the chord between two polyline vertices. On a quarter
+// circle of radius 20 about the origin (two Bezier knots, handles 0.5517861843 R long) drawn at 2
+// steps, the chords run up to R (1 - cos 15 deg) = 0.68 inside the arc; the first ring, 5 units
+// along, must lie on the arc itself (the Bezier keeps within 0.03 % of R of the circle).
+TEST(SweepTrim, TrimmedEndsLieOnTheCurve) {
+    SweepScene s;
+    constexpr float R = 20.0f;
+    constexpr float h = 0.5517861843f * R;
+    auto* shape = new SplineShape();
+    Spline3D* arc = shape->shape.NewSpline();
+    arc->AddKnot(SplineKnot(KTYPE_BEZIER_CORNER, LTYPE_CURVE, Point3(R, 0.0f, 0.0f),
+                            Point3(R, -h, 0.0f), Point3(R, h, 0.0f)));
+    arc->AddKnot(SplineKnot(KTYPE_BEZIER_CORNER, LTYPE_CURVE, Point3(0.0f, R, 0.0f),
+                            Point3(h, R, 0.0f), Point3(-h, R, 0.0f)));
+    arc->ComputeBezPoints();
+    shape->shape.UpdateSels();
+    shape->SetSteps(2);
+    s.path = s.scene.CreateObjectNode(shape);
+    s.pb->SetValue(Spline_Obj, 0, s.path);
+    s.AddProfile(kBar, false);
+    s.SetShared(Sweep_Start_Trim, 0, 0.0f, 5.0f);
+    s.SetShared(Sweep_End_Trim, 0, 0.0f, 5.0f);
+    const Mesh& m = s.Viewport();
+    const int rings = m.getNumVerts() / 2;
+    ASSERT_GE(rings, 2);
+    for (int i : {0, rings - 1}) {
+        const Point3 centre = (m.verts[2 * i] + m.verts[2 * i + 1]) * 0.5f;
+        EXPECT_NEAR(Length(centre), R, 0.01f) << "ring " << i << " at " << centre;
+    }
+    // The trim is the fraction 5 / T of the polyline's length T = 3 chords of 2 R sin 15 deg;
+    // on the arc that fraction lies at the angle 5 / T x pi / 2 = 0.25287.
+    const Point3 first = (m.verts[0] + m.verts[1]) * 0.5f;
+    EXPECT_NEAR(std::atan2(first.y, first.x), 0.25287f, 2e-4f);
+}
+
 TEST(SweepSolo, ViewportBuildsTheSelectedSweepRenderBuildsAll) {
     SweepScene s;
     s.SetPath({Point3(0, 0, 0), Point3(10, 0, 0)}, false);

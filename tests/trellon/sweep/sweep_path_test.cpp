@@ -112,6 +112,19 @@ TEST(SweepFrame, StraightSampleIsTheArbitraryAxisFrame) {
     EXPECT_TRUE(Near(SampleFrame(kStraight.data(), 3, 2, false).GetRow(2), Point3(1, 0, 0)));
 }
 
+// Regression: a sample doubled in place at the end of a run (a polyline vertex under a trimmed
+// end) had no direction of its own and fell back to the identity frame, turning its ring into
+// the path. It takes the direction of the path there, like its twin.
+TEST(SweepFrame, ADoubledSampleKeepsThePathsFrame) {
+    const std::vector<Point3> doubled = {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 0, 0)};
+    for (int i : {1, 2}) {
+        const Matrix3 f = SampleFrame(doubled.data(), 3, i, false);
+        EXPECT_TRUE(Near(f.GetRow(0), Point3(0, 1, 0))) << i;
+        EXPECT_TRUE(Near(f.GetRow(1), Point3(0, 0, 1))) << i;
+        EXPECT_TRUE(Near(f.GetRow(2), Point3(1, 0, 0))) << i;
+    }
+}
+
 struct CornerCase {
     const char* name;
     std::vector<Point3> samples;
