@@ -117,7 +117,7 @@ void Trellon::Snap(TimeValue t, INode* inode, SnapInfo* snap, IPoint2* p, ViewEx
 
 void Trellon::GetLocalBoundBox(TimeValue t, INode* inode, ViewExp* vp, Box3& box) {
     if (pblock2 != nullptr && trellon::UsesProxyBounds(*pblock2, t)) {
-        box = trellon::EstimateProxyBox(trellon::ReadProxyBoundsInput(*this, t, vp));
+        box = trellon::EstimateProxyLocalBox(trellon::ReadProxyBoundsInput(*this, inode, t, vp));
         return;
     }
     SimpleObject2::GetLocalBoundBox(t, inode, vp, box);
@@ -125,8 +125,7 @@ void Trellon::GetLocalBoundBox(TimeValue t, INode* inode, ViewExp* vp, Box3& box
 
 void Trellon::GetWorldBoundBox(TimeValue t, INode* inode, ViewExp* vp, Box3& box) {
     if (pblock2 != nullptr && trellon::UsesProxyBounds(*pblock2, t)) {
-        box = trellon::EstimateProxyBox(trellon::ReadProxyBoundsInput(*this, t, vp));
-        if (inode != nullptr && !box.IsEmpty()) box = box * inode->GetObjectTM(t);
+        box = trellon::EstimateProxyWorldBox(trellon::ReadProxyBoundsInput(*this, inode, t, vp));
         return;
     }
     SimpleObject2::GetWorldBoundBox(t, inode, vp, box);

@@ -4,7 +4,8 @@
 // The base scene: a straight path from the origin along +X for 100 units, one box item of half
 // size 1 centred on its pivot at the origin. Its world box reaches z = 1 (h = 1) and its corners
 // lie sqrt(3) from the pivot (r = sqrt(3)); every scale is 100 %, so s = 0.01 + (0.01 + 1) =
-// 1.02, and the path box grows by r s = 1.766692 on every side (max(h s, r s) = r s in Z).
+// 1.02. The size estimate grows the path's box by h s = 1.02 in Z only; the copies reach
+// r s = 1.766692 from the path on every side, which decides.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -57,17 +58,34 @@ TEST_F(TrellonBounds, BoxesWithAnEmptyMeshAreThePathsBoxGrown) {
     ExpectBox(World(), lo, hi);
 }
 
-TEST_F(TrellonBounds, TheWorldBoxFollowsTheObjectsNode) {
+TEST_F(TrellonBounds, TheWorldBoxFollowsThePathWhereverTheNodeIs) {
     Base();
-    // The object moved by (0, 0, 50): the distribution stays with the path, so in the object's
-    // space it sits 50 lower, and the world box is where it was.
+    // The object moved by (0, 0, 50): the distribution stays with the path, so the world box is
+    // where it was; with the mesh empty, W has no centre to move the local box by, and the local
+    // box is the world box.
     Matrix3 tm(1);
     tm.SetTrans(Point3(0, 0, 50));
     node->SetNodeTM(0, tm);
-    ExpectBox(Local(), Point3(-kGrowth, -kGrowth, -50 - kGrowth),
-              Point3(100 + kGrowth, kGrowth, -50 + kGrowth));
-    ExpectBox(World(), Point3(-kGrowth, -kGrowth, -kGrowth),
-              Point3(100 + kGrowth, kGrowth, kGrowth));
+    const Point3 lo(-kGrowth, -kGrowth, -kGrowth), hi(100 + kGrowth, kGrowth, kGrowth);
+    ExpectBox(World(), lo, hi);
+    ExpectBox(Local(), lo, hi);
+}
+
+TEST_F(TrellonBounds, TheLocalBoxIsMovedByTheCentreOfTheMeshsWorldBox) {
+    Base();
+    // With Show_Logo the mesh holds the placeholder (about the origin, size 0.5) and the object
+    // stands at (10, 20, 0): W's centre is (10, 20, 0), and the local box is the world box moved
+    // back by it.
+    SetInt(Show_Logo, 0, 1);
+    Matrix3 tm(1);
+    tm.SetTrans(Point3(10, 20, 0));
+    node->SetNodeTM(0, tm);
+    Refresh();
+    const Matrix3 objectTM = node->GetObjectTM(0);
+    const Point3 centre = object->mesh.getBoundingBox(&objectTM).Center();
+    ExpectBox(Local(), World().pmin - centre, World().pmax - centre);
+    EXPECT_NEAR(centre.x, 10.0f, 0.1f);
+    EXPECT_NEAR(centre.y, 20.0f, 0.1f);
 }
 
 TEST_F(TrellonBounds, ARandomZOffsetRangeLowersTheBottomAndRaisesTheTop) {
@@ -75,9 +93,35 @@ TEST_F(TrellonBounds, ARandomZOffsetRangeLowersTheBottomAndRaisesTheTop) {
     SetInt(Item_Random_Trans, 1, 1);
     SetFloat(Item_Z_Pos, 1, -5.0f);
     SetFloat(Item_Z_Pos_Random, 1, 10.0f);
-    // The larger of the two, 10, also widens X and Y: a roll can turn the offset sideways.
-    ExpectBox(Local(), Point3(-kGrowth - 10, -kGrowth - 10, -kGrowth - 5),
+    ExpectBox(Local(), Point3(-kGrowth, -kGrowth, -kGrowth - 5),
+              Point3(100 + kGrowth, kGrowth, kGrowth + 10));
+    // A roll about the direction of travel can turn the heights any way across the path: the
+    // larger, 10, on every side.
+    SetFloat(Item_X_Rot_Random, 1, 90.0f);
+    ExpectBox(Local(), Point3(-kGrowth - 10, -kGrowth - 10, -kGrowth - 10),
               Point3(110 + kGrowth, kGrowth + 10, kGrowth + 10));
+}
+
+// Regression: a profile is swept in its own object space, whatever its node's scale, but the box
+// took the node's scaled world box: a square of +-20 on a node scaled to 0.1 swept 20 to either
+// side of the path while the box held 2.
+TEST_F(TrellonBounds, ASweepOfAScaledProfileNodeIsInside) {
+    Base();
+    AddSweep(20.0f);
+    INode* profile = pb->GetINode(Sweep_Nodes, 0, 0);
+    Matrix3 small = ScaleMatrix(Point3(0.1f, 0.1f, 0.1f));
+    profile->SetNodeTM(0, small);
+    for (int mode : {1, 2}) {
+        SetMode(mode);
+        const host::DrawRecord r = Draw();
+        const Box3 world = World();
+        ASSERT_FALSE(r.markers.empty() && r.polylines.empty());
+        for (const auto& m : r.markers) EXPECT_TRUE(world.Contains(m.point)) << m.point;
+        for (const auto& l : r.polylines)
+            for (const Point3& q : l.points) EXPECT_TRUE(world.Contains(q)) << q;
+        // The sweep's rings reach 20 across the path: the box does too, and not much further.
+        EXPECT_NEAR(world.pmax.y, 20.0f, 1e-3f) << "mode " << mode;
+    }
 }
 
 TEST_F(TrellonBounds, ASweepsSideOffsetWidensXAndY) {
@@ -114,8 +158,8 @@ TEST_F(TrellonBounds, WithoutAPathTheBoxesAreTheMeshs) {
 // Seeded scenes: a path of four knots turning by at most a right angle, up to three box items
 // of random sizes on randomly turned and placed nodes, random global and item ranges (offsets,
 // heights, turns, scales) drawn from seeded pools, sweeps with offsets and twins, and the object
-// moved and turned about Z. Every point drawn in every proxy mode lies in the world box, and,
-// taken back into the object's space, in the local box.
+// moved and turned about Z. Every point drawn in every proxy mode (sweep rings included) lies in
+// the world box, and, moved by minus the centre of the mesh's world box, in the local box.
 class BoundsProperty : public TrellonBounds, public testing::WithParamInterface<int> {};
 
 TEST_P(BoundsProperty, EveryProxyLiesInsideTheBoxes) {
@@ -173,6 +217,9 @@ TEST_P(BoundsProperty, EveryProxyLiesInsideTheBoxes) {
     const int sweeps = rng.get(3);
     for (int k = 0; k < sweeps; ++k) {
         AddSweep(uniform(0.5f, 4.0f));
+        // The profile node scaled, which the sweep does not see.
+        Matrix3 scaled = ScaleMatrix(Point3(1, 1, 1) * uniform(0.1f, 2.0f));
+        pb->GetINode(Sweep_Nodes, 0, k)->SetNodeTM(0, scaled);
         SetFloat(Sweep_Side_Offset, k + 1, uniform(-20, 20));
         SetFloat(Sweep_Height_Offset, k + 1, uniform(-5, 5));
         SetFloat(Sweep_X_Scale, k + 1, uniform(50, 200));
@@ -192,7 +239,10 @@ TEST_P(BoundsProperty, EveryProxyLiesInsideTheBoxes) {
         const host::DrawRecord r = Draw();
         const Box3 local = Local();
         const Box3 world = World();
-        const Matrix3 toObject = Inverse(node->GetObjectTM(0));
+        // The local box is the world box moved by minus the centre of the mesh's world box.
+        const Matrix3 shownTM = node->GetObjectTM(0);
+        const Box3 w = object->mesh.getBoundingBox(&shownTM);
+        const Point3 centre = w.IsEmpty() ? Point3(0, 0, 0) : w.Center();
         std::vector<Point3> points;
         for (const auto& m : r.markers) points.push_back(m.point);
         for (const auto& l : r.polylines)
@@ -204,7 +254,7 @@ TEST_P(BoundsProperty, EveryProxyLiesInsideTheBoxes) {
         for (const Point3& q : points) {
             ASSERT_TRUE(grownWorld.Contains(q))
                 << "mode " << mode << " point " << q << " box " << world;
-            ASSERT_TRUE(grownLocal.Contains(q * toObject)) << "mode " << mode << " point " << q;
+            ASSERT_TRUE(grownLocal.Contains(q - centre)) << "mode " << mode << " point " << q;
         }
     }
 }

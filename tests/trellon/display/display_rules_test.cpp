@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "display/display_dispatch.h"
 #include "display/proxy_bounds.h"
 #include "iparamb2.h"
+#include "matrix3.h"
+#include "maxtypes.h"
 #include "object/param_ids.h"
 #include "object/trellon.h"
 #include "plugin/plugin.h"
@@ -51,95 +54,115 @@ INSTANTIATE_TEST_SUITE_P(
         DrawerCase{0, 0, 2, 1, {ProxyDrawer::Sequence, ProxyDrawer::Sweeps}},
         DrawerCase{3, 0, 0, 2, {ProxyDrawer::Ends, ProxyDrawer::PerObject}}));
 
-struct BoxCase {
+// The size estimate on a path box from (0, 0, 0) to (100, 0, 0), worked by hand.
+struct SizeCase {
     const char* what;
-    trellon::ProxyBoundsInput in;
+    void (*edit)(trellon::SizeEstimate&);
     Box3 expected;
 };
 
-trellon::ProxyBoundsInput Path100() {
-    trellon::ProxyBoundsInput in;
+void ExpectBox(const Box3& b, const Box3& want, const char* what) {
+    EXPECT_NEAR(b.pmin.x, want.pmin.x, 1e-4f) << what;
+    EXPECT_NEAR(b.pmin.y, want.pmin.y, 1e-4f) << what;
+    EXPECT_NEAR(b.pmin.z, want.pmin.z, 1e-4f) << what;
+    EXPECT_NEAR(b.pmax.x, want.pmax.x, 1e-4f) << what;
+    EXPECT_NEAR(b.pmax.y, want.pmax.y, 1e-4f) << what;
+    EXPECT_NEAR(b.pmax.z, want.pmax.z, 1e-4f) << what;
+}
+
+class SizeEstimateTest : public testing::TestWithParam<SizeCase> {};
+
+TEST_P(SizeEstimateTest, GrowsThePathsWorldBox) {
+    trellon::SizeEstimate in;
     in.path = Box3(Point3(0, 0, 0), Point3(100, 0, 0));
-    in.scaleMax = 0.01f;
-    in.scaleAll = 0.99f;  // s = 1
-    return in;
-}
-
-class ProxyBoxEstimate : public testing::TestWithParam<BoxCase> {};
-
-TEST_P(ProxyBoxEstimate, GrowsThePathBoxByTheSizesAndOffsets) {
-    const BoxCase& c = GetParam();
-    const Box3 b = trellon::EstimateProxyBox(c.in);
-    EXPECT_NEAR(b.pmin.x, c.expected.pmin.x, 1e-4f) << c.what;
-    EXPECT_NEAR(b.pmin.y, c.expected.pmin.y, 1e-4f) << c.what;
-    EXPECT_NEAR(b.pmin.z, c.expected.pmin.z, 1e-4f) << c.what;
-    EXPECT_NEAR(b.pmax.x, c.expected.pmax.x, 1e-4f) << c.what;
-    EXPECT_NEAR(b.pmax.y, c.expected.pmax.y, 1e-4f) << c.what;
-    EXPECT_NEAR(b.pmax.z, c.expected.pmax.z, 1e-4f) << c.what;
-}
-
-BoxCase With(const char* what, void (*edit)(trellon::ProxyBoundsInput&), Box3 expected) {
-    trellon::ProxyBoundsInput in = Path100();
-    edit(in);
-    return {what, in, expected};
+    in.scaleAll = 0.99f;  // s = 0.01 + 0.99 = 1
+    GetParam().edit(in);
+    ExpectBox(trellon::SizeEstimateBox(in), GetParam().expected, GetParam().what);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Inputs, ProxyBoxEstimate,
-    testing::Values(
-        With(
-            "path alone", [](trellon::ProxyBoundsInput&) {},
-            Box3(Point3(0, 0, 0), Point3(100, 0, 0))),
-        // Height 10 at s = 2: Z by 20 on both sides; X and Y keep the path's box.
-        With(
-            "item height scaled",
-            [](trellon::ProxyBoundsInput& in) {
-                in.itemHeight = 10;
-                in.scaleAll = 1.99f;
-            },
-            Box3(Point3(0, 0, -20), Point3(100, 0, 20))),
-        // Reach 3: every side by 3 (Z by max(h, r) = 3).
-        With(
-            "item reach", [](trellon::ProxyBoundsInput& in) { in.itemReach = 3; },
-            Box3(Point3(-3, -3, -3), Point3(103, 3, 3))),
-        // Sweep size 4: X, Y and Z by 4.
-        With(
-            "sweep size", [](trellon::ProxyBoundsInput& in) { in.sweepSize = 4; },
-            Box3(Point3(-4, -4, -4), Point3(104, 4, 4))),
-        // Heights move the top by up and the bottom by down; a roll may turn them sideways,
-        // so X and Y grow by the larger, 10.
-        With(
-            "heights",
-            [](trellon::ProxyBoundsInput& in) {
-                in.up = 10;
-                in.down = 5;
-            },
-            Box3(Point3(-10, -10, -5), Point3(110, 10, 10))),
-        // A sweep's offset 30 at a right-angle mitre sqrt(2): X and Y by 42.43, Z not at all.
-        With(
-            "sweep sideways mitred",
-            [](trellon::ProxyBoundsInput& in) {
-                in.sweepSideways = 30;
-                in.mitre = 1.41421356f;
-            },
-            Box3(Point3(-42.4264f, -42.4264f, 0.0f), Point3(142.4264f, 42.4264f, 0.0f))),
-        // An item's sideways reach 10 may be rolled upright: every side by 10 (mitre 1).
-        With(
-            "item sideways", [](trellon::ProxyBoundsInput& in) { in.sideways = 10; },
-            Box3(Point3(-10, -10, -10), Point3(110, 10, 10))),
-        // The mesh's box joins the path's before growing.
-        With(
-            "mesh joined",
-            [](trellon::ProxyBoundsInput& in) {
-                in.mesh = Box3(Point3(-1, -2, -3), Point3(1, 2, 3));
-                in.sweepSize = 1;
-            },
-            Box3(Point3(-2, -3, -4), Point3(101, 3, 4)))));
+    Inputs, SizeEstimateTest,
+    testing::Values(SizeCase{"path alone", [](trellon::SizeEstimate&) {},
+                             Box3(Point3(0, 0, 0), Point3(100, 0, 0))},
+                    // Height 10 at s = 2: Z by 20 on both sides; X and Y keep the path's box.
+                    SizeCase{"item height scaled",
+                             [](trellon::SizeEstimate& in) {
+                                 in.itemHeight = 10;
+                                 in.scaleAll = 1.99f;
+                             },
+                             Box3(Point3(0, 0, -20), Point3(100, 0, 20))},
+                    // Sweep size 4: X and Y by 4, Z by h s + 4 = 4.
+                    SizeCase{"sweep size", [](trellon::SizeEstimate& in) { in.sweepSize = 4; },
+                             Box3(Point3(-4, -4, -4), Point3(104, 4, 4))},
+                    // Heights: the top by up, the bottom by down, X and Y untouched.
+                    SizeCase{"heights",
+                             [](trellon::SizeEstimate& in) {
+                                 in.up = 10;
+                                 in.down = 5;
+                             },
+                             Box3(Point3(0, 0, -5), Point3(100, 0, 10))},
+                    // The largest sideways offset, 30: X and Y by 30.
+                    SizeCase{"sideways", [](trellon::SizeEstimate& in) { in.sideways = 30; },
+                             Box3(Point3(-30, -30, 0), Point3(130, 30, 0))},
+                    // The mesh's box (W) joins the path's before growing.
+                    SizeCase{"mesh joined",
+                             [](trellon::SizeEstimate& in) {
+                                 in.mesh = Box3(Point3(-1, -2, -3), Point3(1, 2, 3));
+                                 in.sweepSize = 1;
+                             },
+                             Box3(Point3(-2, -3, -4), Point3(101, 3, 4))},
+                    // Items below the ground count as height 0: the box never shrinks.
+                    SizeCase{"no negative height",
+                             [](trellon::SizeEstimate& in) { in.itemHeight = -7; },
+                             Box3(Point3(0, 0, 0), Point3(100, 0, 0))}),
+    [](const testing::TestParamInfo<SizeCase>& p) {
+        std::string name = p.param.what;
+        for (char& c : name)
+            if (c == ' ') c = '_';
+        return name;
+    });
+
+// The reach estimate on the same path in the path's space: a copy reaches r s from its point
+// on the path, moved sideways by the mitred offset and up or down by its heights.
+TEST(ReachEstimateTest, CopiesReachTheirSizeAndOffsetsFromThePath) {
+    trellon::ReachEstimate in;
+    in.path = Box3(Point3(0, 0, 0), Point3(100, 0, 0));
+    in.anyItem = true;
+    in.itemReach = 2;
+    in.scale = 1.5f;   // r s = 3
+    in.sideways = 10;  // at a right-angle mitre: 10 sqrt 2 = 14.142
+    in.mitre = 1.41421356f;
+    in.up = 4;
+    in.down = 1;
+    ExpectBox(trellon::ReachBox(in),
+              Box3(Point3(-17.1421f, -17.1421f, -4.0f), Point3(117.1421f, 17.1421f, 7.0f)),
+              "no roll");
+    // A roll turns offsets and heights any way across the path: every side by 3 + 14.142 + 4.
+    in.roll = true;
+    ExpectBox(trellon::ReachBox(in),
+              Box3(Point3(-21.1421f, -21.1421f, -21.1421f), Point3(121.1421f, 21.1421f, 21.1421f)),
+              "roll");
+    // Carried into the object's space: the path node turned a quarter about Z and 5 up.
+    in.roll = false;
+    in.pathToObject = RotateZMatrix(HALFPI);
+    in.pathToObject.SetTrans(Point3(0, 0, 5));
+    ExpectBox(trellon::ReachBox(in),
+              Box3(Point3(-17.1421f, -17.1421f, 1.0f), Point3(17.1421f, 117.1421f, 12.0f)),
+              "turned path");
+}
+
+TEST(ReachEstimateTest, SweepsCountWithoutItemsAndNothingIsEmpty) {
+    trellon::ReachEstimate in;
+    in.path = Box3(Point3(0, 0, 0), Point3(100, 0, 0));
+    EXPECT_TRUE(trellon::ReachBox(in).IsEmpty());
+    in.sweeps = Box3(Point3(-1, -20, -20), Point3(101, 20, 20));
+    ExpectBox(trellon::ReachBox(in), in.sweeps, "sweeps only");
+}
 
 TEST(ProxyBoxEstimate, NothingToHoldGivesAnEmptyBox) {
     trellon::ProxyBoundsInput in;
-    in.itemReach = 5;
-    EXPECT_TRUE(trellon::EstimateProxyBox(in).IsEmpty());
+    in.reach.itemReach = 5;
+    EXPECT_TRUE(trellon::EstimateProxyWorldBox(in).IsEmpty());
 }
 
 }  // namespace

@@ -326,6 +326,48 @@ TEST_F(TrellonDisplay, ProxyModesRebuildOncePerChangeNotOnEveryRedraw) {
     EXPECT_FALSE(object->UpdatePerNodeItems(context, nodeContext, items));
 }
 
+// What the host's redraw does after an edit: prepare the current viewport, then the legacy
+// Display, with no rebuild asked for by anyone but the object itself.
+host::DrawRecord Redraw(Trellon& object, INode* node, host::TopViewport& view,
+                        host::RecordingGraphicsWindow& gw) {
+    MaxSDK::Graphics::UpdateDisplayContext context;
+    object.PrepareDisplay(context);
+    gw.Take();
+    object.Display(0, node, &view, 0);
+    return gw.Take();
+}
+
+// Regression: in the proxy modes an item edit never rebuilt, so a spacing a thousand times
+// finer drew every dot of 222,223 copies. The edit invalidates, and the redraw's evaluation runs
+// the estimate first: trunc(100 / 0.00045) = 222,222 copies pass 200,000 in Dot mode, which
+// falls to None and draws no copy.
+TEST_F(TrellonDisplay, AnEditInDotModeRunsTheEstimateBeforeTheDotsAreDrawn) {
+    StraightWithOneItem();
+    SetMode(1);
+    EXPECT_EQ(Draw().markers.size(), 5u);
+    SetFloat(Item_Spacing, 1, 0.00045f);
+    SetFloat(Item_Spacing_Random, 1, 0.00045f);
+    const host::DrawRecord r = Redraw(*object, node, view, gw);
+    EXPECT_EQ(pb->GetInt(Display_Mode), 0);
+    EXPECT_TRUE(r.markers.empty());
+}
+
+// Regression: a random group sequence drawn as dots kept the group order of the old spacing
+// (10 slots) after the spacing changed to 4, where the mesh modes place 25 copies.
+TEST_F(TrellonDisplay, ARandomGroupSequenceDrawnAsDotsFollowsTheSpacing) {
+    SetPath({Point3(0, 0, 0), Point3(100, 0, 0)});
+    AddItem(1.0f);
+    AddItem(0.5f);
+    pb->SetValue(Geo_Pattern, 0, 0);
+    SetFloat(Item_Spacing, 0, 10.0f);
+    SetMode(1);
+    // int(100 / 10) = 10 slots, one copy each (every item is a group of its own).
+    EXPECT_EQ(Draw().markers.size(), 10u);
+    SetFloat(Item_Spacing, 0, 4.0f);
+    EXPECT_EQ(Redraw(*object, node, view, gw).markers.size(), 25u);
+    EXPECT_EQ(pb->Count(Geo_Array), 25);
+}
+
 TEST_F(TrellonDisplay, SnapTakesTheMeshVertexNearTheCursor) {
     StraightWithOneItem();
     SetMode(6);
