@@ -3,9 +3,10 @@
 //
 // The interface is mixed into the Trellon class (the object answers GetInterface with it for
 // TRELLON_SETUP_INTERFACE); its descriptor is listed with the class descriptor's interfaces, where
-// a caller finds a function by its internal name and calls it with named arguments. Every
-// function returns nothing. A refused call throws MAXException with the reason, which a call by
-// name (InvokeByName) turns into FPS_FAIL and that message.
+// a caller finds a function by its internal name and calls it with named arguments. The set-up
+// functions return nothing; the queries after them return what a script or a host reports about
+// the object without reading the module's headers. A refused call throws MAXException with the
+// reason, which a call by name (InvokeByName) turns into FPS_FAIL and that message.
 //
 //   seedGenerator(seed)                     the object's pool generator
 //   pickPath(node)
@@ -15,6 +16,31 @@
 //   makeEnd(row)                            the object list's rows (row 0 "All Objects")
 //   deleteShape(row)                        the sweep list's rows (row 0 "All Sweeps")
 //   seedTransforms(row = 0)  seedMirror(row = 0)
+//
+// Queries. Items are listed in item order (distribution objects, then posts, then end objects),
+// the order of every per-item table:
+//   copyCounts()        int table   per item, the copies the layout places at the call's time:
+//                                   the placement walk's own count (placement.h), so it agrees
+//                                   with the mesh in display modes 4 to 6 and with the markers in
+//                                   modes 1 to 3 copy for copy
+//   itemNodes()         node table  per item, its node (null for a deleted one)
+//   itemRoles()         int table   per item, 0 distribution object, 1 post, 2 end object
+//   tableLayout(param)  string      how the entries of the parameter with ID param are indexed:
+//     "single"      not a table
+//     "items"       a node list that makes up the item list (Object_Nodes, Post_Nodes, End_Nodes)
+//     "per-item"    entry k belongs to item k
+//     "all-items"   entry 0 is "All Objects", entry k + 1 belongs to item k
+//     "item-pools"  100 random values per entry of the "all-items" tables: item k owns
+//                   (k + 1) * 100 .. (k + 1) * 100 + 99, "All Objects" 0 .. 99
+//     "item-cloud"  Item_Cloud_Count[k] points per item, item after item
+//     "per-end"     entry i belongs to end object i (its index within End_Nodes)
+//     "sweeps"      the node list of the swept shapes
+//     "per-sweep"   entry k belongs to shape k
+//     "all-sweeps"  entry 0 is "All Sweeps", entry k + 1 belongs to shape k
+//     "sweep-flip"  one entry more than shapes (the first made with the object), read at k
+//     "sequence"    one entry per sequence row
+//     "list"        a list of its own, parallel to nothing
+//   An ID the block does not have is refused.
 //   tableProblemParam()                     the ID of the first parameter whose table does not
 //                                           agree with the items or shapes; -1 when all agree
 //   tableProblem()                          what is wrong with that table; empty when all agree
@@ -47,8 +73,12 @@ public:
         kDeleteShape = 12,
         kSeedTransforms = 13,
         kSeedMirror = 14,
-        kTableProblemParam = 15,
-        kTableProblem = 16,
+        kCopyCounts = 15,
+        kItemNodes = 16,
+        kItemRoles = 17,
+        kTableLayout = 18,
+        kTableProblemParam = 19,
+        kTableProblem = 20,
     };
 
     FPInterfaceDesc* GetDesc() override;
@@ -70,6 +100,10 @@ public:
     void DeleteShape(int row);
     void SeedTransforms(int row);
     void SeedMirror(int row);
+    Tab<int> CopyCounts(TimeValue t);
+    Tab<INode*> ItemNodes(TimeValue t);
+    Tab<int> ItemRoles();
+    MSTR TableLayout(int param);
     int TableProblemParam();
     MSTR TableProblem();
 
@@ -89,6 +123,10 @@ public:
     VFN_1(kDeleteShape, DeleteShape, TYPE_INT)
     VFN_1(kSeedTransforms, SeedTransforms, TYPE_INT)
     VFN_1(kSeedMirror, SeedMirror, TYPE_INT)
+    FNT_0(kCopyCounts, TYPE_INT_TAB_BV, CopyCounts)
+    FNT_0(kItemNodes, TYPE_INODE_TAB_BV, ItemNodes)
+    FN_0(kItemRoles, TYPE_INT_TAB_BV, ItemRoles)
+    FN_1(kTableLayout, TYPE_TSTR_BV, TableLayout, TYPE_INT)
     FN_0(kTableProblemParam, TYPE_INT, TableProblemParam)
     FN_0(kTableProblem, TYPE_TSTR_BV, TableProblem)
     END_FUNCTION_MAP

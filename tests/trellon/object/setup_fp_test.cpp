@@ -81,6 +81,67 @@ TEST_F(SetupInterface, SetsAnObjectUpByName) {
     EXPECT_TABLES_PARALLEL();
 }
 
+// The queries answer per item in item order (objects, posts, end objects). On a straight path of
+// 100 (spacings a tenth, 10; KnotSpacing 20) in the per-object pattern: A every 10 from 0 to
+// 100 is 11 copies; the post B at both knots and at the 4 points dividing the span into
+// 100 / 20 = 5 parts is 6; the end object C at both ends of the one open spline is 2.
+TEST_F(SetupInterface, QueriesCountTheCopiesOfEveryItem) {
+    INode* a = Row(L"A", 5, 1.0f);
+    INode* b = Row(L"B", 6, 2.0f);
+    INode* c = Row(L"C", 7, 3.0f);
+    ASSERT_EQ(Call(L"pickPath", {Node(Line(L"Path", 100.0f))}), FPS_OK) << Why();
+    for (INode* n : {a, b, c}) ASSERT_EQ(Call(L"addItem", {Node(n)}), FPS_OK) << Why();
+    ASSERT_EQ(Call(L"makePost", {RowArg(2)}), FPS_OK) << Why();  // rows: All, A, B, C
+    ASSERT_EQ(Call(L"makeEnd", {RowArg(2)}), FPS_OK) << Why();   // rows: All, A, C, B (post)
+
+    FPValue counts, nodes, roles;
+    ASSERT_EQ(Fp().InvokeByName(L"copyCounts", counts, {}, &why, 0), FPS_OK) << Why();
+    ASSERT_EQ(Fp().InvokeByName(L"itemNodes", nodes, {}, &why, 0), FPS_OK) << Why();
+    ASSERT_EQ(Fp().InvokeByName(L"itemRoles", roles, {}, &why, 0), FPS_OK) << Why();
+    ASSERT_NE(counts.i_tab, nullptr);
+    ASSERT_NE(nodes.n_tab, nullptr);
+    ASSERT_NE(roles.i_tab, nullptr);
+    std::vector<int> copies(counts.i_tab->Addr(0), counts.i_tab->Addr(0) + counts.i_tab->Count());
+    std::vector<INode*> items(nodes.n_tab->Addr(0), nodes.n_tab->Addr(0) + nodes.n_tab->Count());
+    std::vector<int> kinds(roles.i_tab->Addr(0), roles.i_tab->Addr(0) + roles.i_tab->Count());
+    EXPECT_EQ(copies, (std::vector<int>{11, 6, 2}));
+    EXPECT_EQ(items, (std::vector<INode*>{a, b, c}));
+    EXPECT_EQ(kinds, (std::vector<int>{0, 1, 2}));
+}
+
+// tableLayout names the indexing of every kind of table, and refuses an ID the block lacks.
+TEST_F(SetupInterface, TableLayoutOfEachKindOfTable) {
+    const std::pair<int, const wchar_t*> kCases[] = {{Display_Mode, L"single"},
+                                                     {Object_Nodes, L"items"},
+                                                     {End_Nodes, L"items"},
+                                                     {Item_Names, L"per-item"},
+                                                     {Item_Spacing, L"all-items"},
+                                                     {Pool_Spacing, L"item-pools"},
+                                                     {Cloud_Points, L"item-cloud"},
+                                                     {End_Check_1119, L"per-end"},
+                                                     {Sweep_Nodes, L"sweeps"},
+                                                     {Sweep_Names, L"per-sweep"},
+                                                     {Sweep_Height_Offset, L"all-sweeps"},
+                                                     {Shape_Flip_Normals, L"sweep-flip"},
+                                                     {Sequence_Groups, L"sequence"},
+                                                     {Geo_Array, L"list"},
+                                                     {Texture_Names, L"list"}};
+    for (const auto& [id, layout] : kCases) {
+        FPValue result;
+        ASSERT_EQ(Fp().InvokeByName(L"tableLayout", result,
+                                    {{MSTR(L"param"), FPValue(TYPE_INT, id)}}, &why, 0),
+                  FPS_OK)
+            << id << ": " << Why();
+        ASSERT_NE(result.tstr, nullptr) << id;
+        EXPECT_EQ(*result.tstr, MSTR(layout)) << id;
+    }
+    FPValue result;
+    EXPECT_EQ(Fp().InvokeByName(L"tableLayout", result, {{MSTR(L"param"), FPValue(TYPE_INT, 9999)}},
+                                &why, 0),
+              FPS_FAIL);
+    EXPECT_NE(Why().find("no parameter with ID 9999"), std::string::npos) << Why();
+}
+
 // A refused call fails with a message naming the problem, and changes nothing.
 struct Refusal {
     const char* name;
