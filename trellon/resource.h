@@ -22,6 +22,8 @@
 #define IDS_DISPLAY_PYRAMIDS 23
 #define IDS_DISPLAY_PLACEHOLDERS 24
 #define IDS_DISPLAY_FULL 25
+// One line of meaning per parameter (its tooltip), at IDS_PARAM_MEANING + the parameter's ID.
+#define IDS_PARAM_MEANING 1000
 
 // Dialog templates.
 #define IDD_SPLINE 101
