@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "object.h"
 
@@ -39,6 +40,8 @@ private:
 // The light kinds a scene file names: "omni", "spot" (targeted), "freeSpot", "directional"
 // (free) and "targetDirectional". Returns nullptr for an unknown kind.
 SceneObject* CreateLight(const std::string& kind);
+// Those kinds, in that order.
+std::vector<std::string> LightKinds();
 // A free camera (super class 0x20).
 SceneObject* CreateCamera();
 // The target object of a look-at light or camera.

@@ -24,6 +24,7 @@
 #include "materials.h"
 #include "matrix3.h"
 #include "mesh_import.h"
+#include "name_choices.h"
 #include "notify.h"
 #include "object_functions.h"
 #include "quat.h"
@@ -213,7 +214,11 @@ private:
         for (const auto& [k, v] : j.items()) {
             bool known = false;
             for (const char* a : allowed) known = known || k == a;
-            if (!known) Fail(Key(path, k.c_str()), "unknown key \"" + k + "\"");
+            if (!known) {
+                Fail(Key(path, k.c_str()),
+                     "unknown key \"" + k + "\"" +
+                         NameChoices(k, std::vector<std::string>(allowed.begin(), allowed.end())));
+            }
         }
     }
     const json& Required(const json& j, const std::string& path, const char* key) const {
@@ -337,7 +342,9 @@ int Reader::Units(const json& j, const std::string& path) const {
     for (const auto& [name, type] : kUnits) {
         if (s == name) return type;
     }
-    Fail(path, "unknown unit \"" + s + "\"");
+    std::vector<std::string> names;
+    for (const auto& unit : kUnits) names.emplace_back(unit.first);
+    Fail(path, "unknown unit \"" + s + "\"" + NameChoices(s, names));
 }
 
 void Reader::Layers(const json& j, const std::string& path, ScenePlan& plan) const {
@@ -395,8 +402,11 @@ std::unique_ptr<MaterialPlan> Reader::Material(const json& j, const std::string&
                     if (plan.materials[k]->name == name) sub.named = static_cast<int>(k);
                 }
                 if (sub.named < 0) {
+                    std::vector<std::string> earlier;
+                    for (const auto& e : plan.materials) earlier.push_back(Narrow(e->name));
                     Fail(At(p, i), "unknown material \"" + s.get<std::string>() +
-                                       "\" (a sub-material names an earlier entry)");
+                                       "\" (a sub-material names an earlier entry)" +
+                                       NameChoices(s.get<std::string>(), earlier));
                 }
             }
             m->subs.push_back(std::move(sub));
@@ -470,7 +480,9 @@ void Reader::Spline(const json& j, const std::string& path, ObjectPlan& obj) con
             } else if (t == "bezierCorner") {
                 knot.type = KTYPE_BEZIER_CORNER;
             } else {
-                Fail(Key(q, "type"), "unknown knot type \"" + t + "\"");
+                Fail(Key(q, "type"),
+                     "unknown knot type \"" + t + "\"" +
+                         NameChoices(t, {"corner", "smooth", "bezier", "bezierCorner"}));
             }
             knot.point = Vector(Required(knots[k], q, "point"), Key(q, "point"));
             // A straight segment (as a `line` has, and as saved scenes write them) evaluates
@@ -755,7 +767,12 @@ SetupOpPlan Reader::SetupOp(const json& j, const std::string& path, ParamBlockDe
     for (const SetupOpKind& k : kSetupOps) {
         if (name == k.name) op.kind = &k;
     }
-    if (!op.kind) Fail(Key(path, "op"), "unknown set-up operation \"" + name + "\"");
+    if (!op.kind) {
+        std::vector<std::string> names = {"create"};
+        for (const SetupOpKind& k : kSetupOps) names.emplace_back(k.name);
+        Fail(Key(path, "op"),
+             "unknown set-up operation \"" + name + "\"" + NameChoices(name, names, 20));
+    }
     switch (op.kind->args) {
         case OpArgs::Node:
             if (op.kind->carPaint) {
@@ -834,8 +851,12 @@ RendererInfo Reader::Renderer(const json& j, const std::string& path) const {
         if (name == known.name) r.classId = known.classId;
     }
     if (r.IsNone()) {
-        Fail(Key(path, "class"),
-             "unknown renderer \"" + name + "\" (corona, vray or scanline, or null for none)");
+        std::vector<std::string> names;
+        for (const RendererName& known : kRendererNames) names.emplace_back(known.name);
+        const std::string nearest = NearestName(name, names);
+        Fail(Key(path, "class"), "unknown renderer \"" + name +
+                                     "\" (corona, vray or scanline, or null for none)" +
+                                     (nearest.empty() ? "" : "; did you mean " + nearest + "?"));
     }
     if (r.classId == kCoronaRendererClassID) {
         Keys(j, path, {"class", "version"});
@@ -852,7 +873,10 @@ int Reader::ParamById(const json& j, const std::string& path, ParamBlockDesc2& d
     const auto id = static_cast<ParamID>(
         Integer(j, path, std::numeric_limits<ParamID>::min(), std::numeric_limits<ParamID>::max()));
     const int index = desc.IDtoIndex(id);
-    if (index < 0) Fail(path, "unknown parameter id " + std::to_string(id));
+    if (index < 0) {
+        Fail(path, "unknown parameter id " + std::to_string(id) +
+                       " (`trellon-host params` lists every parameter)");
+    }
     return index;
 }
 
@@ -869,7 +893,16 @@ int Reader::ParamByName(const json& j, const std::string& path, ParamBlockDesc2&
         }
     }
     const std::string n = j.get<std::string>();
-    if (count == 0) Fail(path, "unknown parameter \"" + n + "\"");
+    if (count == 0) {
+        std::vector<std::string> names;
+        for (int k = 0; k < desc.Count(); ++k) {
+            names.push_back(Narrow(desc.GetParamDefByIndex(k).int_name.data()));
+        }
+        const std::string nearest = NearestName(n, names);
+        Fail(path, "unknown parameter \"" + n + "\"" +
+                       (nearest.empty() ? " (`trellon-host params` lists every parameter)"
+                                        : "; did you mean " + nearest + "?"));
+    }
     if (unique && count > 1) {
         Fail(path, "the name \"" + n + "\" is shared by " + std::to_string(count) +
                        " parameters: give the parameter by its id");
@@ -888,7 +921,8 @@ ParamPlan Reader::ParamOf(int index, const json* type, const std::string& path,
         const std::wstring w = Name(*type, Key(path, "type"));
         const int stated = ParamTypeFromName(w.c_str());
         if (stated < 0) {
-            Fail(Key(path, "type"), "unknown parameter type \"" + type->get<std::string>() + "\"");
+            Fail(Key(path, "type"), "unknown parameter type \"" + type->get<std::string>() +
+                                        "\"; the parameter's type is " + TypeName(plan.type));
         }
         if (stated != plan.type) {
             Fail(Key(path, "type"), "the parameter's type is " + TypeName(plan.type) + ", not \"" +
@@ -1010,7 +1044,8 @@ ObjectPlan Reader::Obj(const json& j, const std::string& path) const {
             if (SceneObject* probe = CreateLight(obj.lightKind)) {
                 probe->DeleteThis();
             } else {
-                Fail(Key(path, "kind"), "unknown light kind \"" + obj.lightKind + "\"");
+                Fail(Key(path, "kind"), "unknown light kind \"" + obj.lightKind + "\"" +
+                                            NameChoices(obj.lightKind, LightKinds()));
             }
         }
     } else if (t == "camera" || t == "target") {
@@ -1019,7 +1054,9 @@ ObjectPlan Reader::Obj(const json& j, const std::string& path) const {
     } else if (t == "Trellon") {
         Trellon(j, path, obj);
     } else {
-        Fail(Key(path, "type"), "unknown object type \"" + t + "\"");
+        Fail(Key(path, "type"), "unknown object type \"" + t + "\"" +
+                                    NameChoices(t, {"spline", "line", "mesh", "box", "sphere",
+                                                    "light", "camera", "target", "Trellon"}));
     }
     return obj;
 }
@@ -1040,7 +1077,12 @@ NodePlan Reader::Node(const json& j, const std::string& path, const ScenePlan& p
         n.layer = Name(*l, Key(path, "layer"));
         bool known = *n.layer == L"0";
         for (const LayerPlan& layer : plan.layers) known = known || layer.name == *n.layer;
-        if (!known) Fail(Key(path, "layer"), "unknown layer \"" + l->get<std::string>() + "\"");
+        if (!known) {
+            std::vector<std::string> names = {"0"};
+            for (const LayerPlan& layer : plan.layers) names.push_back(Narrow(layer.name));
+            Fail(Key(path, "layer"), "unknown layer \"" + l->get<std::string>() + "\"" +
+                                         NameChoices(l->get<std::string>(), names));
+        }
     }
     if (const json* t = Optional(j, "transform"))
         n.transform = Transform(*t, Key(path, "transform"));
@@ -1064,7 +1106,10 @@ NodePlan Reader::Node(const json& j, const std::string& path, const ScenePlan& p
             if (plan.materials[k]->name == name) n.material = static_cast<int>(k);
         }
         if (n.material < 0) {
-            Fail(Key(path, "material"), "unknown material \"" + m->get<std::string>() + "\"");
+            std::vector<std::string> names;
+            for (const auto& e : plan.materials) names.push_back(Narrow(e->name));
+            Fail(Key(path, "material"), "unknown material \"" + m->get<std::string>() + "\"" +
+                                            NameChoices(m->get<std::string>(), names));
         }
     }
     if (const json* o = Optional(j, "object")) n.object = Obj(*o, Key(path, "object"));
@@ -1096,7 +1141,12 @@ ScenePlan Reader::Read(const json& doc) {
         plan.currentLayer = Name(*c, "currentLayer");
         bool known = plan.currentLayer == L"0";
         for (const LayerPlan& layer : plan.layers) known = known || layer.name == plan.currentLayer;
-        if (!known) Fail("currentLayer", "unknown layer \"" + c->get<std::string>() + "\"");
+        if (!known) {
+            std::vector<std::string> names = {"0"};
+            for (const LayerPlan& layer : plan.layers) names.push_back(Narrow(layer.name));
+            Fail("currentLayer", "unknown layer \"" + c->get<std::string>() + "\"" +
+                                     NameChoices(c->get<std::string>(), names));
+        }
     }
     if (const json* m = Optional(doc, "materials")) {
         Array(*m, "materials");
@@ -1114,7 +1164,11 @@ ScenePlan Reader::Read(const json& doc) {
     const auto check = [&](const std::wstring& name, const std::string& path) {
         bool known = name.empty();
         for (const NodePlan& other : plan.nodes) known = known || other.name == name;
-        if (!known) Fail(path, "unknown node \"" + Narrow(name) + "\"");
+        if (!known) {
+            std::vector<std::string> names;
+            for (const NodePlan& other : plan.nodes) names.push_back(Narrow(other.name));
+            Fail(path, "unknown node \"" + Narrow(name) + "\"" + NameChoices(Narrow(name), names));
+        }
     };
     const auto checkParam = [&](const ParamPlan& param) {
         if (base_type(param.type) != TYPE_INODE) return;
