@@ -14,6 +14,7 @@
 #include "mesh_dump.h"
 #include "module_loader.h"
 #include "obj_writer.h"
+#include "object_functions.h"
 #include "plugapi.h"
 #include "scene.h"
 #include "scene_objects.h"
@@ -43,6 +44,12 @@ bool IsTrellon(Object* obj) {
     return obj && obj->SuperClassID() == GEOMOBJECT_CLASS_ID && obj->ClassID() == kTrellonClassID;
 }
 
+// The item roles of the published itemRoles, by number.
+std::string RoleName(int role) {
+    static const char* const kRoles[] = {"object", "post", "end"};
+    return role >= 0 && role < 3 ? kRoles[role] : "role " + std::to_string(role);
+}
+
 int LoadInto(Scene& scene, const std::string& path, std::ostream& err) {
     try {
         LoadSceneFile(path, scene);
@@ -56,9 +63,18 @@ int LoadInto(Scene& scene, const std::string& path, std::ostream& err) {
 void PrintSummary(std::ostream& out, const BuildOptions& options, TimeValue t,
                   const std::vector<SummaryLine>& lines, const std::vector<TrellonReport>& reports,
                   std::size_t meshes, std::size_t nodeCount, double seconds) {
+    std::size_t hiddenCount = 0;
+    for (const SummaryLine& line : lines) hiddenCount += line.hidden ? 1 : 0;
     out << "scene " << options.scene << " at " << t << " ticks: " << nodeCount << " nodes, "
-        << meshes << " with geometry\n";
+        << meshes << " with geometry";
+    if (hiddenCount > 0) out << " (" << hiddenCount << " hidden)";
+    out << '\n';
+    std::string hidden;
     for (const SummaryLine& line : lines) {
+        if (line.hidden) {
+            hidden += (hidden.empty() ? "" : ", ") + line.name;
+            continue;
+        }
         out << "  " << line.name;
         if (line.report >= 0) {
             const TrellonReport& rep = reports[static_cast<std::size_t>(line.report)];
@@ -70,6 +86,11 @@ void PrintSummary(std::ostream& out, const BuildOptions& options, TimeValue t,
             }
             out << ", " << rep.vertices << " vertices, " << rep.faces << " faces, built in "
                 << rep.seconds << " s\n";
+            for (const ItemCopies& item : rep.items) {
+                out << "    " << (item.node.empty() ? "(deleted node)" : item.node) << " ("
+                    << item.role << "): " << item.copies << (item.copies == 1 ? " copy" : " copies")
+                    << '\n';
+            }
             for (const MessageRecord& m : rep.messages) {
                 out << "    message \"" << ToUTF8(m.caption) << "\": " << ToUTF8(m.text) << '\n';
             }
@@ -77,6 +98,7 @@ void PrintSummary(std::ostream& out, const BuildOptions& options, TimeValue t,
         }
         out << ": " << line.vertices << " vertices, " << line.faces << " faces\n";
     }
+    if (!hidden.empty()) out << "  hidden, left out of .glb: " << hidden << '\n';
     if (!options.output.empty()) out << "wrote " << options.output << '\n';
     out << "done in " << seconds << " s\n";
 }
@@ -93,6 +115,11 @@ void PrintJson(std::ostream& out, const std::vector<TrellonReport>& reports, dou
         o["displayMode"] = rep.displayMode ? json(*rep.displayMode) : json(nullptr);
         o["vertices"] = rep.vertices;
         o["faces"] = rep.faces;
+        json items = json::array();
+        for (const ItemCopies& item : rep.items) {
+            items.push_back({{"node", item.node}, {"role", item.role}, {"copies", item.copies}});
+        }
+        o["items"] = std::move(items);
         o["messages"] = std::move(messages);
         o["buildSeconds"] = rep.seconds;
         objects.push_back(std::move(o));
@@ -138,6 +165,34 @@ int CheckOutput(const std::string& output, std::ostream& err) {
 
 }  // namespace
 
+bool QueryItemCopies(Scene& scene, Object* obj, std::vector<ItemCopies>& items,
+                     std::string& error) {
+    items.clear();
+    FPValue counts, nodes, roles;
+    if (CallObjectFunction(scene, obj, _M("copyCounts"), {}, counts, error) != FPS_OK ||
+        CallObjectFunction(scene, obj, _M("itemNodes"), {}, nodes, error) != FPS_OK ||
+        CallObjectFunction(scene, obj, _M("itemRoles"), {}, roles, error) != FPS_OK) {
+        return false;
+    }
+    if (base_type(counts.type) != TYPE_INT || !is_tab(counts.type) || !counts.i_tab ||
+        base_type(nodes.type) != TYPE_INODE || !is_tab(nodes.type) || !nodes.n_tab ||
+        base_type(roles.type) != TYPE_INT || !is_tab(roles.type) || !roles.i_tab) {
+        error = "copyCounts, itemNodes and itemRoles must answer tables of ints, nodes and ints";
+        return false;
+    }
+    const int n = counts.i_tab->Count();
+    if (nodes.n_tab->Count() != n || roles.i_tab->Count() != n) {
+        error = "copyCounts, itemNodes and itemRoles answered tables of different lengths";
+        return false;
+    }
+    for (int k = 0; k < n; ++k) {
+        INode* node = (*nodes.n_tab)[k];
+        items.push_back({node ? ToUTF8(node->GetName()) : std::string(),
+                         RoleName((*roles.i_tab)[k]), (*counts.i_tab)[k]});
+    }
+    return true;
+}
+
 SceneEvaluation EvaluateWithReports(Scene& scene, TimeValue t) {
     // Node by node, so each Trellon object's build is timed and its message boxes are its own.
     SceneEvaluation result;
@@ -158,6 +213,9 @@ SceneEvaluation EvaluateWithReports(Scene& scene, TimeValue t) {
             rep.displayMode = DisplayMode(node->GetObjectRef(), t);
             rep.vertices = geometry ? evaluated.mesh.getNumVerts() : 0;
             rep.faces = geometry ? evaluated.mesh.getNumFaces() : 0;
+            // An object that does not publish the counts is reported without them.
+            std::string error;
+            QueryItemCopies(scene, node->GetObjectRef(), rep.items, error);
             rep.messages.assign(
                 scene.Messages().begin() + static_cast<std::ptrdiff_t>(messagesBefore),
                 scene.Messages().end());
@@ -167,7 +225,7 @@ SceneEvaluation EvaluateWithReports(Scene& scene, TimeValue t) {
         if (geometry || trellon) {
             lines.push_back({ToUTF8(node->GetName()), geometry ? evaluated.mesh.getNumVerts() : 0,
                              geometry ? evaluated.mesh.getNumFaces() : 0,
-                             trellon ? static_cast<int>(reports.size()) - 1 : -1});
+                             trellon ? static_cast<int>(reports.size()) - 1 : -1, !IsShown(node)});
         }
         if (geometry) nodes.push_back(std::move(evaluated));
     }

@@ -5,8 +5,10 @@
 //     (the scene's own time unless given), writes OUT by its extension (.glb glTF binary, .obj
 //     Wavefront with a .mtl beside it, .json the evaluated meshes) and prints a summary, or with
 //     --json one JSON object: per Trellon node its display mode after the build, vertex and face
-//     counts, the message boxes its build showed (title and text) and its build time in seconds;
-//     and the seconds the whole command took.
+//     counts, its copies per item, the message boxes its build showed (title and text) and its
+//     build time in seconds; and the seconds the whole command took. The summary lists the shown
+//     nodes with geometry (a Trellon node with its copies per item) and names the hidden ones
+//     apart: they are sources, not output (the .glb leaves them out).
 //   save SCENE -o OUT
 //     loads the scene and saves it whole (every parameter of every Trellon object, no set-up).
 //
@@ -36,12 +38,25 @@ struct BuildOptions {
 
 enum class OutputKind { None, Glb, Obj, Json };
 
+// The copies the layout of a Trellon object places of one item.
+struct ItemCopies {
+    std::string node;  // the item's node name; "" for a deleted node
+    std::string role;  // "object", "post" or "end"
+    int copies = 0;
+};
+
+// Copies per item of a Trellon object at the scene's time, in item order, asked through the
+// functions the object publishes (copyCounts, itemNodes, itemRoles). False, with the reason in
+// error, when the object does not answer.
+bool QueryItemCopies(Scene& scene, Object* obj, std::vector<ItemCopies>& items, std::string& error);
+
 // What one Trellon node's build gave.
 struct TrellonReport {
     std::string node;
     std::optional<int> displayMode;
     int vertices = 0;
     int faces = 0;
+    std::vector<ItemCopies> items;        // copies per item
     std::vector<MessageRecord> messages;  // the message boxes its build showed
     double seconds = 0.0;
 };
@@ -51,7 +66,8 @@ struct SummaryLine {
     std::string name;
     int vertices = 0;
     int faces = 0;
-    int report = -1;  // index of its report, for a Trellon node
+    int report = -1;      // index of its report, for a Trellon node
+    bool hidden = false;  // the node or its layer is hidden
 };
 
 struct SceneEvaluation {

@@ -36,6 +36,8 @@ json NodeJson(const EvaluatedNode& n) {
     }
     json j = json::object();
     j["name"] = n.name;
+    // Hidden nodes (sources of Trellon objects, mostly) are in the dump, marked.
+    if (n.node && !IsShown(n.node)) j["hidden"] = true;
     j["transform"] = std::move(transform);
     j["vertices"] = std::move(verts);
     j["faces"] = std::move(faces);

@@ -1,10 +1,12 @@
 // The evaluated meshes as JSON, for tests and scripts (`build -o OUT.json`):
-//   { "nodes": [ { "name", "transform", "vertices", "faces", "materialIds", "smoothingGroups",
-//                  "edgeVisibility", "tvertices", "tvfaces" } ] }
-// one entry per evaluated node in scene order, hidden nodes included. `transform` is the object
-// transform as its four rows (the host's row-vector convention: the axes, then the translation);
-// the vertices are in object space. `tvertices` and `tvfaces` are map channel 1, empty when the
-// mesh has none. Floats are written as the shortest decimals that read back to the same float.
+//   { "nodes": [ { "name", "hidden", "transform", "vertices", "faces", "materialIds",
+//                  "smoothingGroups", "edgeVisibility", "tvertices", "tvfaces" } ] }
+// one entry per evaluated node in scene order, hidden nodes included; "hidden": true stands only
+// on a node that is hidden (itself or by its layer), which the .glb leaves out. `transform` is the
+// object transform as its four rows (the host's row-vector convention: the axes, then the
+// translation); the vertices are in object space. `tvertices` and `tvfaces` are map channel 1,
+// empty when the mesh has none. Floats are written as the shortest decimals that read back to the
+// same float.
 #pragma once
 
 #include <string>

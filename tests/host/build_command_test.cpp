@@ -10,6 +10,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "evaluated_scene.h"
 #include "mesh_dump.h"
@@ -124,10 +126,12 @@ TEST_F(BuildCommand, SummaryAtTheGivenTime) {
     ASSERT_EQ(host::BuildScene(s, options, out_, err_), 0) << err_.str();
     EXPECT_EQ(s.GetTime(), 4800);
     const std::string text = out_.str();
-    // Four nodes: two splines and two meshes (a triangle; a box of 8 vertices and 12 faces).
-    EXPECT_NE(text.find("at 4800 ticks: 4 nodes, 2 with geometry"), std::string::npos) << text;
-    EXPECT_NE(text.find("  Tri: 3 vertices, 1 faces\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("  Picket: 8 vertices, 12 faces\n"), std::string::npos) << text;
+    // Four nodes: two splines and two meshes (a triangle; a box of 8 vertices and 12 faces), both
+    // on the hidden layer "Fence": named apart, not listed as output.
+    EXPECT_NE(text.find("at 4800 ticks: 4 nodes, 2 with geometry (2 hidden)\n"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("  hidden, left out of .glb: Tri, Picket\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("  Tri:"), std::string::npos) << text;
     EXPECT_NE(text.find("wrote " + options.output), std::string::npos) << text;
 }
 
@@ -174,6 +178,36 @@ TEST_F(BuildCommand, JsonReportWithTheModule) {
     EXPECT_TRUE(t["messages"].is_array());
     EXPECT_GE(t["buildSeconds"].get<double>(), 0.0);
     EXPECT_GE(report["seconds"].get<double>(), t["buildSeconds"].get<double>());
+}
+
+// Copies per item are the object's own count. On the 400-unit path (legs of 240 and 160) the
+// pickets every 20 from 0 to 400 are 21; the posts stand at the three knots only (each span is
+// far below 1.5 x KnotSpacing 1000), 3. The hidden sources are named apart and marked in the dump.
+TEST_F(BuildCommand, CopiesPerItemAndHiddenSources) {
+    host::BuildOptions options;
+    options.scene = ScenePath("fence_copies.scene.json");
+    options.output = Out("fence.json");
+    ASSERT_EQ(host::RunBuild(host::DefaultModulePath(), options, out_, err_), 0) << err_.str();
+    const std::string text = out_.str();
+    EXPECT_NE(text.find(" ticks: 5 nodes, 3 with geometry (2 hidden)\n"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\n    Picket (object): 21 copies\n    Post (post): 3 copies\n  hidden, "
+                        "left out of .glb: Picket, Post\n"),
+              std::string::npos)
+        << text;
+    const json dump = json::parse(ReadText(options.output));
+    std::vector<std::pair<std::string, bool>> hidden;
+    for (const json& n : dump["nodes"]) hidden.emplace_back(n["name"], n.value("hidden", false));
+    EXPECT_EQ(hidden, (std::vector<std::pair<std::string, bool>>{
+                          {"Picket", true}, {"Post", true}, {"Fence", false}}));
+
+    options.output.clear();
+    options.json = true;
+    std::ostringstream report;
+    ASSERT_EQ(host::RunBuild(host::DefaultModulePath(), options, report, err_), 0) << err_.str();
+    EXPECT_EQ(json::parse(report.str())["objects"][0]["items"],
+              json::parse(R"([{"node": "Picket", "role": "object", "copies": 21},
+                              {"node": "Post", "role": "post", "copies": 3}])"));
 }
 
 TEST_F(BuildCommand, ModuleThatDoesNotLoad) {

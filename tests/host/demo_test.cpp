@@ -56,6 +56,10 @@ TEST_F(DemoTest, WritesTheGlbAndTheSceneAndPrintsEveryItem) {
                              "End Post", "Flower", "Shrub"}) {
         EXPECT_NE(out.str().find(name), std::string::npos) << name;
     }
+    // The counts are the object's own (see the next test for the posts and end pieces): the
+    // item's row, then the copies right-aligned in 8 columns.
+    EXPECT_NE(out.str().find("Post (post)                   10\n"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("End Post (end)                 2\n"), std::string::npos) << out.str();
     EXPECT_EQ(err.str(), "");
 }
 
