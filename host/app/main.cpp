@@ -11,6 +11,7 @@
 #include "commands.h"
 #include "demo_command.h"
 #include "draw_command.h"
+#include "params_command.h"
 #include "view_server.h"
 
 int main(int argc, char** argv) {
@@ -23,6 +24,13 @@ int main(int argc, char** argv) {
 
     auto* classes =
         app.add_subcommand("classes", "load the module and list the classes it publishes");
+
+    bool paramsJson = false;
+    auto* paramsCmd = app.add_subcommand(
+        "params",
+        "list every parameter of the Trellon object: ID, name, type, default, range, "
+        "table layout and meaning");
+    paramsCmd->add_flag("--json", paramsJson, "print one JSON object instead of the listing");
 
     std::string demoDir = "out";
     bool demoView = false;
@@ -84,6 +92,7 @@ int main(int argc, char** argv) {
 
     if (modulePath.empty()) modulePath = host::DefaultModulePath();
     if (classes->parsed()) return host::RunClasses(modulePath, std::cout, std::cerr);
+    if (paramsCmd->parsed()) return host::RunParams(modulePath, paramsJson, std::cout, std::cerr);
     if (demoCmd->parsed()) {
         return host::RunDemo(modulePath, demoDir, demoView, demoPort, std::cout, std::cerr);
     }

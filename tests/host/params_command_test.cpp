@@ -1,0 +1,80 @@
+// `trellon-host params`: every parameter of the module's descriptor, with its layout and meaning.
+#include "params_command.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+
+#include "iparamb2.h"
+#include "module_scene_fixture.h"
+
+namespace {
+
+using json = nlohmann::json;
+
+class ParamsCommand : public ModuleSceneTest {
+protected:
+    json Listing() {
+        std::ostringstream out, err;
+        EXPECT_EQ(host::PrintParams(*scene, true, out, err), 0) << err.str();
+        return json::parse(out.str());
+    }
+};
+
+// Exactly the descriptor's parameters, in its order, each with a line of meaning.
+TEST_F(ParamsCommand, JsonListsExactlyTheDescriptorsParameters) {
+    ParamBlockDesc2* desc = cd->GetParamBlockDesc(0);
+    ASSERT_NE(desc, nullptr);
+    const json listing = Listing();
+    EXPECT_EQ(listing["class"], "Trellon");
+    EXPECT_EQ(listing["block"], json::parse(R"({"id": 0, "name": "Title"})"));
+    const json& params = listing["parameters"];
+    ASSERT_EQ(params.size(), static_cast<std::size_t>(desc->Count()));
+    for (int i = 0; i < desc->Count(); ++i) {
+        const ParamDef& def = desc->GetParamDefByIndex(i);
+        const json& p = params[static_cast<std::size_t>(i)];
+        EXPECT_EQ(p["id"], def.ID) << i;
+        EXPECT_EQ(p["name"], def.int_name.ToUTF8()) << i;
+        EXPECT_FALSE(p["meaning"].get<std::string>().empty()) << def.int_name.ToUTF8();
+    }
+}
+
+// A row per kind of parameter, as a user reads them: type, default, range, table layout.
+TEST_F(ParamsCommand, RowsOfEachKind) {
+    const json listing = Listing();
+    const std::pair<int, const char*> kRows[] = {
+        {47, R"({"type": "INT", "default": 6, "range": [0, 6], "table": "single"})"},
+        {68, R"({"type": "FLOAT", "default": 0.5, "range": [0.5, 1000], "table": "single"})"},
+        {2, R"({"type": "INODE_TAB", "default": null, "range": null, "table": "items"})"},
+        {102, R"({"type": "FLOAT_TAB", "default": 100, "range": null, "table": "all-items"})"},
+        {152, R"({"type": "INT_TAB", "default": 0, "range": [0, 10], "table": "per-item"})"},
+        {106, R"({"type": "FLOAT_TAB", "default": null, "range": null, "table": "item-pools"})"},
+        {132, R"({"type": "FLOAT_TAB", "default": 0, "range": null, "table": "all-sweeps"})"},
+        {127, R"({"type": "INT_TAB", "default": 0, "range": null, "table": "sweep-flip"})"},
+        {9, R"({"type": "INT_TAB", "default": null, "range": null, "table": "sequence"})"}};
+    for (const auto& [id, want] : kRows) {
+        const json expected = json::parse(want);
+        bool found = false;
+        for (const json& p : listing["parameters"]) {
+            if (p["id"] != id) continue;
+            found = true;
+            for (const auto& [key, value] : expected.items()) EXPECT_EQ(p[key], value) << id << key;
+        }
+        EXPECT_TRUE(found) << id;
+    }
+}
+
+TEST_F(ParamsCommand, TextListsIdNameAndMeaning) {
+    std::ostringstream out, err;
+    ASSERT_EQ(host::PrintParams(*scene, false, out, err), 0) << err.str();
+    const std::string text = out.str();
+    EXPECT_EQ(text.rfind("Trellon parameter block 0 \"Title\": ", 0), 0u) << text;
+    EXPECT_NE(text.find("\n  102  Item_Spacing            FLOAT_TAB   100.0           -            "
+                        " all-items\n"),
+              std::string::npos)
+        << text;
+}
+
+}  // namespace
