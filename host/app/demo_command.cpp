@@ -8,6 +8,7 @@
 #include "build_command.h"
 #include "evaluated_scene.h"
 #include "gltf_writer.h"
+#include "module_loader.h"
 #include "scene.h"
 #include "scene_reader.h"
 #include "scene_writer.h"
@@ -43,9 +44,9 @@ void PrintTable(std::ostream& out, const std::vector<TrellonReport>& reports) {
 // How to run this very program from the current folder: its path relative to the folder when it
 // lies beneath it (build/default/bin/trellon-host), else its absolute path.
 std::string ProgramAsTyped() {
+    const std::filesystem::path exe = ProgramPath();
+    if (exe.empty()) return "trellon-host";
     std::error_code ec;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec || exe.empty()) return "trellon-host";
     const std::filesystem::path here = std::filesystem::current_path(ec);
     if (ec) return exe.string();
     const std::filesystem::path rel = exe.lexically_relative(here);

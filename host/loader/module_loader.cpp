@@ -113,13 +113,19 @@ int PluginModule::NumClasses() const { return numClasses_ ? numClasses_() : 0; }
 
 ClassDesc* PluginModule::Class(int i) const { return classDesc_ ? classDesc_(i) : nullptr; }
 
-std::string DefaultModulePath() {
-    if (const char* env = std::getenv("TRELLON_MODULE"); env && *env) return env;
+std::string ProgramPath() {
     char buf[PATH_MAX];
     const ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
-    if (n <= 0) return "trellon.dlo";
+    if (n <= 0) return {};
     buf[n] = '\0';
-    return (std::filesystem::path(buf).parent_path() / "trellon.dlo").string();
+    return buf;
+}
+
+std::string DefaultModulePath() {
+    if (const char* env = std::getenv("TRELLON_MODULE"); env && *env) return env;
+    const std::string program = ProgramPath();
+    if (program.empty()) return "trellon.dlo";
+    return (std::filesystem::path(program).parent_path() / "trellon.dlo").string();
 }
 
 }  // namespace host

@@ -57,6 +57,9 @@ private:
     bool initialized_ = false;
 };
 
+// The running program's own file (absolute), or "" where the system does not tell.
+std::string ProgramPath();
+
 // The module built beside the running program (bin/trellon.dlo), or the path in TRELLON_MODULE.
 std::string DefaultModulePath();
 
