@@ -259,6 +259,6 @@ TEST_P(BoundsProperty, EveryProxyLiesInsideTheBoxes) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, BoundsProperty, testing::Range(1, 21));
+INSTANTIATE_TEST_SUITE_P(Seeds, BoundsProperty, testing::Range(1, 6));
 
 }  // namespace

@@ -7,16 +7,15 @@
 #include <cmath>
 
 #include "distribute/path_fixtures.h"
+#include "distribute/placement_fixture.h"
 
 namespace {
 
 using path_fixtures::Near;
 using trellon::AnglesOfTangent;
-using trellon::ApplyFollow;
 using trellon::ComposeCopyTransform;
 using trellon::CopyPose;
 using trellon::ItemBase;
-using trellon::PitchUnderRoll;
 using trellon::PostBase;
 
 constexpr float kPi = 3.14159265f;
@@ -35,12 +34,7 @@ TEST_P(LevelTangent, FrontFacesTheDirectionOfTravel) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Directions, LevelTangent,
-                         ::testing::Values(0.0f, 30.0f, 90.0f, 135.0f, 180.0f, 250.0f, -45.0f));
-
-TEST(AnglesOfTangent, AlongXTheHeadingIsAQuarterTurn) {
-    EXPECT_NEAR(AnglesOfTangent(Point3(1.0f, 0.0f, 0.0f)).heading, kPi / 2, 1e-6f);
-    EXPECT_NEAR(AnglesOfTangent(Point3(0.0f, 1.0f, 0.0f)).heading, kPi, 1e-6f);
-}
+                         ::testing::Values(0.0f, 90.0f, 135.0f, 250.0f));
 
 class RampTangent : public ::testing::TestWithParam<float> {};
 
@@ -56,46 +50,7 @@ TEST_P(RampTangent, PitchFollowsTheSlope) {
     EXPECT_TRUE(Near(front, t, 1e-5f));
 }
 
-INSTANTIATE_TEST_SUITE_P(Slopes, RampTangent, ::testing::Values(10.0f, 30.0f, -20.0f, 60.0f));
-
-struct FollowCase {
-    bool follow, followOri;
-    float ex, ez;  // from ex = -0.3, heading 1.2
-};
-
-class FollowSwitch : public ::testing::TestWithParam<FollowCase> {};
-
-TEST_P(FollowSwitch, SwitchesKeepOrDropTheAngles) {
-    const FollowCase& c = GetParam();
-    const trellon::FollowAngles f = ApplyFollow({-0.3f, 0.1f, 1.2f}, c.follow, c.followOri);
-    EXPECT_FLOAT_EQ(f.ex, c.ex);
-    EXPECT_FLOAT_EQ(f.ez, c.ez);
-}
-
-INSTANTIATE_TEST_SUITE_P(Switches, FollowSwitch,
-                         ::testing::Values(FollowCase{true, false, 0.0f, 1.2f},
-                                           FollowCase{true, true, -0.3f, 1.2f},
-                                           FollowCase{false, true, -0.3f, 1.2f},
-                                           FollowCase{false, false, 0.0f, 0.0f}));
-
-struct RollCase {
-    float rollDeg;
-    float factor;  // p' / ex
-};
-
-class RollWeight : public ::testing::TestWithParam<RollCase> {};
-
-// f = |roll| / 360 (fraction): 4f up to a half turn, 4 - 4f beyond.
-TEST_P(RollWeight, PitchWeightedByTheRoll) {
-    const float ex = -0.2f;
-    EXPECT_NEAR(PitchUnderRoll(ex, GetParam().rollDeg * kDeg, true), ex * GetParam().factor, 1e-5f);
-    EXPECT_EQ(PitchUnderRoll(ex, GetParam().rollDeg * kDeg, false), 0.0f);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, RollWeight,
-                         ::testing::Values(RollCase{0, 0}, RollCase{45, 0.5f}, RollCase{90, 1},
-                                           RollCase{180, 2}, RollCase{270, 1}, RollCase{-90, 1},
-                                           RollCase{450, 1}));
+INSTANTIATE_TEST_SUITE_P(Slopes, RampTangent, ::testing::Values(30.0f, -20.0f));
 
 // A copy on a path along +X at P = (100, 0, 0): heading and ez a quarter turn.
 CopyPose AlongX() {
@@ -177,5 +132,91 @@ TEST(PostBase, BottomCentreOfTheBoxLandsOnThePath) {
     EXPECT_TRUE(Near(Point3(3.0f, 5.0f, 1.0f) * base, Point3(0.0f, 0.0f, 0.0f), 1e-5f));
     EXPECT_TRUE(Near(Point3(3.0f, 5.0f, 3.0f) * base, Point3(0.0f, 0.0f, 2.0f), 1e-5f));
 }
+
+// ----- Through a placed copy ------------------------------------------------------------------
+
+using placement_test::Line;
+using placement_test::PlacementScene;
+using trellon::PlacementPass;
+
+constexpr float kHalfRoot2 = 1.41421356f;  // 2 cos 45 degrees
+
+// A box of side 2 (corner at its pivot) at the start of a level path along +X: the copy stands
+// at the origin, its front (-Y) turned onto +X (heading a quarter turn). The item's own turns
+// come first, about its X axis (Item_Y_Rot), then its Y axis (Item_Z_Rot), then its Z axis
+// (Item_Extra_Rot), each a quarter turn counter-clockwise seen from the axis' positive end.
+struct TurnCase {
+    const char* name;
+    float yRot, zRot, extraRot;  // degrees
+    Point3 vertex, lands;
+};
+
+class ItemTurns : public PlacementScene, public ::testing::WithParamInterface<TurnCase> {};
+
+TEST_P(ItemTurns, TurnAboutTheirAxesInOrder) {
+    const TurnCase& c = GetParam();
+    SetPath({Line{{Point3(0, 0, 0), Point3(100, 0, 0)}, false}});
+    AddItem();
+    SetEntry(Item_Y_Rot, 1, c.yRot);
+    SetEntry(Item_Z_Rot, 1, c.zRot);
+    SetEntry(Item_Extra_Rot, 1, c.extraRot);
+    const std::vector<placement_test::Seen> seen = Walk(PlacementPass::PerObject);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_TRUE(Near(c.vertex * seen[0].tm, c.lands, 1e-4f));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ItemTurns,
+    ::testing::Values(
+        // Unturned: the front (0, -2, 0) points along travel.
+        TurnCase{"Unturned", 0, 0, 0, Point3(0, -2, 0), Point3(2, 0, 0)},
+        // About X: the item's +Y goes up, and stays up under the heading.
+        TurnCase{"YRotTurnsAboutX", 90, 0, 0, Point3(0, 2, 0), Point3(0, 0, 2)},
+        // About Y: the item's +X goes down.
+        TurnCase{"ZRotTurnsAboutY", 0, 90, 0, Point3(2, 0, 0), Point3(0, 0, -2)},
+        // About Z: +X to +Y, which the heading turns to -X.
+        TurnCase{"ExtraRotTurnsAboutZ", 0, 0, 90, Point3(2, 0, 0), Point3(-2, 0, 0)},
+        // X first: +Y goes up, then about Y to +X, then the heading turns it to +Y. (Y first
+        // would leave +Y alone, then turn it up: (0, 0, 2).)
+        TurnCase{"XTurnBeforeYTurn", 90, 90, 0, Point3(0, 2, 0), Point3(0, 2, 0)}),
+    [](const ::testing::TestParamInfo<TurnCase>& c) { return c.param.name; });
+
+// The same box at the foot of a ramp rising at 45 degrees along +X: how the follow switches and
+// the roll place it. With Geo_Follow the copy turns to its heading; Geo_Follow_Ori pitches it
+// with the slope too; with both off it keeps its own axes; orienting only pitches it without
+// turning. A quarter roll (Item_X_Rot) takes the pitch out before rolling: the front is level
+// again and the top leans to the left of travel.
+struct FollowCase {
+    const char* name;
+    int follow, followOri;
+    float roll;  // degrees
+    Point3 vertex, lands;
+};
+
+class FollowOnARamp : public PlacementScene, public ::testing::WithParamInterface<FollowCase> {};
+
+TEST_P(FollowOnARamp, PlacesTheBox) {
+    const FollowCase& c = GetParam();
+    SetPath({Line{{Point3(0, 0, 0), Point3(100, 0, 100)}, false}});
+    AddItem();
+    Set(Geo_Follow, c.follow);
+    Set(Geo_Follow_Ori, c.followOri);
+    SetEntry(Item_X_Rot, 1, c.roll);
+    const std::vector<placement_test::Seen> seen = Walk(PlacementPass::PerObject);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_TRUE(Near(c.vertex * seen[0].tm, c.lands, 1e-4f));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FollowOnARamp,
+    ::testing::Values(
+        FollowCase{"FollowStaysUpright", 1, 0, 0, Point3(0, -2, 0), Point3(2, 0, 0)},
+        FollowCase{"FollowOriPitches", 1, 1, 0, Point3(0, -2, 0), Point3(kHalfRoot2, 0.0f, kHalfRoot2)},
+        FollowCase{"NoFollowKeepsItsAxes", 0, 0, 0, Point3(2, 0, 0), Point3(2, 0, 0)},
+        FollowCase{"OrientOnlyPitchesInPlace", 0, 1, 0, Point3(2, 0, 0),
+                   Point3(kHalfRoot2, 0.0f, kHalfRoot2)},
+        FollowCase{"RollLevelsTheFront", 1, 1, 90, Point3(0, -2, 0), Point3(2, 0, 0)},
+        FollowCase{"RollLeansTheTopLeft", 1, 1, 90, Point3(0, 0, 2), Point3(0, 2, 0)}),
+    [](const ::testing::TestParamInfo<FollowCase>& c) { return c.param.name; });
 
 }  // namespace

@@ -88,28 +88,6 @@ TEST_F(PlacementWalk, RandomSpacingWithEqualEndsMatchesTheFixedCount) {
              {0, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000});
 }
 
-TEST_F(PlacementWalk, RandomSpacingReadsTheSpacingPool) {
-    SetPath({Straight(1000)});
-    AddItem();
-    SeedPools(5);
-    SetEntry(Item_Random_Trans, 1, 1);
-    SetEntry(Item_Spacing, 1, 100.0f);
-    SetEntry(Item_Spacing_Random, 1, 200.0f);
-    // Gap j = 100 + 100/100 * Pool_Spacing[100 + j]; copies while the sum stays within 1000.
-    std::vector<float> want = {0.0f};
-    float sum = 0.0f;
-    for (int j = 0;; ++j) {
-        const float gap = 100.0f + 100.0f / 100.0f * s.pb->GetFloat(Pool_Spacing, 0, 100 + j);
-        if (sum + gap > 1000.0f) break;
-        sum += gap;
-        want.push_back(sum);
-    }
-    const std::vector<Seen> seen = Walk(PlacementPass::PerObject);
-    ExpectXs(seen, want);
-    // The copies' own values start at the item's first pool entry again.
-    EXPECT_EQ(seen.front().itemPool, 100);
-}
-
 // Regression: the gaps of every spline were drawn from the item's first pool entry, so two
 // parallel splines got the same random layout. They are drawn at the item's running counter:
 // spline 1's gaps start where spline 0's copies left the counter.
@@ -153,22 +131,6 @@ TEST_F(PlacementWalk, ItemSidewaysOffsetMovesItsPathLeft) {
     SetEntry(Item_Pos_InOut, 1, 10.0f);
     SetEntry(Item_Pos_InOut_Random, 1, 10.0f);
     for (const Seen& c : Walk(PlacementPass::PerObject)) EXPECT_NEAR(c.at.y, 10.0f, 1e-4f);
-}
-
-TEST_F(PlacementWalk, RandomItemSidewaysOffsetScattersAboutTheMean) {
-    SetPath({Straight(1000)});
-    AddItem();
-    SeedPools(11);
-    SetEntry(Item_Random_Trans, 1, 1);
-    SetEntry(Item_Pos_InOut, 1, 0.0f);
-    SetEntry(Item_Pos_InOut_Random, 1, 20.0f);
-    // The path runs 10 to the left; copy j stands at its own value 0 + 20/100 * pool.
-    const std::vector<Seen> seen = Walk(PlacementPass::PerObject);
-    ASSERT_EQ(seen.size(), 11u);
-    for (const Seen& c : seen) {
-        const float want = 20.0f / 100.0f * s.pb->GetFloat(Pool_Pos_InOut, 0, c.itemPool);
-        EXPECT_NEAR(c.at.y, want, 1e-3f);
-    }
 }
 
 TEST_F(PlacementWalk, CountersWrapAfterOneHundredCopies) {
@@ -312,22 +274,6 @@ TEST_F(SequenceWalk, RowsOfAGroupShareTheirSlotAndNullRowsLeaveGaps) {
     EXPECT_EQ(seen[2].globalPool, 2);
     EXPECT_EQ(seen[3].globalPool, 2);
     EXPECT_EQ(seen[4].globalPool, 4);
-}
-
-TEST_F(SequenceWalk, RandomGlobalSidewaysOffsetPutsCopiesAtTheirValues) {
-    SetPath({Straight(1000)});
-    AddItem();
-    SetInts(Sequence_Items, {0});
-    SetInts(Sequence_Groups, {0});
-    Set(Geo_Pattern, 1);
-    SeedPools(17);
-    SetEntry(Item_Random_Trans, 0, 1);
-    SetEntry(Item_Pos_InOut, 0, 0.0f);
-    SetEntry(Item_Pos_InOut_Random, 0, 40.0f);
-    // The path runs at 20; each copy at its global value 40/100 * Pool_Pos_InOut[c0].
-    for (const Seen& c : Walk(PlacementPass::Sequence)) {
-        EXPECT_NEAR(c.at.y, 0.4f * s.pb->GetFloat(Pool_Pos_InOut, 0, c.globalPool), 1e-3f);
-    }
 }
 
 TEST_F(PlacementWalk, EndObjectsAtBothEndsTheFarOneTurned) {
@@ -604,6 +550,6 @@ TEST_P(PlacementProperty, CopiesStayWithinTheirOffsets) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, PlacementProperty,
-                         ::testing::Values(1u, 2u, 3u, 42u, 1234u, 99991u));
+                         ::testing::Values(1u, 42u, 99991u));
 
 }  // namespace

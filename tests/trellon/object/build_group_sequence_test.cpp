@@ -4,7 +4,9 @@
 #include <memory>
 #include <vector>
 
+#include "distribute/path_fixtures.h"
 #include "iparamb2.h"
+#include "support/param_tables.h"
 #include "object/geo_array.h"
 #include "object/param_ids.h"
 #include "object/trellon.h"
@@ -14,10 +16,7 @@
 
 namespace {
 
-struct DeleteObject {
-    void operator()(Trellon* t) const { t->DeleteMe(); }
-};
-using ObjectPtr = std::unique_ptr<Trellon, DeleteObject>;
+using path_fixtures::ObjectPtr;
 
 class GroupSequence : public ::testing::Test {
 protected:
@@ -27,15 +26,8 @@ protected:
         pb_ = object_->GetParamBlock(0);
     }
 
-    void SetTable(ParamID id, std::vector<int> values) {
-        pb_->ZeroCount(id);
-        if (!values.empty()) pb_->Append(id, int(values.size()), values.data());
-    }
-    std::vector<int> Table(ParamID id) {
-        std::vector<int> values;
-        for (int i = 0; i < pb_->Count(id); ++i) values.push_back(pb_->GetInt(id, 0, i));
-        return values;
-    }
+    void SetTable(ParamID id, const std::vector<int>& values) { support::SetInts(pb_, id, values); }
+    std::vector<int> Table(ParamID id) { return support::Ints(pb_, id); }
 
     ObjectPtr object_;
     IParamBlock2* pb_ = nullptr;
@@ -78,8 +70,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FitCase{"ExtendedFromEmpty", {0, 0, 1, 2}, {}, 5, {2, 2, 1, 1, 2}},
                       // Existing entries stay; only the missing three are drawn.
                       FitCase{"ExtendedKeepsTheStart", {0, 1, 2}, {0, 0}, 5, {0, 0, 2, 2, 1}},
-                      // One group: every draw is 0.
-                      FitCase{"OneGroup", {0}, {}, 4, {0, 0, 0, 0}},
                       // Without rows there is nothing to draw from: the array is not extended,
                       // though it is still cut.
                       FitCase{"NoGroupsAppendsNothing", {}, {1}, 4, {1}},

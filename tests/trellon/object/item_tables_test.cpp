@@ -11,6 +11,7 @@
 
 #include "lifecycle_scene.h"
 #include "object/item_tables.h"
+#include "support/param_tables.h"
 
 namespace {
 
@@ -149,21 +150,9 @@ protected:
         }
     }
 
-    std::vector<std::wstring> Names(ParamID id) {
-        std::vector<std::wstring> names;
-        for (int i = 0; i < s.pb->Count(id); ++i) names.emplace_back(s.pb->GetStr(id, 0, i));
-        return names;
-    }
-    std::vector<float> Floats(ParamID id) {
-        std::vector<float> v;
-        for (int i = 0; i < s.pb->Count(id); ++i) v.push_back(s.pb->GetFloat(id, 0, i));
-        return v;
-    }
-    std::vector<int> Ints(ParamID id) {
-        std::vector<int> v;
-        for (int i = 0; i < s.pb->Count(id); ++i) v.push_back(s.pb->GetInt(id, 0, i));
-        return v;
-    }
+    std::vector<std::wstring> Names(ParamID id) { return support::Names(s.pb, id); }
+    std::vector<float> Floats(ParamID id) { return support::Floats(s.pb, id); }
+    std::vector<int> Ints(ParamID id) { return support::Ints(s.pb, id); }
     // Each sequence row as (item name or "null", group).
     std::vector<std::pair<std::wstring, int>> Rows() {
         std::vector<std::pair<std::wstring, int>> rows;
@@ -279,15 +268,6 @@ TEST_F(ThreeObjects, DeletingAnEndObjectDropsItsEndCheck) {
     EXPECT_EQ(s.pb->Count(Pool_Mirror), 500);
 }
 
-TEST_F(ThreeObjects, RemovingAnItemThatDoesNotExistChangesNothing) {
-    ItemTables tables(s.pb, 0);
-    EXPECT_FALSE(tables.RemoveItem(5));
-    EXPECT_FALSE(tables.RemoveItem(-1));
-    EXPECT_EQ(tables.ItemCount(), 5);
-    EXPECT_EQ(s.pb->Count(Geo_Array), 3);
-    EXPECT_EQ(s.pb->GetInt(Object_Solo), 2);
-}
-
 TEST_F(ThreeObjects, ItemIndicesRunOverObjectsThenPostsThenEnds) {
     ItemTables tables(s.pb, 0);
     EXPECT_EQ(tables.ItemIndex(ItemList::Objects, 2), 2);
@@ -338,26 +318,6 @@ TEST_F(Sweeps, DeletingAShapeRemovesItFromEverySweepTable) {
     EXPECT_EQ(Floats(Sweep_End_Trim), (std::vector<float>{0, 10, 30}));
     EXPECT_EQ(Ints(Shape_Flip_Normals), (std::vector<int>{1, 3, 9}));
     EXPECT_EQ(s.pb->GetInt(Sweep_Solo), 0);
-}
-
-TEST_F(Sweeps, RemovingAShapeByIndexLeavesTheItemsAlone) {
-    ItemTables tables(s.pb, 0);
-    EXPECT_FALSE(tables.RemoveSweep(3));
-    EXPECT_TRUE(tables.RemoveSweep(0));
-    EXPECT_EQ(Names(Sweep_Names), (std::vector<std::wstring>{L"S1", L"S2"}));
-    EXPECT_EQ(s.pb->Count(Item_Spacing), 1);
-    EXPECT_INVARIANTS(s.pb);
-}
-
-TEST_F(Sweeps, DeletingEveryShapeLeavesOnlyTheAllSweepsEntry) {
-    s.Delete(s2);
-    s.Delete(s0);
-    s.Delete(s1);
-    EXPECT_INVARIANTS(s.pb);
-    EXPECT_EQ(s.pb->Count(Sweep_Nodes), 0);
-    EXPECT_EQ(s.pb->Count(Sweep_Names), 0);
-    EXPECT_EQ(s.pb->Count(Sweep_Z_Rot), 1);
-    EXPECT_EQ(s.pb->Count(Shape_Flip_Object), 1);
 }
 
 TEST_F(ItemFixture, PickedNodesLoseTheirDeletedEntries) {
@@ -424,13 +384,6 @@ INSTANTIATE_TEST_SUITE_P(
                    "parameter 32"},
         Corruption{"PoolShort", [](IParamBlock2* pb) { pb->Delete(Pool_Y_Rot, 0, 1); },
                    "parameter 108"},
-        Corruption{"CloudPointExtra",
-                   [](IParamBlock2* pb) {
-                       Point3 p;
-                       Point3* pp = &p;
-                       pb->Append(Cloud_Points, 1, &pp);
-                   },
-                   "parameter 8"},
         Corruption{"CloudCountChanged",
                    [](IParamBlock2* pb) { pb->SetValue(Item_Cloud_Count, 0, 5, 0); },
                    "parameter 8"},
@@ -438,14 +391,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "parameter 160"},
         Corruption{"SweepFlipMissing",
                    [](IParamBlock2* pb) { pb->Delete(Shape_Flip_Object, 0, 1); }, "parameter 128"},
-        Corruption{"SequenceItemOutOfRange",
-                   [](IParamBlock2* pb) { pb->SetValue(Sequence_Items, 0, 3, 1); }, "names item 3"},
         Corruption{"SequenceGroupGap",
-                   [](IParamBlock2* pb) { pb->SetValue(Sequence_Groups, 0, 2, 1); }, "has group 2"},
-        Corruption{"SequenceNotStartingAtZero",
-                   [](IParamBlock2* pb) { pb->SetValue(Sequence_Groups, 0, 1, 0); }, "has group 1"},
-        Corruption{"SequenceRowHalf", [](IParamBlock2* pb) { pb->Delete(Sequence_Groups, 1, 1); },
-                   "parameter 100"}),
+                   [](IParamBlock2* pb) { pb->SetValue(Sequence_Groups, 0, 2, 1); }, "has group 2"}),
     [](const ::testing::TestParamInfo<Corruption>& tp) { return std::string(tp.param.name); });
 
 TEST(ItemTablesEmpty, AnObjectWithoutSharedEntriesAndItemsIsConsistent) {

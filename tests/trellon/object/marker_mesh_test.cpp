@@ -1,31 +1,33 @@
-// The light marker: the bulb outline turned eight times about Z, its faces facing outward, and
-// the marker sizes of the system units.
+// The light marker: the bulb outline turned eight times about Z, its faces facing outward.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <utility>
 
 #include "mesh.h"
 #include "object/marker_mesh.h"
-#include "units.h"
 
 namespace {
 
+// 8 copies of a 20-point outline; copy k is copy 0 turned by k x 45 degrees about Z, so copy 2
+// is copy 0 turned a quarter: (x, y, z) -> (-y, x, z). The size scales every point.
 TEST(MarkerMesh, TurnsTheOutlineEightTimes) {
     Mesh m;
     ASSERT_TRUE(MakeMarkerMesh(m, 2.0f));
     EXPECT_EQ(m.getNumVerts(), 160);
     EXPECT_EQ(m.getNumFaces(), 304);
-    // Copy 0 is the outline itself at size 2: point 4 is (-0.276043, y, -0.276062) * 2.
-    EXPECT_FLOAT_EQ(m.getVert(4).x, -0.552086f);
-    EXPECT_FLOAT_EQ(m.getVert(4).z, -0.552124f);
-    // Copy 2 is turned by 90 degrees: (x, y) -> (-y, x), so point 4 lies on the -Y axis.
-    EXPECT_NEAR(m.getVert(2 * 20 + 4).x, 0.0f, 1e-5f);
-    EXPECT_NEAR(m.getVert(2 * 20 + 4).y, -0.552086f, 1e-5f);
-    EXPECT_FLOAT_EQ(m.getVert(2 * 20 + 4).z, -0.552124f);
-    // The tip and the base: z -0.499614 and 0.499614 at size 2.
-    EXPECT_FLOAT_EQ(m.getVert(0).z, -0.999228f);
-    EXPECT_FLOAT_EQ(m.getVert(19).z, 0.999228f);
+    Mesh half;
+    ASSERT_TRUE(MakeMarkerMesh(half, 1.0f));
+    for (int i = 0; i < 20; ++i) {
+        const Point3 p = m.getVert(i);
+        const Point3 q = m.getVert(2 * 20 + i);
+        EXPECT_NEAR(q.x, -p.y, 1e-5f) << i;
+        EXPECT_NEAR(q.y, p.x, 1e-5f) << i;
+        EXPECT_FLOAT_EQ(q.z, p.z) << i;
+        EXPECT_FLOAT_EQ(p.z, 2.0f * half.getVert(i).z) << i;
+    }
+    // The bulb stands about the origin: tip below, base above, equally far.
+    EXPECT_LT(m.getVert(0).z, 0.0f);
+    EXPECT_FLOAT_EQ(m.getVert(19).z, -m.getVert(0).z);
 }
 
 TEST(MarkerMesh, FacesLieOnMaterialTwoAndFaceOutward) {
@@ -59,25 +61,5 @@ TEST(MarkerMesh, ShowsTheOutlinesAndRingsButNotTheDiagonals) {
     }
     EXPECT_EQ(visible, 2 * 304);
 }
-
-TEST(MarkerMesh, OutlineIndicesOutsideTheTableGiveTheOrigin) {
-    EXPECT_EQ(BulbOutlinePoint(-1), Point3(0, 0, 0));
-    EXPECT_EQ(BulbOutlinePoint(20), Point3(0, 0, 0));
-    EXPECT_FLOAT_EQ(BulbOutlinePoint(19).x, 0.00159044f);
-}
-
-class MarkerSize : public ::testing::TestWithParam<std::pair<int, float>> {};
-
-TEST_P(MarkerSize, FollowsTheSystemUnit) {
-    EXPECT_FLOAT_EQ(MarkerSizeForUnit(GetParam().first), GetParam().second);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Units, MarkerSize,
-    ::testing::Values(std::make_pair(UNITS_INCHES, 0.2f), std::make_pair(UNITS_FEET, 20.0f),
-                      std::make_pair(UNITS_MILES, 0.2f), std::make_pair(UNITS_MILLIMETERS, 200.0f),
-                      std::make_pair(UNITS_CENTIMETERS, 20.0f), std::make_pair(UNITS_METERS, 0.2f),
-                      std::make_pair(UNITS_KILOMETERS, 0.02f), std::make_pair(17, 1.0f),
-                      std::make_pair(-1, 1.0f)));
 
 }  // namespace

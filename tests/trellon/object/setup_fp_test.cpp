@@ -113,7 +113,6 @@ TEST_F(SetupInterface, QueriesCountTheCopiesOfEveryItem) {
 TEST_F(SetupInterface, TableLayoutOfEachKindOfTable) {
     const std::pair<int, const wchar_t*> kCases[] = {{Display_Mode, L"single"},
                                                      {Object_Nodes, L"items"},
-                                                     {End_Nodes, L"items"},
                                                      {Item_Names, L"per-item"},
                                                      {Item_Spacing, L"all-items"},
                                                      {Pool_Spacing, L"item-pools"},
@@ -124,8 +123,7 @@ TEST_F(SetupInterface, TableLayoutOfEachKindOfTable) {
                                                      {Sweep_Height_Offset, L"all-sweeps"},
                                                      {Shape_Flip_Normals, L"sweep-flip"},
                                                      {Sequence_Groups, L"sequence"},
-                                                     {Geo_Array, L"list"},
-                                                     {Texture_Names, L"list"}};
+                                                     {Geo_Array, L"list"}};
     for (const auto& [id, layout] : kCases) {
         FPValue result;
         ASSERT_EQ(Fp().InvokeByName(L"tableLayout", result,
@@ -185,19 +183,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Refusal{"NoNode", L"addItem", 0, "no node given"},
         Refusal{"OwnNode", L"addItem", 1, "holds this Trellon object"},
-        Refusal{"Target", L"addItem", 2, "is a target"},
-        Refusal{"OtherTrellon", L"addItem", 5, "holds a Trellon object"},
         Refusal{"PathAsItem", L"addItem", 4, "is neither geometry nor a light"},
         Refusal{"MeshAsPath", L"pickPath", 3, "is not a shape"},
-        Refusal{"SamePath", L"pickPath", 4, "is the path already"},
-        Refusal{"PathAsShape", L"addShape", 4, "is the path already"},
         Refusal{"MeshAsShape", L"addShape", 3, "is not a shape"},
         Refusal{"RowOutside", L"deleteRow", 2, "row 2 is not in the object list (rows 0 to 1)"},
         Refusal{"AllObjects", L"makePost", 0, "row 0 is \"All Objects\""},
-        Refusal{"NegativeRow", L"makeEnd", -1, "row -1 is not in the object list"},
-        Refusal{"NotASequenceRow", L"shiftUp", 1, "is not a sequence row"},
-        Refusal{"AllSweeps", L"deleteShape", 0, "row 0 is \"All Sweeps\""},
-        Refusal{"SeedRowOutside", L"seedMirror", 5, "row 5 is not in the object list"}),
+        Refusal{"NotASequenceRow", L"shiftUp", 1, "is not a sequence row"}),
     [](const ::testing::TestParamInfo<Refusal>& p) { return std::string(p.param.name); });
 
 TEST_F(SetupInterface, AListWithOneRefusedNodeAddsNone) {

@@ -110,8 +110,7 @@ TEST_P(CloudCount, IsTheVertexCountUpTo3000) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SetupOps, CloudCount,
-                         ::testing::Values(std::make_pair(10, 10), std::make_pair(3000, 3000),
-                                           std::make_pair(3001, 3000), std::make_pair(50000, 3000),
+                         ::testing::Values(std::make_pair(10, 10), std::make_pair(3001, 3000),
                                            std::make_pair(0, 0)));
 
 // The runtime generator seeded with 1 draws 41, 18467, 6334 (x' = 214013 x + 2531011,
@@ -166,10 +165,7 @@ TEST_P(LightItem, GetsKindOneAndTheMarkerBox) {
 
 INSTANTIATE_TEST_SUITE_P(SetupOps, LightItem,
                          ::testing::Values(std::make_pair(UNITS_INCHES, 0.2f),
-                                           std::make_pair(UNITS_FEET, 20.0f),
-                                           std::make_pair(UNITS_MILLIMETERS, 200.0f),
-                                           std::make_pair(UNITS_METERS, 0.2f),
-                                           std::make_pair(UNITS_KILOMETERS, 0.02f)));
+                                           std::make_pair(UNITS_FEET, 20.0f)));
 
 // --- Car paint ----------------------------------------------------------------------------------
 

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "iparamb2.h"
-#include "object/expected_params.h"
+#include "distribute/path_fixtures.h"
 #include "object/trellon.h"
 #include "plugin/class_desc.h"
 #include "plugin/plugin.h"
@@ -12,13 +12,8 @@
 
 namespace {
 
-// Objects are ended the way the host ends them: references released, then DeleteThis.
-struct DeleteObject {
-    void operator()(Trellon* t) const { t->DeleteMe(); }
-};
-using ObjectPtr = std::unique_ptr<Trellon, DeleteObject>;
-
-ObjectPtr NewObject() { return ObjectPtr(static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE))); }
+using path_fixtures::NewObject;
+using path_fixtures::ObjectPtr;
 
 TEST(TrellonObject, HoldsOneBlockForEveryBlockQuery) {
     ObjectPtr obj = NewObject();
@@ -69,45 +64,6 @@ TEST(TrellonObject, BuildMeshShowsThePlaceholderWithoutPathOrItems) {
     EXPECT_TRUE(obj->ivalid.InInterval(160));
     EXPECT_FALSE(obj->ivalid.InInterval(161));
 }
-
-class NewBlock : public ::testing::TestWithParam<expected::Param> {};
-
-// A new object's block holds every default, and every table is empty until entries are added;
-// an appended entry gets the table's default.
-TEST_P(NewBlock, HoldsTheDefault) {
-    const expected::Param& want = GetParam();
-    ObjectPtr obj = NewObject();
-    IParamBlock2* pb = obj->GetParamBlock(0);
-    const auto id = static_cast<ParamID>(want.id);
-    ASSERT_EQ(pb->GetParameterType(id), want.type);
-    if (is_tab(want.type)) {
-        EXPECT_EQ(pb->Count(id), 0);
-        if (pb_storage(want.type) == PBStorage::Int) {
-            pb->Append(id, 1, static_cast<int*>(nullptr));
-            EXPECT_EQ(pb->GetInt(id, 0, 0), static_cast<int>(want.def));
-        } else if (pb_storage(want.type) == PBStorage::Float) {
-            pb->Append(id, 1, static_cast<float*>(nullptr));
-            EXPECT_FLOAT_EQ(pb->GetFloat(id, 0, 0), static_cast<float>(want.def));
-        }
-        return;
-    }
-    switch (pb_storage(want.type)) {
-        case PBStorage::Int:
-            EXPECT_EQ(pb->GetInt(id), static_cast<int>(want.def));
-            break;
-        case PBStorage::Float:
-            EXPECT_FLOAT_EQ(pb->GetFloat(id), static_cast<float>(want.def));
-            break;
-        default:
-            EXPECT_EQ(pb->GetINode(id), nullptr);
-            break;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Trellon, NewBlock, ::testing::ValuesIn(expected::Params()),
-                         [](const ::testing::TestParamInfo<expected::Param>& param) {
-                             return "id" + std::to_string(param.param.id);
-                         });
 
 // ----- The render interface --------------------------------------------------------------------
 

@@ -241,34 +241,8 @@ INSTANTIATE_TEST_SUITE_P(Unify, SweepScaleTest,
                              ScaleCase{"NeitherUnified", false, false, Point3(2.0f, 2.5f, 2.5f)},
                              // the sweep's X change on every axis: (1 + 1, 1 + 3, 1 + 0.5)
                              ScaleCase{"SweepUnified", false, true, Point3(2.0f, 4.0f, 1.5f)},
-                             ScaleCase{"BothUnified", true, true, Point3(2, 2, 2)},
                              // the all-sweeps X value on every axis: (1 + 1, -0.5 + 1, 2 + 1)
                              ScaleCase{"AllUnified", true, false, Point3(2.0f, 0.5f, 3.0f)}),
                          [](const ::testing::TestParamInfo<ScaleCase>& p) { return p.param.name; });
-
-struct TileCase {
-    const char* name;
-    int unit;
-    float tile;
-};
-
-class SweepTile : public ::testing::TestWithParam<TileCase> {};
-
-TEST_P(SweepTile, FollowsTheSystemUnit) {
-    int type = 0;
-    float scale = 1.0f;
-    GetMasterUnitInfo(&type, &scale);
-    ASSERT_TRUE(SetMasterUnitInfo(GetParam().unit, 1.0f));
-    EXPECT_EQ(trellon::TextureTileLength(), GetParam().tile);
-    SetMasterUnitInfo(type, scale);
-}
-
-INSTANTIATE_TEST_SUITE_P(Units, SweepTile,
-                         ::testing::Values(TileCase{"Millimetres", UNITS_MILLIMETERS, 25000},
-                                           TileCase{"Centimetres", UNITS_CENTIMETERS, 2500},
-                                           TileCase{"Inches", UNITS_INCHES, 2500},
-                                           TileCase{"Metres", UNITS_METERS, 25},
-                                           TileCase{"Feet", UNITS_FEET, 25}),
-                         [](const ::testing::TestParamInfo<TileCase>& p) { return p.param.name; });
 
 }  // namespace
