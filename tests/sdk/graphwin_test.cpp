@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "support/render_items.h"
 #include "Graphics/IMeshDisplay2.h"
 #include "graphwin.h"
 #include "mesh.h"
@@ -178,18 +179,7 @@ TEST(MeshSnap, KeepsABetterPriorityFoundBefore) {
     EXPECT_EQ(snap.bestWorld, Point3(-1, -1, -1));
 }
 
-class ItemList : public MaxSDK::Graphics::IRenderItemContainer {
-public:
-    std::size_t GetNumberOfRenderItems() const override { return items.size(); }
-    MaxSDK::Graphics::RenderItemHandle GetRenderItem(std::size_t i) const override {
-        return i < items.size() ? items[i] : MaxSDK::Graphics::RenderItemHandle();
-    }
-    void AddRenderItem(const MaxSDK::Graphics::RenderItemHandle& item) override {
-        items.push_back(item);
-    }
-    void ClearAllRenderItems() override { items.clear(); }
-    std::vector<MaxSDK::Graphics::RenderItemHandle> items;
-};
+using support::ItemList;
 
 TEST(MeshDisplay, PreparedItemsHoldTheVisibleFacesAndEdges) {
     using namespace MaxSDK::Graphics;

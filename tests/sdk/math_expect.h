@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/near.h"
+
 #include <cmath>
 #include <string>
 
@@ -15,39 +17,23 @@ namespace math_test {
 
 inline constexpr float kTol = 1e-5f;
 
+// The shared comparisons under the names the math tests use.
 inline ::testing::AssertionResult PointNear(const Point3& got, const Point3& want,
                                             float tol = kTol) {
-    if (got.Equals(want, tol)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got " << got << ", want " << want;
+    return support::Near(got, want, tol);
 }
-
 inline ::testing::AssertionResult MatrixNear(const Matrix3& got, const Matrix3& want,
                                              float tol = kTol) {
-    if (got.Equals(want, tol)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got " << got << ",\nwant " << want;
+    return support::Near(got, want, tol);
 }
-
 inline ::testing::AssertionResult QuatNear(const Quat& got, const Quat& want, float tol = kTol) {
-    if (got.Equals(want, tol)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got " << got << ", want " << want;
+    return support::Near(got, want, tol);
 }
-
-// q and -q are the same rotation.
-inline ::testing::AssertionResult SameRotation(const Quat& got, const Quat& want,
-                                               float tol = kTol) {
-    if (got.Equals(want, tol) || got.Equals(-want, tol)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got " << got << ", want +-" << want;
-}
+using support::SameRotation;
 
 // An angle difference reduced to (-pi, pi], for comparing angles that may wrap.
 inline float AngleDiff(float a, float b) { return std::remainder(a - b, 2.0f * 3.14159265358979f); }
 
-// Names parameterised cases by their `name` member.
-struct ByName {
-    template <class P>
-    std::string operator()(const ::testing::TestParamInfo<P>& p) const {
-        return p.param.name;
-    }
-};
+using support::ByName;
 
 }  // namespace math_test

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/near.h"
+
 #include <cmath>
 #include <initializer_list>
 #include <string>
@@ -14,14 +16,8 @@
 
 namespace spline_test {
 
-inline ::testing::AssertionResult Near(const Point3& got, const Point3& want, float tol = 1e-4f) {
-    if (got.Equals(want, tol)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got " << got << ", want " << want;
-}
-
-inline bool Finite(const Point3& p) {
-    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-}
+using support::Finite;
+using support::Near;
 
 // A spline of corner knots whose handles sit on the knots, then ComputeBezPoints (handles at a
 // third of each chord), as a linear spline is built.
@@ -43,11 +39,6 @@ inline PolyLine Line(std::initializer_list<Point3> pts, bool closed = false) {
     return l;
 }
 
-struct ByName {
-    template <class P>
-    std::string operator()(const ::testing::TestParamInfo<P>& p) const {
-        return p.param.name;
-    }
-};
+using support::ByName;
 
 }  // namespace spline_test

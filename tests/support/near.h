@@ -24,6 +24,11 @@ inline ::testing::AssertionResult Near(const Matrix3& got, const Matrix3& want,
     return ::testing::AssertionFailure() << "got " << got << ",\nwant " << want;
 }
 
+inline ::testing::AssertionResult Near(const Quat& got, const Quat& want, float tol = 1e-5f) {
+    if (got.Equals(want, tol)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "got " << got << ", want " << want;
+}
+
 // q and -q are the same rotation.
 inline ::testing::AssertionResult SameRotation(const Quat& got, const Quat& want,
                                                float tol = 1e-5f) {

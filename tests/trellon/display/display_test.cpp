@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/near.h"
+#include "support/render_items.h"
 #include "Graphics/IRenderItemContainer.h"
 #include "Graphics/UpdateDisplayContext.h"
 #include "Graphics/UpdateNodeContext.h"
@@ -23,9 +25,7 @@ using display_test::DisplayScene;
 constexpr float kEps = 1e-3f;
 
 void ExpectNear(const Point3& a, const Point3& b, const std::string& what = "") {
-    EXPECT_NEAR(a.x, b.x, kEps) << what;
-    EXPECT_NEAR(a.y, b.y, kEps) << what;
-    EXPECT_NEAR(a.z, b.z, kEps) << what;
+    EXPECT_TRUE(support::Near(a, b, kEps)) << what;
 }
 
 Point3 Entry(int e) {
@@ -275,18 +275,7 @@ TEST_P(DisplaySweep, ProxiesLieOnTheSweepsVertices) {
 
 INSTANTIATE_TEST_SUITE_P(ProxyModes, DisplaySweep, testing::Values(1, 2, 3));
 
-class ItemList : public MaxSDK::Graphics::IRenderItemContainer {
-public:
-    std::size_t GetNumberOfRenderItems() const override { return items.size(); }
-    MaxSDK::Graphics::RenderItemHandle GetRenderItem(std::size_t i) const override {
-        return i < items.size() ? items[i] : MaxSDK::Graphics::RenderItemHandle();
-    }
-    void AddRenderItem(const MaxSDK::Graphics::RenderItemHandle& item) override {
-        items.push_back(item);
-    }
-    void ClearAllRenderItems() override { items.clear(); }
-    std::vector<MaxSDK::Graphics::RenderItemHandle> items;
-};
+using support::ItemList;
 
 TEST_F(TrellonDisplay, MeshModesHandTheMeshToTheViewport) {
     StraightWithOneItem();

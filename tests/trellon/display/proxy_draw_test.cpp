@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "colour/palette.h"
+#include "support/near.h"
 #include "display/proxy_draw.h"
 #include "recording_window.h"
 #include "viewport.h"
@@ -18,11 +19,7 @@ using trellon::ProxyItem;
 
 constexpr float kEps = 1e-5f;
 
-void ExpectNear(const Point3& a, const Point3& b) {
-    EXPECT_NEAR(a.x, b.x, kEps);
-    EXPECT_NEAR(a.y, b.y, kEps);
-    EXPECT_NEAR(a.z, b.z, kEps);
-}
+void ExpectNear(const Point3& a, const Point3& b) { EXPECT_TRUE(support::Near(a, b, kEps)); }
 
 struct CloudCase {
     int n;

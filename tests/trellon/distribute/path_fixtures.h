@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/near.h"
+
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -15,14 +17,8 @@
 
 namespace path_fixtures {
 
-inline ::testing::AssertionResult Near(const Point3& got, const Point3& want, float tol = 1e-4f) {
-    if (got.Equals(want, tol)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got " << got << ", want " << want;
-}
-
-inline bool Finite(const Point3& p) {
-    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-}
+using support::Finite;
+using support::Near;
 
 // Objects are ended the way the host ends them: references released, then DeleteThis.
 struct DeleteObject {

@@ -13,25 +13,12 @@
 #include "object/setup_fp.h"
 #include "object/setup_ops.h"
 #include "random.h"
+#include "support/fake_light.h"
+#include "support/param_tables.h"
 
 namespace setup_test {
 
-// A light: super class 0x30 and nothing else; lights have no geometry of their own.
-class FakeLight : public Object {
-public:
-    SClass_ID SuperClassID() override { return LIGHT_CLASS_ID; }
-    Class_ID ClassID() override { return Class_ID(0x1011, 0); }
-    void GetClassName(MSTR& s) override { s = MSTR(L"Omnilight"); }
-    const MCHAR* GetObjectName() override { return L"Omnilight"; }
-    CreateMouseCallBack* GetCreateMouseCallBack() override { return nullptr; }
-    ObjectState Eval(TimeValue /*t*/) override { return ObjectState(this); }
-    int IsRenderable() override { return 0; }
-    RefResult NotifyRefChanged(const Interval& /*changeInt*/, RefTargetHandle /*hTarget*/,
-                               PartID& /*partID*/, RefMessage /*message*/,
-                               BOOL /*propagate*/) override {
-        return REF_SUCCEED;
-    }
-};
+using support::FakeLight;
 
 // A mesh of n vertices, vertex i at (tag, i, 0), so a point says whose mesh and which vertex it
 // is, and n - 2 faces (tag faces more would not change anything the tests read).
@@ -78,34 +65,11 @@ protected:
     trellon::ItemTables Tables() { return trellon::ItemTables(s.pb, 0); }
     std::vector<std::string> Problems() { return Tables().CheckInvariants(); }
 
-    std::vector<std::wstring> Names(ParamID id) {
-        std::vector<std::wstring> v;
-        for (int i = 0; i < s.pb->Count(id); ++i) v.emplace_back(s.pb->GetStr(id, 0, i));
-        return v;
-    }
-    std::vector<std::wstring> NodeNames(ParamID id) {
-        std::vector<std::wstring> v;
-        for (int i = 0; i < s.pb->Count(id); ++i) {
-            INode* n = s.pb->GetINode(id, 0, i);
-            v.emplace_back(n ? n->GetName() : L"null");
-        }
-        return v;
-    }
-    std::vector<int> Ints(ParamID id) {
-        std::vector<int> v;
-        for (int i = 0; i < s.pb->Count(id); ++i) v.push_back(s.pb->GetInt(id, 0, i));
-        return v;
-    }
-    std::vector<float> Floats(ParamID id) {
-        std::vector<float> v;
-        for (int i = 0; i < s.pb->Count(id); ++i) v.push_back(s.pb->GetFloat(id, 0, i));
-        return v;
-    }
-    std::vector<Point3> Points(ParamID id) {
-        std::vector<Point3> v;
-        for (int i = 0; i < s.pb->Count(id); ++i) v.push_back(s.pb->GetPoint3(id, 0, i));
-        return v;
-    }
+    std::vector<std::wstring> Names(ParamID id) { return support::Names(s.pb, id); }
+    std::vector<std::wstring> NodeNames(ParamID id) { return support::NodeNames(s.pb, id); }
+    std::vector<int> Ints(ParamID id) { return support::Ints(s.pb, id); }
+    std::vector<float> Floats(ParamID id) { return support::Floats(s.pb, id); }
+    std::vector<Point3> Points(ParamID id) { return support::Points(s.pb, id); }
     // The x of every cloud point: the tag of the mesh it came from.
     std::vector<float> CloudTags() {
         std::vector<float> v;

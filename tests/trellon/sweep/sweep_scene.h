@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/near.h"
+
 #include <vector>
 
 #include "inode.h"
@@ -21,10 +23,7 @@
 
 namespace sweep_scene {
 
-inline ::testing::AssertionResult Near(const Point3& got, const Point3& want, float tol = 1e-4f) {
-    if (got.Equals(want, tol)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got " << got << ", want " << want;
-}
+using support::Near;
 
 // A spline shape of one spline of corner knots (straight segments) at the given steps.
 inline SplineShape* CornerShape(const std::vector<Point3>& pts, bool closed, int steps) {
