@@ -17,7 +17,6 @@ public:
 
     void Init();  // makes the box empty
     bool IsEmpty() const { return pmin.x > pmax.x || pmin.y > pmax.y || pmin.z > pmax.z; }
-    void MakeCube(const Point3& p, float side);
 
     Point3 Min() const { return pmin; }
     Point3 Max() const { return pmax; }
@@ -29,13 +28,11 @@ public:
     Box3& operator+=(const Point3& p);  // grows to hold p
     Box3& operator+=(const Box3& b);    // grows to hold b
     Box3 operator+(const Box3& b) const { Box3 r = *this; r += b; return r; }
-    void Scale(float s);                // about the centre
     void Translate(const Point3& p);
     void EnlargeBy(float s);            // moves every face outwards by s
     // The box of the eight transformed corners.
     Box3 operator*(const Matrix3& tm) const;
     bool Contains(const Point3& p) const;
-    bool Contains(const Box3& b) const;
     bool operator==(const Box3& b) const { return pmin == b.pmin && pmax == b.pmax; }
 };
 

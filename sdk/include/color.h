@@ -36,11 +36,6 @@ public:
 
     // To a colour word: each channel clamped to [0, 1], times 255, rounded.
     DWORD toRGB() const { return ToByte(r) | (ToByte(g) << 8) | (ToByte(b) << 16); }
-    void ClampMinMax() {
-        r = std::clamp(r, 0.0f, 1.0f);
-        g = std::clamp(g, 0.0f, 1.0f);
-        b = std::clamp(b, 0.0f, 1.0f);
-    }
 
     float& operator[](int i) { return i == 0 ? r : (i == 1 ? g : b); }
     float operator[](int i) const { return i == 0 ? r : (i == 1 ? g : b); }

@@ -12,12 +12,9 @@
 // order, RotateZ(ang[2]) first, i.e. RotateZMatrix(ang[2]) * RotateYMatrix(ang[1]) *
 // RotateXMatrix(ang[0]). Unknown types are read as EULERTYPE_XYZ.
 //
-// QuatToEuler normalises the quaternion first (a zero quaternion reads as no rotation);
-// MatrixToEuler ignores the translation and divides the scale out of the rows first. The bool
-// flag of both is accepted for the host's signature and has no effect.
-// EulerToQuat and EulerToMatrix are the inverses on those ranges (here; the host's own
-// EulerToQuat of this release is known to have the opposite handedness, so module code should
-// not rely on it).
+// QuatToEuler normalises the quaternion first (a zero quaternion reads as no rotation); its bool
+// flag is accepted for the host's signature and has no effect. EulerToMatrix is its inverse on
+// those ranges.
 #pragma once
 
 #include "matrix3.h"
@@ -35,6 +32,4 @@ constexpr int EULERTYPE_ZXZ = 8;
 constexpr int EULERTYPE_RF = 16;
 
 void QuatToEuler(const Quat& q, float* ang, int type, bool flag = false);
-void EulerToQuat(const float* ang, Quat& q, int type = EULERTYPE_XYZ);
-void MatrixToEuler(const Matrix3& mat, float* ang, int type, bool flag = false);
 void EulerToMatrix(const float* ang, Matrix3& mat, int type = EULERTYPE_XYZ);

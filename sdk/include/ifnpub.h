@@ -196,13 +196,9 @@ public:
     void Load(ParamType2 aType, int v);
     void Load(ParamType2 aType, float v);
     void Load(ParamType2 aType, double v);
-    void Load(ParamType2 aType, bool v);
-    // Points and matrices are copied (TYPE_POINT3 and TYPE_POINT3_BV alike); with a _BR type
-    // and a pointer the caller's object is referred to instead. A null pointer loads null.
+    // Points and matrices are copied (TYPE_POINT3 and TYPE_POINT3_BV alike).
     void Load(ParamType2 aType, const Point3& v);
-    void Load(ParamType2 aType, Point3* v);
     void Load(ParamType2 aType, const Matrix3& v);
-    void Load(ParamType2 aType, Matrix3* v);
     // Strings are copied: TYPE_STRING / TYPE_FILENAME / TYPE_NAME into s, TYPE_TSTR into tstr.
     void Load(ParamType2 aType, const MCHAR* v);
     void Load(ParamType2 aType, const MSTR& v);
@@ -210,14 +206,11 @@ public:
     void Load(ParamType2 aType, Mtl* v);
     void Load(ParamType2 aType, Texmap* v);
     void Load(ParamType2 aType, ReferenceTarget* v);
-    void Load(ParamType2 aType, FPInterface* v);
     // A null pointer of the pointer type asked for (TYPE_INODE, TYPE_MTL, ...).
     void Load(ParamType2 aType, std::nullptr_t);
-    // Tables are copied; with a _BR type and a pointer the caller's table is referred to.
+    // Tables are copied; with a _BR type and a pointer the caller's node table is referred to.
     void Load(ParamType2 aType, const Tab<int>& v);
-    void Load(ParamType2 aType, Tab<int>* v);
     void Load(ParamType2 aType, const Tab<float>& v);
-    void Load(ParamType2 aType, Tab<float>* v);
     void Load(ParamType2 aType, const Tab<INode*>& v);
     void Load(ParamType2 aType, Tab<INode*>* v);
     void Load(ParamType2 aType, const Tab<MSTR*>& v);
@@ -345,10 +338,6 @@ public:
     FPInterfaceDesc& operator=(const FPInterfaceDesc&) = delete;
     ~FPInterfaceDesc() override;
 
-    // Replaces the description by the one in the argument list.
-    void LoadDescriptor(Interface_ID id, const MCHAR* int_name, StringResID descr, ClassDesc* cd,
-                        ULONG flag, ...);
-
     Interface_ID ID;
     MSTR internal_name;
     StringResID description = 0;
@@ -372,9 +361,6 @@ public:
     FPFunctionDef* FindFnDef(const MCHAR* name);
 
     void SetClassDesc(ClassDesc* i_cd) { cd = i_cd; }
-    HINSTANCE HInstance();
-    // The owner's string-table entry, or null.
-    const MCHAR* GetRsrcString(StringResID id);
 
 protected:
     void load_descriptor(Interface_ID id, const MCHAR* int_name, StringResID descr, ClassDesc* i_cd,

@@ -20,12 +20,6 @@ public:
     TimeValue Start() const { return start_; }
     TimeValue End() const { return end_; }
     void Set(TimeValue s, TimeValue e) { *this = Interval(s, e); }
-    void SetStart(TimeValue s) { start_ = s; }
-    void SetEnd(TimeValue e) { end_ = e; }
-    void SetInfinite() {
-        start_ = TIME_NegInfinity;
-        end_ = TIME_PosInfinity;
-    }
     void SetEmpty() {
         start_ = TIME_NegInfinity;
         end_ = TIME_NegInfinity;
@@ -35,13 +29,6 @@ public:
     bool Empty() const { return start_ == TIME_NegInfinity && end_ == TIME_NegInfinity; }
     int InInterval(TimeValue t) const { return !Empty() && start_ <= t && t <= end_; }
     int InInterval(const Interval& i) const { return InInterval(i.start_) && InInterval(i.end_); }
-    // The number of ticks held, end - start + 1; 0 when empty, and saturated at TIME_PosInfinity
-    // for intervals too long to count in a TimeValue (FOREVER).
-    TimeValue Duration() const {
-        if (Empty()) return 0;
-        const long long d = static_cast<long long>(end_) - start_ + 1;
-        return d > TIME_PosInfinity ? TIME_PosInfinity : static_cast<TimeValue>(d);
-    }
 
     // Intersection; disjoint intervals give the empty interval.
     Interval operator&(const Interval& i) const {

@@ -271,15 +271,9 @@ public:
     // int here keeps va_start off a promoted parameter type.
     ParamBlockDesc2(BlockID ID, const MCHAR* int_name, StringResID local_name, ClassDesc2* cd,
                     int flags, ...);
-    // An empty descriptor to be filled with AddParam.
-    ParamBlockDesc2();
     ParamBlockDesc2(const ParamBlockDesc2&) = delete;
     ParamBlockDesc2& operator=(const ParamBlockDesc2&) = delete;
     virtual ~ParamBlockDesc2() = default;
-
-    // Adds one parameter: ID, internal name, type, [table size], flags, local name, tags, p_end.
-    // (The SDK declares id as ParamID; an int keeps va_start off a promoted parameter type.)
-    void AddParam(int id, ...);
 
     BlockID ID = 0;
     MSTR int_name;
@@ -302,7 +296,6 @@ public:
     ParamDef& GetParamDef(ParamID id);
     ParamDef& GetParamDefByIndex(int i);
     BOOL HasParam(ParamID id) const { return IDtoIndex(id) >= 0; }
-    USHORT GetParamFlags(ParamID id) const;
     ParamMapSpec* GetMapSpec(MapID id);
 
     // The rollouts are not built here; these count the requests so the host and tests can see

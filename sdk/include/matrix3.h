@@ -6,9 +6,6 @@
 //   RotateXMatrix(a) = [1 0 0;  0 c s;  0 -s c]
 //   RotateYMatrix(a) = [c 0 -s; 0 1 0;  s 0 c]
 //   RotateZMatrix(a) = [c s 0; -s c 0;  0 0 1]      (RotateZ(+a) turns +X towards +Y)
-// Members named Rotate*/Translate/Scale multiply on the right (M = M * R); the Pre* forms on the
-// left (M = R * M).
-//
 // As in this release of the host, the default constructor sets no numbers (the flags are 0): the
 // stand-in fills them with signalling NaNs (or, with TRELLON_SDK_UNSET_IS_NAN off, makes the
 // identity; see point3.h), so code that takes an unset matrix for the identity fails its tests.
@@ -30,7 +27,6 @@
 
 #include "maxtypes.h"
 #include "point3.h"
-#include "point4.h"
 
 class Quat;
 
@@ -51,7 +47,6 @@ public:
     }
     explicit Matrix3(BOOL init);  // non-zero: identity; zero: all numbers 0
     Matrix3(const Point3& U, const Point3& V, const Point3& N, const Point3& T);
-    explicit Matrix3(const float (&fp)[4][3]);
 
     Matrix3& Set(const Point3& U, const Point3& V, const Point3& N, const Point3& T);
 
@@ -60,11 +55,8 @@ public:
     const Point3& operator[](int i) const { return *reinterpret_cast<const Point3*>(m[i]); }
     Point3 GetRow(int i) const { return Point3(m[i][0], m[i][1], m[i][2]); }
     void SetRow(int i, const Point3& p);
-    Point4 GetColumn(int i) const;
-    Point3 GetColumn3(int i) const;
     Point3 GetTrans() const { return GetRow(3); }
     void SetTrans(const Point3& p);
-    void SetTrans(int i, float v);
     float (*GetAddr())[3] { return m; }
     const float (*GetAddr() const)[3] { return m; }
 
@@ -77,54 +69,20 @@ public:
     void IdentityMatrix();
     void Zero();
     void NoTrans();  // zeroes the translation row
-    void NoRot();    // makes rows 0..2 the identity rows (the scale goes with the rotation)
     void NoScale();  // normalises rows 0..2 (no orthogonalisation); zero rows stay zero
-    // Makes rows 0..2 mutually perpendicular, keeping each row's length: row 0 keeps its
-    // direction, row 1 stays in the plane of rows 0 and 1, row 2 becomes perpendicular to both on
-    // the side of the original row 2. Degenerate rows (zero or parallel) get a perpendicular
-    // direction chosen by ArbAxis; zero-length rows stay zero.
-    void Orthogonalize();
 
-    // Right multiplication (M = M * R).
-    void RotateX(float angle);
-    void RotateY(float angle);
-    void RotateZ(float angle);
-    void Rotate(const Quat& q);
+    // Right-multiplies by a translation (M = M * T).
     void Translate(const Point3& p);
-    // Right-multiplies by a scale matrix. With trans FALSE (the default) the translation row is
-    // left unscaled, as in the host.
-    void Scale(const Point3& s, BOOL trans = FALSE);
-
-    // Left multiplication (M = R * M).
-    void PreRotateX(float angle);
-    void PreRotateY(float angle);
-    void PreRotateZ(float angle);
-    void PreRotate(const Quat& q);
-    void PreTranslate(const Point3& p);
-    // Left-multiplies by a scale matrix, which scales rows 0..2 only; with trans TRUE the
-    // translation row is scaled component-wise as well.
+    // Left-multiplies by a scale matrix (M = S * M), which scales rows 0..2 only; with trans TRUE
+    // the translation row is scaled component-wise as well.
     void PreScale(const Point3& s, BOOL trans = FALSE);
 
-    // The Set* forms replace the whole matrix (translation included) by the elementary transform.
-    void SetRotateX(float angle);
-    void SetRotateY(float angle);
-    void SetRotateZ(float angle);
-    void SetRotate(const Quat& q);
-    void SetTranslate(const Point3& p);
-    void SetScale(const Point3& s);
-
-    void Invert();                                  // *this = Inverse(*this)
     Point3 PointTransform(const Point3& p) const;   // p * M
     Point3 VectorTransform(const Point3& p) const;  // p * M without the translation
     int Parity() const;                             // 1 when the axes are left-handed (mirrored)
 
     Matrix3 operator*(const Matrix3& b) const;
-    Matrix3& operator*=(const Matrix3& b);
-    Matrix3 operator+(const Matrix3& b) const;
-    Matrix3 operator-(const Matrix3& b) const;
-    // Compare the twelve numbers; the flags are not compared.
-    bool operator==(const Matrix3& b) const;
-    bool operator!=(const Matrix3& b) const { return !(*this == b); }
+    // The twelve numbers within epsilon; the flags are not compared.
     bool Equals(const Matrix3& b, float epsilon = 1e-6f) const;
 
     float m[4][3] = {};
@@ -159,23 +117,16 @@ inline Point3 Matrix3::VectorTransform(const Point3& p) const {
 // result is then the identity, which leaves callers' geometry finite and in place.
 Matrix3 Inverse(const Matrix3& M);
 Matrix3 TransposeMatrix(const Matrix3& M);  // transposes rows 0..2, drops the translation
-Matrix3 XFormMat(const Matrix3& xm, const Matrix3& m);  // xm * m * Inverse(xm)
 
 Matrix3 RotateXMatrix(float angle);
 Matrix3 RotateYMatrix(float angle);
 Matrix3 RotateZMatrix(float angle);
 Matrix3 TransMatrix(const Point3& p);
 Matrix3 ScaleMatrix(const Point3& s);
-// IdentityMatrix; RotateZ(roll); RotateX(pitch); RotateY(yaw).
-Matrix3 RotateYPRMatrix(float Yaw, float Pitch, float Roll);
 // Rotation about an axis; the same sense as RotateXMatrix etc. for the world axes, so
 // RotAngleAxisMatrix(Z, a) == RotateZMatrix(a). The axis is expected to be a unit vector; it is
 // normalised here, and a zero axis gives the identity.
 Matrix3 RotAngleAxisMatrix(const Point3& axis, float angle);
-
-// Right- and left-multiplies mat by the rotation of q: mat = mat * Rq and mat = Rq * mat.
-void RotateMatrix(Matrix3& mat, const Quat& q);
-void PreRotateMatrix(Matrix3& mat, const Quat& q);
 
 // An axis system with zAxis as its Z row, by the arbitrary-axis algorithm of drawing exchange
 // files: when |N.x| < 1/64 and |N.y| < 1/64, X = normalise(worldY x N), otherwise

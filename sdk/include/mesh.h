@@ -32,15 +32,7 @@
 //
 // Indices. An out-of-range vertex, face or map index given to a Mesh accessor raises
 // MeshIndexException. Face and TVFace corner / edge numbers are taken modulo 3, so edge 3 is
-// edge 0. Faces whose vertex indices lie outside 0..numVerts-1 are skipped by the bounding box
-// and get a zero normal.
-//
-// Normals. The face normal is the unit vector along (v1 - v0) x (v2 - v1) (counter-clockwise
-// corners seen from the front), zero for a degenerate face. getNormal(v) is the normalised sum
-// of the unit normals of the faces using v, regardless of smoothing groups. Both are cached by
-// buildNormals() and rebuilt on demand after a resize, setVert or InvalidateGeomCache(); writing
-// verts[] directly needs InvalidateGeomCache() before reading normals, as in the host.
-// getBoundingBox() always scans the vertices, so it is never stale.
+// edge 0. getBoundingBox() always scans the vertices, so it is never stale.
 //
 // AutoSmooth(angle, useSel, preventIndirectSmoothing) assigns smoothing groups:
 //   1. The faces it works on are every face (useSel FALSE) or the faces set in faceSel (useSel
@@ -252,15 +244,11 @@ public:
     // VERTCOLOR_CHANNEL: channel 0 and the hidden channels; SELECT_CHANNEL: the selections);
     // the rest is left as it is. A null `from` does nothing.
     void DeepCopy(const Mesh* from, ChannelMask channels);
-    // Frees every array and selection; the mesh is empty with two unsupported channels.
-    void FreeAll();
 
     BOOL setNumVerts(int ct, BOOL keep = FALSE, BOOL synchSel = TRUE);
     BOOL setNumFaces(int ct, BOOL keep = FALSE, BOOL synchSel = TRUE);
     BOOL setNumTVerts(int ct, BOOL keep = FALSE);
     BOOL setNumTVFaces(int ct, BOOL keep = FALSE, int oldCt = 0);
-    BOOL setNumVertCol(int ct, BOOL keep = FALSE);
-    BOOL setNumVCFaces(int ct, BOOL keep = FALSE, int oldCt = 0);
     int getNumVerts() const { return numVerts; }
     int getNumFaces() const { return numFaces; }
     int getNumTVerts() const { return getNumMapVerts(1); }
@@ -269,7 +257,6 @@ public:
     void setVert(int i, const Point3& xyz) {
         CheckIndex(i, numVerts, "vertex");
         verts[i] = xyz;
-        normalsValid_ = false;
     }
     void setVert(int i, float x, float y, float z) { setVert(i, Point3(x, y, z)); }
     Point3& getVert(int i) { return verts[CheckIndex(i, numVerts, "vertex")]; }
@@ -291,35 +278,20 @@ public:
     void setMapSupport(int mp, BOOL support = TRUE);
     BOOL mapSupport(int mp) const;
     BOOL setNumMapVerts(int mp, int ct, BOOL keep = FALSE);
-    BOOL setNumMapFaces(int mp, int ct, BOOL keep = FALSE, int oldCt = 0);
     int getNumMapVerts(int mp) const;
     int getNumMapFaces(int mp) const;
-    UVVert* mapVerts(int mp) const;  // nullptr for a channel that does not exist
-    TVFace* mapFaces(int mp) const;
-    void setMapVert(int mp, int i, const UVVert& xyz);
     MeshMap& Map(int mp);
-    const MeshMap& Map(int mp) const;
 
     // The box of the vertices, each transformed by tm when given. Empty for a mesh without
     // vertices.
     Box3 getBoundingBox(const Matrix3* tm = nullptr) const;
     void buildBoundingBox() { bdgBox = getBoundingBox(); }
 
-    void InvalidateGeomCache() { normalsValid_ = false; }
-    void InvalidateTopologyCache() { normalsValid_ = false; }
-
-    void buildNormals();
-    void checkNormals(BOOL /*illum*/) {
-        if (!normalsValid_) buildNormals();
-    }
-    Point3& getFaceNormal(int i);
-    Point3& getNormal(int i);
+    // The stand-in caches nothing that an edit makes stale; the calls stay for the host's API.
+    void InvalidateGeomCache() {}
+    void InvalidateTopologyCache() {}
 
     void AutoSmooth(float angle, BOOL useSel, BOOL preventIndirectSmoothing = FALSE);
-
-    // The two meshes as one: this mesh's vertices and faces, then m's with their vertex indices
-    // moved past this mesh's vertices (see CombineMeshes).
-    Mesh operator+(const Mesh& m) const;
 
     // Viewport picking and snapping (graphwin.h; mesh_display.cpp). select draws every face
     // that is not hidden and whose corners exist as a triangle into gw, which must be in its
@@ -351,15 +323,5 @@ private:
     std::size_t faceCap_ = 0;
     std::vector<MeshMap> maps_;
     MeshMap hiddenMaps_[NUM_HIDDENMAPS];
-    std::vector<Point3> faceNormals_;
-    std::vector<Point3> vertNormals_;
-    bool normalsValid_ = false;
     std::shared_ptr<BaseInterface> display_;  // made on first request
 };
-
-// mesh = mesh1 followed by mesh2: mesh2's faces refer to its vertices moved past mesh1's, keep
-// their flags, smoothing groups and material IDs, and the selections are joined. Each channel
-// supported by either mesh is supported in the result, with mesh2's map faces moved past mesh1's
-// map vertices; the side that lacks the channel gets map faces referring to one added map vertex
-// at the origin. mesh may be mesh1 or mesh2.
-void CombineMeshes(Mesh& mesh, Mesh& mesh1, Mesh& mesh2);

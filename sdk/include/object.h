@@ -115,11 +115,7 @@ public:
     const Matrix3* GetTM() const { return hasTM_ ? &tm_ : nullptr; }
     // Copies mat (null removes the transform); iv is how long it holds.
     void SetTM(const Matrix3* mat, Interval iv);
-    // Appends mat to the transform (tm * mat) and narrows its interval by iv.
-    void ApplyTM(const Matrix3* mat, Interval iv);
     Interval tmValid() const { return hasTM_ ? tmvi_ : FOREVER; }
-    // The object's validity at t narrowed by the transform's; NEVER without an object.
-    Interval Validity(TimeValue t) const;
 
 private:
     Matrix3 tm_;

@@ -49,12 +49,7 @@ public:
     }
 
     float Length() const { return std::sqrt(x * x + y * y + z * z); }
-    float FLength() const { return Length(); }
-    float LengthSquared() const { return x * x + y * y + z * z; }
-    int MaxComponent() const;
-    int MinComponent() const;
     Point3 Normalize() const;  // returns a unit vector; the zero vector stays zero
-    void Unify();              // normalises in place
 
     constexpr Point3 operator-() const { return {-x, -y, -z}; }
     constexpr Point3 operator+() const { return *this; }
@@ -112,13 +107,10 @@ public:
 constexpr Point3 operator*(float f, const Point3& a) { return {a.x * f, a.y * f, a.z * f}; }
 
 inline float Length(const Point3& v) { return v.Length(); }
-inline float FLength(const Point3& v) { return v.Length(); }
-inline float LengthSquared(const Point3& v) { return v.LengthSquared(); }
 inline constexpr float DotProd(const Point3& a, const Point3& b) { return a % b; }
 inline constexpr Point3 CrossProd(const Point3& a, const Point3& b) { return a ^ b; }
 // Unit vector along v; the zero vector is returned unchanged (the host does the same rather
 // than produce NaNs).
 Point3 Normalize(const Point3& v);
-Point3 FNormalize(const Point3& v);
 
 std::ostream& operator<<(std::ostream& os, const Point3& p);

@@ -74,7 +74,7 @@ public:
     int numPts = 0;
     PolyPt* pts = nullptr;  // numPts entries, owned by the line
     DWORD flags = 0;
-    Box3 bdBox;  // filled by BuildBoundingBox()
+    Box3 bdBox;  // the host's field; the stand-in leaves it empty
 
     PolyLine() = default;
     PolyLine(const PolyLine& from);
@@ -103,23 +103,14 @@ public:
     // and new ones are at the origin; without, every point is reset. Returns TRUE.
     BOOL SetNumPts(int count, BOOL keep = TRUE);
     void Append(const PolyPt& p);
-    // Inserts before index where (0..numPts; other values append). Delete ignores a bad index.
-    void Insert(int where, const PolyPt& p);
-    void Delete(int where);
     // Reverses the order of the points. keepZero on a closed line keeps point 0 first:
     // p0, p[n-1], ..., p1; otherwise p[n-1], ..., p0. Each point keeps its own flags and aux.
     void Reverse(BOOL keepZero = FALSE);
     PolyPt& operator[](int index) { return pts[index]; }
     const PolyPt& operator[](int index) const { return pts[index]; }
 
-    // The box of the points (transformed by tm when given); empty for an empty line.
-    Box3 GetBoundingBox(Matrix3* tm = nullptr) const;
-    void BuildBoundingBox() { bdBox = GetBoundingBox(); }
     void InvalidateGeomCache() { cacheValid_ = false; }
 
-    // Point and unit direction of segment seg at t in [0,1] (both clamped).
-    Point3 InterpPiece3D(int seg, float t) const;
-    Point3 TangentPiece3D(int seg, float t) const;
     Point3 InterpCurve3D(float u, int ptype = POLYSHP_INTERP_SIMPLE) const;
     Point3 TangentCurve3D(float u, int ptype = POLYSHP_INTERP_SIMPLE) const;
     float CurveLength() const;  // the closing edge included when closed
@@ -154,11 +145,6 @@ public:
     // when data is negative or already present, or when parent is not present.
     BOOL AddEntry(int data, int parent = -1);
     int Count() const { return static_cast<int>(entries_.size()); }
-    // Children of polygon data (-1: the roots), in the order they were added.
-    int NumberOfChildren(int data) const;
-    int GetChild(int data, int index) const;  // -1 when out of range
-    int GetParent(int data) const;            // -1 for a root or an unknown polygon
-    bool operator==(const GenericHierarchy& h) const;
 
 private:
     struct Entry {
@@ -198,10 +184,6 @@ public:
     void NewShape();  // no lines
     // Resizes to count lines; with keep the first lines are kept, new lines are empty.
     BOOL SetNumLines(int count, BOOL keep = TRUE);
-    // Appends an empty line. The reference (and `lines`) stay valid until the next line is added.
-    PolyLine& NewLine();
-    void Append(const PolyLine& l);
-    void Delete(int poly);  // ignores a bad index
 
     // Nesting of the closed lines by containment in XY. A closed line's parent is the smallest
     // (by area) closed line that contains it; containment needs the parent's XY box to hold the
@@ -212,10 +194,7 @@ public:
     // never marked. With hier null there is nothing to report and the call does nothing; t is
     // unused (lines are not animated).
     void OrganizeCurves(TimeValue t, ShapeHierarchy* hier = nullptr) const;
-    void Reverse(int poly, BOOL keepZero = FALSE);
     void Reverse(const BitArray& reverse, BOOL keepZero = FALSE);
-    Box3 GetBoundingBox(Matrix3* tm = nullptr) const;
-    void InvalidateGeomCache();
 
 private:
     void SyncPointer();

@@ -15,11 +15,6 @@ public:
         seed_ = seed_ * 214013u + 2531011u;
         return static_cast<int>((seed_ >> 16) & 0x7fffu);
     }
-    // rand() % (max - min) + min; max == min gives min (one number is still drawn). The
-    // difference is taken in 64 bits, so extreme bounds do not overflow.
-    int get(int max = s_rand_max + 1, int min = 0);
-    // rand() / (s_rand_max + 1) * (max - min) + min: a float in [min, max).
-    float getf(float max = 1.0f, float min = 0.0f);
 
 private:
     std::uint32_t seed_ = 1;

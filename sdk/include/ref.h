@@ -187,8 +187,6 @@ public:
     // Deletes this maker the way the host does: dependents are told and let go, the references
     // from this maker are dropped, then DeleteThis().
     void DeleteMe();
-    // The first slot holding target, or -1.
-    int FindRef(RefTargetHandle target);
 
     // Called by the targets this maker refers to.
     virtual RefResult NotifyRefChanged(const Interval& changeInt, RefTargetHandle hTarget,
@@ -276,6 +274,4 @@ public:
     virtual void DeleteThis() = 0;
 };
 
-// A new directory for one copy operation; release it with DeleteThis().
-RemapDir& NewRemapDir(BOOL use_A_WORK2_flag = FALSE);
 RemapDir* NewDefaultRemapDir(BOOL use_A_WORK2_flag = FALSE);

@@ -86,7 +86,4 @@ const wchar_t* FindResourceString(HINSTANCE hInstance, int stringId);
 // The dialog template, or null when no file is attached or the template is missing.
 const DialogTemplate* FindDialogTemplate(HINSTANCE hInstance, int templateId);
 
-// The names used for control types in the file ("static", "checkbox", ...).
-const char* DialogControlTypeName(DialogControlType type);
-
 }  // namespace MaxSDK::Util

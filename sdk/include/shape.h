@@ -27,8 +27,6 @@ public:
     int polys = 0;
     BitArray& operator[](int poly);
     const BitArray& operator[](int poly) const;
-    void ClearAll();
-    void SetAll();
     void Insert(int where, int size);  // a new, clear set before where (append when past the end)
     void Delete(int where);
 
@@ -41,13 +39,11 @@ class ShapeVSel : public ShapeSubSel {
 public:
     // Sizes one set per spline to its Verts(); with save the bits that still fit are kept.
     void SetSize(const BezierShape& shape, BOOL save = FALSE);
-    bool IsCompatible(const BezierShape& shape) const;
 };
 
 class ShapeSSel : public ShapeSubSel {
 public:
     void SetSize(const BezierShape& shape, BOOL save = FALSE);
-    bool IsCompatible(const BezierShape& shape) const;
 };
 
 // One bit per spline.
@@ -83,8 +79,6 @@ public:
     BezierShape(const BezierShape& from);
     ~BezierShape();
     BezierShape& operator=(const BezierShape& from);
-    // One spline of corner knots (handles on the knot) per line, closed as the line is.
-    BezierShape& operator=(const PolyShape& from);
 
     void Init();      // no splines, default steps, optimize off, empty selections
     void NewShape();  // no splines; steps and optimize kept
@@ -114,9 +108,6 @@ public:
     // One line per spline, in order. steps < 0 uses the shape's steps, and the shape's optimize
     // as well as the argument's.
     void MakePolyShape(PolyShape& shape, int steps = -1, BOOL optimize = FALSE) const;
-
-    void Reverse(int poly, BOOL keepZero = FALSE);
-    void Reverse(const BitArray& reverse, BOOL keepZero = FALSE);
 
 private:
     void Clear();

@@ -25,7 +25,6 @@
 //               mn = 2 (P - A)/a - m(n-1)   (last knot),
 //           and with only two knots m0 = (C - P)/b (a straight segment). The unused outer handle
 //           of an open end is the knot point itself.
-// SetKnotType(i, KTYPE_RESET) gives knot i the AUTO handles and makes it KTYPE_BEZIER.
 //
 // Parameters (InterpCurve3D, TangentCurve3D, and the segment parameter of InterpBezier3D /
 // TangentBezier3D):
@@ -42,7 +41,7 @@
 //                     exactly as the chord and sampled by linear interpolation: a corner-knot
 //                     polyline spline samples in O(log n) per query.
 // u outside [0,1] is clamped on an open spline and wrapped on a closed one (u = 1 stays the end).
-// SplineLength() / SegmentLength() use the same arc lengths. They and the tables are cached and
+// SplineLength() uses the same arc lengths. They and the tables are cached and
 // rebuilt on the first query after an edit.
 //
 // Tangents are unit vectors along dB/dt. Where dB/dt vanishes (a handle on its knot) the first
@@ -83,7 +82,6 @@ constexpr int KTYPE_AUTO = 0;
 constexpr int KTYPE_CORNER = 1;
 constexpr int KTYPE_BEZIER = 2;
 constexpr int KTYPE_BEZIER_CORNER = KTYPE_BEZIER | KTYPE_CORNER;
-constexpr int KTYPE_RESET = 4;
 
 constexpr int LTYPE_CURVE = 0;
 constexpr int LTYPE_LINE = 1;
@@ -124,8 +122,6 @@ public:
     DWORD GetFlags() const { return flags_; }
     void SetFlags(DWORD f) { flags_ = f; }
 
-    bool operator==(const SplineKnot& k) const;
-
 private:
     int ktype_ = KTYPE_CORNER;
     int ltype_ = LTYPE_CURVE;
@@ -154,27 +150,17 @@ public:
 
     // Inserts k before index where (where < 0 or past the end appends). Returns non-zero.
     int AddKnot(const SplineKnot& k, int where = -1);
-    int DeleteKnot(int where);  // zero for a bad index
-    int DelKnot(int where) { return DeleteKnot(where); }
-    SplineKnot GetKnot(int i) const;
-    void SetKnot(int i, const SplineKnot& k);
 
     int GetKnotType(int i) const;
-    int SetKnotType(int i, int type);  // non-zero on success
     int GetLineType(int i) const;
-    int SetLineType(int i, int type);
-    MtlID GetMatID(int seg) const;
-    void SetMatID(int seg, MtlID id);
     Point3 GetKnotPoint(int i) const;
     void SetKnotPoint(int i, const Point3& p);
     Point3 GetInVec(int i) const;  // absolute
     void SetInVec(int i, const Point3& p);
     Point3 GetOutVec(int i) const;  // absolute
     void SetOutVec(int i, const Point3& p);
-    Point3 GetRelInVec(int i) const;  // in - knot
-    void SetRelInVec(int i, const Point3& p);
+    Point3 GetRelInVec(int i) const;   // in - knot
     Point3 GetRelOutVec(int i) const;  // out - knot
-    void SetRelOutVec(int i, const Point3& p);
     int GetIType() const { return iType_; }
     int GetDType() const { return dType_; }
     int GetParmType() const { return pType_; }
@@ -190,18 +176,12 @@ public:
     Point3 TangentBezier3D(int segment, float t, int ptype = SPLINE_INTERP_SIMPLE) const;
     Point3 InterpCurve3D(float u, int ptype = SPLINE_INTERP_SIMPLE) const;
     Point3 TangentCurve3D(float u, int ptype = SPLINE_INTERP_SIMPLE) const;
-    // The segment and Bezier parameter that u (whole-curve parameter of type ptype) lands on.
-    // Returns FALSE (seg 0, param 0) when the spline has no segments.
-    BOOL FindSegAndParam(float u, int ptype, int& seg, float& param) const;
 
     float SplineLength() const;
-    float SegmentLength(int seg) const;  // 0 for a bad index
 
     // The exact box of the curve (the roots of dB/dt per axis), transformed by tm when given:
     // an affine map moves a Bezier's control points, so the bound stays exact.
     Box3 GetBBox(Matrix3* tm = nullptr) const;
-    void ComputeBBox(TimeValue t = 0, Matrix3* tm = nullptr);
-    Box3 bbox;  // filled by ComputeBBox
 
     // The spline as a polyline. Every segment gives its start knot and then `steps` interior
     // points at t = k/(steps+1), k = 1..steps (PARAM_SIMPLE); an open spline ends with its last

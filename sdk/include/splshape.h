@@ -26,7 +26,6 @@ public:
 
     void SetSteps(int n);
     int GetSteps() const { return shape.steps; }
-    void SetOptimize(BOOL sw);
     BOOL GetOptimize() const { return shape.optimize; }
     void SetAdaptive(BOOL sw);
     BOOL GetAdaptive() const { return adaptive_ ? TRUE : FALSE; }

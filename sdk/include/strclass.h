@@ -42,7 +42,6 @@ public:
     WStr Substr(int start, int nchars) const {
         return WStr(s_.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(nchars)));
     }
-    int first(MCHAR c) const;
     int last(MCHAR c) const;
 
     std::string ToUTF8() const;

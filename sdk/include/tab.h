@@ -46,10 +46,6 @@ public:
         items_.erase(items_.begin() + start, items_.begin() + end);
         return Count();
     }
-    void Sort(int (*cmp)(const void*, const void*)) {
-        std::sort(items_.begin(), items_.end(),
-                  [cmp](const T& a, const T& b) { return cmp(&a, &b) < 0; });
-    }
 
     T& operator[](int i) {
         if (i < 0 || i >= Count()) throw MaxSDK::Util::OutOfRangeException();

@@ -10,12 +10,6 @@ void Box3::Init() {
     pmax = Point3(-FLT_MAX, -FLT_MAX, -FLT_MAX);
 }
 
-void Box3::MakeCube(const Point3& p, float side) {
-    const float h = side * 0.5f;
-    pmin = p - Point3(h, h, h);
-    pmax = p + Point3(h, h, h);
-}
-
 Point3 Box3::operator[](int i) const {
     return Point3((i & 1) ? pmax.x : pmin.x, (i & 2) ? pmax.y : pmin.y, (i & 4) ? pmax.z : pmin.z);
 }
@@ -41,13 +35,6 @@ Box3& Box3::operator+=(const Box3& b) {
     return *this;
 }
 
-void Box3::Scale(float s) {
-    if (IsEmpty()) return;
-    const Point3 c = Center();
-    pmin = c + (pmin - c) * s;
-    pmax = c + (pmax - c) * s;
-}
-
 void Box3::Translate(const Point3& p) {
     if (IsEmpty()) return;
     pmin += p;
@@ -70,10 +57,6 @@ Box3 Box3::operator*(const Matrix3& tm) const {
 bool Box3::Contains(const Point3& p) const {
     return !IsEmpty() && p.x >= pmin.x && p.x <= pmax.x && p.y >= pmin.y && p.y <= pmax.y &&
            p.z >= pmin.z && p.z <= pmax.z;
-}
-
-bool Box3::Contains(const Box3& b) const {
-    return !b.IsEmpty() && Contains(b.pmin) && Contains(b.pmax);
 }
 
 std::ostream& operator<<(std::ostream& os, const Box3& b) {

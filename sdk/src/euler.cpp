@@ -128,20 +128,10 @@ void EulerToMatrix(const float* ang, Matrix3& mat, int type) {
     mat.ValidateFlags();
 }
 
-void MatrixToEuler(const Matrix3& mat, float* ang, int type, bool /*flag*/) {
-    MatrixToAngles(mat, ang, DecodeOrder(type));
-}
-
 void QuatToEuler(const Quat& q, float* ang, int type, bool /*flag*/) {
     Quat n = q;
     n.Normalize();
     Matrix3 m{1};
     n.MakeMatrix(m);
     MatrixToAngles(m, ang, DecodeOrder(type));
-}
-
-void EulerToQuat(const float* ang, Quat& q, int type) {
-    Matrix3 m{1};
-    EulerToMatrix(ang, m, type);
-    q = Quat(m);
 }

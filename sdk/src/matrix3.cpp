@@ -50,13 +50,6 @@ Matrix3::Matrix3(const Point3& U, const Point3& V, const Point3& N, const Point3
     Set(U, V, N, T);
 }
 
-Matrix3::Matrix3(const float (&fp)[4][3]) {
-    for (int i = 0; i < 4; ++i) {
-        for (int j = 0; j < 3; ++j) m[i][j] = fp[i][j];
-    }
-    ValidateFlags();
-}
-
 Matrix3& Matrix3::Set(const Point3& U, const Point3& V, const Point3& N, const Point3& T) {
     PutRow(*this, 0, U);
     PutRow(*this, 1, V);
@@ -71,17 +64,8 @@ void Matrix3::SetRow(int i, const Point3& p) {
     flags &= ~(i == 3 ? POS_IDENT : ROT_IDENT | SCL_IDENT);
 }
 
-Point4 Matrix3::GetColumn(int i) const { return Point4(m[0][i], m[1][i], m[2][i], m[3][i]); }
-
-Point3 Matrix3::GetColumn3(int i) const { return Point3(m[0][i], m[1][i], m[2][i]); }
-
 void Matrix3::SetTrans(const Point3& p) {
     PutRow(*this, 3, p);
-    flags &= ~POS_IDENT;
-}
-
-void Matrix3::SetTrans(int i, float v) {
-    m[3][i] = v;
     flags &= ~POS_IDENT;
 }
 
@@ -123,51 +107,9 @@ void Matrix3::NoTrans() {
     flags |= POS_IDENT;
 }
 
-void Matrix3::NoRot() {
-    for (int i = 0; i < 3; ++i) {
-        for (int j = 0; j < 3; ++j) m[i][j] = i == j ? 1.0f : 0.0f;
-    }
-    flags |= ROT_IDENT | SCL_IDENT;
-}
-
 void Matrix3::NoScale() {
     for (int i = 0; i < 3; ++i) PutRow(*this, i, Normalize(Row(*this, i)));
     ValidateFlags();
-}
-
-void Matrix3::Orthogonalize() {
-    const Point3 r0 = Row(*this, 0), r1 = Row(*this, 1), r2 = Row(*this, 2);
-    const float len0 = r0.Length(), len1 = r1.Length(), len2 = r2.Length();
-
-    // Directions of a right- or left-handed orthonormal frame close to the rows.
-    Point3 u0 = len0 > 0.0f ? r0 / len0 : Point3::XAxis;
-    Point3 u1 = r1 - u0 * (r1 % u0);
-    if (u1.Length() <= 1e-6f * (len1 > 0.0f ? len1 : 1.0f)) {
-        // Row 1 is zero or parallel to row 0: any perpendicular will do; take the arbitrary axis
-        // system's Y for row 0 as Z, which is perpendicular to row 0 by construction.
-        Matrix3 frame{1};
-        ArbAxis(u0, frame);
-        u1 = frame.GetRow(1);
-    } else {
-        u1 = Normalize(u1);
-    }
-    Point3 u2 = CrossProd(u0, u1);
-    if (r2 % u2 < 0.0f) u2 = -u2;
-
-    PutRow(*this, 0, u0 * len0);
-    PutRow(*this, 1, u1 * len1);
-    PutRow(*this, 2, u2 * len2);
-    ValidateFlags();
-}
-
-void Matrix3::RotateX(float angle) { *this = *this * RotateXMatrix(angle); }
-void Matrix3::RotateY(float angle) { *this = *this * RotateYMatrix(angle); }
-void Matrix3::RotateZ(float angle) { *this = *this * RotateZMatrix(angle); }
-
-void Matrix3::Rotate(const Quat& q) {
-    Matrix3 r{1};
-    q.MakeMatrix(r);
-    *this = *this * r;
 }
 
 void Matrix3::Translate(const Point3& p) {
@@ -175,37 +117,6 @@ void Matrix3::Translate(const Point3& p) {
     m[3][1] += p.y;
     m[3][2] += p.z;
     if (p != Point3::Origin) flags &= ~POS_IDENT;
-}
-
-void Matrix3::Scale(const Point3& s, BOOL trans) {
-    // M * S multiplies every row component-wise by s; the translation row only when asked.
-    const int rows = trans ? 4 : 3;
-    for (int i = 0; i < rows; ++i) {
-        m[i][0] *= s.x;
-        m[i][1] *= s.y;
-        m[i][2] *= s.z;
-    }
-    flags &= ScaleMatrix(s).flags | ~MAT_IDENT;
-}
-
-void Matrix3::PreRotateX(float angle) { *this = RotateXMatrix(angle) * *this; }
-void Matrix3::PreRotateY(float angle) { *this = RotateYMatrix(angle) * *this; }
-void Matrix3::PreRotateZ(float angle) { *this = RotateZMatrix(angle) * *this; }
-
-void Matrix3::PreRotate(const Quat& q) {
-    Matrix3 r{1};
-    q.MakeMatrix(r);
-    *this = r * *this;
-}
-
-void Matrix3::PreTranslate(const Point3& p) {
-    // T * M: the translation becomes p carried through M.
-    const Point3 t = p * *this;
-    m[3][0] = t.x;
-    m[3][1] = t.y;
-    m[3][2] = t.z;
-    flags &= ~POS_IDENT;
-    if (t == Point3::Origin) flags |= POS_IDENT;
 }
 
 void Matrix3::PreScale(const Point3& s, BOOL trans) {
@@ -219,47 +130,9 @@ void Matrix3::PreScale(const Point3& s, BOOL trans) {
     flags &= ScaleMatrix(s).flags | ~MAT_IDENT;
 }
 
-void Matrix3::SetRotateX(float angle) { *this = RotateXMatrix(angle); }
-void Matrix3::SetRotateY(float angle) { *this = RotateYMatrix(angle); }
-void Matrix3::SetRotateZ(float angle) { *this = RotateZMatrix(angle); }
-void Matrix3::SetRotate(const Quat& q) { q.MakeMatrix(*this); }
-void Matrix3::SetTranslate(const Point3& p) { *this = TransMatrix(p); }
-void Matrix3::SetScale(const Point3& s) { *this = ScaleMatrix(s); }
-
-void Matrix3::Invert() { *this = Inverse(*this); }
-
 int Matrix3::Parity() const { return Determinant3(*this) < 0.0f ? 1 : 0; }
 
 Matrix3 Matrix3::operator*(const Matrix3& b) const { return Multiply(*this, b); }
-
-Matrix3& Matrix3::operator*=(const Matrix3& b) { return *this = Multiply(*this, b); }
-
-Matrix3 Matrix3::operator+(const Matrix3& b) const {
-    Matrix3 r(FALSE);
-    for (int i = 0; i < 4; ++i) {
-        for (int j = 0; j < 3; ++j) r.m[i][j] = m[i][j] + b.m[i][j];
-    }
-    r.ValidateFlags();
-    return r;
-}
-
-Matrix3 Matrix3::operator-(const Matrix3& b) const {
-    Matrix3 r(FALSE);
-    for (int i = 0; i < 4; ++i) {
-        for (int j = 0; j < 3; ++j) r.m[i][j] = m[i][j] - b.m[i][j];
-    }
-    r.ValidateFlags();
-    return r;
-}
-
-bool Matrix3::operator==(const Matrix3& b) const {
-    for (int i = 0; i < 4; ++i) {
-        for (int j = 0; j < 3; ++j) {
-            if (m[i][j] != b.m[i][j]) return false;
-        }
-    }
-    return true;
-}
 
 bool Matrix3::Equals(const Matrix3& b, float epsilon) const {
     for (int i = 0; i < 4; ++i) {
@@ -316,8 +189,6 @@ Matrix3 TransposeMatrix(const Matrix3& M) {
     return r;
 }
 
-Matrix3 XFormMat(const Matrix3& xm, const Matrix3& m) { return xm * m * Inverse(xm); }
-
 Matrix3 RotateXMatrix(float angle) {
     const float c = std::cos(angle), s = std::sin(angle);
     Matrix3 r{1};
@@ -367,14 +238,6 @@ Matrix3 ScaleMatrix(const Point3& s) {
     return r;
 }
 
-Matrix3 RotateYPRMatrix(float Yaw, float Pitch, float Roll) {
-    Matrix3 r{1};
-    r.RotateZ(Roll);
-    r.RotateX(Pitch);
-    r.RotateY(Yaw);
-    return r;
-}
-
 Matrix3 RotAngleAxisMatrix(const Point3& axis, float angle) {
     const Point3 u = Normalize(axis);
     if (u == Point3::Origin) return Matrix3(TRUE);
@@ -393,10 +256,6 @@ Matrix3 RotAngleAxisMatrix(const Point3& axis, float angle) {
     r.ValidateFlags();
     return r;
 }
-
-void RotateMatrix(Matrix3& mat, const Quat& q) { mat.Rotate(q); }
-
-void PreRotateMatrix(Matrix3& mat, const Quat& q) { mat.PreRotate(q); }
 
 void ArbAxis(const Point3& zAxis, Matrix3& m) {
     m.IdentityMatrix();

@@ -122,9 +122,6 @@ void Mesh::Swap(Mesh& other) noexcept {
     std::swap(faceCap_, other.faceCap_);
     maps_.swap(other.maps_);
     for (int i = 0; i < NUM_HIDDENMAPS; ++i) hiddenMaps_[i].swap(other.hiddenMaps_[i]);
-    faceNormals_.swap(other.faceNormals_);
-    vertNormals_.swap(other.vertNormals_);
-    std::swap(normalsValid_, other.normalsValid_);
     SyncChannelMembers();
     other.SyncChannelMembers();
 }
@@ -165,22 +162,6 @@ void Mesh::DeepCopy(const Mesh* from, ChannelMask channels) {
         vertSel = from->vertSel;
         faceSel = from->faceSel;
     }
-    normalsValid_ = false;
-    SyncChannelMembers();
-}
-
-void Mesh::FreeAll() {
-    setNumVerts(0);
-    setNumFaces(0);
-    maps_.clear();
-    maps_.resize(2);
-    for (MeshMap& m : hiddenMaps_) m.Clear();
-    vertSel.SetSize(0);
-    faceSel.SetSize(0);
-    bdgBox.Init();
-    faceNormals_.clear();
-    vertNormals_.clear();
-    normalsValid_ = false;
     SyncChannelMembers();
 }
 
@@ -207,7 +188,6 @@ BOOL Mesh::setNumVerts(int ct, BOOL keep, BOOL synchSel) {
         return FALSE;
     numVerts = ct;
     if (synchSel) vertSel.SetSize(ct, keep);
-    normalsValid_ = false;
     return TRUE;
 }
 
@@ -217,7 +197,6 @@ BOOL Mesh::setNumFaces(int ct, BOOL keep, BOOL synchSel) {
         return FALSE;
     numFaces = ct;
     if (synchSel) faceSel.SetSize(ct, keep);
-    normalsValid_ = false;
     // Supported channels keep one map face per face.
     BOOL ok = TRUE;
     for (MeshMap& m : maps_)
@@ -229,7 +208,6 @@ BOOL Mesh::setNumFaces(int ct, BOOL keep, BOOL synchSel) {
 }
 
 BOOL Mesh::setNumTVerts(int ct, BOOL keep) { return setNumMapVerts(1, ct, keep); }
-BOOL Mesh::setNumVertCol(int ct, BOOL keep) { return setNumMapVerts(0, ct, keep); }
 
 namespace {
 
@@ -252,12 +230,6 @@ BOOL Mesh::setNumTVFaces(int ct, BOOL keep, int /*oldCt*/) {
     return ok;
 }
 
-BOOL Mesh::setNumVCFaces(int ct, BOOL keep, int /*oldCt*/) {
-    const BOOL ok = SetNumChannelFaces(maps_[0], ct, keep);
-    SyncChannelMembers();
-    return ok;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Mesh: map channels
 
@@ -274,8 +246,6 @@ MeshMap& Mesh::Map(int mp) {
     if (!m) ThrowIndex(mp, getNumMaps(), "map channel");
     return *m;
 }
-
-const MeshMap& Mesh::Map(int mp) const { return const_cast<Mesh*>(this)->Map(mp); }
 
 void Mesh::setNumMaps(int ct, BOOL keep) {
     if (ct < 2) ct = 2;
@@ -319,19 +289,6 @@ BOOL Mesh::setNumMapVerts(int mp, int ct, BOOL keep) {
     return ok;
 }
 
-BOOL Mesh::setNumMapFaces(int mp, int ct, BOOL keep, int /*oldCt*/) {
-    if (ct < 0 || mp < -NUM_HIDDENMAPS || mp >= MAX_MESHMAPS) return FALSE;
-    if (mp >= getNumMaps()) {
-        if (ct == 0) return TRUE;
-        setNumMaps(mp + 1, TRUE);
-    }
-    MeshMap& m = Map(mp);
-    const BOOL ok = m.setNumFaces(ct, keep);
-    if (ok && ct > 0) m.SetFlag(MESHMAP_USED);
-    SyncChannelMembers();
-    return ok;
-}
-
 int Mesh::getNumMapVerts(int mp) const {
     const MeshMap* m = FindMap(mp);
     return m ? m->vnum : 0;
@@ -342,23 +299,8 @@ int Mesh::getNumMapFaces(int mp) const {
     return m ? m->fnum : 0;
 }
 
-UVVert* Mesh::mapVerts(int mp) const {
-    const MeshMap* m = FindMap(mp);
-    return m ? m->tv : nullptr;
-}
-
-TVFace* Mesh::mapFaces(int mp) const {
-    const MeshMap* m = FindMap(mp);
-    return m ? m->tf : nullptr;
-}
-
-void Mesh::setMapVert(int mp, int i, const UVVert& xyz) {
-    MeshMap& m = Map(mp);
-    m.tv[CheckIndex(i, m.vnum, "map vertex")] = xyz;
-}
-
 // ---------------------------------------------------------------------------------------------
-// Mesh: bounding box and normals
+// Mesh: bounding box
 
 Box3 Mesh::getBoundingBox(const Matrix3* tm) const {
     Box3 box;
@@ -378,103 +320,3 @@ Box3 Mesh::getBoundingBox(const Matrix3* tm) const {
     box.pmax = hi;
     return box;
 }
-
-void Mesh::buildNormals() {
-    const std::size_t nf = static_cast<std::size_t>(numFaces);
-    const std::size_t nv = static_cast<std::size_t>(numVerts);
-    faceNormals_.assign(nf, Point3(0.0f, 0.0f, 0.0f));
-    vertNormals_.assign(nv, Point3(0.0f, 0.0f, 0.0f));
-    for (std::size_t f = 0; f < nf; ++f) {
-        const Face& F = faces[f];
-        if (F.v[0] >= nv || F.v[1] >= nv || F.v[2] >= nv) continue;
-        const Point3 n =
-            Normalize((verts[F.v[1]] - verts[F.v[0]]) ^ (verts[F.v[2]] - verts[F.v[1]]));
-        faceNormals_[f] = n;
-        vertNormals_[F.v[0]] += n;
-        if (F.v[1] != F.v[0]) vertNormals_[F.v[1]] += n;
-        if (F.v[2] != F.v[0] && F.v[2] != F.v[1]) vertNormals_[F.v[2]] += n;
-    }
-    for (Point3& n : vertNormals_) n = Normalize(n);
-    normalsValid_ = true;
-}
-
-Point3& Mesh::getFaceNormal(int i) {
-    CheckIndex(i, numFaces, "face");
-    if (!normalsValid_) buildNormals();
-    return faceNormals_[static_cast<std::size_t>(i)];
-}
-
-Point3& Mesh::getNormal(int i) {
-    CheckIndex(i, numVerts, "vertex");
-    if (!normalsValid_) buildNormals();
-    return vertNormals_[static_cast<std::size_t>(i)];
-}
-
-// ---------------------------------------------------------------------------------------------
-// Combining
-
-namespace {
-
-void CopyChannel(Mesh& out, int mp, const Mesh& a, const Mesh& b) {
-    const bool inA = a.mapSupport(mp), inB = b.mapSupport(mp);
-    const MeshMap* ma = inA ? &a.Map(mp) : nullptr;
-    const MeshMap* mb = inB ? &b.Map(mp) : nullptr;
-    // A side without the channel maps all its faces to one added vertex at the origin.
-    const int va = inA ? ma->vnum : (a.numFaces > 0 ? 1 : 0);
-    const int vb = inB ? mb->vnum : (b.numFaces > 0 ? 1 : 0);
-    out.setMapSupport(mp, TRUE);  // one map face per face
-    if (!out.mapSupport(mp) || !out.setNumMapVerts(mp, va + vb)) throw std::bad_alloc();
-    MeshMap& m = out.Map(mp);
-    m.flags |= (inA ? ma->flags : 0u) | (inB ? mb->flags : 0u);
-    if (inA && va) std::memcpy(static_cast<void*>(m.tv), ma->tv, sizeof(UVVert) * va);
-    if (inB && vb) std::memcpy(static_cast<void*>(m.tv + va), mb->tv, sizeof(UVVert) * vb);
-    // Map faces the channel lacks (fewer map faces than faces) refer to the side's first vertex.
-    const int fa = inA ? std::min(ma->fnum, a.numFaces) : 0;
-    if (fa) std::memcpy(static_cast<void*>(m.tf), ma->tf, sizeof(TVFace) * fa);
-    for (int f = fa; f < a.numFaces; ++f) m.tf[f].setTVerts(0, 0, 0);
-    const int fb = inB ? std::min(mb->fnum, b.numFaces) : 0;
-    const DWORD off = static_cast<DWORD>(va);
-    for (int f = 0; f < b.numFaces; ++f) {
-        TVFace& t = m.tf[a.numFaces + f];
-        if (f < fb)
-            t.setTVerts(mb->tf[f].t[0] + off, mb->tf[f].t[1] + off, mb->tf[f].t[2] + off);
-        else
-            t.setTVerts(off, off, off);
-    }
-}
-
-Mesh Combine(const Mesh& a, const Mesh& b) {
-    const long long nv = static_cast<long long>(a.numVerts) + b.numVerts;
-    const long long nf = static_cast<long long>(a.numFaces) + b.numFaces;
-    if (nv > INT_MAX || nf > INT_MAX)
-        throw std::length_error("CombineMeshes: the combined mesh has more than 2^31-1 elements");
-    Mesh out;
-    if (!out.setNumVerts(static_cast<int>(nv)) || !out.setNumFaces(static_cast<int>(nf)))
-        throw std::bad_alloc();
-    if (a.numVerts)
-        std::memcpy(static_cast<void*>(out.verts), a.verts, sizeof(Point3) * a.numVerts);
-    if (b.numVerts)
-        std::memcpy(static_cast<void*>(out.verts + a.numVerts), b.verts,
-                    sizeof(Point3) * b.numVerts);
-    if (a.numFaces) std::memcpy(static_cast<void*>(out.faces), a.faces, sizeof(Face) * a.numFaces);
-    const DWORD off = static_cast<DWORD>(a.numVerts);
-    for (int f = 0; f < b.numFaces; ++f) {
-        Face& F = out.faces[a.numFaces + f];
-        F = b.faces[f];
-        F.setVerts(F.v[0] + off, F.v[1] + off, F.v[2] + off);
-    }
-    for (int i = 0; i < a.numVerts; ++i) out.vertSel.Set(i, a.vertSel[i]);
-    for (int i = 0; i < b.numVerts; ++i) out.vertSel.Set(a.numVerts + i, b.vertSel[i]);
-    for (int i = 0; i < a.numFaces; ++i) out.faceSel.Set(i, a.faceSel[i]);
-    for (int i = 0; i < b.numFaces; ++i) out.faceSel.Set(a.numFaces + i, b.faceSel[i]);
-    const int maps = std::max(a.getNumMaps(), b.getNumMaps());
-    for (int mp = -NUM_HIDDENMAPS; mp < maps; ++mp)
-        if (a.mapSupport(mp) || b.mapSupport(mp)) CopyChannel(out, mp, a, b);
-    return out;
-}
-
-}  // namespace
-
-void CombineMeshes(Mesh& mesh, Mesh& mesh1, Mesh& mesh2) { mesh = Combine(mesh1, mesh2); }
-
-Mesh Mesh::operator+(const Mesh& m) const { return Combine(*this, m); }

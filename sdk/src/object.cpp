@@ -14,23 +14,6 @@ void ObjectState::SetTM(const Matrix3* mat, Interval iv) {
     tmvi_ = iv;
 }
 
-void ObjectState::ApplyTM(const Matrix3* mat, Interval iv) {
-    if (!mat) return;
-    if (hasTM_) {
-        tm_ = tm_ * *mat;
-        tmvi_ &= iv;
-    } else {
-        tm_ = *mat;
-        hasTM_ = true;
-        tmvi_ = iv;
-    }
-}
-
-Interval ObjectState::Validity(TimeValue t) const {
-    if (!obj) return NEVER;
-    return obj->ObjectValidity(t) & tmValid();
-}
-
 int Object::CanConvertToType(Class_ID obtype) {
     return obtype == defObjectClassID || obtype == ClassID() ? 1 : 0;
 }

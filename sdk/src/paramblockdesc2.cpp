@@ -385,8 +385,6 @@ private:
     std::string where_;
 };
 
-ParamBlockDesc2::ParamBlockDesc2() { invalid_.type = TYPE_VOID; }
-
 ParamBlockDesc2::ParamBlockDesc2(BlockID id, const MCHAR* name, StringResID localName,
                                  ClassDesc2* classDesc, int blockFlags, ...)
     : ID(id),
@@ -405,15 +403,6 @@ void ParamBlockDesc2::Read(va_list ap) {
     VarArgReader args(ap);
     ParamBlockDescReader reader(*this, args);
     reader.ReadAll();
-}
-
-void ParamBlockDesc2::AddParam(int id, ...) {
-    va_list ap;
-    va_start(ap, id);
-    VarArgReader args(ap);
-    ParamBlockDescReader reader(*this, args);
-    reader.ReadParam(id);
-    va_end(ap);
 }
 
 int ParamBlockDesc2::IDtoIndex(ParamID id) const {
@@ -447,11 +436,6 @@ ParamDef& ParamBlockDesc2::GetParamDefByIndex(int i) {
         return invalid_;
     }
     return params_[static_cast<std::size_t>(i)];
-}
-
-USHORT ParamBlockDesc2::GetParamFlags(ParamID id) const {
-    const int i = IDtoIndex(id);
-    return i < 0 ? 0 : params_[static_cast<std::size_t>(i)].flags;
 }
 
 ParamMapSpec* ParamBlockDesc2::GetMapSpec(MapID id) {

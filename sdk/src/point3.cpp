@@ -9,21 +9,7 @@ const Point3 Point3::XAxis(1.0f, 0.0f, 0.0f);
 const Point3 Point3::YAxis(0.0f, 1.0f, 0.0f);
 const Point3 Point3::ZAxis(0.0f, 0.0f, 1.0f);
 
-int Point3::MaxComponent() const {
-    const float ax = std::fabs(x), ay = std::fabs(y), az = std::fabs(z);
-    if (ax >= ay && ax >= az) return 0;
-    return ay >= az ? 1 : 2;
-}
-
-int Point3::MinComponent() const {
-    const float ax = std::fabs(x), ay = std::fabs(y), az = std::fabs(z);
-    if (ax <= ay && ax <= az) return 0;
-    return ay <= az ? 1 : 2;
-}
-
 Point3 Point3::Normalize() const { return ::Normalize(*this); }
-
-void Point3::Unify() { *this = ::Normalize(*this); }
 
 bool Point3::Equals(const Point3& p, float epsilon) const {
     return std::fabs(x - p.x) <= epsilon && std::fabs(y - p.y) <= epsilon &&
@@ -35,8 +21,6 @@ Point3 Normalize(const Point3& v) {
     if (len == 0.0f) return v;
     return v / len;
 }
-
-Point3 FNormalize(const Point3& v) { return Normalize(v); }
 
 std::ostream& operator<<(std::ostream& os, const Point3& p) {
     return os << '(' << p.x << ", " << p.y << ", " << p.z << ')';

@@ -96,20 +96,6 @@ void PolyLine::Append(const PolyPt& p) {
     InvalidateGeomCache();
 }
 
-void PolyLine::Insert(int where, const PolyPt& p) {
-    if (where < 0 || where > numPts) where = numPts;
-    store_.insert(store_.begin() + where, p);
-    SyncPointer();
-    InvalidateGeomCache();
-}
-
-void PolyLine::Delete(int where) {
-    if (where < 0 || where >= numPts) return;
-    store_.erase(store_.begin() + where);
-    SyncPointer();
-    InvalidateGeomCache();
-}
-
 void PolyLine::Reverse(BOOL keepZero) {
     if (numPts < 2) return;
     if (keepZero && IsClosed())
@@ -117,12 +103,6 @@ void PolyLine::Reverse(BOOL keepZero) {
     else
         std::reverse(store_.begin(), store_.end());
     InvalidateGeomCache();
-}
-
-Box3 PolyLine::GetBoundingBox(Matrix3* tm) const {
-    Box3 box;
-    for (int i = 0; i < numPts; ++i) box += tm ? pts[i].p * *tm : pts[i].p;
-    return box;
 }
 
 void PolyLine::BuildCache() const {
@@ -194,22 +174,6 @@ Point3 PolyLine::PointOnSegment(int seg, double frac) const {
     return a + (b - a) * static_cast<float>(frac);
 }
 
-Point3 PolyLine::InterpPiece3D(int seg, float t) const {
-    const int n = Segments();
-    if (numPts == 0) return Point3(0.0f, 0.0f, 0.0f);
-    if (n == 0) return pts[0].p;
-    seg = std::clamp(seg, 0, n - 1);
-    const double frac = std::isnan(t) ? 0.0 : std::clamp(static_cast<double>(t), 0.0, 1.0);
-    return PointOnSegment(seg, frac);
-}
-
-Point3 PolyLine::TangentPiece3D(int seg, float /*t*/) const {
-    const int n = Segments();
-    if (n == 0) return Point3(0.0f, 0.0f, 0.0f);
-    if (!cacheValid_) BuildCache();
-    return segDir_[std::clamp(seg, 0, n - 1)];
-}
-
 Point3 PolyLine::InterpCurve3D(float u, int ptype) const {
     if (numPts == 0) return Point3(0.0f, 0.0f, 0.0f);
     if (Segments() == 0) return pts[0].p;
@@ -278,33 +242,6 @@ BOOL GenericHierarchy::AddEntry(int data, int parent) {
     return TRUE;
 }
 
-int GenericHierarchy::NumberOfChildren(int data) const {
-    int n = 0;
-    for (const Entry& e : entries_) n += e.parent == data ? 1 : 0;
-    return n;
-}
-
-int GenericHierarchy::GetChild(int data, int index) const {
-    if (index < 0) return -1;
-    for (const Entry& e : entries_)
-        if (e.parent == data && index-- == 0) return e.data;
-    return -1;
-}
-
-int GenericHierarchy::GetParent(int data) const {
-    for (const Entry& e : entries_)
-        if (e.data == data) return e.parent;
-    return -1;
-}
-
-bool GenericHierarchy::operator==(const GenericHierarchy& h) const {
-    if (entries_.size() != h.entries_.size()) return false;
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-        if (entries_[i].data != h.entries_[i].data || entries_[i].parent != h.entries_[i].parent)
-            return false;
-    return true;
-}
-
 // ---------------------------------------------------------------------------------------------
 // PolyShape
 
@@ -350,42 +287,10 @@ BOOL PolyShape::SetNumLines(int count, BOOL keep) {
     return TRUE;
 }
 
-PolyLine& PolyShape::NewLine() {
-    store_.emplace_back();
-    SyncPointer();
-    return store_.back();
-}
-
-void PolyShape::Append(const PolyLine& l) {
-    store_.push_back(l);
-    SyncPointer();
-}
-
-void PolyShape::Delete(int poly) {
-    if (poly < 0 || poly >= numLines) return;
-    store_.erase(store_.begin() + poly);
-    SyncPointer();
-}
-
-void PolyShape::Reverse(int poly, BOOL keepZero) {
-    if (poly < 0 || poly >= numLines) return;
-    lines[poly].Reverse(keepZero);
-}
-
 void PolyShape::Reverse(const BitArray& reverse, BOOL keepZero) {
     const int n = std::min(numLines, reverse.GetSize());
     for (int i = 0; i < n; ++i)
         if (reverse[i]) lines[i].Reverse(keepZero);
-}
-
-Box3 PolyShape::GetBoundingBox(Matrix3* tm) const {
-    Box3 box;
-    for (int i = 0; i < numLines; ++i) box += lines[i].GetBoundingBox(tm);
-    return box;
-}
-
-void PolyShape::InvalidateGeomCache() {
-    for (int i = 0; i < numLines; ++i) lines[i].InvalidateGeomCache();
 }
 
 namespace {

@@ -69,14 +69,6 @@ void ReferenceMaker::DeleteMe() {
     DeleteThis();
 }
 
-int ReferenceMaker::FindRef(RefTargetHandle target) {
-    if (!target) return -1;
-    for (int i = 0; i < NumRefs(); ++i) {
-        if (GetReference(i) == target) return i;
-    }
-    return -1;
-}
-
 // ---------------------------------------------------------------------------------------------
 // ReferenceTarget
 
@@ -260,5 +252,4 @@ private:
 
 }  // namespace
 
-RemapDir& NewRemapDir(BOOL /*use_A_WORK2_flag*/) { return *new DefaultRemapDir(); }
 RemapDir* NewDefaultRemapDir(BOOL /*use_A_WORK2_flag*/) { return new DefaultRemapDir(); }

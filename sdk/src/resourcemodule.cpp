@@ -224,11 +224,4 @@ const DialogTemplate* FindDialogTemplate(HINSTANCE hInstance, int templateId) {
     return found == module->dialogs.end() ? nullptr : &found->second;
 }
 
-const char* DialogControlTypeName(DialogControlType type) {
-    for (const auto& [kind, name] : kTypeNames) {
-        if (kind == type) return name;
-    }
-    return "static";
-}
-
 }  // namespace MaxSDK::Util

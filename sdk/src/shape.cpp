@@ -17,14 +17,6 @@ const BitArray& ShapeSubSel::operator[](int poly) const {
     return poly >= 0 && poly < polys ? sel_[poly] : none_;
 }
 
-void ShapeSubSel::ClearAll() {
-    for (BitArray& b : sel_) b.ClearAll();
-}
-
-void ShapeSubSel::SetAll() {
-    for (BitArray& b : sel_) b.SetAll();
-}
-
 void ShapeSubSel::Insert(int where, int size) {
     if (where < 0 || where > polys) where = polys;
     sel_.insert(sel_.begin() + where, BitArray(size));
@@ -43,24 +35,10 @@ void ShapeVSel::SetSize(const BezierShape& shape, BOOL save) {
     for (int i = 0; i < polys; ++i) sel_[i].SetSize(shape.splines[i]->Verts(), save);
 }
 
-bool ShapeVSel::IsCompatible(const BezierShape& shape) const {
-    if (polys != shape.splineCount) return false;
-    for (int i = 0; i < polys; ++i)
-        if (sel_[i].GetSize() != shape.splines[i]->Verts()) return false;
-    return true;
-}
-
 void ShapeSSel::SetSize(const BezierShape& shape, BOOL save) {
     sel_.resize(static_cast<std::size_t>(shape.splineCount));
     polys = shape.splineCount;
     for (int i = 0; i < polys; ++i) sel_[i].SetSize(shape.splines[i]->Segments(), save);
-}
-
-bool ShapeSSel::IsCompatible(const BezierShape& shape) const {
-    if (polys != shape.splineCount) return false;
-    for (int i = 0; i < polys; ++i)
-        if (sel_[i].GetSize() != shape.splines[i]->Segments()) return false;
-    return true;
 }
 
 void ShapePSel::SetSize(const BezierShape& shape, BOOL save) {
@@ -121,22 +99,6 @@ BezierShape& BezierShape::operator=(const BezierShape& from) {
     vertSel = from.vertSel;
     segSel = from.segSel;
     polySel = from.polySel;
-    return *this;
-}
-
-BezierShape& BezierShape::operator=(const PolyShape& from) {
-    NewShape();
-    for (int i = 0; i < from.numLines; ++i) {
-        const PolyLine& line = from.lines[i];
-        Spline3D* spline = NewSpline();
-        for (int k = 0; k < line.numPts; ++k) {
-            const Point3 p = line.pts[k].p;
-            spline->AddKnot(SplineKnot(KTYPE_CORNER, LTYPE_CURVE, p, p, p, line.pts[k].GetMatID()));
-        }
-        spline->SetClosed(line.IsClosed());
-        spline->ComputeBezPoints();
-    }
-    UpdateSels();
     return *this;
 }
 
@@ -240,14 +202,4 @@ void BezierShape::MakePolyShape(PolyShape& shape, int stepsArg, BOOL optimizeArg
     shape.SetNumLines(splineCount, FALSE);
     for (int i = 0; i < splineCount; ++i)
         store_[i]->MakePolyLine(shape.lines[i], stepsArg, optimizeArg);
-}
-
-void BezierShape::Reverse(int poly, BOOL keepZero) {
-    if (Spline3D* s = GetSpline(poly)) s->Reverse(keepZero);
-}
-
-void BezierShape::Reverse(const BitArray& reverse, BOOL keepZero) {
-    const int n = std::min(splineCount, reverse.GetSize());
-    for (int i = 0; i < n; ++i)
-        if (reverse[i]) store_[i]->Reverse(keepZero);
 }

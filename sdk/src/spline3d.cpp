@@ -154,11 +154,6 @@ SplineKnot::SplineKnot(int k, int l, Point3 p, Point3 in, Point3 out, int mtlID,
 
 void SplineKnot::SetKtype(int t) { ktype_ = IsValidKnotType(t) ? t : KTYPE_CORNER; }
 
-bool SplineKnot::operator==(const SplineKnot& k) const {
-    return ktype_ == k.ktype_ && ltype_ == k.ltype_ && point_ == k.point_ && in_ == k.in_ &&
-           out_ == k.out_ && mtl_ == k.mtl_ && flags_ == k.flags_;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Spline3D: knots and edits
 
@@ -191,54 +186,9 @@ int Spline3D::AddKnot(const SplineKnot& k, int where) {
     return 1;
 }
 
-int Spline3D::DeleteKnot(int where) {
-    if (!ValidKnot(where)) return 0;
-    knots_.erase(knots_.begin() + where);
-    Edited();
-    return 1;
-}
-
-SplineKnot Spline3D::GetKnot(int i) const { return ValidKnot(i) ? knots_[i] : SplineKnot(); }
-
-void Spline3D::SetKnot(int i, const SplineKnot& k) {
-    if (!ValidKnot(i)) return;
-    knots_[i] = k;
-    Edited();
-}
-
 int Spline3D::GetKnotType(int i) const { return ValidKnot(i) ? knots_[i].Ktype() : -1; }
 
-int Spline3D::SetKnotType(int i, int type) {
-    if (!ValidKnot(i)) return 0;
-    if (type == KTYPE_RESET) {
-        Point3 in, out;
-        AutoHandles(i, in, out);
-        knots_[i].SetInVec(in);
-        knots_[i].SetOutVec(out);
-        knots_[i].SetKtype(KTYPE_BEZIER);
-    } else if (IsValidKnotType(type)) {
-        knots_[i].SetKtype(type);
-    } else {
-        return 0;
-    }
-    Edited();
-    return 1;
-}
-
 int Spline3D::GetLineType(int i) const { return ValidKnot(i) ? knots_[i].Ltype() : -1; }
-
-int Spline3D::SetLineType(int i, int type) {
-    if (!ValidKnot(i) || (type != LTYPE_CURVE && type != LTYPE_LINE)) return 0;
-    knots_[i].SetLtype(type);
-    Edited();
-    return 1;
-}
-
-MtlID Spline3D::GetMatID(int seg) const { return ValidKnot(seg) ? knots_[seg].GetMatID() : 0; }
-
-void Spline3D::SetMatID(int seg, MtlID id) {
-    if (ValidKnot(seg)) knots_[seg].SetMatID(id);
-}
 
 Point3 Spline3D::GetKnotPoint(int i) const {
     return ValidKnot(i) ? knots_[i].Knot() : Point3(0.0f, 0.0f, 0.0f);
@@ -274,16 +224,8 @@ Point3 Spline3D::GetRelInVec(int i) const {
     return ValidKnot(i) ? knots_[i].InVec() - knots_[i].Knot() : Point3(0.0f, 0.0f, 0.0f);
 }
 
-void Spline3D::SetRelInVec(int i, const Point3& p) {
-    if (ValidKnot(i)) SetInVec(i, knots_[i].Knot() + p);
-}
-
 Point3 Spline3D::GetRelOutVec(int i) const {
     return ValidKnot(i) ? knots_[i].OutVec() - knots_[i].Knot() : Point3(0.0f, 0.0f, 0.0f);
-}
-
-void Spline3D::SetRelOutVec(int i, const Point3& p) {
-    if (ValidKnot(i)) SetOutVec(i, knots_[i].Knot() + p);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -572,43 +514,9 @@ Point3 Spline3D::TangentCurve3D(float u, int ptype) const {
     return ToPoint(TangentAt(s, param));
 }
 
-BOOL Spline3D::FindSegAndParam(float u, int ptype, int& seg, float& param) const {
-    seg = 0;
-    param = 0.0f;
-    if (Segments() == 0) return FALSE;
-    double p = 0.0;
-    bool chordFrac = false;
-    seg = Locate(u, ptype, p, chordFrac);
-    if (chordFrac) {
-        // The Bezier parameter at this fraction of the chord: the cubic is monotone along the
-        // chord, so bisection on the projection finds it.
-        const Segment& s = cache_.segs[seg];
-        const Vec3d c = s.p3 - s.p0;
-        const double L2 = Dot(c, c);
-        if (L2 > 0.0) {
-            double lo = 0.0, hi = 1.0;
-            for (int i = 0; i < 60; ++i) {
-                const double mid = 0.5 * (lo + hi);
-                if (Dot(BezPoint(s, mid) - s.p0, c) / L2 < p)
-                    lo = mid;
-                else
-                    hi = mid;
-            }
-            p = 0.5 * (lo + hi);
-        }
-    }
-    param = static_cast<float>(p);
-    return TRUE;
-}
-
 float Spline3D::SplineLength() const {
     const Cache& c = Geometry();
     return static_cast<float>(c.cum.back());
-}
-
-float Spline3D::SegmentLength(int seg) const {
-    if (seg < 0 || seg >= Segments()) return 0.0f;
-    return static_cast<float>(Geometry().segs[seg].length);
 }
 
 Box3 Spline3D::GetBBox(Matrix3* tm) const {
@@ -632,8 +540,6 @@ Box3 Spline3D::GetBBox(Matrix3* tm) const {
     }
     return box;
 }
-
-void Spline3D::ComputeBBox(TimeValue /*t*/, Matrix3* tm) { bbox = GetBBox(tm); }
 
 // ---------------------------------------------------------------------------------------------
 // Polyline

@@ -10,11 +10,6 @@ void SplineShape::SetSteps(int n) {
     shape.InvalidateGeomCache();
 }
 
-void SplineShape::SetOptimize(BOOL sw) {
-    shape.optimize = sw ? TRUE : FALSE;
-    shape.InvalidateGeomCache();
-}
-
 void SplineShape::SetAdaptive(BOOL sw) {
     adaptive_ = sw != FALSE;
     shape.InvalidateGeomCache();

@@ -22,11 +22,6 @@ void WStr::printf(const MCHAR* format, ...) {
     }
 }
 
-int WStr::first(MCHAR c) const {
-    const auto p = s_.find(c);
-    return p == std::wstring::npos ? -1 : static_cast<int>(p);
-}
-
 int WStr::last(MCHAR c) const {
     const auto p = s_.rfind(c);
     return p == std::wstring::npos ? -1 : static_cast<int>(p);

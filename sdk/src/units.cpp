@@ -1,4 +1,4 @@
-// The scene's system and display units.
+// The scene's system unit.
 #include "units.h"
 
 #include <cmath>
@@ -8,7 +8,6 @@ namespace {
 struct UnitState {
     int type = UNITS_INCHES;
     float scale = 1.0f;
-    DispInfo disp;
 };
 
 UnitState& State() {
@@ -57,31 +56,4 @@ double GetMasterScale(int type) {
     const double target = GetInchesPerUnit(type);
     if (target < 0.0) return -1.0;
     return static_cast<double>(State().scale) * GetInchesPerUnit(State().type) / target;
-}
-
-int GetUnitDisplayType() { return State().disp.dispType; }
-
-int SetUnitDisplayType(int type) {
-    if (type < UNITDISP_GENERIC || type > UNITDISP_CUSTOM) return 0;
-    State().disp.dispType = type;
-    return 1;
-}
-
-int GetUnitDisplayInfo(DispInfo* info) {
-    if (info) *info = State().disp;
-    return 1;
-}
-
-int SetUnitDisplayInfo(DispInfo* info) {
-    if (!info) return 0;
-    const bool ok = info->dispType >= UNITDISP_GENERIC && info->dispType <= UNITDISP_CUSTOM &&
-                    info->metricDisp >= UNIT_METRIC_DISP_MM &&
-                    info->metricDisp <= UNIT_METRIC_DISP_KM &&
-                    info->usDisp >= UNIT_US_DISP_FRAC_IN &&
-                    info->usDisp <= UNIT_US_DISP_FT_DEC_IN && info->usFrac >= UNIT_FRAC_1_1 &&
-                    info->usFrac <= UNIT_FRAC_1_100 && GetInchesPerUnit(info->customUnit) > 0.0 &&
-                    std::isfinite(info->customValue) && info->customValue > 0.0f;
-    if (!ok) return 0;
-    State().disp = *info;
-    return 1;
 }

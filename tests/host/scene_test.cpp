@@ -33,7 +33,7 @@ private:
 TEST(Scene, InstallsItselfAsTheCoreInterface) {
     host::Scene scene;
     EXPECT_EQ(GetCOREInterface(), &scene);
-    EXPECT_EQ(GetCOREInterface13()->GetRootNode(), scene.GetRootNode());
+    EXPECT_EQ(GetCOREInterface()->GetRootNode(), scene.GetRootNode());
 }
 
 TEST(Scene, NewNodesAreNumberedAfterTheObjectsNodeName) {

@@ -113,23 +113,6 @@ TEST(MeshResize, VertsKeepGrowShrinkAndRegrow) {
     EXPECT_EQ(m.getVert(4), Point3(0, 0, 0));
 }
 
-TEST(MeshResize, WithoutKeepEntriesAreNew) {
-    Mesh m;
-    m.setNumVerts(4);
-    m.setVert(0, 1, 2, 3);
-    m.setNumFaces(2);
-    m.faces[1].setSmGroup(8);
-    m.setFaceMtlIndex(1, 3);
-    ASSERT_TRUE(m.setNumVerts(3));  // within the block: reused, yet cleared
-    ASSERT_TRUE(m.setNumFaces(2));
-    EXPECT_EQ(m.getNumVerts(), 3);
-    EXPECT_EQ(m.getVert(0), Point3(0, 0, 0));
-    EXPECT_EQ(m.faces[1].smGroup, 0u);
-    EXPECT_EQ(m.faces[1].flags, 0u);
-    ASSERT_TRUE(m.setNumVerts(0));
-    EXPECT_EQ(m.verts, nullptr);
-}
-
 TEST(MeshResize, FacesKeepVertsFlagsMatIdsAndGroups) {
     Mesh m;
     m.setNumFaces(2);
@@ -165,7 +148,6 @@ TEST(MeshResize, TVertsAndTVFacesKeep) {
     ASSERT_TRUE(m.setNumTVFaces(3, TRUE));
     EXPECT_EQ(m.getNumTVerts(), 4);
     EXPECT_EQ(m.numTVerts, 4);
-    EXPECT_EQ(m.tVerts, m.mapVerts(1));  // the members are channel 1
     EXPECT_EQ(m.getTVert(1), UVVert(1.0f, 0.75f, 0.0f));
     EXPECT_EQ(m.tVerts[3], UVVert(0, 0, 0));
     EXPECT_EQ(m.tvFace[0].getTVert(0), 1u);
@@ -264,101 +246,13 @@ TEST(MeshResize, SelectionsFollowWhenSynched) {
     EXPECT_EQ(m.faceSel.NumberSet(), 0);
 }
 
-TEST(MeshResize, RepeatedAppendsKeepEverything) {
-    // Appending a triangle at a time, as a mesh is filled copy by copy.
-    Mesh m;
-    for (int k = 0; k < 2000; ++k) {
-        ASSERT_TRUE(m.setNumVerts(3 * (k + 1), TRUE));
-        ASSERT_TRUE(m.setNumFaces(k + 1, TRUE));
-        for (int j = 0; j < 3; ++j) m.setVert(3 * k + j, float(k), float(j), 0.0f);
-        m.faces[k].setVerts(3 * k, 3 * k + 1, 3 * k + 2);
-        m.setFaceMtlIndex(k, static_cast<MtlID>(k));
-    }
-    for (int k = 0; k < 2000; k += 199) {
-        EXPECT_EQ(m.getVert(3 * k + 2), Point3(float(k), 2.0f, 0.0f));
-        EXPECT_EQ(m.faces[k].getVert(1), DWORD(3 * k + 1));
-        EXPECT_EQ(m.getFaceMtlIndex(k), k);
-    }
-}
-
 // ---------------------------------------------------------------------------------------------
 // Map channels
-
-TEST(MeshMaps, ExtraChannelKeepsItsEntries) {
-    Mesh m;
-    m.setNumFaces(2);
-    EXPECT_EQ(m.getNumMaps(), 2);
-    m.setMapSupport(3);
-    EXPECT_EQ(m.getNumMaps(), 4);
-    EXPECT_TRUE(m.mapSupport(3));
-    EXPECT_FALSE(m.mapSupport(2));
-    EXPECT_EQ(m.getNumMapFaces(3), 2);  // one map face per face
-    ASSERT_TRUE(m.setNumMapVerts(3, 2));
-    m.setMapVert(3, 1, UVVert(0.5f, 0.5f, 1.0f));
-    m.mapFaces(3)[1].setTVerts(1, 1, 0);
-    ASSERT_TRUE(m.setNumMapVerts(3, 5, TRUE));
-    ASSERT_TRUE(m.setNumFaces(4, TRUE));  // the supported channel follows
-    EXPECT_EQ(m.getNumMapVerts(3), 5);
-    EXPECT_EQ(m.mapVerts(3)[1], UVVert(0.5f, 0.5f, 1.0f));
-    EXPECT_EQ(m.getNumMapFaces(3), 4);
-    EXPECT_EQ(m.mapFaces(3)[1].getTVert(1), 1u);
-    EXPECT_EQ(m.Map(3).getNumVerts(), 5);
-    EXPECT_TRUE(m.Map(3).IsUsed());
-
-    m.setMapSupport(3, FALSE);
-    EXPECT_FALSE(m.mapSupport(3));
-    EXPECT_EQ(m.mapVerts(3), nullptr);
-    EXPECT_EQ(m.getNumMapFaces(3), 0);
-}
-
-TEST(MeshMaps, ResizingAChannelBeyondTheCountAddsChannels) {
-    Mesh m;
-    ASSERT_TRUE(m.setNumMapVerts(5, 3));
-    EXPECT_EQ(m.getNumMaps(), 6);
-    EXPECT_TRUE(m.mapSupport(5));
-    EXPECT_FALSE(m.setNumMapVerts(MAX_MESHMAPS, 3));
-    EXPECT_EQ(m.getNumMaps(), 6);
-}
-
-TEST(MeshMaps, SetNumMapsKeepsOrDiscards) {
-    Mesh m;
-    m.setNumMapVerts(2, 4);
-    m.setNumTVerts(3);
-    m.setNumMaps(5, TRUE);
-    EXPECT_EQ(m.getNumMapVerts(2), 4);
-    EXPECT_EQ(m.getNumTVerts(), 3);
-    m.setNumMaps(1, TRUE);  // never below two channels
-    EXPECT_EQ(m.getNumMaps(), 2);
-    EXPECT_EQ(m.getNumTVerts(), 3);
-    m.setNumMaps(3, FALSE);
-    EXPECT_EQ(m.getNumMaps(), 3);
-    EXPECT_EQ(m.getNumTVerts(), 0);
-    EXPECT_EQ(m.tVerts, nullptr);
-    EXPECT_FALSE(m.mapSupport(1));
-}
-
-TEST(MeshMaps, HiddenAndVertexColourChannels) {
-    Mesh m;
-    m.setNumFaces(3);
-    m.setMapSupport(MAP_ALPHA);
-    EXPECT_TRUE(m.mapSupport(MAP_ALPHA));
-    EXPECT_FALSE(m.mapSupport(MAP_SHADING));
-    EXPECT_EQ(m.getNumMapFaces(MAP_ALPHA), 3);
-    m.setNumVertCol(2);
-    m.setNumVCFaces(3);
-    EXPECT_EQ(m.numCVerts, 2);
-    EXPECT_EQ(m.vcFace, m.mapFaces(0));
-    EXPECT_EQ(m.getNumMaps(), 2);
-    m.setNumFaces(6, TRUE);
-    EXPECT_EQ(m.getNumMapFaces(MAP_ALPHA), 6);
-    EXPECT_EQ(m.getNumMapFaces(0), 6);
-}
 
 TEST(MeshMaps, BadChannelsAndIndicesGiveErrorsNotCrashes) {
     Mesh m;
     m.setNumVerts(2);
     m.setNumFaces(1);
-    EXPECT_EQ(m.mapVerts(7), nullptr);
     EXPECT_EQ(m.getNumMapVerts(-3), 0);
     EXPECT_FALSE(m.mapSupport(150));
     EXPECT_THROW(m.Map(7), MeshIndexException);
@@ -371,7 +265,7 @@ TEST(MeshMaps, BadChannelsAndIndicesGiveErrorsNotCrashes) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Bounding box and normals
+// Bounding box
 
 struct BoxCase {
     const char* name;
@@ -418,22 +312,6 @@ TEST(MeshBoundingBoxPlain, WithoutMatrixAndEmpty) {
     EXPECT_EQ(m.bdgBox.pmax, Point3(5, 5, 5));
 }
 
-TEST(MeshNormals, CubeFaceAndCornerNormals) {
-    Mesh m;
-    AppendCube(m);
-    const Point3 sides[6] = {{0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, 1, 0}, {-1, 0, 0}, {1, 0, 0}};
-    for (int f = 0; f < 12; ++f) EXPECT_TRUE(m.getFaceNormal(f).Equals(sides[f / 2])) << f;
-    // Corner 7 (1,1,1) has two triangles of each of top, back, right: (2,2,2) normalised.
-    const float r3 = 1.0f / std::sqrt(3.0f);
-    EXPECT_TRUE(m.getNormal(7).Equals(Point3(r3, r3, r3)));
-    // Corner 1 (1,0,0): one bottom triangle, one front, two right: (2,-1,-1) normalised.
-    const float r6 = 1.0f / std::sqrt(6.0f);
-    EXPECT_TRUE(m.getNormal(1).Equals(Point3(2 * r6, -r6, -r6)));
-    m.setVert(4, 0, 0, 3);  // moving a vertex refreshes the normals
-    EXPECT_TRUE(m.getFaceNormal(4).Equals(Point3(0, -1, 0)));
-    EXPECT_FALSE(m.getFaceNormal(2).Equals(Point3(0, 0, 1)));
-}
-
 // ---------------------------------------------------------------------------------------------
 // Copies
 
@@ -447,7 +325,6 @@ void MakeRich(Mesh& m) {
     m.tvFace[6].setTVerts(1, 2, 3);
     m.setMapSupport(2);
     m.setNumMapVerts(2, 1);
-    m.setMapVert(2, 0, UVVert(7, 7, 7));
     m.faceSel.Set(11);
 }
 
@@ -463,7 +340,6 @@ void ExpectRich(const Mesh& m) {
     EXPECT_EQ(m.tvFace[6].getTVert(2), 3u);
     EXPECT_TRUE(m.mapSupport(2));
     EXPECT_EQ(m.getNumMapFaces(2), 12);
-    EXPECT_EQ(m.mapVerts(2)[0], UVVert(7, 7, 7));
     EXPECT_EQ(m.faceSel[11], 1);
 }
 
@@ -473,7 +349,6 @@ void Scribble(Mesh& m) {
     m.setFaceMtlIndex(3, 1);
     m.tVerts[2] = UVVert(9, 9, 9);
     m.tvFace[6].setTVerts(0, 0, 0);
-    m.setMapVert(2, 0, UVVert(0, 0, 0));
     m.faceSel.Clear(11);
 }
 
@@ -484,16 +359,11 @@ TEST(MeshCopy, CopyConstructorIsIndependent) {
     ExpectRich(b);
     EXPECT_NE(a.verts, b.verts);
     EXPECT_NE(a.tVerts, b.tVerts);
-    EXPECT_NE(a.mapVerts(2), b.mapVerts(2));
     Scribble(a);
     ExpectRich(b);
     Scribble(b);
     a = b;
-    b.FreeAll();
     EXPECT_EQ(a.getVert(7), Point3(-4, -4, -4));
-    EXPECT_EQ(b.getNumVerts(), 0);
-    EXPECT_EQ(b.getNumMaps(), 2);
-    EXPECT_EQ(b.tVerts, nullptr);
 }
 
 TEST(MeshCopy, AssignmentMoveAndSelfAssignment) {
@@ -515,74 +385,7 @@ TEST(MeshCopy, AssignmentMoveAndSelfAssignment) {
     EXPECT_EQ(b.getNumFaces(), 12);
 }
 
-TEST(MeshCopy, DeepCopyOfChosenChannels) {
-    Mesh a;
-    MakeRich(a);
-    Mesh b;
-    AppendCube(b, Point3(2, 0, 0));
-    b.DeepCopy(&a, MTL_CHANNEL | TEXMAP_CHANNEL);
-    EXPECT_EQ(b.getVert(0), Point3(2, 0, 0));  // geometry untouched
-    EXPECT_EQ(b.getFaceMtlIndex(3), 9);        // material IDs copied onto b's faces
-    EXPECT_EQ(b.numTVerts, 4);
-    b.DeepCopy(&a, GEOM_CHANNEL);
-    EXPECT_EQ(b.getVert(0), Point3(0, 0, 0));
-    b.DeepCopy(nullptr, ALL_CHANNELS);
-    EXPECT_EQ(b.getNumVerts(), 8);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Combining
-
-TEST(MeshCombine, OffsetsIndicesAndJoinsChannels) {
-    // a: one triangle with texture coordinates; b: two triangles with channel 2 only.
-    Mesh a, b;
-    const Point3 av[3] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-    const DWORD af[1][3] = {{0, 1, 2}};
-    meshtest::Build(a, av, af);
-    a.setFaceMtlIndex(0, 4);
-    a.setNumTVerts(3);
-    a.setTVert(2, 0, 1, 0);
-    a.setNumTVFaces(1);
-    a.tvFace[0].setTVerts(0, 1, 2);
-    const Point3 bv[4] = {{5, 0, 0}, {6, 0, 0}, {5, 1, 0}, {6, 1, 0}};
-    const DWORD bf[2][3] = {{0, 1, 3}, {3, 2, 0}};
-    meshtest::Build(b, bv, bf);
-    b.faces[1].setSmGroup(2);
-    b.setFaceMtlIndex(1, 7);
-    b.setMapSupport(2);
-    b.setNumMapVerts(2, 2);
-    b.mapFaces(2)[1].setTVerts(1, 0, 1);
-    b.faceSel.Set(1);
-
-    Mesh out;
-    CombineMeshes(out, a, b);
-    ASSERT_EQ(out.getNumVerts(), 7);
-    ASSERT_EQ(out.getNumFaces(), 3);
-    EXPECT_EQ(out.getVert(6), Point3(6, 1, 0));
-    EXPECT_EQ(out.faces[2].getVert(0), 6u);  // b's (3,2,0) moved past a's three vertices
-    EXPECT_EQ(out.faces[2].getVert(2), 3u);
-    EXPECT_EQ(out.getFaceMtlIndex(0), 4);
-    EXPECT_EQ(out.getFaceMtlIndex(2), 7);
-    EXPECT_EQ(out.faces[2].getSmGroup(), 2u);
-    EXPECT_EQ(out.faceSel[2], 1);
-    // Channel 1: a's three map vertices plus one origin vertex for b's faces (index 3).
-    ASSERT_TRUE(out.mapSupport(1));
-    EXPECT_EQ(out.numTVerts, 4);
-    EXPECT_EQ(out.tVerts[2], UVVert(0, 1, 0));
-    EXPECT_EQ(out.tvFace[0].getTVert(2), 2u);
-    EXPECT_EQ(out.tvFace[2].getTVert(1), 3u);
-    // Channel 2: one origin vertex for a's face, then b's two moved by 1.
-    ASSERT_TRUE(out.mapSupport(2));
-    EXPECT_EQ(out.getNumMapVerts(2), 3);
-    EXPECT_EQ(out.mapFaces(2)[0].getTVert(0), 0u);
-    EXPECT_EQ(out.mapFaces(2)[2].getTVert(0), 2u);
-
-    // The output may be one of the inputs.
-    Mesh sum = a + b;
-    CombineMeshes(a, a, b);
-    EXPECT_EQ(a.getNumFaces(), 3);
-    EXPECT_EQ(a.faces[2].getVert(0), 6u);
-    EXPECT_EQ(sum.faces[2].getVert(0), 6u);
-}
 
 }  // namespace

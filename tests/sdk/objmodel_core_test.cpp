@@ -1,4 +1,4 @@
-// Core interface registry, frame rate, script evaluation, colours and material joining.
+// The core interface registry, script evaluation, colours and material joining.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -20,41 +20,11 @@ TEST(ObjModelCore, EveryGenerationAnswersTheRegisteredInterface) {
     FakeCore core;
     CoreGuard guard(&core);
     EXPECT_EQ(GetCOREInterface(), &core);
-    EXPECT_EQ(GetCOREInterface7(), &core);
-    EXPECT_EQ(GetCOREInterface9(), &core);
-    EXPECT_EQ(GetCOREInterface13(), &core);
     core.SetTime(480, TRUE);
     EXPECT_EQ(GetCOREInterface()->GetTime(), 480);
     // CreateInstance forwards: known class gives an object, unknown null.
     EXPECT_NE(CreateInstance(MATERIAL_CLASS_ID, Class_ID(MULTI_CLASS_ID, 0)), nullptr);
     EXPECT_EQ(CreateInstance(GEOMOBJECT_CLASS_ID, triObjectClassID), nullptr);
-}
-
-TEST(ObjModelCore, PublishedInterfacesAreFoundByID) {
-    const Interface_ID a(0x1111, 0x2222), b(0x1111, 0x2223);
-    auto* fake = reinterpret_cast<FPInterface*>(0x1000);  // only compared, never used
-    EXPECT_EQ(GetCOREInterface(a), nullptr);
-    RegisterCOREInterfaceByID(a, fake);
-    EXPECT_EQ(GetCOREInterface(a), fake);
-    EXPECT_EQ(GetCOREInterface(b), nullptr);
-    RegisterCOREInterfaceByID(a, nullptr);
-    EXPECT_EQ(GetCOREInterface(a), nullptr);
-}
-
-TEST(ObjModelCore, FrameRateDividesTheTicks) {
-    // 4800 ticks per second: 30 fps = 160 ticks per frame, 25 fps = 192, 24 fps = 200.
-    EXPECT_EQ(GetTicksPerFrame(), 160);
-    struct Case {
-        int fps;
-        BOOL ok;
-        int ticks;
-    };
-    const Case cases[] = {{25, TRUE, 192}, {24, TRUE, 200},   {7, FALSE, 200},
-                          {0, FALSE, 200}, {-30, FALSE, 200}, {30, TRUE, 160}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(SetFrameRate(c.fps), c.ok) << c.fps;
-        EXPECT_EQ(GetTicksPerFrame(), c.ticks) << c.fps;
-    }
 }
 
 TEST(ObjModelScript, WithoutAHandlerNothingIsEvaluated) {

@@ -92,7 +92,7 @@ TEST(ObjModelRef, ReplaceReferenceListsTheMakerAsDependent) {
     EXPECT_TRUE(b.IsDependent(&m));
     ASSERT_EQ(m.ReplaceReference(1, nullptr), REF_SUCCEED);
     EXPECT_FALSE(a.IsDependent(&m));
-    EXPECT_EQ(m.FindRef(&b), 0);
+    EXPECT_EQ(m.GetReference(0), &b);
     EXPECT_EQ(m.ReplaceReference(2, &a), REF_FAIL);  // no slot 2
     EXPECT_EQ(m.ReplaceReference(-1, &a), REF_FAIL);
     m.DeleteAllRefsFromMe();

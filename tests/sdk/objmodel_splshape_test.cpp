@@ -51,7 +51,6 @@ TEST(ObjModelSplineShape, CurvesAnswerFromTheBezierShape) {
 
 struct PolyCase {
     int setSteps;   // SetSteps before the call
-    BOOL setOpt;    // SetOptimize before the call
     int steps;      // MakePolyShape's steps argument
     BOOL optimize;  // MakePolyShape's optimize argument
     int points;     // closed, 4 pieces: steps*4 + 4; optimized straight sides: 4
@@ -61,19 +60,16 @@ class ObjModelSplinePoly : public ::testing::TestWithParam<PolyCase> {};
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, ObjModelSplinePoly,
-    ::testing::Values(PolyCase{6, FALSE, 2, FALSE, 12},                       // explicit steps
-                      PolyCase{3, FALSE, PSHAPE_BUILTIN_STEPS, FALSE, 16},    // the shape's 3
-                      PolyCase{3, TRUE, PSHAPE_BUILTIN_STEPS, FALSE, 4},      // shape optimizes
-                      PolyCase{3, FALSE, PSHAPE_BUILTIN_STEPS, TRUE, 4},      // caller optimizes
-                      PolyCase{3, TRUE, 5, FALSE, 24},                        // explicit: no opt
-                      PolyCase{-4, FALSE, PSHAPE_BUILTIN_STEPS, FALSE, 4},    // clamped to 0
-                      PolyCase{9, FALSE, PSHAPE_ADAPTIVE_STEPS, FALSE, 4}));  // straight: 0
+    ::testing::Values(PolyCase{6, 2, FALSE, 12},                       // explicit steps
+                      PolyCase{3, PSHAPE_BUILTIN_STEPS, FALSE, 16},    // the shape's 3
+                      PolyCase{3, PSHAPE_BUILTIN_STEPS, TRUE, 4},      // caller optimizes
+                      PolyCase{-4, PSHAPE_BUILTIN_STEPS, FALSE, 4},    // clamped to 0
+                      PolyCase{9, PSHAPE_ADAPTIVE_STEPS, FALSE, 4}));  // straight: 0
 
 TEST_P(ObjModelSplinePoly, PointCounts) {
     const PolyCase& c = GetParam();
     auto sq = Square();
     sq->SetSteps(c.setSteps);
-    sq->SetOptimize(c.setOpt);
     PolyShape poly;
     sq->MakePolyShape(0, poly, c.steps, c.optimize);
     ASSERT_EQ(poly.numLines, 1);

@@ -61,21 +61,4 @@ TEST(ObjModelUnitsScale, DefaultIsOneInchAndOtherTargetsConvert) {
     SetMasterUnitInfo(UNITS_INCHES, 1.0f);
 }
 
-TEST(ObjModelUnitsScale, DisplayInfoRoundTripsAndRejectsBadSettings) {
-    DispInfo d;
-    d.dispType = UNITDISP_METRIC;
-    d.metricDisp = UNIT_METRIC_DISP_CM;
-    ASSERT_TRUE(SetUnitDisplayInfo(&d));
-    EXPECT_EQ(GetUnitDisplayType(), UNITDISP_METRIC);
-    DispInfo back;
-    GetUnitDisplayInfo(&back);
-    EXPECT_EQ(back.metricDisp, UNIT_METRIC_DISP_CM);
-    d.metricDisp = 9;
-    EXPECT_FALSE(SetUnitDisplayInfo(&d));
-    EXPECT_FALSE(SetUnitDisplayType(4));
-    DispInfo reset;
-    SetUnitDisplayInfo(&reset);
-    EXPECT_EQ(GetUnitDisplayType(), UNITDISP_GENERIC);
-}
-
 }  // namespace

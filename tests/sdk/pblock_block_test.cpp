@@ -414,9 +414,9 @@ TEST_F(Block, CloneCopiesEveryValueSharesNodesAndStandsAlone) {
     float pool[] = {1.0f, 2.0f, 3.0f};
     pb->Append(pb_floats, 3, pool);
 
-    RemapDir& remap = NewRemapDir();
-    auto* copy = dynamic_cast<IParamBlock2*>(remap.CloneRef(pb));
-    remap.DeleteThis();
+    RemapDir* remap = NewDefaultRemapDir();
+    auto* copy = dynamic_cast<IParamBlock2*>(remap->CloneRef(pb));
+    remap->DeleteThis();
     ASSERT_NE(copy, nullptr);
     Owner owner2;
     owner2.ReplaceReference(0, copy);

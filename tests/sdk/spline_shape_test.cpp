@@ -185,12 +185,6 @@ TEST(BezierShape, InterpolatesByArcLengthByDefault) {
     EXPECT_TRUE(Near(shape.TangentCurve3D(0, 0.1f), Point3(1, 0, 0)));
     EXPECT_TRUE(Near(shape.InterpPiece3D(0, 1, 0.5f), Point3(10, 15, 0)));
     EXPECT_EQ(shape.InterpCurve3D(3, 0.5f), Point3(0, 0, 0));  // no such curve
-    shape.Reverse(0);
-    EXPECT_TRUE(Near(shape.InterpCurve3D(0, 0.25f), Point3(10, 20, 0)));
-    BitArray bits(1);
-    bits.Set(0);
-    shape.Reverse(bits);
-    EXPECT_TRUE(Near(shape.InterpCurve3D(0, 0.25f), Point3(10, 0, 0)));
 }
 
 TEST(BezierShape, SelectionsFollowTheSplines) {
@@ -206,27 +200,10 @@ TEST(BezierShape, SelectionsFollowTheSplines) {
     EXPECT_EQ(shape.segSel[0].GetSize(), 3);
     EXPECT_EQ(shape.vertSel[0][4], 1);  // kept
     shape.NewSpline();
-    EXPECT_TRUE(shape.vertSel.IsCompatible(shape));
     EXPECT_EQ(shape.polySel[0], 1);
     EXPECT_EQ(shape.polySel[1], 0);
     shape.DeleteSpline(0);
     EXPECT_EQ(shape.polySel[0], 0);
-    EXPECT_TRUE(shape.segSel.IsCompatible(shape));
-}
-
-// A polyline shape becomes straight corner splines: same points, same length.
-TEST(BezierShape, FromPolyShape) {
-    PolyShape poly;
-    poly.Append(spline_test::Line({{0, 0, 0}, {3, 0, 0}, {3, 4, 0}}, true));
-    BezierShape shape;
-    shape = poly;
-    ASSERT_EQ(shape.SplineCount(), 1);
-    EXPECT_TRUE(shape.splines[0]->Closed());
-    EXPECT_FLOAT_EQ(shape.splines[0]->SplineLength(), 12.0f);
-    EXPECT_EQ(shape.splines[0]->GetKnotType(1), KTYPE_CORNER);
-    const Box3 box = shape.GetBoundingBox();
-    EXPECT_TRUE(Near(box.pmax, Point3(3, 4, 0)));
-    EXPECT_TRUE(Near(box.pmin, Point3(0, 0, 0)));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -163,9 +164,11 @@ TEST_F(TrellonBounds, WithoutAPathTheBoxesAreTheMeshs) {
 class BoundsProperty : public TrellonBounds, public testing::WithParamInterface<int> {};
 
 TEST_P(BoundsProperty, EveryProxyLiesInsideTheBoxes) {
-    Random rng;
-    rng.srand(static_cast<unsigned>(GetParam()));
-    auto uniform = [&](float lo, float hi) { return rng.getf(hi, lo); };
+    std::mt19937 rng(static_cast<unsigned>(GetParam()));
+    auto uniform = [&](float lo, float hi) {
+        return std::uniform_real_distribution<float>(lo, hi)(rng);
+    };
+    auto below = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
 
     Point3 p(0, 0, 0);
     float heading = 0.0f;
@@ -178,14 +181,14 @@ TEST_P(BoundsProperty, EveryProxyLiesInsideTheBoxes) {
     INode* path = s.AddPath(L"Path", {knots});
     pb->SetValue(Spline_Obj, 0, path);
 
-    const int items = 1 + rng.get(3);
+    const int items = 1 + below(3);
     for (int k = 0; k < items; ++k) {
         std::vector<Point3> cloud;
         for (int i = 0; i < 30; ++i)
             cloud.emplace_back(uniform(-1, 1), uniform(-1, 1), uniform(-1, 1));
         const float half = uniform(0.5f, 6.0f);
         for (Point3& c : cloud) c *= half;
-        const int kind = rng.get(4) == 0 ? 1 : 0;
+        const int kind = below(4) == 0 ? 1 : 0;
         const int item =
             AddItem(half, kind, cloud, Point3(uniform(-20, 20), uniform(-20, 20), uniform(-5, 5)));
         INode* itemNode = pb->GetINode(Object_Nodes, 0, item);
@@ -203,7 +206,7 @@ TEST_P(BoundsProperty, EveryProxyLiesInsideTheBoxes) {
         SetFloat(Item_X_Rot_Random, e, uniform(-180, 180));
         SetFloat(Item_Y_Rot_Random, e, uniform(-180, 180));
         SetFloat(Item_Z_Rot_Random, e, uniform(-180, 180));
-        SetInt(Item_Unify_Scale, e, rng.get(2));
+        SetInt(Item_Unify_Scale, e, below(2));
         SetFloat(Item_X_Scale_Random, e, uniform(50, 200));
         SetFloat(Item_Y_Scale_Random, e, uniform(50, 200));
         SetFloat(Item_Z_Scale_Random, e, uniform(50, 200));
@@ -212,9 +215,9 @@ TEST_P(BoundsProperty, EveryProxyLiesInsideTheBoxes) {
     SetFloat(Item_Pos_InOut, 0, uniform(-5, 5));
     SetFloat(Item_Pos_InOut_Random, 0, uniform(-5, 5));
     SetFloat(Item_X_Scale_Random, 0, uniform(80, 150));
-    pb->SetValue(Geo_Pattern, 0, rng.get(3));
+    pb->SetValue(Geo_Pattern, 0, below(3));
 
-    const int sweeps = rng.get(3);
+    const int sweeps = below(3);
     for (int k = 0; k < sweeps; ++k) {
         AddSweep(uniform(0.5f, 4.0f));
         // The profile node scaled, which the sweep does not see.
@@ -223,12 +226,14 @@ TEST_P(BoundsProperty, EveryProxyLiesInsideTheBoxes) {
         SetFloat(Sweep_Side_Offset, k + 1, uniform(-20, 20));
         SetFloat(Sweep_Height_Offset, k + 1, uniform(-5, 5));
         SetFloat(Sweep_X_Scale, k + 1, uniform(50, 200));
-        pb->SetValue(Sweep_Double, 0, rng.get(2), k);
+        pb->SetValue(Sweep_Double, 0, below(2), k);
         pb->SetValue(Sweep_Double_Offset, 0, uniform(-10, 10), k);
     }
     trellon::ItemTables tables(pb, 0);
-    ASSERT_TRUE(tables.RegenerateTransformPools(0, rng));
-    ASSERT_TRUE(tables.RegenerateMirrorPool(0, rng));
+    Random pools;
+    pools.srand(static_cast<unsigned>(GetParam()));
+    ASSERT_TRUE(tables.RegenerateTransformPools(0, pools));
+    ASSERT_TRUE(tables.RegenerateMirrorPool(0, pools));
 
     Matrix3 objectTM = RotateZMatrix(uniform(-PI, PI));
     objectTM.SetTrans(Point3(uniform(-50, 50), uniform(-50, 50), uniform(-10, 10)));

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <random>
 #include <vector>
 
 #include "distribute/path_fixtures.h"
@@ -505,9 +506,10 @@ protected:
 
 TEST_P(PlacementProperty, CopiesStayWithinTheirOffsets) {
     const unsigned seed = GetParam();
-    Random r;
-    r.srand(seed);
-    auto between = [&](float lo, float hi) { return r.getf(hi, lo); };
+    std::mt19937 r(seed);
+    auto between = [&](float lo, float hi) {
+        return std::uniform_real_distribution<float>(lo, hi)(r);
+    };
     SetPath({Straight(1000)});
     AddItem();
     AddItem();
@@ -549,7 +551,6 @@ TEST_P(PlacementProperty, CopiesStayWithinTheirOffsets) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, PlacementProperty,
-                         ::testing::Values(1u, 42u, 99991u));
+INSTANTIATE_TEST_SUITE_P(Seeds, PlacementProperty, ::testing::Values(1u, 42u, 99991u));
 
 }  // namespace

@@ -95,8 +95,7 @@ TEST_F(CreateFixture, TheFirstClickPlacesTheObjectUnderTheMouseWithNoSize) {
 // identity, the position stays.
 TEST_F(CreateFixture, TheFirstClickAlignsTheNodeWithTheWorldAxes) {
     NewObjectWithNode();
-    Matrix3 turned = ScaleMatrix(Point3(2.0f, 2.0f, 2.0f));
-    turned.RotateZ(0.5f);
+    Matrix3 turned = ScaleMatrix(Point3(2.0f, 2.0f, 2.0f)) * RotateZMatrix(0.5f);
     turned.SetTrans(Point3(5.0f, 6.0f, 7.0f));
     node->SetNodeTM(0, turned);
     Click(IPoint2(0, 0));

@@ -460,7 +460,7 @@ TEST(SweepTexture, EarlierFacesReferToTheTextureOrigin) {
     s.SetPath({Point3(0, 0, 0), Point3(10, 0, 0)}, false);
     s.AddProfile(kBar, false);
     Mesh& mesh = s.object->mesh;
-    mesh.FreeAll();
+    mesh = Mesh();
     mesh.setNumVerts(3);
     mesh.setNumFaces(1);
     mesh.faces[0].setVerts(0, 1, 2);
@@ -481,7 +481,7 @@ TEST(SweepTexture, NoTextureFacesWithoutTextureVertices) {
     SweepScene s;
     s.AddProfile(kBar, false);  // no path: the sweeps add nothing
     Mesh& mesh = s.object->mesh;
-    mesh.FreeAll();
+    mesh = Mesh();
     mesh.setMapSupport(1, TRUE);
     mesh.setNumVerts(3);
     mesh.setNumFaces(1);

@@ -97,7 +97,7 @@ public:
 
     // The viewport builder on an emptied object mesh.
     Mesh& Viewport() {
-        object->mesh.FreeAll();
+        object->mesh = Mesh();
         trellon::AppendSweeps(*object, 0, CurrentAppendPoint(object->mesh));
         return object->mesh;
     }
