@@ -108,21 +108,6 @@ TEST(FnPub, DispatchByIdAndUnknownId) {
     EXPECT_EQ(c.Invoke(-3), FPS_NO_SUCH_FUNCTION);
 }
 
-TEST(FnPub, EmptyArgumentListRaisesTheArrayException) {
-    Calc& c = TheCalc();
-    FPValue result;
-    FPParams none;
-    try {
-        c.Invoke(fn_twice, result, &none);
-        FAIL() << "no exception";
-    } catch (const MaxSDK::Util::ArrayOutOfRangeException& e) {
-        EXPECT_STREQ(e.what(),
-                     "Argument index out of bounds, passed into a MaxSDK::Array::operator[]");
-    }
-    // A null list is an empty list; the array exception is also an OutOfRangeException.
-    EXPECT_THROW(c.Invoke(fn_shift, result, nullptr), MaxSDK::Util::OutOfRangeException);
-}
-
 // An interface mixed into a scene object and described by a separate descriptor, whose
 // functions a host calls by name.
 enum : short { fn_add_item = 0, fn_set_label = 1, fn_fail = 2 };
@@ -260,66 +245,6 @@ TEST(FnPub, MalformedDescriptorsRecordTheProblem) {
                            1, _M("a"), 0, TYPE_INT, f_ui, 1, p_end);
     ASSERT_EQ(badTag.errors.size(), 1u);
     EXPECT_NE(badTag.errors[0].find("is not supported"), std::string::npos);
-}
-
-TEST(FPValueTest, CopiesOwnWhatTheyHoldAndReferencesStayShared) {
-    Matrix3 tm;
-    tm.SetTrans(Point3(1.0f, 2.0f, 3.0f));
-    FPValue a(TYPE_MATRIX3_BV, tm);
-    FPValue b = a;
-    ASSERT_NE(a.m, b.m);  // each value has its own matrix
-    b.m->SetTrans(Point3(0.0f, 0.0f, 0.0f));
-    EXPECT_EQ(a.m->GetTrans(), Point3(1.0f, 2.0f, 3.0f));
-
-    Tab<int> t;
-    const int vals[] = {4, 5};
-    t.Append(2, vals);
-    FPValue byValue(TYPE_INT_TAB_BV, t);
-    byValue.i_tab->SetCount(1);
-    EXPECT_EQ(t.Count(), 2);  // a copy
-
-    FPValue s(TYPE_STRING, _M("abc"));
-    FPValue s2(std::move(s));
-    EXPECT_EQ(s.type, TYPE_VOID);
-    EXPECT_STREQ(s2.s, _M("abc"));
-    s2.Free();
-    EXPECT_EQ(s2.type, TYPE_VOID);
-
-    // Numbers convert to the type asked for.
-    EXPECT_EQ(FPValue(TYPE_INT, 2.9).i, 2);
-    EXPECT_FLOAT_EQ(FPValue(TYPE_FLOAT, 3).f, 3.0f);
-    EXPECT_TRUE(FPValue(TYPE_bool, 7).b);
-}
-
-TEST(ClassDescDefaults, AreTheSdks) {
-    FnTestClass cd;
-    EXPECT_EQ(cd.InitialRollupPageState(), 0x7FFFFFFFu);
-    EXPECT_EQ(cd.OkToCreate(nullptr), TRUE);
-    EXPECT_EQ(cd.BeginCreate(nullptr), 0);
-    EXPECT_EQ(cd.EndCreate(nullptr), 0);
-    EXPECT_FALSE(cd.UseOnlyInternalNameForMAXScriptExposure());
-    EXPECT_EQ(cd.InternalName(), nullptr);
-    EXPECT_EQ(cd.HInstance(), nullptr);
-    EXPECT_EQ(cd.GetRsrcString(1), nullptr);  // no module, no strings
-    EXPECT_EQ(cd.NumParamBlockDescs(), 0);
-}
-
-TEST(ClassDescInterfaces, ListFindByIdAndName) {
-    FnTestClass cd;
-    Editor editor;
-    cd.AddInterface(&TheCalc());
-    cd.AddInterface(&editor);
-    cd.AddInterface(&TheCalc());  // listed again, found at its first place
-    EXPECT_EQ(cd.NumInterfaces(), 3);
-    EXPECT_EQ(cd.GetInterfaceAt(1), &editor);
-    EXPECT_EQ(cd.GetInterfaceAt(3), nullptr);
-    EXPECT_EQ(cd.GetInterface(CALC_ID), &TheCalc());
-    EXPECT_EQ(cd.GetInterface(EDITOR_ID), &editor);
-    EXPECT_EQ(cd.GetInterface(Interface_ID(5, 5)), nullptr);
-    EXPECT_EQ(cd.GetInterface(_M("ItemEditor")), &editor);
-    EXPECT_EQ(cd.GetInterface(_M("")), nullptr);
-    cd.ClearInterfaces();
-    EXPECT_EQ(cd.NumInterfaces(), 0);
 }
 
 }  // namespace

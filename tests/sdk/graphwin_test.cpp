@@ -146,11 +146,6 @@ INSTANTIATE_TEST_SUITE_P(
         // Over the hidden face: only the two visible faces are drawn, nothing hit.
         SelectCase{{25, 2}, 0, FALSE, 2}));
 
-TEST(MeshSelect, NullWindowAnswersNoHit) {
-    Mesh m = SquareMesh();
-    EXPECT_EQ(m.select(nullptr, nullptr, nullptr), FALSE);
-}
-
 TEST(MeshSnap, TakesTheNearestVertexWithinStrength) {
     Mesh m = SquareMesh();
     PlaneWindow gw;
@@ -165,18 +160,6 @@ TEST(MeshSnap, TakesTheNearestVertexWithinStrength) {
     EXPECT_EQ(snap.bestDist, 2);
     EXPECT_EQ(snap.priority, snap.vertPriority);
     EXPECT_EQ(snap.bestWorld, Point3(110, 10, 5));
-}
-
-TEST(MeshSnap, KeepsABetterPriorityFoundBefore) {
-    Mesh m = SquareMesh();
-    PlaneWindow gw;
-    SnapInfo snap;
-    snap.priority = 0;  // something of higher priority than vertices was found already
-    snap.bestWorld = Point3(-1, -1, -1);
-    IPoint2 cursor(10, 10);
-    Matrix3 tm(1);
-    m.snap(&gw, &snap, &cursor, tm);
-    EXPECT_EQ(snap.bestWorld, Point3(-1, -1, -1));
 }
 
 using support::ItemList;
@@ -215,14 +198,6 @@ TEST(MeshDisplay, PreparedItemsHoldTheVisibleFacesAndEdges) {
     display->GetRenderItems(context, node, items);
     ASSERT_EQ(items.items.size(), 1u);
     EXPECT_EQ(items.items[0].GetGeometry()->type, MeshElementTypeWireframe);
-}
-
-TEST(MeshDisplay, TheInterfaceStaysWithItsMesh) {
-    Mesh a = SquareMesh();
-    BaseInterface* first = a.GetInterface(IMesh_DISPLAY2_INTERFACE_ID);
-    Mesh b = a;
-    EXPECT_EQ(a.GetInterface(IMesh_DISPLAY2_INTERFACE_ID), first);
-    EXPECT_NE(b.GetInterface(IMesh_DISPLAY2_INTERFACE_ID), first);
 }
 
 }  // namespace

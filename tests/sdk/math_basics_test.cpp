@@ -116,12 +116,9 @@ INSTANTIATE_TEST_SUITE_P(
     Interval, IntervalIntersection,
     ::testing::Values(
         IntersectCase{"Overlap", Interval(0, 100), Interval(50, 200), Interval(50, 100)},
-        IntersectCase{"Inside", Interval(0, 100), Interval(10, 20), Interval(10, 20)},
         IntersectCase{"TouchingEnds", Interval(0, 100), Interval(100, 200), Interval(100, 100)},
         IntersectCase{"Disjoint", Interval(0, 100), Interval(101, 200), NEVER},
         IntersectCase{"ForeverKeepsOther", FOREVER, Interval(-5, 5), Interval(-5, 5)},
-        IntersectCase{"NeverWins", NEVER, Interval(-5, 5), NEVER},
-        IntersectCase{"ForeverWithForever", FOREVER, FOREVER, FOREVER},
         // Given the wrong way round, the ends are swapped.
         IntersectCase{"SwappedEnds", Interval(100, 0), Interval(50, 200), Interval(50, 100)}),
     math_test::ByName());
@@ -152,21 +149,6 @@ TEST(Random, MatchesTheRuntimeSequence) {
     // A new generator starts as if seeded with 1.
     Random fresh;
     EXPECT_EQ(fresh.rand(), 41);
-}
-
-TEST(Random, SameSeedSameSequence) {
-    Random a, b, c;
-    a.srand(20201);
-    b.srand(20201);
-    c.srand(20202);
-    std::vector<int> sa, sb, sc;
-    for (int i = 0; i < 100; ++i) {
-        sa.push_back(a.rand());
-        sb.push_back(b.rand());
-        sc.push_back(c.rand());
-    }
-    EXPECT_EQ(sa, sb);
-    EXPECT_NE(sa, sc);
 }
 
 }  // namespace

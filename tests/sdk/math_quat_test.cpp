@@ -36,10 +36,7 @@ TEST_P(QuatFromMatrix, IsTheLeftHandedQuaternion) {
 // reads (0.707107, 0, 0, 0.707107).
 INSTANTIATE_TEST_SUITE_P(
     Quat, QuatFromMatrix,
-    ::testing::Values(FromMatrixCase{"Identity", Matrix3(1), Quat(0, 0, 0, 1)},
-                      FromMatrixCase{"Z30", RotateZMatrix(30 * kDeg),
-                                     Quat(0, 0, -std::sin(15 * kDeg), std::cos(15 * kDeg))},
-                      FromMatrixCase{"Z90", RotateZMatrix(90 * kDeg),
+    ::testing::Values(FromMatrixCase{"Z90", RotateZMatrix(90 * kDeg),
                                      Quat(0, 0, -std::sin(45 * kDeg), std::cos(45 * kDeg))},
                       FromMatrixCase{"ZMinus100", RotateZMatrix(-100 * kDeg),
                                      Quat(0, 0, std::sin(50 * kDeg), std::cos(50 * kDeg))},
@@ -47,8 +44,6 @@ INSTANTIATE_TEST_SUITE_P(
                                      Quat(0, 0, std::sin(85 * kDeg), -std::cos(85 * kDeg))},
                       FromMatrixCase{"X40", RotateXMatrix(40 * kDeg),
                                      Quat(-std::sin(20 * kDeg), 0, 0, std::cos(20 * kDeg))},
-                      FromMatrixCase{"Y40", RotateYMatrix(40 * kDeg),
-                                     Quat(0, -std::sin(20 * kDeg), 0, std::cos(20 * kDeg))},
                       FromMatrixCase{"HostDataPointXMinus90", RotateXMatrix(-HALFPI),
                                      Quat(0.707107f, 0, 0, 0.707107f)},
                       // A half turn about X: diagonal (1, -1, -1), x is the largest component.

@@ -117,49 +117,6 @@ TEST(IndirectSmooth, WithoutPreventionTheChainSmoothsAllFaces) {
     for (int f = 0; f < 4; ++f) EXPECT_EQ(m.faces[f].getSmGroup(), 1u) << f;
 }
 
-TEST(IndirectSmooth, PreventionKeepsOppositeFacesApart) {
-    Mesh m = Pyramid();
-    m.AutoSmooth(Deg(50), FALSE, TRUE);
-    for (int f = 0; f < 4; ++f) {
-        const DWORD g = m.faces[f].getSmGroup();
-        EXPECT_EQ(std::popcount(g), 1) << f;
-        EXPECT_EQ(g & m.faces[(f + 2) % 4].getSmGroup(), 0u) << "opposite of " << f;
-        // It still smooths with exactly one of its two neighbours.
-        const int sharing = ((g & m.faces[(f + 1) % 4].getSmGroup()) != 0) +
-                            ((g & m.faces[(f + 3) % 4].getSmGroup()) != 0);
-        EXPECT_EQ(sharing, 1) << f;
-    }
-    // Growing from face 0: its edge towards rim vertex 0 comes first, so face 3 joins; face 1
-    // then meets face 3 at the apex 60 degrees away and starts the second group.
-    EXPECT_EQ(m.faces[0].getSmGroup(), 1u);
-    EXPECT_EQ(m.faces[3].getSmGroup(), 1u);
-    EXPECT_EQ(m.faces[1].getSmGroup(), 2u);
-    EXPECT_EQ(m.faces[2].getSmGroup(), 2u);
-}
-
-TEST(SelectedSmooth, OnlySelectedFacesChangeAndAvoidTheirNeighboursBits) {
-    Mesh m;
-    AppendCube(m);
-    for (int f = 0; f < 12; ++f) m.faces[f].setSmGroup(1);
-    m.faceSel.Set(2);  // the top side
-    m.faceSel.Set(3);
-    m.AutoSmooth(Deg(30), TRUE);
-    for (int f = 0; f < 12; ++f) {
-        if (f != 2 && f != 3) {
-            EXPECT_EQ(m.faces[f].getSmGroup(), 1u) << f;
-        }
-    }
-    // Bit 0 is used by the untouched sides around the top, so the top takes bit 1.
-    EXPECT_EQ(m.faces[2].getSmGroup(), 2u);
-    EXPECT_EQ(m.faces[3].getSmGroup(), 2u);
-
-    m.faceSel.Set(4);  // and the front side: 90 degrees from the top, smoothed at 100
-    m.faceSel.Set(5);
-    m.AutoSmooth(Deg(100), TRUE);
-    for (int f = 2; f < 6; ++f) EXPECT_EQ(m.faces[f].getSmGroup(), 2u) << f;
-    EXPECT_EQ(m.faces[0].getSmGroup(), 1u);
-}
-
 // A staircase of `steps` quads (two triangles each) along +Y, one unit wide in X: treads face +Z,
 // risers face -Y, so neighbouring steps meet at 90 degrees and steps two apart share no vertex.
 Mesh Staircase(int steps) {
@@ -197,38 +154,6 @@ TEST(ManyGroups, PastThirtyTwoStepsBitsAreReusedAwayFromNeighbours) {
     // Step 32 touches only step 31 (bit 31): it takes bit 0; step 33 touches bit 0: bit 1.
     EXPECT_EQ(m.faces[64].getSmGroup(), 1u);
     EXPECT_EQ(m.faces[66].getSmGroup(), 2u);
-}
-
-// 34 flat petals (two coplanar triangles each) around one centre vertex, rim corners
-// alternately raised and lowered. Neighbouring petals are mirror images across the vertical
-// plane through their shared edge, so they fold (by about 15 degrees here); every petal touches
-// every other at the centre, so the 33rd and 34th find all 32 bits taken around them.
-TEST(ManyGroups, MoreThanThirtyTwoTouchingGroupsStillSeparateNeighbours) {
-    constexpr int kPetals = 34;
-    Mesh m;
-    m.setNumVerts(2 * kPetals + 1);
-    m.setNumFaces(2 * kPetals);
-    const int centre = 2 * kPetals;
-    auto corner = [](int j) {
-        const float a = 2.0f * 3.14159265f * float(2 * j) / float(2 * kPetals);
-        return Point3(std::cos(a), std::sin(a), j % 2 ? -1.0f : 1.0f);
-    };
-    for (int j = 0; j < kPetals; ++j) {
-        m.setVert(2 * j, corner(j));
-        m.setVert(2 * j + 1, (corner(j) + corner(j + 1)) * 0.5f);  // keeps the petal flat
-    }
-    for (int j = 0; j < kPetals; ++j) {
-        const DWORD a = 2 * j, mid = a + 1, b = (2 * j + 2) % (2 * kPetals);
-        m.faces[2 * j].setVerts(centre, a, mid);
-        m.faces[2 * j + 1].setVerts(centre, mid, b);
-    }
-    m.AutoSmooth(Deg(5), FALSE, TRUE);
-    for (int j = 0; j < kPetals; ++j) {
-        const DWORD g = m.faces[2 * j].getSmGroup();
-        ASSERT_EQ(std::popcount(g), 1) << j;
-        EXPECT_EQ(m.faces[2 * j + 1].getSmGroup(), g) << j;
-        EXPECT_EQ(g & m.faces[(2 * j + 2) % (2 * kPetals)].getSmGroup(), 0u) << j;
-    }
 }
 
 TEST(BadFaces, DegenerateAndOutOfRangeFacesGetNoGroup) {

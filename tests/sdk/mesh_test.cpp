@@ -58,24 +58,6 @@ TEST(Face, SetEdgeVisTogglesOneEdgeAndWrapsTheEdgeNumber) {
     EXPECT_EQ(f.getEdgeVis(3), EDGE_A);
 }
 
-class FaceMatId : public testing::TestWithParam<int> {};
-
-TEST_P(FaceMatId, RoundTripsSixteenBitsWithoutTouchingOtherFlags) {
-    const MtlID id = static_cast<MtlID>(GetParam());
-    Face f;
-    f.setSmGroup(0x80000001u);
-    f.setEdgeVisFlags(1, 0, 1);
-    f.Hide();
-    f.setMatID(0xFFFF);  // all high bits set first: the new ID must replace them, not OR in
-    f.setMatID(id);
-    EXPECT_EQ(f.getMatID(), id);
-    EXPECT_EQ(f.flags >> 16, static_cast<DWORD>(id));
-    EXPECT_EQ(f.flags & 0xFFFFu, EDGE_A | EDGE_C | FACE_HIDDEN);
-    EXPECT_EQ(f.getSmGroup(), 0x80000001u);
-}
-
-INSTANTIATE_TEST_SUITE_P(Ids, FaceMatId, testing::Values(0, 1, 27, 0x8000, 0xFFFF));
-
 TEST(Face, DefaultIsZeroAndVertsWrap) {
     Face f;
     EXPECT_EQ(f.smGroup, 0u);
@@ -173,15 +155,6 @@ TEST(MeshResize, SetNumFacesResizesExistingTVFaces) {
     EXPECT_EQ(m.getNumTVerts(), 3);  // the map vertices are the caller's
 }
 
-TEST(MeshResize, SetNumFacesLeavesAMeshWithoutTVFacesWithout) {
-    Mesh m;
-    m.setNumFaces(4);
-    m.setNumFaces(8, TRUE);
-    m.setNumFaces(3);
-    EXPECT_EQ(m.tvFace, nullptr);
-    EXPECT_FALSE(m.mapSupport(1));
-}
-
 struct TVFaceRuleCase {
     int existing;  // TVFaces before (0 = none)
     BOOL keep;
@@ -225,25 +198,6 @@ TEST(MeshResize, NegativeCountIsRefusedAndChangesNothing) {
     EXPECT_EQ(m.getNumVerts(), 2);
     EXPECT_EQ(m.getNumFaces(), 1);
     EXPECT_NE(m.verts, nullptr);
-}
-
-TEST(MeshResize, SelectionsFollowWhenSynched) {
-    Mesh m;
-    m.setNumVerts(4);
-    m.setNumFaces(3);
-    m.vertSel.Set(1);
-    m.faceSel.Set(2);
-    m.setNumVerts(6, TRUE);
-    m.setNumFaces(5, TRUE);
-    EXPECT_EQ(m.vertSel.GetSize(), 6);
-    EXPECT_EQ(m.vertSel[1], 1);
-    EXPECT_EQ(m.faceSel.GetSize(), 5);
-    EXPECT_EQ(m.faceSel[2], 1);
-    m.setNumVerts(10, TRUE, FALSE);
-    EXPECT_EQ(m.vertSel.GetSize(), 6);
-    m.setNumFaces(2);
-    EXPECT_EQ(m.faceSel.GetSize(), 2);
-    EXPECT_EQ(m.faceSel.NumberSet(), 0);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -364,25 +318,6 @@ TEST(MeshCopy, CopyConstructorIsIndependent) {
     Scribble(b);
     a = b;
     EXPECT_EQ(a.getVert(7), Point3(-4, -4, -4));
-}
-
-TEST(MeshCopy, AssignmentMoveAndSelfAssignment) {
-    Mesh a;
-    MakeRich(a);
-    Mesh b;
-    AppendCube(b, Point3(5, 5, 5));
-    b = a;
-    ExpectRich(b);
-    Scribble(a);
-    ExpectRich(b);
-    const Mesh& alias = b;
-    b = alias;
-    ExpectRich(b);
-    Mesh c(std::move(b));
-    ExpectRich(c);
-    EXPECT_EQ(b.getNumVerts(), 0);  // the moved-from mesh is empty and usable
-    AppendCube(b);
-    EXPECT_EQ(b.getNumFaces(), 12);
 }
 
 // ---------------------------------------------------------------------------------------------

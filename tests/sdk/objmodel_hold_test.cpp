@@ -61,21 +61,6 @@ TEST_F(ObjModelHold, BeginAcceptRecordsOneNamedStep) {
     EXPECT_EQ(x, 2);
 }
 
-TEST_F(ObjModelHold, PutOutsideAHoldOrWhileSuspendedRecordsNothing) {
-    int x = 0, freed = 0;
-    Set(&x, 5, &freed);  // not holding: deleted at once
-    EXPECT_EQ(freed, 1);
-
-    theHold.Begin();
-    theHold.Suspend();
-    EXPECT_FALSE(theHold.Holding());
-    Set(&x, 6, &freed);
-    EXPECT_EQ(freed, 2);
-    theHold.Resume();
-    theHold.Accept(_M("Nothing"));
-    EXPECT_EQ(theHold.NumUndoSteps(), 0);  // an empty step is not recorded
-}
-
 TEST_F(ObjModelHold, SuspendAndResumeNest) {
     int x = 0;
     theHold.Begin();
@@ -100,20 +85,6 @@ TEST_F(ObjModelHold, SuspendAndResumeNest) {
     EXPECT_FALSE(theHold.IsSuspended());
 }
 
-TEST_F(ObjModelHold, NestedBeginAcceptMakesOneStepNamedByTheOuterAccept) {
-    int x = 0;
-    theHold.Begin();
-    Set(&x, 1);
-    theHold.Begin();
-    Set(&x, 2);
-    theHold.Accept(_M("Inner"));
-    EXPECT_TRUE(theHold.Holding());
-    theHold.Accept(_M("Outer"));
-    ASSERT_EQ(theHold.NumUndoSteps(), 1);
-    EXPECT_EQ(theHold.UndoStepName(0), MSTR(_M("Outer")));
-    EXPECT_EQ(theHold.UndoStepSize(0), 2);
-}
-
 TEST_F(ObjModelHold, CancelRestoresOnlyItsOwnLevel) {
     int x = 0, freed = 0;
     theHold.Begin();
@@ -128,25 +99,6 @@ TEST_F(ObjModelHold, CancelRestoresOnlyItsOwnLevel) {
     EXPECT_EQ(theHold.UndoStepSize(0), 1);
     theHold.ClearRecord();  // frees the last object while `freed` is alive
     EXPECT_EQ(freed, 3);
-}
-
-TEST_F(ObjModelHold, ANewStepDiscardsTheRedoList) {
-    int x = 0;
-    for (int v : {1, 2}) {
-        theHold.Begin();
-        Set(&x, v);
-        theHold.Accept(_M("Step"));
-    }
-    EXPECT_TRUE(theHold.Undo());
-    EXPECT_EQ(x, 1);
-    EXPECT_EQ(theHold.NumRedoSteps(), 1);
-    theHold.Begin();
-    Set(&x, 7);
-    theHold.Accept(_M("Other"));
-    EXPECT_EQ(theHold.NumRedoSteps(), 0);
-    EXPECT_FALSE(theHold.Redo());
-    EXPECT_EQ(theHold.NumAccepted(), 3);
-    EXPECT_EQ(theHold.AcceptedName(2), MSTR(_M("Other")));
 }
 
 }  // namespace

@@ -40,23 +40,6 @@ TEST(ObjModelNotify, ARegisteredProcGetsItsParamAndTheCode) {
     EXPECT_FALSE(RegisterNotification(nullptr, &a, NOTIFY_PRE_RENDER));
 }
 
-TEST(ObjModelNotify, TwoObjectsOnTheSameCodeBothHearIt) {
-    Listener a, b;
-    RegisterNotification(Hear, &a, NOTIFY_FILE_PRE_OPEN);
-    RegisterNotification(Hear, &b, NOTIFY_FILE_PRE_OPEN);
-    RegisterNotification(Hear, &b, NOTIFY_FILE_POST_OPEN);
-    BroadcastNotification(NOTIFY_FILE_PRE_OPEN);
-    BroadcastNotification(NOTIFY_FILE_POST_OPEN);
-    EXPECT_EQ(a.codes, std::vector<int>{NOTIFY_FILE_PRE_OPEN});
-    EXPECT_EQ(b.codes, (std::vector<int>{NOTIFY_FILE_PRE_OPEN, NOTIFY_FILE_POST_OPEN}));
-    // Removing b for every code leaves a registered.
-    EXPECT_TRUE(UnRegisterNotification(Hear, &b));
-    BroadcastNotification(NOTIFY_FILE_PRE_OPEN);
-    EXPECT_EQ(a.codes.size(), 2u);
-    EXPECT_EQ(b.codes.size(), 2u);
-    UnRegisterNotification(Hear, &a);
-}
-
 TEST(ObjModelNotify, UnregisteringDuringABroadcastIsSafe) {
     // a drops itself; b (registered before c) drops c, so c does not hear this broadcast.
     Listener a, b, c;
@@ -78,15 +61,6 @@ TEST(ObjModelNotify, UnregisteringDuringABroadcastIsSafe) {
     EXPECT_EQ(a.codes.size(), 1u);
     EXPECT_EQ(b.codes.size(), 2u);
     UnRegisterNotification(Hear, &b);
-}
-
-TEST(ObjModelNotify, NotifyAllHearsEveryCode) {
-    Listener a;
-    RegisterNotification(Hear, &a, NOTIFY_ALL);
-    BroadcastNotification(NOTIFY_RENDER_PREEVAL);
-    BroadcastNotification(NOTIFY_SYSTEM_SHUTDOWN);
-    EXPECT_EQ(a.codes, (std::vector<int>{NOTIFY_RENDER_PREEVAL, NOTIFY_SYSTEM_SHUTDOWN}));
-    UnRegisterNotification(Hear, &a);
 }
 
 }  // namespace

@@ -87,20 +87,6 @@ TEST(ObjModelSimpleObject, ConvertsToATriObjectCopyOfTheMesh) {
     delete names[0];
 }
 
-TEST(ObjModelSimpleObject, BoundingBoxesFollowTheMeshAndTheNode) {
-    CountingObject obj;
-    FakeNode node;
-    node.objectTM.SetTrans(Point3(100.0f, 0.0f, 0.0f));
-    Box3 local, world;
-    obj.GetLocalBoundBox(0, &node, nullptr, local);
-    obj.GetWorldBoundBox(0, &node, nullptr, world);
-    // Vertices (0,0,0), (10,0,0), (0,10,0); the node moves them by +100 in x.
-    EXPECT_EQ(local.Min(), Point3(0.0f, 0.0f, 0.0f));
-    EXPECT_EQ(local.Max(), Point3(10.0f, 10.0f, 0.0f));
-    EXPECT_EQ(world.Min(), Point3(100.0f, 0.0f, 0.0f));
-    EXPECT_EQ(world.Max(), Point3(110.0f, 10.0f, 0.0f));
-}
-
 // A geometric object that converts to a TriObject only by building a new one.
 class ConvertingGeom : public GeomObject {
 public:
@@ -140,19 +126,6 @@ TEST(ObjModelGeomObject, RenderMeshIsOwnedOrACopyToDelete) {
     ASSERT_NE(copy, nullptr);
     EXPECT_TRUE(needDelete);
     EXPECT_EQ(copy->getNumVerts(), 4);
-}
-
-TEST(ObjModelObjectState, HoldsTheObjectAndAnOptionalTransform) {
-    CountingObject obj;
-    ObjectState os = obj.Eval(0);
-    EXPECT_EQ(os.obj, &obj);
-    EXPECT_EQ(os.GetTM(), nullptr);
-    Matrix3 move(1);
-    move.SetTrans(Point3(1.0f, 0.0f, 0.0f));
-    os.SetTM(&move, Interval(-50, 40));
-    ASSERT_NE(os.GetTM(), nullptr);
-    EXPECT_EQ(os.GetTM()->GetTrans(), Point3(1.0f, 0.0f, 0.0f));
-    EXPECT_EQ(os.tmValid(), Interval(-50, 40));
 }
 
 }  // namespace

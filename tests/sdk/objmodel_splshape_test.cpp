@@ -77,28 +77,4 @@ TEST_P(ObjModelSplinePoly, PointCounts) {
     EXPECT_TRUE(poly.lines[0].IsClosed());
 }
 
-TEST(ObjModelSplineShape, StepsClampAndCloneIsIndependent) {
-    auto sq = Square();
-    sq->SetSteps(150);
-    EXPECT_EQ(sq->GetSteps(), 100);
-    RemapDir* remap = NewDefaultRemapDir();
-    auto* copy = dynamic_cast<SplineShape*>(sq->Clone(*remap));
-    remap->DeleteThis();
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->GetSteps(), 100);
-    EXPECT_NEAR(copy->LengthOfCurve(0, 0), 40.0f, 1e-4f);
-    copy->SetSteps(2);
-    copy->shape.GetSpline(0)->SetKnotPoint(1, Point3(20.0f, 0.0f, 0.0f));
-    EXPECT_EQ(sq->GetSteps(), 100);
-    EXPECT_EQ(sq->shape.GetSpline(0)->GetKnotPoint(1), Point3(10.0f, 0.0f, 0.0f));
-    copy->DeleteMe();
-
-    FakeNode node;
-    node.objectTM.SetTrans(Point3(0.0f, 0.0f, 5.0f));
-    Box3 world;
-    sq->GetWorldBoundBox(0, &node, nullptr, world);
-    EXPECT_NEAR(world.Min().z, 5.0f, 1e-5f);
-    EXPECT_NEAR(world.Max().x, 10.0f, 1e-5f);
-}
-
 }  // namespace

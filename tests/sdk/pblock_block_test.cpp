@@ -403,52 +403,6 @@ TEST_F(Block, ATargetThatWouldMakeALoopIsRefused) {
     EXPECT_EQ(pb->GetReferenceTarget(pb_ref), nullptr);
 }
 
-TEST_F(Block, CloneCopiesEveryValueSharesNodesAndStandsAlone) {
-    INode* a = nodes[0];
-    Target mtl(5);
-    ReferenceTarget* m = &mtl;
-    pb->SetValue(pb_int, 0, 11);
-    pb->SetValue(pb_str, 0, _M("copied"));
-    pb->Append(pb_nodes, 1, &a);
-    pb->Append(pb_mat, 1, &m);
-    float pool[] = {1.0f, 2.0f, 3.0f};
-    pb->Append(pb_floats, 3, pool);
-
-    RemapDir* remap = NewDefaultRemapDir();
-    auto* copy = dynamic_cast<IParamBlock2*>(remap->CloneRef(pb));
-    remap->DeleteThis();
-    ASSERT_NE(copy, nullptr);
-    Owner owner2;
-    owner2.ReplaceReference(0, copy);
-
-    EXPECT_EQ(copy->GetInt(pb_int), 11);
-    EXPECT_STREQ(copy->GetStr(pb_str), _M("copied"));
-    ASSERT_EQ(copy->Count(pb_floats), 3);
-    EXPECT_FLOAT_EQ(copy->GetFloat(pb_floats, 0, 2), 3.0f);
-    EXPECT_EQ(copy->GetDesc(), pb->GetDesc());
-    // The node is shared: both blocks refer to it.
-    EXPECT_EQ(copy->GetINode(pb_nodes, 0, 0), a);
-    EXPECT_TRUE(a->IsDependent(copy));
-    EXPECT_TRUE(a->IsDependent(pb));
-    // Other targets are copied (a copy's value is the original's plus 1000).
-    auto* mcopy = dynamic_cast<Target*>(copy->GetReferenceTarget(pb_mat, 0, 0));
-    ASSERT_NE(mcopy, nullptr);
-    EXPECT_NE(mcopy, &mtl);
-    EXPECT_EQ(mcopy->value, 1005);
-
-    // Independent from here on.
-    copy->SetValue(pb_int, 0, 12);
-    copy->SetValue(pb_floats, 0, 9.0f, 0);
-    copy->ZeroCount(pb_nodes);
-    EXPECT_EQ(pb->GetInt(pb_int), 11);
-    EXPECT_FLOAT_EQ(pb->GetFloat(pb_floats, 0, 0), 1.0f);
-    EXPECT_EQ(pb->GetINode(pb_nodes, 0, 0), a);
-
-    pb->ZeroCount(pb_mat);  // let go of the local target before it goes out of scope
-    owner2.DeleteAllRefsFromMe();
-    mcopy->DeleteMe();
-}
-
 TEST_F(Block, UndoPutsBackValuesAndReferences) {
     INode* a = nodes[0];
     theHold.Begin();

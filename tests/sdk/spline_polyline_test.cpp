@@ -45,15 +45,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // u * 40 along the line: 0.5 is at distance 20, 10 up the second segment.
         LineSample{"NormHalf", false, POLYSHP_INTERP_NORMALIZED, 0.5f, {10, 10, 0}, kY},
-        LineSample{"NormEighth", false, POLYSHP_INTERP_NORMALIZED, 0.125f, {5, 0, 0}, kX},
         LineSample{"NormAtTheCorner", false, POLYSHP_INTERP_NORMALIZED, 0.25f, {10, 0, 0}, kY},
-        LineSample{"NormEnd", false, POLYSHP_INTERP_NORMALIZED, 1.0f, {10, 30, 0}, kY},
         LineSample{"NormClampedAbove", false, POLYSHP_INTERP_NORMALIZED, 2.0f, {10, 30, 0}, kY},
-        LineSample{"NormClampedBelow", false, POLYSHP_INTERP_NORMALIZED, -3.0f, {0, 0, 0}, kX},
         // Simple: half of u per segment.
         LineSample{"SimpleHalf", false, POLYSHP_INTERP_SIMPLE, 0.5f, {10, 0, 0}, kY},
-        LineSample{"SimpleQuarter", false, POLYSHP_INTERP_SIMPLE, 0.25f, {5, 0, 0}, kX},
-        LineSample{"SimpleThreeQuarters", false, POLYSHP_INTERP_SIMPLE, 0.75f, {10, 15, 0}, kY},
         // Closed: the last quarter is the closing edge; u wraps.
         LineSample{
             "ClosedClosingEdge", true, POLYSHP_INTERP_NORMALIZED, 0.875f, {0, 5, 0}, {0, -1, 0}},
@@ -147,36 +142,6 @@ TEST(PolyLineDegenerate, EmptySinglePointAndZeroLengthSegments) {
 }
 
 // --- Reverse and orientation ------------------------------------------------------------------
-
-TEST(PolyLineReverse, PlainAndKeepZero) {
-    const std::vector<Point3> p = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}};
-    struct Case {
-        bool closed;
-        BOOL keepZero;
-        std::vector<int> order;
-    };
-    // keepZero matters only on a closed line: p0, p3, p2, p1.
-    for (const Case& c : {Case{true, FALSE, {3, 2, 1, 0}}, Case{true, TRUE, {0, 3, 2, 1}},
-                          Case{false, TRUE, {3, 2, 1, 0}}}) {
-        PolyLine l = Line({p[0], p[1], p[2], p[3]}, c.closed);
-        l.pts[1].flags = POLYPT_KNOT;
-        l.Reverse(c.keepZero);
-        for (int j = 0; j < 4; ++j) EXPECT_EQ(l[j].p, p[c.order[j]]);
-        for (int j = 0; j < 4; ++j) EXPECT_EQ(l[j].flags == POLYPT_KNOT, c.order[j] == 1);
-    }
-}
-
-// Shoelace area: (0,0), (0,10), (10,10), (10,0) turns right (area -100), Z ignored.
-TEST(PolyLineOrientation, ClockwiseInXY) {
-    PolyLine cw = Line({{0, 0, 5}, {0, 10, -3}, {10, 10, 0}, {10, 0, 9}}, true);
-    EXPECT_TRUE(cw.IsClockWise());
-    EXPECT_DOUBLE_EQ(cw.SignedArea2D(), -100.0);
-    cw.Reverse();
-    EXPECT_FALSE(cw.IsClockWise());
-    EXPECT_TRUE(cw.Inside(Point3(5, 5, 100)));
-    EXPECT_FALSE(cw.Inside(Point3(15, 5, 0)));
-    EXPECT_FALSE(Line({{0, 0, 0}, {1, 1, 0}, {2, 2, 0}}, true).IsClockWise());  // no area
-}
 
 // --- OrganizeCurves ---------------------------------------------------------------------------
 

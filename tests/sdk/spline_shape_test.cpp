@@ -88,30 +88,6 @@ TEST(Spline3DMakePolyLine, CountsForEveryStepSetting) {
     }
 }
 
-TEST(Spline3DMakePolyLine, FlagsAuxAndMaterials) {
-    Spline3D s;
-    SplineKnot a(KTYPE_CORNER, LTYPE_CURVE, Point3(0, 0, 0), Point3(0, 0, 0), Point3(0, 5, 0), 3);
-    SplineKnot b(KTYPE_AUTO, LTYPE_CURVE, Point3(10, 0, 0), Point3(10, 0, 0), Point3(10, 0, 0), 7);
-    SplineKnot c(KTYPE_BEZIER_CORNER, LTYPE_CURVE, Point3(20, 0, 0), Point3(20, 0, 0),
-                 Point3(20, 0, 0));
-    s.AddKnot(a);
-    s.AddKnot(b);
-    s.AddKnot(c);
-    PolyLine l;
-    s.MakePolyLine(l, 1);
-    ASSERT_EQ(l.numPts, 5);
-    const DWORD kFlagMask = ~POLYPT_MTLMASK;
-    EXPECT_EQ(l[0].flags & kFlagMask, POLYPT_KNOT);  // corner: not smooth
-    EXPECT_EQ(l[1].flags & kFlagMask, POLYPT_INTERPOLATED | POLYPT_SMOOTH);
-    EXPECT_EQ(l[2].flags & kFlagMask, POLYPT_KNOT | POLYPT_SMOOTH);  // auto knot
-    EXPECT_EQ(l[4].flags & kFlagMask, POLYPT_KNOT);                  // Bezier corner
-    EXPECT_EQ(l[1].aux, 0);                                          // segment 0
-    EXPECT_EQ(l[2].aux, 1);                                          // knot 1
-    EXPECT_EQ(l[4].aux, 2);
-    EXPECT_EQ(l[1].GetMatID(), 3);
-    EXPECT_EQ(l[3].GetMatID(), 7);
-}
-
 // Optimize: straight segments (a line type, or handles on the chord) get no interior points;
 // the curved one keeps its steps. Adaptive (steps < 0): straight 0, a quarter circle turning
 // 90 degrees gets 90/7.5 = 12 chords, 11 interior points.
@@ -148,34 +124,6 @@ TEST(Spline3DMakePolyLine, OptimizeAndAdaptiveSteps) {
 
 // --- BezierShape ------------------------------------------------------------------------------
 
-TEST(BezierShape, SplinesAreOwnedAndCopiedDeeply) {
-    BezierShape shape;
-    EXPECT_EQ(shape.steps, 6);
-    *shape.NewSpline() = CornerSpline({{0, 0, 0}, {10, 0, 0}, {10, 30, 0}});
-    Spline3D* second = new Spline3D();
-    EXPECT_EQ(shape.AddSpline(second), second);
-    EXPECT_EQ(shape.AddSpline(second), nullptr);  // already held
-    EXPECT_EQ(shape.AddSpline(nullptr), nullptr);
-    EXPECT_EQ(shape.SplineCount(), 2);
-    EXPECT_EQ(shape.splines[1], second);
-    EXPECT_EQ(shape.GetSpline(2), nullptr);
-
-    BezierShape copy = shape;
-    copy.splines[0]->SetKnotPoint(2, Point3(10, 40, 0));
-    EXPECT_NE(copy.splines[0], shape.splines[0]);
-    EXPECT_FLOAT_EQ(shape.splines[0]->SplineLength(), 40.0f);
-    EXPECT_FLOAT_EQ(copy.splines[0]->SplineLength(), 50.0f);
-    copy = shape;
-    EXPECT_FLOAT_EQ(copy.splines[0]->SplineLength(), 40.0f);
-
-    EXPECT_TRUE(shape.DeleteSpline(1));
-    EXPECT_FALSE(shape.DeleteSpline(1));
-    EXPECT_EQ(shape.SplineCount(), 1);
-    shape.NewShape();
-    EXPECT_EQ(shape.splineCount, 0);
-    EXPECT_EQ(shape.splines, nullptr);
-}
-
 // Chords of 10 and 30: the shape's curves are sampled by arc length unless told otherwise.
 TEST(BezierShape, InterpolatesByArcLengthByDefault) {
     BezierShape shape;
@@ -185,25 +133,6 @@ TEST(BezierShape, InterpolatesByArcLengthByDefault) {
     EXPECT_TRUE(Near(shape.TangentCurve3D(0, 0.1f), Point3(1, 0, 0)));
     EXPECT_TRUE(Near(shape.InterpPiece3D(0, 1, 0.5f), Point3(10, 15, 0)));
     EXPECT_EQ(shape.InterpCurve3D(3, 0.5f), Point3(0, 0, 0));  // no such curve
-}
-
-TEST(BezierShape, SelectionsFollowTheSplines) {
-    BezierShape shape;
-    *shape.NewSpline() = CornerSpline({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}});
-    shape.UpdateSels();
-    EXPECT_EQ(shape.vertSel[0].GetSize(), 9);  // in, knot, out per knot
-    EXPECT_EQ(shape.segSel[0].GetSize(), 2);
-    shape.vertSel[0].Set(4);
-    shape.polySel.Set(0);
-    shape.splines[0]->SetClosed();
-    shape.UpdateSels();
-    EXPECT_EQ(shape.segSel[0].GetSize(), 3);
-    EXPECT_EQ(shape.vertSel[0][4], 1);  // kept
-    shape.NewSpline();
-    EXPECT_EQ(shape.polySel[0], 1);
-    EXPECT_EQ(shape.polySel[1], 0);
-    shape.DeleteSpline(0);
-    EXPECT_EQ(shape.polySel[0], 0);
 }
 
 }  // namespace
