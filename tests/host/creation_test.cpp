@@ -33,9 +33,7 @@ protected:
         return Block(node)->GetFloat(IdOf(node, name), 0);
     }
     ILayer* TrellonLayer() { return scene->Layers().GetLayer(MSTR(kLayer)); }
-
 };
-
 
 // Half a unit per pixel: the press (100, 100) is over (50, -50, 0); a release at (130, 60) is a
 // drag of 40 px up the screen, 20 units along +Y, so Logo_size is 20.
@@ -53,30 +51,6 @@ TEST_F(Creation, AClickAndDragPlacesAndSizesTheObject) {
     EXPECT_EQ(node->GetWireColor(), RGB(186, 214, 54));
     ASSERT_NE(node->GetMtl(), nullptr);
     EXPECT_EQ(node->GetMtl()->NumSubMtls(), 27);
-}
-
-// The plane's origin (10, 20, 3) carries the node: press (4, 0) is over (12, 20, 3).
-TEST_F(Creation, AClickWithoutDragLeavesNoSizeAtTheClickedPoint) {
-    host::TopViewport vpt(0.5f, Point3(10, 20, 3));
-    INode* node = host::CreateInteractively(*scene, cd, IPoint2(4, 0), IPoint2(4, 0), vpt);
-    ASSERT_NE(node, nullptr);
-    EXPECT_FLOAT_EQ(Float(node, L"Logo_size"), 0.0f);
-    EXPECT_EQ(node->GetNodeTM(0).GetTrans(), Point3(12, 20, 3));
-}
-
-TEST_F(Creation, TwoObjectsShareTheLayerMadeOnceAndTheCurrentLayerStays) {
-    MSTR fence(L"Fence");
-    scene->Layers().CreateLayer(fence);
-    scene->Layers().SetCurrentLayer(fence);
-    INode* a = host::CreateInteractively(*scene, cd, IPoint2(0, 0), IPoint2(0, -5));
-    INode* b = host::CreateInteractively(*scene, cd, IPoint2(50, 0), IPoint2(50, -5));
-    ASSERT_NE(a, nullptr);
-    ASSERT_NE(b, nullptr);
-    ASSERT_NE(TrellonLayer(), nullptr);
-    EXPECT_EQ(scene->Layers().CreatedCount(), 2);  // "Fence" and the object layer
-    EXPECT_EQ(TrellonLayer()->GetNumNodes(), 2);
-    EXPECT_EQ(scene->Layers().GetCurrentLayer()->GetName(), fence);
-    EXPECT_STREQ(b->GetName(), L"Trellon_002");
 }
 
 struct Aborted {
@@ -109,34 +83,6 @@ INSTANTIATE_TEST_SUITE_P(
         Aborted{{{MOUSE_POINT, IPoint2(0, 0)}, {MOUSE_MOVE, IPoint2(0, -9)}}, 3},
         // Nothing but free moves: no node was ever made.
         Aborted{{{MOUSE_FREEMOVE, IPoint2(1, 1)}}, 2}));
-
-// A closed viewport stops the creation at the first message: the node made for the click stays,
-// but the object set nothing up.
-TEST_F(Creation, ADeadViewportStopsAtOnce) {
-    host::TopViewport vpt;
-    vpt.SetAlive(false);
-    const host::MouseEvent events[] = {
-        {MOUSE_POINT, IPoint2(0, 0)}, {MOUSE_MOVE, IPoint2(0, -9)}, {MOUSE_POINT, IPoint2(0, -9)}};
-    const host::CreationResult r = host::RunCreation(*scene, cd, vpt, events);
-    EXPECT_EQ(r.code, CREATE_STOP);
-    EXPECT_EQ(r.messages, 1);
-    ASSERT_NE(r.node, nullptr);
-    EXPECT_EQ(TrellonLayer(), nullptr);
-    EXPECT_FLOAT_EQ(Float(r.node, L"Logo_size"), 0.5f);  // the default
-}
-
-// Free moves, and a move before the button goes down, show the snap preview.
-TEST_F(Creation, FreeMovesShowTheSnapPreview) {
-    host::TopViewport vpt;
-    const host::MouseEvent events[] = {{MOUSE_FREEMOVE, IPoint2(1, 2)},
-                                       {MOUSE_MOVE, IPoint2(3, 4)},
-                                       {MOUSE_POINT, IPoint2(5, 6)},
-                                       {MOUSE_POINT, IPoint2(5, 6)}};
-    const host::CreationResult r = host::RunCreation(*scene, cd, vpt, events);
-    EXPECT_EQ(r.code, CREATE_STOP);
-    EXPECT_EQ(r.messages, 4);
-    EXPECT_EQ(vpt.Previews(), (std::vector<IPoint2>{IPoint2(1, 2), IPoint2(3, 4)}));
-}
 
 TEST_F(Creation, RefusesWhatIsNoObjectClass) {
     host::TopViewport vpt;

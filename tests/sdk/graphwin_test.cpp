@@ -4,12 +4,12 @@
 
 #include <vector>
 
-#include "support/render_items.h"
 #include "Graphics/IMeshDisplay2.h"
 #include "graphwin.h"
 #include "mesh.h"
 #include "mesh_fixtures.h"
 #include "object.h"
+#include "support/render_items.h"
 
 namespace {
 
@@ -145,22 +145,6 @@ INSTANTIATE_TEST_SUITE_P(
         SelectCase{{2, 8}, HIT_ABORTONHIT, TRUE, 2},
         // Over the hidden face: only the two visible faces are drawn, nothing hit.
         SelectCase{{25, 2}, 0, FALSE, 2}));
-
-TEST(MeshSnap, TakesTheNearestVertexWithinStrength) {
-    Mesh m = SquareMesh();
-    PlaneWindow gw;
-    SnapInfo snap;
-    snap.strength = 3;
-    IPoint2 cursor(9, 8);
-    Matrix3 tm(1);
-    tm.SetTrans(Point3(100, 0, 5));
-    m.snap(&gw, &snap, &cursor, tm);
-    // (10,10) is sqrt(1 + 4) = 2.24 px away, (10,0) 8.06 px: the first wins, moved by tm.
-    EXPECT_EQ(snap.bestScreen, IPoint2(10, 10));
-    EXPECT_EQ(snap.bestDist, 2);
-    EXPECT_EQ(snap.priority, snap.vertPriority);
-    EXPECT_EQ(snap.bestWorld, Point3(110, 10, 5));
-}
 
 using support::ItemList;
 

@@ -14,37 +14,6 @@ using objmodel_fakes::FakeCore;
 using objmodel_fakes::FakeMtl;
 using objmodel_fakes::FakeMultiMtl;
 
-TEST(ObjModelCore, EveryGenerationAnswersTheRegisteredInterface) {
-    EXPECT_EQ(GetCOREInterface(), nullptr);
-    EXPECT_EQ(CreateInstance(MATERIAL_CLASS_ID, Class_ID(MULTI_CLASS_ID, 0)), nullptr);
-    FakeCore core;
-    CoreGuard guard(&core);
-    EXPECT_EQ(GetCOREInterface(), &core);
-    core.SetTime(480, TRUE);
-    EXPECT_EQ(GetCOREInterface()->GetTime(), 480);
-    // CreateInstance forwards: known class gives an object, unknown null.
-    EXPECT_NE(CreateInstance(MATERIAL_CLASS_ID, Class_ID(MULTI_CLASS_ID, 0)), nullptr);
-    EXPECT_EQ(CreateInstance(GEOMOBJECT_CLASS_ID, triObjectClassID), nullptr);
-}
-
-TEST(ObjModelScript, WithoutAHandlerNothingIsEvaluated) {
-    EXPECT_FALSE(ExecuteMAXScriptScript(_M("1 + 1")));
-    std::wstring seen;
-    BOOL seenQuiet = -1;
-    SetMAXScriptHandler([&](const MCHAR* s, BOOL quiet, FPValue*, BOOL) {
-        seen = s;
-        seenQuiet = quiet;
-        return seen == L"ok" ? TRUE : FALSE;
-    });
-    EXPECT_TRUE(ExecuteMAXScriptScript(_M("ok"), TRUE));
-    EXPECT_EQ(seenQuiet, TRUE);
-    EXPECT_FALSE(ExecuteMAXScriptScript(_M("bad")));
-    EXPECT_EQ(seen, L"bad");
-    EXPECT_FALSE(ExecuteMAXScriptScript(nullptr));
-    SetMAXScriptHandler(nullptr);
-    EXPECT_FALSE(ExecuteMAXScriptScript(_M("ok")));
-}
-
 TEST(ObjModelColor, WordsHoldRedInTheLowByte) {
     EXPECT_EQ(RGB(255, 128, 0), 0x000080FFu);
     const Color c(RGB(255, 0, 51));  // 51/255 = 0.2
