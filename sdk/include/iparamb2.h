@@ -83,6 +83,7 @@
 #include <string>
 #include <vector>
 
+#include "color.h"
 #include "hold.h"
 #include "ifnpub.h"
 #include "interval.h"
@@ -411,6 +412,15 @@ public:
     virtual int Insert(ParamID id, int start, int num, const MCHAR** el) = 0;
     virtual int Insert(ParamID id, int start, int num, INode** el) = 0;
     virtual int Insert(ParamID id, int start, int num, ReferenceTarget** el) = 0;
+
+    // Colours (TYPE_RGBA and TYPE_FRGBA parameters) are kept as points, red in x.
+    Color GetColor(ParamID id, TimeValue t = 0, int tabIndex = 0) {
+        const Point3 p = GetPoint3(id, t, tabIndex);
+        return Color(p.x, p.y, p.z);
+    }
+    BOOL SetValue(ParamID id, TimeValue t, const Color& c, int tabIndex = 0) {
+        return SetValue(id, t, Point3(c.r, c.g, c.b), tabIndex);
+    }
 
     // Back to the descriptor's default (for a table: the initial size, all defaults).
     virtual void Reset(ParamID id, int tabIndex = -1, BOOL updateUI = TRUE,
