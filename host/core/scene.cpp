@@ -4,6 +4,8 @@
 #include <cwctype>
 
 #include "imtl.h"
+#include "material_classes.h"
+#include "materials.h"
 #include "maxscript/maxscript.h"
 #include "notify.h"
 #include "plugapi.h"
@@ -18,11 +20,11 @@ namespace host {
 Scene::Scene() {
     root_ = new Node(*this, 0, MSTR(_M("Scene Root")), true);
     SetCOREInterface(this);
-    WinStandIn::SetMessageBoxHandler(
-        [this](HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
-            return OnMessageBox(text, caption, type);
-        });
-    SetMAXScriptHandler([this](const MCHAR* s, BOOL, FPValue* fpv, BOOL) { return OnScript(s, fpv); });
+    WinStandIn::SetMessageBoxHandler([this](HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
+        return OnMessageBox(text, caption, type);
+    });
+    SetMAXScriptHandler(
+        [this](const MCHAR* s, BOOL, FPValue* fpv, BOOL) { return OnScript(s, fpv); });
 }
 
 Scene::~Scene() {
@@ -77,15 +79,19 @@ void* Scene::CreateInstance(SClass_ID superID, Class_ID classID) {
     // The host's own classes first.
     if (superID == GEOMOBJECT_CLASS_ID && classID == triObjectClassID) return CreateNewTriObject();
     if (superID == SHAPE_CLASS_ID && classID == splineShapeClassID) return new SplineShape();
-    if (superID == MATERIAL_CLASS_ID && classID == Class_ID(DMTL_CLASS_ID, 0)) {
-        auto* m = new Material(L"Standard", classID, false);
-        m->SetName(MSTR(_M("Material")));
-        return m;
-    }
-    if (superID == MATERIAL_CLASS_ID && classID == Class_ID(MULTI_CLASS_ID, 0)) {
-        auto* m = new Material(L"Multi/Sub-Object", classID, true);
-        m->SetName(MSTR(_M("Multimaterial")));
-        return m;
+    // Materials and maps of the host's class table; a new material is named after its kind.
+    if (const MaterialClass* cls = FindMaterialClass(superID, classID)) {
+        MtlBase* m = NewMaterialOrMap(*cls);
+        if (cls->kind == MaterialKind::Multi) {
+            m->SetName(MSTR(_M("Multimaterial")));
+        } else if (cls->kind != MaterialKind::Map) {
+            m->SetName(MSTR(_M("Material")));
+        } else {
+            m->SetName(MSTR(_M("Map")));
+        }
+        // The class's own first base (Mtl or Texmap) is what callers cast the result to.
+        if (auto* mtl = dynamic_cast<Mtl*>(m)) return mtl;
+        return static_cast<Texmap*>(m);
     }
     if (ClassDesc* cd = FindClass(superID, classID)) return cd->Create(FALSE);
     return nullptr;
@@ -191,7 +197,9 @@ void Scene::ReplacePrompt(const MCHAR* msg) {
     if (prompts_.empty()) prompts_.emplace_back();
     prompts_.back() = msg ? msg : L"";
 }
-void Scene::DisplayTempPrompt(const MCHAR* msg, int /*msec*/) { prompts_.emplace_back(msg ? msg : L""); }
+void Scene::DisplayTempPrompt(const MCHAR* msg, int /*msec*/) {
+    prompts_.emplace_back(msg ? msg : L"");
+}
 
 void Scene::SetFileName(const MSTR& path) {
     filePath_ = path;
@@ -200,7 +208,8 @@ void Scene::SetFileName(const MSTR& path) {
 }
 
 void Scene::AddSceneMaterial(Mtl* m) {
-    if (!m || std::find(sceneMaterials_.begin(), sceneMaterials_.end(), m) != sceneMaterials_.end()) {
+    if (!m ||
+        std::find(sceneMaterials_.begin(), sceneMaterials_.end(), m) != sceneMaterials_.end()) {
         return;
     }
     m->SetAFlag(A_LOCK_TARGET);

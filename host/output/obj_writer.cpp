@@ -70,7 +70,7 @@ public:
             Put(os, c.b);
             os << '\n';
             if (auto* hm = dynamic_cast<Material*>(e.mtl)) {
-                if (auto* map = dynamic_cast<BitmapTex*>(hm->GetSubTexmap(0))) {
+                if (auto* map = dynamic_cast<BitmapMap*>(hm->DiffuseMap())) {
                     os << "map_Kd " << ToUTF8(map->File()) << '\n';
                 }
             }

@@ -21,6 +21,7 @@
 #include "creation.h"
 #include "euler.h"
 #include "iparamb2.h"
+#include "material_classes.h"
 #include "materials.h"
 #include "matrix3.h"
 #include "mesh_import.h"
@@ -375,6 +376,15 @@ std::unique_ptr<MaterialPlan> Reader::Material(const json& j, const std::string&
         }
     }
     m->cls = Name(Required(j, path, "class"), Key(path, "class"));
+    if (const host::MaterialClass* c = host::FindMaterialClass(m->cls);
+        !c || c->kind == host::MaterialKind::Map) {
+        std::vector<std::string> names;
+        for (const host::MaterialClass& k : host::MaterialClasses()) {
+            if (k.kind != host::MaterialKind::Map) names.push_back(Narrow(k.name));
+        }
+        Fail(Key(path, "class"), "unknown material class \"" + Narrow(m->cls) + "\"" +
+                                     NameChoices(Narrow(m->cls), names));
+    }
     if (const json* d = Optional(j, "diffuse")) {
         const Point3 c = Vector(*d, Key(path, "diffuse"));
         m->diffuse = Color(c.x, c.y, c.z);
@@ -1188,10 +1198,12 @@ ScenePlan Reader::Read(const json& doc) {
 // Building the checked plan into the scene; only a Trellon object's own set-up can still fail,
 // and then the nodes made so far are deleted again.
 host::Material* Build(const MaterialPlan& p, const std::vector<host::Material*>& named) {
-    auto* m = new host::Material(p.cls, MaterialClassIdFor(p.cls), p.cls == L"Multi/Sub-Object");
+    auto* m = dynamic_cast<host::Material*>(NewMaterialOrMap(p.cls));
     if (!p.name.empty()) m->SetName(MSTR(p.name));
-    if (p.diffuse) m->SetDiffuse(*p.diffuse);
-    if (p.mapFile) m->SetSubTexmap(0, new BitmapTex(*p.mapFile));
+    if (p.diffuse) m->SetDiffuse(*p.diffuse, 0);
+    if (p.mapFile && m->Class().diffuseMap >= 0) {
+        m->GetParamBlock(0)->SetValue(m->Class().diffuseMap, 0, new BitmapMap(*p.mapFile));
+    }
     m->SetNumSubMtls(static_cast<int>(p.subs.size()));
     for (std::size_t i = 0; i < p.subs.size(); ++i) {
         const SubMaterialPlan& s = p.subs[i];

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cwchar>
 #include <fstream>
 #include <nlohmann/json.hpp>
 
@@ -66,21 +67,35 @@ private:
     json TrellonJson(Object* obj, const std::string& node);
     json ParamValue(IParamBlock2& block, ParamID id, int type, int at, const std::string& node);
 
+    // The name a listed material is saved under (its own, made unique).
+    std::string SavedName(Mtl* m) const;
+
     Scene& scene_;
     std::vector<Mtl*> materials_;
+    std::vector<std::wstring> savedNames_;  // parallel to materials_
 };
+
+std::string Writer::SavedName(Mtl* m) const {
+    const auto it = std::find(materials_.begin(), materials_.end(), m);
+    if (it == materials_.end()) return Narrow(m->GetName().data());
+    return Narrow(savedNames_[static_cast<std::size_t>(it - materials_.begin())]);
+}
 
 json Writer::MaterialJson(Mtl* m, std::size_t listed, bool named) {
     auto* hm = dynamic_cast<host::Material*>(m);
     MSTR cls;
     m->GetClassName(cls);
     json j = json::object();
-    if (named || !m->GetName().isNull()) j["name"] = Narrow(m->GetName().data());
+    if (named) {
+        j["name"] = SavedName(m);
+    } else if (!m->GetName().isNull()) {
+        j["name"] = Narrow(m->GetName().data());
+    }
     j["class"] = Narrow(cls.data());
     const Color d = m->GetDiffuse();
     j["diffuse"] = json::array({Num(d.r), Num(d.g), Num(d.b)});
     if (hm) {
-        if (auto* map = dynamic_cast<BitmapTex*>(hm->GetSubTexmap(0))) {
+        if (auto* map = dynamic_cast<BitmapMap*>(hm->DiffuseMap())) {
             j["diffuseMap"] = {{"class", "Bitmap"}, {"file", Narrow(map->File())}};
         }
     }
@@ -93,7 +108,7 @@ json Writer::MaterialJson(Mtl* m, std::size_t listed, bool named) {
             if (!s) {
                 subs.push_back(nullptr);
             } else if (it != materials_.begin() + static_cast<std::ptrdiff_t>(listed)) {
-                subs.push_back(Narrow(s->GetName().data()));
+                subs.push_back(SavedName(s));
             } else {
                 subs.push_back(MaterialJson(s, listed, false));
             }
@@ -303,15 +318,26 @@ json Writer::Write() {
             materials_.push_back(m);
         }
     }
+    // A file refers to materials by name, so each is saved under a name of its own: a name an
+    // earlier material took (a converted car paint keeps the name of the paint it replaced), or
+    // no name at all, gets the first free number after it, as the host numbers new nodes.
+    savedNames_.clear();
+    for (Mtl* m : materials_) {
+        const std::wstring own = m->GetName().data();
+        std::wstring name = own.empty() ? std::wstring(L"Material") : own;
+        const auto taken = [this](const std::wstring& n) {
+            return std::find(savedNames_.begin(), savedNames_.end(), n) != savedNames_.end();
+        };
+        for (int k = 1; own.empty() || taken(name); ++k) {
+            wchar_t number[16];
+            std::swprintf(number, 16, L"%03d", k);
+            name = (own.empty() ? std::wstring(L"Material") : own) + number;
+            if (!taken(name)) break;
+        }
+        savedNames_.push_back(name);
+    }
     json jm = json::array();
     for (std::size_t i = 0; i < materials_.size(); ++i) {
-        const std::wstring name = materials_[i]->GetName().data();
-        if (name.empty()) Fail("material " + std::to_string(i) + " has no name");
-        for (std::size_t k = 0; k < i; ++k) {
-            if (name == materials_[k]->GetName().data()) {
-                Fail("two materials are named \"" + Narrow(name) + "\"");
-            }
-        }
         jm.push_back(MaterialJson(materials_[i], i, true));
     }
     doc["materials"] = std::move(jm);
@@ -331,7 +357,7 @@ json Writer::Write() {
         j["wireColor"] = {c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF};
         j["hidden"] = n->IsHidden() != 0;
         j["renderable"] = n->Renderable() != 0;
-        if (Mtl* m = n->GetMtl()) j["material"] = Narrow(m->GetName().data());
+        if (Mtl* m = n->GetMtl()) j["material"] = SavedName(m);
         if (Object* obj = n->GetObjectRef()) j["object"] = ObjectJson(obj, name);
         jn.push_back(std::move(j));
     }

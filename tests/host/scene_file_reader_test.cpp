@@ -64,7 +64,7 @@ TEST_F(SceneFile, EveryObjectTypeLoads) {
     Mtl* multi = scene_.SceneMaterials()[1];
     EXPECT_EQ(wood->ClassID(), Class_ID(DMTL_CLASS_ID, 0));
     EXPECT_NEAR(wood->GetDiffuse().g, 0.4f, 1e-6f);
-    auto* map = dynamic_cast<host::BitmapTex*>(wood->GetSubTexmap(0));
+    auto* map = dynamic_cast<host::BitmapMap*>(wood->GetSubTexmap(0));
     ASSERT_NE(map, nullptr);
     EXPECT_EQ(map->File(), L"wood.png");
     EXPECT_TRUE(multi->IsMultiMtl());
