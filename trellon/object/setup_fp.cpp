@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "colour/variants.h"
 #include "distribute/placement.h"
 #include "iparamb2.h"
 #include "object/item_tables.h"
@@ -61,6 +62,7 @@ FPInterfaceDesc setupDesc(TRELLON_SETUP_INTERFACE, _M("trellonSetup"), 0, GetTre
         _M("param"), 0, TYPE_INT,
     FP::kTableProblemParam, _M("tableProblemParam"), 0, TYPE_INT, 0, 0,
     FP::kTableProblem, _M("tableProblem"), 0, TYPE_TSTR_BV, 0, 0,
+    FP::kSeedColours, _M("seedColours"), 0, TYPE_VOID, 0, 0,
     p_end);
 // clang-format on
 
@@ -107,6 +109,9 @@ void TrellonSetupFP::MakeEnd(int row) { trellon::MakeEnd(SetupTarget(), row); }
 void TrellonSetupFP::DeleteShape(int row) { trellon::DeleteShape(SetupTarget(), row); }
 void TrellonSetupFP::SeedTransforms(int row) { trellon::SeedTransforms(SetupTarget(), row); }
 void TrellonSetupFP::SeedMirror(int row) { trellon::SeedMirror(SetupTarget(), row); }
+void TrellonSetupFP::SeedColours() {
+    if (IParamBlock2* pb = SetupTarget().GetParamBlock(0)) trellon::ClearColourPools(*pb);
+}
 
 Tab<int> TrellonSetupFP::CopyCounts(TimeValue t) {
     Trellon& object = SetupTarget();

@@ -16,6 +16,8 @@
 //   makeEnd(row)                            the object list's rows (row 0 "All Objects")
 //   deleteShape(row)                        the sweep list's rows (row 0 "All Sweeps")
 //   seedTransforms(row = 0)  seedMirror(row = 0)
+//   seedColours()                           the colour variation's seed button: the offset pools
+//                                           empty, the next render or export draws them anew
 //
 // Queries. Items are listed in item order (distribution objects, then posts, then end objects),
 // the order of every per-item table:
@@ -79,6 +81,7 @@ public:
         kTableLayout = 18,
         kTableProblemParam = 19,
         kTableProblem = 20,
+        kSeedColours = 21,
     };
 
     FPInterfaceDesc* GetDesc() override;
@@ -106,6 +109,7 @@ public:
     MSTR TableLayout(int param);
     int TableProblemParam();
     MSTR TableProblem();
+    void SeedColours();
 
     BEGIN_FUNCTION_MAP
     VFN_1(kSeedGenerator, SeedGenerator, TYPE_INT)
@@ -129,6 +133,7 @@ public:
     FN_1(kTableLayout, TYPE_TSTR_BV, TableLayout, TYPE_INT)
     FN_0(kTableProblemParam, TYPE_INT, TableProblemParam)
     FN_0(kTableProblem, TYPE_TSTR_BV, TableProblem)
+    VFN_0(kSeedColours, SeedColours)
     END_FUNCTION_MAP
 };
 
