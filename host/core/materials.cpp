@@ -106,6 +106,21 @@ void Material::SetNumSubMtls(int n) {
     pblock_->SetCount(0, n);
 }
 
+void Material::SetSubMaterials(const std::vector<Mtl*>& subs) {
+    std::size_t next = 0;
+    for (int k = 0; k < pblock_->NumParams(); ++k) {
+        const ParamID id = pblock_->IndextoID(k);
+        if (base_type(pblock_->GetParameterType(id)) != TYPE_MTL) continue;
+        if (!IsTable(pblock_, k)) {
+            if (next < subs.size()) pblock_->SetValue(id, 0, subs[next++]);
+            continue;
+        }
+        const int rest = static_cast<int>(subs.size() - next);
+        pblock_->SetCount(id, rest);
+        for (int e = 0; e < rest; ++e) pblock_->SetValue(id, 0, subs[next++], e);
+    }
+}
+
 int Material::NumSubTexmaps() { return CountOf(pblock_, TYPE_TEXMAP); }
 
 Texmap* Material::GetSubTexmap(int i) {

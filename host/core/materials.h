@@ -54,6 +54,10 @@ public:
     MSTR GetSubMtlSlotName(int i) override;
     // A multi/sub-object material's number of slots; other classes keep their fixed slots.
     void SetNumSubMtls(int n) override;
+    // The sub-materials in slot order: a multi's list, a container's slots and then its table
+    // of further materials (sized to what is left); slots past the end are left empty, and
+    // materials past the class's room are not taken.
+    void SetSubMaterials(const std::vector<Mtl*>& subs);
 
     int NumSubTexmaps() override;
     Texmap* GetSubTexmap(int i) override;

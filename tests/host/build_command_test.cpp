@@ -1,7 +1,7 @@
 // The build and save commands, run in-process with their own streams: exit status, what they
 // print and what they write.
-#include "test_temp_dir.h"
 #include "build_command.h"
+#include "test_temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -157,7 +157,10 @@ TEST_F(BuildCommand, SaveWritesTheSceneWhole) {
     ASSERT_EQ(host::SaveScene(s, ScenePath("every_object.scene.json"), Out("whole.scene.json"),
                               out_, err_),
               0);
-    EXPECT_EQ(ReadText(Out("whole.scene.json")), host::SaveSceneText(s));
+    // Bitmap files are written relative to the folder the file is saved in.
+    const std::string folder =
+        std::filesystem::path(Out("whole.scene.json")).parent_path().string();
+    EXPECT_EQ(ReadText(Out("whole.scene.json")), host::SaveSceneText(s, folder));
     EXPECT_EQ(out_.str(), "saved " + Out("whole.scene.json") + " (4 nodes)\n");
 }
 

@@ -33,9 +33,7 @@ protected:
         return Block(node)->GetFloat(IdOf(node, name), 0);
     }
     ILayer* TrellonLayer() { return scene->Layers().GetLayer(MSTR(kLayer)); }
-
 };
-
 
 // Half a unit per pixel: the press (100, 100) is over (50, -50, 0); a release at (130, 60) is a
 // drag of 40 px up the screen, 20 units along +Y, so Logo_size is 20.

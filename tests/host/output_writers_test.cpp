@@ -9,13 +9,13 @@
 #include <sstream>
 #include <string>
 
-#include "test_temp_dir.h"
 #include "evaluated_scene.h"
 #include "mesh_dump.h"
 #include "mesh_import.h"
 #include "obj_writer.h"
 #include "scene.h"
 #include "scene_reader.h"
+#include "test_temp_dir.h"
 
 namespace {
 
