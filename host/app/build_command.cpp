@@ -40,24 +40,10 @@ std::optional<int> DisplayMode(Object* obj, TimeValue t) {
     return pb->GetInt(desc->IndextoID(index), t);
 }
 
-bool IsTrellon(Object* obj) {
-    return obj && obj->SuperClassID() == GEOMOBJECT_CLASS_ID && obj->ClassID() == kTrellonClassID;
-}
-
 // The item roles of the published itemRoles, by number.
 std::string RoleName(int role) {
     static const char* const kRoles[] = {"object", "post", "end"};
     return role >= 0 && role < 3 ? kRoles[role] : "role " + std::to_string(role);
-}
-
-int LoadInto(Scene& scene, const std::string& path, std::ostream& err) {
-    try {
-        LoadSceneFile(path, scene);
-    } catch (const SceneFileError& e) {
-        err << "trellon-host: " << e.what() << '\n';
-        return 1;
-    }
-    return 0;
 }
 
 void PrintSummary(std::ostream& out, const BuildOptions& options, TimeValue t,
@@ -191,6 +177,20 @@ bool QueryItemCopies(Scene& scene, Object* obj, std::vector<ItemCopies>& items,
                          RoleName((*roles.i_tab)[k]), (*counts.i_tab)[k]});
     }
     return true;
+}
+
+bool IsTrellon(Object* obj) {
+    return obj && obj->SuperClassID() == GEOMOBJECT_CLASS_ID && obj->ClassID() == kTrellonClassID;
+}
+
+int LoadInto(Scene& scene, const std::string& path, std::ostream& err) {
+    try {
+        LoadSceneFile(path, scene);
+    } catch (const SceneFileError& e) {
+        err << "trellon-host: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
 }
 
 SceneEvaluation EvaluateWithReports(Scene& scene, TimeValue t) {

@@ -11,6 +11,7 @@
 #include "commands.h"
 #include "demo_command.h"
 #include "draw_command.h"
+#include "export_command.h"
 #include "params_command.h"
 #include "view_server.h"
 
@@ -60,6 +61,17 @@ int main(int argc, char** argv) {
     saveCmd->add_option("SCENE", saveScene, "the scene file")->required();
     saveCmd->add_option("-o,--output", saveOut, "the scene file to write")->required();
 
+    host::ExportOptions exportOptions;
+    auto* exportCmd = app.add_subcommand(
+        "export",
+        "load a scene, turn its Trellon objects into plain mesh and light nodes and save it");
+    exportCmd->add_option("SCENE", exportOptions.scene, "the scene file")->required();
+    exportCmd->add_option("-o,--output", exportOptions.output, "the scene file to write")
+        ->required();
+    exportCmd->add_option("--glb", exportOptions.glb, "also write the exported scene as glTF");
+    exportCmd->add_option("--node", exportOptions.node,
+                          "export only the Trellon object on this node (default: every one)");
+
     std::string drawScene, drawOut;
     int drawTime = 0;
     auto* drawCmd = app.add_subcommand(
@@ -102,6 +114,7 @@ int main(int argc, char** argv) {
     }
     if (saveCmd->parsed())
         return host::RunSave(modulePath, saveScene, saveOut, std::cout, std::cerr);
+    if (exportCmd->parsed()) return host::RunExport(modulePath, exportOptions, std::cout, std::cerr);
     if (drawCmd->parsed()) {
         std::optional<TimeValue> t;
         if (drawTimeOpt->count() > 0) t = drawTime;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "editable_mesh.h"
 #include "imtl.h"
 #include "material_classes.h"
 #include "materials.h"
@@ -78,6 +79,9 @@ ClassDesc* Scene::FindClass(SClass_ID superID, Class_ID classID) const {
 void* Scene::CreateInstance(SClass_ID superID, Class_ID classID) {
     // The host's own classes first.
     if (superID == GEOMOBJECT_CLASS_ID && classID == triObjectClassID) return CreateNewTriObject();
+    if (superID == GEOMOBJECT_CLASS_ID && classID == Class_ID(EDITTRIOBJ_CLASS_ID, 0)) {
+        return static_cast<Object*>(new EditableMesh());
+    }
     if (superID == SHAPE_CLASS_ID && classID == splineShapeClassID) return new SplineShape();
     // Materials and maps of the host's class table; a new material is named after its kind.
     if (const MaterialClass* cls = FindMaterialClass(superID, classID)) {

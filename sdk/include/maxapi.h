@@ -54,7 +54,10 @@ public:
     // A new node under the root holding obj, named by the object's InitNodeName made unique.
     virtual INode* CreateObjectNode(Object* obj) = 0;
     virtual void DeleteNode(INode* node, BOOL redraw = TRUE, BOOL overrideSlaves = FALSE) = 0;
-    // Makes name unique among the scene's node names (appending a number when taken).
+    // Makes name unique among the scene's node names. A name no node has is left as it is; a
+    // taken one loses its trailing digits and gets the smallest number, at least three digits
+    // wide, that makes it free ("Rail" -> "Rail001", "Rail001" -> "Rail002" when both are taken).
+    // Only nodes count: materials and layers keep their own names.
     virtual void MakeNameUnique(MSTR& name) = 0;
 
     // Selection.
