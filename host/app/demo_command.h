@@ -38,8 +38,8 @@ struct DemoFiles {
 };
 
 // Builds the demo in a scene that knows the module's classes (and is empty) and writes its files
-// into dir (made when missing; the assets are written over whatever stands there). Exit status as the other commands: 0, or 1 with the message on
-// err.
+// into dir (made when missing; the assets are written over whatever stands there). Exit status as
+// the other commands: 0, or 1 with the message on err.
 int BuildDemo(Scene& scene, const std::string& dir, std::ostream& out, std::ostream& err,
               DemoFiles* files = nullptr);
 

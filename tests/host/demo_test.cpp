@@ -16,8 +16,8 @@
 #include "build_command.h"
 #include "demo_command.h"
 #include "evaluated_scene.h"
-#include "module_scene_fixture.h"
 #include "materials.h"
+#include "module_scene_fixture.h"
 #include "test_temp_dir.h"
 #include "units.h"
 
