@@ -37,8 +37,10 @@ int main(int argc, char** argv) {
     bool demoView = false;
     int demoPort = 8765;
     auto* demoCmd = app.add_subcommand(
-        "demo", "build the embedded default scene (a garden fence and a flower bed) and write "
-                "DIR/demo.glb and DIR/demo.scene.json");
+        "demo",
+        "build the embedded default scene (a garden fence and a flower bed) and write "
+        "DIR/demo.glb, DIR/demo.scene.json and its meshes and textures in "
+        "DIR/demo-assets");
     demoCmd->add_option("-o,--output", demoDir, "the folder to write into (default: out)");
     demoCmd->add_flag("--view", demoView, "serve the result with the viewer afterwards");
     demoCmd->add_option("--port", demoPort, "the viewer's port with --view (default 8765)")
