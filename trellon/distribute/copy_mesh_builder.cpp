@@ -64,31 +64,41 @@ private:
 
 }  // namespace
 
-bool AppendPassCopies(Mesh& mesh, const MeshAppendPoint& at, Placement& placement,
-                      PlacementPass pass, ItemMeshes& meshes) {
-    const PassCounts counts = placement.Count(pass);
-    std::int64_t verts = 0;
-    std::int64_t faces = 0;
-    constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
-    for (std::size_t k = 0; k < counts.perItem.size(); ++k) {
-        const std::int64_t n = counts.perItem[k];
+PassMeshCounts CountPassCopies(Placement& placement, PlacementPass pass, ItemMeshes& meshes) {
+    PassMeshCounts counts;
+    counts.copies = placement.Count(pass);
+    for (std::size_t k = 0; k < counts.copies.perItem.size(); ++k) {
+        const std::int64_t n = counts.copies.perItem[k];
         if (n == 0) continue;
         const TriangleMesh& item = meshes.Get(placement, static_cast<int>(k));
-        verts += n * static_cast<std::int64_t>(item.verts.size());
-        faces += n * static_cast<std::int64_t>(item.faces.size());
-        // Counts are at most 2^31 copies of meshes that fit in memory: no 64-bit overflow
-        // before the range test stops the sum.
-        if (verts > kIntMax || faces > kIntMax) return false;
+        // At most 2^24 copies per spline of items that fit in memory: far from 64-bit overflow.
+        counts.verts += n * static_cast<std::int64_t>(item.verts.size());
+        counts.faces += n * static_cast<std::int64_t>(item.faces.size());
     }
-    if (verts == 0 && faces == 0) return true;
-    if (!GrowMesh(mesh, at, static_cast<int>(verts), static_cast<int>(faces))) return false;
+    return counts;
+}
 
-    MeshWriter writer(mesh, at, verts, faces, placement, meshes);
+MeshAppendPoint WritePassCopies(Mesh& mesh, const MeshAppendPoint& at, const PassMeshCounts& counts,
+                                Placement& placement, PlacementPass pass, ItemMeshes& meshes) {
+    if (counts.verts == 0 && counts.faces == 0) return {0, 0};
+    MeshWriter writer(mesh, at, counts.verts, counts.faces, placement, meshes);
     placement.Walk(pass, writer);
-    if (writer.WrittenVerts() != verts || writer.WrittenFaces() != faces) {
+    return {static_cast<int>(writer.WrittenVerts()), static_cast<int>(writer.WrittenFaces())};
+}
+
+bool AppendPassCopies(Mesh& mesh, const MeshAppendPoint& at, Placement& placement,
+                      PlacementPass pass, ItemMeshes& meshes) {
+    const PassMeshCounts counts = CountPassCopies(placement, pass, meshes);
+    constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
+    if (counts.verts > kIntMax || counts.faces > kIntMax) return false;
+    if (counts.verts == 0 && counts.faces == 0) return true;
+    if (!GrowMesh(mesh, at, static_cast<int>(counts.verts), static_cast<int>(counts.faces)))
+        return false;
+    const MeshAppendPoint written = WritePassCopies(mesh, at, counts, placement, pass, meshes);
+    if (written.verts != counts.verts || written.faces != counts.faces) {
         // Never expected: the walks are the same. Keep only what was written.
-        mesh.setNumVerts(at.verts + static_cast<int>(writer.WrittenVerts()), TRUE);
-        mesh.setNumFaces(at.faces + static_cast<int>(writer.WrittenFaces()), TRUE);
+        mesh.setNumVerts(at.verts + written.verts, TRUE);
+        mesh.setNumFaces(at.faces + written.faces, TRUE);
     }
     return true;
 }
