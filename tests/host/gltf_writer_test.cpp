@@ -47,14 +47,17 @@ protected:
         fs::remove_all(dir_);
     }
 
-    // Loads scene JSON (nodes and materials given; the rest is filled in) and evaluates it.
+    // Loads scene JSON (nodes and materials given; the rest is filled in) and evaluates it; each
+    // node owns its mesh, so a test may spoil it.
     std::vector<host::EvaluatedNode> Load(const std::string& units, const std::string& materials,
                                           const std::string& nodes) {
         host::LoadSceneText(R"({"format": "trellon-scene", "version": 1, "units": ")" + units +
                                 R"(", "materials": [)" + materials + R"(], "nodes": [)" + nodes +
                                 "]}",
                             "test.scene.json", scene_);
-        return host::EvaluateScene(scene_, 0);
+        std::vector<host::EvaluatedNode> evaluated = host::EvaluateScene(scene_, 0);
+        for (host::EvaluatedNode& n : evaluated) n.OwnMesh();
+        return evaluated;
     }
 
     // Writes the nodes, checks the container and accessor rules, and reads it with assimp.
