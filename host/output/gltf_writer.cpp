@@ -16,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include "color.h"
+#include "failed_allocation.h"
 #include "hugearray.h"
 #include "imtl.h"
 #include "inode.h"
@@ -334,9 +335,9 @@ void PlanPrimitives(NodePlan& plan, MaterialTable& materials) {
 constexpr float kSameNormal = 1e-6f;
 
 struct VertexClass {
-    std::uint32_t next;  // next class of the same mesh vertex (0: none; heads are never linked)
-    float n[3];          // smoothing sum, then the unit normal in glTF space
-    std::uint32_t mask;  // smoothing bits of a cluster (0: not a cluster)
+    std::uint32_t next;   // next class of the same mesh vertex (0: none; heads are never linked)
+    float n[3];           // smoothing sum, then the unit normal in glTF space
+    std::uint32_t mask;   // smoothing bits of a cluster (0: not a cluster)
     std::uint32_t index;  // its index in its primitive, once the vertices are written
     std::uint16_t prim;   // primitive + 1 once a corner uses it (0: none yet)
     bool Live() const { return mask != 0 || prim != 0; }
@@ -404,12 +405,17 @@ public:
 private:
     void Grow(std::size_t capacity) {
         std::size_t cap = capacity_;
-        if (!HugeArray::ResizeArray(classes_, cap, count_, static_cast<long long>(capacity), true))
+        if (!HugeArray::ResizeArray(classes_, cap, count_, static_cast<long long>(capacity),
+                                    true)) {
+            NoteFailedAllocation(capacity * sizeof(VertexClass));
             throw std::bad_alloc();
+        }
         if (plan_.uvs) {
             std::size_t tvCap = tvCapacity_;
-            if (!HugeArray::ResizeArray(tvs_, tvCap, count_, static_cast<long long>(cap), true))
+            if (!HugeArray::ResizeArray(tvs_, tvCap, count_, static_cast<long long>(cap), true)) {
+                NoteFailedAllocation(cap * sizeof(std::uint32_t));
                 throw std::bad_alloc();
+            }
             tvCapacity_ = tvCap;
         }
         capacity_ = cap;
@@ -641,7 +647,8 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
         std::vector<std::unique_ptr<RegionWriter>> positions, normals, uvs;
         for (const PrimitivePlan& p : plan.prims) {
             const std::uint64_t n = p.vertices;
-            positions.push_back(std::make_unique<RegionWriter>(file, binAt + p.positionsAt, n * 12));
+            positions.push_back(
+                std::make_unique<RegionWriter>(file, binAt + p.positionsAt, n * 12));
             normals.push_back(std::make_unique<RegionWriter>(file, binAt + p.normalsAt, n * 12));
             uvs.push_back(
                 std::make_unique<RegionWriter>(file, binAt + p.uvsAt, plan.uvs ? n * 8 : 0));
@@ -685,8 +692,8 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
             indices.push_back(
                 std::make_unique<RegionWriter>(file, binAt + p.indicesAt, p.IndexBytes()));
         const std::vector<int> primOfId = PrimitiveOfId(plan);
-        const std::array<int, 3> order = plan.frame.reverse ? std::array<int, 3>{0, 2, 1}
-                                                            : std::array<int, 3>{0, 1, 2};
+        const std::array<int, 3> order =
+            plan.frame.reverse ? std::array<int, 3>{0, 2, 1} : std::array<int, 3>{0, 1, 2};
         for (int f = 0; f < mesh.numFaces; ++f) {
             const Face& face = mesh.faces[f];
             const auto prim = static_cast<std::size_t>(primOfId[face.getMatID()]);
@@ -704,8 +711,8 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
             }
         }
         for (std::size_t p = 0; p < plan.prims.size(); ++p) {
-            const std::uint64_t used = std::uint64_t{plan.prims[p].faces} * 3 *
-                                       (plan.prims[p].ShortIndices() ? 2 : 4);
+            const std::uint64_t used =
+                std::uint64_t{plan.prims[p].faces} * 3 * (plan.prims[p].ShortIndices() ? 2 : 4);
             for (std::uint64_t pad = used; pad < plan.prims[p].IndexBytes(); ++pad)
                 indices[p]->Put(std::uint8_t{0});
         }
@@ -770,9 +777,9 @@ json Document(const std::vector<NodePlan>& plans, const std::vector<std::string>
                         accessor(view(p.uvsAt, n * 8, kArray), kFloat, n, "VEC2");
                 }
                 const std::uint64_t indexCount = std::uint64_t{p.faces} * 3;
-                const int indices = accessor(
-                    view(p.indicesAt, indexCount * (p.ShortIndices() ? 2 : 4), kElements),
-                    p.ShortIndices() ? 5123 : 5125, indexCount, "SCALAR");
+                const int indices =
+                    accessor(view(p.indicesAt, indexCount * (p.ShortIndices() ? 2 : 4), kElements),
+                             p.ShortIndices() ? 5123 : 5125, indexCount, "SCALAR");
                 prims.push_back({{"attributes", std::move(attributes)},
                                  {"indices", indices},
                                  {"material", p.material},
@@ -784,7 +791,10 @@ json Document(const std::vector<NodePlan>& plans, const std::vector<std::string>
         nodes.push_back(std::move(node));
         sceneNodes.push_back(static_cast<int>(i));
     }
-    doc["scenes"] = json::array({{{"name", sceneName}, {"nodes", std::move(sceneNodes)}}});
+    // glTF has no empty arrays: a scene without nodes has no "nodes" key.
+    json theScene = {{"name", sceneName}};
+    if (!sceneNodes.empty()) theScene["nodes"] = std::move(sceneNodes);
+    doc["scenes"] = json::array({std::move(theScene)});
     if (!nodes.empty()) doc["nodes"] = std::move(nodes);
     if (!meshes.empty()) doc["meshes"] = std::move(meshes);
     if (!materials.empty()) doc["materials"] = materials;
@@ -838,9 +848,8 @@ bool WriteGlb(const std::vector<EvaluatedNode>& nodes, Scene& scene, const std::
 
     // 2. The room for the JSON part: the document with the widest numbers, padded to 4 bytes
     //    (JSON takes the trailing spaces as white space).
-    const std::string widest =
-        Document(plans, names, materials.Materials(), sceneName, 0, true)
-            .dump(-1, ' ', false, json::error_handler_t::replace);
+    const std::string widest = Document(plans, names, materials.Materials(), sceneName, 0, true)
+                                   .dump(-1, ' ', false, json::error_handler_t::replace);
     const std::uint64_t jsonRoom = (widest.size() + 3) & ~std::uint64_t{3};
     const std::uint64_t binAt = 12 + 8 + jsonRoom + 8;
 
@@ -853,9 +862,9 @@ bool WriteGlb(const std::vector<EvaluatedNode>& nodes, Scene& scene, const std::
     const double all = static_cast<double>(std::max<std::uint64_t>(facesTotal, 1));
     for (NodePlan& plan : plans) {
         const auto faces = static_cast<std::uint64_t>(plan.node->Geometry().numFaces);
-        binLength += WriteNodeData(plan, file, binAt, binLength, progress,
-                                   static_cast<double>(facesDone) / all,
-                                   static_cast<double>(faces) / all);
+        binLength +=
+            WriteNodeData(plan, file, binAt, binLength, progress,
+                          static_cast<double>(facesDone) / all, static_cast<double>(faces) / all);
         facesDone += faces;
         if (binLength > kMaxBinaryBytes) {
             error = path + ": the meshes are too large for one .glb file (4 GiB)";

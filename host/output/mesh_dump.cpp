@@ -83,12 +83,13 @@ void Node(Out& out, const EvaluatedNode& n, bool first, ProgressBar* progress) {
     const Mesh& m = n.Geometry();
     out << (first ? "  {" : ",\n  {");
     // Names are UTF-8 from the host's own conversion; replace rather than throw on anything else.
-    out << "\"name\": " << nlohmann::json(n.name).dump(-1, ' ', false,
-                                                       nlohmann::json::error_handler_t::replace);
+    out << "\"name\": "
+        << nlohmann::json(n.name).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     // Hidden nodes (sources of Trellon objects, mostly) are in the dump, marked.
     if (n.node && !IsShown(n.node)) out << ", \"hidden\": true";
     out << ",\n";
-    Array(out, "transform", 4, [&](std::int64_t r) { Vec(out, n.objectTM.GetRow(static_cast<int>(r))); });
+    Array(out, "transform", 4,
+          [&](std::int64_t r) { Vec(out, n.objectTM.GetRow(static_cast<int>(r))); });
     const int nf = m.getNumFaces();
     Array(out, "vertices", m.getNumVerts(), [&](std::int64_t i) { Vec(out, m.verts[i]); });
     if (progress) progress->Update(0.3);

@@ -147,7 +147,8 @@ bool WriteObj(const std::vector<EvaluatedNode>& nodes, const std::string& path,
             const Face& face = m.faces[f];
             auto [it, added] = nameOfId.try_emplace(face.getMatID());
             if (added)
-                it->second = materials.Name(ShownMaterial(n.material, face.getMatID()), n.wireColor);
+                it->second =
+                    materials.Name(ShownMaterial(n.material, face.getMatID()), n.wireColor);
             if (current == nullptr || *current != it->second) {
                 obj << "usemtl " << it->second << '\n';
                 current = &it->second;

@@ -43,6 +43,8 @@ using UINT_PTR = unsigned long;
 using WPARAM = UINT_PTR;
 using LPARAM = long;
 using LRESULT = long;
+// A thread's start routine; the core interface's ProgressStart takes the work as one.
+using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID);
 
 // Screen geometry in pixels (x to the right, y downwards), as the Windows API declares it.
 using LONG = std::int32_t;

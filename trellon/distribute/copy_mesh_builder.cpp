@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "distribute/item_meshes.h"
+#include "maxapi.h"
 #include "mesh.h"
 
 namespace trellon {
@@ -14,8 +15,9 @@ namespace {
 class MeshWriter final : public CopyVisitor {
 public:
     MeshWriter(Mesh& mesh, const MeshAppendPoint& at, std::int64_t verts, std::int64_t faces,
-               Placement& placement, ItemMeshes& meshes)
-        : verts_(mesh.verts + at.verts),
+               Placement& placement, ItemMeshes& meshes, const BuildProgress* progress)
+        : progress_(progress),
+          verts_(mesh.verts + at.verts),
           faces_(mesh.faces + at.faces),
           nextVert_(at.verts),
           roomVerts_(verts),
@@ -45,12 +47,20 @@ public:
         writtenVerts_ += nv;
         writtenFaces_ += nf;
         nextVert_ += nv;
+        if (progress_ && progress_->ip && (++copies_ & 0xFFF) == 0 && roomFaces_ > 0) {
+            const double part =
+                static_cast<double>(writtenFaces_) / static_cast<double>(roomFaces_);
+            progress_->ip->ProgressUpdate(
+                static_cast<int>(100.0 * (progress_->done + part * progress_->share)));
+        }
     }
 
     std::int64_t WrittenVerts() const { return writtenVerts_; }
     std::int64_t WrittenFaces() const { return writtenFaces_; }
 
 private:
+    const BuildProgress* progress_;
+    std::int64_t copies_ = 0;
     Point3* verts_;
     Face* faces_;
     std::int64_t nextVert_;
@@ -79,9 +89,10 @@ PassMeshCounts CountPassCopies(Placement& placement, PlacementPass pass, ItemMes
 }
 
 MeshAppendPoint WritePassCopies(Mesh& mesh, const MeshAppendPoint& at, const PassMeshCounts& counts,
-                                Placement& placement, PlacementPass pass, ItemMeshes& meshes) {
+                                Placement& placement, PlacementPass pass, ItemMeshes& meshes,
+                                const BuildProgress* progress) {
     if (counts.verts == 0 && counts.faces == 0) return {0, 0};
-    MeshWriter writer(mesh, at, counts.verts, counts.faces, placement, meshes);
+    MeshWriter writer(mesh, at, counts.verts, counts.faces, placement, meshes, progress);
     placement.Walk(pass, writer);
     return {static_cast<int>(writer.WrittenVerts()), static_cast<int>(writer.WrittenFaces())};
 }

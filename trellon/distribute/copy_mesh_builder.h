@@ -37,8 +37,10 @@ PassMeshCounts CountPassCopies(Placement& placement, PlacementPass pass, ItemMes
 // Writes the copies of `pass` from `at` into a mesh that already has room for `counts` past it
 // (the build driver sizes the mesh once for every builder). Returns the vertices and faces
 // written: `counts` exactly, since the count and the walk agree.
+// With `progress`, reports to the host's progress bar every few thousand copies.
 MeshAppendPoint WritePassCopies(Mesh& mesh, const MeshAppendPoint& at, const PassMeshCounts& counts,
-                                Placement& placement, PlacementPass pass, ItemMeshes& meshes);
+                                Placement& placement, PlacementPass pass, ItemMeshes& meshes,
+                                const BuildProgress* progress = nullptr);
 
 // Counts, grows the mesh and writes: the copies of `pass` after `at` (the mesh's current
 // counts), for a pass built on its own. Returns false, adding

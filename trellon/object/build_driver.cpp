@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <exception>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "distribute/copy_mesh_builder.h"
@@ -102,6 +103,9 @@ std::vector<trellon::SweepPass> ViewportSweeps(Trellon& object, IParamBlock2& pb
     return trellon::PrepareSweepPasses(object, t, options);
 }
 
+// The work handed to the host's progress bar: none, the build reports as it goes.
+DWORD NoWork(LPVOID /*arg*/) { return 0; }
+
 // Sizes the mesh once for the whole plan; false (the mesh as it was) when memory is not there.
 bool SizeMesh(Mesh& mesh, const trellon::MeshNeeds& needs, int tvBase) {
     const MeshAppendPoint at = CurrentAppendPoint(mesh);
@@ -155,8 +159,7 @@ void RunBuild(Trellon& object, IParamBlock2& pb, TimeValue t) {
         WorkingPathCache paths(object, shape, t);
         if (pb.GetInt(Geo_Pattern, t) == 0) MaintainGroupSequence(object, pb, t, paths, mode);
         if (mode > 3) {
-            placement.emplace(
-                trellon::Placement::Prepare(object, t, pathNode, std::move(paths)));
+            placement.emplace(trellon::Placement::Prepare(object, t, pathNode, std::move(paths)));
         }
     }
 
@@ -190,17 +193,34 @@ void RunBuild(Trellon& object, IParamBlock2& pb, TimeValue t) {
     if (fit.Fits() && !SizeMesh(mesh, needs, tvBase)) fit.memory = false;
     if (!fit.Fits()) {
         EmptyMesh(mesh);
-        trellon::ShowRefusal(object, trellon::Counted(plan.copies, L"copy", L"copies"), needs,
-                             fit, L"the mesh");
+        trellon::ShowRefusal(object, trellon::Counted(plan.copies, L"copy", L"copies"), needs, fit,
+                             L"the mesh");
         return;
     }
 
-    // Fill: each builder writes its slice after the one before.
+    // Fill: each builder writes its slice after the one before, telling the host's progress bar
+    // how far the faces have come (the host shows it only for a build that takes a while).
+    Interface* ip = GetCOREInterface();
+    const double facesPlanned = static_cast<double>(std::max<std::int64_t>(needs.faces, 1));
+    if (ip) {
+        INode* node = object.FindNode();
+        const std::wstring title =
+            std::wstring(L"building ") + (node ? node->GetName() : L"Trellon");
+        ip->ProgressStart(title.c_str(), TRUE, &NoWork, nullptr);
+    }
+    struct EndProgress {
+        Interface* ip;
+        ~EndProgress() {
+            if (ip) ip->ProgressEnd();
+        }
+    } endProgress{ip};
     MeshAppendPoint cursor = start;
     for (std::size_t i = 0; i < plan.passes.size(); ++i) {
         const trellon::PassMeshCounts& counts = plan.passCounts[i];
+        const BuildProgress progress{ip, static_cast<double>(cursor.faces) / facesPlanned,
+                                     static_cast<double>(counts.faces) / facesPlanned};
         const MeshAppendPoint written = trellon::WritePassCopies(
-            mesh, cursor, counts, *placement, plan.passes[i], itemMeshes);
+            mesh, cursor, counts, *placement, plan.passes[i], itemMeshes, &progress);
         // The count and the walk are one walk: a pass that wrote other than it counted would
         // leave faces on vertex 0, so the build gives nothing rather than that.
         if (written.verts != counts.verts || written.faces != counts.faces) {

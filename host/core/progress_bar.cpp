@@ -10,8 +10,8 @@
 namespace host {
 namespace {
 
-constexpr std::chrono::milliseconds kQuiet{1000};    // nothing is shown before this
-constexpr std::chrono::milliseconds kRedraw{100};    // at most ten lines a second
+constexpr std::chrono::milliseconds kQuiet{1000};  // nothing is shown before this
+constexpr std::chrono::milliseconds kRedraw{100};  // at most ten lines a second
 
 int TerminalWidth() {
     winsize ws{};
@@ -44,13 +44,14 @@ std::string ProgressBar::Line(const std::string& phase, double fraction, double 
     char tail[48];
     const int percent = static_cast<int>(fraction * 100.0);
     if (secondsLeft >= 0.0) {
-        std::snprintf(tail, sizeof tail, " %3d%%  about %.0f s left", percent, std::ceil(secondsLeft));
+        std::snprintf(tail, sizeof tail, " %3d%%  about %.0f s left", percent,
+                      std::ceil(secondsLeft));
     } else {
         std::snprintf(tail, sizeof tail, " %3d%%", percent);
     }
     const std::string head = phase.substr(0, static_cast<std::size_t>(std::max(width / 3, 10)));
-    const int barWidth = std::max(10, width - static_cast<int>(head.size()) -
-                                          static_cast<int>(std::string(tail).size()) - 5);
+    const int barWidth = std::max(
+        10, width - static_cast<int>(head.size()) - static_cast<int>(std::string(tail).size()) - 5);
     const int filled = static_cast<int>(fraction * barWidth);
     return head + "  [" + std::string(static_cast<std::size_t>(filled), '#') +
            std::string(static_cast<std::size_t>(barWidth - filled), '-') + "]" + tail;
