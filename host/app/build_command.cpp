@@ -225,7 +225,8 @@ SceneEvaluation EvaluateWithReports(Scene& scene, TimeValue t) {
             reports.push_back(std::move(rep));
         }
         if (geometry || trellon) {
-            lines.push_back({ToUTF8(node->GetName()), geometry ? evaluated.Geometry().getNumVerts() : 0,
+            lines.push_back({ToUTF8(node->GetName()),
+                             geometry ? evaluated.Geometry().getNumVerts() : 0,
                              geometry ? evaluated.Geometry().getNumFaces() : 0,
                              trellon ? static_cast<int>(reports.size()) - 1 : -1, !IsShown(node)});
         }

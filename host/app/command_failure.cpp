@@ -12,11 +12,6 @@ std::string& Current() {
     return doing;
 }
 
-std::size_t& FailedBytes() {
-    static std::size_t bytes = 0;
-    return bytes;
-}
-
 std::string Grouped(std::size_t n) {
     std::string digits = std::to_string(n);
     for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
@@ -35,10 +30,6 @@ Doing::~Doing() {
 }
 
 const std::string& CurrentlyDoing() { return Current(); }
-
-void NoteFailedAllocation(std::size_t bytes) { FailedBytes() = bytes; }
-
-std::size_t LastFailedAllocation() { return FailedBytes(); }
 
 std::string FailureLine(const std::string& command, const std::string& doing,
                         std::exception_ptr failure) {

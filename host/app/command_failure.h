@@ -14,6 +14,8 @@
 #include <ostream>
 #include <string>
 
+#include "failed_allocation.h"
+
 namespace host {
 
 // What the command is doing while this lives ("writing out.glb", "evaluating node 'Fence'");
@@ -31,11 +33,6 @@ private:
 
 // The innermost Doing in scope ("" for none).
 const std::string& CurrentlyDoing();
-
-// The program records the size of an allocation that fails (trellon-host replaces operator new
-// for that); 0 when none was recorded.
-void NoteFailedAllocation(std::size_t bytes);
-std::size_t LastFailedAllocation();
 
 // The one line for an exception that ended `command`, from what was being done when it was
 // thrown (the Doing in scope then: pass CurrentlyDoing() captured in the catch).
