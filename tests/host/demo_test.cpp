@@ -40,7 +40,8 @@ protected:
         host::EvaluatedNode e;
         if (!n || !host::EvaluateNode(n, scene->GetTime(), e)) return -1;
         int count = 0;
-        for (int f = 0; f < e.Geometry().getNumFaces(); ++f) count += e.Geometry().getFaceMtlIndex(f) == m;
+        for (int f = 0; f < e.Geometry().getNumFaces(); ++f)
+            count += e.Geometry().getFaceMtlIndex(f) == m;
         return count;
     }
     std::filesystem::path dir;
