@@ -20,13 +20,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <algorithm>
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -71,9 +71,7 @@ std::int64_t Rss() {
         if (line.rfind("VmRSS:", 0) == 0) return std::atoll(line.c_str() + 6) * 1024;
     return 0;
 }
-void ResetPeakRss() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
+void ResetPeakRss() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 // A loaded and evaluated scene of N copies, kept for every run at that N.
 struct Built {
@@ -145,9 +143,8 @@ double FloorSeconds(const fs::path& near, std::int64_t bytes) {
         fs::remove(path);
         const auto start = std::chrono::steady_clock::now();
         WriteBuffer(path, buffer, bytes);
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() -
-                                                            start)
-                                  .count());
+        best = std::min(
+            best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     fs::remove(path);
     return best;
@@ -240,7 +237,8 @@ struct ChildRun {
 
 ChildRun RunHost(const std::vector<std::string>& args) {
     ChildRun run;
-    const std::string program = (fs::path(host::ProgramPath()).parent_path() / "trellon-host").string();
+    const std::string program =
+        (fs::path(host::ProgramPath()).parent_path() / "trellon-host").string();
     const fs::path outFile = OutDir() / "child.out";
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = fork();
@@ -299,7 +297,11 @@ BENCHMARK(Glb)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Obj)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Json)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Draw)->Args({1, 200000})->Args({2, 80000})->Unit(benchmark::kMillisecond);
-BENCHMARK(BuildCommand)->Arg(100000)->Arg(1000000)->UseManualTime()->Iterations(1)
+BENCHMARK(BuildCommand)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->UseManualTime()
+    ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {

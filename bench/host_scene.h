@@ -28,8 +28,8 @@ inline std::string GridScene(std::int64_t copies, int mode, const char* item = "
             const int a = j * (kGridX + 1) + i, b = a + 1, c = a + kGridX + 2, d = a + kGridX + 1;
             if (!faces.empty()) faces += ',';
             faces += "[" + std::to_string(a) + "," + std::to_string(b) + "," + std::to_string(c) +
-                     "],[" + std::to_string(a) + "," + std::to_string(c) + "," +
-                     std::to_string(d) + "]";
+                     "],[" + std::to_string(a) + "," + std::to_string(c) + "," + std::to_string(d) +
+                     "]";
         }
     }
     std::string path;
