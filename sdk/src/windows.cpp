@@ -8,11 +8,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <string>
 #include <cwchar>
+#include <fstream>
 #include <optional>
 #include <set>
+#include <string>
 #include <utility>
 
 #include "resourcemodule.h"
@@ -89,8 +89,8 @@ void MachineMemoryStatus(MEMORYSTATUSEX& s) {
     s.dwMemoryLoad =
         s.ullTotalPhys == 0
             ? 0
-            : static_cast<DWORD>(100 - std::min<std::uint64_t>(
-                                           100, s.ullAvailPhys * 100 / s.ullTotalPhys));
+            : static_cast<DWORD>(
+                  100 - std::min<std::uint64_t>(100, s.ullAvailPhys * 100 / s.ullTotalPhys));
     // The address space: the limit, less what the process has mapped (statm's first field).
     constexpr std::uint64_t kUserSpace = std::uint64_t{1} << 47;
     rlimit as{};

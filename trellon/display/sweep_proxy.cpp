@@ -69,8 +69,8 @@ void DrawSweepProxies(Trellon& object, TimeValue t, GraphicsWindow& gw, int mode
     if (!fit.Fits()) {
         if (object.RefusedProxyPoints != needs.points) {
             object.RefusedProxyPoints = needs.points;
-            ShowRefusal(object, Counted(static_cast<std::int64_t>(passes.size()), L"sweep",
-                                        L"sweeps"),
+            ShowRefusal(object,
+                        Counted(static_cast<std::int64_t>(passes.size()), L"sweep", L"sweeps"),
                         needs, fit, L"the proxies");
         }
         return;

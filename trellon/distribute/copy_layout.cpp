@@ -101,7 +101,8 @@ std::vector<float> BetweenPostParams(std::span<const float> posts, bool closingS
         if (!(m >= 1.5)) return;
         const double whole = std::floor(m);
         // At most kMaxCopiesPerSpline on the whole spline, not in each span.
-        const double room = static_cast<double>(kMaxCopiesPerSpline) - static_cast<double>(params.size());
+        const double room =
+            static_cast<double>(kMaxCopiesPerSpline) - static_cast<double>(params.size());
         const double c = std::min(m - whole >= 0.5 ? whole : whole - 1.0, room);
         const int count = static_cast<int>(c);
         if (count <= 0) return;

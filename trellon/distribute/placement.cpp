@@ -180,8 +180,7 @@ namespace {
 // One walk of one pass: the counters, the slot's global values and the copy transform.
 class Walker {
 public:
-    Walker(Placement::State& s, CopyVisitor& visitor, bool transforms,
-           PassCounts* counts = nullptr)
+    Walker(Placement::State& s, CopyVisitor& visitor, bool transforms, PassCounts* counts = nullptr)
         : s_(s),
           visitor_(visitor),
           transforms_(transforms),

@@ -76,12 +76,12 @@ std::wstring Counted(std::int64_t n, const wchar_t* one, const wchar_t* many) {
 
 std::wstring RefusalText(const std::wstring& object, const std::wstring& counted,
                          const MeshNeeds& needs, const FitCheck& check, const wchar_t* what) {
-    std::wstring text = object + L": " + counted + (counted.rfind(L"1 ", 0) == 0 ? L" needs " : L" need ") + Grouped(check.needed) +
-                        L" bytes for " + what + L"; " + Grouped(check.available) +
-                        L" bytes are available.";
+    std::wstring text = object + L": " + counted +
+                        (counted.rfind(L"1 ", 0) == 0 ? L" needs " : L" need ") +
+                        Grouped(check.needed) + L" bytes for " + what + L"; " +
+                        Grouped(check.available) + L" bytes are available.";
     if (!check.indexRange) {
-        const std::int64_t most =
-            std::max({needs.verts, needs.faces, needs.tverts, needs.points});
+        const std::int64_t most = std::max({needs.verts, needs.faces, needs.tverts, needs.points});
         const wchar_t* unit = most == needs.verts    ? L" vertices"
                               : most == needs.faces  ? L" faces"
                               : most == needs.tverts ? L" texture vertices"
@@ -98,8 +98,9 @@ void ShowRefusal(Trellon& object, const std::wstring& counted, const MeshNeeds& 
     INode* node = object.FindNode();
     const std::wstring name = node ? std::wstring(node->GetName()) : std::wstring(L"Trellon");
     Interface* ip = GetCOREInterface();
-    MessageBox(ip ? ip->GetMAXHWnd() : nullptr, RefusalText(name, counted, needs, check, what).c_str(),
-               kNotEnoughMemoryTitle, MB_ICONERROR | MB_OK);
+    MessageBox(ip ? ip->GetMAXHWnd() : nullptr,
+               RefusalText(name, counted, needs, check, what).c_str(), kNotEnoughMemoryTitle,
+               MB_ICONERROR | MB_OK);
 }
 
 }  // namespace trellon

@@ -37,9 +37,9 @@ inline constexpr std::int64_t kMaxMeshElements = 0x7fffffff;
 struct MeshNeeds {
     std::int64_t verts = 0;
     std::int64_t faces = 0;
-    std::int64_t tverts = 0;        // texture vertices (map channel 1)
-    bool textureFaces = false;      // one texture face for every face
-    std::int64_t points = 0;        // points handed to the viewport (drawers only)
+    std::int64_t tverts = 0;    // texture vertices (map channel 1)
+    bool textureFaces = false;  // one texture face for every face
+    std::int64_t points = 0;    // points handed to the viewport (drawers only)
 
     MeshNeeds& operator+=(const MeshNeeds& n);
     // Bytes of the arrays, as listed at the top; stops at the largest 64-bit value.
