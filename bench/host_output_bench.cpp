@@ -10,6 +10,9 @@
 //                          floor_s is that time and vs_floor the writer's time over it.
 //   Draw/MODE/N            the viewport pass (the host's DrawScene into the recording window)
 //                          of N copies drawn as dots (mode 1) or boxes (mode 2).
+//   ProxyDraw/MODE/N       the same pass into a window that only counts what it is handed: the
+//                          module's own drawing (placement walk, transforms, draw calls) without
+//                          the recording window keeping every point.
 //   BuildCommand/N         `trellon-host build SCENE --json` in a fresh process; counters: the
 //                          build it reports (buildSeconds), the whole command's wall time over it,
 //                          the child's peak memory over its mesh (12 bytes a vertex, 20 a face).
@@ -227,6 +230,36 @@ void Draw(benchmark::State& state) {
     state.counters["primitives"] = static_cast<double>(drawn);
 }
 
+// A window that counts the primitives it is handed and keeps none.
+class CountingWindow : public host::RecordingGraphicsWindow {
+public:
+    using host::RecordingGraphicsWindow::RecordingGraphicsWindow;
+    void marker(Point3* /*xyz*/, MarkerType /*type*/) override { ++count; }
+    void polyline(int /*ct*/, Point3* /*xyz*/, Point3* /*rgb*/, int /*closed*/,
+                  int* /*es*/) override {
+        ++count;
+    }
+    std::size_t count = 0;
+};
+
+void ProxyDraw(benchmark::State& state) {
+    const int mode = static_cast<int>(state.range(0));
+    Built* built = BuildScene(state.range(1), mode);
+    if (!built) {
+        state.SkipWithError("the module did not load");
+        return;
+    }
+    host::TopViewport view(10.0f);
+    std::size_t drawn = 0;
+    for (auto _ : state) {
+        CountingWindow gw(view);
+        host::DrawScene(built->scene, view, gw, 0);
+        drawn = gw.count;
+        benchmark::DoNotOptimize(drawn);
+    }
+    state.counters["primitives"] = static_cast<double>(drawn);
+}
+
 // Runs trellon-host with args; its wall time, exit status and peak memory, and its output.
 struct ChildRun {
     double seconds = 0.0;
@@ -297,6 +330,7 @@ BENCHMARK(Glb)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Obj)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Json)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Draw)->Args({1, 200000})->Args({2, 80000})->Unit(benchmark::kMillisecond);
+BENCHMARK(ProxyDraw)->Args({1, 200000})->Args({2, 80000})->Unit(benchmark::kMillisecond);
 BENCHMARK(BuildCommand)
     ->Arg(100000)
     ->Arg(1000000)
