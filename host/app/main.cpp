@@ -1,6 +1,6 @@
 // trellon-host: the headless host program. Each subcommand loads the module the way the host
-// does and works on scenes. Exit status: 0 success, 1 bad input (message on standard error),
-// 2 bad usage.
+// does and works on scenes. Exit status: 0 success, 1 bad input or a command that could not
+// finish (running out of memory; one line on standard error), 2 bad usage.
 #include <CLI/CLI.hpp>
 
 #include <iostream>
@@ -8,6 +8,7 @@
 #include <string>
 
 #include "build_command.h"
+#include "command_failure.h"
 #include "commands.h"
 #include "demo_command.h"
 #include "draw_command.h"
@@ -105,23 +106,30 @@ int main(int argc, char** argv) {
     }
 
     if (modulePath.empty()) modulePath = host::DefaultModulePath();
-    if (classes->parsed()) return host::RunClasses(modulePath, std::cout, std::cerr);
-    if (paramsCmd->parsed()) return host::RunParams(modulePath, paramsJson, std::cout, std::cerr);
-    if (demoCmd->parsed()) {
-        return host::RunDemo(modulePath, demoDir, demoView, demoPort, std::cout, std::cerr);
-    }
-    if (buildCmd->parsed()) {
-        if (timeOpt->count() > 0) build.time = buildTime;
-        return host::RunBuild(modulePath, build, std::cout, std::cerr);
-    }
-    if (saveCmd->parsed())
-        return host::RunSave(modulePath, saveScene, saveOut, std::cout, std::cerr);
-    if (exportCmd->parsed()) return host::RunExport(modulePath, exportOptions, std::cout, std::cerr);
-    if (drawCmd->parsed()) {
-        std::optional<TimeValue> t;
-        if (drawTimeOpt->count() > 0) t = drawTime;
-        return host::RunDraw(modulePath, drawScene, drawOut, t, std::cout, std::cerr);
-    }
-    if (viewCmd->parsed()) return host::RunView(view, std::cout, std::cerr);
-    return 2;
+    // The command boundary: anything a command runs into (memory that is not there, an
+    // exception out of the module) ends it with one line and status 1 (command_failure.h).
+    const std::string command = app.get_subcommands().front()->get_name();
+    return host::RunGuarded(command, std::cerr, [&]() -> int {
+        if (classes->parsed()) return host::RunClasses(modulePath, std::cout, std::cerr);
+        if (paramsCmd->parsed())
+            return host::RunParams(modulePath, paramsJson, std::cout, std::cerr);
+        if (demoCmd->parsed()) {
+            return host::RunDemo(modulePath, demoDir, demoView, demoPort, std::cout, std::cerr);
+        }
+        if (buildCmd->parsed()) {
+            if (timeOpt->count() > 0) build.time = buildTime;
+            return host::RunBuild(modulePath, build, std::cout, std::cerr);
+        }
+        if (saveCmd->parsed())
+            return host::RunSave(modulePath, saveScene, saveOut, std::cout, std::cerr);
+        if (exportCmd->parsed())
+            return host::RunExport(modulePath, exportOptions, std::cout, std::cerr);
+        if (drawCmd->parsed()) {
+            std::optional<TimeValue> t;
+            if (drawTimeOpt->count() > 0) t = drawTime;
+            return host::RunDraw(modulePath, drawScene, drawOut, t, std::cout, std::cerr);
+        }
+        if (viewCmd->parsed()) return host::RunView(view, std::cout, std::cerr);
+        return 2;
+    });
 }

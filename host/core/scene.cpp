@@ -15,6 +15,7 @@
 #include "windows.h"
 
 #include "materials.h"
+#include "progress_bar.h"
 
 namespace host {
 
@@ -256,5 +257,25 @@ BOOL Scene::OnScript(const MCHAR* s, FPValue* fpv) {
     if (it == scriptAnswers_.end()) return FALSE;
     return it->second(fpv);
 }
+
+}  // namespace host
+
+namespace host {
+
+BOOL Scene::ProgressStart(const MCHAR* title, BOOL dispBar, LPTHREAD_START_ROUTINE fn,
+                          LPVOID arg) {
+    progress_.reset();
+    if (dispBar) progress_ = std::make_unique<ProgressBar>(ToUTF8(title ? title : L""));
+    if (fn) fn(arg);
+    return TRUE;
+}
+
+void Scene::ProgressUpdate(int pct, BOOL /*showPct*/, const MCHAR* title) {
+    if (!progress_) return;
+    if (title) progress_->SetPhase(ToUTF8(title));
+    progress_->Update(pct / 100.0);
+}
+
+void Scene::ProgressEnd() { progress_.reset(); }
 
 }  // namespace host

@@ -66,10 +66,10 @@ protected:
         host::EvaluatedNode e;
         if (!n || !host::EvaluateNode(n, scene->GetTime(), e)) return -1;
         int count = 0;
-        for (int f = 0; f < e.mesh.getNumFaces(); ++f) {
-            if (e.mesh.getFaceMtlIndex(f) != m) continue;
+        for (int f = 0; f < e.Geometry().getNumFaces(); ++f) {
+            if (e.Geometry().getFaceMtlIndex(f) != m) continue;
             Point3 centre(0.0f, 0.0f, 0.0f);
-            for (int c = 0; c < 3; ++c) centre += e.mesh.getVert(e.mesh.faces[f].v[c]) / 3.0f;
+            for (int c = 0; c < 3; ++c) centre += e.Geometry().getVert(e.Geometry().faces[f].v[c]) / 3.0f;
             count += !where || where(centre * e.objectTM);
         }
         return count;
@@ -144,7 +144,7 @@ TEST_F(DemoTest, EveryFlowerHeadSitsOnTheTipOfAStem) {
     // flower's axis), and a head is one piece: its petals start on its disc's rim. A stem and
     // a head placed with one transform meet at the join; a head at a slot of its own, or moved
     // by random values of its own, floats.
-    const Mesh& mesh = e.mesh;
+    const Mesh& mesh = e.Geometry();
     std::vector<Point3> stemPoints;
     std::vector<int> parent(static_cast<std::size_t>(mesh.getNumVerts()));
     std::iota(parent.begin(), parent.end(), 0);

@@ -235,9 +235,9 @@ TEST_P(ExportAgreement, ExportedCopiesAreTheViewportsCopies) {
     const TimeValue t = scene->GetTime();
     host::EvaluatedNode shown;
     ASSERT_TRUE(host::EvaluateNode(scene->GetINodeByName(L"Fence"), t, shown));
-    std::vector<Point3> viewport(static_cast<std::size_t>(shown.mesh.getNumVerts()));
-    for (int i = 0; i < shown.mesh.getNumVerts(); ++i)
-        viewport[static_cast<std::size_t>(i)] = shown.mesh.verts[i] * shown.objectTM;
+    std::vector<Point3> viewport(static_cast<std::size_t>(shown.Geometry().getNumVerts()));
+    for (int i = 0; i < shown.Geometry().getNumVerts(); ++i)
+        viewport[static_cast<std::size_t>(i)] = shown.Geometry().verts[i] * shown.objectTM;
     ASSERT_GT(ExportFence(), 0);
 
     // Each source's copies, its nodes' vertices in order, and its vertices per copy.
@@ -323,11 +323,11 @@ TEST_F(Export, CommandSavesASceneThatBuildsTheSameAgain) {
     for (std::size_t i = 0; i < loaded.size(); ++i) {
         SCOPED_TRACE(exported[i].name);
         EXPECT_EQ(loaded[i].name, exported[i].name);
-        ASSERT_EQ(loaded[i].mesh.getNumVerts(), exported[i].mesh.getNumVerts());
-        ASSERT_EQ(loaded[i].mesh.getNumFaces(), exported[i].mesh.getNumFaces());
-        for (int v = 0; v < loaded[i].mesh.getNumVerts(); ++v) {
-            const Point3 d = loaded[i].mesh.verts[v] * loaded[i].objectTM -
-                             exported[i].mesh.verts[v] * exported[i].objectTM;
+        ASSERT_EQ(loaded[i].Geometry().getNumVerts(), exported[i].Geometry().getNumVerts());
+        ASSERT_EQ(loaded[i].Geometry().getNumFaces(), exported[i].Geometry().getNumFaces());
+        for (int v = 0; v < loaded[i].Geometry().getNumVerts(); ++v) {
+            const Point3 d = loaded[i].Geometry().verts[v] * loaded[i].objectTM -
+                             exported[i].Geometry().verts[v] * exported[i].objectTM;
             ASSERT_LT(d.Length(), 1e-4f) << "vertex " << v;
         }
     }
