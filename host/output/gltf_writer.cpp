@@ -3,12 +3,18 @@
 // The file is written here, without a glTF library: the JSON part is small (nodes, meshes,
 // accessors, materials) and built with nlohmann-json; the binary part, nearly all of the file,
 // is streamed from the mesh into its place in the file, never held whole in memory.
+#include <stb_image.h>
+#include <stb_image_write.h>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <map>
 #include <memory>
@@ -25,6 +31,7 @@
 #include "progress_bar.h"
 #include "quat.h"
 #include "scene.h"
+#include "shown_material.h"
 #include "units.h"
 
 namespace host {
@@ -34,8 +41,6 @@ constexpr double kRoughness = 0.7;
 // Two axes of a transform count as perpendicular while the cosine of their angle stays below
 // this: float products of rotations and scales stay far inside it, a real shear does not.
 constexpr double kShearTolerance = 1e-5;
-// Nested multi materials are followed this deep; a deeper (or cyclic) chain shows the wire colour.
-constexpr int kMaxMultiDepth = 8;
 // A .glb states its length in 32 bits; the binary chunk must leave room for the JSON.
 constexpr std::uint64_t kMaxBinaryBytes = 0xFFFFFFFFull - (64ull << 20);
 // Each region of the binary part is written through a buffer of at most this many bytes.
@@ -62,62 +67,155 @@ double SrgbToLinear(float c) {
 
 std::string NodeLabel(const EvaluatedNode& n) { return "node '" + n.name + "'"; }
 
-// The material a face with material ID `id` shows (null: the wire colour).
-Mtl* ShownMaterial(Mtl* m, int id) {
-    for (int depth = 0; m && m->IsMultiMtl(); ++depth) {
-        const int n = m->NumSubMtls();
-        if (n <= 0 || depth == kMaxMultiDepth) return nullptr;
-        m = m->GetSubMtl(id % n);
-    }
-    return m;
-}
-
 using json = nlohmann::ordered_json;
 
-// One glTF metallic-roughness material for a host colour (a material's diffuse colour, or a
-// wire colour): the colour decoded from sRGB as the base colour, no metal, roughness 0.7.
-json MakeMaterial(const std::string& name, const Color& diffuse) {
-    json m = json::object();
-    m["name"] = name;
-    m["pbrMetallicRoughness"] = {
-        {"baseColorFactor",
-         {SrgbToLinear(diffuse.r), SrgbToLinear(diffuse.g), SrgbToLinear(diffuse.b), 1.0}},
-        {"metallicFactor", 0.0},
-        {"roughnessFactor", kRoughness}};
-    return m;
-}
+// The images the materials' textures show, embedded at the start of the binary part. A PNG or
+// JPEG file goes in as it is; any other image the host reads (BMP, TGA, ...) is decoded and
+// written as PNG, the formats a glTF viewer must read. A file that cannot be read any more gives
+// no image, and its material shows its colour alone.
+class ImageTable {
+public:
+    struct Image {
+        std::string name;  // the file's name, without its folders
+        std::string mimeType;
+        std::vector<unsigned char> bytes;
+        std::uint64_t at = 0;  // offset in the binary part
+    };
 
-// The glTF materials, one per host material shown and one per wire colour used without one.
+    // The image index for a file, or -1.
+    int Index(const std::string& file) {
+        auto [it, added] = byFile_.try_emplace(file, -1);
+        if (!added) return it->second;
+        Image image;
+        if (!Read(file, image)) return -1;
+        image.name = std::filesystem::path(file).filename().string();
+        image.at = bytes_;
+        bytes_ += (image.bytes.size() + 3) & ~std::uint64_t{3};
+        images_.push_back(std::move(image));
+        it->second = static_cast<int>(images_.size()) - 1;
+        return it->second;
+    }
+
+    const std::vector<Image>& Images() const { return images_; }
+    // The bytes the images take, each padded to 4.
+    std::uint64_t Bytes() const { return bytes_; }
+
+private:
+    static bool Read(const std::string& file, Image& image) {
+        std::ifstream in(file, std::ios::binary);
+        if (!in) return false;
+        image.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        const auto& b = image.bytes;
+        if (b.size() >= 8 && std::memcmp(b.data(), "\x89PNG\r\n\x1a\n", 8) == 0) {
+            image.mimeType = "image/png";
+            return true;
+        }
+        if (b.size() >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) {
+            image.mimeType = "image/jpeg";
+            return true;
+        }
+        int w = 0, h = 0, channels = 0;
+        unsigned char* px = stbi_load_from_memory(b.data(), static_cast<int>(b.size()), &w, &h,
+                                                  &channels, 0);
+        if (!px) return false;
+        std::vector<unsigned char> png;
+        stbi_write_png_to_func(
+            [](void* context, void* data, int size) {
+                auto* out = static_cast<std::vector<unsigned char>*>(context);
+                const auto* bytes = static_cast<const unsigned char*>(data);
+                out->insert(out->end(), bytes, bytes + size);
+            },
+            &png, w, h, channels, px, w * channels);
+        stbi_image_free(px);
+        if (png.empty()) return false;
+        image.bytes = std::move(png);
+        image.mimeType = "image/png";
+        return true;
+    }
+
+    std::map<std::string, int> byFile_;
+    std::vector<Image> images_;
+    std::uint64_t bytes_ = 0;
+};
+
+// The glTF materials: one per host material shown (under another name where a palette colour
+// stands in for an item that has no material of its own), one per wire colour used without one.
+//
+// A host material becomes what ShowMaterial makes of it: its base colour decoded from sRGB (a
+// texture's tint is decoded the same way, which keeps a tint of 1 at 1 and darkens the way the
+// eye expects), its bitmap diffuse map as the base-colour texture (repeated, as the host tiles
+// maps), 1 - its reflection glossiness as roughness; never metallic. A wire colour is a plain
+// colour with roughness 0.7.
 class MaterialTable {
 public:
-    int Index(Mtl* m, DWORD wireColor) {
+    explicit MaterialTable(ImageTable& images) : images_(images) {}
+
+    // `standIn`: the name the material takes (an item's name, for a palette colour); empty keeps
+    // the material's own.
+    int Index(Mtl* m, DWORD wireColor, const std::string& standIn = {}) {
         if (m) {
-            auto [it, added] = byMtl_.try_emplace(m, 0);
-            if (added) it->second = Add(MakeMaterial(m->GetName().ToUTF8(), m->GetDiffuse()));
+            auto [it, added] = byMtl_.try_emplace({m, standIn}, 0);
+            if (added) it->second = Add(Make(m, standIn));
             return it->second;
         }
         const DWORD rgb = wireColor & 0x00FFFFFFu;
-        auto [it, added] = byWire_.try_emplace(rgb, 0);
+        auto [it, added] = byWire_.try_emplace({rgb, standIn}, 0);
         if (added) {
             char name[16];
             std::snprintf(name, sizeof(name), "Wire %02X%02X%02X", GetRValue(rgb), GetGValue(rgb),
                           GetBValue(rgb));
-            it->second = Add(MakeMaterial(name, Color(rgb)));
+            it->second = Add(Colour(standIn.empty() ? name : standIn, Color(rgb), kRoughness));
         }
         return it->second;
     }
 
     const json& Materials() const { return materials_; }
+    const json& Textures() const { return textures_; }
 
 private:
+    static json Colour(const std::string& name, const Color& c, double roughness) {
+        json m = json::object();
+        m["name"] = name;
+        m["pbrMetallicRoughness"] = {
+            {"baseColorFactor", {SrgbToLinear(c.r), SrgbToLinear(c.g), SrgbToLinear(c.b), 1.0}},
+            {"metallicFactor", 0.0},
+            {"roughnessFactor", roughness}};
+        return m;
+    }
+
+    json Make(Mtl* m, const std::string& standIn) {
+        const MaterialLook look = ShowMaterial(m);
+        json material =
+            Colour(standIn.empty() ? look.name : standIn, look.baseColour, look.roughness);
+        if (!look.textureFile.empty()) {
+            if (const int texture = Texture(look.textureFile); texture >= 0)
+                material["pbrMetallicRoughness"]["baseColorTexture"] = {{"index", texture}};
+        }
+        return material;
+    }
+
+    int Texture(const std::string& file) {
+        const int image = images_.Index(file);
+        if (image < 0) return -1;
+        auto [it, added] = byImage_.try_emplace(image, 0);
+        if (added) {
+            textures_.push_back({{"sampler", 0}, {"source", image}});
+            it->second = static_cast<int>(textures_.size()) - 1;
+        }
+        return it->second;
+    }
+
     int Add(json material) {
         materials_.push_back(std::move(material));
         return static_cast<int>(materials_.size()) - 1;
     }
 
+    ImageTable& images_;
     json materials_ = json::array();
-    std::map<Mtl*, int> byMtl_;
-    std::map<DWORD, int> byWire_;
+    json textures_ = json::array();
+    std::map<std::pair<Mtl*, std::string>, int> byMtl_;
+    std::map<std::pair<DWORD, std::string>, int> byWire_;
+    std::map<int, int> byImage_;
 };
 
 // How one node's object space reaches glTF: vertices go through vertexTM (units, axes and any
@@ -293,7 +391,10 @@ std::vector<int> PrimitiveOfId(const NodePlan& plan) {
 }
 
 // The primitives of a node: the materials its faces show, in the order the faces first use them.
-void PlanPrimitives(NodePlan& plan, MaterialTable& materials) {
+// A Trellon object's faces show their item's or profile's material (`sources`, by material ID);
+// where that has none, the node's palette colour stands in under the item's name.
+void PlanPrimitives(NodePlan& plan, MaterialTable& materials,
+                    const std::vector<FaceSource>& sources) {
     const EvaluatedNode& node = *plan.node;
     const Mesh& mesh = node.Geometry();
     std::vector<int> primOfId(std::size_t{FACE_MATID_MASK} + 1, -1);
@@ -302,7 +403,12 @@ void PlanPrimitives(NodePlan& plan, MaterialTable& materials) {
         const MtlID id = mesh.faces[f].getMatID();
         int& prim = primOfId[id];
         if (prim < 0) {
-            const int mat = materials.Index(ShownMaterial(node.material, id), node.wireColor);
+            const FaceSource* source = id < sources.size() ? &sources[id] : nullptr;
+            const int mat =
+                source && source->material
+                    ? materials.Index(source->material, node.wireColor)
+                    : materials.Index(ShownMaterial(node.material, id), node.wireColor,
+                                      source ? source->name : std::string());
             auto [it, added] = primOfMaterial.try_emplace(mat, static_cast<int>(plan.prims.size()));
             if (added) {
                 plan.prims.emplace_back();
@@ -726,8 +832,8 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
 // lengths, bounds) is written at the widest it can be, so the text is at least as long as the
 // real one: its length is the room kept for the JSON before the binary part is written.
 json Document(const std::vector<NodePlan>& plans, const std::vector<std::string>& names,
-              const json& materials, const std::string& sceneName, std::uint64_t binLength,
-              bool placeholders) {
+              const MaterialTable& materials, const ImageTable& images,
+              const std::string& sceneName, std::uint64_t binLength, bool placeholders) {
     constexpr std::uint64_t kWideInt = std::numeric_limits<std::uint64_t>::max();
     constexpr double kWideDouble = -1.2345678901234567e-300;
     auto count = [&](std::uint64_t n) { return json(placeholders ? kWideInt : n); };
@@ -741,7 +847,7 @@ json Document(const std::vector<NodePlan>& plans, const std::vector<std::string>
          views = json::array();
     auto view = [&](std::uint64_t at, std::uint64_t bytes, int target) {
         json v = {{"buffer", 0}, {"byteOffset", count(at)}, {"byteLength", count(bytes)}};
-        v["target"] = target;
+        if (target != 0) v["target"] = target;
         views.push_back(std::move(v));
         return static_cast<int>(views.size()) - 1;
     };
@@ -797,7 +903,20 @@ json Document(const std::vector<NodePlan>& plans, const std::vector<std::string>
     doc["scenes"] = json::array({std::move(theScene)});
     if (!nodes.empty()) doc["nodes"] = std::move(nodes);
     if (!meshes.empty()) doc["meshes"] = std::move(meshes);
-    if (!materials.empty()) doc["materials"] = materials;
+    if (!materials.Materials().empty()) doc["materials"] = materials.Materials();
+    if (!materials.Textures().empty()) {
+        doc["textures"] = materials.Textures();
+        json pictures = json::array();
+        for (const ImageTable::Image& image : images.Images()) {
+            pictures.push_back({{"name", image.name},
+                                {"mimeType", image.mimeType},
+                                {"bufferView", view(image.at, image.bytes.size(), 0)}});
+        }
+        doc["images"] = std::move(pictures);
+        // Linear filtering with mipmaps, repeated in both directions as the host tiles a map.
+        doc["samplers"] = json::array(
+            {{{"magFilter", 9729}, {"minFilter", 9987}, {"wrapS", 10497}, {"wrapT", 10497}}});
+    }
     if (!accessors.empty()) doc["accessors"] = std::move(accessors);
     if (!views.empty()) doc["bufferViews"] = std::move(views);
     // glTF has no empty buffers.
@@ -824,7 +943,8 @@ bool WriteGlb(const std::vector<EvaluatedNode>& nodes, Scene& scene, const std::
     }
 
     // 1. Plan: the shown nodes, their frames and primitives, checked before anything is written.
-    MaterialTable materials;
+    ImageTable images;
+    MaterialTable materials(images);
     std::vector<NodePlan> plans;
     std::vector<std::string> names;
     std::uint64_t facesTotal = 0;
@@ -837,7 +957,7 @@ bool WriteGlb(const std::vector<EvaluatedNode>& nodes, Scene& scene, const std::
                    mesh.getNumMapFaces(1) == mesh.numFaces;
         if (!MakeFrame(node, metres, plan.frame, error) || !CheckMesh(node, plan.uvs, error))
             return false;
-        PlanPrimitives(plan, materials);
+        PlanPrimitives(plan, materials, TrellonFaceMaterials(scene, node.node));
         facesTotal += static_cast<std::uint64_t>(mesh.numFaces);
         plans.push_back(std::move(plan));
         names.push_back(node.name);
@@ -848,16 +968,21 @@ bool WriteGlb(const std::vector<EvaluatedNode>& nodes, Scene& scene, const std::
 
     // 2. The room for the JSON part: the document with the widest numbers, padded to 4 bytes
     //    (JSON takes the trailing spaces as white space).
-    const std::string widest = Document(plans, names, materials.Materials(), sceneName, 0, true)
+    const std::string widest = Document(plans, names, materials, images, sceneName, 0, true)
                                    .dump(-1, ' ', false, json::error_handler_t::replace);
     const std::uint64_t jsonRoom = (widest.size() + 3) & ~std::uint64_t{3};
     const std::uint64_t binAt = 12 + 8 + jsonRoom + 8;
 
-    // 3. The binary part, node by node, into its place after that room.
+    // 3. The binary part after that room: the images, then node by node.
     OutputFile file;
     if (!file.Open(path, error)) return false;
     ProgressBar progress("writing " + path);
-    std::uint64_t binLength = 0;
+    for (const ImageTable::Image& image : images.Images()) {
+        std::vector<unsigned char> padded = image.bytes;
+        padded.resize((padded.size() + 3) & ~std::size_t{3}, 0);
+        file.WriteAt(binAt + image.at, padded.data(), padded.size());
+    }
+    std::uint64_t binLength = images.Bytes();
     std::uint64_t facesDone = 0;
     const double all = static_cast<double>(std::max<std::uint64_t>(facesTotal, 1));
     for (NodePlan& plan : plans) {
@@ -875,7 +1000,7 @@ bool WriteGlb(const std::vector<EvaluatedNode>& nodes, Scene& scene, const std::
     }
 
     // 4. The header and the JSON part in front of it.
-    std::string text = Document(plans, names, materials.Materials(), sceneName, binLength, false)
+    std::string text = Document(plans, names, materials, images, sceneName, binLength, false)
                            .dump(-1, ' ', false, json::error_handler_t::replace);
     text.resize(static_cast<std::size_t>(jsonRoom), ' ');
     // Without geometry there is no binary chunk at all.

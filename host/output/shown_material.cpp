@@ -137,8 +137,8 @@ std::optional<Color> MeanImageColour(const std::string& file) {
     return Color(sum[0] * scale, sum[1] * scale, sum[2] * scale);
 }
 
-ShownMaterial ShowMaterial(Mtl* m) {
-    ShownMaterial shown;
+MaterialLook ShowMaterial(Mtl* m) {
+    MaterialLook shown;
     if (!m) return shown;
     shown.name = ToUTF8(m->GetName().data());
     Mtl* leaf = ShownLeaf(m);
@@ -170,8 +170,8 @@ ShownMaterial ShowMaterial(Mtl* m) {
     return shown;
 }
 
-std::vector<Mtl*> TrellonFaceMaterials(Scene& scene, INode* node) {
-    std::vector<Mtl*> table;
+std::vector<FaceSource> TrellonFaceMaterials(Scene& scene, INode* node) {
+    std::vector<FaceSource> table;
     Object* obj = node ? node->GetObjectRef() : nullptr;
     if (!obj || obj->ClassID() != kTrellonClassID) return table;
     FPValue items;
@@ -180,12 +180,13 @@ std::vector<Mtl*> TrellonFaceMaterials(Scene& scene, INode* node) {
         base_type(items.type) != TYPE_INODE || !is_tab(items.type) || !items.n_tab) {
         return table;
     }
-    table.assign(kFirstSweepId, nullptr);
+    table.resize(kFirstSweepId);
     for (int k = 0; k < items.n_tab->Count(); ++k) {
-        const int id = k % kItemIds + 1;
+        FaceSource& source = table[static_cast<std::size_t>(k % kItemIds + 1)];
         INode* item = (*items.n_tab)[k];
-        if (!table[static_cast<std::size_t>(id)] && item)
-            table[static_cast<std::size_t>(id)] = item->GetMtl();
+        if (!source.name.empty() || !item) continue;
+        source.material = item->GetMtl();
+        source.name = ToUTF8(item->GetName());
     }
     // The profiles of the sweeps, from the block's list of them.
     if (IParamBlock2* pb = obj->GetParamBlock(0)) {
@@ -194,7 +195,12 @@ std::vector<Mtl*> TrellonFaceMaterials(Scene& scene, INode* node) {
         const ParamID id = index >= 0 ? desc->IndextoID(index) : -1;
         for (int k = 0; id >= 0 && k < pb->Count(id); ++k) {
             INode* profile = pb->GetINode(id, 0, k);
-            table.push_back(profile ? profile->GetMtl() : nullptr);
+            FaceSource source;
+            if (profile) {
+                source.material = profile->GetMtl();
+                source.name = ToUTF8(profile->GetName());
+            }
+            table.push_back(std::move(source));
         }
     }
     return table;

@@ -33,7 +33,7 @@ namespace host {
 
 class Scene;
 
-struct ShownMaterial {
+struct MaterialLook {
     std::string name;  // UTF-8
     Color baseColour{0.5f, 0.5f, 0.5f};
     std::string textureFile;  // empty: no texture
@@ -45,16 +45,22 @@ struct ShownMaterial {
 Color CorrectColour(const Color& c, Texmap* correction);
 
 // The material m shows, as above; `name` is m's own.
-ShownMaterial ShowMaterial(Mtl* m);
+MaterialLook ShowMaterial(Mtl* m);
 
 // The mean colour of an image file (0 to 1 per channel), or none when it cannot be read.
 std::optional<Color> MeanImageColour(const std::string& file);
 
-// The material each material ID of a Trellon node's faces shows: item k's copies carry ID k + 1
-// (IDs past 26 wrap to 1) and show the material of the first item with that ID, sweep k's faces
-// carry 27 + k and show its profile node's material. An ID whose item or profile has no material
-// keeps the node's own (the palette colour), so the table holds null for it. Empty for a node that
-// is not a Trellon object.
-std::vector<Mtl*> TrellonFaceMaterials(Scene& scene, INode* node);
+// What the faces with one material ID of a Trellon node show: the material of the item or
+// profile they come from (null when it has none: the node's own palette colour stands in) and that
+// item's or profile's node name, which names the palette colour where it stands in.
+struct FaceSource {
+    Mtl* material = nullptr;
+    std::string name;  // UTF-8; empty for an ID no item or profile carries
+};
+
+// Per material ID of a Trellon node's faces, its source: item k's copies carry ID k + 1 (IDs past
+// 26 wrap to 1) and show the material of the first item with that ID, sweep k's faces carry
+// 27 + k and show its profile node's material. Empty for a node that is not a Trellon object.
+std::vector<FaceSource> TrellonFaceMaterials(Scene& scene, INode* node);
 
 }  // namespace host

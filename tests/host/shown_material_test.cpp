@@ -71,7 +71,7 @@ TEST(ShowMaterial, ColourAndRoughnessFromTheClass) {
     vray->SetName(MSTR(L"Bark"));
     vray->SetDiffuse(Color(0.3f, 0.2f, 0.1f), 0);
     vray->GetParamBlock(0)->SetValue(3, 0, 0.6f);
-    const host::ShownMaterial bark = host::ShowMaterial(vray);
+    const host::MaterialLook bark = host::ShowMaterial(vray);
     EXPECT_EQ(bark.name, "Bark");
     ExpectColour(bark.baseColour, Color(0.3f, 0.2f, 0.1f));
     EXPECT_NEAR(bark.roughness, 0.4f, 1e-6f);
@@ -101,14 +101,14 @@ TEST(ShowMaterial, ATextureShowsAsItIsAndACorrectionOverItTints) {
     auto* bitmap = static_cast<BitmapTex*>(host::NewMaterialOrMap(L"Bitmap"));
     bitmap->SetMapName(std::wstring(file.begin(), file.end()).c_str());
     leaf->GetParamBlock(0)->SetValue(11, 0, bitmap);
-    host::ShownMaterial plain = host::ShowMaterial(leaf);
+    host::MaterialLook plain = host::ShowMaterial(leaf);
     EXPECT_EQ(plain.textureFile, file);
     ExpectColour(plain.baseColour, Color(1.0f, 1.0f, 1.0f));
 
     Texmap* darker = Correction(0, 0, -10, 0);
     darker->GetParamBlock(0)->SetValue(1, 0, bitmap);
     leaf->GetParamBlock(0)->SetValue(11, 0, darker);
-    const host::ShownMaterial tinted = host::ShowMaterial(leaf);
+    const host::MaterialLook tinted = host::ShowMaterial(leaf);
     EXPECT_EQ(tinted.textureFile, file);
     const float tint = (100.0f / 255.0f - 0.1f) / (100.0f / 255.0f);
     ExpectColour(tinted.baseColour, Color(tint, tint, tint));
