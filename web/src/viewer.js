@@ -56,6 +56,22 @@ function countModel(root) {
   return counts;
 }
 
+// An address for a texture's image: its own for an <img>; an image embedded in a .glb comes as
+// an ImageBitmap, which has none, so it is drawn small and handed over as a data address.
+function swatchPicture(image) {
+  if (!image) return null;
+  if (image.src) return image.src;
+  try {
+    const canvas = document.createElement('canvas');
+    canvas.width = 24;
+    canvas.height = 24;
+    canvas.getContext('2d').drawImage(image, 0, 0, canvas.width, canvas.height);
+    return canvas.toDataURL();
+  } catch (e) {
+    return null;  // an image the canvas cannot draw keeps the colour swatch
+  }
+}
+
 function showLegend(counts) {
   const list = $('legend');
   list.replaceChildren();
@@ -67,9 +83,9 @@ function showLegend(counts) {
     swatch.className = 'swatch';
     swatch.style.background = material.color ? `#${material.color.getHexString()}` : '#888';
     // A textured material shows its texture in the swatch.
-    const image = material.map && material.map.image;
-    if (image && image.src) {
-      swatch.style.backgroundImage = `url(${image.src})`;
+    const picture = material.map && swatchPicture(material.map.image);
+    if (picture) {
+      swatch.style.backgroundImage = `url(${picture})`;
       swatch.style.backgroundSize = 'cover';
     }
     const name = document.createElement('span');
