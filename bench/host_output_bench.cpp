@@ -13,6 +13,7 @@
 //   ProxyDraw/MODE/N       the same pass into a window that only counts what it is handed: the
 //                          module's own drawing (placement walk, transforms, draw calls) without
 //                          the recording window keeping every point.
+//   Export/N               the object's export to geometry against its viewport build.
 //   BuildCommand/N         `trellon-host build SCENE --json` in a fresh process; counters: the
 //                          build it reports (buildSeconds), the whole command's wall time over it,
 //                          the child's peak memory over its mesh (12 bytes a vertex, 20 a face).
@@ -42,6 +43,7 @@
 #include "host_scene.h"
 #include "mesh_dump.h"
 #include "module_loader.h"
+#include "object_functions.h"
 #include "obj_writer.h"
 #include "recording_window.h"
 #include "scene.h"
@@ -97,16 +99,20 @@ Loaded& TheLoaded() {
     return *loaded;
 }
 
-Built* BuildScene(std::int64_t copies, int mode) {
+// The module, loaded once; null (with the reason printed) when it does not load.
+host::PluginModule* Module() {
     Loaded& loaded = TheLoaded();
     if (!loaded.module) {
         std::string error;
         loaded.module = host::PluginModule::Load(host::DefaultModulePath(), error);
-        if (!loaded.module) {
-            std::fprintf(stderr, "host_bench: %s\n", error.c_str());
-            return nullptr;
-        }
+        if (!loaded.module) std::fprintf(stderr, "host_bench: %s\n", error.c_str());
     }
+    return loaded.module.get();
+}
+
+Built* BuildScene(std::int64_t copies, int mode) {
+    Loaded& loaded = TheLoaded();
+    if (!Module()) return nullptr;
     if (loaded.built && loaded.key == std::pair{copies, mode}) return loaded.built.get();
     loaded.built.reset();  // one scene at a time: they are large
     auto fresh = std::make_unique<Built>();
@@ -296,6 +302,53 @@ ChildRun RunHost(const std::vector<std::string>& args) {
     return run;
 }
 
+// Export/N: the object's export to geometry of N copies (N / 1,000 mesh nodes of the 500-face
+// item) against the viewport build of the same copies, both in this process on a freshly loaded
+// scene; counters: build_s, export_s and export_vs_build.
+void Export(benchmark::State& state) {
+    host::PluginModule* module = Module();
+    if (!module) {
+        state.SkipWithError("the module did not load");
+        return;
+    }
+    TheLoaded().built.reset();  // room for the scene and its exported copy
+    TheLoaded().key = {-1, -1};
+    const std::string text = hostbench::GridScene(state.range(0), 6);
+    // The best of the runs of each: the first run of a process pays its page faults.
+    double build = 1e30, exported = 1e30;
+    for (auto _ : state) {
+        auto scene = std::make_unique<host::Scene>();
+        for (int i = 0; i < module->NumClasses(); ++i) scene->RegisterClass(module->Class(i));
+        host::LoadSceneText(text, "bench.scene.json", *scene);
+        INode* node = scene->GetINodeByName(L"Copies");
+        auto start = std::chrono::steady_clock::now();
+        host::EvaluatedNode shown;
+        if (!node || !host::EvaluateNode(node, 0, shown)) {
+            state.SkipWithError("the object did not build");
+            return;
+        }
+        const double b =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        start = std::chrono::steady_clock::now();
+        FPValue made;
+        std::string error;
+        if (host::CallObjectFunction(*scene, node->GetObjectRef(), L"exportToGeometry", {}, made,
+                                     error) != FPS_OK) {
+            state.SkipWithError(error.c_str());
+            return;
+        }
+        const double e =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(e);
+        build = std::min(build, b);
+        exported = std::min(exported, e);
+        state.counters["nodes"] = made.i;
+    }
+    state.counters["build_s"] = build;
+    state.counters["export_s"] = exported;
+    state.counters["export_vs_build"] = exported / build;
+}
+
 void BuildCommand(benchmark::State& state) {
     const fs::path scene = OutDir() / "command.scene.json";
     std::ofstream(scene) << hostbench::GridScene(state.range(0), 6);
@@ -331,6 +384,7 @@ BENCHMARK(Obj)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Json)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Draw)->Args({1, 200000})->Args({2, 80000})->Unit(benchmark::kMillisecond);
 BENCHMARK(ProxyDraw)->Args({1, 200000})->Args({2, 80000})->Unit(benchmark::kMillisecond);
+BENCHMARK(Export)->Arg(100000)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BuildCommand)
     ->Arg(100000)
     ->Arg(1000000)

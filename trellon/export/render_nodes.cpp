@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "colour/variants.h"
@@ -223,6 +224,11 @@ void FillRenderMeshes(Trellon& object) {
         }
     }
 
+    // The host's progress bar, when one is open (the export opens it), every 1,024 copies.
+    Interface* ip = GetCOREInterface();
+    std::int64_t total = 0, done = 0;
+    for (std::size_t s = 0; s < sources.size(); ++s)
+        if (!nodes[s].empty()) total += copies[s];
     std::vector<std::int64_t> written(sources.size(), 0);
     for (const PlacementPass pass : placement.Passes()) {
         placement.ForEachCopy(pass, [&](const PlacedCopy& copy) {
@@ -235,6 +241,8 @@ void FillRenderMeshes(Trellon& object) {
             const int step = s < object.MtlIdStep.size() ? object.MtlIdStep[s] : 0;
             WriteCopy(*target, meshes[s], static_cast<int>(i % kCopiesPerMeshNode), copy.tm,
                       variant * step);
+            if (ip && (++done & 1023) == 0)
+                ip->ProgressUpdate(static_cast<int>(100 * done / std::max<std::int64_t>(total, 1)));
         });
     }
     for (const auto& list : nodes) {
@@ -247,6 +255,11 @@ void FillRenderMeshes(Trellon& object) {
     }
 }
 
+namespace {
+// The export does its own work between ProgressStart and ProgressEnd: the host runs nothing.
+DWORD NoProgressWork(LPVOID /*arg*/) { return 0; }
+}  // namespace
+
 int ExportToGeometry(Trellon& object) {
     Interface* ip = GetCOREInterface();
     IParamBlock2* pb = object.GetParamBlock(0);
@@ -256,8 +269,12 @@ int ExportToGeometry(Trellon& object) {
     object.RenderTime = ip->GetTime();
     object.Time = object.RenderTime;
 
+    // A long export shows the host's progress bar over filling the meshes, the bulk of the work.
+    const std::wstring title = std::wstring(L"exporting ") + self->GetName();
+    ip->ProgressStart(title.c_str(), TRUE, &NoProgressWork, nullptr);
     BuildRenderNodes(object);
     FillRenderMeshes(object);
+    ip->ProgressEnd();
     if (pb->Count(Sweep_Nodes) > 0) {
         ExportSweepNodes(object);
         for (int i = 0; i < object.ExportNodes.Count(); ++i) {
