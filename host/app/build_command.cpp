@@ -1,4 +1,5 @@
 #include "build_command.h"
+#include "command_failure.h"
 
 #include <algorithm>
 #include <cctype>
@@ -40,24 +41,10 @@ std::optional<int> DisplayMode(Object* obj, TimeValue t) {
     return pb->GetInt(desc->IndextoID(index), t);
 }
 
-bool IsTrellon(Object* obj) {
-    return obj && obj->SuperClassID() == GEOMOBJECT_CLASS_ID && obj->ClassID() == kTrellonClassID;
-}
-
 // The item roles of the published itemRoles, by number.
 std::string RoleName(int role) {
     static const char* const kRoles[] = {"object", "post", "end"};
     return role >= 0 && role < 3 ? kRoles[role] : "role " + std::to_string(role);
-}
-
-int LoadInto(Scene& scene, const std::string& path, std::ostream& err) {
-    try {
-        LoadSceneFile(path, scene);
-    } catch (const SceneFileError& e) {
-        err << "trellon-host: " << e.what() << '\n';
-        return 1;
-    }
-    return 0;
 }
 
 void PrintSummary(std::ostream& out, const BuildOptions& options, TimeValue t,
@@ -193,6 +180,20 @@ bool QueryItemCopies(Scene& scene, Object* obj, std::vector<ItemCopies>& items,
     return true;
 }
 
+bool IsTrellon(Object* obj) {
+    return obj && obj->SuperClassID() == GEOMOBJECT_CLASS_ID && obj->ClassID() == kTrellonClassID;
+}
+
+int LoadInto(Scene& scene, const std::string& path, std::ostream& err) {
+    try {
+        LoadSceneFile(path, scene);
+    } catch (const SceneFileError& e) {
+        err << "trellon-host: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
 SceneEvaluation EvaluateWithReports(Scene& scene, TimeValue t) {
     // Node by node, so each Trellon object's build is timed and its message boxes are its own.
     SceneEvaluation result;
@@ -202,6 +203,7 @@ SceneEvaluation EvaluateWithReports(Scene& scene, TimeValue t) {
     const std::vector<Node*> all = scene.Nodes();
     for (Node* node : all) {
         const bool trellon = IsTrellon(node->GetObjectRef());
+        const Doing doing("evaluating node '" + ToUTF8(node->GetName()) + "'");
         const std::size_t messagesBefore = scene.Messages().size();
         const Clock::time_point begin = Clock::now();
         EvaluatedNode evaluated;
@@ -211,8 +213,8 @@ SceneEvaluation EvaluateWithReports(Scene& scene, TimeValue t) {
             TrellonReport rep;
             rep.node = ToUTF8(node->GetName());
             rep.displayMode = DisplayMode(node->GetObjectRef(), t);
-            rep.vertices = geometry ? evaluated.mesh.getNumVerts() : 0;
-            rep.faces = geometry ? evaluated.mesh.getNumFaces() : 0;
+            rep.vertices = geometry ? evaluated.Geometry().getNumVerts() : 0;
+            rep.faces = geometry ? evaluated.Geometry().getNumFaces() : 0;
             // An object that does not publish the counts is reported without them.
             std::string error;
             QueryItemCopies(scene, node->GetObjectRef(), rep.items, error);
@@ -223,8 +225,9 @@ SceneEvaluation EvaluateWithReports(Scene& scene, TimeValue t) {
             reports.push_back(std::move(rep));
         }
         if (geometry || trellon) {
-            lines.push_back({ToUTF8(node->GetName()), geometry ? evaluated.mesh.getNumVerts() : 0,
-                             geometry ? evaluated.mesh.getNumFaces() : 0,
+            lines.push_back({ToUTF8(node->GetName()),
+                             geometry ? evaluated.Geometry().getNumVerts() : 0,
+                             geometry ? evaluated.Geometry().getNumFaces() : 0,
                              trellon ? static_cast<int>(reports.size()) - 1 : -1, !IsShown(node)});
         }
         if (geometry) nodes.push_back(std::move(evaluated));
@@ -237,7 +240,10 @@ int BuildScene(Scene& scene, const BuildOptions& options, std::ostream& out, std
     OutputKind kind = OutputKind::None;
     OutputKindOf(options.output, kind);
     const Clock::time_point start = Clock::now();
-    if (const int status = LoadInto(scene, options.scene, err); status != 0) return status;
+    {
+        const Doing doing("loading " + options.scene);
+        if (const int status = LoadInto(scene, options.scene, err); status != 0) return status;
+    }
     const TimeValue t = options.time.value_or(scene.GetTime());
     scene.SetTime(t, FALSE);
 
@@ -246,18 +252,21 @@ int BuildScene(Scene& scene, const BuildOptions& options, std::ostream& out, std
 
     std::string error;
     bool written = true;
-    switch (kind) {
-        case OutputKind::Glb:
-            written = WriteGlb(nodes, scene, options.output, error);
-            break;
-        case OutputKind::Obj:
-            written = WriteObj(nodes, options.output, error);
-            break;
-        case OutputKind::Json:
-            written = WriteMeshDump(nodes, options.output, error);
-            break;
-        case OutputKind::None:
-            break;
+    if (kind != OutputKind::None) {
+        const Doing doing("writing " + options.output);
+        switch (kind) {
+            case OutputKind::Glb:
+                written = WriteGlb(nodes, scene, options.output, error);
+                break;
+            case OutputKind::Obj:
+                written = WriteObj(nodes, options.output, error);
+                break;
+            case OutputKind::Json:
+                written = WriteMeshDump(nodes, options.output, error);
+                break;
+            case OutputKind::None:
+                break;
+        }
     }
     if (!written) {
         err << "trellon-host: " << error << '\n';

@@ -45,6 +45,12 @@ struct ItemCopies {
     int copies = 0;
 };
 
+// Whether obj is a Trellon object.
+bool IsTrellon(Object* obj);
+
+// Loads the scene file into scene; 0, or 1 with the reader's message on err.
+int LoadInto(Scene& scene, const std::string& path, std::ostream& err);
+
 // Copies per item of a Trellon object at the scene's time, in item order, asked through the
 // functions the object publishes (copyCounts, itemNodes, itemRoles). False, with the reason in
 // error, when the object does not answer.

@@ -1,6 +1,7 @@
 #include "demo_command.h"
 
 #include <filesystem>
+#include <fstream>
 #include <iomanip>
 #include <ostream>
 #include <vector>
@@ -17,8 +18,27 @@
 namespace host {
 namespace {
 
-// The file name the embedded scene's messages carry.
-constexpr const char* kDemoName = "demo.scene.json (embedded)";
+// Writes the embedded assets under dir, making their folders; false with the reason in error.
+bool WriteAssets(const std::filesystem::path& dir, std::string& error) {
+    for (const DemoAsset& asset : DemoAssets()) {
+        const std::filesystem::path file = dir / asset.path;
+        std::error_code ec;
+        std::filesystem::create_directories(file.parent_path(), ec);
+        if (ec) {
+            error = file.parent_path().string() + ": cannot make the folder: " + ec.message();
+            return false;
+        }
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(asset.data),
+                  static_cast<std::streamsize>(asset.size));
+        out.close();
+        if (!out) {
+            error = file.string() + ": cannot be written";
+            return false;
+        }
+    }
+    return true;
+}
 
 void PrintTable(std::ostream& out, const std::vector<TrellonReport>& reports) {
     out << std::left << std::setw(16) << "object" << std::setw(24) << "item" << std::right
@@ -58,12 +78,6 @@ std::string ProgramAsTyped() {
 
 int BuildDemo(Scene& scene, const std::string& dir, std::ostream& out, std::ostream& err,
               DemoFiles* files) {
-    try {
-        LoadSceneText(DemoSceneText(), kDemoName, scene);
-    } catch (const SceneFileError& e) {
-        err << "trellon-host: " << e.what() << '\n';
-        return 1;
-    }
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     if (ec) {
@@ -72,11 +86,23 @@ int BuildDemo(Scene& scene, const std::string& dir, std::ostream& out, std::ostr
     }
     const std::string glb = (std::filesystem::path(dir) / "demo.glb").string();
     const std::string saved = (std::filesystem::path(dir) / "demo.scene.json").string();
+    // The scene's meshes and textures first: it names them relative to its own folder, which
+    // is DIR for the embedded text as for the scene saved there.
+    std::string error;
+    if (!WriteAssets(dir, error)) {
+        err << "trellon-host: " << error << '\n';
+        return 1;
+    }
+    try {
+        LoadSceneText(DemoSceneText(), saved, scene);
+    } catch (const SceneFileError& e) {
+        err << "trellon-host: " << e.what() << '\n';
+        return 1;
+    }
 
     const TimeValue t = scene.GetTime();
     const SceneEvaluation evaluation = EvaluateWithReports(scene, t);
     const std::vector<EvaluatedNode>& nodes = evaluation.nodes;
-    std::string error;
     if (!WriteGlb(nodes, scene, glb, error)) {
         err << "trellon-host: " << error << '\n';
         return 1;

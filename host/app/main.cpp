@@ -1,6 +1,6 @@
 // trellon-host: the headless host program. Each subcommand loads the module the way the host
-// does and works on scenes. Exit status: 0 success, 1 bad input (message on standard error),
-// 2 bad usage.
+// does and works on scenes. Exit status: 0 success, 1 bad input or a command that could not
+// finish (running out of memory; one line on standard error), 2 bad usage.
 #include <CLI/CLI.hpp>
 
 #include <iostream>
@@ -8,9 +8,11 @@
 #include <string>
 
 #include "build_command.h"
+#include "command_failure.h"
 #include "commands.h"
 #include "demo_command.h"
 #include "draw_command.h"
+#include "export_command.h"
 #include "params_command.h"
 #include "view_server.h"
 
@@ -36,8 +38,10 @@ int main(int argc, char** argv) {
     bool demoView = false;
     int demoPort = 8765;
     auto* demoCmd = app.add_subcommand(
-        "demo", "build the embedded default scene (a garden fence and a flower bed) and write "
-                "DIR/demo.glb and DIR/demo.scene.json");
+        "demo",
+        "build the embedded default scene (a garden fence and a flower bed) and write "
+        "DIR/demo.glb, DIR/demo.scene.json and its meshes and textures in "
+        "DIR/demo-assets");
     demoCmd->add_option("-o,--output", demoDir, "the folder to write into (default: out)");
     demoCmd->add_flag("--view", demoView, "serve the result with the viewer afterwards");
     demoCmd->add_option("--port", demoPort, "the viewer's port with --view (default 8765)")
@@ -59,6 +63,17 @@ int main(int argc, char** argv) {
         app.add_subcommand("save", "load a scene (running its set-up) and save it whole");
     saveCmd->add_option("SCENE", saveScene, "the scene file")->required();
     saveCmd->add_option("-o,--output", saveOut, "the scene file to write")->required();
+
+    host::ExportOptions exportOptions;
+    auto* exportCmd = app.add_subcommand(
+        "export",
+        "load a scene, turn its Trellon objects into plain mesh and light nodes and save it");
+    exportCmd->add_option("SCENE", exportOptions.scene, "the scene file")->required();
+    exportCmd->add_option("-o,--output", exportOptions.output, "the scene file to write")
+        ->required();
+    exportCmd->add_option("--glb", exportOptions.glb, "also write the exported scene as glTF");
+    exportCmd->add_option("--node", exportOptions.node,
+                          "export only the Trellon object on this node (default: every one)");
 
     std::string drawScene, drawOut;
     int drawTime = 0;
@@ -91,22 +106,30 @@ int main(int argc, char** argv) {
     }
 
     if (modulePath.empty()) modulePath = host::DefaultModulePath();
-    if (classes->parsed()) return host::RunClasses(modulePath, std::cout, std::cerr);
-    if (paramsCmd->parsed()) return host::RunParams(modulePath, paramsJson, std::cout, std::cerr);
-    if (demoCmd->parsed()) {
-        return host::RunDemo(modulePath, demoDir, demoView, demoPort, std::cout, std::cerr);
-    }
-    if (buildCmd->parsed()) {
-        if (timeOpt->count() > 0) build.time = buildTime;
-        return host::RunBuild(modulePath, build, std::cout, std::cerr);
-    }
-    if (saveCmd->parsed())
-        return host::RunSave(modulePath, saveScene, saveOut, std::cout, std::cerr);
-    if (drawCmd->parsed()) {
-        std::optional<TimeValue> t;
-        if (drawTimeOpt->count() > 0) t = drawTime;
-        return host::RunDraw(modulePath, drawScene, drawOut, t, std::cout, std::cerr);
-    }
-    if (viewCmd->parsed()) return host::RunView(view, std::cout, std::cerr);
-    return 2;
+    // The command boundary: anything a command runs into (memory that is not there, an
+    // exception out of the module) ends it with one line and status 1 (command_failure.h).
+    const std::string command = app.get_subcommands().front()->get_name();
+    return host::RunGuarded(command, std::cerr, [&]() -> int {
+        if (classes->parsed()) return host::RunClasses(modulePath, std::cout, std::cerr);
+        if (paramsCmd->parsed())
+            return host::RunParams(modulePath, paramsJson, std::cout, std::cerr);
+        if (demoCmd->parsed()) {
+            return host::RunDemo(modulePath, demoDir, demoView, demoPort, std::cout, std::cerr);
+        }
+        if (buildCmd->parsed()) {
+            if (timeOpt->count() > 0) build.time = buildTime;
+            return host::RunBuild(modulePath, build, std::cout, std::cerr);
+        }
+        if (saveCmd->parsed())
+            return host::RunSave(modulePath, saveScene, saveOut, std::cout, std::cerr);
+        if (exportCmd->parsed())
+            return host::RunExport(modulePath, exportOptions, std::cout, std::cerr);
+        if (drawCmd->parsed()) {
+            std::optional<TimeValue> t;
+            if (drawTimeOpt->count() > 0) t = drawTime;
+            return host::RunDraw(modulePath, drawScene, drawOut, t, std::cout, std::cerr);
+        }
+        if (viewCmd->parsed()) return host::RunView(view, std::cout, std::cerr);
+        return 2;
+    });
 }

@@ -31,6 +31,13 @@ void Node::SetNodeTM(TimeValue /*t*/, Matrix3& tm) {
 
 // The object's offset from the pivot: scale first, then rotation, then position. The scale acts
 // along the object's own axes (the scale value's own axis rotation is not used by this host).
+void Node::CopyProperties(INode* from) {
+    if (!from) return;
+    renderable_ = from->Renderable() != 0;
+    hidden_ = from->IsHidden() != 0;
+    wireColor_ = from->GetWireColor();
+}
+
 Matrix3 Node::ObjectOffsetTM() const {
     Matrix3 tm = ScaleMatrix(offsetScale_.s);
     Matrix3 rot{1};

@@ -57,6 +57,8 @@ public:
     INode* GetChildNode(int i) override;
     void AttachChild(INode* node, int keepTM = 1) override;
     void Detach(TimeValue t, int keepTM = 1) override;
+    // The render and display flags and the wire colour.
+    void CopyProperties(INode* from) override;
 
     // References
     int NumRefs() override { return 7; }

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "editable_mesh.h"
 #include "imtl.h"
+#include "material_classes.h"
+#include "materials.h"
 #include "maxscript/maxscript.h"
 #include "notify.h"
 #include "plugapi.h"
@@ -12,17 +15,18 @@
 #include "windows.h"
 
 #include "materials.h"
+#include "progress_bar.h"
 
 namespace host {
 
 Scene::Scene() {
     root_ = new Node(*this, 0, MSTR(_M("Scene Root")), true);
     SetCOREInterface(this);
-    WinStandIn::SetMessageBoxHandler(
-        [this](HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
-            return OnMessageBox(text, caption, type);
-        });
-    SetMAXScriptHandler([this](const MCHAR* s, BOOL, FPValue* fpv, BOOL) { return OnScript(s, fpv); });
+    WinStandIn::SetMessageBoxHandler([this](HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
+        return OnMessageBox(text, caption, type);
+    });
+    SetMAXScriptHandler(
+        [this](const MCHAR* s, BOOL, FPValue* fpv, BOOL) { return OnScript(s, fpv); });
 }
 
 Scene::~Scene() {
@@ -76,16 +80,23 @@ ClassDesc* Scene::FindClass(SClass_ID superID, Class_ID classID) const {
 void* Scene::CreateInstance(SClass_ID superID, Class_ID classID) {
     // The host's own classes first.
     if (superID == GEOMOBJECT_CLASS_ID && classID == triObjectClassID) return CreateNewTriObject();
-    if (superID == SHAPE_CLASS_ID && classID == splineShapeClassID) return new SplineShape();
-    if (superID == MATERIAL_CLASS_ID && classID == Class_ID(DMTL_CLASS_ID, 0)) {
-        auto* m = new Material(L"Standard", classID, false);
-        m->SetName(MSTR(_M("Material")));
-        return m;
+    if (superID == GEOMOBJECT_CLASS_ID && classID == Class_ID(EDITTRIOBJ_CLASS_ID, 0)) {
+        return static_cast<Object*>(new EditableMesh());
     }
-    if (superID == MATERIAL_CLASS_ID && classID == Class_ID(MULTI_CLASS_ID, 0)) {
-        auto* m = new Material(L"Multi/Sub-Object", classID, true);
-        m->SetName(MSTR(_M("Multimaterial")));
-        return m;
+    if (superID == SHAPE_CLASS_ID && classID == splineShapeClassID) return new SplineShape();
+    // Materials and maps of the host's class table; a new material is named after its kind.
+    if (const MaterialClass* cls = FindMaterialClass(superID, classID)) {
+        MtlBase* m = NewMaterialOrMap(*cls);
+        if (cls->kind == MaterialKind::Multi) {
+            m->SetName(MSTR(_M("Multimaterial")));
+        } else if (cls->kind != MaterialKind::Map) {
+            m->SetName(MSTR(_M("Material")));
+        } else {
+            m->SetName(MSTR(_M("Map")));
+        }
+        // The class's own first base (Mtl or Texmap) is what callers cast the result to.
+        if (auto* mtl = dynamic_cast<Mtl*>(m)) return mtl;
+        return static_cast<Texmap*>(m);
     }
     if (ClassDesc* cd = FindClass(superID, classID)) return cd->Create(FALSE);
     return nullptr;
@@ -191,7 +202,9 @@ void Scene::ReplacePrompt(const MCHAR* msg) {
     if (prompts_.empty()) prompts_.emplace_back();
     prompts_.back() = msg ? msg : L"";
 }
-void Scene::DisplayTempPrompt(const MCHAR* msg, int /*msec*/) { prompts_.emplace_back(msg ? msg : L""); }
+void Scene::DisplayTempPrompt(const MCHAR* msg, int /*msec*/) {
+    prompts_.emplace_back(msg ? msg : L"");
+}
 
 void Scene::SetFileName(const MSTR& path) {
     filePath_ = path;
@@ -200,7 +213,8 @@ void Scene::SetFileName(const MSTR& path) {
 }
 
 void Scene::AddSceneMaterial(Mtl* m) {
-    if (!m || std::find(sceneMaterials_.begin(), sceneMaterials_.end(), m) != sceneMaterials_.end()) {
+    if (!m ||
+        std::find(sceneMaterials_.begin(), sceneMaterials_.end(), m) != sceneMaterials_.end()) {
         return;
     }
     m->SetAFlag(A_LOCK_TARGET);
@@ -243,5 +257,25 @@ BOOL Scene::OnScript(const MCHAR* s, FPValue* fpv) {
     if (it == scriptAnswers_.end()) return FALSE;
     return it->second(fpv);
 }
+
+}  // namespace host
+
+namespace host {
+
+BOOL Scene::ProgressStart(const MCHAR* title, BOOL dispBar, LPTHREAD_START_ROUTINE fn,
+                          LPVOID arg) {
+    progress_.reset();
+    if (dispBar) progress_ = std::make_unique<ProgressBar>(ToUTF8(title ? title : L""));
+    if (fn) fn(arg);
+    return TRUE;
+}
+
+void Scene::ProgressUpdate(int pct, BOOL /*showPct*/, const MCHAR* title) {
+    if (!progress_) return;
+    if (title) progress_->SetPhase(ToUTF8(title));
+    progress_->Update(pct / 100.0);
+}
+
+void Scene::ProgressEnd() { progress_.reset(); }
 
 }  // namespace host

@@ -23,6 +23,8 @@ class FPValue;
 
 namespace host {
 
+class ProgressBar;
+
 // A message box the module showed, and what the host answered.
 struct MessageRecord {
     std::wstring caption;
@@ -73,6 +75,11 @@ public:
     void PopPrompt() override;
     void ReplacePrompt(const MCHAR* msg) override;
     void DisplayTempPrompt(const MCHAR* msg, int msec = 1000) override;
+    // A bar on standard error while a terminal shows it (progress_bar.h).
+    BOOL ProgressStart(const MCHAR* title, BOOL dispBar, LPTHREAD_START_ROUTINE fn,
+                       LPVOID arg) override;
+    void ProgressUpdate(int pct, BOOL showPct = TRUE, const MCHAR* title = nullptr) override;
+    void ProgressEnd() override;
     ILayerManager* GetLayerManager() override { return &layers_; }
     HWND GetMAXHWnd() override { return nullptr; }
     const MSTR& GetCurFileName() override { return fileName_; }
@@ -143,6 +150,7 @@ private:
     MSTR fileName_;
     MSTR filePath_;
     RendererInfo renderer_;
+    std::unique_ptr<ProgressBar> progress_;
 };
 
 }  // namespace host

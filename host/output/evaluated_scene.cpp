@@ -5,6 +5,7 @@
 #include "inode.h"
 #include "object.h"
 #include "scene.h"
+#include "simpobj.h"
 #include "triobj.h"
 
 namespace host {
@@ -27,6 +28,18 @@ bool EvaluateNode(INode* node, TimeValue t, EvaluatedNode& out) {
     Object* obj = os.obj;
     if (!obj || obj->SuperClassID() != GEOMOBJECT_CLASS_ID) return false;
     if (!obj->CanConvertToType(triObjectClassID)) return false;
+    // A simple object's mesh is what its conversion would copy: it is read where it is.
+    if (auto* simple = dynamic_cast<SimpleObjectBase*>(obj)) {
+        simple->UpdateMesh(t);
+        out.node = node;
+        out.name = ToUTF8(node->GetName());
+        out.objectTM = node->GetObjectTM(t);
+        out.owned = Mesh();
+        out.shared = &simple->mesh;
+        out.material = node->GetMtl();
+        out.wireColor = node->GetWireColor();
+        return true;
+    }
     Object* converted = obj->ConvertToType(t, triObjectClassID);
     if (!converted) return false;
     auto* tri = dynamic_cast<TriObject*>(converted);
@@ -39,11 +52,18 @@ bool EvaluateNode(INode* node, TimeValue t, EvaluatedNode& out) {
     out.node = node;
     out.name = ToUTF8(node->GetName());
     out.objectTM = node->GetObjectTM(t);
-    out.mesh = tri->mesh;
     out.material = node->GetMtl();
     out.wireColor = node->GetWireColor();
-    // A conversion result other than the object itself is a temporary the caller owns.
-    if (converted != obj) converted->DeleteMe();
+    if (converted == obj) {
+        // An editable mesh is its own result.
+        out.owned = Mesh();
+        out.shared = &tri->mesh;
+    } else {
+        // A conversion's result is a temporary the caller owns: its mesh is taken over.
+        out.owned = std::move(tri->mesh);
+        out.shared = nullptr;
+        converted->DeleteMe();
+    }
     return true;
 }
 

@@ -20,13 +20,33 @@ namespace host {
 
 class Scene;
 
+// The mesh of a node is never copied: a simple object's own mesh (the built mesh of a procedural
+// object such as Trellon) is read in place, as the host's viewport draws it, and a conversion's
+// result is taken over. A mesh of ten gigabytes is then held once, not two or three times.
+// A borrowed mesh is the object's: it stays right until the scene changes or the time moves,
+// which no writer does.
 struct EvaluatedNode {
     INode* node = nullptr;
-    std::string name;         // UTF-8
-    Matrix3 objectTM{1};      // object transform: object offset times node transform
-    Mesh mesh;                // object space, a copy of the evaluated mesh
-    Mtl* material = nullptr;  // the node's material or null
+    std::string name;              // UTF-8
+    Matrix3 objectTM{1};           // object transform: object offset times node transform
+    // Read the mesh through Geometry(), change it through OwnMesh(): `owned` is empty while the
+    // mesh is borrowed.
+    Mesh owned;                    // object space: a mesh taken over from a conversion, or filled
+                                   // by the caller
+    const Mesh* shared = nullptr;  // the object's own mesh, read in place (then `owned` is empty)
+    Mtl* material = nullptr;       // the node's material or null
     DWORD wireColor = 0;
+
+    // The node's evaluated mesh, in object space.
+    const Mesh& Geometry() const { return shared ? *shared : owned; }
+    // A mesh of the node's own to change (a borrowed mesh is copied once).
+    Mesh& OwnMesh() {
+        if (shared) {
+            owned = *shared;
+            shared = nullptr;
+        }
+        return owned;
+    }
 };
 
 // Every node whose object evaluates to geometry, in scene order, at time t.

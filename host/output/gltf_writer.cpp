@@ -1,28 +1,37 @@
 #include "gltf_writer.h"
 
-// Debian ships tinygltf as a shared library built from its header (libtinygltf), so the header is
-// included here for its declarations only, without TINYGLTF_IMPLEMENTATION; its JSON (nlohmann)
-// and image (stb) code live in that library.
-#include <tiny_gltf.h>
+// The file is written here, without a glTF library: the JSON part is small (nodes, meshes,
+// accessors, materials) and built with nlohmann-json; the binary part, nearly all of the file,
+// is streamed from the mesh into its place in the file, never held whole in memory.
+#include <stb_image.h>
+#include <stb_image_write.h>
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <map>
-#include <unordered_map>
+#include <memory>
+#include <new>
+#include <nlohmann/json.hpp>
 
 #include "color.h"
+#include "failed_allocation.h"
+#include "hugearray.h"
 #include "imtl.h"
 #include "inode.h"
 #include "matrix3.h"
+#include "output_file.h"
+#include "progress_bar.h"
 #include "quat.h"
 #include "scene.h"
+#include "shown_material.h"
 #include "units.h"
 
 namespace host {
@@ -32,10 +41,10 @@ constexpr double kRoughness = 0.7;
 // Two axes of a transform count as perpendicular while the cosine of their angle stays below
 // this: float products of rotations and scales stay far inside it, a real shear does not.
 constexpr double kShearTolerance = 1e-5;
-// Nested multi materials are followed this deep; a deeper (or cyclic) chain shows the wire colour.
-constexpr int kMaxMultiDepth = 8;
 // A .glb states its length in 32 bits; the binary chunk must leave room for the JSON.
 constexpr std::uint64_t kMaxBinaryBytes = 0xFFFFFFFFull - (64ull << 20);
+// Each region of the binary part is written through a buffer of at most this many bytes.
+constexpr std::size_t kRegionBuffer = std::size_t{1} << 20;
 
 // The host's Z-up frame to glTF's Y-up frame, as a row-vector transform: (x, y, z) -> (x, z, -y).
 Matrix3 ZUpToYUp() {
@@ -58,53 +67,155 @@ double SrgbToLinear(float c) {
 
 std::string NodeLabel(const EvaluatedNode& n) { return "node '" + n.name + "'"; }
 
-// The material a face with material ID `id` shows (null: the wire colour).
-Mtl* ShownMaterial(Mtl* m, int id) {
-    for (int depth = 0; m && m->IsMultiMtl(); ++depth) {
-        const int n = m->NumSubMtls();
-        if (n <= 0 || depth == kMaxMultiDepth) return nullptr;
-        m = m->GetSubMtl(id % n);
-    }
-    return m;
-}
+using json = nlohmann::ordered_json;
 
-// The glTF materials, one per host material shown and one per wire colour used without one.
+// The images the materials' textures show, embedded at the start of the binary part. A PNG or
+// JPEG file goes in as it is; any other image the host reads (BMP, TGA, ...) is decoded and
+// written as PNG, the formats a glTF viewer must read. A file that cannot be read any more gives
+// no image, and its material shows its colour alone.
+class ImageTable {
+public:
+    struct Image {
+        std::string name;  // the file's name, without its folders
+        std::string mimeType;
+        std::vector<unsigned char> bytes;
+        std::uint64_t at = 0;  // offset in the binary part
+    };
+
+    // The image index for a file, or -1.
+    int Index(const std::string& file) {
+        auto [it, added] = byFile_.try_emplace(file, -1);
+        if (!added) return it->second;
+        Image image;
+        if (!Read(file, image)) return -1;
+        image.name = std::filesystem::path(file).filename().string();
+        image.at = bytes_;
+        bytes_ += (image.bytes.size() + 3) & ~std::uint64_t{3};
+        images_.push_back(std::move(image));
+        it->second = static_cast<int>(images_.size()) - 1;
+        return it->second;
+    }
+
+    const std::vector<Image>& Images() const { return images_; }
+    // The bytes the images take, each padded to 4.
+    std::uint64_t Bytes() const { return bytes_; }
+
+private:
+    static bool Read(const std::string& file, Image& image) {
+        std::ifstream in(file, std::ios::binary);
+        if (!in) return false;
+        image.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        const auto& b = image.bytes;
+        if (b.size() >= 8 && std::memcmp(b.data(), "\x89PNG\r\n\x1a\n", 8) == 0) {
+            image.mimeType = "image/png";
+            return true;
+        }
+        if (b.size() >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) {
+            image.mimeType = "image/jpeg";
+            return true;
+        }
+        int w = 0, h = 0, channels = 0;
+        unsigned char* px = stbi_load_from_memory(b.data(), static_cast<int>(b.size()), &w, &h,
+                                                  &channels, 0);
+        if (!px) return false;
+        std::vector<unsigned char> png;
+        stbi_write_png_to_func(
+            [](void* context, void* data, int size) {
+                auto* out = static_cast<std::vector<unsigned char>*>(context);
+                const auto* bytes = static_cast<const unsigned char*>(data);
+                out->insert(out->end(), bytes, bytes + size);
+            },
+            &png, w, h, channels, px, w * channels);
+        stbi_image_free(px);
+        if (png.empty()) return false;
+        image.bytes = std::move(png);
+        image.mimeType = "image/png";
+        return true;
+    }
+
+    std::map<std::string, int> byFile_;
+    std::vector<Image> images_;
+    std::uint64_t bytes_ = 0;
+};
+
+// The glTF materials: one per host material shown (under another name where a palette colour
+// stands in for an item that has no material of its own), one per wire colour used without one.
+//
+// A host material becomes what ShowMaterial makes of it: its base colour decoded from sRGB (a
+// texture's tint is decoded the same way, which keeps a tint of 1 at 1 and darkens the way the
+// eye expects), its bitmap diffuse map as the base-colour texture (repeated, as the host tiles
+// maps), 1 - its reflection glossiness as roughness; never metallic. A wire colour is a plain
+// colour with roughness 0.7.
 class MaterialTable {
 public:
-    explicit MaterialTable(tinygltf::Model& model) : model_(model) {}
+    explicit MaterialTable(ImageTable& images) : images_(images) {}
 
-    int Index(Mtl* m, DWORD wireColor) {
+    // `standIn`: the name the material takes (an item's name, for a palette colour); empty keeps
+    // the material's own.
+    int Index(Mtl* m, DWORD wireColor, const std::string& standIn = {}) {
         if (m) {
-            auto [it, added] = byMtl_.try_emplace(m, 0);
-            if (added) it->second = Add(m->GetName().ToUTF8(), m->GetDiffuse());
+            auto [it, added] = byMtl_.try_emplace({m, standIn}, 0);
+            if (added) it->second = Add(Make(m, standIn));
             return it->second;
         }
         const DWORD rgb = wireColor & 0x00FFFFFFu;
-        auto [it, added] = byWire_.try_emplace(rgb, 0);
+        auto [it, added] = byWire_.try_emplace({rgb, standIn}, 0);
         if (added) {
             char name[16];
             std::snprintf(name, sizeof(name), "Wire %02X%02X%02X", GetRValue(rgb), GetGValue(rgb),
                           GetBValue(rgb));
-            it->second = Add(name, Color(rgb));
+            it->second = Add(Colour(standIn.empty() ? name : standIn, Color(rgb), kRoughness));
         }
         return it->second;
     }
 
+    const json& Materials() const { return materials_; }
+    const json& Textures() const { return textures_; }
+
 private:
-    int Add(const std::string& name, const Color& diffuse) {
-        tinygltf::Material mat;
-        mat.name = name;
-        mat.pbrMetallicRoughness.baseColorFactor = {
-            SrgbToLinear(diffuse.r), SrgbToLinear(diffuse.g), SrgbToLinear(diffuse.b), 1.0};
-        mat.pbrMetallicRoughness.metallicFactor = 0.0;
-        mat.pbrMetallicRoughness.roughnessFactor = kRoughness;
-        model_.materials.push_back(std::move(mat));
-        return static_cast<int>(model_.materials.size()) - 1;
+    static json Colour(const std::string& name, const Color& c, double roughness) {
+        json m = json::object();
+        m["name"] = name;
+        m["pbrMetallicRoughness"] = {
+            {"baseColorFactor", {SrgbToLinear(c.r), SrgbToLinear(c.g), SrgbToLinear(c.b), 1.0}},
+            {"metallicFactor", 0.0},
+            {"roughnessFactor", roughness}};
+        return m;
     }
 
-    tinygltf::Model& model_;
-    std::map<Mtl*, int> byMtl_;
-    std::map<DWORD, int> byWire_;
+    json Make(Mtl* m, const std::string& standIn) {
+        const MaterialLook look = ShowMaterial(m);
+        json material =
+            Colour(standIn.empty() ? look.name : standIn, look.baseColour, look.roughness);
+        if (!look.textureFile.empty()) {
+            if (const int texture = Texture(look.textureFile); texture >= 0)
+                material["pbrMetallicRoughness"]["baseColorTexture"] = {{"index", texture}};
+        }
+        return material;
+    }
+
+    int Texture(const std::string& file) {
+        const int image = images_.Index(file);
+        if (image < 0) return -1;
+        auto [it, added] = byImage_.try_emplace(image, 0);
+        if (added) {
+            textures_.push_back({{"sampler", 0}, {"source", image}});
+            it->second = static_cast<int>(textures_.size()) - 1;
+        }
+        return it->second;
+    }
+
+    int Add(json material) {
+        materials_.push_back(std::move(material));
+        return static_cast<int>(materials_.size()) - 1;
+    }
+
+    ImageTable& images_;
+    json materials_ = json::array();
+    json textures_ = json::array();
+    std::map<std::pair<Mtl*, std::string>, int> byMtl_;
+    std::map<std::pair<DWORD, std::string>, int> byWire_;
+    std::map<int, int> byImage_;
 };
 
 // How one node's object space reaches glTF: vertices go through vertexTM (units, axes and any
@@ -214,95 +325,9 @@ bool MakeFrame(const EvaluatedNode& node, double metres, NodeFrame& frame, std::
     return true;
 }
 
-// The normals of a mesh by smoothing group: one per vertex and group of faces sharing it, and
-// for each face corner the index of its normal.
-struct SmoothNormals {
-    std::vector<Point3> normals;
-    std::vector<std::uint32_t> corner;  // face * 3 + corner
-};
-
-SmoothNormals BuildSmoothNormals(const Mesh& mesh) {
-    const int nf = mesh.numFaces;
-    const int nv = mesh.numVerts;
-    std::vector<Point3> faceNormal(static_cast<std::size_t>(nf));
-    // Faces around each vertex, each face once per vertex.
-    std::vector<std::uint32_t> start(static_cast<std::size_t>(nv) + 1, 0);
-    auto usesBefore = [&](const Face& f, int c) {
-        return (c > 0 && f.v[c] == f.v[0]) || (c > 1 && f.v[c] == f.v[1]);
-    };
-    for (int f = 0; f < nf; ++f) {
-        const Face& face = mesh.faces[f];
-        const Point3& a = mesh.verts[face.v[0]];
-        const Point3& b = mesh.verts[face.v[1]];
-        const Point3& c = mesh.verts[face.v[2]];
-        faceNormal[static_cast<std::size_t>(f)] = Normalize(CrossProd(b - a, c - b));
-        for (int k = 0; k < 3; ++k) {
-            if (!usesBefore(face, k)) ++start[face.v[k] + 1];
-        }
-    }
-    for (int v = 0; v < nv; ++v) start[v + 1] += start[v];
-    std::vector<std::uint32_t> around(start[static_cast<std::size_t>(nv)]);
-    std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
-    for (int f = 0; f < nf; ++f) {
-        const Face& face = mesh.faces[f];
-        for (int k = 0; k < 3; ++k) {
-            if (!usesBefore(face, k)) around[fill[face.v[k]]++] = static_cast<std::uint32_t>(f);
-        }
-    }
-
-    SmoothNormals out;
-    out.corner.assign(static_cast<std::size_t>(nf) * 3, 0);
-    std::vector<std::uint32_t> parent;
-    std::vector<std::int64_t> groupNormal;
-    auto root = [&parent](std::uint32_t j) {
-        while (parent[j] != j) j = parent[j] = parent[parent[j]];
-        return j;
-    };
-    for (int v = 0; v < nv; ++v) {
-        const std::uint32_t first = start[v];
-        const std::uint32_t count = start[v + 1] - first;
-        parent.resize(count);
-        for (std::uint32_t j = 0; j < count; ++j) parent[j] = j;
-        // Faces sharing a bit join the first face that had it; group 0 joins nothing.
-        std::array<std::int64_t, 32> firstWithBit;
-        firstWithBit.fill(-1);
-        for (std::uint32_t j = 0; j < count; ++j) {
-            const DWORD groups = mesh.faces[around[first + j]].smGroup;
-            for (int bit = 0; bit < 32; ++bit) {
-                if (!(groups & (1u << bit))) continue;
-                if (firstWithBit[bit] < 0) {
-                    firstWithBit[bit] = j;
-                } else {
-                    parent[root(j)] = root(static_cast<std::uint32_t>(firstWithBit[bit]));
-                }
-            }
-        }
-        groupNormal.assign(count, -1);
-        for (std::uint32_t j = 0; j < count; ++j) {
-            const std::uint32_t r = root(j);
-            if (groupNormal[r] < 0) {
-                groupNormal[r] = static_cast<std::int64_t>(out.normals.size());
-                out.normals.emplace_back(0.0f, 0.0f, 0.0f);
-            }
-            const std::uint32_t f = around[first + j];
-            const auto index = static_cast<std::size_t>(groupNormal[r]);
-            out.normals[index] += faceNormal[f];
-            const Face& face = mesh.faces[f];
-            for (int k = 0; k < 3; ++k) {
-                if (face.v[k] == static_cast<DWORD>(v)) {
-                    out.corner[f * 3u + static_cast<std::uint32_t>(k)] =
-                        static_cast<std::uint32_t>(index);
-                }
-            }
-        }
-    }
-    for (Point3& n : out.normals) n = Normalize(n);
-    return out;
-}
-
 // Faces must refer to vertices (and texture vertices) the mesh has, and coordinates be finite.
 bool CheckMesh(const EvaluatedNode& node, bool uvs, std::string& error) {
-    const Mesh& mesh = node.mesh;
+    const Mesh& mesh = node.Geometry();
     for (int v = 0; v < mesh.numVerts; ++v) {
         if (!Finite(mesh.verts[v])) {
             error = NodeLabel(node) + ": vertex " + std::to_string(v) + " is not finite";
@@ -333,205 +358,668 @@ bool CheckMesh(const EvaluatedNode& node, bool uvs, std::string& error) {
     return true;
 }
 
-struct PrimitiveData {
+// ---- What the file will hold, planned before any of the binary part is written.
+
+// One primitive: the faces of one glTF material.
+struct PrimitivePlan {
     int material = -1;
-    std::vector<float> positions;
-    std::vector<float> normals;
-    std::vector<float> uvs;
-    std::vector<std::uint32_t> indices;
-    std::unordered_map<std::uint64_t, std::uint32_t> vertexOf;  // (normal, texture vertex)
+    std::uint32_t faces = 0;
+    // Known once the node's vertices are shared out (SharedVertices):
+    std::uint32_t vertices = 0;
+    std::array<float, 3> min{}, max{};
+    // Accessors and their regions of the binary part (offsets from its start).
+    std::uint64_t positionsAt = 0, normalsAt = 0, uvsAt = 0, indicesAt = 0;
+    bool ShortIndices() const { return vertices <= 0xFFFFu; }
+    std::uint64_t IndexBytes() const {
+        return (static_cast<std::uint64_t>(faces) * 3 * (ShortIndices() ? 2 : 4) + 3) & ~3ull;
+    }
 };
 
-std::vector<PrimitiveData> BuildPrimitives(const EvaluatedNode& node, const NodeFrame& frame,
-                                           bool uvs, MaterialTable& materials) {
-    const Mesh& mesh = node.mesh;
-    const SmoothNormals smooth = BuildSmoothNormals(mesh);
-    std::vector<PrimitiveData> prims;
-    std::map<int, std::size_t> primOf;  // glTF material -> primitive
-    const std::array<int, 3> order =
-        frame.reverse ? std::array<int, 3>{0, 2, 1} : std::array<int, 3>{0, 1, 2};
-    for (int f = 0; f < mesh.numFaces; ++f) {
-        const Face& face = mesh.faces[f];
-        const int mat =
-            materials.Index(ShownMaterial(node.material, face.getMatID()), node.wireColor);
-        auto [it, added] = primOf.try_emplace(mat, prims.size());
-        if (added) {
-            prims.emplace_back();
-            prims.back().material = mat;
-        }
-        PrimitiveData& prim = prims[it->second];
-        for (int k : order) {
-            const std::uint32_t normal = smooth.corner[static_cast<std::size_t>(f) * 3 + k];
-            const std::uint32_t tv = uvs ? mesh.tvFace[f].t[k] + 1u : 0u;
-            const std::uint64_t key = (std::uint64_t{normal} << 32) | tv;
-            auto [vit, fresh] =
-                prim.vertexOf.try_emplace(key, static_cast<std::uint32_t>(prim.vertexOf.size()));
-            prim.indices.push_back(vit->second);
-            if (!fresh) continue;
-            const Point3 p = mesh.verts[face.v[k]] * frame.vertexTM;
-            prim.positions.insert(prim.positions.end(), {p.x, p.y, p.z});
-            Point3 n = Normalize(VectorTransform(smooth.normals[normal], frame.normalTM));
-            if (n == Point3(0.0f, 0.0f, 0.0f)) n = Point3(0.0f, 1.0f, 0.0f);  // degenerate faces
-            prim.normals.insert(prim.normals.end(), {n.x, n.y, n.z});
-            if (uvs) {
-                const UVVert& uv = mesh.tVerts[tv - 1];
-                prim.uvs.insert(prim.uvs.end(), {uv.x, 1.0f - uv.y});
-            }
-        }
-    }
-    return prims;
+struct NodePlan {
+    const EvaluatedNode* node = nullptr;
+    NodeFrame frame;
+    bool uvs = false;
+    std::vector<PrimitivePlan> prims;
+    std::vector<std::pair<MtlID, int>> idPrims;  // each material ID the faces use, its primitive
+};
+
+// Per material ID (all 65536 of them), its primitive in the plan; -1 for an ID no face uses.
+std::vector<int> PrimitiveOfId(const NodePlan& plan) {
+    std::vector<int> table(std::size_t{FACE_MATID_MASK} + 1, -1);
+    for (const auto& [id, prim] : plan.idPrims) table[id] = prim;
+    return table;
 }
 
-// Appends data to the one buffer, each view on a 4-byte boundary.
-class BufferWriter {
-public:
-    explicit BufferWriter(tinygltf::Model& model) : model_(model) {}
-
-    int Accessor(const void* data, std::size_t bytes, int componentType, int type,
-                 std::size_t count, int target) {
-        std::vector<unsigned char>& buf = model_.buffers[0].data;
-        buf.resize((buf.size() + 3) & ~std::size_t{3}, 0);
-        tinygltf::BufferView view;
-        view.buffer = 0;
-        view.byteOffset = buf.size();
-        view.byteLength = bytes;
-        view.target = target;
-        const auto* p = static_cast<const unsigned char*>(data);
-        buf.insert(buf.end(), p, p + bytes);
-        model_.bufferViews.push_back(view);
-        tinygltf::Accessor acc;
-        acc.bufferView = static_cast<int>(model_.bufferViews.size()) - 1;
-        acc.componentType = componentType;
-        acc.type = type;
-        acc.count = count;
-        model_.accessors.push_back(acc);
-        return static_cast<int>(model_.accessors.size()) - 1;
-    }
-
-    int Floats(const std::vector<float>& v, int components, int type) {
-        return Accessor(v.data(), v.size() * sizeof(float), TINYGLTF_COMPONENT_TYPE_FLOAT, type,
-                        v.size() / static_cast<std::size_t>(components),
-                        TINYGLTF_TARGET_ARRAY_BUFFER);
-    }
-
-    // Positions with their bounds, taken from the floats as stored.
-    int Positions(const std::vector<float>& v) {
-        const int index = Floats(v, 3, TINYGLTF_TYPE_VEC3);
-        tinygltf::Accessor& acc = model_.accessors[static_cast<std::size_t>(index)];
-        acc.minValues.assign(3, std::numeric_limits<double>::infinity());
-        acc.maxValues.assign(3, -std::numeric_limits<double>::infinity());
-        for (std::size_t i = 0; i < v.size(); ++i) {
-            acc.minValues[i % 3] = std::min(acc.minValues[i % 3], static_cast<double>(v[i]));
-            acc.maxValues[i % 3] = std::max(acc.maxValues[i % 3], static_cast<double>(v[i]));
+// The primitives of a node: the materials its faces show, in the order the faces first use them.
+// A Trellon object's faces show their item's or profile's material (`sources`, by material ID);
+// where that has none, the node's palette colour stands in under the item's name.
+void PlanPrimitives(NodePlan& plan, MaterialTable& materials,
+                    const std::vector<FaceSource>& sources) {
+    const EvaluatedNode& node = *plan.node;
+    const Mesh& mesh = node.Geometry();
+    std::vector<int> primOfId(std::size_t{FACE_MATID_MASK} + 1, -1);
+    std::map<int, int> primOfMaterial;
+    for (int f = 0; f < mesh.numFaces; ++f) {
+        const MtlID id = mesh.faces[f].getMatID();
+        int& prim = primOfId[id];
+        if (prim < 0) {
+            const FaceSource* source = id < sources.size() ? &sources[id] : nullptr;
+            const int mat =
+                source && source->material
+                    ? materials.Index(source->material, node.wireColor)
+                    : materials.Index(ShownMaterial(node.material, id), node.wireColor,
+                                      source ? source->name : std::string());
+            auto [it, added] = primOfMaterial.try_emplace(mat, static_cast<int>(plan.prims.size()));
+            if (added) {
+                plan.prims.emplace_back();
+                plan.prims.back().material = mat;
+            }
+            prim = it->second;
+            plan.idPrims.emplace_back(id, prim);
         }
+        ++plan.prims[static_cast<std::size_t>(prim)].faces;
+    }
+}
+
+// ---- Shared vertices.
+//
+// A glTF vertex is a mesh vertex with one normal, one texture coordinate and one material: the
+// corners of faces meeting at a mesh vertex share a glTF vertex wherever those three agree, so a
+// flat or smooth surface is written once and a crease, a texture seam or a change of material
+// splits it. Normals agree when no component differs by more than kSameNormal (coplanar faces
+// whose normals come out a rounding apart still share). Normals follow smoothing groups: at a
+// vertex, faces that share a smoothing-group bit, or are linked through faces that do, share
+// one normal, the normalised sum of their unit face normals; a face with group 0 has its own
+// face normal.
+//
+// Storage, per mesh vertex v, is a short list of classes starting at slot v: the smoothing
+// clusters met at v and the glTF vertices made there. Nothing is kept per corner: the index
+// pass finds each corner's class again (at once where its vertex has one class, the common
+// case), so the writer's memory is a fraction of the file it writes. The slots live in lazily
+// touched zeroed memory (hugearray.h), in which a zero class is an empty one.
+
+constexpr float kSameNormal = 1e-6f;
+
+struct VertexClass {
+    std::uint32_t next;   // next class of the same mesh vertex (0: none; heads are never linked)
+    float n[3];           // smoothing sum, then the unit normal in glTF space
+    std::uint32_t mask;   // smoothing bits of a cluster (0: not a cluster)
+    std::uint32_t index;  // its index in its primitive, once the vertices are written
+    std::uint16_t prim;   // primitive + 1 once a corner uses it (0: none yet)
+    bool Live() const { return mask != 0 || prim != 0; }
+};
+
+// Unit length, in float, inline (the hot loops call it per face).
+inline void Unit(float& x, float& y, float& z) {
+    const float len2 = x * x + y * y + z * z;
+    if (len2 > 0.0f) {
+        const float inv = 1.0f / std::sqrt(len2);
+        x *= inv;
+        y *= inv;
+        z *= inv;
+    }
+}
+
+class SharedVertices {
+public:
+    explicit SharedVertices(const NodePlan& plan)
+        : plan_(plan), mesh_(plan.node->Geometry()), primOfId_(PrimitiveOfId(plan)) {
+        const Matrix3& m = plan.frame.normalTM;
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c) tm_[r][c] = m.GetRow(r)[c];
+    }
+    ~SharedVertices() {
+        HugeArray::Free(classes_, capacity_ * sizeof(VertexClass));
+        HugeArray::Free(tvs_, tvCapacity_ * sizeof(std::uint32_t));
+    }
+    SharedVertices(const SharedVertices&) = delete;
+    SharedVertices& operator=(const SharedVertices&) = delete;
+
+    // Shares out every corner.
+    void Build() {
+        const auto nv = static_cast<std::size_t>(mesh_.numVerts);
+        Grow(nv + std::max<std::size_t>(nv / 2, 1024));
+        count_ = nv;
+        Clusters();
+        for (int f = 0; f < mesh_.numFaces; ++f) {
+            for (int k = 0; k < 3; ++k) ClassOf(f, k);
+        }
+    }
+
+    // The class of corner k of face f (as Build made it).
+    std::uint32_t ClassOf(int f, int k) {
+        const Face& face = mesh_.faces[f];
+        const DWORD v = face.v[k];
+        const auto prim = static_cast<std::uint16_t>(primOfId_[face.getMatID()] + 1);
+        const std::uint32_t tv = plan_.uvs ? mesh_.tvFace[f].t[k] : 0u;
+        if (face.smGroup != 0) return SmoothClass(v, face.smGroup, tv, prim);
+        // One normal per face: worked out once for its three corners.
+        if (f != flatFace_) {
+            FlatNormal(face, flat_);
+            flatFace_ = f;
+        }
+        return Find(v, flat_, tv, prim);
+    }
+
+    // The class of a corner whose vertex has a single class: that one, without a search.
+    bool Single(DWORD v) const { return classes_[v].next == 0; }
+
+    VertexClass* Classes() { return classes_; }
+    std::size_t Count() const { return count_; }
+    std::uint32_t Tv(std::uint32_t c) const { return tvs_ ? tvs_[c] : 0u; }
+
+private:
+    void Grow(std::size_t capacity) {
+        std::size_t cap = capacity_;
+        if (!HugeArray::ResizeArray(classes_, cap, count_, static_cast<long long>(capacity),
+                                    true)) {
+            NoteFailedAllocation(capacity * sizeof(VertexClass));
+            throw std::bad_alloc();
+        }
+        if (plan_.uvs) {
+            std::size_t tvCap = tvCapacity_;
+            if (!HugeArray::ResizeArray(tvs_, tvCap, count_, static_cast<long long>(cap), true)) {
+                NoteFailedAllocation(cap * sizeof(std::uint32_t));
+                throw std::bad_alloc();
+            }
+            tvCapacity_ = tvCap;
+        }
+        capacity_ = cap;
+    }
+
+    std::uint32_t NewClass(std::uint32_t after) {
+        if (count_ == capacity_) Grow(capacity_ + capacity_ / 2 + 1024);
+        const auto index = static_cast<std::uint32_t>(count_++);
+        classes_[index].next = classes_[after].next;
+        classes_[after].next = index;
         return index;
     }
 
-    // Unsigned short indices while no index can be 65535 (the restart value), else unsigned int.
-    int Indices(const std::vector<std::uint32_t>& indices, std::size_t vertexCount) {
-        if (vertexCount <= 0xFFFFu) {
-            std::vector<std::uint16_t> shorts(indices.begin(), indices.end());
-            return Accessor(shorts.data(), shorts.size() * 2,
-                            TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, TINYGLTF_TYPE_SCALAR,
-                            shorts.size(), TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
+    // The face's unit normal in object space (zero for a degenerate face).
+    void FaceNormal(const Face& face, float out[3]) const {
+        const Point3& a = mesh_.verts[face.v[0]];
+        const Point3& b = mesh_.verts[face.v[1]];
+        const Point3& c = mesh_.verts[face.v[2]];
+        const float ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+        const float vx = c.x - b.x, vy = c.y - b.y, vz = c.z - b.z;
+        out[0] = uy * vz - uz * vy;
+        out[1] = uz * vx - ux * vz;
+        out[2] = ux * vy - uy * vx;
+        Unit(out[0], out[1], out[2]);
+    }
+
+    // An object-space normal as written: through the node's normal matrix, unit length, and a
+    // degenerate face's zero normal as glTF's up.
+    void ToOutput(float n[3]) const {
+        float x = n[0] * tm_[0][0] + n[1] * tm_[1][0] + n[2] * tm_[2][0];
+        float y = n[0] * tm_[0][1] + n[1] * tm_[1][1] + n[2] * tm_[2][1];
+        float z = n[0] * tm_[0][2] + n[1] * tm_[1][2] + n[2] * tm_[2][2];
+        Unit(x, y, z);
+        if (x == 0.0f && y == 0.0f && z == 0.0f) y = 1.0f;
+        n[0] = x;
+        n[1] = y;
+        n[2] = z;
+    }
+
+    // A face without smoothing groups: its edges' cross product taken straight to glTF space
+    // and made unit there (one square root a face).
+    void FlatNormal(const Face& face, float out[3]) const {
+        const Point3& a = mesh_.verts[face.v[0]];
+        const Point3& b = mesh_.verts[face.v[1]];
+        const Point3& c = mesh_.verts[face.v[2]];
+        const float ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+        const float vx = c.x - b.x, vy = c.y - b.y, vz = c.z - b.z;
+        out[0] = uy * vz - uz * vy;
+        out[1] = uz * vx - ux * vz;
+        out[2] = ux * vy - uy * vx;
+        ToOutput(out);
+    }
+
+    // Pass 1: the smoothing clusters at every vertex, each with the sum of its faces' normals.
+    void Clusters() {
+        for (int f = 0; f < mesh_.numFaces; ++f) {
+            const Face& face = mesh_.faces[f];
+            if (face.smGroup == 0) continue;
+            float n[3];
+            FaceNormal(face, n);
+            for (int k = 0; k < 3; ++k) {
+                const DWORD v = face.v[k];
+                // A face counts once at a vertex it names twice.
+                if ((k > 0 && v == face.v[0]) || (k > 1 && v == face.v[1])) continue;
+                Join(v, face.smGroup, n);
+            }
         }
-        return Accessor(indices.data(), indices.size() * 4, TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT,
-                        TINYGLTF_TYPE_SCALAR, indices.size(), TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
+        for (std::size_t c = 0; c < count_; ++c) {
+            VertexClass& cls = classes_[c];
+            if (cls.mask == 0) continue;
+            Unit(cls.n[0], cls.n[1], cls.n[2]);
+            ToOutput(cls.n);
+        }
+    }
+
+    // Adds a face (groups, unit normal) at v: to the cluster it shares a bit with, merging every
+    // other cluster it also shares one with; or to a new cluster.
+    void Join(DWORD v, DWORD groups, const float n[3]) {
+        std::uint32_t into = 0;
+        bool found = false;
+        std::uint32_t free = 0;  // an empty slot (the head, or a cluster merged away)
+        bool haveFree = false;
+        for (std::uint32_t c = v;;) {
+            VertexClass& cls = classes_[c];
+            if (cls.mask == 0) {
+                if (!haveFree) {
+                    free = c;
+                    haveFree = true;
+                }
+            } else if ((cls.mask & groups) != 0) {
+                if (!found) {
+                    into = c;
+                    found = true;
+                } else {
+                    // A face bridging two clusters joins them: the later one's faces move over.
+                    VertexClass& to = classes_[into];
+                    to.mask |= cls.mask;
+                    for (int i = 0; i < 3; ++i) to.n[i] += cls.n[i];
+                    cls.mask = 0;
+                    cls.n[0] = cls.n[1] = cls.n[2] = 0.0f;
+                }
+            }
+            if (cls.next == 0) break;
+            c = cls.next;
+        }
+        if (!found) into = haveFree ? free : NewClass(v);
+        VertexClass& to = classes_[into];
+        to.mask |= groups;
+        for (int i = 0; i < 3; ++i) to.n[i] += n[i];
+    }
+
+    static bool SameNormal(const float a[3], const float b[3]) {
+        return std::fabs(a[0] - b[0]) <= kSameNormal && std::fabs(a[1] - b[1]) <= kSameNormal &&
+               std::fabs(a[2] - b[2]) <= kSameNormal;
+    }
+
+    // A class with this normal, texture vertex and primitive at v, made when there is none.
+    std::uint32_t Find(DWORD v, const float n[3], std::uint32_t tv, std::uint16_t prim) {
+        std::uint32_t last = v;
+        for (std::uint32_t c = v;;) {
+            const VertexClass& cls = classes_[c];
+            if (cls.prim == prim && Tv(c) == tv && SameNormal(cls.n, n)) return c;
+            last = c;
+            if (cls.next == 0) break;
+            c = cls.next;
+        }
+        const std::uint32_t index = classes_[v].Live() ? NewClass(last) : v;
+        VertexClass& target = classes_[index];
+        target.prim = prim;
+        if (tvs_) tvs_[index] = tv;
+        std::memcpy(target.n, n, sizeof(float) * 3);
+        return index;
+    }
+
+    std::uint32_t SmoothClass(DWORD v, DWORD groups, std::uint32_t tv, std::uint16_t prim) {
+        std::uint32_t c = v;
+        while ((classes_[c].mask & groups) == 0) c = classes_[c].next;  // Clusters() made one
+        VertexClass& cluster = classes_[c];
+        if (cluster.prim == 0) {
+            cluster.prim = prim;
+            if (tvs_) tvs_[c] = tv;
+            return c;
+        }
+        if (cluster.prim == prim && Tv(c) == tv) return c;
+        const float n[3] = {cluster.n[0], cluster.n[1], cluster.n[2]};
+        return Find(v, n, tv, prim);
+    }
+
+    const NodePlan& plan_;
+    const Mesh& mesh_;
+    std::vector<int> primOfId_;
+    float tm_[3][3];
+    VertexClass* classes_ = nullptr;
+    std::size_t capacity_ = 0;
+    std::size_t count_ = 0;
+    std::uint32_t* tvs_ = nullptr;  // per class, its texture vertex (with texture coordinates)
+    std::size_t tvCapacity_ = 0;
+    int flatFace_ = -1;
+    float flat_[3] = {0.0f, 0.0f, 0.0f};
+};
+
+// ---- The binary part.
+
+// A region of the binary part written front to back; full buffers go to the file's writing
+// thread.
+class RegionWriter {
+public:
+    RegionWriter(OutputFile& file, std::uint64_t at, std::uint64_t bytes)
+        : file_(file),
+          at_(at),
+          buffer_(file.NewBuffer(
+              static_cast<std::size_t>(std::min<std::uint64_t>(bytes, kRegionBuffer)))) {}
+    ~RegionWriter() { Flush(); }
+    RegionWriter(const RegionWriter&) = delete;
+    RegionWriter& operator=(const RegionWriter&) = delete;
+
+    template <class T>
+    void Put(const T& value) {
+        if (used_ + sizeof(T) > buffer_.capacity) Flush();
+        std::memcpy(buffer_.data.get() + used_, &value, sizeof(T));
+        used_ += sizeof(T);
+    }
+    void Flush() {
+        if (used_ == 0) return;
+        const std::size_t capacity = buffer_.capacity;
+        file_.Submit(at_, std::move(buffer_), used_);
+        buffer_ = file_.NewBuffer(capacity);
+        at_ += used_;
+        used_ = 0;
     }
 
 private:
-    tinygltf::Model& model_;
+    OutputFile& file_;
+    std::uint64_t at_;
+    OutputFile::Buffer buffer_;
+    std::size_t used_ = 0;
 };
 
-bool BuildModel(const std::vector<EvaluatedNode>& nodes, Scene& scene, tinygltf::Model& model,
-                std::string& error) {
-    const double metres = GetMasterScale(UNITS_METERS);
-    if (!(metres > 0.0) || !std::isfinite(metres)) {
-        error = "the system unit is not a positive length";
-        return false;
+// Writes one node's primitives at `binAt` (file offset of the binary part) + `offset`; returns
+// the bytes written. The node's plan gets its vertex counts, bounds and region offsets.
+std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binAt,
+                            std::uint64_t offset, ProgressBar& progress, double done,
+                            double share) {
+    const Mesh& mesh = plan.node->Geometry();
+    SharedVertices shared(plan);
+    shared.Build();
+    progress.Update(done + share * 0.5);
+    VertexClass* classes = shared.Classes();
+
+    // Vertices per primitive, and each primitive's regions: positions, normals, texture
+    // coordinates, indices, one after the other (each a multiple of 4 bytes).
+    for (std::size_t c = 0; c < shared.Count(); ++c)
+        if (classes[c].prim != 0) ++plan.prims[classes[c].prim - 1u].vertices;
+    std::uint64_t at = offset;
+    for (PrimitivePlan& p : plan.prims) {
+        const std::uint64_t n = p.vertices;
+        p.positionsAt = at;
+        p.normalsAt = p.positionsAt + n * 12;
+        p.uvsAt = p.normalsAt + n * 12;
+        p.indicesAt = p.uvsAt + (plan.uvs ? n * 8 : 0);
+        at = p.indicesAt + p.IndexBytes();
+        p.min.fill(std::numeric_limits<float>::infinity());
+        p.max.fill(-std::numeric_limits<float>::infinity());
     }
-    model.asset.version = "2.0";
-    model.asset.generator = "trellon-host";
-    model.buffers.emplace_back();
-    model.scenes.emplace_back();
-    // Named always: a scene without nodes and name would be written as null.
-    model.scenes[0].name = scene.GetCurFileName().ToUTF8();
-    if (model.scenes[0].name.empty()) model.scenes[0].name = "Scene";
-    model.defaultScene = 0;
-    MaterialTable materials(model);
-    BufferWriter buffer(model);
 
-    for (const EvaluatedNode& node : nodes) {
-        if (node.node && node.node->IsHidden(HIDE_CHECK_LAYER)) continue;
-        const Mesh& mesh = node.mesh;
-        const bool uvs = mesh.numTVerts > 0 && mesh.tvFace && mesh.tVerts &&
-                         mesh.getNumMapFaces(1) == mesh.numFaces;
-        NodeFrame frame;
-        if (!MakeFrame(node, metres, frame, error) || !CheckMesh(node, uvs, error)) return false;
-
-        tinygltf::Node out;
-        out.name = node.name;
-        out.translation = frame.translation;
-        out.rotation = frame.rotation;
-        out.scale = frame.scale;
-        if (mesh.numFaces > 0) {
-            tinygltf::Mesh gm;
-            gm.name = node.name;
-            for (const PrimitiveData& p : BuildPrimitives(node, frame, uvs, materials)) {
-                tinygltf::Primitive prim;
-                prim.mode = TINYGLTF_MODE_TRIANGLES;
-                prim.material = p.material;
-                prim.attributes["POSITION"] = buffer.Positions(p.positions);
-                prim.attributes["NORMAL"] = buffer.Floats(p.normals, 3, TINYGLTF_TYPE_VEC3);
-                if (uvs)
-                    prim.attributes["TEXCOORD_0"] = buffer.Floats(p.uvs, 2, TINYGLTF_TYPE_VEC2);
-                prim.indices = buffer.Indices(p.indices, p.vertexOf.size());
-                gm.primitives.push_back(std::move(prim));
-            }
-            if (model.buffers[0].data.size() > kMaxBinaryBytes) {
-                error = "the meshes are too large for one .glb file (4 GiB)";
-                return false;
-            }
-            model.meshes.push_back(std::move(gm));
-            out.mesh = static_cast<int>(model.meshes.size()) - 1;
+    // Vertex attributes, mesh vertex by mesh vertex: each class gets its index in its
+    // primitive.
+    {
+        std::vector<std::unique_ptr<RegionWriter>> positions, normals, uvs;
+        for (const PrimitivePlan& p : plan.prims) {
+            const std::uint64_t n = p.vertices;
+            positions.push_back(
+                std::make_unique<RegionWriter>(file, binAt + p.positionsAt, n * 12));
+            normals.push_back(std::make_unique<RegionWriter>(file, binAt + p.normalsAt, n * 12));
+            uvs.push_back(
+                std::make_unique<RegionWriter>(file, binAt + p.uvsAt, plan.uvs ? n * 8 : 0));
         }
-        model.nodes.push_back(std::move(out));
-        model.scenes[0].nodes.push_back(static_cast<int>(model.nodes.size()) - 1);
+        std::vector<std::uint32_t> count(plan.prims.size(), 0);
+        const Matrix3& tm = plan.frame.vertexTM;
+        for (int v = 0; v < mesh.numVerts; ++v) {
+            if (!classes[v].Live() && classes[v].next == 0) continue;  // a vertex no face uses
+            const Point3 p = mesh.verts[v] * tm;
+            const std::array<float, 3> xyz = {p.x, p.y, p.z};
+            for (std::uint32_t c = static_cast<std::uint32_t>(v);;) {
+                VertexClass& cls = classes[c];
+                if (cls.prim != 0) {
+                    const std::size_t k = cls.prim - 1u;
+                    PrimitivePlan& prim = plan.prims[k];
+                    cls.index = count[k]++;
+                    positions[k]->Put(xyz);
+                    normals[k]->Put(cls.n);
+                    for (std::size_t i = 0; i < 3; ++i) {
+                        prim.min[i] = std::min(prim.min[i], xyz[i]);
+                        prim.max[i] = std::max(prim.max[i], xyz[i]);
+                    }
+                    if (plan.uvs) {
+                        const UVVert& uv = mesh.tVerts[shared.Tv(c)];
+                        const std::array<float, 2> st = {uv.x, 1.0f - uv.y};
+                        uvs[k]->Put(st);
+                    }
+                }
+                if (cls.next == 0) break;
+                c = cls.next;
+            }
+        }
     }
-    // glTF forbids an empty buffer.
-    if (model.buffers[0].data.empty()) model.buffers.clear();
-    return true;
+
+    // Indices, face by face, each face into its primitive's region; a mirroring frame writes
+    // the corners in reverse order. Smoothing is done: a corner's class is found from its
+    // vertex alone where that has one class, else by its normal, texture vertex and primitive.
+    {
+        std::vector<std::unique_ptr<RegionWriter>> indices;
+        for (const PrimitivePlan& p : plan.prims)
+            indices.push_back(
+                std::make_unique<RegionWriter>(file, binAt + p.indicesAt, p.IndexBytes()));
+        const std::vector<int> primOfId = PrimitiveOfId(plan);
+        const std::array<int, 3> order =
+            plan.frame.reverse ? std::array<int, 3>{0, 2, 1} : std::array<int, 3>{0, 1, 2};
+        for (int f = 0; f < mesh.numFaces; ++f) {
+            const Face& face = mesh.faces[f];
+            const auto prim = static_cast<std::size_t>(primOfId[face.getMatID()]);
+            const bool shorts = plan.prims[prim].ShortIndices();
+            RegionWriter& out = *indices[prim];
+            for (const int k : order) {
+                const DWORD v = face.v[k];
+                const std::uint32_t c = shared.Single(v) ? v : shared.ClassOf(f, k);
+                const std::uint32_t index = classes[c].index;
+                if (shorts) {
+                    out.Put(static_cast<std::uint16_t>(index));
+                } else {
+                    out.Put(index);
+                }
+            }
+        }
+        for (std::size_t p = 0; p < plan.prims.size(); ++p) {
+            const std::uint64_t used =
+                std::uint64_t{plan.prims[p].faces} * 3 * (plan.prims[p].ShortIndices() ? 2 : 4);
+            for (std::uint64_t pad = used; pad < plan.prims[p].IndexBytes(); ++pad)
+                indices[p]->Put(std::uint8_t{0});
+        }
+    }
+    return at - offset;
+}
+
+// ---- The JSON part.
+
+// The document. With `placeholders` every number the binary part decides (counts, offsets,
+// lengths, bounds) is written at the widest it can be, so the text is at least as long as the
+// real one: its length is the room kept for the JSON before the binary part is written.
+json Document(const std::vector<NodePlan>& plans, const std::vector<std::string>& names,
+              const MaterialTable& materials, const ImageTable& images,
+              const std::string& sceneName, std::uint64_t binLength, bool placeholders) {
+    constexpr std::uint64_t kWideInt = std::numeric_limits<std::uint64_t>::max();
+    constexpr double kWideDouble = -1.2345678901234567e-300;
+    auto count = [&](std::uint64_t n) { return json(placeholders ? kWideInt : n); };
+    auto bound = [&](float f) { return json(placeholders ? kWideDouble : static_cast<double>(f)); };
+
+    json doc = json::object();
+    doc["asset"] = {{"generator", "trellon-host"}, {"version", "2.0"}};
+    doc["scene"] = 0;
+    json sceneNodes = json::array();
+    json nodes = json::array(), meshes = json::array(), accessors = json::array(),
+         views = json::array();
+    auto view = [&](std::uint64_t at, std::uint64_t bytes, int target) {
+        json v = {{"buffer", 0}, {"byteOffset", count(at)}, {"byteLength", count(bytes)}};
+        if (target != 0) v["target"] = target;
+        views.push_back(std::move(v));
+        return static_cast<int>(views.size()) - 1;
+    };
+    auto accessor = [&](int bufferView, int componentType, std::uint64_t n, const char* type) {
+        accessors.push_back({{"bufferView", bufferView},
+                             {"componentType", componentType},
+                             {"count", count(n)},
+                             {"type", type}});
+        return static_cast<int>(accessors.size()) - 1;
+    };
+    constexpr int kArray = 34962, kElements = 34963, kFloat = 5126;
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+        const NodePlan& plan = plans[i];
+        json node = json::object();
+        node["name"] = names[i];
+        if (!plan.frame.translation.empty()) node["translation"] = plan.frame.translation;
+        if (!plan.frame.rotation.empty()) node["rotation"] = plan.frame.rotation;
+        if (!plan.frame.scale.empty()) node["scale"] = plan.frame.scale;
+        if (!plan.prims.empty()) {
+            json prims = json::array();
+            for (const PrimitivePlan& p : plan.prims) {
+                const std::uint64_t n = p.vertices;
+                json attributes = json::object();
+                attributes["POSITION"] =
+                    accessor(view(p.positionsAt, n * 12, kArray), kFloat, n, "VEC3");
+                json& pos = accessors.back();
+                pos["min"] = {bound(p.min[0]), bound(p.min[1]), bound(p.min[2])};
+                pos["max"] = {bound(p.max[0]), bound(p.max[1]), bound(p.max[2])};
+                attributes["NORMAL"] =
+                    accessor(view(p.normalsAt, n * 12, kArray), kFloat, n, "VEC3");
+                if (plan.uvs) {
+                    attributes["TEXCOORD_0"] =
+                        accessor(view(p.uvsAt, n * 8, kArray), kFloat, n, "VEC2");
+                }
+                const std::uint64_t indexCount = std::uint64_t{p.faces} * 3;
+                const int indices =
+                    accessor(view(p.indicesAt, indexCount * (p.ShortIndices() ? 2 : 4), kElements),
+                             p.ShortIndices() ? 5123 : 5125, indexCount, "SCALAR");
+                prims.push_back({{"attributes", std::move(attributes)},
+                                 {"indices", indices},
+                                 {"material", p.material},
+                                 {"mode", 4}});
+            }
+            meshes.push_back({{"name", names[i]}, {"primitives", std::move(prims)}});
+            node["mesh"] = static_cast<int>(meshes.size()) - 1;
+        }
+        nodes.push_back(std::move(node));
+        sceneNodes.push_back(static_cast<int>(i));
+    }
+    // glTF has no empty arrays: a scene without nodes has no "nodes" key.
+    json theScene = {{"name", sceneName}};
+    if (!sceneNodes.empty()) theScene["nodes"] = std::move(sceneNodes);
+    doc["scenes"] = json::array({std::move(theScene)});
+    if (!nodes.empty()) doc["nodes"] = std::move(nodes);
+    if (!meshes.empty()) doc["meshes"] = std::move(meshes);
+    if (!materials.Materials().empty()) doc["materials"] = materials.Materials();
+    if (!materials.Textures().empty()) {
+        doc["textures"] = materials.Textures();
+        json pictures = json::array();
+        for (const ImageTable::Image& image : images.Images()) {
+            pictures.push_back({{"name", image.name},
+                                {"mimeType", image.mimeType},
+                                {"bufferView", view(image.at, image.bytes.size(), 0)}});
+        }
+        doc["images"] = std::move(pictures);
+        // Linear filtering with mipmaps, repeated in both directions as the host tiles a map.
+        doc["samplers"] = json::array(
+            {{{"magFilter", 9729}, {"minFilter", 9987}, {"wrapS", 10497}, {"wrapT", 10497}}});
+    }
+    if (!accessors.empty()) doc["accessors"] = std::move(accessors);
+    if (!views.empty()) doc["bufferViews"] = std::move(views);
+    // glTF has no empty buffers.
+    if (placeholders || binLength > 0)
+        doc["buffers"] = json::array({{{"byteLength", count(binLength)}}});
+    return doc;
+}
+
+void PutU32(unsigned char* at, std::uint32_t v) {
+    at[0] = static_cast<unsigned char>(v);
+    at[1] = static_cast<unsigned char>(v >> 8);
+    at[2] = static_cast<unsigned char>(v >> 16);
+    at[3] = static_cast<unsigned char>(v >> 24);
 }
 
 }  // namespace
 
 bool WriteGlb(const std::vector<EvaluatedNode>& nodes, Scene& scene, const std::string& path,
               std::string& error) {
-    tinygltf::Model model;
-    if (!BuildModel(nodes, scene, model, error)) return false;
-    // Written beside the target and renamed over it, so a failed write leaves no partial file.
-    const std::string temp = path + ".part";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            error = path + ": cannot write: " + std::strerror(errno);
-            return false;
-        }
-        tinygltf::TinyGLTF gltf;
-        const bool written = gltf.WriteGltfSceneToStream(&model, out, false, true);
-        out.close();
-        if (!written || !out) {
-            std::remove(temp.c_str());
-            error = path + ": cannot write the file";
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        error = path + ": cannot write: " + std::strerror(errno);
-        std::remove(temp.c_str());
+    const double metres = GetMasterScale(UNITS_METERS);
+    if (!(metres > 0.0) || !std::isfinite(metres)) {
+        error = "the system unit is not a positive length";
         return false;
     }
-    return true;
+
+    // 1. Plan: the shown nodes, their frames and primitives, checked before anything is written.
+    ImageTable images;
+    MaterialTable materials(images);
+    std::vector<NodePlan> plans;
+    std::vector<std::string> names;
+    std::uint64_t facesTotal = 0;
+    for (const EvaluatedNode& node : nodes) {
+        if (node.node && node.node->IsHidden(HIDE_CHECK_LAYER)) continue;
+        const Mesh& mesh = node.Geometry();
+        NodePlan plan;
+        plan.node = &node;
+        plan.uvs = mesh.numTVerts > 0 && mesh.tvFace && mesh.tVerts &&
+                   mesh.getNumMapFaces(1) == mesh.numFaces;
+        if (!MakeFrame(node, metres, plan.frame, error) || !CheckMesh(node, plan.uvs, error))
+            return false;
+        PlanPrimitives(plan, materials, TrellonFaceMaterials(scene, node.node));
+        facesTotal += static_cast<std::uint64_t>(mesh.numFaces);
+        plans.push_back(std::move(plan));
+        names.push_back(node.name);
+    }
+    std::string sceneName = scene.GetCurFileName().ToUTF8();
+    // Named always: a scene without nodes and name would be written as null.
+    if (sceneName.empty()) sceneName = "Scene";
+
+    // 2. The room for the JSON part: the document with the widest numbers, padded to 4 bytes
+    //    (JSON takes the trailing spaces as white space).
+    const std::string widest = Document(plans, names, materials, images, sceneName, 0, true)
+                                   .dump(-1, ' ', false, json::error_handler_t::replace);
+    const std::uint64_t jsonRoom = (widest.size() + 3) & ~std::uint64_t{3};
+    const std::uint64_t binAt = 12 + 8 + jsonRoom + 8;
+
+    // 3. The binary part after that room: the images, then node by node.
+    OutputFile file;
+    if (!file.Open(path, error)) return false;
+    ProgressBar progress("writing " + path);
+    for (const ImageTable::Image& image : images.Images()) {
+        std::vector<unsigned char> padded = image.bytes;
+        padded.resize((padded.size() + 3) & ~std::size_t{3}, 0);
+        file.WriteAt(binAt + image.at, padded.data(), padded.size());
+    }
+    std::uint64_t binLength = images.Bytes();
+    std::uint64_t facesDone = 0;
+    const double all = static_cast<double>(std::max<std::uint64_t>(facesTotal, 1));
+    for (NodePlan& plan : plans) {
+        const auto faces = static_cast<std::uint64_t>(plan.node->Geometry().numFaces);
+        binLength +=
+            WriteNodeData(plan, file, binAt, binLength, progress,
+                          static_cast<double>(facesDone) / all, static_cast<double>(faces) / all);
+        facesDone += faces;
+        if (binLength > kMaxBinaryBytes) {
+            error = path + ": the meshes are too large for one .glb file (4 GiB)";
+            return false;  // the file removes its partial self
+        }
+        progress.Update(static_cast<double>(facesDone) /
+                        static_cast<double>(std::max<std::uint64_t>(facesTotal, 1)));
+    }
+
+    // 4. The header and the JSON part in front of it.
+    std::string text = Document(plans, names, materials, images, sceneName, binLength, false)
+                           .dump(-1, ' ', false, json::error_handler_t::replace);
+    text.resize(static_cast<std::size_t>(jsonRoom), ' ');
+    // Without geometry there is no binary chunk at all.
+    const std::uint64_t total = binLength > 0 ? binAt + binLength : binAt - 8;
+    std::vector<unsigned char> front(20);
+    std::memcpy(front.data(), "glTF", 4);
+    PutU32(front.data() + 4, 2);
+    PutU32(front.data() + 8, static_cast<std::uint32_t>(total));
+    PutU32(front.data() + 12, static_cast<std::uint32_t>(jsonRoom));
+    PutU32(front.data() + 16, 0x4E4F534Au);  // "JSON"
+    front.insert(front.end(), text.begin(), text.end());
+    if (binLength > 0) {
+        unsigned char chunk[8];
+        PutU32(chunk, static_cast<std::uint32_t>(binLength));
+        PutU32(chunk + 4, 0x004E4942u);  // "BIN\0"
+        front.insert(front.end(), chunk, chunk + 8);
+    }
+    file.WriteAt(0, front.data(), front.size());
+    return file.Commit(error);
 }
 
 }  // namespace host

@@ -25,12 +25,16 @@
 //     mirroring baked transform reverses the corner order, so front faces stay front faces.
 //   - Materials. A face with material ID i shows, for a Multi/Sub-Object material with n slots,
 //     sub-material i mod n (a nested multi resolves again with the same ID); any other material
-//     is shown by every face. Each material becomes one glTF metallic-roughness material named as
-//     the host's, its diffuse colour the base colour; faces without a material, or with an empty
-//     multi slot, show the node's wire colour (a material named "Wire RRGGBB"). Host colours are
-//     display (sRGB-encoded) values and glTF factors linear, so they are decoded with the sRGB
-//     curve. Metallic is 0 and roughness 0.7 (the host materials here carry no gloss). Maps are
-//     not written.
+//     is shown by every face. A Trellon object's faces show their item's (or sweep profile's)
+//     own material; where the item has none, the object's palette colour stands in, named after
+//     the item. Each host material becomes one glTF metallic-roughness material named as the
+//     host's, as ShowMaterial (shown_material.h) sees it: its diffuse colour the base colour, a
+//     bitmap diffuse map the base-colour texture (its image embedded in the binary part; PNG and
+//     JPEG as they are, other formats converted to PNG), a colour correction over a bitmap a
+//     tint, 1 - reflection glossiness the roughness, never metallic. Faces without a material, or
+//     with an empty multi slot, show the node's wire colour (a material named "Wire RRGGBB",
+//     roughness 0.7). Host colours are display (sRGB-encoded) values and glTF factors linear, so
+//     they are decoded with the sRGB curve.
 //   - Normals follow smoothing groups: at a vertex, faces that share a smoothing-group bit, or are
 //     linked through faces that do, share one normal, the normalised sum of their unit face
 //     normals; a face with group 0 keeps its own face normal. Vertices are split wherever the

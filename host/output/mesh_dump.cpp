@@ -1,75 +1,150 @@
 #include "mesh_dump.h"
 
-#include <fstream>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <nlohmann/json.hpp>
+#include <string_view>
 
-#include "json_number.h"
+#include "output_file.h"
+#include "progress_bar.h"
 
 namespace host {
 namespace {
 
-using json = nlohmann::ordered_json;
+// The dump goes to a file (TextOut) or, for tests and small scenes, to a string; both take the
+// same calls.
+class StringOut {
+public:
+    explicit StringOut(std::string& s) : s_(s) {}
+    StringOut& operator<<(std::string_view s) {
+        s_.append(s);
+        return *this;
+    }
+    StringOut& operator<<(char c) {
+        s_.push_back(c);
+        return *this;
+    }
+    void Float(float f, std::string_view nonFinite) {
+        if (!std::isfinite(f)) {
+            s_.append(nonFinite);
+            return;
+        }
+        char buf[32];
+        const auto res = std::to_chars(buf, buf + sizeof buf, f == 0.0f ? 0.0f : f);
+        s_.append(buf, res.ptr);
+    }
+    void Int(std::int64_t i) {
+        char buf[24];
+        const auto res = std::to_chars(buf, buf + sizeof buf, i);
+        s_.append(buf, res.ptr);
+    }
 
-json Vec(const Point3& p) {
-    return json::array({JsonNumber(p.x), JsonNumber(p.y), JsonNumber(p.z)});
+private:
+    std::string& s_;
+};
+
+// JSON has no NaN or infinity: such a coordinate is written as null.
+template <class Out>
+void Vec(Out& out, const Point3& p) {
+    out << '[';
+    out.Float(p.x, "null");
+    out << ',';
+    out.Float(p.y, "null");
+    out << ',';
+    out.Float(p.z, "null");
+    out << ']';
 }
 
-json NodeJson(const EvaluatedNode& n) {
-    const Mesh& m = n.mesh;
-    json transform = json::array();
-    for (int r = 0; r < 4; ++r) transform.push_back(Vec(n.objectTM.GetRow(r)));
-    json verts = json::array(), faces = json::array(), ids = json::array(), groups = json::array(),
-         vis = json::array(), tverts = json::array(), tvfaces = json::array();
-    for (int i = 0; i < m.getNumVerts(); ++i) verts.push_back(Vec(m.verts[i]));
-    for (int i = 0; i < m.getNumFaces(); ++i) {
-        const Face& f = m.faces[i];
-        faces.push_back({f.v[0], f.v[1], f.v[2]});
-        ids.push_back(f.getMatID());
-        groups.push_back(f.getSmGroup());
-        vis.push_back({f.getEdgeVis(0) ? 1 : 0, f.getEdgeVis(1) ? 1 : 0, f.getEdgeVis(2) ? 1 : 0});
+template <class Out>
+void Triple(Out& out, std::int64_t a, std::int64_t b, std::int64_t c) {
+    out << '[';
+    out.Int(a);
+    out << ',';
+    out.Int(b);
+    out << ',';
+    out.Int(c);
+    out << ']';
+}
+
+// One array on one line: `"key": [item, item, ...]`, item(i) writing entry i.
+template <class Out, class Item>
+void Array(Out& out, const char* key, std::int64_t count, Item item, bool last = false) {
+    out << "   \"" << key << "\": [";
+    for (std::int64_t i = 0; i < count; ++i) {
+        if (i > 0) out << ',';
+        item(i);
     }
-    if (m.getNumTVerts() > 0 && m.tvFace != nullptr) {
-        for (int i = 0; i < m.getNumTVerts(); ++i) tverts.push_back(Vec(m.tVerts[i]));
-        for (int i = 0; i < m.getNumFaces(); ++i) {
-            tvfaces.push_back({m.tvFace[i].t[0], m.tvFace[i].t[1], m.tvFace[i].t[2]});
-        }
-    }
-    json j = json::object();
-    j["name"] = n.name;
+    out << (last ? "]" : "],\n");
+}
+
+template <class Out>
+void Node(Out& out, const EvaluatedNode& n, bool first, ProgressBar* progress) {
+    const Mesh& m = n.Geometry();
+    out << (first ? "  {" : ",\n  {");
+    // Names are UTF-8 from the host's own conversion; replace rather than throw on anything else.
+    out << "\"name\": "
+        << nlohmann::json(n.name).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     // Hidden nodes (sources of Trellon objects, mostly) are in the dump, marked.
-    if (n.node && !IsShown(n.node)) j["hidden"] = true;
-    j["transform"] = std::move(transform);
-    j["vertices"] = std::move(verts);
-    j["faces"] = std::move(faces);
-    j["materialIds"] = std::move(ids);
-    j["smoothingGroups"] = std::move(groups);
-    j["edgeVisibility"] = std::move(vis);
-    j["tvertices"] = std::move(tverts);
-    j["tvfaces"] = std::move(tvfaces);
-    return j;
+    if (n.node && !IsShown(n.node)) out << ", \"hidden\": true";
+    out << ",\n";
+    Array(out, "transform", 4,
+          [&](std::int64_t r) { Vec(out, n.objectTM.GetRow(static_cast<int>(r))); });
+    const int nf = m.getNumFaces();
+    Array(out, "vertices", m.getNumVerts(), [&](std::int64_t i) { Vec(out, m.verts[i]); });
+    if (progress) progress->Update(0.3);
+    Array(out, "faces", nf, [&](std::int64_t i) {
+        const Face& f = m.faces[i];
+        Triple(out, f.v[0], f.v[1], f.v[2]);
+    });
+    if (progress) progress->Update(0.6);
+    Array(out, "materialIds", nf, [&](std::int64_t i) { out.Int(m.faces[i].getMatID()); });
+    Array(out, "smoothingGroups", nf, [&](std::int64_t i) { out.Int(m.faces[i].getSmGroup()); });
+    Array(out, "edgeVisibility", nf, [&](std::int64_t i) {
+        const Face& f = m.faces[i];
+        Triple(out, f.getEdgeVis(0) ? 1 : 0, f.getEdgeVis(1) ? 1 : 0, f.getEdgeVis(2) ? 1 : 0);
+    });
+    if (progress) progress->Update(0.8);
+    const bool uvs = m.getNumTVerts() > 0 && m.tvFace != nullptr;
+    Array(out, "tvertices", uvs ? m.getNumTVerts() : 0,
+          [&](std::int64_t i) { Vec(out, m.tVerts[i]); });
+    Array(
+        out, "tvfaces", uvs ? nf : 0,
+        [&](std::int64_t i) {
+            const TVFace& t = m.tvFace[i];
+            Triple(out, t.t[0], t.t[1], t.t[2]);
+        },
+        true);
+    out << '}';
+}
+
+template <class Out>
+void Dump(Out& out, const std::vector<EvaluatedNode>& nodes, ProgressBar* progress) {
+    out << "{\"nodes\": [\n";
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        if (progress) progress->SetPhase("writing " + nodes[i].name);
+        Node(out, nodes[i], i == 0, progress);
+    }
+    out << (nodes.empty() ? "]}\n" : "\n]}\n");
 }
 
 }  // namespace
 
 std::string MeshDumpText(const std::vector<EvaluatedNode>& nodes) {
-    json list = json::array();
-    for (const EvaluatedNode& n : nodes) list.push_back(NodeJson(n));
-    json doc = json::object();
-    doc["nodes"] = std::move(list);
-    // Names are UTF-8 from the host's own conversion; replace rather than throw on anything else.
-    return doc.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+    std::string text;
+    StringOut out(text);
+    Dump(out, nodes, nullptr);
+    return text;
 }
 
 bool WriteMeshDump(const std::vector<EvaluatedNode>& nodes, const std::string& path,
                    std::string& error) {
-    const std::string text = MeshDumpText(nodes);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out) out << text;
-    if (!out) {
-        error = path + ": cannot write the file";
-        return false;
-    }
-    return true;
+    OutputFile file;
+    if (!file.Open(path, error)) return false;
+    TextOut out(file);
+    ProgressBar progress("writing " + path);
+    Dump(out, nodes, &progress);
+    return file.Commit(error);
 }
 
 }  // namespace host

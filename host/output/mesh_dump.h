@@ -6,7 +6,10 @@
 // object transform as its four rows (the host's row-vector convention: the axes, then the
 // translation); the vertices are in object space. `tvertices` and `tvfaces` are map channel 1,
 // empty when the mesh has none. Floats are written as the shortest decimals that read back to the
-// same float.
+// same float (std::to_chars); a coordinate that is not finite as null.
+//
+// The text is streamed from the meshes into the file, one key's array to a line; no document of
+// the whole scene is built in memory.
 #pragma once
 
 #include <string>
@@ -16,7 +19,7 @@
 
 namespace host {
 
-// The dump as text (pretty-printed, two-space indent, ending in a newline).
+// The dump as text (ending in a newline).
 std::string MeshDumpText(const std::vector<EvaluatedNode>& nodes);
 
 // Writes the dump to path; false, with error naming the file, when it cannot be written.

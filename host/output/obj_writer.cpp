@@ -1,15 +1,19 @@
 #include "obj_writer.h"
 
+#include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
+#include <unordered_map>
 
 #include "imtl.h"
 #include "inode.h"
 #include "materials.h"
+#include "output_file.h"
+#include "progress_bar.h"
 
 namespace host {
 namespace {
@@ -70,7 +74,7 @@ public:
             Put(os, c.b);
             os << '\n';
             if (auto* hm = dynamic_cast<Material*>(e.mtl)) {
-                if (auto* map = dynamic_cast<BitmapTex*>(hm->GetSubTexmap(0))) {
+                if (auto* map = dynamic_cast<BitmapMap*>(hm->DiffuseMap())) {
                     os << "map_Kd " << ToUTF8(map->File()) << '\n';
                 }
             }
@@ -95,51 +99,62 @@ private:
 bool WriteObj(const std::vector<EvaluatedNode>& nodes, const std::string& path,
               std::string& error) {
     const std::filesystem::path mtlPath = std::filesystem::path(path).replace_extension(".mtl");
-    std::ostringstream obj;
+    OutputFile file;
+    if (!file.Open(path, error)) return false;
+    TextOut obj(file);
     obj << "# trellon-host\nmtllib " << mtlPath.filename().string() << '\n';
     MaterialNames materials;
+    std::uint64_t facesTotal = 0;
+    for (const EvaluatedNode& n : nodes)
+        if (IsShown(n.node)) facesTotal += static_cast<std::uint64_t>(n.Geometry().getNumFaces());
+    ProgressBar progress("writing " + path);
+    std::uint64_t facesDone = 0;
     // OBJ indices are 1-based and count across the whole file.
     long long vertexBase = 1;
     long long tvertBase = 1;
     for (const EvaluatedNode& n : nodes) {
         if (!IsShown(n.node)) continue;
-        const Mesh& m = n.mesh;
+        const Mesh& m = n.Geometry();
         const int numVerts = m.getNumVerts();
         const int numTVerts = m.tvFace ? m.getNumTVerts() : 0;
         obj << "o " << CleanName(n.name) << '\n';
         for (int i = 0; i < numVerts; ++i) {
             const Point3 p = n.objectTM.PointTransform(m.verts[i]);
             obj << "v ";
-            Put(obj, p.x);
+            obj.Float(p.x);
             obj << ' ';
-            Put(obj, p.y);
+            obj.Float(p.y);
             obj << ' ';
-            Put(obj, p.z);
+            obj.Float(p.z);
             obj << '\n';
         }
         for (int i = 0; i < numTVerts; ++i) {
             obj << "vt ";
-            Put(obj, m.tVerts[i].x);
+            obj.Float(m.tVerts[i].x);
             obj << ' ';
-            Put(obj, m.tVerts[i].y);
+            obj.Float(m.tVerts[i].y);
             obj << ' ';
-            Put(obj, m.tVerts[i].z);
+            obj.Float(m.tVerts[i].z);
             obj << '\n';
         }
         const bool mirrored = n.objectTM.Parity() != 0;
-        std::string current;
+        const std::array<int, 3> order =
+            mirrored ? std::array<int, 3>{0, 2, 1} : std::array<int, 3>{0, 1, 2};
+        // The name each material ID shows, looked up once per ID.
+        std::unordered_map<MtlID, std::string> nameOfId;
+        const std::string* current = nullptr;
         for (int f = 0; f < m.getNumFaces(); ++f) {
             const Face& face = m.faces[f];
-            const std::string mtl =
-                materials.Name(ShownMaterial(n.material, face.getMatID()), n.wireColor);
-            if (mtl != current) {
-                obj << "usemtl " << mtl << '\n';
-                current = mtl;
+            auto [it, added] = nameOfId.try_emplace(face.getMatID());
+            if (added)
+                it->second =
+                    materials.Name(ShownMaterial(n.material, face.getMatID()), n.wireColor);
+            if (current == nullptr || *current != it->second) {
+                obj << "usemtl " << it->second << '\n';
+                current = &it->second;
             }
-            int order[3] = {0, 1, 2};
-            if (mirrored) std::swap(order[1], order[2]);
             obj << 'f';
-            for (int c : order) {
+            for (const int c : order) {
                 const DWORD v = face.v[c];
                 if (v >= static_cast<DWORD>(numVerts)) {
                     error = path + ": node \"" + n.name + "\": face " + std::to_string(f) +
@@ -147,7 +162,8 @@ bool WriteObj(const std::vector<EvaluatedNode>& nodes, const std::string& path,
                             std::to_string(numVerts);
                     return false;
                 }
-                obj << ' ' << vertexBase + v;
+                obj << ' ';
+                obj.Int(vertexBase + v);
                 if (numTVerts > 0) {
                     const DWORD t = m.tvFace[f].t[c];
                     if (t >= static_cast<DWORD>(numTVerts)) {
@@ -156,26 +172,27 @@ bool WriteObj(const std::vector<EvaluatedNode>& nodes, const std::string& path,
                                 std::to_string(numTVerts);
                         return false;
                     }
-                    obj << '/' << tvertBase + t;
+                    obj << '/';
+                    obj.Int(tvertBase + t);
                 }
             }
             obj << '\n';
+            if ((f & 0xFFFF) == 0)
+                progress.Update(static_cast<double>(facesDone + static_cast<std::uint64_t>(f)) /
+                                static_cast<double>(facesTotal));
         }
+        facesDone += static_cast<std::uint64_t>(m.getNumFaces());
         vertexBase += numVerts;
         tvertBase += numTVerts;
     }
+    // The materials go beside it, written whole or not at all as well.
     std::ostringstream mtl;
     materials.WriteMtl(mtl);
-    for (const auto& [file, text] :
-         {std::pair{path, obj.str()}, std::pair{mtlPath.string(), mtl.str()}}) {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        if (out) out << text;
-        if (!out) {
-            error = file + ": cannot write the file";
-            return false;
-        }
-    }
-    return true;
+    OutputFile mtlFile;
+    if (!mtlFile.Open(mtlPath.string(), error)) return false;
+    const std::string mtlText = mtl.str();
+    mtlFile.Write(mtlText.data(), mtlText.size());
+    return mtlFile.Commit(error) && file.Commit(error);
 }
 
 }  // namespace host

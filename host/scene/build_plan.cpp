@@ -22,20 +22,63 @@ namespace {
 
 // Building the checked plan into the scene; only a Trellon object's own set-up can still fail,
 // and then the nodes made so far are deleted again.
-host::Material* Build(const MaterialPlan& p, const std::vector<host::Material*>& named) {
-    auto* m = new host::Material(p.cls, MaterialClassIdFor(p.cls), p.cls == L"Multi/Sub-Object");
-    if (!p.name.empty()) m->SetName(MSTR(p.name));
-    if (p.diffuse) m->SetDiffuse(*p.diffuse);
-    if (p.mapFile) m->SetSubTexmap(0, new BitmapTex(*p.mapFile));
-    m->SetNumSubMtls(static_cast<int>(p.subs.size()));
-    for (std::size_t i = 0; i < p.subs.size(); ++i) {
-        const SubMaterialPlan& s = p.subs[i];
-        if (s.inlined) {
-            m->SetSubMtl(static_cast<int>(i), Build(*s.inlined, named));
-        } else if (s.named >= 0) {
-            m->SetSubMtl(static_cast<int>(i), named[static_cast<std::size_t>(s.named)]);
+host::Material* Build(const MaterialPlan& p, const std::vector<host::Material*>& named);
+
+Mtl* Build(const SubMaterialPlan& s, const std::vector<host::Material*>& named) {
+    if (s.inlined) return Build(*s.inlined, named);
+    if (s.named >= 0) return named[static_cast<std::size_t>(s.named)];
+    return nullptr;
+}
+
+MtlBase* Build(const MapPlan& p, const std::vector<host::Material*>& named);
+
+// Writes the checked values into the block of a new material or map.
+void SetParams(IParamBlock2& pb, const std::vector<MtlParamPlan>& params,
+               const std::vector<host::Material*>& named) {
+    for (const MtlParamPlan& v : params) {
+        switch (v.type) {
+            case TYPE_RGBA:
+                pb.SetValue(v.id, 0, v.colour);
+                break;
+            case TYPE_FLOAT:
+                pb.SetValue(v.id, 0, v.number);
+                break;
+            case TYPE_INT:
+            case TYPE_BOOL:
+                pb.SetValue(v.id, 0, v.integer);
+                break;
+            case TYPE_STRING:
+            case TYPE_FILENAME:
+                pb.SetValue(v.id, 0, v.text.c_str());
+                break;
+            case TYPE_TEXMAP:
+                pb.SetValue(v.id, 0,
+                            v.map ? static_cast<ReferenceTarget*>(Build(*v.map, named))
+                                  : static_cast<ReferenceTarget*>(nullptr));
+                break;
+            case TYPE_MTL:
+                pb.SetValue(v.id, 0, static_cast<ReferenceTarget*>(Build(v.material, named)));
+                break;
+            default:
+                break;
         }
     }
+}
+
+MtlBase* Build(const MapPlan& p, const std::vector<host::Material*>& named) {
+    MtlBase* map = NewMaterialOrMap(p.cls);
+    if (!p.name.empty()) map->SetName(MSTR(p.name));
+    SetParams(*map->GetParamBlock(0), p.params, named);
+    return map;
+}
+
+host::Material* Build(const MaterialPlan& p, const std::vector<host::Material*>& named) {
+    auto* m = dynamic_cast<host::Material*>(NewMaterialOrMap(p.cls));
+    if (!p.name.empty()) m->SetName(MSTR(p.name));
+    SetParams(*m->GetParamBlock(0), p.params, named);
+    std::vector<Mtl*> subs;
+    for (const SubMaterialPlan& s : p.subs) subs.push_back(Build(s, named));
+    m->SetSubMaterials(subs);
     return m;
 }
 

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "iparamb2.h"
+#include "material_classes.h"
 #include "name_choices.h"
 #include "scene_plan.h"
 #include "scene_reader.h"
@@ -155,6 +156,15 @@ private:
     void Layers(const json& j, const std::string& path, ScenePlan& plan) const;
     std::unique_ptr<MaterialPlan> Material(const json& j, const std::string& path,
                                            const ScenePlan& plan, bool inlined) const;
+    std::unique_ptr<MapPlan> Map(const json& j, const std::string& path,
+                                 const ScenePlan& plan) const;
+    // The parameters of "params" (an object of internal names) of a material or map class.
+    void MtlParams(const json& j, const std::string& path, const MaterialClass& cls,
+                   const ScenePlan& plan, std::vector<MtlParamPlan>& out) const;
+    MtlParamPlan MtlParam(const json& j, const std::string& path, const ParamDef& def,
+                          const ScenePlan& plan) const;
+    SubMaterialPlan SubMaterial(const json& j, const std::string& path,
+                                const ScenePlan& plan) const;
     TransformPlan Transform(const json& j, const std::string& path) const;
     NodePlan Node(const json& j, const std::string& path, const ScenePlan& plan) const;
     ObjectPlan Obj(const json& j, const std::string& path) const;

@@ -1,11 +1,14 @@
 // Reading the document as a whole: format and version, units, time, the renderer, layers,
 // materials and nodes with their transforms. The objects are read in read_objects.cpp.
 #include <cstdint>
+#include <filesystem>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "euler.h"
+#include "material_classes.h"
 #include "matrix3.h"
 #include "plan_reader.h"
 #include "quat.h"
@@ -68,9 +71,136 @@ void Reader::Layers(const json& j, const std::string& path, ScenePlan& plan) con
     }
 }
 
+namespace {
+
+// The names of the classes of one kind or the other, for messages.
+std::vector<std::string> ClassNames(bool maps) {
+    std::vector<std::string> names;
+    for (const MaterialClass& k : MaterialClasses()) {
+        if ((k.kind == MaterialKind::Map) == maps) names.push_back(Narrow(k.name));
+    }
+    return names;
+}
+
+}  // namespace
+
+SubMaterialPlan Reader::SubMaterial(const json& s, const std::string& path,
+                                    const ScenePlan& plan) const {
+    SubMaterialPlan sub;
+    if (s.is_null()) return sub;  // an empty slot
+    if (s.is_object()) {
+        sub.inlined = Material(s, path, plan, true);
+        return sub;
+    }
+    const std::wstring name = Name(s, path);
+    for (std::size_t k = 0; k < plan.materials.size(); ++k) {
+        if (plan.materials[k]->name == name) sub.named = static_cast<int>(k);
+    }
+    if (sub.named < 0) {
+        std::vector<std::string> earlier;
+        for (const auto& e : plan.materials) earlier.push_back(Narrow(e->name));
+        Fail(path, "unknown material \"" + s.get<std::string>() +
+                       "\" (a sub-material names an earlier entry)" +
+                       NameChoices(s.get<std::string>(), earlier));
+    }
+    return sub;
+}
+
+MtlParamPlan Reader::MtlParam(const json& j, const std::string& path, const ParamDef& def,
+                              const ScenePlan& plan) const {
+    MtlParamPlan p;
+    p.id = def.ID;
+    p.type = base_type(def.type);
+    switch (p.type) {
+        case TYPE_RGBA: {
+            const Point3 c = Vector(j, path);
+            p.colour = Color(c.x, c.y, c.z);
+            break;
+        }
+        case TYPE_FLOAT:
+            p.number = Float(j, path);
+            break;
+        case TYPE_INT:
+        case TYPE_BOOL:
+            p.integer = static_cast<int>(
+                Integer(j, path, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+            break;
+        case TYPE_STRING:
+        case TYPE_FILENAME:
+            p.text = Name(j, path);
+            break;
+        case TYPE_TEXMAP:
+            if (!j.is_null()) p.map = Map(j, path, plan);
+            break;
+        case TYPE_MTL:
+            p.material = SubMaterial(j, path, plan);
+            break;
+        default:
+            Fail(path, "this parameter is not given in \"params\"");
+    }
+    return p;
+}
+
+void Reader::MtlParams(const json& j, const std::string& path, const MaterialClass& cls,
+                       const ScenePlan& plan, std::vector<MtlParamPlan>& out) const {
+    if (!j.is_object()) Fail(path, "expected an object of parameter names and values");
+    ParamBlockDesc2& desc = *cls.params;
+    for (const auto& [key, value] : j.items()) {
+        const std::string p = Key(path, key.c_str());
+        const std::wstring wide = FromUTF8(key);
+        const int index = desc.NameToIndex(wide.c_str());
+        if (index < 0) {
+            std::vector<std::string> names;
+            for (int k = 0; k < desc.Count(); ++k) {
+                names.push_back(Narrow(desc.GetParamDefByIndex(k).int_name.data()));
+            }
+            Fail(p, "the class " + Narrow(cls.name) + " has no parameter \"" + key + "\"" +
+                        NameChoices(key, names));
+        }
+        const ParamDef& def = desc.GetParamDefByIndex(index);
+        for (const MtlParamPlan& given : out) {
+            if (given.id == def.ID) Fail(p, "the parameter is given twice");
+        }
+        if (is_tab(def.type)) Fail(p, "a list of materials is given as \"subMaterials\"");
+        out.push_back(MtlParam(value, p, def, plan));
+    }
+}
+
+std::unique_ptr<MapPlan> Reader::Map(const json& j, const std::string& path,
+                                     const ScenePlan& plan) const {
+    Object(j, path);
+    auto m = std::make_unique<MapPlan>();
+    m->cls = Name(Required(j, path, "class"), Key(path, "class"));
+    const MaterialClass* cls = FindMaterialClass(m->cls);
+    if (!cls || cls->kind != MaterialKind::Map) {
+        Fail(Key(path, "class"), "unknown map class \"" + Narrow(m->cls) + "\"" +
+                                     NameChoices(Narrow(m->cls), ClassNames(true)));
+    }
+    if (const json* n = Optional(j, "name")) m->name = Name(*n, Key(path, "name"));
+    if (cls->classId == Class_ID(BMTEX_CLASS_ID, 0)) {
+        // A bitmap is its file, relative to the scene file's folder unless absolute.
+        Keys(j, path, {"class", "name", "file"});
+        const std::string fp = Key(path, "file");
+        Name(Required(j, path, "file"), fp);
+        std::filesystem::path file(j["file"].get<std::string>());
+        if (file.is_relative() && !dir_.empty()) file = (dir_ / file).lexically_normal();
+        MtlParamPlan p;
+        p.id = 0;
+        p.type = TYPE_FILENAME;
+        p.text = FromUTF8(file.string());
+        m->params.push_back(std::move(p));
+        return m;
+    }
+    Keys(j, path, {"class", "name", "params"});
+    if (const json* params = Optional(j, "params")) {
+        MtlParams(*params, Key(path, "params"), *cls, plan, m->params);
+    }
+    return m;
+}
+
 std::unique_ptr<MaterialPlan> Reader::Material(const json& j, const std::string& path,
                                                const ScenePlan& plan, bool inlined) const {
-    Keys(j, path, {"name", "class", "diffuse", "diffuseMap", "subMaterials"});
+    Keys(j, path, {"name", "class", "diffuse", "diffuseMap", "params", "subMaterials"});
     auto m = std::make_unique<MaterialPlan>();
     if (inlined) {
         if (const json* n = Optional(j, "name")) m->name = Name(*n, Key(path, "name"));
@@ -81,41 +211,52 @@ std::unique_ptr<MaterialPlan> Reader::Material(const json& j, const std::string&
         }
     }
     m->cls = Name(Required(j, path, "class"), Key(path, "class"));
+    const MaterialClass* cls = FindMaterialClass(m->cls);
+    if (!cls || cls->kind == MaterialKind::Map) {
+        Fail(Key(path, "class"), "unknown material class \"" + Narrow(m->cls) + "\"" +
+                                     NameChoices(Narrow(m->cls), ClassNames(false)));
+    }
+    ParamBlockDesc2& desc = *cls->params;
+    // The short keys stand for the class's diffuse colour and map. Files saved before classes
+    // had their own parameters wrote a "diffuse" for every material: a class without a diffuse
+    // colour of its own takes it as the grey it derived, and keeps nothing of it.
     if (const json* d = Optional(j, "diffuse")) {
-        const Point3 c = Vector(*d, Key(path, "diffuse"));
-        m->diffuse = Color(c.x, c.y, c.z);
+        const std::string p = Key(path, "diffuse");
+        if (cls->diffuseColour >= 0) {
+            m->params.push_back(MtlParam(*d, p, desc.GetParamDef(cls->diffuseColour), plan));
+        } else {
+            Vector(*d, p);
+        }
     }
     if (const json* map = Optional(j, "diffuseMap")) {
         const std::string p = Key(path, "diffuseMap");
-        Keys(*map, p, {"class", "file"});
-        const std::wstring cls = Name(Required(*map, p, "class"), Key(p, "class"));
-        if (cls != L"Bitmap") Fail(Key(p, "class"), "map class not supported yet (only Bitmap)");
-        m->mapFile = Name(Required(*map, p, "file"), Key(p, "file"));
+        if (cls->diffuseMap < 0) Fail(p, "the class " + Narrow(cls->name) + " has no diffuse map");
+        m->params.push_back(MtlParam(*map, p, desc.GetParamDef(cls->diffuseMap), plan));
+    }
+    if (const json* params = Optional(j, "params")) {
+        MtlParams(*params, Key(path, "params"), *cls, plan, m->params);
     }
     if (const json* subs = Optional(j, "subMaterials")) {
         const std::string p = Key(path, "subMaterials");
         Array(*subs, p);
-        for (std::size_t i = 0; i < subs->size(); ++i) {
-            const json& s = (*subs)[i];
-            SubMaterialPlan sub;
-            if (s.is_null()) {
-                // An empty slot.
-            } else if (s.is_object()) {
-                sub.inlined = Material(s, At(p, i), plan, true);
+        // A container takes as many as it has slots (and any number into a table of them).
+        std::size_t room = 0;
+        bool table = false;
+        for (int k = 0; k < desc.Count(); ++k) {
+            const ParamDef& def = desc.GetParamDefByIndex(k);
+            if (base_type(def.type) != TYPE_MTL) continue;
+            if (is_tab(def.type)) {
+                table = true;
             } else {
-                const std::wstring name = Name(s, At(p, i));
-                for (std::size_t k = 0; k < plan.materials.size(); ++k) {
-                    if (plan.materials[k]->name == name) sub.named = static_cast<int>(k);
-                }
-                if (sub.named < 0) {
-                    std::vector<std::string> earlier;
-                    for (const auto& e : plan.materials) earlier.push_back(Narrow(e->name));
-                    Fail(At(p, i), "unknown material \"" + s.get<std::string>() +
-                                       "\" (a sub-material names an earlier entry)" +
-                                       NameChoices(s.get<std::string>(), earlier));
-                }
+                ++room;
             }
-            m->subs.push_back(std::move(sub));
+        }
+        if (!table && subs->size() > room) {
+            Fail(p, "the class " + Narrow(cls->name) + " holds " + std::to_string(room) +
+                        (room == 1 ? " sub-material" : " sub-materials"));
+        }
+        for (std::size_t i = 0; i < subs->size(); ++i) {
+            m->subs.push_back(SubMaterial((*subs)[i], At(p, i), plan));
         }
     }
     return m;

@@ -72,6 +72,9 @@ SetupOpPlan Reader::SetupOp(const json& j, const std::string& path, ParamBlockDe
              "unknown set-up operation \"" + name + "\"" + NameChoices(name, names, 20));
     }
     switch (op.kind->args) {
+        case OpArgs::None:
+            Keys(j, path, {"op"});
+            break;
         case OpArgs::Node:
             if (op.kind->carPaint) {
                 Keys(j, path, {"op", "node", "carPaint"});

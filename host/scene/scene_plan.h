@@ -31,12 +31,28 @@ struct SubMaterialPlan {
     int named = -1;  // index of an earlier entry of `materials`
     std::unique_ptr<MaterialPlan> inlined;
 };
+struct MapPlan;
+// One value of a parameter of a material's or a map's block 0, in the field its type uses.
+struct MtlParamPlan {
+    ParamID id = -1;
+    int type = TYPE_VOID;
+    Color colour;                  // TYPE_RGBA
+    float number = 0.0f;           // TYPE_FLOAT
+    int integer = 0;               // TYPE_INT, TYPE_BOOL
+    std::wstring text;             // TYPE_STRING, TYPE_FILENAME (a bitmap's file, resolved)
+    std::unique_ptr<MapPlan> map;  // TYPE_TEXMAP (null: no map)
+    SubMaterialPlan material;      // TYPE_MTL
+};
+struct MapPlan {
+    std::wstring cls;
+    std::wstring name;
+    std::vector<MtlParamPlan> params;
+};
 struct MaterialPlan {
     std::wstring name;
     std::wstring cls;
-    std::optional<Color> diffuse;
-    std::optional<std::wstring> mapFile;
-    std::vector<SubMaterialPlan> subs;
+    std::vector<MtlParamPlan> params;   // the diffuse colour and map given by their short keys too
+    std::vector<SubMaterialPlan> subs;  // sub-materials in slot order
 };
 
 using TransformPlan = TransformParts;
@@ -75,7 +91,7 @@ struct ParamPlan {
 };
 // The set-up operations other than "create": each calls the published set-up function of the
 // same name, with the arguments its kind takes; "set" goes through the parameter block.
-enum class OpArgs { Node, Nodes, Row, OptionalRow, Set };
+enum class OpArgs { None, Node, Nodes, Row, OptionalRow, Set };
 struct SetupOpKind {
     const char* name;
     OpArgs args;
@@ -95,6 +111,7 @@ inline constexpr SetupOpKind kSetupOps[] = {{"pickPath", OpArgs::Node, false},
                                             {"deleteShape", OpArgs::Row, false},
                                             {"seedTransforms", OpArgs::OptionalRow, false},
                                             {"seedMirror", OpArgs::OptionalRow, false},
+                                            {"seedColours", OpArgs::None, false},
                                             {"set", OpArgs::Set, false}};
 
 struct SetupOpPlan {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cwchar>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 
@@ -53,7 +55,8 @@ const char* UnitName(int type) {
 
 class Writer {
 public:
-    explicit Writer(Scene& scene) : scene_(scene) {}
+    Writer(Scene& scene, std::filesystem::path folder)
+        : scene_(scene), folder_(std::move(folder)) {}
     json Write();
 
 private:
@@ -61,43 +64,130 @@ private:
         throw SceneFileError("cannot save the scene: " + what);
     }
     json MaterialJson(Mtl* m, std::size_t listed, bool named);
+    json SubMaterialJson(Mtl* s, std::size_t listed);
+    json MapJson(Texmap* map, std::size_t listed);
+    json MtlParamJson(IParamBlock2& pb, ParamID id, std::size_t listed);
+    json MtlParamsJson(IParamBlock2& pb, const std::vector<ParamID>& skip, std::size_t listed);
     json Transform(const Matrix3& tm);
     json ObjectJson(Object* obj, const std::string& node);
     json TrellonJson(Object* obj, const std::string& node);
     json ParamValue(IParamBlock2& block, ParamID id, int type, int at, const std::string& node);
 
+    // The name a listed material is saved under (its own, made unique).
+    std::string SavedName(Mtl* m) const;
+
     Scene& scene_;
+    std::filesystem::path folder_;  // where the file goes; empty: files are written as held
     std::vector<Mtl*> materials_;
+    std::vector<std::wstring> savedNames_;  // parallel to materials_
 };
 
+std::string Writer::SavedName(Mtl* m) const {
+    const auto it = std::find(materials_.begin(), materials_.end(), m);
+    if (it == materials_.end()) return Narrow(m->GetName().data());
+    return Narrow(savedNames_[static_cast<std::size_t>(it - materials_.begin())]);
+}
+
+// A sub-material as the file refers to it: by name when it is an earlier entry of the list, else
+// inline; null for an empty slot.
+json Writer::SubMaterialJson(Mtl* s, std::size_t listed) {
+    if (!s) return nullptr;
+    const auto end = materials_.begin() + static_cast<std::ptrdiff_t>(listed);
+    if (std::find(materials_.begin(), end, s) != end) return SavedName(s);
+    return MaterialJson(s, listed, false);
+}
+
+// One value of a material's or map's block 0, by its type; null for a type a file does not hold.
+json Writer::MtlParamJson(IParamBlock2& pb, ParamID id, std::size_t listed) {
+    switch (base_type(pb.GetParameterType(id))) {
+        case TYPE_RGBA: {
+            const Color c = pb.GetColor(id);
+            return json::array({Num(c.r), Num(c.g), Num(c.b)});
+        }
+        case TYPE_FLOAT:
+            return Num(pb.GetFloat(id));
+        case TYPE_INT:
+        case TYPE_BOOL:
+            return pb.GetInt(id);
+        case TYPE_STRING:
+        case TYPE_FILENAME:
+            return Narrow(pb.GetStr(id));
+        case TYPE_TEXMAP: {
+            auto* map = dynamic_cast<Texmap*>(pb.GetReferenceTarget(id));
+            return map ? MapJson(map, listed) : json(nullptr);
+        }
+        case TYPE_MTL:
+            return SubMaterialJson(dynamic_cast<Mtl*>(pb.GetReferenceTarget(id)), listed);
+        default:
+            return nullptr;
+    }
+}
+
+// Every parameter of a host material's or map's block 0 but those given otherwise (`skip`) and
+// the lists of sub-materials, by internal name, in the block's order.
+json Writer::MtlParamsJson(IParamBlock2& pb, const std::vector<ParamID>& skip, std::size_t listed) {
+    json j = json::object();
+    for (int k = 0; k < pb.NumParams(); ++k) {
+        const ParamID id = pb.IndextoID(k);
+        const int type = pb.GetParameterType(id);
+        if (std::find(skip.begin(), skip.end(), id) != skip.end() || is_tab(type)) continue;
+        if (base_type(type) == TYPE_MTL) continue;
+        j[Narrow(pb.GetParamDef(id).int_name.data())] = MtlParamJson(pb, id, listed);
+    }
+    return j;
+}
+
+json Writer::MapJson(Texmap* map, std::size_t listed) {
+    MSTR cls;
+    map->GetClassName(cls);
+    json j = json::object();
+    j["class"] = Narrow(cls.data());
+    if (!map->GetName().isNull()) j["name"] = Narrow(map->GetName().data());
+    if (auto* bitmap = dynamic_cast<BitmapMap*>(map)) {
+        // The file relative to the saved file's folder, where the reader starts relative paths.
+        std::filesystem::path file(ToUTF8(bitmap->File()));
+        if (!folder_.empty() && file.is_absolute()) {
+            std::error_code ec;
+            const std::filesystem::path near = std::filesystem::proximate(file, folder_, ec);
+            if (!ec) file = near;
+        }
+        j["file"] = file.generic_string();
+        return j;
+    }
+    if (IParamBlock2* pb = map->GetParamBlock(0)) {
+        json params = MtlParamsJson(*pb, {}, listed);
+        if (!params.empty()) j["params"] = std::move(params);
+    }
+    return j;
+}
+
 json Writer::MaterialJson(Mtl* m, std::size_t listed, bool named) {
-    auto* hm = dynamic_cast<host::Material*>(m);
     MSTR cls;
     m->GetClassName(cls);
     json j = json::object();
-    if (named || !m->GetName().isNull()) j["name"] = Narrow(m->GetName().data());
+    if (named) {
+        j["name"] = SavedName(m);
+    } else if (!m->GetName().isNull()) {
+        j["name"] = Narrow(m->GetName().data());
+    }
     j["class"] = Narrow(cls.data());
-    const Color d = m->GetDiffuse();
-    j["diffuse"] = json::array({Num(d.r), Num(d.g), Num(d.b)});
-    if (hm) {
-        if (auto* map = dynamic_cast<BitmapTex*>(hm->GetSubTexmap(0))) {
-            j["diffuseMap"] = {{"class", "Bitmap"}, {"file", Narrow(map->File())}};
-        }
+    auto* hm = dynamic_cast<host::Material*>(m);
+    IParamBlock2* pb = hm ? hm->GetParamBlock(0) : nullptr;
+    if (hm && pb) {
+        // The diffuse colour and map under their short keys, the rest by name.
+        const MaterialClass& c = hm->Class();
+        if (c.diffuseColour >= 0) j["diffuse"] = MtlParamJson(*pb, c.diffuseColour, listed);
+        if (Texmap* map = hm->DiffuseMap()) j["diffuseMap"] = MapJson(map, listed);
+        json params = MtlParamsJson(*pb, {c.diffuseColour, c.diffuseMap}, listed);
+        if (!params.empty()) j["params"] = std::move(params);
+    } else {
+        const Color d = m->GetDiffuse();
+        j["diffuse"] = json::array({Num(d.r), Num(d.g), Num(d.b)});
     }
     if (m->NumSubMtls() > 0) {
         json subs = json::array();
-        for (int i = 0; i < m->NumSubMtls(); ++i) {
-            Mtl* s = m->GetSubMtl(i);
-            const auto it = std::find(materials_.begin(),
-                                      materials_.begin() + static_cast<std::ptrdiff_t>(listed), s);
-            if (!s) {
-                subs.push_back(nullptr);
-            } else if (it != materials_.begin() + static_cast<std::ptrdiff_t>(listed)) {
-                subs.push_back(Narrow(s->GetName().data()));
-            } else {
-                subs.push_back(MaterialJson(s, listed, false));
-            }
-        }
+        for (int i = 0; i < m->NumSubMtls(); ++i)
+            subs.push_back(SubMaterialJson(m->GetSubMtl(i), listed));
         j["subMaterials"] = std::move(subs);
     }
     return j;
@@ -303,15 +393,26 @@ json Writer::Write() {
             materials_.push_back(m);
         }
     }
+    // A file refers to materials by name, so each is saved under a name of its own: a name an
+    // earlier material took (a converted car paint keeps the name of the paint it replaced), or
+    // no name at all, gets the first free number after it, as the host numbers new nodes.
+    savedNames_.clear();
+    for (Mtl* m : materials_) {
+        const std::wstring own = m->GetName().data();
+        std::wstring name = own.empty() ? std::wstring(L"Material") : own;
+        const auto taken = [this](const std::wstring& n) {
+            return std::find(savedNames_.begin(), savedNames_.end(), n) != savedNames_.end();
+        };
+        for (int k = 1; own.empty() || taken(name); ++k) {
+            wchar_t number[16];
+            std::swprintf(number, 16, L"%03d", k);
+            name = (own.empty() ? std::wstring(L"Material") : own) + number;
+            if (!taken(name)) break;
+        }
+        savedNames_.push_back(name);
+    }
     json jm = json::array();
     for (std::size_t i = 0; i < materials_.size(); ++i) {
-        const std::wstring name = materials_[i]->GetName().data();
-        if (name.empty()) Fail("material " + std::to_string(i) + " has no name");
-        for (std::size_t k = 0; k < i; ++k) {
-            if (name == materials_[k]->GetName().data()) {
-                Fail("two materials are named \"" + Narrow(name) + "\"");
-            }
-        }
         jm.push_back(MaterialJson(materials_[i], i, true));
     }
     doc["materials"] = std::move(jm);
@@ -331,7 +432,7 @@ json Writer::Write() {
         j["wireColor"] = {c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF};
         j["hidden"] = n->IsHidden() != 0;
         j["renderable"] = n->Renderable() != 0;
-        if (Mtl* m = n->GetMtl()) j["material"] = Narrow(m->GetName().data());
+        if (Mtl* m = n->GetMtl()) j["material"] = SavedName(m);
         if (Object* obj = n->GetObjectRef()) j["object"] = ObjectJson(obj, name);
         jn.push_back(std::move(j));
     }
@@ -341,13 +442,15 @@ json Writer::Write() {
 
 }  // namespace
 
-std::string SaveSceneText(Scene& scene) {
-    Writer writer(scene);
+std::string SaveSceneText(Scene& scene, const std::string& folder) {
+    Writer writer(scene, folder);
     return writer.Write().dump(2) + "\n";
 }
 
 void SaveSceneFile(Scene& scene, const std::string& path) {
-    const std::string text = SaveSceneText(scene);
+    const std::string folder =
+        std::filesystem::absolute(std::filesystem::path(path)).parent_path().string();
+    const std::string text = SaveSceneText(scene, folder);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) throw SceneFileError(path + ": cannot write the file");
     out << text;

@@ -2,8 +2,11 @@
 // reads.
 //
 // What is written: the master unit, the time, the current renderer (null for none), every layer,
-// the current layer, the materials (the scene's list first, then any other material a node uses; a
-// sub-material is named when it is an earlier entry, else written inline), and every node with its
+// the current layer, the materials (the scene's list first, then any other material a node uses,
+// each under a name of its own; a material's diffuse colour and map under "diffuse" and
+// "diffuseMap", every other parameter of its block by name under "params", maps inline with
+// their own parameters and a bitmap by its file; a sub-material is named when it is an earlier
+// entry, else written inline), and every node with its
 // transform (position, the host's quaternion as "quat", scale), object offset, wire colour, flags,
 // material and object. Splines are written as "spline" (lines too: their corner knots keep them
 // straight), boxes, spheres and meshes as inline "mesh". Numbers are written as the shortest
@@ -23,8 +26,10 @@ namespace host {
 
 class Scene;
 
-// The scene as the text of a scene file.
-std::string SaveSceneText(Scene& scene);
+// The scene as the text of a scene file. Bitmap files are written relative to `folder` when it
+// is given (the folder the text will be saved in, where a reader starts relative paths), and as
+// the scene holds them otherwise.
+std::string SaveSceneText(Scene& scene, const std::string& folder = "");
 
 // Writes the scene to `path`; SceneFileError when the scene cannot be written or the file not.
 void SaveSceneFile(Scene& scene, const std::string& path);

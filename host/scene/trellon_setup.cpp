@@ -101,6 +101,7 @@ std::string RunSetupOp(const SetupOpPlan& op, Object* obj, Scene& scene,
         case OpArgs::OptionalRow:
             args.push_back({MSTR(_M("row")), FPValue(TYPE_INT, op.row)});
             break;
+        case OpArgs::None:
         case OpArgs::Set:
             break;
     }

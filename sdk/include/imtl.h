@@ -1,4 +1,4 @@
-// Materials and texture maps: MtlBase (name and flags), Mtl, MultiMtl, Texmap.
+// Materials and texture maps: MtlBase (name, flags, sub-maps), Mtl, MultiMtl, Texmap, BitmapTex.
 //
 // The name and the flags are kept here; the shading itself is the host's (its material classes
 // implement Mtl). A material's sub-materials and maps are its references, so the host's classes
@@ -17,6 +17,7 @@
 #include "strclass.h"
 #include "superclassids.h"
 
+class Bitmap;
 class Texmap;
 
 // MtlBase flags (SetMtlFlag / ClearMtlFlag / TestMtlFlag).
@@ -42,10 +43,18 @@ public:
     virtual int NumSubTexmaps() { return 0; }
     virtual Texmap* GetSubTexmap(int /*i*/) { return nullptr; }
     virtual void SetSubTexmap(int /*i*/, Texmap* /*m*/) {}
+    virtual MSTR GetSubTexmapSlotName(int /*i*/) { return MSTR(); }
+
+    // Switches the display of this map in the viewports on or off (a map's own flag; the host
+    // shows the map only where a material activates it, Interface::ActivateTexture).
+    virtual void ActivateTexDisplay(BOOL onoff) { texDisplay_ = onoff != FALSE; }
+    // Stand-in extension: whether ActivateTexDisplay last switched the display on.
+    bool TexDisplayActive() const { return texDisplay_; }
 
 private:
     MSTR name_;
     DWORD flags_ = 0;
+    bool texDisplay_ = false;
 };
 
 class Mtl : public MtlBase {
@@ -83,6 +92,16 @@ public:
 class Texmap : public MtlBase {
 public:
     SClass_ID SuperClassID() override { return TEXMAP_CLASS_ID; }
+};
+
+// A bitmap texture (class Class_ID(BMTEX_CLASS_ID, 0)): an image file. GetBitmap gives the loaded
+// image, or null when the file is missing or cannot be read (the map is then shown as a blank
+// slot and renders black).
+class BitmapTex : public Texmap {
+public:
+    virtual const MCHAR* GetMapName() = 0;
+    virtual void SetMapName(const MCHAR* name, bool isUIAction = false) = 0;
+    virtual Bitmap* GetBitmap(TimeValue t) = 0;
 };
 
 Mtl* CombineMaterials(Mtl* m1, Mtl* m2, int& mat2Offset);

@@ -39,6 +39,13 @@ public:
 
     virtual Matrix3 GetNodeTM(TimeValue t, Interval* valid = nullptr) = 0;
     virtual void SetNodeTM(TimeValue t, Matrix3& tm) = 0;
+    // The controller that drives the node's transform; the host's nodes keep a static transform
+    // and have none (null), and setting one keeps nothing.
+    virtual Control* GetTMController() { return nullptr; }
+    virtual BOOL SetTMController(Control* /*c*/) { return FALSE; }
+    // Takes over another node's properties: its render flags, display flags and wire colour (not
+    // its name, transform, object, material or layer).
+    virtual void CopyProperties(INode* from) = 0;
     virtual Matrix3 GetObjectTM(TimeValue t, Interval* valid = nullptr) = 0;
     // Object TM before and after world-space modifiers; without them both are the object TM.
     virtual Matrix3 GetObjTMBeforeWSM(TimeValue t, Interval* valid = nullptr) {

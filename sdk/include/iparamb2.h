@@ -83,6 +83,7 @@
 #include <string>
 #include <vector>
 
+#include "color.h"
 #include "hold.h"
 #include "ifnpub.h"
 #include "interval.h"
@@ -271,9 +272,15 @@ public:
     // int here keeps va_start off a promoted parameter type.
     ParamBlockDesc2(BlockID ID, const MCHAR* int_name, StringResID local_name, ClassDesc2* cd,
                     int flags, ...);
+    // An empty descriptor to be filled with AddParam.
+    ParamBlockDesc2();
     ParamBlockDesc2(const ParamBlockDesc2&) = delete;
     ParamBlockDesc2& operator=(const ParamBlockDesc2&) = delete;
     virtual ~ParamBlockDesc2() = default;
+
+    // Adds one parameter: ID, internal name, type, [table size], flags, local name, tags, p_end.
+    // (The SDK declares id as ParamID; an int keeps va_start off a promoted parameter type.)
+    void AddParam(int id, ...);
 
     BlockID ID = 0;
     MSTR int_name;
@@ -404,6 +411,15 @@ public:
     virtual int Insert(ParamID id, int start, int num, const MCHAR** el) = 0;
     virtual int Insert(ParamID id, int start, int num, INode** el) = 0;
     virtual int Insert(ParamID id, int start, int num, ReferenceTarget** el) = 0;
+
+    // Colours (TYPE_RGBA and TYPE_FRGBA parameters) are kept as points, red in x.
+    Color GetColor(ParamID id, TimeValue t = 0, int tabIndex = 0) {
+        const Point3 p = GetPoint3(id, t, tabIndex);
+        return Color(p.x, p.y, p.z);
+    }
+    BOOL SetValue(ParamID id, TimeValue t, const Color& c, int tabIndex = 0) {
+        return SetValue(id, t, Point3(c.r, c.g, c.b), tabIndex);
+    }
 
     // Back to the descriptor's default (for a table: the initial size, all defaults).
     virtual void Reset(ParamID id, int tabIndex = -1, BOOL updateUI = TRUE,

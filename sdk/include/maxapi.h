@@ -49,7 +49,10 @@ public:
     // A new node under the root holding obj, named by the object's InitNodeName made unique.
     virtual INode* CreateObjectNode(Object* obj) = 0;
     virtual void DeleteNode(INode* node, BOOL redraw = TRUE, BOOL overrideSlaves = FALSE) = 0;
-    // Makes name unique among the scene's node names (appending a number when taken).
+    // Makes name unique among the scene's node names. A name no node has is left as it is; a
+    // taken one loses its trailing digits and gets the smallest number, at least three digits
+    // wide, that makes it free ("Rail" -> "Rail001", "Rail001" -> "Rail002" when both are taken).
+    // Only nodes count: materials and layers keep their own names.
     virtual void MakeNameUnique(MSTR& name) = 0;
 
     // Selection.
@@ -74,6 +77,22 @@ public:
     virtual void PopPrompt() = 0;
     virtual void ReplacePrompt(const MCHAR* msg) = 0;
     virtual void DisplayTempPrompt(const MCHAR* msg, int msec = 1000) = 0;
+
+    // Progress of long work: the host's progress bar. ProgressStart opens it with a title and
+    // runs fn(arg) at once when fn is given, as the host runs the work it is handed; a plug-in
+    // that does its own work passes a function that returns at once, then reports with
+    // ProgressUpdate (pct from 0 to 100) until ProgressEnd. GetCancel tells whether the user
+    // asked to stop. A host without a bar (these defaults) shows nothing and never cancels.
+    virtual BOOL ProgressStart(const MCHAR* /*title*/, BOOL /*dispBar*/, LPTHREAD_START_ROUTINE fn,
+                               LPVOID arg) {
+        if (fn) fn(arg);
+        return TRUE;
+    }
+    virtual void ProgressUpdate(int /*pct*/, BOOL /*showPct*/ = TRUE,
+                                const MCHAR* /*title*/ = nullptr) {}
+    virtual void ProgressEnd() {}
+    virtual BOOL GetCancel() { return FALSE; }
+    virtual void SetCancel(BOOL /*sw*/) {}
 
     // Scene and window.
     virtual ILayerManager* GetLayerManager() = 0;

@@ -244,6 +244,8 @@ public:
     // VERTCOLOR_CHANNEL: channel 0 and the hidden channels; SELECT_CHANNEL: the selections);
     // the rest is left as it is. A null `from` does nothing.
     void DeepCopy(const Mesh* from, ChannelMask channels);
+    // Frees every array and selection; the mesh is empty with two unsupported channels.
+    void FreeAll();
 
     BOOL setNumVerts(int ct, BOOL keep = FALSE, BOOL synchSel = TRUE);
     BOOL setNumFaces(int ct, BOOL keep = FALSE, BOOL synchSel = TRUE);
@@ -278,8 +280,11 @@ public:
     void setMapSupport(int mp, BOOL support = TRUE);
     BOOL mapSupport(int mp) const;
     BOOL setNumMapVerts(int mp, int ct, BOOL keep = FALSE);
+    BOOL setNumMapFaces(int mp, int ct, BOOL keep = FALSE, int oldCt = 0);
     int getNumMapVerts(int mp) const;
     int getNumMapFaces(int mp) const;
+    UVVert* mapVerts(int mp) const;  // nullptr for a channel that does not exist
+    TVFace* mapFaces(int mp) const;
     MeshMap& Map(int mp);
 
     // The box of the vertices, each transformed by tm when given. Empty for a mesh without

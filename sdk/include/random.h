@@ -15,6 +15,8 @@ public:
         seed_ = seed_ * 214013u + 2531011u;
         return static_cast<int>((seed_ >> 16) & 0x7fffu);
     }
+    // rand() / (s_rand_max + 1) * (max - min) + min: a float in [min, max).
+    float getf(float max = 1.0f, float min = 0.0f);
 
 private:
     std::uint32_t seed_ = 1;

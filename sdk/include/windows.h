@@ -10,6 +10,10 @@
 // (the first button unless MB_DEFBUTTON2/3 choose another), so a run without a host policy
 // still gets a defined answer. Nothing is recorded here; recording is the host's business.
 //
+// GlobalMemoryStatusEx answers from the machine the host runs on (the memory the kernel says it
+// can still give, the process's address-space limit, a control group's limit); a host or a test
+// may answer in its place with WinStandIn::SetMemoryStatusHandler, as it answers message boxes.
+//
 // __declspec(dllexport) marks a function with default visibility, so a module compiled with
 // -fvisibility=hidden exports exactly the functions written as exports on Windows.
 #pragma once
@@ -39,6 +43,8 @@ using UINT_PTR = unsigned long;
 using WPARAM = UINT_PTR;
 using LPARAM = long;
 using LRESULT = long;
+// A thread's start routine; the core interface's ProgressStart takes the work as one.
+using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID);
 
 // Screen geometry in pixels (x to the right, y downwards), as the Windows API declares it.
 using LONG = std::int32_t;
@@ -123,6 +129,29 @@ constexpr int IDNO = 7;
 int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
 #define MessageBox MessageBoxW
 
+// What the machine can give (all in bytes), as Windows reports it:
+//   ullTotalPhys / ullAvailPhys       physical memory, and what of it can be had without
+//                                     swapping others out (Linux: MemAvailable, within the
+//                                     control group's limit);
+//   ullTotalPageFile / ullAvailPageFile  the commit limit: memory plus swap, and what is left
+//                                     (Linux: MemAvailable plus free swap, within the group);
+//   ullTotalVirtual / ullAvailVirtual  the process's address space (Linux: RLIMIT_AS, and what
+//                                     the mappings leave of it; without a limit, 128 TiB).
+// dwLength must be sizeof(MEMORYSTATUSEX); otherwise FALSE and nothing is filled.
+struct MEMORYSTATUSEX {
+    DWORD dwLength;
+    DWORD dwMemoryLoad;  // percent of physical memory in use
+    std::uint64_t ullTotalPhys;
+    std::uint64_t ullAvailPhys;
+    std::uint64_t ullTotalPageFile;
+    std::uint64_t ullAvailPageFile;
+    std::uint64_t ullTotalVirtual;
+    std::uint64_t ullAvailVirtual;
+    std::uint64_t ullAvailExtendedVirtual;  // always 0
+};
+using LPMEMORYSTATUSEX = MEMORYSTATUSEX*;
+BOOL GlobalMemoryStatusEx(LPMEMORYSTATUSEX lpBuffer);
+
 // The calendar time in seconds since 1970-01-01 00:00 UTC, also stored through timer when it is
 // not null. Answers the fixed clock while one is set (WinStandIn::SetFixedClock), so a host or a
 // test can make time-seeded generators repeatable.
@@ -143,6 +172,11 @@ MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
 // The answer a box of this type gets without a handler: its default button, or 0 for an
 // unknown button set.
 int DefaultMessageBoxAnswer(UINT uType);
+
+// The host's answer to GlobalMemoryStatusEx (dwLength is already checked); an empty handler
+// restores the machine's own answer. Returns the previous one.
+using MemoryStatusHandler = std::function<void(MEMORYSTATUSEX& status)>;
+MemoryStatusHandler SetMemoryStatusHandler(MemoryStatusHandler handler);
 
 // Whether DisableThreadLibraryCalls was called for the module, so the host sends it no
 // thread notifications.

@@ -165,6 +165,18 @@ void Mesh::DeepCopy(const Mesh* from, ChannelMask channels) {
     SyncChannelMembers();
 }
 
+void Mesh::FreeAll() {
+    setNumVerts(0);
+    setNumFaces(0);
+    maps_.clear();
+    maps_.resize(2);
+    for (MeshMap& m : hiddenMaps_) m.Clear();
+    vertSel.SetSize(0);
+    faceSel.SetSize(0);
+    bdgBox.Init();
+    SyncChannelMembers();
+}
+
 void Mesh::ThrowIndex(int i, int count, const char* what) {
     throw MeshIndexException("Mesh: " + std::string(what) + " index " + std::to_string(i) +
                              " is out of range (there are " + std::to_string(count) + ")");
@@ -289,6 +301,19 @@ BOOL Mesh::setNumMapVerts(int mp, int ct, BOOL keep) {
     return ok;
 }
 
+BOOL Mesh::setNumMapFaces(int mp, int ct, BOOL keep, int /*oldCt*/) {
+    if (ct < 0 || mp < -NUM_HIDDENMAPS || mp >= MAX_MESHMAPS) return FALSE;
+    if (mp >= getNumMaps()) {
+        if (ct == 0) return TRUE;
+        setNumMaps(mp + 1, TRUE);
+    }
+    MeshMap& m = Map(mp);
+    const BOOL ok = m.setNumFaces(ct, keep);
+    if (ok && ct > 0) m.SetFlag(MESHMAP_USED);
+    SyncChannelMembers();
+    return ok;
+}
+
 int Mesh::getNumMapVerts(int mp) const {
     const MeshMap* m = FindMap(mp);
     return m ? m->vnum : 0;
@@ -297,6 +322,16 @@ int Mesh::getNumMapVerts(int mp) const {
 int Mesh::getNumMapFaces(int mp) const {
     const MeshMap* m = FindMap(mp);
     return m ? m->fnum : 0;
+}
+
+UVVert* Mesh::mapVerts(int mp) const {
+    const MeshMap* m = FindMap(mp);
+    return m ? m->tv : nullptr;
+}
+
+TVFace* Mesh::mapFaces(int mp) const {
+    const MeshMap* m = FindMap(mp);
+    return m ? m->tf : nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------

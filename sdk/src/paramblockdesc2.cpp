@@ -385,6 +385,8 @@ private:
     std::string where_;
 };
 
+ParamBlockDesc2::ParamBlockDesc2() { invalid_.type = TYPE_VOID; }
+
 ParamBlockDesc2::ParamBlockDesc2(BlockID id, const MCHAR* name, StringResID localName,
                                  ClassDesc2* classDesc, int blockFlags, ...)
     : ID(id),
@@ -403,6 +405,15 @@ void ParamBlockDesc2::Read(va_list ap) {
     VarArgReader args(ap);
     ParamBlockDescReader reader(*this, args);
     reader.ReadAll();
+}
+
+void ParamBlockDesc2::AddParam(int id, ...) {
+    va_list ap;
+    va_start(ap, id);
+    VarArgReader args(ap);
+    ParamBlockDescReader reader(*this, args);
+    reader.ReadParam(id);
+    va_end(ap);
 }
 
 int ParamBlockDesc2::IDtoIndex(ParamID id) const {

@@ -9,7 +9,10 @@ int TriObject::CanConvertToType(Class_ID obtype) {
     return obtype == triObjectClassID || obtype == defObjectClassID ? 1 : 0;
 }
 
+// A TriObject is its own triangle mesh whatever class it reports: the editable mesh, a subclass
+// with its own class ID, converts to a TriObject by handing out itself.
 Object* TriObject::ConvertToType(TimeValue t, Class_ID obtype) {
+    if (obtype == triObjectClassID) return this;
     return GeomObject::ConvertToType(t, obtype);  // itself, for its own class and the generic
 }
 

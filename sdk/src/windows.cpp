@@ -1,11 +1,18 @@
 // Windows stand-ins: thread-notification switch, string loading and message boxes.
 #include "windows.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <fstream>
 #include <optional>
 #include <set>
+#include <string>
 #include <utility>
 
 #include "resourcemodule.h"
@@ -21,6 +28,82 @@ std::set<HMODULE>& ThreadCallsOff() {
 WinStandIn::MessageBoxHandler& Handler() {
     static WinStandIn::MessageBoxHandler handler;
     return handler;
+}
+
+WinStandIn::MemoryStatusHandler& MemoryHandler() {
+    static WinStandIn::MemoryStatusHandler handler;
+    return handler;
+}
+
+// A "Key:  N kB" line of /proc/meminfo, in bytes; 0 when missing.
+std::uint64_t MemInfoBytes(const std::string& text, const char* key) {
+    const std::size_t at = text.find(std::string("\n") + key + ":");
+    if (at == std::string::npos) return 0;
+    return std::strtoull(text.c_str() + at + std::strlen(key) + 2, nullptr, 10) * 1024u;
+}
+
+std::string ReadSmallFile(const std::string& path) {
+    std::ifstream in(path);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return text;
+}
+
+// The room left under the memory limits of this process's control group and the groups above
+// it (cgroup v2), or nothing when no group sets one.
+std::optional<std::uint64_t> GroupRoom() {
+    const std::string self = ReadSmallFile("/proc/self/cgroup");
+    const std::size_t at = self.find("0::");
+    if (at == std::string::npos) return std::nullopt;
+    std::string group = self.substr(at + 3);
+    group = group.substr(0, group.find('\n'));
+    std::optional<std::uint64_t> room;
+    for (;;) {
+        const std::string dir = "/sys/fs/cgroup" + (group == "/" ? std::string() : group);
+        const std::string max = ReadSmallFile(dir + "/memory.max");
+        if (!max.empty() && max.compare(0, 3, "max") != 0) {
+            const std::uint64_t limit = std::strtoull(max.c_str(), nullptr, 10);
+            const std::uint64_t used =
+                std::strtoull(ReadSmallFile(dir + "/memory.current").c_str(), nullptr, 10);
+            const std::uint64_t left = limit > used ? limit - used : 0;
+            room = room ? std::min(*room, left) : left;
+        }
+        if (group.empty() || group == "/") break;
+        const std::size_t slash = group.rfind('/');
+        group = slash == 0 || slash == std::string::npos ? "/" : group.substr(0, slash);
+    }
+    return room;
+}
+
+void MachineMemoryStatus(MEMORYSTATUSEX& s) {
+    const std::string info = ReadSmallFile("/proc/meminfo");
+    s.ullTotalPhys = MemInfoBytes(info, "MemTotal");
+    s.ullAvailPhys = MemInfoBytes(info, "MemAvailable");
+    const std::uint64_t swapTotal = MemInfoBytes(info, "SwapTotal");
+    const std::uint64_t swapFree = MemInfoBytes(info, "SwapFree");
+    s.ullTotalPageFile = s.ullTotalPhys + swapTotal;
+    s.ullAvailPageFile = s.ullAvailPhys + swapFree;
+    if (const std::optional<std::uint64_t> room = GroupRoom()) {
+        s.ullAvailPhys = std::min(s.ullAvailPhys, *room);
+        s.ullAvailPageFile = std::min(s.ullAvailPageFile, *room);
+    }
+    s.dwMemoryLoad =
+        s.ullTotalPhys == 0
+            ? 0
+            : static_cast<DWORD>(
+                  100 - std::min<std::uint64_t>(100, s.ullAvailPhys * 100 / s.ullTotalPhys));
+    // The address space: the limit, less what the process has mapped (statm's first field).
+    constexpr std::uint64_t kUserSpace = std::uint64_t{1} << 47;
+    rlimit as{};
+    const bool limited = getrlimit(RLIMIT_AS, &as) == 0 && as.rlim_cur != RLIM_INFINITY;
+    s.ullTotalVirtual = limited ? static_cast<std::uint64_t>(as.rlim_cur) : kUserSpace;
+    unsigned long long pages = 0;
+    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%llu", &pages) != 1) pages = 0;
+        std::fclose(f);
+    }
+    const std::uint64_t mapped = pages * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
+    s.ullAvailVirtual = s.ullTotalVirtual > mapped ? s.ullTotalVirtual - mapped : 0;
+    s.ullAvailExtendedVirtual = 0;
 }
 
 std::optional<std::int64_t>& FixedClock() {
@@ -72,7 +155,23 @@ int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
     return handler(hWnd, lpText ? lpText : L"", lpCaption ? lpCaption : L"", uType);
 }
 
+BOOL GlobalMemoryStatusEx(LPMEMORYSTATUSEX lpBuffer) {
+    if (!lpBuffer || lpBuffer->dwLength != sizeof(MEMORYSTATUSEX)) return FALSE;
+    const WinStandIn::MemoryStatusHandler& handler = MemoryHandler();
+    if (handler) {
+        handler(*lpBuffer);
+    } else {
+        MachineMemoryStatus(*lpBuffer);
+    }
+    lpBuffer->dwLength = sizeof(MEMORYSTATUSEX);
+    return TRUE;
+}
+
 namespace WinStandIn {
+
+MemoryStatusHandler SetMemoryStatusHandler(MemoryStatusHandler handler) {
+    return std::exchange(MemoryHandler(), std::move(handler));
+}
 
 void SetFixedClock(std::int64_t seconds) { FixedClock() = seconds; }
 

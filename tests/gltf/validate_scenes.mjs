@@ -1,6 +1,7 @@
-// Builds scene files with `trellon-host build` and checks each .glb with the Khronos glTF
-// validator: a file passes when the validator reports no error and no warning (infos, such as an
-// unused texture coordinate set or a node without a mesh, are allowed).
+// Builds scene files with `trellon-host build`, exports them with `trellon-host export --glb`,
+// and checks each .glb with the Khronos glTF validator: a file passes when the validator reports
+// no error and no warning (infos, such as an unused texture coordinate set or a node without a
+// mesh, are allowed).
 // Usage: node validate_scenes.mjs WEB_DIR TRELLON_HOST OUT_DIR SCENE...
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -14,15 +15,7 @@ const validator = require('gltf-validator');
 fs.mkdirSync(outDir, { recursive: true });
 let passed = 0;
 let failed = 0;
-for (const scene of scenes) {
-  const glb = path.join(outDir, path.basename(scene).replace(/\.scene\.json$|\.json$/, '') + '.glb');
-  try {
-    execFileSync(host, ['build', scene, '-o', glb], { stdio: ['ignore', 'ignore', 'inherit'] });
-  } catch (e) {
-    console.log(`FAIL ${scene}: trellon-host build failed (${e.status})`);
-    failed += 1;
-    continue;
-  }
+async function validate(glb) {
   const report = await validator.validateBytes(new Uint8Array(fs.readFileSync(glb)),
     { maxIssues: 50 });
   const { numErrors, numWarnings, numInfos, messages } = report.issues;
@@ -35,6 +28,25 @@ for (const scene of scenes) {
   } else {
     console.log(`ok   ${glb}: no errors or warnings (${numInfos} infos)`);
     passed += 1;
+  }
+}
+
+for (const scene of scenes) {
+  const stem = path.join(outDir, path.basename(scene).replace(/\.scene\.json$|\.json$/, ''));
+  const runs = [
+    { glb: `${stem}.glb`, args: ['build', scene, '-o', `${stem}.glb`] },
+    { glb: `${stem}.export.glb`,
+      args: ['export', scene, '-o', `${stem}.export.scene.json`, '--glb', `${stem}.export.glb`] },
+  ];
+  for (const { glb, args } of runs) {
+    try {
+      execFileSync(host, args, { stdio: ['ignore', 'ignore', 'inherit'] });
+    } catch (e) {
+      console.log(`FAIL ${scene}: trellon-host ${args[0]} failed (${e.status})`);
+      failed += 1;
+      continue;
+    }
+    await validate(glb);
   }
 }
 console.log(`${passed} passed, ${failed} failed`);

@@ -16,7 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "test_temp_dir.h"
 #include "draw_command.h"
 #include "draw_pass.h"
 #include "drawing_writer.h"
@@ -24,6 +23,7 @@
 #include "module_scene_fixture.h"
 #include "scene.h"
 #include "scene_reader.h"
+#include "test_temp_dir.h"
 #include "viewport.h"
 
 namespace {

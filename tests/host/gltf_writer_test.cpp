@@ -47,14 +47,17 @@ protected:
         fs::remove_all(dir_);
     }
 
-    // Loads scene JSON (nodes and materials given; the rest is filled in) and evaluates it.
+    // Loads scene JSON (nodes and materials given; the rest is filled in) and evaluates it; each
+    // node owns its mesh, so a test may spoil it.
     std::vector<host::EvaluatedNode> Load(const std::string& units, const std::string& materials,
                                           const std::string& nodes) {
         host::LoadSceneText(R"({"format": "trellon-scene", "version": 1, "units": ")" + units +
                                 R"(", "materials": [)" + materials + R"(], "nodes": [)" + nodes +
                                 "]}",
                             "test.scene.json", scene_);
-        return host::EvaluateScene(scene_, 0);
+        std::vector<host::EvaluatedNode> evaluated = host::EvaluateScene(scene_, 0);
+        for (host::EvaluatedNode& n : evaluated) n.OwnMesh();
+        return evaluated;
     }
 
     // Writes the nodes, checks the container and accessor rules, and reads it with assimp.
@@ -380,7 +383,7 @@ TEST_P(GltfWriterIndexType, WidensPast65535Vertices) {
                       R"({"name": "Many", "object": {"type": "mesh",
                           "vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0]], "faces": [[0, 1, 2]]}})");
     const int faces = GetParam();
-    Mesh& m = nodes[0].mesh;
+    Mesh& m = nodes[0].OwnMesh();
     m.setNumVerts(faces * 3);
     m.setNumFaces(faces);
     for (int f = 0; f < faces; ++f) {
@@ -457,12 +460,12 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, GltfWriterRefuses,
     ::testing::Values(
         BadCase{"MissingVertex",
-                [](host::EvaluatedNode& n, std::string&) { n.mesh.faces[0].v[2] = 7; },
+                [](host::EvaluatedNode& n, std::string&) { n.OwnMesh().faces[0].v[2] = 7; },
                 "node 'Tri': face 0 refers to vertex 7 of 3"},
         BadCase{"MissingTextureVertex",
-                [](host::EvaluatedNode& n, std::string&) { n.mesh.tvFace[0].t[1] = 3; },
+                [](host::EvaluatedNode& n, std::string&) { n.OwnMesh().tvFace[0].t[1] = 3; },
                 "node 'Tri': face 0 refers to texture vertex 3 of 3"},
-        BadCase{"NaNVertex", [](host::EvaluatedNode& n, std::string&) { n.mesh.verts[1].y = NAN; },
+        BadCase{"NaNVertex", [](host::EvaluatedNode& n, std::string&) { n.OwnMesh().verts[1].y = NAN; },
                 "node 'Tri': vertex 1 is not finite"},
         BadCase{"InfiniteTransform",
                 [](host::EvaluatedNode& n, std::string&) { n.objectTM.m[3][0] = INFINITY; },

@@ -9,13 +9,13 @@
 #include <sstream>
 #include <string>
 
-#include "test_temp_dir.h"
 #include "evaluated_scene.h"
 #include "mesh_dump.h"
 #include "mesh_import.h"
 #include "obj_writer.h"
 #include "scene.h"
 #include "scene_reader.h"
+#include "test_temp_dir.h"
 
 namespace {
 
@@ -140,9 +140,9 @@ TEST_F(OutputWriters, RefusalsNameTheFileAndWriteNothing) {
     std::vector<host::EvaluatedNode> bad(1);
     bad[0].node = nodes_[0].node;  // a shown node
     bad[0].name = "Bad";
-    bad[0].mesh.setNumVerts(3);
-    bad[0].mesh.setNumFaces(1);
-    bad[0].mesh.faces[0].setVerts(0, 1, 7);
+    bad[0].OwnMesh().setNumVerts(3);
+    bad[0].OwnMesh().setNumFaces(1);
+    bad[0].OwnMesh().faces[0].setVerts(0, 1, 7);
     const std::string path = (dir_ / "bad.obj").string();
     std::filesystem::remove(path);
     EXPECT_FALSE(host::WriteObj(bad, path, error));

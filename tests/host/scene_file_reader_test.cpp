@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <cmath>
 #include <string>
 
@@ -64,9 +66,11 @@ TEST_F(SceneFile, EveryObjectTypeLoads) {
     Mtl* multi = scene_.SceneMaterials()[1];
     EXPECT_EQ(wood->ClassID(), Class_ID(DMTL_CLASS_ID, 0));
     EXPECT_NEAR(wood->GetDiffuse().g, 0.4f, 1e-6f);
-    auto* map = dynamic_cast<host::BitmapTex*>(wood->GetSubTexmap(0));
+    auto* map = dynamic_cast<host::BitmapMap*>(wood->GetSubTexmap(0));
     ASSERT_NE(map, nullptr);
-    EXPECT_EQ(map->File(), L"wood.png");
+    // The file name the scene gives, taken from the scene file's folder.
+    EXPECT_EQ(std::filesystem::path(map->File()),
+              std::filesystem::path(ScenePath("wood.png")).lexically_normal());
     EXPECT_TRUE(multi->IsMultiMtl());
     ASSERT_EQ(multi->NumSubMtls(), 2);
     EXPECT_EQ(multi->GetSubMtl(0), wood);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "evaluated_scene.h"
+#include "imtl.h"
 #include "iparamb2.h"
 #include "mesh_dump.h"
 #include "module_scene_fixture.h"
@@ -70,11 +71,11 @@ TEST_F(SceneSetup, EveryOperationRoundTrips) {
     host::LoadSceneFile(ScenePath("setup_every_op.scene.json"), *scene);
     IParamBlock2* pb = Block(L"T");
     ASSERT_NE(pb, nullptr);
-    // Adds in list order with Geo_Pattern 0 give sequence rows 1..5 = Picket, Post, Ball, Part,
-    // Tri (Painted, with a car-paint material, is asked about and not added); the shifts move
-    // rows between groups, not in order; makePost 2 takes Post out of the rows, makeEnd 3 then
-    // takes Part (rows 1 Picket, 2 Ball, 3 Part), and deleteRow 1 removes Picket.
-    EXPECT_EQ(NodeNames(pb, L"Object_Nodes"), (Names{L"Ball", L"Tri"}));
+    // Adds in list order with Geo_Pattern 0 give sequence rows 1..6 = Picket, Post, Ball, Part,
+    // Tri, Painted (its car-paint material converted on the file's "yes"); the shifts move rows
+    // between groups, not in order; makePost 2 takes Post out of the rows, makeEnd 3 then takes
+    // Part (rows 1 Picket, 2 Ball, 3 Part), and deleteRow 1 removes Picket.
+    EXPECT_EQ(NodeNames(pb, L"Object_Nodes"), (Names{L"Ball", L"Tri", L"Painted"}));
     EXPECT_EQ(NodeNames(pb, L"Post_Nodes"), (Names{L"Post"}));
     EXPECT_EQ(NodeNames(pb, L"End_Nodes"), (Names{L"Part"}));
     // Rail and Curve were added; deleteShape 2 (row 0 is "All Sweeps") removed Curve.
@@ -124,9 +125,12 @@ TEST_P(SceneSetupCarPaint, AnswersFromTheFile) {
     EXPECT_EQ(scene->Messages().front().caption, L"Car Paint Material");
     EXPECT_EQ(scene->Messages().front().answer, GetParam().expected);
     EXPECT_EQ(scene->DefaultMessageAnswer(), IDCANCEL);
-    // The object adds a car-painted node only after converting its material, which it cannot
-    // yet: either answer leaves the list empty.
-    EXPECT_TRUE(NodeNames(Block(L"T"), L"Object_Nodes").empty());
+    // Yes converts the paint into a VRayMtl and adds the node; No leaves it out, paint and all.
+    const bool yes = GetParam().expected == IDYES;
+    EXPECT_EQ(NodeNames(Block(L"T"), L"Object_Nodes"), yes ? Names{L"Box"} : Names{});
+    MSTR cls;
+    scene->GetINodeByName(L"Box")->GetMtl()->GetClassName(cls);
+    EXPECT_EQ(std::wstring(cls.data()), yes ? L"VRayMtl" : L"VRayCarPaintMtl");
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, SceneSetupCarPaint,

@@ -119,8 +119,8 @@ TEST(Scene, CreatesTheHostsOwnClasses) {
     host::Scene scene;
     auto* tri = static_cast<Object*>(scene.CreateInstance(GEOMOBJECT_CLASS_ID, triObjectClassID));
     auto* shape = static_cast<Object*>(scene.CreateInstance(SHAPE_CLASS_ID, splineShapeClassID));
-    auto* multi = static_cast<Mtl*>(
-        scene.CreateInstance(MATERIAL_CLASS_ID, Class_ID(MULTI_CLASS_ID, 0)));
+    auto* multi =
+        static_cast<Mtl*>(scene.CreateInstance(MATERIAL_CLASS_ID, Class_ID(MULTI_CLASS_ID, 0)));
     ASSERT_TRUE(tri && shape && multi);
     EXPECT_EQ(tri->ClassID(), triObjectClassID);
     EXPECT_EQ(shape->ClassID(), splineShapeClassID);

@@ -25,6 +25,7 @@ public:
     void SetName(const MCHAR* s) override { name_ = s; }
     Matrix3 GetNodeTM(TimeValue, Interval*) override { return objectTM; }
     void SetNodeTM(TimeValue, Matrix3& tm) override { objectTM = tm; }
+    void CopyProperties(INode*) override {}
     Matrix3 GetObjectTM(TimeValue, Interval*) override { return objectTM; }
     Point3 GetObjOffsetPos() override { return Point3(0.0f, 0.0f, 0.0f); }
     void SetObjOffsetPos(Point3) override {}

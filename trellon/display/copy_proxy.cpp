@@ -1,11 +1,13 @@
 #include "display/copy_proxy.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <span>
 
 #include "display/proxy_draw.h"
 #include "distribute/placement.h"
 #include "iparamb2.h"
+#include "object/mesh_fit.h"
 #include "object/param_ids.h"
 #include "object/trellon.h"
 
@@ -30,6 +32,20 @@ bool PassOf(ProxyDrawer drawer, PlacementPass& pass) {
             break;
     }
     return false;
+}
+
+// The points one copy hands the viewport (proxy_draw.h): a dot, the box's two rings of four and
+// four edges of two, the cloud's drawn points, or the bulb's eight outlines of twenty.
+std::int64_t PointsPerCopy(int mode, const ProxyItem& item, int pointCloud) {
+    if (item.kind == 1) return 8 * static_cast<std::int64_t>(kBulbOutline.size());
+    switch (mode) {
+        case kDisplayDots:
+            return 1;
+        case kDisplayBoxes:
+            return 16;
+        default:
+            return CloudDrawCount(static_cast<int>(item.cloud.size()), pointCloud);
+    }
 }
 
 }  // namespace
@@ -71,6 +87,21 @@ void CopyProxyDrawer::Draw(ProxyDrawer drawer, GraphicsWindow& gw) {
         const int end = std::min(cloudStart_[static_cast<std::size_t>(i) + 1], stored);
         p.cloud =
             std::span<const Point3>(cloud_.data() + begin, static_cast<std::size_t>(end - begin));
+    }
+    // Count first: a drawing past what the viewport can be handed draws nothing and says so, once
+    // for each count (the viewport redraws often).
+    const PassCounts counts = placement_->Count(pass);
+    MeshNeeds needs;
+    for (std::size_t k = 0; k < counts.perItem.size() && k < items.size(); ++k)
+        needs.points += counts.perItem[k] * PointsPerCopy(mode_, items[k], pointCloud_);
+    const FitCheck fit = CheckFit(needs);
+    if (!fit.Fits()) {
+        if (object_.RefusedProxyPoints != needs.points) {
+            object_.RefusedProxyPoints = needs.points;
+            ShowRefusal(object_, Counted(counts.total, L"copy", L"copies"), needs, fit,
+                        L"the proxies");
+        }
+        return;
     }
     placement_->ForEachCopy(pass, [&](const PlacedCopy& copy) {
         if (copy.item < 0 || copy.item >= static_cast<int>(items.size())) return;

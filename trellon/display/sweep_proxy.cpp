@@ -1,10 +1,13 @@
 #include "display/sweep_proxy.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "colour/palette.h"
 #include "display/proxy_draw.h"
 #include "graphwin.h"
+#include "object/mesh_fit.h"
+#include "object/trellon.h"
 #include "sweep/sweep_walk.h"
 
 namespace trellon {
@@ -57,7 +60,22 @@ void DrawSweepProxies(Trellon& object, TimeValue t, GraphicsWindow& gw, int mode
     if (mode < kDisplayDots || mode > kDisplayCloud) return;
     SweepOptions options;
     options.honourSolo = true;
-    for (const SweepPass& pass : PrepareSweepPasses(object, t, options)) {
+    const std::vector<SweepPass> passes = PrepareSweepPasses(object, t, options);
+    // Count first, as the copies' drawers do: each ring point once as a dot, or about three
+    // times as the boxes mode's ring and its two joins.
+    MeshNeeds needs;
+    needs.points = TotalCounts(passes).verts * (mode == kDisplayBoxes ? 3 : 1);
+    const FitCheck fit = CheckFit(needs);
+    if (!fit.Fits()) {
+        if (object.RefusedProxyPoints != needs.points) {
+            object.RefusedProxyPoints = needs.points;
+            ShowRefusal(object,
+                        Counted(static_cast<std::int64_t>(passes.size()), L"sweep", L"sweeps"),
+                        needs, fit, L"the proxies");
+        }
+        return;
+    }
+    for (const SweepPass& pass : passes) {
         const Color c = PaletteColour(PaletteEntryForItem(pass.sweep + 1));
         gw.setColor(LINE_COLOR, c.r, c.g, c.b);
         DrawRuns(gw, pass, mode);

@@ -31,12 +31,17 @@ float SequenceSlotParam(int i, int n, float L, float s0, float s1) {
     return start + static_cast<float>(i) / static_cast<float>(n - 1) * span;
 }
 
-std::vector<float> FixedSpacingDistances(float L, float s0, float s1, float spacing, bool closed) {
-    std::vector<float> distances;
-    if (!Positive(L) || !Positive(spacing)) return distances;
+int FixedSpacingCount(float L, float s0, float s1, float spacing, bool closed) {
+    if (!Positive(L) || !Positive(spacing)) return 0;
     int n = ClampedCount((static_cast<double>(L) - (static_cast<double>(s0) + s1)) / spacing + 1.0);
     // A closed path needs room before its end, where the first copy stands again.
-    if (closed && n > 0 && (n - 1) * spacing + 0.75f * spacing > L) --n;
+    if (closed && n > 0 && static_cast<float>(n - 1) * spacing + 0.75f * spacing > L) --n;
+    return n;
+}
+
+std::vector<float> FixedSpacingDistances(float L, float s0, float s1, float spacing, bool closed) {
+    std::vector<float> distances;
+    const int n = FixedSpacingCount(L, s0, s1, spacing, closed);
     distances.reserve(static_cast<std::size_t>(n));
     for (int j = 0; j < n; ++j) distances.push_back(s0 + static_cast<float>(j) * spacing);
     return distances;
@@ -95,9 +100,12 @@ std::vector<float> BetweenPostParams(std::span<const float> posts, bool closingS
         const double m = static_cast<double>(free) * L / spacing;
         if (!(m >= 1.5)) return;
         const double whole = std::floor(m);
-        const double c = std::min(m - whole >= 0.5 ? whole : whole - 1.0,
-                                  static_cast<double>(kMaxCopiesPerSpline));
+        // At most kMaxCopiesPerSpline on the whole spline, not in each span.
+        const double room =
+            static_cast<double>(kMaxCopiesPerSpline) - static_cast<double>(params.size());
+        const double c = std::min(m - whole >= 0.5 ? whole : whole - 1.0, room);
         const int count = static_cast<int>(c);
+        if (count <= 0) return;
         for (int i = 1; i <= count; ++i)
             params.push_back(a + clearance +
                              static_cast<float>(i) * free / static_cast<float>(count + 1));

@@ -28,6 +28,8 @@ float SequenceSlotParam(int i, int n, float L, float s0, float s1);
 // it would come within 0.75 spacing of the end (where the first copy stands again). No copies
 // for a spacing or L that is not a positive number.
 std::vector<float> FixedSpacingDistances(float L, float s0, float s1, float spacing, bool closed);
+// Their count alone, without the list (copy j stands at s0 + j * spacing, in float).
+int FixedSpacingCount(float L, float s0, float s1, float spacing, bool closed);
 
 // The same with a gap drawn per copy: gap(j) for j = 0, 1, ... Gaps are laid end to end as long
 // as their running sum stays within L - reserve - (s0 + s1); with n gaps laid, copies stand at

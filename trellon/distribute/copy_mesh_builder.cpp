@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "distribute/item_meshes.h"
+#include "maxapi.h"
 #include "mesh.h"
 
 namespace trellon {
@@ -14,8 +15,9 @@ namespace {
 class MeshWriter final : public CopyVisitor {
 public:
     MeshWriter(Mesh& mesh, const MeshAppendPoint& at, std::int64_t verts, std::int64_t faces,
-               Placement& placement, ItemMeshes& meshes)
-        : verts_(mesh.verts + at.verts),
+               Placement& placement, ItemMeshes& meshes, const BuildProgress* progress)
+        : progress_(progress),
+          verts_(mesh.verts + at.verts),
           faces_(mesh.faces + at.faces),
           nextVert_(at.verts),
           roomVerts_(verts),
@@ -45,12 +47,20 @@ public:
         writtenVerts_ += nv;
         writtenFaces_ += nf;
         nextVert_ += nv;
+        if (progress_ && progress_->ip && (++copies_ & 0xFFF) == 0 && roomFaces_ > 0) {
+            const double part =
+                static_cast<double>(writtenFaces_) / static_cast<double>(roomFaces_);
+            progress_->ip->ProgressUpdate(
+                static_cast<int>(100.0 * (progress_->done + part * progress_->share)));
+        }
     }
 
     std::int64_t WrittenVerts() const { return writtenVerts_; }
     std::int64_t WrittenFaces() const { return writtenFaces_; }
 
 private:
+    const BuildProgress* progress_;
+    std::int64_t copies_ = 0;
     Point3* verts_;
     Face* faces_;
     std::int64_t nextVert_;
@@ -64,31 +74,42 @@ private:
 
 }  // namespace
 
-bool AppendPassCopies(Mesh& mesh, const MeshAppendPoint& at, Placement& placement,
-                      PlacementPass pass, ItemMeshes& meshes) {
-    const PassCounts counts = placement.Count(pass);
-    std::int64_t verts = 0;
-    std::int64_t faces = 0;
-    constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
-    for (std::size_t k = 0; k < counts.perItem.size(); ++k) {
-        const std::int64_t n = counts.perItem[k];
+PassMeshCounts CountPassCopies(Placement& placement, PlacementPass pass, ItemMeshes& meshes) {
+    PassMeshCounts counts;
+    counts.copies = placement.Count(pass);
+    for (std::size_t k = 0; k < counts.copies.perItem.size(); ++k) {
+        const std::int64_t n = counts.copies.perItem[k];
         if (n == 0) continue;
         const TriangleMesh& item = meshes.Get(placement, static_cast<int>(k));
-        verts += n * static_cast<std::int64_t>(item.verts.size());
-        faces += n * static_cast<std::int64_t>(item.faces.size());
-        // Counts are at most 2^31 copies of meshes that fit in memory: no 64-bit overflow
-        // before the range test stops the sum.
-        if (verts > kIntMax || faces > kIntMax) return false;
+        // At most 2^24 copies per spline of items that fit in memory: far from 64-bit overflow.
+        counts.verts += n * static_cast<std::int64_t>(item.verts.size());
+        counts.faces += n * static_cast<std::int64_t>(item.faces.size());
     }
-    if (verts == 0 && faces == 0) return true;
-    if (!GrowMesh(mesh, at, static_cast<int>(verts), static_cast<int>(faces))) return false;
+    return counts;
+}
 
-    MeshWriter writer(mesh, at, verts, faces, placement, meshes);
+MeshAppendPoint WritePassCopies(Mesh& mesh, const MeshAppendPoint& at, const PassMeshCounts& counts,
+                                Placement& placement, PlacementPass pass, ItemMeshes& meshes,
+                                const BuildProgress* progress) {
+    if (counts.verts == 0 && counts.faces == 0) return {0, 0};
+    MeshWriter writer(mesh, at, counts.verts, counts.faces, placement, meshes, progress);
     placement.Walk(pass, writer);
-    if (writer.WrittenVerts() != verts || writer.WrittenFaces() != faces) {
+    return {static_cast<int>(writer.WrittenVerts()), static_cast<int>(writer.WrittenFaces())};
+}
+
+bool AppendPassCopies(Mesh& mesh, const MeshAppendPoint& at, Placement& placement,
+                      PlacementPass pass, ItemMeshes& meshes) {
+    const PassMeshCounts counts = CountPassCopies(placement, pass, meshes);
+    constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
+    if (counts.verts > kIntMax || counts.faces > kIntMax) return false;
+    if (counts.verts == 0 && counts.faces == 0) return true;
+    if (!GrowMesh(mesh, at, static_cast<int>(counts.verts), static_cast<int>(counts.faces)))
+        return false;
+    const MeshAppendPoint written = WritePassCopies(mesh, at, counts, placement, pass, meshes);
+    if (written.verts != counts.verts || written.faces != counts.faces) {
         // Never expected: the walks are the same. Keep only what was written.
-        mesh.setNumVerts(at.verts + static_cast<int>(writer.WrittenVerts()), TRUE);
-        mesh.setNumFaces(at.faces + static_cast<int>(writer.WrittenFaces()), TRUE);
+        mesh.setNumVerts(at.verts + written.verts, TRUE);
+        mesh.setNumFaces(at.faces + written.faces, TRUE);
     }
     return true;
 }

@@ -13,6 +13,8 @@
 // otherwise the mesh has no map faces for them.
 #pragma once
 
+#include <cstdint>
+
 #include "distribute/placement.h"
 #include "object/mesh_builder.h"
 
@@ -22,7 +24,26 @@ namespace trellon {
 
 class ItemMeshes;
 
-// Appends the copies of `pass` after `at` (the mesh's current counts). Returns false, adding
+// What one pass adds: its copies per item, and their vertices and faces.
+struct PassMeshCounts {
+    PassCounts copies;
+    std::int64_t verts = 0;
+    std::int64_t faces = 0;
+};
+
+// Counts the pass (placement.h: no transforms are composed) and what its copies add.
+PassMeshCounts CountPassCopies(Placement& placement, PlacementPass pass, ItemMeshes& meshes);
+
+// Writes the copies of `pass` from `at` into a mesh that already has room for `counts` past it
+// (the build driver sizes the mesh once for every builder). Returns the vertices and faces
+// written: `counts` exactly, since the count and the walk agree.
+// With `progress`, reports to the host's progress bar every few thousand copies.
+MeshAppendPoint WritePassCopies(Mesh& mesh, const MeshAppendPoint& at, const PassMeshCounts& counts,
+                                Placement& placement, PlacementPass pass, ItemMeshes& meshes,
+                                const BuildProgress* progress = nullptr);
+
+// Counts, grows the mesh and writes: the copies of `pass` after `at` (the mesh's current
+// counts), for a pass built on its own. Returns false, adding
 // nothing, when the mesh cannot grow (past the int range, or no memory); true otherwise, also
 // when the pass has no copies with geometry.
 bool AppendPassCopies(Mesh& mesh, const MeshAppendPoint& at, Placement& placement,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <utility>
 
@@ -179,8 +180,12 @@ namespace {
 // One walk of one pass: the counters, the slot's global values and the copy transform.
 class Walker {
 public:
-    Walker(Placement::State& s, CopyVisitor& visitor, bool transforms)
-        : s_(s), visitor_(visitor), transforms_(transforms), counters_(s.items.size(), 0) {}
+    Walker(Placement::State& s, CopyVisitor& visitor, bool transforms, PassCounts* counts = nullptr)
+        : s_(s),
+          visitor_(visitor),
+          transforms_(transforms),
+          counts_(counts),
+          counters_(s.items.size(), 0) {}
 
     // Every builder starts its counters at 0.
     void ResetCounters() {
@@ -378,6 +383,10 @@ private:
         const float L = path.Length();
         const float s0 = s_.globalStart + it.startOffset;
         const float s1 = s_.globalEnd + it.endOffset;
+        if (!transforms_ && !it.settings.randomOn) {
+            CountFixedSpacing(k, it, L, s0, s1, path.Closed());
+            return;
+        }
         std::vector<float> distances;
         if (!it.settings.randomOn) {
             distances = FixedSpacingDistances(L, s0, s1, it.settings.spacing.low, path.Closed());
@@ -403,6 +412,38 @@ private:
                 if (u > 1.0f) continue;  // past the end of the path
                 Place(k, Slot{sp, &path, u}, SlotGlobals(), ItemOffset::OnPath);
             }
+        }
+    }
+
+    // A counting walk of a fixed spacing: the copies the loop above places, without listing
+    // them. Copy j stands at s0 + j * spacing and repeat r r * gap past it; a repeat past the
+    // end is left out. For each r those that stay form a first run of j (the distance grows
+    // with j, in float as in the loop), found by bisection. Counters do not matter here: no
+    // count depends on them with a fixed spacing.
+    void CountFixedSpacing(int k, const ItemData& it, float L, float s0, float s1, bool closed) {
+        const int n = FixedSpacingCount(L, s0, s1, it.settings.spacing.low, closed);
+        if (!(L > 0.0f) || n == 0) return;
+        const float spacing = it.settings.spacing.low;
+        std::int64_t placed = 0;
+        for (int r = 0; r <= it.repeats; ++r) {
+            const auto within = [&](int j) {
+                const float at = s0 + static_cast<float>(j) * spacing;
+                return !((at + static_cast<float>(r) * it.repeatGap) / L > 1.0f);
+            };
+            int lo = 0, hi = n;  // within(j) for j < lo; not for j >= hi
+            while (lo < hi) {
+                const int mid = lo + (hi - lo) / 2;
+                if (within(mid)) {
+                    lo = mid + 1;
+                } else {
+                    hi = mid;
+                }
+            }
+            placed += lo;
+        }
+        if (it.info.node != nullptr && (s_.solo <= 0 || s_.solo == k + 1) && counts_ != nullptr) {
+            counts_->perItem[static_cast<std::size_t>(k)] += placed;
+            counts_->total += placed;
         }
     }
 
@@ -491,6 +532,7 @@ private:
     Placement::State& s_;
     CopyVisitor& visitor_;
     bool transforms_;
+    PassCounts* counts_;  // a counting walk's counts, added to in bulk where they are arithmetic
     std::vector<int> counters_;
     int c0_ = 0;
     bool haveAngles_ = false;
@@ -552,7 +594,7 @@ PassCounts Placement::Count(PlacementPass pass) {
         }
         PassCounts& counts;
     } counter(counts);
-    Walker(*state_, counter, false).Run(pass);
+    Walker(*state_, counter, false, &counts).Run(pass);
     return counts;
 }
 

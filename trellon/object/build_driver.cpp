@@ -2,7 +2,10 @@
 // builders fill it (mesh_builder.h).
 
 #include <algorithm>
+#include <cstdint>
 #include <exception>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "distribute/copy_mesh_builder.h"
@@ -18,11 +21,13 @@
 #include "object/build_estimate.h"
 #include "object/geo_array.h"
 #include "object/mesh_builder.h"
+#include "object/mesh_fit.h"
 #include "object/param_ids.h"
 #include "object/placeholder_mesh.h"
 #include "object/trellon.h"
 #include "shape.h"
 #include "sweep/sweep_builder.h"
+#include "sweep/sweep_walk.h"
 #include "windows.h"
 
 namespace {
@@ -67,6 +72,56 @@ void MaintainGroupSequence(Trellon& object, IParamBlock2& pb, TimeValue t, Worki
     FitGroupSequence(pb, t, m, object.Generator);
 }
 
+// What the mesh modes add after the placeholder: the distribution's passes and the sweeps,
+// counted before anything is allocated.
+struct MeshPlan {
+    std::vector<trellon::PlacementPass> passes;
+    std::vector<trellon::PassMeshCounts> passCounts;
+    std::vector<trellon::SweepPass> sweeps;
+    trellon::SweepCounts sweepCounts;
+    std::int64_t copies = 0;
+
+    trellon::MeshNeeds Needs(const Mesh& mesh) const {
+        trellon::MeshNeeds needs;
+        needs.verts = mesh.getNumVerts() + sweepCounts.verts;
+        needs.faces = mesh.getNumFaces() + sweepCounts.faces;
+        for (const trellon::PassMeshCounts& c : passCounts) {
+            needs.verts += c.verts;
+            needs.faces += c.faces;
+        }
+        needs.tverts = mesh.getNumTVerts() + sweepCounts.tverts;
+        needs.textureFaces = sweepCounts.tverts > 0;
+        return needs;
+    }
+};
+
+// The sweeps of the viewport mesh (only sweep n - 1 with Sweep_Solo n > 0).
+std::vector<trellon::SweepPass> ViewportSweeps(Trellon& object, IParamBlock2& pb, TimeValue t) {
+    trellon::SweepOptions options;
+    options.honourSolo = true;
+    options.seamAngle = static_cast<float>(pb.GetInt(Shape_AngleUVW, t)) * trellon::kDegToRad;
+    return trellon::PrepareSweepPasses(object, t, options);
+}
+
+// The work handed to the host's progress bar: none, the build reports as it goes.
+DWORD NoWork(LPVOID /*arg*/) { return 0; }
+
+// Sizes the mesh once for the whole plan; false (the mesh as it was) when memory is not there.
+bool SizeMesh(Mesh& mesh, const trellon::MeshNeeds& needs, int tvBase) {
+    const MeshAppendPoint at = CurrentAppendPoint(mesh);
+    if (!GrowMesh(mesh, at, static_cast<int>(needs.verts) - at.verts,
+                  static_cast<int>(needs.faces) - at.faces))
+        return false;
+    if (needs.textureFaces &&
+        !trellon::SizeSweepTexture(mesh, static_cast<int>(needs.tverts), mesh.getNumFaces())) {
+        mesh.setNumTVerts(tvBase, TRUE);
+        mesh.setNumVerts(at.verts, TRUE);
+        mesh.setNumFaces(at.faces, TRUE);
+        return false;
+    }
+    return true;
+}
+
 // Steps 1 to 11 of the build; returns with the mesh filled for the mode that stands at the end.
 void RunBuild(Trellon& object, IParamBlock2& pb, TimeValue t) {
     Mesh& mesh = object.mesh;
@@ -89,44 +144,93 @@ void RunBuild(Trellon& object, IParamBlock2& pb, TimeValue t) {
         AppendPlaceholderMesh(mesh, pb.GetFloat(Logo_size, t));
     }
 
-    // 4. The path as a spline shape; a converted copy is deleted with `path` at the end of this
-    //    block, the node's own object never. Without a path, or with one that is no shape and
+    // 4. The path as a spline shape; a converted copy is deleted with `path` when the build
+    //    returns, the node's own object never. Without a path, or with one that is no shape and
     //    cannot become one, nothing is distributed.
-    if (pathNode != nullptr) {
-        const PathShape path = PathShape::Evaluate(pathNode, t);
-        const BezierShape* shape = path.Shape();
-        // 5. Nothing to distribute without items.
-        if (shape != nullptr && items > 0) {
-            // 6. Estimate and limit, unless the user forces the display.
-            if (pb.GetInt(ForceDisplay, t) == 0) {
-                mode = LimitDisplayMode(object, pb, t, *shape, mode);
-            }
+    PathShape path = PathShape::Evaluate(pathNode, t);
+    const BezierShape* shape = path.Shape();
+    std::optional<trellon::Placement> placement;
+    // 5. Nothing to distribute without items.
+    if (shape != nullptr && items > 0) {
+        // 6. Estimate and limit, unless the user forces the display.
+        if (pb.GetInt(ForceDisplay, t) == 0) mode = LimitDisplayMode(object, pb, t, *shape, mode);
 
-            // 7. The random group order of the sequence pattern, one entry per copy slot.
-            WorkingPathCache paths(object, shape, t);
-            if (pb.GetInt(Geo_Pattern, t) == 0) MaintainGroupSequence(object, pb, t, paths, mode);
-
-            // 8. The distribution builders, in the mesh modes: the end objects when End_Nodes
-            //    is not empty, then the posts when Post_Nodes is not empty, else the per-object
-            //    builder (Geo_Pattern 2) or the sequence builder; each appends after the counts
-            //    the one before left. The item meshes are evaluated once, for all of them.
-            if (mode > 3) {
-                trellon::Placement placement =
-                    trellon::Placement::Prepare(object, t, pathNode, std::move(paths));
-                trellon::ItemMeshes itemMeshes(t, mode);
-                for (const trellon::PlacementPass pass : placement.Passes()) {
-                    trellon::AppendPassCopies(mesh, CurrentAppendPoint(mesh), placement, pass,
-                                              itemMeshes);
-                }
-            }
+        // 7. The random group order of the sequence pattern, one entry per copy slot.
+        WorkingPathCache paths(object, shape, t);
+        if (pb.GetInt(Geo_Pattern, t) == 0) MaintainGroupSequence(object, pb, t, paths, mode);
+        if (mode > 3) {
+            placement.emplace(trellon::Placement::Prepare(object, t, pathNode, std::move(paths)));
         }
-    }  // 9. The temporary path object is gone here.
+    }
 
     // 10. The lighter modes are drawn from the parameter block, not from the mesh.
     if (mode < 4) return;
 
-    // 11. The sweeps, last, after the counts the distribution left.
-    trellon::AppendSweeps(object, t, CurrentAppendPoint(mesh));
+    // 8 and 11, counted first: the distribution builders in the mesh modes (the end objects
+    //    when End_Nodes is not empty, then the posts when Post_Nodes is not empty, else the
+    //    per-object builder for Geo_Pattern 2 or the sequence builder), then the sweeps. The
+    //    item meshes are evaluated once, for all of them.
+    trellon::ItemMeshes itemMeshes(t, mode);
+    MeshPlan plan;
+    if (placement) {
+        plan.passes = placement->Passes();
+        for (const trellon::PlacementPass pass : plan.passes) {
+            plan.passCounts.push_back(trellon::CountPassCopies(*placement, pass, itemMeshes));
+            plan.copies += plan.passCounts.back().copies.total;
+        }
+    }
+    if (shapes > 0 && shape != nullptr) {
+        plan.sweeps = ViewportSweeps(object, pb, t);
+        plan.sweepCounts = trellon::TotalCounts(plan.sweeps);
+    }
+
+    // Then decide: a mesh past what the SDK's mesh can index or the machine can give is not
+    // built at all, and the user is told why.
+    const trellon::MeshNeeds needs = plan.Needs(mesh);
+    trellon::FitCheck fit = trellon::CheckFit(needs);
+    const int tvBase = mesh.getNumTVerts();
+    const MeshAppendPoint start = CurrentAppendPoint(mesh);
+    if (fit.Fits() && !SizeMesh(mesh, needs, tvBase)) fit.memory = false;
+    if (!fit.Fits()) {
+        EmptyMesh(mesh);
+        trellon::ShowRefusal(object, trellon::Counted(plan.copies, L"copy", L"copies"), needs, fit,
+                             L"the mesh");
+        return;
+    }
+
+    // Fill: each builder writes its slice after the one before, telling the host's progress bar
+    // how far the faces have come (the host shows it only for a build that takes a while).
+    Interface* ip = GetCOREInterface();
+    const double facesPlanned = static_cast<double>(std::max<std::int64_t>(needs.faces, 1));
+    if (ip) {
+        INode* node = object.FindNode();
+        const std::wstring title =
+            std::wstring(L"building ") + (node ? node->GetName() : L"Trellon");
+        ip->ProgressStart(title.c_str(), TRUE, &NoWork, nullptr);
+    }
+    struct EndProgress {
+        Interface* ip;
+        ~EndProgress() {
+            if (ip) ip->ProgressEnd();
+        }
+    } endProgress{ip};
+    MeshAppendPoint cursor = start;
+    for (std::size_t i = 0; i < plan.passes.size(); ++i) {
+        const trellon::PassMeshCounts& counts = plan.passCounts[i];
+        const BuildProgress progress{ip, static_cast<double>(cursor.faces) / facesPlanned,
+                                     static_cast<double>(counts.faces) / facesPlanned};
+        const MeshAppendPoint written = trellon::WritePassCopies(
+            mesh, cursor, counts, *placement, plan.passes[i], itemMeshes, &progress);
+        // The count and the walk are one walk: a pass that wrote other than it counted would
+        // leave faces on vertex 0, so the build gives nothing rather than that.
+        if (written.verts != counts.verts || written.faces != counts.faces) {
+            EmptyMesh(mesh);
+            return;
+        }
+        cursor.verts += written.verts;
+        cursor.faces += written.faces;
+    }
+    trellon::FillSweepPasses(plan.sweeps, mesh, cursor, tvBase);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "object/item_tables.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <map>
 #include <span>
 
@@ -741,7 +743,8 @@ std::vector<TableProblem> ItemTables::FindProblems() const {
                             "100 for the \"All Objects\" entry and 100 per item");
                 break;
             case TableRole::ItemCloud: {
-                int sum = 0;
+                // In 64 bits: counts near the int range must not wrap the sum.
+                std::int64_t sum = 0;
                 bool negative = false;
                 for (int k = 0; k < pb_->Count(Item_Cloud_Count); ++k) {
                     const int c = pb_->GetInt(Item_Cloud_Count, t_, k);
@@ -749,7 +752,11 @@ std::vector<TableProblem> ItemTables::FindProblems() const {
                     sum += std::max(0, c);
                 }
                 if (negative) report(Item_Cloud_Count, "a count is negative");
-                checkExact(table.id, sum, "the sum of Item_Cloud_Count");
+                if (sum > std::numeric_limits<int>::max()) {
+                    report(Item_Cloud_Count, "the counts add up past what a table can hold");
+                } else {
+                    checkExact(table.id, static_cast<int>(sum), "the sum of Item_Cloud_Count");
+                }
                 break;
             }
             case TableRole::EndZeroBased:
@@ -781,7 +788,8 @@ std::vector<TableProblem> ItemTables::FindProblems() const {
         }
         const int g = pb_->GetInt(Sequence_Groups, t_, r);
         const int expectedLow = r == 0 ? 0 : pb_->GetInt(Sequence_Groups, t_, r - 1);
-        if (g != expectedLow && !(r > 0 && g == expectedLow + 1)) {
+        // In 64 bits: a damaged table may hold the largest int.
+        if (g != expectedLow && !(r > 0 && std::int64_t{g} == std::int64_t{expectedLow} + 1)) {
             report(Sequence_Groups,
                    "row " + std::to_string(r) + " has group " + std::to_string(g) +
                        " after group " +

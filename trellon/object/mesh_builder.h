@@ -21,7 +21,17 @@
 // builder that cannot grow the mesh (no memory, counts past the int range) adds nothing.
 #pragma once
 
+class Interface;
 class Mesh;
+
+// How far a build has come, for the host's progress bar (Interface::ProgressStart and
+// ProgressUpdate): a builder filling `share` of the build from `done` (both fractions of 1)
+// reports as it goes.
+struct BuildProgress {
+    Interface* ip = nullptr;
+    double done = 0.0;
+    double share = 1.0;
+};
 
 // Where the next builder starts appending: the mesh's vertex and face counts.
 struct MeshAppendPoint {

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "colour/variants.h"
 #include "distribute/placement.h"
+#include "export/render_nodes.h"
 #include "iparamb2.h"
 #include "object/item_tables.h"
 #include "object/param_block.h"
@@ -61,6 +63,9 @@ FPInterfaceDesc setupDesc(TRELLON_SETUP_INTERFACE, _M("trellonSetup"), 0, GetTre
         _M("param"), 0, TYPE_INT,
     FP::kTableProblemParam, _M("tableProblemParam"), 0, TYPE_INT, 0, 0,
     FP::kTableProblem, _M("tableProblem"), 0, TYPE_TSTR_BV, 0, 0,
+    FP::kSeedColours, _M("seedColours"), 0, TYPE_VOID, 0, 0,
+    FP::kExportToGeometry, _M("exportToGeometry"), 0, TYPE_INT, 0, 0,
+    FP::kCanExport, _M("canExport"), 0, TYPE_BOOL, 0, 0,
     p_end);
 // clang-format on
 
@@ -107,6 +112,17 @@ void TrellonSetupFP::MakeEnd(int row) { trellon::MakeEnd(SetupTarget(), row); }
 void TrellonSetupFP::DeleteShape(int row) { trellon::DeleteShape(SetupTarget(), row); }
 void TrellonSetupFP::SeedTransforms(int row) { trellon::SeedTransforms(SetupTarget(), row); }
 void TrellonSetupFP::SeedMirror(int row) { trellon::SeedMirror(SetupTarget(), row); }
+int TrellonSetupFP::ExportToGeometry() { return trellon::ExportToGeometry(SetupTarget()); }
+
+BOOL TrellonSetupFP::CanExport() {
+    Trellon& obj = SetupTarget();
+    IParamBlock2* pb = obj.GetParamBlock(0);
+    return pb && trellon::CanExport(*pb, obj.Time) ? TRUE : FALSE;
+}
+
+void TrellonSetupFP::SeedColours() {
+    if (IParamBlock2* pb = SetupTarget().GetParamBlock(0)) trellon::ClearColourPools(*pb);
+}
 
 Tab<int> TrellonSetupFP::CopyCounts(TimeValue t) {
     Trellon& object = SetupTarget();

@@ -16,6 +16,12 @@
 //   makeEnd(row)                            the object list's rows (row 0 "All Objects")
 //   deleteShape(row)                        the sweep list's rows (row 0 "All Sweeps")
 //   seedTransforms(row = 0)  seedMirror(row = 0)
+//   seedColours()                           the colour variation's seed button: the offset pools
+//                                           empty, the next render or export draws them anew
+//   exportToGeometry()                      the Export button: the copies and sweeps become plain
+//                                           nodes on the object's layer and the object's node is
+//                                           deleted; the number of nodes made
+//   canExport()                             whether the Export button is enabled
 //
 // Queries. Items are listed in item order (distribution objects, then posts, then end objects),
 // the order of every per-item table:
@@ -79,6 +85,9 @@ public:
         kTableLayout = 18,
         kTableProblemParam = 19,
         kTableProblem = 20,
+        kSeedColours = 21,
+        kExportToGeometry = 22,
+        kCanExport = 23,
     };
 
     FPInterfaceDesc* GetDesc() override;
@@ -106,6 +115,9 @@ public:
     MSTR TableLayout(int param);
     int TableProblemParam();
     MSTR TableProblem();
+    void SeedColours();
+    int ExportToGeometry();
+    BOOL CanExport();
 
     BEGIN_FUNCTION_MAP
     VFN_1(kSeedGenerator, SeedGenerator, TYPE_INT)
@@ -129,6 +141,9 @@ public:
     FN_1(kTableLayout, TYPE_TSTR_BV, TableLayout, TYPE_INT)
     FN_0(kTableProblemParam, TYPE_INT, TableProblemParam)
     FN_0(kTableProblem, TYPE_TSTR_BV, TableProblem)
+    VFN_0(kSeedColours, SeedColours)
+    FN_0(kExportToGeometry, TYPE_INT, ExportToGeometry)
+    FN_0(kCanExport, TYPE_BOOL, CanExport)
     END_FUNCTION_MAP
 };
 

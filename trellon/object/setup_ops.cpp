@@ -40,11 +40,6 @@ constexpr const MCHAR* kCarPaintMany =
     _M("One or More Objects have a Material or Sub-Material that is a VRay Car Paint. Would you "
        "like us to change this to a similar VRayMtl??");
 constexpr UINT kCarPaintBox = MB_YESNO | MB_ICONEXCLAMATION | MB_SYSTEMMODAL;
-constexpr const MCHAR* kNoConversionOne =
-    _M("Car paint materials cannot be converted yet. The object was not added.");
-constexpr const MCHAR* kNoConversionMany =
-    _M("Car paint materials cannot be converted yet. The objects with a car paint material were "
-       "not added.");
 
 [[noreturn]] void Refuse(const std::wstring& why) { throw MAXException(why.c_str()); }
 
@@ -285,13 +280,10 @@ void AddItem(Trellon& obj, INode* node) {
     const TimeValue t = CurrentTime(obj);
     RequireBlock(obj);
     CheckItemNode(obj, node, t);
+    // A car paint is converted before the object is added; No leaves the object out.
     if (HasCarPaint(node)) {
-        // Only a converted material would let the node in, and the conversion is not part of the
-        // module yet: a Yes is told so, and either answer leaves the object out.
-        if (AskHost(kCarPaintOne, kCarPaintBox) == IDYES) {
-            AskHost(kNoConversionOne, MB_OK | MB_ICONEXCLAMATION);
-        }
-        return;
+        if (AskHost(kCarPaintOne, kCarPaintBox) != IDYES) return;
+        ConvertCarPaint(node);
     }
     AsOneStep(obj, [&] {
         obj.SelectedRow = -1;
@@ -312,19 +304,19 @@ void AddItems(Trellon& obj, const Tab<INode*>& nodes) {
     if (nodes.Count() == 0) return;
     AsOneStep(obj, [&] {
         obj.SelectedRow = -1;
+        // One question for the whole list, at the first object with a car paint: Yes converts
+        // and adds it and every later one, No adds none of them.
         bool asked = false;
+        bool convert = false;
         for (int i = 0; i < nodes.Count(); ++i) {
             INode* node = nodes[i];
-            if (!HasCarPaint(node)) {
-                AddCheckedItem(obj, node, t);
-                continue;
+            if (HasCarPaint(node)) {
+                if (!asked) convert = AskHost(kCarPaintMany, kCarPaintBox) == IDYES;
+                asked = true;
+                if (!convert) continue;
+                ConvertCarPaint(node);
             }
-            // One question for the whole list; as with a single object, no answer adds the
-            // objects with a car paint while their materials cannot be converted.
-            if (!asked && AskHost(kCarPaintMany, kCarPaintBox) == IDYES) {
-                AskHost(kNoConversionMany, MB_OK | MB_ICONEXCLAMATION);
-            }
-            asked = true;
+            AddCheckedItem(obj, node, t);
         }
     });
 }

@@ -47,12 +47,12 @@ void PickPath(Trellon& obj, INode* node);
 // a node holding a Trellon object or another object the module cannot distribute, an object
 // that is neither a light nor geometry that converts to a triangle mesh, a light's target.
 // A node whose material tree holds a car-paint material is asked about first (a message box
-// with Yes and No); it is added only after a conversion of its material, which the module does
-// not have yet, so it is not added (Yes is told so in a second message box).
+// with Yes and No): Yes converts its car paints (ConvertCarPaint) and adds it, No leaves it out.
 void AddItem(Trellon& obj, INode* node);
 // Adds the nodes in list order, as the object list dialog does: every node is checked first
 // and the whole list refused when one is; nodes with a car-paint material ask one question for
-// the list, at the first of them, and are not added. An empty list changes nothing.
+// the list, at the first of them: Yes converts and adds every one of them, No adds none. An
+// empty list changes nothing.
 void AddItems(Trellon& obj, const Tab<INode*>& nodes);
 
 // Adds node as a swept shape. Refused: no node, the object's own node, the current path, a

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "colour/variants.h"
 #include "hold.h"
 #include "inode.h"
 #include "maxapi.h"
@@ -272,6 +273,12 @@ void Trellon::OnParamChanged(ParamID id) {
     if (id == CamNode) {
         // A single node parameter reports its deleted node as a change, with the entry null.
         if (pblock2->GetINode(CamNode, Time) == nullptr) CameraLabel = kPickCameraLabel;
+        return;
+    }
+    // Moving a colour slider draws the colour offsets anew: the pools empty, and the next render
+    // or export fills them again. A file being opened keeps the offsets it saved.
+    if (Ready == 1 && (id == Hue_Shift || id == Saturation || id == Brightness || id == Contrast)) {
+        trellon::ClearColourPools(*pblock2);
         return;
     }
     if (id == Spline_Obj && pblock2->GetINode(Spline_Obj, Time) == nullptr) {

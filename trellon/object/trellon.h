@@ -167,6 +167,10 @@ public:
     // Draws the random pools; seeded from the calendar time, so each object draws its own.
     Random Generator;
 
+    // Points of the last proxy drawing refused for memory: the drawers say so once per count,
+    // not on every redraw (object/mesh_fit.h).
+    std::int64_t RefusedProxyPoints = -1;
+
     // Texts of the camera label and of the path pick button.
     MSTR CameraLabel;
     MSTR PathLabel;

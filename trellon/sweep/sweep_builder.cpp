@@ -2,6 +2,7 @@
 #include "sweep/sweep_builder.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <exception>
 #include <span>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "iparamb2.h"
 #include "maxapi.h"
 #include "mesh.h"
+#include "object/mesh_fit.h"
 #include "object/param_ids.h"
 #include "object/trellon.h"
 #include "sweep/sweep_walk.h"
@@ -51,6 +53,23 @@ INode* MakeExportNode(Interface& ip, Trellon& object, TriObject* tri, INode& pro
     return node;
 }
 
+// The same rule as the build's (object/mesh_fit.h): the sweeps' counts against the mesh's index
+// range and the memory there is. False, after telling the user, when they do not fit.
+bool SweepsFit(Trellon& object, std::span<const SweepPass> passes, const wchar_t* what) {
+    const SweepCounts total = TotalCounts(passes);
+    MeshNeeds needs;
+    needs.verts = total.verts;
+    needs.faces = total.faces;
+    needs.tverts = total.tverts;
+    needs.textureFaces = total.tverts > 0;
+    const FitCheck fit = CheckFit(needs);
+    if (!fit.Fits()) {
+        ShowRefusal(object, Counted(static_cast<std::int64_t>(passes.size()), L"sweep", L"sweeps"),
+                    needs, fit, what);
+    }
+    return fit.Fits();
+}
+
 }  // namespace
 
 void AppendSweeps(Trellon& object, TimeValue t, const MeshAppendPoint& at) {
@@ -77,7 +96,9 @@ void BuildRenderSweeps(Trellon& object, Mesh& mesh, TimeValue t) {
         options.honourSolo = false;
         options.seamAngle = SeamAngleSetting(object, t);
         const std::vector<SweepPass> passes = PrepareSweepPasses(object, t, options);
-        if (!WriteSweepPasses(passes, mesh, CurrentAppendPoint(mesh))) Empty(mesh);
+        if (!SweepsFit(object, passes, L"the render mesh") ||
+            !WriteSweepPasses(passes, mesh, CurrentAppendPoint(mesh)))
+            Empty(mesh);
     } catch (const std::exception&) {
         Empty(mesh);
     }
@@ -103,7 +124,7 @@ int ExportSweepNodes(Trellon& object) {
             first = end;
 
             INode* profile = pb->GetINode(Sweep_Nodes, t, k);
-            if (!profile) continue;
+            if (!profile || !SweepsFit(object, group, L"the exported sweep")) continue;
             TriObject* tri = CreateNewTriObject();
             if (!tri) continue;
             Mesh& mesh = tri->GetMesh();

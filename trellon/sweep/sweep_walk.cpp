@@ -246,9 +246,26 @@ std::vector<SweepPass> PrepareSweepPasses(Trellon& object, TimeValue t,
     return passes;
 }
 
-bool WriteSweepPasses(std::span<const SweepPass> passes, Mesh& mesh, const MeshAppendPoint& at) {
+SweepCounts TotalCounts(std::span<const SweepPass> passes) {
     SweepCounts total;
     for (const SweepPass& pass : passes) total += pass.counts;
+    return total;
+}
+
+bool SizeSweepTexture(Mesh& mesh, int tverts, int faceCount) {
+    return mesh.setNumTVerts(tverts, TRUE) && SizeTextureFaces(mesh, faceCount);
+}
+
+void FillSweepPasses(std::span<const SweepPass> passes, Mesh& mesh, const MeshAppendPoint& at,
+                     int tvBase) {
+    Cursor cursor{at.verts, at.faces, tvBase};
+    for (const SweepPass& pass : passes) EmitPass(pass, mesh, cursor);
+    mesh.InvalidateGeomCache();
+    mesh.InvalidateTopologyCache();
+}
+
+bool WriteSweepPasses(std::span<const SweepPass> passes, Mesh& mesh, const MeshAppendPoint& at) {
+    const SweepCounts total = TotalCounts(passes);
     if (total.verts == 0) return true;
 
     constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
@@ -265,18 +282,14 @@ bool WriteSweepPasses(std::span<const SweepPass> passes, Mesh& mesh, const MeshA
     // first point of a profile line on the first ring), so those faces sit at the texture's
     // origin. A mesh that already had texture vertices and faces keeps them; ours come after.
     const int faceCount = at.faces + static_cast<int>(total.faces);
-    if (total.tverts > 0 && (!mesh.setNumTVerts(tvBase + static_cast<int>(total.tverts), TRUE) ||
-                             !SizeTextureFaces(mesh, faceCount))) {
+    if (total.tverts > 0 &&
+        !SizeSweepTexture(mesh, tvBase + static_cast<int>(total.tverts), faceCount)) {
         mesh.setNumTVerts(tvBase, TRUE);
         mesh.setNumVerts(at.verts, TRUE);
         mesh.setNumFaces(at.faces, TRUE);
         return false;
     }
-
-    Cursor cursor{at.verts, at.faces, tvBase};
-    for (const SweepPass& pass : passes) EmitPass(pass, mesh, cursor);
-    mesh.InvalidateGeomCache();
-    mesh.InvalidateTopologyCache();
+    FillSweepPasses(passes, mesh, at, tvBase);
     return true;
 }
 

@@ -187,6 +187,20 @@ struct SweepOptions {
 std::vector<SweepPass> PrepareSweepPasses(Trellon& object, TimeValue t,
                                           const SweepOptions& options);
 
+// The counts of all the passes together.
+SweepCounts TotalCounts(std::span<const SweepPass> passes);
+
+// Turns texture coordinates on for a mesh of faceCount faces with tverts texture vertices (the
+// ones below kept): every face gets a texture face, the faces that had none referring to texture
+// vertex 0. False when memory is not there.
+bool SizeSweepTexture(Mesh& mesh, int tverts, int faceCount);
+
+// Writes the passes into a mesh already sized for them (by the build driver, once for every
+// builder): vertices and faces from `at`, texture vertices from tvBase, and the passes' texture
+// faces.
+void FillSweepPasses(std::span<const SweepPass> passes, Mesh& mesh, const MeshAppendPoint& at,
+                     int tvBase);
+
 // Appends the passes to the mesh from `at` (its current counts): sized once for all of them,
 // filled by index. Texture vertices are numbered after those the mesh holds; faces below `at`
 // keep their texture faces, or, when the mesh had none, get texture faces that all refer to

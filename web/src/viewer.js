@@ -1,10 +1,10 @@
 // The Trellon viewer: shows one .glb (the page's ?model= address, model.glb by default) with orbit
 // controls, a ground grid, a legend of its materials and its vertex and face counts.
 //
-// When the model is shown, the page reports it where a test can read it: the body's
-// data-status becomes "loaded" (data-vertices, data-faces, data-nodes hold the counts), the title
-// becomes "loaded vertices=V faces=F", and the console gets "trellon-viewer: loaded vertices=V
-// faces=F". A failure sets data-status "error" and the title "error: MESSAGE".
+// The page is titled with the file's name. When the model is shown, the page reports it where a
+// test can read it: the body's data-status becomes "loaded" (data-vertices, data-faces,
+// data-nodes hold the counts), and the console gets "trellon-viewer: loaded vertices=V faces=F".
+// A failure sets data-status "error", the title "error: MESSAGE" and logs the message.
 import * as THREE from 'three';
 import { OrbitControls } from 'three/addons/controls/OrbitControls.js';
 import { GLTFLoader } from 'three/addons/loaders/GLTFLoader.js';
@@ -18,8 +18,14 @@ const $ = (id) => document.getElementById(id);
 
 function report(status, title, message) {
   document.body.dataset.status = status;
-  document.title = title;
+  if (title) document.title = title;
   $('status').textContent = message;
+}
+
+// The file's own name, without the folders of its address.
+function fileName(url) {
+  const path = url.split('?')[0];
+  return decodeURIComponent(path.substring(path.lastIndexOf('/') + 1)) || url;
 }
 
 function fail(message) {
@@ -50,6 +56,22 @@ function countModel(root) {
   return counts;
 }
 
+// An address for a texture's image: its own for an <img>; an image embedded in a .glb comes as
+// an ImageBitmap, which has none, so it is drawn small and handed over as a data address.
+function swatchPicture(image) {
+  if (!image) return null;
+  if (image.src) return image.src;
+  try {
+    const canvas = document.createElement('canvas');
+    canvas.width = 24;
+    canvas.height = 24;
+    canvas.getContext('2d').drawImage(image, 0, 0, canvas.width, canvas.height);
+    return canvas.toDataURL();
+  } catch (e) {
+    return null;  // an image the canvas cannot draw keeps the colour swatch
+  }
+}
+
 function showLegend(counts) {
   const list = $('legend');
   list.replaceChildren();
@@ -60,11 +82,18 @@ function showLegend(counts) {
     const swatch = document.createElement('span');
     swatch.className = 'swatch';
     swatch.style.background = material.color ? `#${material.color.getHexString()}` : '#888';
+    // A textured material shows its texture in the swatch.
+    const picture = material.map && swatchPicture(material.map.image);
+    if (picture) {
+      swatch.style.backgroundImage = `url(${picture})`;
+      swatch.style.backgroundSize = 'cover';
+    }
     const name = document.createElement('span');
     name.textContent = material.name || '(unnamed)';
     const count = document.createElement('span');
     count.className = 'faces';
-    count.textContent = faces.toLocaleString('en');
+    const rounded = Math.round(faces);
+    count.textContent = `${rounded.toLocaleString('en')} ${rounded === 1 ? 'face' : 'faces'}`;
     item.append(swatch, name, count);
     list.append(item);
   }
@@ -82,6 +111,27 @@ function formatLength(metres) {
   if (metres >= 1) return `${metres} m`;
   if (metres >= 0.01) return `${Math.round(metres * 100)} cm`;
   return `${Math.round(metres * 1000 * 1000) / 1000} mm`;
+}
+
+// How far from the centre, along `direction`, the camera must stand for every corner of the box
+// to lie within 90 % of the view in both directions.
+function fitDistance(box, centre, direction, camera) {
+  if (box.isEmpty()) return 5;
+  const tanY = Math.tan(THREE.MathUtils.degToRad(camera.fov / 2)) * 0.9;
+  const tanX = tanY * camera.aspect;
+  // The view's axes for a camera looking back along `direction`.
+  const back = direction.clone().normalize();
+  const right = new THREE.Vector3(0, 1, 0).cross(back).normalize();
+  const up = back.clone().cross(right);
+  let distance = 0;
+  for (let i = 0; i < 8; i += 1) {
+    const corner = new THREE.Vector3(i & 1 ? box.max.x : box.min.x, i & 2 ? box.max.y : box.min.y,
+      i & 4 ? box.max.z : box.min.z).sub(centre);
+    const toward = corner.dot(back);
+    distance = Math.max(distance, toward + Math.abs(corner.dot(right)) / tanX,
+      toward + Math.abs(corner.dot(up)) / tanY);
+  }
+  return Math.max(distance, 1e-3);
 }
 
 function main() {
@@ -117,7 +167,9 @@ function main() {
     render();
   });
 
-  $('file').textContent = modelUrl;
+  const name = fileName(modelUrl);
+  $('file').textContent = name;
+  document.title = `${name} - Trellon viewer`;
   new GLTFLoader().load(
     modelUrl,
     (gltf) => {
@@ -132,13 +184,16 @@ function main() {
       const cell = gridCell(extent);
       const cells = 2 * Math.ceil((extent * 0.75) / cell);
       const grid = new THREE.GridHelper(cells * cell, cells, 0x8a8f98, 0x4a4f58);
-      grid.position.set(Math.round(centre.x / cell) * cell, box.isEmpty() ? 0 : box.min.y,
+      // Just below the lowest point, so faces lying on the ground are not cut by its lines.
+      const below = Math.max(size.y, extent) * 2e-3;
+      grid.position.set(Math.round(centre.x / cell) * cell, box.isEmpty() ? 0 : box.min.y - below,
         Math.round(centre.z / cell) * cell);
       scene.add(grid);
 
-      const radius = Math.max(size.length() / 2, 1e-3);
-      const distance = radius / Math.sin(THREE.MathUtils.degToRad(camera.fov / 2)) * 1.05;
+      // The model fills most of the view: the camera looks at its centre from above and to the
+      // side, just far enough for every corner of its box to lie inside the view.
       const direction = new THREE.Vector3(0.9, 0.7, 1.2).normalize();
+      const distance = fitDistance(box, centre, direction, camera);
       camera.position.copy(centre).addScaledVector(direction, distance);
       camera.near = distance / 1000;
       camera.far = distance * 100;
@@ -162,7 +217,7 @@ function main() {
         body.faces = String(counts.faces);
         body.nodes = String(counts.nodes);
         const summary = `loaded vertices=${counts.vertices} faces=${counts.faces}`;
-        report('loaded', summary, 'Drag to orbit, scroll to zoom, right-drag to pan.');
+        report('loaded', null, 'Drag to orbit, scroll to zoom, right-drag to pan.');
         console.log(`trellon-viewer: ${summary}`);
       });
     },

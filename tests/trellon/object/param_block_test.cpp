@@ -81,7 +81,9 @@ TEST(ParamBlockDesc, MatchesTheGoldenTable) {
         const ParamDef& def = Desc().GetParamDefByIndex(i);
         got.push_back(Line(def));
         // Tables start empty; the default is that of an appended entry.
-        if (is_tab(def.type)) EXPECT_EQ(def.tab_size, 0) << got.back();
+        if (is_tab(def.type)) {
+            EXPECT_EQ(def.tab_size, 0) << got.back();
+        }
     }
     for (int i = 0; i < Desc().map_specs.Count(); ++i) {
         const ParamMapSpec* map = &Desc().map_specs[i];

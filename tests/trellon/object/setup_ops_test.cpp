@@ -13,6 +13,7 @@
 #include "ifnpub.h"
 #include "ilayer.h"
 #include "materials.h"
+#include "object/car_paint.h"
 #include "object/marker_mesh.h"
 #include "setup_fixture.h"
 #include "units.h"
@@ -171,11 +172,19 @@ INSTANTIATE_TEST_SUITE_P(SetupOps, LightItem,
 
 class CarPaint : public SetupFixture {
 protected:
+    // A node whose material is a multi of a red Standard and a car paint named "Red Paint"
+    // coloured (0.8, 0.1, 0.1).
     INode* Painted(const wchar_t* name, float tag) {
         INode* node = Row(name, 3, tag);
-        auto* multi = new host::Material(L"Multi/Sub-Object", Class_ID(MULTI_CLASS_ID, 0), true);
+        auto* multi = static_cast<MultiMtl*>(host::NewMaterialOrMap(L"Multi/Sub-Object"));
         multi->SetNumSubMtls(2);
-        multi->SetSubMtl(1, new host::Material(L"VRayCarPaintMtl", Class_ID(0x7A31, 0), false));
+        auto* plain = static_cast<Mtl*>(host::NewMaterialOrMap(L"Standard"));
+        plain->SetDiffuse(Color(1.0f, 0.0f, 0.0f), 0);
+        auto* paint = static_cast<Mtl*>(host::NewMaterialOrMap(L"VRayCarPaintMtl"));
+        paint->SetName(MSTR(L"Red Paint"));
+        paint->SetDiffuse(Color(0.8f, 0.1f, 0.1f), 0);
+        multi->SetSubMtl(0, plain);
+        multi->SetSubMtl(1, paint);
         node->SetMtl(multi);
         return node;
     }
@@ -184,7 +193,8 @@ protected:
 
 TEST_F(CarPaint, ANoLeavesTheObjectOut) {
     s.scene.SetMessageAnswer(kCaption, IDNO);
-    trellon::AddItem(Obj(), Painted(L"Car", 1.0f));
+    INode* car = Painted(L"Car", 1.0f);
+    trellon::AddItem(Obj(), car);
     EXPECT_EQ(s.pb->Count(Object_Nodes), 0);
     ASSERT_EQ(s.scene.Messages().size(), 1u);
     const host::MessageRecord& m = s.scene.Messages()[0];
@@ -193,14 +203,54 @@ TEST_F(CarPaint, ANoLeavesTheObjectOut) {
               L"Your Material or Sub-Material is a VRay Car Paint. Would you like us to change "
               L"this to a similar VRayMtl??");
     EXPECT_EQ(m.type, MB_YESNO | MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
+    // The material is left alone.
+    MSTR cls;
+    car->GetMtl()->GetSubMtl(1)->GetClassName(cls);
+    EXPECT_EQ(std::wstring(cls.data()), L"VRayCarPaintMtl");
 }
 
-TEST_F(CarPaint, AYesIsToldTheConversionIsNotAvailable) {
+// Yes converts only the car-paint slot: slot 1 becomes a VRayMtl keeping the paint's name and
+// colour, with the reflection grey 84/255 and glossiness 0.82; slot 0 and the multi stay.
+TEST_F(CarPaint, AYesConvertsThePaintedSlotAndAddsTheObject) {
     s.scene.SetMessageAnswer(kCaption, IDYES);
-    trellon::AddItem(Obj(), Painted(L"Car", 1.0f));
-    EXPECT_EQ(s.pb->Count(Object_Nodes), 0);
-    ASSERT_EQ(s.scene.Messages().size(), 2u);
-    EXPECT_NE(s.scene.Messages()[1].text.find(L"cannot be converted"), std::wstring::npos);
+    INode* car = Painted(L"Car", 1.0f);
+    Mtl* multi = car->GetMtl();
+    Mtl* plain = multi->GetSubMtl(0);
+    trellon::AddItem(Obj(), car);
+    EXPECT_EQ(NodeNames(Object_Nodes), std::vector<std::wstring>{L"Car"});
+    EXPECT_EQ(s.scene.Messages().size(), 1u);
+    ASSERT_EQ(car->GetMtl(), multi);
+    EXPECT_EQ(multi->GetSubMtl(0), plain);
+    Mtl* converted = multi->GetSubMtl(1);
+    ASSERT_NE(converted, nullptr);
+    MSTR cls;
+    converted->GetClassName(cls);
+    EXPECT_EQ(std::wstring(cls.data()), L"VRayMtl");
+    EXPECT_EQ(converted->ClassID(), Class_ID(0x37BF3F2F, 0x7034695C));
+    EXPECT_EQ(std::wstring(converted->GetName().data()), L"Red Paint");
+    EXPECT_EQ(converted->GetDiffuse(), Color(0.8f, 0.1f, 0.1f));
+    IParamBlock2* pb = converted->GetParamBlock(0);
+    ASSERT_NE(pb, nullptr);
+    EXPECT_FLOAT_EQ(pb->GetColor(2).r, 0.32941177f);
+    EXPECT_FLOAT_EQ(pb->GetColor(2).b, 0.32941177f);
+    EXPECT_FLOAT_EQ(pb->GetFloat(3), 0.82f);
+    EXPECT_FALSE(HasCarPaint(car));
+}
+
+// A car paint that is the node's own material is replaced on the node.
+TEST_F(CarPaint, AYesReplacesAPaintThatIsTheWholeMaterial) {
+    s.scene.SetMessageAnswer(kCaption, IDYES);
+    INode* car = Row(L"Car", 3, 1.0f);
+    auto* paint = static_cast<Mtl*>(host::NewMaterialOrMap(L"VRayCarPaintMtl"));
+    paint->SetName(MSTR(L"Blue"));
+    paint->SetDiffuse(Color(0.0f, 0.0f, 1.0f), 0);
+    car->SetMtl(paint);
+    trellon::AddItem(Obj(), car);
+    MSTR cls;
+    car->GetMtl()->GetClassName(cls);
+    EXPECT_EQ(std::wstring(cls.data()), L"VRayMtl");
+    EXPECT_EQ(std::wstring(car->GetMtl()->GetName().data()), L"Blue");
+    EXPECT_EQ(car->GetMtl()->GetDiffuse(), Color(0.0f, 0.0f, 1.0f));
 }
 
 // Three objects of which two carry a car paint, answered No: only the third is added, and the

@@ -26,7 +26,7 @@ TEST(SweepExport, OneNodePerSweepNamedAfterItsProfile) {
     INode* a = s.AddProfile(kBar, false, 0, L"Rail");
     INode* b = s.AddProfile(kBar, false, 0, L"Other");
     b->SetName(L"Rail");
-    auto* mtl = new host::Material(L"Standard", Class_ID(2, 0), false);
+    auto* mtl = static_cast<Mtl*>(host::NewMaterialOrMap(L"Standard"));
     a->SetMtl(mtl);
     a->SetWireColor(0x00112233);
     s.SetInt(Sweep_Double, 0, 1);
