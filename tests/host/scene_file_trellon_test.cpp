@@ -100,13 +100,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "nodes[1].object.params[0].id: unknown parameter id 9999"},
         Refusal{R"({"type": "Trellon", "params": [{"name": "Spline_Obj", "value": "Nope"}]})",
                 "nodes[1].object.params[0].value: unknown node \"Nope\""},
-        Refusal{R"({"type": "Trellon", "setup": [{"op": "pickPaths", "node": "Path01"}]})",
-                "nodes[1].object.setup[0].op: unknown set-up operation \"pickPaths\""},
         // Found only by the object after it is made: the object and every node go again.
         Refusal{R"({"type": "Trellon", "setup": [{"op": "create", "logoSize": 5000}]})",
                 "nodes[1].object.setup[0]: logoSize must be a number from 0 to 1000"},
-        Refusal{R"({"type": "Trellon", "params": [{"name": "Geo_Follow", "value": 2}]})",
-                "nodes[1].object.params[0].value: value out of range 0..1"},
         Refusal{R"({"type": "Trellon", "params": [{"name": "Item_Box_Max", "value": [[1, 2]]}]})",
                 "nodes[1].object.params[0].value[0]: expected 3 elements"},
         Refusal{R"({"type": "Trellon", "params": [{"value": 1}]})",

@@ -175,18 +175,12 @@ const Matrix3 kMoved = [] {
     m.Translate({0, 0, 1});
     return m;
 }();
-const Matrix3 kTurned = RotateYMatrix(0.4f);
 const Matrix3 kTurnedScaled = RotateZMatrix(0.4f) * ScaleMatrix({1, 2, 1});
-const Matrix3 kTurnedAndMoved = RotateXMatrix(0.2f) * TransMatrix({1, 0, 0});
-const Matrix3 kTwoTurns = RotateXMatrix(0.2f) * RotateZMatrix(-1.3f);
-const Matrix3 kTwoScales = ScaleMatrix({2, 2, 2}) * ScaleMatrix({0.5f, 1.0f, 3.0f});
 
 INSTANTIATE_TEST_SUITE_P(
     Matrix3, IdentityFlags,
     ::testing::Values(FlagCase{"Identity", Matrix3(1), MAT_IDENT},
-                      FlagCase{"Zero", Matrix3(FALSE), POS_IDENT},
                       FlagCase{"Translated", kMoved, ROT_IDENT | SCL_IDENT},
-                      FlagCase{"Rotated", kTurned, POS_IDENT | SCL_IDENT},
                       FlagCase{"RotatedThenScaled", kTurnedScaled, POS_IDENT},
                       // A half turn about Z is a rotation, though its diagonal is (-1, -1, 1).
                       FlagCase{"HalfTurnAsRotation",
@@ -211,13 +205,6 @@ TEST(Matrix3, IsIdentityReadsOnlyTheFlags) {
 }
 
 // --- Rows and reductions -------------------------------------------------------------
-
-TEST(Matrix3, Rows) {
-    const Matrix3 m({1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12});
-    EXPECT_EQ(m.GetRow(1), Point3(4, 5, 6));
-    EXPECT_EQ(m[2], Point3(7, 8, 9));
-    EXPECT_EQ(m.GetTrans(), Point3(10, 11, 12));
-}
 
 TEST(Matrix3, NoTransNoScale) {
     // Scale (2, 3, 4), a quarter turn about Z, then a move: rows (0,2,0), (-3,0,0), (0,0,4).
@@ -306,7 +293,5 @@ TEST(Matrix3, ArbAxisOfZeroVectorIsIdentity) {
     ArbAxis(Point3(0, 0, 0), m);
     EXPECT_TRUE(MatrixNear(m, Matrix3(TRUE), 0.0f));
 }
-
-
 
 }  // namespace
