@@ -6,7 +6,39 @@
 // passed, which on the host's calling conventions reads its low half and nothing else.
 #pragma once
 
+#include <bit>
 #include <cstdarg>
+#include <type_traits>
+
+#include "matrix3.h"
+#include "maxtypes.h"
+#include "point3.h"
+
+// va_arg reads only trivial types. Point3, Matrix3 and Class_ID are passed by value and are
+// trivially copyable, but their members start unset (NaN or all ones), so they are not trivial:
+// each is read as a plain struct with the same members in the same order (so that the calling
+// convention places it in the same registers or stack slots) and its bytes copied over.
+template <class T>
+struct VarArgPlain;
+template <>
+struct VarArgPlain<Point3> {
+    struct type {
+        float x, y, z;
+    };
+};
+template <>
+struct VarArgPlain<Matrix3> {
+    struct type {
+        float m[4][3];
+        DWORD flags;
+    };
+};
+template <>
+struct VarArgPlain<Class_ID> {
+    struct type {
+        ULONG a, b;
+    };
+};
 
 class VarArgReader {
 public:
@@ -21,7 +53,13 @@ public:
     void* Ptr() { return va_arg(ap_, void*); }
     template <class T>
     T Value() {
-        return va_arg(ap_, T);
+        if constexpr (std::is_trivial_v<T>) {
+            return va_arg(ap_, T);
+        } else {
+            using Plain = typename VarArgPlain<T>::type;
+            static_assert(sizeof(Plain) == sizeof(T) && std::is_trivially_copyable_v<T>);
+            return std::bit_cast<T>(va_arg(ap_, Plain));
+        }
     }
     int PeekInt() {
         va_list copy;
