@@ -19,22 +19,15 @@
 #include "scene.h"
 #include "scene_reader.h"
 #include "scene_writer.h"
+#include "support/text_files.h"
 #include "units.h"
 
 namespace {
 
+using support::ReadText;
+using support::ScenePath;
+
 using json = nlohmann::json;
-
-std::string ScenePath(const char* name) {
-    return std::string(TRELLON_SOURCE_DIR) + "/tests/scenes/" + name;
-}
-
-std::string ReadText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class BuildCommand : public testing::Test {
 protected:
@@ -108,8 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
                     CommandRun{"BadScene", "bad", "b.json", false, 1,
                                "bad.scene.json: nodes[0].object: missing required field \"width\""},
                     CommandRun{"UnwritableOutput", "every_object.scene.json", "no_dir/e.json",
-                               false, 1,
-                               "no_dir/e.json: cannot write: No such file or directory"},
+                               false, 1, "no_dir/e.json: cannot write: No such file or directory"},
                     CommandRun{"Save", "every_object.scene.json", "s.scene.json", true, 0, ""},
                     CommandRun{"SaveBadScene", "bad", "sb.scene.json", true, 1,
                                "missing required field"},

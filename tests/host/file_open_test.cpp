@@ -56,7 +56,7 @@ protected:
 // Regression: the host set the parameters one by one with the object rebuilding in between, so
 // with ForceDisplay listed last the estimate of the half-loaded block lowered Display_Mode to 2
 // for good; listed first, the same scene built in mode 6.
-TEST_F(FileOpen, TheOrderOfTheParamsDoesNotChangeTheResult) {
+TEST_F(FileOpen, ParamsSetOneByOneRebuiltTheHalfLoadedBlock) {
     const std::string spacing = R"({"name": "Item_Spacing", "value": [1, 1]},
                                    {"name": "Item_Spacing_Random", "value": [1, 1]})";
     const std::string force = R"({"name": "ForceDisplay", "value": 1})";

@@ -18,10 +18,13 @@
 #include "build_command.h"
 #include "module_loader.h"
 #include "module_scene_fixture.h"
+#include "support/text_files.h"
 #include "test_temp_dir.h"
 #include "windows.h"
 
 namespace {
+
+using support::ReadText;
 
 namespace fs = std::filesystem;
 
@@ -42,13 +45,6 @@ struct Child {
     std::string out;
     std::string err;
 };
-
-std::string ReadText(const fs::path& p) {
-    std::ifstream in(p);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // trellon-host with args, its address space limited to `limit` bytes.
 Child RunHost(const std::vector<std::string>& args, rlim_t limit, const fs::path& dir) {

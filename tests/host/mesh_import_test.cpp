@@ -9,13 +9,12 @@
 
 #include "scene.h"
 #include "scene_reader.h"
+#include "support/text_files.h"
 #include "triobj.h"
 
 namespace {
 
-std::string ScenePath(const std::string& name) {
-    return std::string(TRELLON_SOURCE_DIR) + "/tests/scenes/" + name;
-}
+using support::ScenePath;
 
 Point3 Normal(const host::ImportedMesh& m, std::size_t f) {
     const Point3& a = m.vertices[m.faces[f][0]];

@@ -15,9 +15,12 @@
 #include "obj_writer.h"
 #include "scene.h"
 #include "scene_reader.h"
+#include "support/text_files.h"
 #include "test_temp_dir.h"
 
 namespace {
+
+using support::ReadText;
 
 using json = nlohmann::json;
 
@@ -41,13 +44,6 @@ constexpr const char* kScene = R"({"format":"trellon-scene","version":1,
                "faces":[[0,1,2],[1,3,2]],"materialIds":[0,1]}},
     {"name":"Hidden","hidden":true,"object":{"type":"box","length":1,"width":1,"height":1}},
     {"name":"OffLayer","layer":"Off","object":{"type":"box","length":1,"width":1,"height":1}}]})";
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class OutputWriters : public testing::Test {
 protected:

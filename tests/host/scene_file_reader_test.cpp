@@ -12,10 +12,13 @@
 #include "scene.h"
 #include "splshape.h"
 #include "superclassids.h"
+#include "support/text_files.h"
 #include "triobj.h"
 #include "units.h"
 
 namespace {
+
+using support::ScenePath;
 
 // The master unit is process-wide: every test puts it back.
 class SceneFile : public ::testing::Test {
@@ -36,11 +39,6 @@ protected:
     int unitType_ = 0;
     float unitScale_ = 1.0f;
 };
-
-std::string ScenePath(const char* name) {
-    // The tests run from the build tree; the source tree's scenes sit beside the test sources.
-    return std::string(TRELLON_SOURCE_DIR) + "/tests/scenes/" + name;
-}
 
 TEST_F(SceneFile, EveryObjectTypeLoads) {
     host::LoadSceneFile(ScenePath("every_object.scene.json"), scene_);

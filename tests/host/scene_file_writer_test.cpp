@@ -6,10 +6,13 @@
 
 #include "scene.h"
 #include "scene_reader.h"
+#include "support/text_files.h"
 #include "triobj.h"
 #include "units.h"
 
 namespace {
+
+using support::ScenePath;
 
 class SceneFileWriter : public ::testing::Test {
 protected:
@@ -18,10 +21,6 @@ protected:
     int unitType_ = 0;
     float unitScale_ = 1.0f;
 };
-
-std::string ScenePath(const char* name) {
-    return std::string(TRELLON_SOURCE_DIR) + "/tests/scenes/" + name;
-}
 
 TEST_F(SceneFileWriter, LoadSaveLoadSaveIsIdentical) {
     host::Scene first;

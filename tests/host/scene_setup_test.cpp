@@ -15,14 +15,13 @@
 #include "scene.h"
 #include "scene_reader.h"
 #include "scene_writer.h"
+#include "support/text_files.h"
 #include "units.h"
 #include "windows.h"
 
 namespace {
 
-std::string ScenePath(const char* name) {
-    return std::string(TRELLON_SOURCE_DIR) + "/tests/scenes/" + name;
-}
+using support::ScenePath;
 
 // The master unit is process-wide: every test puts it back.
 class SceneSetup : public ModuleSceneTest {

@@ -51,23 +51,18 @@ protected:
     }
 };
 
-TEST_F(TrellonBounds, BoxesWithAnEmptyMeshAreThePathsBoxGrown) {
+// The mesh is empty in the proxy modes: both boxes are the path's box grown. Moving the object by
+// (0, 0, 50) changes neither: the distribution stays with the path, and with the mesh empty there
+// is no centre to move the local box by.
+TEST_F(TrellonBounds, BoxesWithAnEmptyMeshAreThePathsBoxGrownWhereverTheNodeIs) {
     Base();
     ASSERT_EQ(object->mesh.getNumVerts(), 0);
     const Point3 lo(-kGrowth, -kGrowth, -kGrowth), hi(100 + kGrowth, kGrowth, kGrowth);
     ExpectBox(Local(), lo, hi);
     ExpectBox(World(), lo, hi);
-}
-
-TEST_F(TrellonBounds, TheWorldBoxFollowsThePathWhereverTheNodeIs) {
-    Base();
-    // The object moved by (0, 0, 50): the distribution stays with the path, so the world box is
-    // where it was; with the mesh empty, W has no centre to move the local box by, and the local
-    // box is the world box.
     Matrix3 tm(1);
     tm.SetTrans(Point3(0, 0, 50));
     node->SetNodeTM(0, tm);
-    const Point3 lo(-kGrowth, -kGrowth, -kGrowth), hi(100 + kGrowth, kGrowth, kGrowth);
     ExpectBox(World(), lo, hi);
     ExpectBox(Local(), lo, hi);
 }
@@ -106,7 +101,7 @@ TEST_F(TrellonBounds, ARandomZOffsetRangeLowersTheBottomAndRaisesTheTop) {
 // Regression: a profile is swept in its own object space, whatever its node's scale, but the box
 // took the node's scaled world box: a square of +-20 on a node scaled to 0.1 swept 20 to either
 // side of the path while the box held 2.
-TEST_F(TrellonBounds, ASweepOfAScaledProfileNodeIsInside) {
+TEST_F(TrellonBounds, TheBoxTookTheScaledProfileNodesBox) {
     Base();
     AddSweep(20.0f);
     INode* profile = pb->GetINode(Sweep_Nodes, 0, 0);

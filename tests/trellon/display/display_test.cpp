@@ -330,7 +330,7 @@ host::DrawRecord Redraw(Trellon& object, INode* node, host::TopViewport& view,
 // finer drew every dot of 222,223 copies. The edit invalidates, and the redraw's evaluation runs
 // the estimate first: trunc(100 / 0.00045) = 222,222 copies pass 200,000 in Dot mode, which
 // falls to None and draws no copy.
-TEST_F(TrellonDisplay, AnEditInDotModeRunsTheEstimateBeforeTheDotsAreDrawn) {
+TEST_F(TrellonDisplay, AnItemEditInDotModeSkippedTheEstimate) {
     StraightWithOneItem();
     SetMode(1);
     EXPECT_EQ(Draw().markers.size(), 5u);
@@ -343,7 +343,7 @@ TEST_F(TrellonDisplay, AnEditInDotModeRunsTheEstimateBeforeTheDotsAreDrawn) {
 
 // Regression: a random group sequence drawn as dots kept the group order of the old spacing
 // (10 slots) after the spacing changed to 4, where the mesh modes place 25 copies.
-TEST_F(TrellonDisplay, ARandomGroupSequenceDrawnAsDotsFollowsTheSpacing) {
+TEST_F(TrellonDisplay, DotsKeptTheOldSpacingsGroupOrder) {
     SetPath({Point3(0, 0, 0), Point3(100, 0, 0)});
     AddItem(1.0f);
     AddItem(0.5f);

@@ -92,7 +92,7 @@ TEST_F(PlacementWalk, RandomSpacingWithEqualEndsMatchesTheFixedCount) {
 // Regression: the gaps of every spline were drawn from the item's first pool entry, so two
 // parallel splines got the same random layout. They are drawn at the item's running counter:
 // spline 1's gaps start where spline 0's copies left the counter.
-TEST_F(PlacementWalk, RandomGapsOfTheNextSplineRunOnFromTheCounter) {
+TEST_F(PlacementWalk, EverySplineDrewItsGapsFromTheFirstPoolEntry) {
     SetPath({Straight(1000), Straight(1000, 50)});
     AddItem();
     SeedPools(5);
@@ -295,7 +295,7 @@ TEST_F(PlacementWalk, EndObjectsAtBothEndsTheFarOneTurned) {
 // the direction of travel, the top of the box (0, 0, 2) leans to the left of travel at the start,
 // (0, 2 sin 30, 2 cos 30), and, the far copy facing back along the path, to the right of travel
 // at the far end.
-TEST_F(PlacementWalk, TheFarEndObjectRollsAboutItsOwnHeading) {
+TEST_F(PlacementWalk, TheFarEndsHalfTurnMissedTheRoll) {
     SetPath({Straight(1000)});
     AddItem(End_Nodes);
     SetEntry(Item_X_Rot, 1, 30.0f);

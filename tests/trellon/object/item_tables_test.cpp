@@ -12,19 +12,16 @@
 #include "lifecycle_scene.h"
 #include "object/item_tables.h"
 #include "support/param_tables.h"
+#include "support/text_files.h"
 
 namespace {
+
+using support::Join;
 
 using lifecycle::TrellonScene;
 using trellon::ItemList;
 using trellon::ItemTables;
 using trellon::TableRole;
-
-std::string Join(const std::vector<std::string>& lines) {
-    std::string all;
-    for (const std::string& l : lines) all += l + "\n";
-    return all;
-}
 
 #define EXPECT_INVARIANTS(pb)                                                             \
     do {                                                                                  \
@@ -392,7 +389,8 @@ INSTANTIATE_TEST_SUITE_P(
         Corruption{"SweepFlipMissing",
                    [](IParamBlock2* pb) { pb->Delete(Shape_Flip_Object, 0, 1); }, "parameter 128"},
         Corruption{"SequenceGroupGap",
-                   [](IParamBlock2* pb) { pb->SetValue(Sequence_Groups, 0, 2, 1); }, "has group 2"}),
+                   [](IParamBlock2* pb) { pb->SetValue(Sequence_Groups, 0, 2, 1); },
+                   "has group 2"}),
     [](const ::testing::TestParamInfo<Corruption>& tp) { return std::string(tp.param.name); });
 
 TEST(ItemTablesEmpty, AnObjectWithoutSharedEntriesAndItemsIsConsistent) {

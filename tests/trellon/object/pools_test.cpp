@@ -8,20 +8,17 @@
 #include "lifecycle_scene.h"
 #include "object/item_tables.h"
 #include "random.h"
+#include "support/text_files.h"
 
 namespace {
+
+using support::Join;
 
 using lifecycle::TrellonScene;
 using trellon::ItemTables;
 using trellon::kPoolBlock;
 using trellon::kTransformPools;
 using trellon::TableRole;
-
-std::string Join(const std::vector<std::string>& lines) {
-    std::string all;
-    for (const std::string& l : lines) all += l + "\n";
-    return all;
-}
 
 // Every pool's values, float pools first in kTransformPools order, then Pool_Mirror.
 struct PoolSnapshot {

@@ -90,7 +90,7 @@ private:
 // so an object under a modifier lost its node, and with it the path's place relative to it. The
 // path lies 50 along +Y and the object's node 20: in the object's space the copies run 30 along
 // +Y.
-TEST_F(Rebuild, AnObjectUnderAModifierStillFindsItsNode) {
+TEST_F(Rebuild, TheNodeSearchStoppedAtAModifier) {
     INode* path = SetPath({Line{{Point3(0, 0, 0), Point3(100, 0, 0)}, false}});
     Matrix3 at(1);
     at.SetTrans(Point3(0, 50, 0));

@@ -15,8 +15,11 @@
 #include "random.h"
 #include "support/fake_light.h"
 #include "support/param_tables.h"
+#include "support/text_files.h"
 
 namespace setup_test {
+
+using support::Join;
 
 using support::FakeLight;
 
@@ -33,12 +36,6 @@ inline TriObject* NewVertexRow(int n, float tag) {
                             static_cast<DWORD>(f + 2));
     }
     return tri;
-}
-
-inline std::string Join(const std::vector<std::string>& lines) {
-    std::string all;
-    for (const std::string& l : lines) all += l + "\n";
-    return all;
 }
 
 class SetupFixture : public ::testing::Test {

@@ -286,7 +286,7 @@ std::set<int> Materials(const Mesh& m) {
 // exactly on the vertex at x = 60. That vertex was sampled and the end sample added again on top
 // of it, the second ring turned into the path. Now the run ends on the vertex once: seven rings
 // at x = 0, 10, ..., 60, each the bar across the path from y = -1 to 1.
-TEST(SweepTrim, AnEndTrimOnAVertexEndsThereOnce) {
+TEST(SweepTrim, AnEndTrimOnAVertexDoubledTheLastRing) {
     SweepScene s;
     s.SetPath({Point3(0, 0, 0), Point3(70, 0, 0)}, false, 6);
     s.AddProfile(kBar, false);
@@ -304,7 +304,7 @@ TEST(SweepTrim, AnEndTrimOnAVertexEndsThereOnce) {
 // circle of radius 20 about the origin (two Bezier knots, handles 0.5517861843 R long) drawn at 2
 // steps, the chords run up to R (1 - cos 15 deg) = 0.68 inside the arc; the first ring, 5 units
 // along, must lie on the arc itself (the Bezier keeps within 0.03 % of R of the circle).
-TEST(SweepTrim, TrimmedEndsLieOnTheCurve) {
+TEST(SweepTrim, TrimmedEndsWereReadOnTheChord) {
     SweepScene s;
     constexpr float R = 20.0f;
     constexpr float h = 0.5517861843f * R;

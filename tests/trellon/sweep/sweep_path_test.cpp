@@ -7,22 +7,19 @@
 
 #include "matrix3.h"
 #include "polyshp.h"
+#include "support/near.h"
 #include "sweep/sweep_walk.h"
 #include "units.h"
 
 namespace {
 
+using support::Near;
 using trellon::PathRun;
 using trellon::SampleFrame;
 using trellon::SamplePath;
 using trellon::SeamAt;
 
 constexpr float kS = 0.70710678f;  // sin 45 degrees
-
-::testing::AssertionResult Near(const Point3& got, const Point3& want, float tol = 1e-4f) {
-    if (got.Equals(want, tol)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got " << got << ", want " << want;
-}
 
 PolyLine Line(const std::vector<Point3>& pts, bool closed) {
     PolyLine line;
@@ -115,7 +112,7 @@ TEST(SweepFrame, StraightSampleIsTheArbitraryAxisFrame) {
 // Regression: a sample doubled in place at the end of a run (a polyline vertex under a trimmed
 // end) had no direction of its own and fell back to the identity frame, turning its ring into
 // the path. It takes the direction of the path there, like its twin.
-TEST(SweepFrame, ADoubledSampleKeepsThePathsFrame) {
+TEST(SweepFrame, ADoubledSampleFellBackToTheIdentityFrame) {
     const std::vector<Point3> doubled = {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 0, 0)};
     for (int i : {1, 2}) {
         const Matrix3 f = SampleFrame(doubled.data(), 3, i, false);
