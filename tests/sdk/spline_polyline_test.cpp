@@ -14,7 +14,7 @@ using spline_test::Near;
 
 namespace {
 
-const Point3 kX(1, 0, 0), kY(0, 1, 0);
+const Point3 kY(0, 1, 0);
 
 // --- Arc-length sampling ----------------------------------------------------------------------
 
