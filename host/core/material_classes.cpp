@@ -161,9 +161,11 @@ std::vector<MaterialClass> MakeClasses() {
 }  // namespace
 
 const std::vector<MaterialClass>& MaterialClasses() {
-    // The descriptors live as long as the program: blocks made from them refer to them.
-    static const std::vector<MaterialClass> classes = MakeClasses();
-    return classes;
+    // The descriptors live as long as the program: blocks made from them refer to them, until the
+    // last scene goes at exit. The list is never destroyed, so they stay reachable to the end (a
+    // static list would go first and leave them unreferenced, a leak to the leak checker).
+    static const auto* classes = new std::vector<MaterialClass>(MakeClasses());
+    return *classes;
 }
 
 const MaterialClass* FindMaterialClass(const std::wstring& name) {
