@@ -156,6 +156,7 @@ public:
         TimeValue t;
         INT_PTR intptr;
         double dbl;
+        INT64 i64;
         int* iptr;
         float* fptr;
         Point3* p;
@@ -197,6 +198,8 @@ public:
     void Load(ParamType2 aType, float v);
     void Load(ParamType2 aType, double v);
     void Load(ParamType2 aType, bool v);
+    // A 64-bit integer (TYPE_INT64) keeps every bit; other numeric types convert as from double.
+    void Load(ParamType2 aType, INT64 v);
     // Points and matrices are copied (TYPE_POINT3 and TYPE_POINT3_BV alike); with a _BR type
     // and a pointer the caller's object is referred to instead. A null pointer loads null.
     void Load(ParamType2 aType, const Point3& v);

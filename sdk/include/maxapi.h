@@ -22,7 +22,9 @@ class FPInterface;
 class ILayerManager;
 class INode;
 class Mtl;
+class MtlBaseLib;
 class Object;
+class Renderer;
 class ReferenceTarget;
 class Texmap;
 
@@ -101,6 +103,13 @@ public:
 
     // Scene and window.
     virtual ILayerManager* GetLayerManager() = 0;
+    // The scene's current renderer; null when there is none (and, with
+    // createRendererIfItDoesntExist, when the host has no default renderer to make either).
+    virtual Renderer* GetCurrentRenderer(bool /*createRendererIfItDoesntExist*/ = true) {
+        return nullptr;
+    }
+    // The scene's material library; null for a host without one.
+    virtual MtlBaseLib* GetSceneMtls() { return nullptr; }
     virtual HWND GetMAXHWnd() = 0;
     virtual const MSTR& GetCurFileName() = 0;
     virtual const MSTR& GetCurFilePath() = 0;

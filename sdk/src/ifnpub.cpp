@@ -54,7 +54,8 @@ bool IsPointKind(int t) {
 bool IsScalarNumber(int t) {
     if (is_tab(t) || is_by_ref(t)) return false;
     const ParamType2 b = base_type(t);
-    return IsIntKind(t) || IsFloatKind(t) || b == TYPE_bool || b == TYPE_DWORD || b == TYPE_DOUBLE;
+    return IsIntKind(t) || IsFloatKind(t) || b == TYPE_bool || b == TYPE_DWORD ||
+           b == TYPE_DOUBLE || b == TYPE_INT64;
 }
 
 std::string Narrow(const MCHAR* s) { return ToUTF8(std::wstring(s ? s : L"")); }
@@ -187,6 +188,16 @@ void FPValue::Load(ParamType2 aType, int v) {
         type = TYPE_INT;
         i = v;
     }
+}
+
+void FPValue::Load(ParamType2 aType, INT64 v) {
+    if (base_type(aType) != TYPE_INT64 || is_tab(aType)) {
+        Load(aType, static_cast<double>(v));
+        return;
+    }
+    Free();
+    type = aType;
+    i64 = v;
 }
 
 void FPValue::Load(ParamType2 aType, double v) {
@@ -420,6 +431,7 @@ double FPValue::AsDouble() const {
     if (!IsScalarNumber(type)) return 0.0;
     const ParamType2 bt = base_type(type);
     if (bt == TYPE_bool) return b ? 1.0 : 0.0;
+    if (bt == TYPE_INT64) return static_cast<double>(i64);
     if (bt == TYPE_DWORD) return d;
     if (bt == TYPE_DOUBLE) return dbl;
     if (IsFloatKind(type)) return f;
