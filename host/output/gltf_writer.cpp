@@ -1047,9 +1047,13 @@ void PutU32(unsigned char* at, std::uint32_t v) {
 }  // namespace
 
 bool InstanceableTransform(const Matrix3& tm) {
-    std::array<float, 3> t{}, s{};
-    std::array<float, 4> r{};
-    return InstanceTRS(tm, 1.0, t, r, s);
+    for (int i = 0; i < 4; ++i) {
+        if (!Finite(tm.GetRow(i))) return false;
+    }
+    // Shear and mirroring do not depend on the frame: the rows of tm tell.
+    const Point3 r0 = tm.GetRow(0), r1 = tm.GetRow(1), r2 = tm.GetRow(2);
+    return Dot(r0, CrossProd(r1, r2)) > 0.0 && Perpendicular(r0, r1) && Perpendicular(r1, r2) &&
+           Perpendicular(r0, r2);
 }
 
 bool WriteGlb(const std::vector<EvaluatedNode>& nodes, Scene& scene, const std::string& path,

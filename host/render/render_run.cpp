@@ -17,18 +17,30 @@
 #include "vray_instancing.h"
 
 namespace host {
+
+// The render instancing interface as a renderer calls it directly: its functions in slot order,
+// the order of the interface class's own virtual functions after those of FPStaticInterface
+// (what a renderer's own copy of the interface's header declares). Outside the unnamed
+// namespace: the implementation is the module's, which the compiler must not assume absent.
+class TrellonRenderCalls : public FPStaticInterface {
+public:
+    virtual float GetVersion() = 0;
+    virtual int PrepareInstances() = 0;
+    virtual INode* GetSourceNode(int sourceIndex) = 0;
+    virtual INode* GetExtraNode() = 0;
+    virtual int GetInstanceCount() = 0;
+    virtual BOOL IsSourceUsed(int sourceIndex) = 0;
+    virtual int GetInstanceSource(int instance) = 0;
+    virtual Matrix3 GetInstanceTM(int instance) = 0;
+    virtual Matrix3 GetSourceOffsetTM(INode* node) = 0;
+    virtual Mtl* GetInstanceMtl(int instance) = 0;
+    virtual TimeValue GetRenderTime(int unused) = 0;
+};
+
 namespace {
 
 // The render instancing interface that Trellon objects publish, and its function IDs.
 const Interface_ID kRenderInterface(0x602C557F, 0x4BF751AD);
-enum RenderFn {
-    kPrepareInstances = 1,
-    kGetSourceNode = 2,
-    kGetInstanceCount = 4,
-    kGetInstanceSource = 6,
-    kGetInstanceTM = 7,
-    kGetInstanceMtl = 9,
-};
 constexpr std::int64_t kCoronaInstancingVersion = 0x5100000000001LL;
 
 // A renderer's view used for render meshes: a plain perspective camera.
@@ -76,32 +88,27 @@ private:
 
 bool Drawn(INode* node) { return node && !node->IsHidden(HIDE_CHECK_LAYER) && node->Renderable(); }
 
-// Reads an object's lists through its render interface, by function ID, as Corona does.
-ObjectInstances ReadInstanceLists(INode* node, FPInterface& fp, TimeValue t) {
+
+// Reads an object's lists as Corona does: PrepareInstances, the source nodes, the count, then
+// per instance its source, transform and material, calling the functions in slot order (a
+// million instances cost three calls each, not three dispatches through argument lists).
+ObjectInstances ReadInstanceLists(INode* node, FPInterface& fp) {
     ObjectInstances result;
     result.objectNode = node;
-    FPValue v;
-    if (fp.Invoke(kPrepareInstances, t, v) != FPS_OK) return result;
-    const int sources = v.i;
+    auto* calls = reinterpret_cast<TrellonRenderCalls*>(&fp);
+    if (calls->GetVersion() < 1.0f) return result;
+    const int sources = calls->PrepareInstances();
     std::vector<INode*> sourceNodes(static_cast<std::size_t>(std::max(sources, 0)), nullptr);
-    FPParams arg{FPValue(TYPE_INT, 0)};
-    for (int s = 0; s < sources; ++s) {
-        arg.params[0].Load(TYPE_INT, s);
-        if (fp.Invoke(kGetSourceNode, t, v, &arg) == FPS_OK)
-            sourceNodes[static_cast<std::size_t>(s)] = v.n;
-    }
-    if (fp.Invoke(kGetInstanceCount, t, v) != FPS_OK) return result;
-    const int count = v.i;
-    result.instances.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    for (int s = 0; s < sources; ++s)
+        sourceNodes[static_cast<std::size_t>(s)] = calls->GetSourceNode(s);
+    const int count = calls->GetInstanceCount();
+    result.instances.resize(static_cast<std::size_t>(std::max(count, 0)));
     for (int k = 0; k < count; ++k) {
-        arg.params[0].Load(TYPE_INT, k);
-        Instance instance;
-        if (fp.Invoke(kGetInstanceSource, t, v, &arg) != FPS_OK) continue;
-        const int s = v.i;
+        Instance& instance = result.instances[static_cast<std::size_t>(k)];
+        const int s = calls->GetInstanceSource(k);
         if (s >= 0 && s < sources) instance.source = sourceNodes[static_cast<std::size_t>(s)];
-        if (fp.Invoke(kGetInstanceTM, t, v, &arg) == FPS_OK && v.m) instance.tm = *v.m;
-        if (fp.Invoke(kGetInstanceMtl, t, v, &arg) == FPS_OK) instance.mtl = v.mtl;
-        result.instances.push_back(instance);
+        instance.tm = calls->GetInstanceTM(k);
+        instance.mtl = calls->GetInstanceMtl(k);
     }
     return result;
 }
@@ -148,34 +155,40 @@ bool IsLight(INode* node) {
 // instance (shear, a mirror) is drawn as a node of its own.
 void AddInstances(const std::vector<ObjectInstances>& all, TimeValue t, FrameDrawing& frame,
                   std::vector<FrameReport>& /*unused*/) {
+    // Per source node: its entry in frame.instanced, or kLight / kNoGeometry. Copies of one
+    // source come in runs, so the last one found is asked first.
+    constexpr std::size_t kLight = static_cast<std::size_t>(-1);
+    constexpr std::size_t kNoGeometry = static_cast<std::size_t>(-2);
     std::unordered_map<INode*, std::size_t> sourceAt;
+    INode* lastSource = nullptr;
+    std::size_t lastAt = kNoGeometry;
+    std::vector<std::pair<std::size_t, const Instance*>> asNodes;
     for (const ObjectInstances& object : all) {
         for (const Instance& instance : object.instances) {
             if (!instance.source) continue;
-            if (IsLight(instance.source)) {
+            if (instance.source != lastSource) {
+                auto [it, added] = sourceAt.try_emplace(instance.source, frame.instanced.size());
+                if (added) {
+                    InstancedSource source;
+                    if (IsLight(instance.source)) {
+                        it->second = kLight;
+                    } else if (!EvaluateNode(instance.source, t, source.source)) {
+                        it->second = kNoGeometry;
+                    } else {
+                        frame.instanced.push_back(std::move(source));
+                    }
+                }
+                lastSource = instance.source;
+                lastAt = it->second;
+            }
+            if (lastAt == kLight) {
                 ++frame.lightInstances;
                 continue;
             }
-            auto [it, added] = sourceAt.try_emplace(instance.source, frame.instanced.size());
-            if (added) {
-                InstancedSource source;
-                if (!EvaluateNode(instance.source, t, source.source)) {
-                    it->second = static_cast<std::size_t>(-1);
-                    continue;
-                }
-                frame.instanced.push_back(std::move(source));
-            }
-            if (it->second == static_cast<std::size_t>(-1)) continue;
-            InstancedSource& source = frame.instanced[it->second];
+            if (lastAt == kNoGeometry) continue;
+            InstancedSource& source = frame.instanced[lastAt];
             if (!InstanceableTransform(instance.tm)) {
-                EvaluatedNode node;
-                node.node = nullptr;
-                node.name = source.source.name;
-                node.objectTM = instance.tm;
-                node.shared = &source.source.Geometry();
-                node.material = instance.mtl ? instance.mtl : source.source.material;
-                node.wireColor = source.source.wireColor;
-                frame.nodes.push_back(std::move(node));
+                asNodes.push_back({lastAt, &instance});
                 continue;
             }
             auto group =
@@ -187,6 +200,17 @@ void AddInstances(const std::vector<ObjectInstances>& all, TimeValue t, FrameDra
             }
             group->transforms.push_back(instance.tm);
         }
+    }
+    // The sources are all in place now: the plain nodes can point at their meshes.
+    for (const auto& [at, instance] : asNodes) {
+        const InstancedSource& source = frame.instanced[at];
+        EvaluatedNode node;
+        node.name = source.source.name;
+        node.objectTM = instance->tm;
+        node.shared = &source.source.Geometry();
+        node.material = instance->mtl ? instance->mtl : source.source.material;
+        node.wireColor = source.source.wireColor;
+        frame.nodes.push_back(std::move(node));
     }
 }
 
@@ -242,7 +266,7 @@ RenderResult RenderFrames(Scene& scene, TimeValue first, TimeValue last,
             for (Node* node : objectNodes) {
                 if (!Drawn(node)) continue;
                 if (FPInterface* fp = RenderInterfaceOf(node))
-                    all.push_back(ReadInstanceLists(node, *fp, t));
+                    all.push_back(ReadInstanceLists(node, *fp));
             }
         }
         std::set<INode*> bridged;
