@@ -109,6 +109,9 @@ int RenderScene(Scene& scene, const RenderOptions& options, std::ostream& out, s
     }
     if (const int status = LoadInto(scene, options.scene, err); status != 0) return status;
     if (renderer) scene.SetCurrentRenderer(*renderer);
+    // What the viewports show once the file is open (their images loaded among it), as a user
+    // rendering would have it.
+    EvaluateShownNodes(scene, scene.GetTime());
     const int tpf = GetTicksPerFrame();
     if (!frameRange) first = last = scene.GetTime() / tpf;
 

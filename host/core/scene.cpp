@@ -39,9 +39,12 @@ Scene::~Scene() {
     }
     sceneMaterials_.clear();
     root_->DeleteMe();
-    SetMAXScriptHandler(nullptr);
-    WinStandIn::SetMessageBoxHandler(nullptr);
-    if (GetCOREInterface() == this) SetCOREInterface(nullptr);
+    // The handlers are the newest scene's: a scene made before this one goes leaves them alone.
+    if (GetCOREInterface() == this) {
+        SetMAXScriptHandler(nullptr);
+        WinStandIn::SetMessageBoxHandler(nullptr);
+        SetCOREInterface(nullptr);
+    }
 }
 
 void Scene::SetTime(TimeValue t, BOOL redraw) {
