@@ -88,7 +88,6 @@ private:
 
 bool Drawn(INode* node) { return node && !node->IsHidden(HIDE_CHECK_LAYER) && node->Renderable(); }
 
-
 // Reads an object's lists as Corona does: PrepareInstances, the source nodes, the count, then
 // per instance its source, transform and material, calling the functions in slot order (a
 // million instances cost three calls each, not three dispatches through argument lists).
@@ -163,6 +162,18 @@ void AddInstances(const std::vector<ObjectInstances>& all, TimeValue t, FrameDra
     INode* lastSource = nullptr;
     std::size_t lastAt = kNoGeometry;
     std::vector<std::pair<std::size_t, const Instance*>> asNodes;
+    std::unordered_map<INode*, std::size_t> copiesOf;
+    for (const ObjectInstances& object : all) {
+        INode* last = nullptr;
+        std::size_t* count = nullptr;
+        for (const Instance& instance : object.instances) {
+            if (instance.source != last) {
+                last = instance.source;
+                count = &copiesOf[last];
+            }
+            ++*count;
+        }
+    }
     for (const ObjectInstances& object : all) {
         for (const Instance& instance : object.instances) {
             if (!instance.source) continue;
@@ -197,6 +208,10 @@ void AddInstances(const std::vector<ObjectInstances>& all, TimeValue t, FrameDra
             if (group == source.groups.end()) {
                 source.groups.push_back({instance.mtl, {}});
                 group = source.groups.end() - 1;
+                // Room for the source's copies (shared out among its materials): a reservation
+                // the copies fill without moving, and pages never written cost nothing.
+                group->transforms.reserve(
+                    static_cast<std::size_t>(copiesOf[instance.source] / source.groups.size()) + 1);
             }
             group->transforms.push_back(instance.tm);
         }
