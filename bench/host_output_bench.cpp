@@ -377,6 +377,31 @@ void BuildCommand(benchmark::State& state) {
     state.counters["peak_vs_mesh"] = peakOverMesh;
 }
 
+// `trellon-host render` of N copies of the 500-face grid item with Corona's instancing, to .glb:
+// the whole command (loading, the render notifications, the instance lists, the file) as a user
+// runs it. Counters: the file's size, its bytes per copy and the peak memory.
+void RenderCommand(benchmark::State& state) {
+    const fs::path scene = OutDir() / "render.scene.json";
+    const fs::path glb = OutDir() / "render.glb";
+    // Proxy display (dots): the render does not need the viewport mesh.
+    std::ofstream(scene) << hostbench::GridScene(state.range(0), 1);
+    double bytes = 0.0, peak = 0.0;
+    for (auto _ : state) {
+        const ChildRun run =
+            RunHost({"render", scene.string(), "--renderer", "corona", "-o", glb.string()});
+        if (run.status != 0) {
+            state.SkipWithError(("trellon-host exited with " + std::to_string(run.status)).c_str());
+            return;
+        }
+        bytes = static_cast<double>(fs::file_size(glb));
+        peak = static_cast<double>(run.peakBytes);
+        state.SetIterationTime(run.seconds);
+    }
+    state.counters["file_bytes"] = bytes;
+    state.counters["bytes_per_copy"] = bytes / static_cast<double>(state.range(0));
+    state.counters["peak_bytes"] = peak;
+}
+
 }  // namespace
 
 BENCHMARK(Glb)->Arg(10000)->Unit(benchmark::kMillisecond);
@@ -390,6 +415,13 @@ BENCHMARK(BuildCommand)
     ->Arg(1000000)
     ->UseManualTime()
     ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(RenderCommand)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->UseManualTime()
+    ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {

@@ -10,6 +10,7 @@
 #include "evaluated_scene.h"
 #include "gltf_writer.h"
 #include "module_loader.h"
+#include "render_run.h"
 #include "scene.h"
 #include "scene_reader.h"
 #include "scene_writer.h"
@@ -74,6 +75,9 @@ std::string ProgramAsTyped() {
     return rel.string();
 }
 
+// The first Corona version that reads instance lists.
+constexpr std::int64_t kFirstInstancingCorona = 0x5100000000001LL;
+
 }  // namespace
 
 int BuildDemo(Scene& scene, const std::string& dir, std::ostream& out, std::ostream& err,
@@ -102,8 +106,17 @@ int BuildDemo(Scene& scene, const std::string& dir, std::ostream& out, std::ostr
 
     const TimeValue t = scene.GetTime();
     const SceneEvaluation evaluation = EvaluateWithReports(scene, t);
-    const std::vector<EvaluatedNode>& nodes = evaluation.nodes;
-    if (!WriteGlb(nodes, scene, glb, error)) {
+    // The file is what a renderer that instances draws: each item's mesh once and its copies
+    // as instances, with the colour variants a render hands out. The scene keeps its own
+    // renderer.
+    const RendererInfo sceneRenderer = scene.CurrentRenderer();
+    scene.SetCurrentRenderer(RendererInfo{kCoronaRendererClassID, kFirstInstancingCorona});
+    bool written = false;
+    RenderFrames(scene, t, t, [&](FrameDrawing& frame) {
+        written = WriteGlb(frame.nodes, frame.instanced, scene, glb, error);
+    });
+    scene.SetCurrentRenderer(sceneRenderer);
+    if (!written) {
         err << "trellon-host: " << error << '\n';
         return 1;
     }
@@ -122,9 +135,8 @@ int BuildDemo(Scene& scene, const std::string& dir, std::ostream& out, std::ostr
 int RunDemo(const std::string& modulePath, const std::string& dir, bool view, int port,
             std::ostream& out, std::ostream& err) {
     DemoFiles files;
-    const int status = WithModule(modulePath, err, [&](Scene& scene) {
-        return BuildDemo(scene, dir, out, err, &files);
-    });
+    const int status = WithModule(
+        modulePath, err, [&](Scene& scene) { return BuildDemo(scene, dir, out, err, &files); });
     if (status != 0 || !view) {
         if (status == 0) {
             out << "look at it with: " << ProgramAsTyped() << " view " << files.glb << '\n';

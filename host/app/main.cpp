@@ -14,6 +14,7 @@
 #include "draw_command.h"
 #include "export_command.h"
 #include "params_command.h"
+#include "render_command.h"
 #include "view_server.h"
 
 int main(int argc, char** argv) {
@@ -75,6 +76,21 @@ int main(int argc, char** argv) {
     exportCmd->add_option("--node", exportOptions.node,
                           "export only the Trellon object on this node (default: every one)");
 
+    host::RenderOptions renderOptions;
+    auto* renderCmd = app.add_subcommand(
+        "render",
+        "render a scene as the host does (render notifications, the renderer's instancing) and "
+        "write what the renderer draws as glTF with instancing");
+    renderCmd->add_option("SCENE", renderOptions.scene, "the scene file")->required();
+    renderCmd->add_option("-o,--output", renderOptions.output, "the .glb to write (frame A)")
+        ->required();
+    renderCmd->add_option("--renderer", renderOptions.renderer,
+                          "scanline, vray, corona or corona:VERSION (default: the scene's)");
+    renderCmd->add_option("--frames", renderOptions.frames,
+                          "the frames A-B to render (default: the scene's current frame)");
+    renderCmd->add_flag("--json", renderOptions.json,
+                        "print one JSON object (routes per frame and object) instead");
+
     std::string drawScene, drawOut;
     int drawTime = 0;
     auto* drawCmd = app.add_subcommand(
@@ -124,6 +140,8 @@ int main(int argc, char** argv) {
             return host::RunSave(modulePath, saveScene, saveOut, std::cout, std::cerr);
         if (exportCmd->parsed())
             return host::RunExport(modulePath, exportOptions, std::cout, std::cerr);
+        if (renderCmd->parsed())
+            return host::RunRender(modulePath, renderOptions, std::cout, std::cerr);
         if (drawCmd->parsed()) {
             std::optional<TimeValue> t;
             if (drawTimeOpt->count() > 0) t = drawTime;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "maxtypes.h"
+#include "render.h"
 
 namespace host {
 
@@ -23,6 +24,23 @@ struct RendererInfo {
     bool IsNone() const { return classId == Class_ID(0, 0); }
     bool operator==(const RendererInfo&) const = default;
 };
+
+// The renderer object the core interface hands plug-ins (Interface::GetCurrentRenderer): it
+// answers with the class ID of the scene's current renderer.
+class HostRenderer : public Renderer {
+public:
+    Class_ID ClassID() override { return classId_; }
+    void SetClassID(Class_ID id) { classId_ = id; }
+    // The scene owns it for its whole life: nothing refers to it, and it is never auto-deleted.
+    HostRenderer() { SetAFlag(A_LOCK_TARGET); }
+
+private:
+    Class_ID classId_{0, 0};
+};
+
+// The script expression through which Corona reports its version number (a 64-bit integer).
+inline constexpr const wchar_t* kCoronaVersionExpression =
+    L"CoronaRenderer.CoronaFp.getVersionNumber()";
 
 // The names scene files give the renderers, with their class IDs.
 struct RendererName {

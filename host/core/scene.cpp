@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "editable_mesh.h"
+#include "ifnpub.h"
 #include "imtl.h"
 #include "material_classes.h"
 #include "materials.h"
@@ -38,9 +39,12 @@ Scene::~Scene() {
     }
     sceneMaterials_.clear();
     root_->DeleteMe();
-    SetMAXScriptHandler(nullptr);
-    WinStandIn::SetMessageBoxHandler(nullptr);
-    if (GetCOREInterface() == this) SetCOREInterface(nullptr);
+    // The handlers are the newest scene's: a scene made before this one goes leaves them alone.
+    if (GetCOREInterface() == this) {
+        SetMAXScriptHandler(nullptr);
+        WinStandIn::SetMessageBoxHandler(nullptr);
+        SetCOREInterface(nullptr);
+    }
 }
 
 void Scene::SetTime(TimeValue t, BOOL redraw) {
@@ -136,6 +140,7 @@ Node* Scene::CreateNamedNode(Object* obj, const MSTR& name) {
     root_->AttachChild(node);
     layers_.GetCurrentLayer()->AddToLayer(node);
     if (obj) node->SetObjectRef(obj);
+    if (nodeCreated_) nodeCreated_(node);
     return node;
 }
 
@@ -231,6 +236,43 @@ void Scene::RemoveSceneMaterial(Mtl* m) {
     m->MaybeAutoDelete();
 }
 
+int Scene::SceneMtlLib::Remove(MtlBase* m) {
+    if (!m) return -1;
+    auto& list = scene_.sceneMaterials_;
+    auto* mtl = dynamic_cast<Mtl*>(m);
+    const auto it = std::find(list.begin(), list.end(), mtl);
+    if (it == list.end()) {
+        // Not in the library: it goes when nothing refers to it any more.
+        m->MaybeAutoDelete();
+        return -1;
+    }
+    const int index = static_cast<int>(it - list.begin());
+    scene_.RemoveSceneMaterial(mtl);
+    return index;
+}
+
+void Scene::SetCurrentRenderer(const RendererInfo& renderer) {
+    renderer_ = renderer;
+    rendererObject_.SetClassID(renderer.classId);
+    if (renderer.classId == kCoronaRendererClassID) {
+        const std::int64_t version = renderer.version;
+        SetScriptAnswer(kCoronaVersionExpression, [version](FPValue* result) {
+            if (result) result->Load(TYPE_INT64, static_cast<INT64>(version));
+            return TRUE;
+        });
+    } else {
+        scriptAnswers_.erase(kCoronaVersionExpression);
+    }
+}
+
+Renderer* Scene::GetCurrentRenderer(bool createRendererIfItDoesntExist) {
+    if (renderer_.IsNone()) {
+        if (!createRendererIfItDoesntExist) return nullptr;
+        SetCurrentRenderer(RendererInfo{kScanlineRendererClassID, 0});
+    }
+    return &rendererObject_;
+}
+
 int Scene::OnMessageBox(LPCWSTR text, LPCWSTR caption, UINT type) {
     MessageRecord r;
     r.caption = caption ? caption : L"";
@@ -262,8 +304,7 @@ BOOL Scene::OnScript(const MCHAR* s, FPValue* fpv) {
 
 namespace host {
 
-BOOL Scene::ProgressStart(const MCHAR* title, BOOL dispBar, LPTHREAD_START_ROUTINE fn,
-                          LPVOID arg) {
+BOOL Scene::ProgressStart(const MCHAR* title, BOOL dispBar, LPTHREAD_START_ROUTINE fn, LPVOID arg) {
     progress_.reset();
     if (dispBar) progress_ = std::make_unique<ProgressBar>(ToUTF8(title ? title : L""));
     if (fn) fn(arg);

@@ -115,9 +115,17 @@ public:
     using ScriptAnswer = std::function<BOOL(FPValue* result)>;
     void SetScriptAnswer(const std::wstring& expression, ScriptAnswer answer);
 
-    // The current renderer (none at first).
+    // The current renderer (none at first). Corona answers the script expression of its version
+    // number while it is current.
     const RendererInfo& CurrentRenderer() const { return renderer_; }
-    void SetCurrentRenderer(const RendererInfo& renderer) { renderer_ = renderer; }
+    void SetCurrentRenderer(const RendererInfo& renderer);
+    // The current renderer as plug-ins see it; without one, with `createRendererIfItDoesntExist`
+    // the scanline renderer becomes current (as the host makes its default renderer), else null.
+    Renderer* GetCurrentRenderer(bool createRendererIfItDoesntExist = true) override;
+    MtlBaseLib* GetSceneMtls() override { return &sceneMtlLib_; }
+
+    // Told of every node made from now on (an empty function stops it).
+    void SetNodeCreatedHook(std::function<void(Node*)> hook) { nodeCreated_ = std::move(hook); }
 
     int RedrawCount() const { return redraws_; }
     const std::vector<std::wstring>& Prompts() const { return prompts_; }
@@ -150,6 +158,19 @@ private:
     MSTR fileName_;
     MSTR filePath_;
     RendererInfo renderer_;
+    HostRenderer rendererObject_;
+    // The scene materials as plug-ins reach them.
+    class SceneMtlLib : public MtlBaseLib {
+    public:
+        explicit SceneMtlLib(Scene& scene) : scene_(scene) {}
+        int Count() override { return static_cast<int>(scene_.sceneMaterials_.size()); }
+        int Remove(MtlBase* m) override;
+
+    private:
+        Scene& scene_;
+    };
+    SceneMtlLib sceneMtlLib_{*this};
+    std::function<void(Node*)> nodeCreated_;
     std::unique_ptr<ProgressBar> progress_;
 };
 

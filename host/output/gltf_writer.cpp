@@ -115,8 +115,8 @@ private:
             return true;
         }
         int w = 0, h = 0, channels = 0;
-        unsigned char* px = stbi_load_from_memory(b.data(), static_cast<int>(b.size()), &w, &h,
-                                                  &channels, 0);
+        unsigned char* px =
+            stbi_load_from_memory(b.data(), static_cast<int>(b.size()), &w, &h, &channels, 0);
         if (!px) return false;
         std::vector<unsigned char> png;
         stbi_write_png_to_func(
@@ -325,6 +325,38 @@ bool MakeFrame(const EvaluatedNode& node, double metres, NodeFrame& frame, std::
     return true;
 }
 
+// The frame of an instanced source's mesh: units and axes only (its copies carry the rest).
+void UnitFrame(double metres, NodeFrame& frame) {
+    Matrix3 units = ZUpToYUp();
+    units.PreScale(Point3(metres, metres, metres));
+    frame.vertexTM = units;
+    SetNormalTM(frame);
+}
+
+// One copy's glTF instance transform: translation (metres), rotation (x, y, z, w) and scale of
+// C^-1 tm C, C the change to glTF's axes. False for shear, a mirror or a number that is not
+// finite.
+bool InstanceTRS(const Matrix3& tm, double metres, std::array<float, 3>& t, std::array<float, 4>& r,
+                 std::array<float, 3>& s) {
+    for (int i = 0; i < 4; ++i) {
+        if (!Finite(tm.GetRow(i))) return false;
+    }
+    const Matrix3 toY = ZUpToYUp();
+    const Matrix3 world = TransposeMatrix(toY) * tm * toY;
+    const Point3 r0 = world.GetRow(0), r1 = world.GetRow(1), r2 = world.GetRow(2);
+    if (Dot(r0, CrossProd(r1, r2)) <= 0.0) return false;
+    if (!Perpendicular(r0, r1) || !Perpendicular(r1, r2) || !Perpendicular(r0, r2)) return false;
+    const Point3 at = world.GetTrans() * static_cast<float>(metres);
+    t = {at.x, at.y, at.z};
+    const float l0 = Length(r0), l1 = Length(r1), l2 = Length(r2);
+    s = {l0, l1, l2};
+    // Quat(M) reads the rows as columns: its conjugate turns the axes onto the rows.
+    Quat q(Matrix3(r0 / l0, r1 / l1, r2 / l2, Point3(0.0f, 0.0f, 0.0f)));
+    q.Normalize();
+    r = {-q.x, -q.y, -q.z, q.w};
+    return true;
+}
+
 // Faces must refer to vertices (and texture vertices) the mesh has, and coordinates be finite.
 bool CheckMesh(const EvaluatedNode& node, bool uvs, std::string& error) {
     const Mesh& mesh = node.Geometry();
@@ -381,6 +413,11 @@ struct NodePlan {
     bool uvs = false;
     std::vector<PrimitivePlan> prims;
     std::vector<std::pair<MtlID, int>> idPrims;  // each material ID the faces use, its primitive
+    // An instanced source: its groups, each group's material per primitive, and where each
+    // group's TRANSLATION, ROTATION and SCALE regions start in the binary part.
+    const InstancedSource* instanced = nullptr;
+    std::vector<std::vector<int>> groupMaterials;
+    std::vector<std::uint64_t> groupAt;
 };
 
 // Per material ID (all 65536 of them), its primitive in the plan; -1 for an ID no face uses.
@@ -404,11 +441,10 @@ void PlanPrimitives(NodePlan& plan, MaterialTable& materials,
         int& prim = primOfId[id];
         if (prim < 0) {
             const FaceSource* source = id < sources.size() ? &sources[id] : nullptr;
-            const int mat =
-                source && source->material
-                    ? materials.Index(source->material, node.wireColor)
-                    : materials.Index(ShownMaterial(node.material, id), node.wireColor,
-                                      source ? source->name : std::string());
+            const int mat = source && source->material
+                                ? materials.Index(source->material, node.wireColor)
+                                : materials.Index(ShownMaterial(node.material, id), node.wireColor,
+                                                  source ? source->name : std::string());
             auto [it, added] = primOfMaterial.try_emplace(mat, static_cast<int>(plan.prims.size()));
             if (added) {
                 plan.prims.emplace_back();
@@ -826,6 +862,37 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
     return at - offset;
 }
 
+// Writes an instanced plan's groups after `offset`: per group the TRANSLATION, ROTATION and SCALE
+// regions one after the other; returns the bytes written. The caller has kept every transform
+// InstanceTRS refuses out of the groups.
+std::uint64_t WriteInstances(NodePlan& plan, double metres, OutputFile& file, std::uint64_t binAt,
+                             std::uint64_t offset) {
+    std::uint64_t at = offset;
+    for (const InstanceGroup& g : plan.instanced->groups) {
+        const std::uint64_t n = g.transforms.size();
+        plan.groupAt.push_back(at);
+        RegionWriter translations(file, binAt + at, n * 12);
+        RegionWriter rotations(file, binAt + at + n * 12, n * 16);
+        RegionWriter scales(file, binAt + at + n * 28, n * 12);
+        std::array<float, 3> t{}, s{};
+        std::array<float, 4> r{};
+        for (const Matrix3& tm : g.transforms) {
+            if (!InstanceTRS(tm, metres, t, r, s)) {
+                // Not an instance (the caller should have drawn it as a node): hidden at the
+                // origin by a zero scale rather than drawn wrong.
+                t = {0.0f, 0.0f, 0.0f};
+                r = {0.0f, 0.0f, 0.0f, 1.0f};
+                s = {0.0f, 0.0f, 0.0f};
+            }
+            translations.Put(t);
+            rotations.Put(r);
+            scales.Put(s);
+        }
+        at += n * 40;
+    }
+    return at - offset;
+}
+
 // ---- The JSON part.
 
 // The document. With `placeholders` every number the binary part decides (counts, offsets,
@@ -859,43 +926,88 @@ json Document(const std::vector<NodePlan>& plans, const std::vector<std::string>
         return static_cast<int>(accessors.size()) - 1;
     };
     constexpr int kArray = 34962, kElements = 34963, kFloat = 5126;
+    // The accessors of a plan's primitives (attributes and indices), made once per plan.
+    auto primitiveAccessors = [&](const NodePlan& plan) {
+        std::vector<std::pair<json, int>> result;
+        for (const PrimitivePlan& p : plan.prims) {
+            const std::uint64_t n = p.vertices;
+            json attributes = json::object();
+            attributes["POSITION"] =
+                accessor(view(p.positionsAt, n * 12, kArray), kFloat, n, "VEC3");
+            json& pos = accessors.back();
+            pos["min"] = {bound(p.min[0]), bound(p.min[1]), bound(p.min[2])};
+            pos["max"] = {bound(p.max[0]), bound(p.max[1]), bound(p.max[2])};
+            attributes["NORMAL"] = accessor(view(p.normalsAt, n * 12, kArray), kFloat, n, "VEC3");
+            if (plan.uvs) {
+                attributes["TEXCOORD_0"] =
+                    accessor(view(p.uvsAt, n * 8, kArray), kFloat, n, "VEC2");
+            }
+            const std::uint64_t indexCount = std::uint64_t{p.faces} * 3;
+            const int indices =
+                accessor(view(p.indicesAt, indexCount * (p.ShortIndices() ? 2 : 4), kElements),
+                         p.ShortIndices() ? 5123 : 5125, indexCount, "SCALAR");
+            result.emplace_back(std::move(attributes), indices);
+        }
+        return result;
+    };
+    auto addMesh = [&](const std::string& name, const std::vector<std::pair<json, int>>& access,
+                       const std::vector<int>& primMaterials) {
+        json prims = json::array();
+        for (std::size_t k = 0; k < access.size(); ++k) {
+            prims.push_back({{"attributes", access[k].first},
+                             {"indices", access[k].second},
+                             {"material", primMaterials[k]},
+                             {"mode", 4}});
+        }
+        meshes.push_back({{"name", name}, {"primitives", std::move(prims)}});
+        return static_cast<int>(meshes.size()) - 1;
+    };
+    bool instancing = false;
     for (std::size_t i = 0; i < plans.size(); ++i) {
         const NodePlan& plan = plans[i];
+        if (plan.instanced) {
+            // One node per group: the source's mesh with the group's materials, drawn at every
+            // instance transform.
+            const auto access = primitiveAccessors(plan);
+            const auto& groups = plan.instanced->groups;
+            int shown = 0;
+            for (std::size_t g = 0; g < groups.size(); ++g) {
+                const std::uint64_t n = groups[g].transforms.size();
+                if (n == 0) continue;
+                const std::string name =
+                    shown == 0 ? names[i] : names[i] + " #" + std::to_string(shown);
+                ++shown;
+                json node = json::object();
+                node["name"] = name;
+                if (!access.empty()) node["mesh"] = addMesh(name, access, plan.groupMaterials[g]);
+                const std::uint64_t at = g < plan.groupAt.size() ? plan.groupAt[g] : 0;
+                json attributes = json::object();
+                attributes["TRANSLATION"] = accessor(view(at, n * 12, 0), kFloat, n, "VEC3");
+                attributes["ROTATION"] = accessor(view(at + n * 12, n * 16, 0), kFloat, n, "VEC4");
+                attributes["SCALE"] = accessor(view(at + n * 28, n * 12, 0), kFloat, n, "VEC3");
+                node["extensions"] = {{"EXT_mesh_gpu_instancing", {{"attributes", attributes}}}};
+                instancing = true;
+                sceneNodes.push_back(static_cast<int>(nodes.size()));
+                nodes.push_back(std::move(node));
+            }
+            continue;
+        }
         json node = json::object();
         node["name"] = names[i];
         if (!plan.frame.translation.empty()) node["translation"] = plan.frame.translation;
         if (!plan.frame.rotation.empty()) node["rotation"] = plan.frame.rotation;
         if (!plan.frame.scale.empty()) node["scale"] = plan.frame.scale;
         if (!plan.prims.empty()) {
-            json prims = json::array();
-            for (const PrimitivePlan& p : plan.prims) {
-                const std::uint64_t n = p.vertices;
-                json attributes = json::object();
-                attributes["POSITION"] =
-                    accessor(view(p.positionsAt, n * 12, kArray), kFloat, n, "VEC3");
-                json& pos = accessors.back();
-                pos["min"] = {bound(p.min[0]), bound(p.min[1]), bound(p.min[2])};
-                pos["max"] = {bound(p.max[0]), bound(p.max[1]), bound(p.max[2])};
-                attributes["NORMAL"] =
-                    accessor(view(p.normalsAt, n * 12, kArray), kFloat, n, "VEC3");
-                if (plan.uvs) {
-                    attributes["TEXCOORD_0"] =
-                        accessor(view(p.uvsAt, n * 8, kArray), kFloat, n, "VEC2");
-                }
-                const std::uint64_t indexCount = std::uint64_t{p.faces} * 3;
-                const int indices =
-                    accessor(view(p.indicesAt, indexCount * (p.ShortIndices() ? 2 : 4), kElements),
-                             p.ShortIndices() ? 5123 : 5125, indexCount, "SCALAR");
-                prims.push_back({{"attributes", std::move(attributes)},
-                                 {"indices", indices},
-                                 {"material", p.material},
-                                 {"mode", 4}});
-            }
-            meshes.push_back({{"name", names[i]}, {"primitives", std::move(prims)}});
-            node["mesh"] = static_cast<int>(meshes.size()) - 1;
+            std::vector<int> primMaterials;
+            for (const PrimitivePlan& p : plan.prims) primMaterials.push_back(p.material);
+            node["mesh"] = addMesh(names[i], primitiveAccessors(plan), primMaterials);
         }
+        sceneNodes.push_back(static_cast<int>(nodes.size()));
         nodes.push_back(std::move(node));
-        sceneNodes.push_back(static_cast<int>(i));
+    }
+    if (instancing) {
+        doc["extensionsUsed"] = json::array({"EXT_mesh_gpu_instancing"});
+        doc["extensionsRequired"] = json::array({"EXT_mesh_gpu_instancing"});
     }
     // glTF has no empty arrays: a scene without nodes has no "nodes" key.
     json theScene = {{"name", sceneName}};
@@ -934,7 +1046,23 @@ void PutU32(unsigned char* at, std::uint32_t v) {
 
 }  // namespace
 
+bool InstanceableTransform(const Matrix3& tm) {
+    for (int i = 0; i < 4; ++i) {
+        if (!Finite(tm.GetRow(i))) return false;
+    }
+    // Shear and mirroring do not depend on the frame: the rows of tm tell.
+    const Point3 r0 = tm.GetRow(0), r1 = tm.GetRow(1), r2 = tm.GetRow(2);
+    return Dot(r0, CrossProd(r1, r2)) > 0.0 && Perpendicular(r0, r1) && Perpendicular(r1, r2) &&
+           Perpendicular(r0, r2);
+}
+
 bool WriteGlb(const std::vector<EvaluatedNode>& nodes, Scene& scene, const std::string& path,
+              std::string& error) {
+    return WriteGlb(nodes, {}, scene, path, error);
+}
+
+bool WriteGlb(const std::vector<EvaluatedNode>& nodes,
+              const std::vector<InstancedSource>& instanced, Scene& scene, const std::string& path,
               std::string& error) {
     const double metres = GetMasterScale(UNITS_METERS);
     if (!(metres > 0.0) || !std::isfinite(metres)) {
@@ -961,6 +1089,37 @@ bool WriteGlb(const std::vector<EvaluatedNode>& nodes, Scene& scene, const std::
         facesTotal += static_cast<std::uint64_t>(mesh.numFaces);
         plans.push_back(std::move(plan));
         names.push_back(node.name);
+    }
+    // The instanced sources: the mesh in its own space, each group's materials per primitive
+    // (the material its first face ID shows in that group).
+    for (const InstancedSource& source : instanced) {
+        const Mesh& mesh = source.source.Geometry();
+        std::uint64_t copies = 0;
+        for (const InstanceGroup& g : source.groups) copies += g.transforms.size();
+        if (copies == 0) continue;
+        NodePlan plan;
+        plan.node = &source.source;
+        plan.instanced = &source;
+        plan.uvs = mesh.numTVerts > 0 && mesh.tvFace && mesh.tVerts &&
+                   mesh.getNumMapFaces(1) == mesh.numFaces;
+        UnitFrame(metres, plan.frame);
+        if (!CheckMesh(source.source, plan.uvs, error)) return false;
+        PlanPrimitives(plan, materials, {});
+        for (const InstanceGroup& g : source.groups) {
+            std::vector<int> primMaterials(plan.prims.size(), 0);
+            std::vector<bool> set(plan.prims.size(), false);
+            for (const auto& [id, prim] : plan.idPrims) {
+                const auto k = static_cast<std::size_t>(prim);
+                if (set[k]) continue;
+                set[k] = true;
+                Mtl* m = g.material ? g.material : source.source.material;
+                primMaterials[k] = materials.Index(ShownMaterial(m, id), source.source.wireColor);
+            }
+            plan.groupMaterials.push_back(std::move(primMaterials));
+        }
+        facesTotal += static_cast<std::uint64_t>(mesh.numFaces);
+        plans.push_back(std::move(plan));
+        names.push_back(source.source.name);
     }
     std::string sceneName = scene.GetCurFileName().ToUTF8();
     // Named always: a scene without nodes and name would be written as null.
@@ -991,6 +1150,7 @@ bool WriteGlb(const std::vector<EvaluatedNode>& nodes, Scene& scene, const std::
             WriteNodeData(plan, file, binAt, binLength, progress,
                           static_cast<double>(facesDone) / all, static_cast<double>(faces) / all);
         facesDone += faces;
+        if (plan.instanced) binLength += WriteInstances(plan, metres, file, binAt, binLength);
         if (binLength > kMaxBinaryBytes) {
             error = path + ": the meshes are too large for one .glb file (4 GiB)";
             return false;  // the file removes its partial self

@@ -42,6 +42,16 @@
 //   - Texture coordinates come from map channel 1 (tVerts / tvFace); glTF's v runs down the image,
 //     the host's up, so v becomes 1 - v (w is dropped).
 //
+// Instanced sources (WriteGlb with `instanced`): each source's mesh is written once, in its object
+// space, and each group of its copies is one glTF node carrying that mesh with the extension
+// EXT_mesh_gpu_instancing (listed in extensionsUsed and extensionsRequired): per instance
+// TRANSLATION, ROTATION and SCALE accessors, the host transforms converted to glTF's frame and
+// units as node transforms are. Groups differ by material (a renderer hands out colour variants
+// per copy): each group's glTF mesh shares the source's vertex and index accessors and names its
+// own materials. Only transforms InstanceableTransform accepts may go into a group: glTF
+// instances have translation, rotation and a positive scale, so a copy with shear or a mirror
+// must be written as a plain node (the caller's job).
+//
 // Bad input (a face referring to a vertex or texture vertex the mesh lacks, a non-finite
 // coordinate, a unit that is not a positive length, a file too large for the format, a path that
 // cannot be written) gives false and a message; nothing is written then.
@@ -61,5 +71,26 @@ class Scene;
 // message in `error`, when the file is not written.
 bool WriteGlb(const std::vector<EvaluatedNode>& nodes, Scene& scene, const std::string& path,
               std::string& error);
+
+// Copies of one source with one material.
+struct InstanceGroup {
+    Mtl* material = nullptr;  // what the copies show (a multi resolves per face as for nodes)
+    std::vector<Matrix3> transforms;  // per copy: object space of the source's mesh -> world
+};
+
+// A source mesh and its copies. `source.objectTM` is not used; `source.name` names the nodes
+// ("<name>" for the first group, "<name> #k" for group k).
+struct InstancedSource {
+    EvaluatedNode source;
+    std::vector<InstanceGroup> groups;
+};
+
+bool WriteGlb(const std::vector<EvaluatedNode>& nodes,
+              const std::vector<InstancedSource>& instanced, Scene& scene, const std::string& path,
+              std::string& error);
+
+// Whether a copy transform can be a glTF instance: finite, without shear, with a positive
+// determinant.
+bool InstanceableTransform(const Matrix3& tm);
 
 }  // namespace host

@@ -156,6 +156,7 @@ public:
         TimeValue t;
         INT_PTR intptr;
         double dbl;
+        INT64 i64;
         int* iptr;
         float* fptr;
         Point3* p;
@@ -196,6 +197,8 @@ public:
     void Load(ParamType2 aType, int v);
     void Load(ParamType2 aType, float v);
     void Load(ParamType2 aType, double v);
+    // A 64-bit integer (TYPE_INT64) keeps every bit; other numeric types convert as from double.
+    void Load(ParamType2 aType, INT64 v);
     // Points and matrices are copied (TYPE_POINT3 and TYPE_POINT3_BV alike).
     void Load(ParamType2 aType, const Point3& v);
     void Load(ParamType2 aType, const Matrix3& v);

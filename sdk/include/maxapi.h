@@ -1,9 +1,14 @@
 // Interface: the host's core interface, the plug-in's way to the scene (time, nodes, creation of
 // objects and nodes, redraws, selection, layers). The host implements it and registers its
-// implementation with SetCOREInterface; GetCOREInterface() then answers it (null before).
+// implementation with SetCOREInterface; GetCOREInterface*() then answer it (null before).
 //
 // Interface7 .. Interface13 are the later generations of the same interface; the host's object
-// implements the newest (IObjParam). Time: TIME_TICKSPERSEC ticks per second.
+// implements the newest (IObjParam), so each GetCOREInterfaceN() is the same object seen as
+// that generation. Published core interfaces (FPInterface) are registered by ID with
+// RegisterCOREInterfaceByID and found with GetCOREInterface(Interface_ID).
+//
+// Time: TIME_TICKSPERSEC ticks per second; the frame rate is the host's (default 30 frames per
+// second, 160 ticks per frame), set with SetFrameRate.
 #pragma once
 
 #include "interval.h"
@@ -17,7 +22,9 @@ class FPInterface;
 class ILayerManager;
 class INode;
 class Mtl;
+class MtlBaseLib;
 class Object;
+class Renderer;
 class ReferenceTarget;
 class Texmap;
 
@@ -96,6 +103,13 @@ public:
 
     // Scene and window.
     virtual ILayerManager* GetLayerManager() = 0;
+    // The scene's current renderer; null when there is none (and, with
+    // createRendererIfItDoesntExist, when the host has no default renderer to make either).
+    virtual Renderer* GetCurrentRenderer(bool /*createRendererIfItDoesntExist*/ = true) {
+        return nullptr;
+    }
+    // The scene's material library; null for a host without one.
+    virtual MtlBaseLib* GetSceneMtls() { return nullptr; }
     virtual HWND GetMAXHWnd() = 0;
     virtual const MSTR& GetCurFileName() = 0;
     virtual const MSTR& GetCurFilePath() = 0;
@@ -115,6 +129,24 @@ class IObjParam : public Interface13 {};
 // Registers the host's core interface (null unregisters).
 void SetCOREInterface(Interface* ip);
 Interface* GetCOREInterface();
+// Null when the registered interface is not of that generation.
+Interface7* GetCOREInterface7();
+Interface8* GetCOREInterface8();
+Interface9* GetCOREInterface9();
+Interface10* GetCOREInterface10();
+Interface11* GetCOREInterface11();
+Interface12* GetCOREInterface12();
+Interface13* GetCOREInterface13();
+
+// Published core interfaces by ID. Registering null removes the entry.
+void RegisterCOREInterfaceByID(Interface_ID id, FPInterface* fpi);
+// Null when none is registered under id.
+FPInterface* GetCOREInterface(Interface_ID id);
 
 // Forwards to the core interface; null without one.
 void* CreateInstance(SClass_ID superID, Class_ID classID);
+
+int GetFrameRate();
+int GetTicksPerFrame();
+// FALSE (and no change) unless fps divides TIME_TICKSPERSEC.
+BOOL SetFrameRate(int fps);

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 using DWORD = std::uint32_t;
+using INT64 = std::int64_t;
 using WORD = std::uint16_t;
 using UWORD = std::uint16_t;
 using BYTE = std::uint8_t;

@@ -9,6 +9,8 @@
 // next one.
 #pragma once
 
+#include <functional>
+
 struct NotifyInfo {
     int intcode;
     void* callParam;
@@ -55,3 +57,14 @@ int UnRegisterNotification(NOTIFYPROC proc, void* param, int code);
 int UnRegisterNotification(NOTIFYPROC proc, void* param);
 void BroadcastNotification(int code);
 void BroadcastNotification(int code, void* callParam);
+
+namespace NotifyStandIn {
+
+// Stand-in extension for hosts and tests: told before (entering true) and after (false) each
+// handler a broadcast calls, with the handler's param, so a host can tell which registrant did
+// what (the nodes an object made during its render-start handler). An empty function removes
+// the observer; returns the previous one. The observer must not broadcast.
+using HandlerObserver = std::function<void(void* param, int code, bool entering)>;
+HandlerObserver SetHandlerObserver(HandlerObserver observer);
+
+}  // namespace NotifyStandIn

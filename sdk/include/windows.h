@@ -85,6 +85,25 @@ constexpr DWORD DLL_THREAD_DETACH = 3;
 // Turns off DLL_THREAD_ATTACH/DETACH for the module. FALSE for a null handle.
 BOOL DisableThreadLibraryCalls(HMODULE hLibModule);
 
+// Libraries loaded at run time. LoadLibraryExW takes the library's file name as Windows does;
+// on this platform a name without a folder would be searched for along the library path, so a
+// caller that must not pick up a stranger's file passes an absolute path (the stand-in hands the
+// name to the system loader unchanged). Null when the file is missing or does not load.
+// GetProcAddress finds an exported function by name (null when the library has none);
+// FreeLibrary unloads (FALSE for a null handle). GetModuleFileNameW writes the absolute path of
+// a loaded module (the host's module handle, or a handle from LoadLibraryExW) into lpFilename,
+// cut to nSize - 1 characters, and returns its length; 0 for a handle it cannot place.
+using HANDLE = void*;
+using FARPROC = void (*)();
+constexpr DWORD LOAD_WITH_ALTERED_SEARCH_PATH = 0x00000008;
+HMODULE LoadLibraryExW(LPCWSTR lpLibFileName, HANDLE hFile, DWORD dwFlags);
+inline HMODULE LoadLibraryW(LPCWSTR lpLibFileName) {
+    return LoadLibraryExW(lpLibFileName, nullptr, 0);
+}
+FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
+BOOL FreeLibrary(HMODULE hLibModule);
+DWORD GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);
+
 // Copies string-table entry uID of the module's resource file into lpBuffer (at most
 // cchBufferMax - 1 characters, then a terminating zero) and returns the number of characters
 // copied, without the zero. With cchBufferMax 0, lpBuffer receives a read-only pointer to the

@@ -50,7 +50,8 @@ inline bool IsPointKind(int t) {
 inline bool IsScalarNumber(int t) {
     if (is_tab(t) || is_by_ref(t)) return false;
     const ParamType2 b = base_type(t);
-    return IsIntKind(t) || IsFloatKind(t) || b == TYPE_bool || b == TYPE_DWORD || b == TYPE_DOUBLE;
+    return IsIntKind(t) || IsFloatKind(t) || b == TYPE_bool || b == TYPE_DWORD ||
+           b == TYPE_DOUBLE || b == TYPE_INT64;
 }
 
 inline std::string Narrow(const MCHAR* s) { return ToUTF8(std::wstring(s ? s : L"")); }

@@ -119,6 +119,16 @@ void FPValue::Load(ParamType2 aType, int v) {
     }
 }
 
+void FPValue::Load(ParamType2 aType, INT64 v) {
+    if (base_type(aType) != TYPE_INT64 || is_tab(aType)) {
+        Load(aType, static_cast<double>(v));
+        return;
+    }
+    Free();
+    type = aType;
+    i64 = v;
+}
+
 void FPValue::Load(ParamType2 aType, double v) {
     Free();
     type = aType;
@@ -276,6 +286,7 @@ double FPValue::AsDouble() const {
     if (!IsScalarNumber(type)) return 0.0;
     const ParamType2 bt = base_type(type);
     if (bt == TYPE_bool) return b ? 1.0 : 0.0;
+    if (bt == TYPE_INT64) return static_cast<double>(i64);
     if (bt == TYPE_DWORD) return d;
     if (bt == TYPE_DOUBLE) return dbl;
     if (IsFloatKind(type)) return f;

@@ -2,6 +2,7 @@
 #include "notify.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -32,7 +33,18 @@ Registry& Reg() {
 
 constexpr int kAllCodes = static_cast<int>(NOTIFY_ALL);
 
+NotifyStandIn::HandlerObserver& Observer() {
+    static NotifyStandIn::HandlerObserver observer;
+    return observer;
+}
+
 }  // namespace
+
+NotifyStandIn::HandlerObserver NotifyStandIn::SetHandlerObserver(HandlerObserver observer) {
+    HandlerObserver previous = std::move(Observer());
+    Observer() = std::move(observer);
+    return previous;
+}
 
 int RegisterNotification(NOTIFYPROC proc, void* param, int code) {
     if (!proc) return 0;
@@ -82,7 +94,10 @@ void BroadcastNotification(int code, void* callParam) {
         const Entry e = r.entries[i];
         if (!e.live || (e.code != code && e.code != kAllCodes)) continue;
         NotifyInfo info{code, callParam};
+        NotifyStandIn::HandlerObserver& observe = Observer();
+        if (observe) observe(e.param, code, true);
         e.proc(e.param, &info);
+        if (observe) observe(e.param, code, false);
     }
     --r.broadcasting;
     r.Sweep();

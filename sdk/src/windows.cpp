@@ -1,6 +1,8 @@
 // Windows stand-ins: thread-notification switch, string loading and message boxes.
 #include "windows.h"
 
+#include <dlfcn.h>
+#include <link.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -16,6 +18,7 @@
 #include <utility>
 
 #include "resourcemodule.h"
+#include "strclass.h"
 
 namespace {
 
@@ -121,6 +124,36 @@ std::int64_t _time64(std::int64_t* timer) {
                                          .count();
     if (timer) *timer = now;
     return now;
+}
+
+HMODULE LoadLibraryExW(LPCWSTR lpLibFileName, HANDLE /*hFile*/, DWORD /*dwFlags*/) {
+    if (!lpLibFileName || !*lpLibFileName) return nullptr;
+    const std::string path = ToUTF8(std::wstring(lpLibFileName));
+    return static_cast<HMODULE>(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL));
+}
+
+FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
+    if (!hModule || !lpProcName) return nullptr;
+    return reinterpret_cast<FARPROC>(dlsym(static_cast<void*>(hModule), lpProcName));
+}
+
+BOOL FreeLibrary(HMODULE hLibModule) {
+    if (!hLibModule) return FALSE;
+    return dlclose(static_cast<void*>(hLibModule)) == 0 ? TRUE : FALSE;
+}
+
+DWORD GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize) {
+    if (!hModule || !lpFilename || nSize == 0) return 0;
+    link_map* map = nullptr;
+    if (dlinfo(static_cast<void*>(hModule), RTLD_DI_LINKMAP, &map) != 0 || !map || !map->l_name ||
+        map->l_name[0] != '/') {
+        return 0;
+    }
+    const std::wstring path = FromUTF8(map->l_name);
+    const std::size_t n = std::min<std::size_t>(path.size(), nSize - 1);
+    std::wmemcpy(lpFilename, path.data(), n);
+    lpFilename[n] = L'\0';
+    return static_cast<DWORD>(n);
 }
 
 BOOL DisableThreadLibraryCalls(HMODULE hLibModule) {

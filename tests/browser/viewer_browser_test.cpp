@@ -116,10 +116,7 @@ protected:
         fs::create_directories(dir_);
         glbPath_ = (dir_ / "viewer.glb").string();
         int status = 0;
-        RunToEnd(
-            {TRELLON_HOST, "build",
-             std::string(TRELLON_SOURCE_DIR) + "/tests/scenes/viewer.scene.json", "-o", glbPath_},
-            dir_ / "build.log", status);
+        RunToEnd(WriteCommand(), dir_ / "build.log", status);
         ASSERT_EQ(status, 0) << "trellon-host build failed; see " << (dir_ / "build.log");
         std::string error;
         ASSERT_TRUE(glbtest::ReadGlb(glbPath_, glb_, error)) << error;
@@ -133,6 +130,13 @@ protected:
         std::smatch m;
         ASSERT_TRUE(std::regex_search(said, m, address)) << "view printed: " << said;
         url_ = m.str();
+    }
+
+    // The command that writes the .glb.
+    virtual std::vector<std::string> WriteCommand() const {
+        return {TRELLON_HOST, "build",
+                std::string(TRELLON_SOURCE_DIR) + "/tests/scenes/viewer.scene.json", "-o",
+                glbPath_};
     }
 
     void TearDown() override {
@@ -215,6 +219,34 @@ TEST_F(ViewerInChromium, ScreenshotShowsTheModel) {
     }
     stbi_image_free(px);
     EXPECT_GT(coloured, static_cast<long>(w) * h / 100) << "see " << shot;
+}
+
+// A rendered fence: 21 pickets and 3 posts, each item's mesh once in the file and drawn at every
+// instance transform by three.js's instanced meshes.
+class InstancedInChromium : public ViewerInChromium {
+protected:
+    std::vector<std::string> WriteCommand() const override {
+        return {TRELLON_HOST,
+                "render",
+                std::string(TRELLON_SOURCE_DIR) + "/tests/scenes/fence_copies.scene.json",
+                "--renderer",
+                "corona",
+                "-o",
+                glbPath_};
+    }
+};
+
+TEST_F(InstancedInChromium, DrawsEveryInstance) {
+    int status = 0;
+    const std::string dom = Chromium("--dump-dom", status);
+    ASSERT_EQ(status, 0) << "chromium failed; see " << (dir_ / "chromium.log");
+    ASSERT_EQ(Attribute(dom, "data-status"), "loaded") << dom.substr(0, 2000);
+    EXPECT_EQ(Attribute(dom, "data-instances"), "24");
+    // Two instanced nodes (the picket's and the post's box, 24 vertices and 12 faces each) and
+    // the object's own node, whose render mesh is its sweep.
+    const glbtest::Totals t = glbtest::CountScene(glb_);
+    EXPECT_EQ(Attribute(dom, "data-vertices"), std::to_string(t.vertices));
+    EXPECT_EQ(Attribute(dom, "data-faces"), std::to_string(t.faces));
 }
 
 }  // namespace

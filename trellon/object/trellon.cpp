@@ -10,6 +10,7 @@
 #include "object/param_ids.h"
 #include "plugin/class_desc.h"
 #include "plugin/plugin.h"
+#include "render/render_session.h"
 #include "resource.h"
 #include "splshape.h"
 #include "sweep/sweep_builder.h"
@@ -22,6 +23,13 @@ constexpr int kNotifications[] = {
     NOTIFY_PRE_RENDER,       NOTIFY_POST_RENDER,   NOTIFY_RENDER_PREEVAL,
     NOTIFY_POST_RENDERFRAME, NOTIFY_FILE_PRE_OPEN, NOTIFY_FILE_POST_OPEN,
 };
+
+// Render start and frame start carry a pointer to the render time; without one, the host's time.
+TimeValue RenderTimeOf(const NotifyInfo* info) {
+    if (info->callParam) return *static_cast<const TimeValue*>(info->callParam);
+    ::Interface* ip = GetCOREInterface();
+    return ip ? ip->GetTime() : 0;
+}
 
 constexpr const MCHAR* kPickPathLabel = _M("< Pick Spline Path >");
 constexpr const MCHAR* kPickCameraLabel = _M("< Pick Camera >");
@@ -193,15 +201,20 @@ void Trellon::OnNotify(void* param, NotifyInfo* info) {
             self->Ready = 1;
             self->InvalidateMesh();
             break;
+        case NOTIFY_PRE_RENDER:
+            trellon::OnRenderStart(*self, RenderTimeOf(info));
+            break;
+        case NOTIFY_RENDER_PREEVAL:
+            trellon::OnFrameStart(*self, RenderTimeOf(info));
+            break;
         case NOTIFY_POST_RENDERFRAME:
             // Every frame hands out the variant materials from the first one again.
-            std::fill(self->VariantCursors.begin(), self->VariantCursors.end(), 0);
+            trellon::OnFrameEnd(*self);
+            break;
+        case NOTIFY_POST_RENDER:
+            trellon::OnRenderEnd(*self);
             break;
         default:
-            // NOTIFY_PRE_RENDER, NOTIFY_RENDER_PREEVAL and NOTIFY_POST_RENDER belong to the
-            // renderer bridges (render start, frame start, render end). They are subscribed
-            // here for the object's whole life; their handlers come with the render support,
-            // and until then these notifications leave the object as it is.
             break;
     }
 }

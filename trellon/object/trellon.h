@@ -29,11 +29,16 @@
 #include "simpobj.h"
 #include "strclass.h"
 #include "tab.h"
+#include "windows.h"
 
+class ILayer;
 class IObjParam;
 class IParamMap2;
 class Mtl;
 class Spline3D;
+namespace trellon {
+class KavoBridge;
+}
 
 class Trellon : public SimpleObject2, public KavoInstancer::TrellonRenderFP, public TrellonSetupFP {
 public:
@@ -117,6 +122,19 @@ public:
         MaxSDK::Graphics::UpdateNodeContext& nodeContext,
         MaxSDK::Graphics::IRenderItemContainer& targetRenderItemContainer) override;
 
+    // The render interface (render/render_calls.cpp): the instance lists of the render in
+    // progress, filled by PrepareInstances from the placement at RenderTime.
+    int PrepareInstances() override;
+    INode* GetSourceNode(int sourceIndex) override;
+    int GetInstanceCount() override;
+    // An instance outside the lists gives -1, the identity and no material (and moves no
+    // material cursor): a caller's mistake must not bring the host down.
+    int GetInstanceSource(int instance) override;
+    Matrix3 GetInstanceTM(int instance) override;
+    Matrix3 GetSourceOffsetTM(INode* node) override;
+    Mtl* GetInstanceMtl(int instance) override;
+    TimeValue GetRenderTime(int unused) override;
+
     // The common last step of every edit: rebuild at the host's current time, tell the
     // dependents, redraw the viewports.
     void RefreshObject();
@@ -163,6 +181,13 @@ public:
     Tab<INode*> TempNodes;                       // nodes made for the render in progress
     Tab<INode*> ExportNodes;                     // nodes made by the export to geometry
     TimeValue RenderTime = 0;
+    // The route of the render in progress (render/render_session.h).
+    trellon::KavoBridge* BridgeObject = nullptr;  // the bridge library's object while in use
+    HMODULE BridgeModule = nullptr;               // the loaded bridge library
+    INode* BridgeNode = nullptr;                  // the bridge's node, deleted after the render
+    int NativeInstancing = 0;                     // 1 while Corona reads the lists itself
+    ILayer* SavedCurrentLayer = nullptr;          // the current layer before the render
+    ILayer* SwitchedLayer = nullptr;              // the layer made current for the render
 
     // Draws the random pools; seeded from the calendar time, so each object draws its own.
     Random Generator;

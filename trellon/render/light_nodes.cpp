@@ -19,7 +19,8 @@ INode* MakeLightNode(INode* source, const Matrix3& copyTM, TimeValue t) {
 
     // The source's motion, when a controller drives it.
     if (Control* motion = source->GetTMController()) {
-        auto* copy = static_cast<Control*>(CreateInstance(motion->SuperClassID(), motion->ClassID()));
+        auto* copy =
+            static_cast<Control*>(CreateInstance(motion->SuperClassID(), motion->ClassID()));
         if (copy) {
             copy->Copy(motion);
             node->SetTMController(copy);

@@ -3,7 +3,12 @@
 //
 // The page is titled with the file's name. When the model is shown, the page reports it where a
 // test can read it: the body's data-status becomes "loaded" (data-vertices, data-faces,
-// data-nodes hold the counts), and the console gets "trellon-viewer: loaded vertices=V faces=F".
+// data-nodes and data-instances hold the counts), and the console gets "trellon-viewer: loaded
+// vertices=V faces=F instances=I".
+//
+// Files with instancing (EXT_mesh_gpu_instancing, as `trellon-host render` writes them) load as
+// instanced meshes: each mesh is drawn at every instance transform. Vertices and faces count what
+// the file holds (a mesh once); instances count the copies drawn from instanced meshes.
 // A failure sets data-status "error", the title "error: MESSAGE" and logs the message.
 import * as THREE from 'three';
 import { OrbitControls } from 'three/addons/controls/OrbitControls.js';
@@ -35,7 +40,7 @@ function fail(message) {
 
 // Vertices and faces as a renderer draws them: per primitive, its positions and its triangles.
 function countModel(root) {
-  const counts = { nodes: 0, vertices: 0, faces: 0, materials: new Map() };
+  const counts = { nodes: 0, vertices: 0, faces: 0, instances: 0, materials: new Map() };
   root.traverse((obj) => {
     if (!obj.isMesh) return;
     const geometry = obj.geometry;
@@ -43,6 +48,7 @@ function countModel(root) {
     const faces = (geometry.index ? geometry.index.count : vertices) / 3;
     counts.vertices += vertices;
     counts.faces += faces;
+    if (obj.isInstancedMesh) counts.instances += obj.count;
     const materials = Array.isArray(obj.material) ? obj.material : [obj.material];
     for (const m of materials) {
       const entry = counts.materials.get(m.uuid) || { material: m, faces: 0 };
@@ -205,6 +211,7 @@ function main() {
       $('nodes').textContent = counts.nodes.toLocaleString('en');
       $('vertices').textContent = counts.vertices.toLocaleString('en');
       $('faces').textContent = counts.faces.toLocaleString('en');
+      $('instances').textContent = counts.instances.toLocaleString('en');
       $('cell').textContent = formatLength(cell);
       $('counts').hidden = false;
       showLegend(counts);
@@ -216,7 +223,9 @@ function main() {
         body.vertices = String(counts.vertices);
         body.faces = String(counts.faces);
         body.nodes = String(counts.nodes);
-        const summary = `loaded vertices=${counts.vertices} faces=${counts.faces}`;
+        body.instances = String(counts.instances);
+        const summary =
+          `loaded vertices=${counts.vertices} faces=${counts.faces} instances=${counts.instances}`;
         report('loaded', null, 'Drag to orbit, scroll to zoom, right-drag to pan.');
         console.log(`trellon-viewer: ${summary}`);
       });

@@ -53,17 +53,19 @@ TEST(LifecycleNotify, NoRebuildFromNotificationsWhileTheFileOpens) {
     EXPECT_EQ(s.Refreshes(), before + 1);
 }
 
-TEST(LifecycleNotify, PostRenderFrameRewindsTheVariantCursorsAndRenderCodesChangeNothing) {
+TEST(LifecycleNotify, FrameEndRewindsTheVariantCursorsAndRenderEndEmptiesThem) {
     TrellonScene s;
-    s.object->VariantCursors = {3, 0, 7};
     int renderTime = 160;
     BroadcastNotification(NOTIFY_PRE_RENDER, &renderTime);
+    s.object->VariantCursors = {3, 0, 7};
     BroadcastNotification(NOTIFY_RENDER_PREEVAL, &renderTime);
-    BroadcastNotification(NOTIFY_POST_RENDER);
+    EXPECT_EQ(s.object->RenderTime, 160);
     EXPECT_EQ(s.object->VariantCursors, (std::vector<std::int32_t>{3, 0, 7}));
-    EXPECT_EQ(s.object->Ready, 1);
     BroadcastNotification(NOTIFY_POST_RENDERFRAME);
     EXPECT_EQ(s.object->VariantCursors, (std::vector<std::int32_t>{0, 0, 0}));
+    BroadcastNotification(NOTIFY_POST_RENDER);
+    EXPECT_TRUE(s.object->VariantCursors.empty());
+    EXPECT_EQ(s.object->Ready, 1);
 }
 
 // What a parameter change does to the object, by display mode and readiness: rebuild at once

@@ -111,11 +111,16 @@ TEST(TrellonRender, AMissingArgumentRaisesTheArrayException) {
                  MaxSDK::Util::ArrayOutOfRangeException);
 }
 
-// Functions not built yet, and IDs past the eleventh, answer "no such function".
-TEST(TrellonRender, UnknownAndUnbuiltFunctionsAnswerNoSuchFunction) {
+// Every ID from 0 to 10 is answered; any other answers "no such function" (-1).
+TEST(TrellonRender, UnknownFunctionsAnswerNoSuchFunction) {
     ObjectPtr obj = NewObject();
     FPInterface* fp = RenderInterface(obj.get());
-    for (FunctionID fid : {1, 2, 4, 6, 7, 8, 9, 10, 11, -1, 100}) {
+    for (FunctionID fid = 0; fid <= 10; ++fid) {
+        FPValue result;
+        FPParams args{fid == 8 ? FPValue(TYPE_INODE, nullptr) : FPValue(TYPE_INT, 0)};
+        EXPECT_EQ(fp->Invoke(fid, result, &args), FPS_OK) << fid;
+    }
+    for (FunctionID fid : {11, -1, -2, 100}) {
         FPValue result;
         FPParams args{FPValue(TYPE_INT, 0)};
         EXPECT_EQ(fp->Invoke(fid, result, &args), FPS_NO_SUCH_FUNCTION) << fid;

@@ -1,0 +1,385 @@
+// Rendering: the routes a Trellon object's copies take to the renderer (instance lists for
+// Corona, the bridge library for V-Ray, the export's nodes for the others, nothing for a hidden
+// object), the clean-up after a render, the material round robin per frame, and the agreement of
+// every instance transform with the viewport mesh.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "evaluated_scene.h"
+#include "ilayer.h"
+#include "imtl.h"
+#include "inode.h"
+#include "module_loader.h"
+#include "module_scene_fixture.h"
+#include "notify.h"
+#include "render_command.h"
+#include "render_run.h"
+#include "scene.h"
+#include "scene_reader.h"
+#include "test_temp_dir.h"
+
+namespace {
+
+const Interface_ID kRenderInterface(0x602C557F, 0x4BF751AD);
+
+// A 200-unit path along x with a picket every 20 (11 copies), a post at both knots (2) and an end
+// piece at both ends (2); the Trellon node is turned 90 degrees about Z and moved, so world and
+// object space differ. `extra` adds top-level keys, `params` more parameters.
+std::string FenceScene(const std::string& extra = "", const std::string& params = "",
+                       const std::string& adds = "") {
+    std::ostringstream s;
+    s << R"({"format": "trellon-scene", "version": 1, "units": "centimeters", )" << extra << R"(
+  "materials": [{"name": "Wood", "class": "Standard", "diffuse": [0.6, 0.4, 0.2]}],
+  "nodes": [
+    {"name": "Path", "object": {"type": "line", "points": [[0,0,0], [200,0,0]]}},
+    {"name": "Picket", "hidden": true, "material": "Wood",
+     "object": {"type": "box", "length": 8, "width": 2, "height": 90}},
+    {"name": "Post", "hidden": true, "object": {"type": "box", "length": 10, "width": 10, "height": 110}},
+    {"name": "Cap", "hidden": true, "object": {"type": "box", "length": 12, "width": 12, "height": 20}},
+    {"name": "Fence", "transform": {"position": [5, 7, 0], "rotation": [0, 0, 90]},
+     "object": {"type": "Trellon", "setup": [
+      {"op": "create", "seed": 4}, {"op": "pickPath", "node": "Path"},
+      {"op": "addItem", "node": "Picket"}, {"op": "addItem", "node": "Post"},
+      {"op": "addItem", "node": "Cap"}, {"op": "makePost", "row": 2}, {"op": "makeEnd", "row": 2})"
+      << adds << R"(],
+     "params": [{"name": "Geo_UserSpacing", "value": 1}, {"name": "Item_Spacing", "value": [20, 20, 20, 20]},
+                {"name": "KnotSpacing", "value": 1000}, {"name": "Display_Mode", "value": 6})"
+      << params << "]}}]}";
+    return s.str();
+}
+
+class Render : public ModuleSceneTest {
+protected:
+    void Load(const std::string& text) { host::LoadSceneText(text, "render.scene.json", *scene); }
+
+    host::RenderResult RenderWith(const host::RendererInfo& renderer, int frames = 1,
+                                  const std::function<void(host::FrameDrawing&)>& onFrame = {}) {
+        scene->SetCurrentRenderer(renderer);
+        const int tpf = GetTicksPerFrame();
+        return host::RenderFrames(*scene, 0, (frames - 1) * tpf, onFrame);
+    }
+
+    const host::ObjectRoute& Fence(const host::RenderResult& r, std::size_t frame = 0) {
+        return r.frames.at(frame).objects.at(0);
+    }
+
+    FPInterface* RenderInterface() {
+        return static_cast<FPInterface*>(
+            scene->GetINodeByName(L"Fence")->GetObjectRef()->GetInterface(kRenderInterface));
+    }
+};
+
+host::RendererInfo Corona(std::int64_t version) { return {host::kCoronaRendererClassID, version}; }
+const host::RendererInfo kScanline{host::kScanlineRendererClassID, 0};
+const host::RendererInfo kVRay{host::kVRayRendererClassID, 0};
+const host::RendererInfo kNone{};
+
+struct RouteCase {
+    const char* name;
+    host::RendererInfo renderer;
+    const char* route;
+    std::int64_t instances;  // 11 pickets, 2 posts, 2 end caps
+};
+
+class RenderRoute : public Render, public testing::WithParamInterface<RouteCase> {};
+
+// Each renderer takes the copies by its route, every copy once, and nothing made for the render
+// is left after it.
+TEST_P(RenderRoute, TakesTheCopiesByItsRouteAndLeavesNothing) {
+    const RouteCase& c = GetParam();
+    Load(FenceScene());
+    const std::size_t nodesBefore = scene->Nodes().size();
+    std::int64_t drawnInstances = 0;
+    std::size_t drawnNodes = 0;
+    const host::RenderResult r = RenderWith(c.renderer, 1, [&](host::FrameDrawing& frame) {
+        for (const host::InstancedSource& s : frame.instanced)
+            for (const host::InstanceGroup& g : s.groups) drawnInstances += g.transforms.size();
+        drawnNodes = frame.nodes.size();
+    });
+    EXPECT_EQ(Fence(r).route, c.route);
+    EXPECT_EQ(Fence(r).instances, c.instances);
+    EXPECT_EQ(drawnInstances, c.instances);
+    if (std::string(c.route) == "nodes") {
+        // One node of copies per item (at most 1,000 each) and the object's own (its sweeps:
+        // none here, so only the three copy nodes have faces).
+        EXPECT_EQ(Fence(r).nodesMade, 3);
+        EXPECT_EQ(drawnNodes, 3u);
+    } else {
+        EXPECT_EQ(Fence(r).perSource, (std::vector<std::pair<std::string, std::int64_t>>{
+                                          {"Cap", 2}, {"Picket", 11}, {"Post", 2}}));
+    }
+    EXPECT_EQ(r.nodesLeft, 0);
+    EXPECT_EQ(scene->Nodes().size(), nodesBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Renderers, RenderRoute,
+    testing::Values(RouteCase{"CoronaFirstInstancingVersion", Corona(0x5100000000001LL),
+                              "instances", 15},
+                    RouteCase{"CoronaOneVersionEarlier", Corona(0x5100000000000LL), "nodes", 0},
+                    RouteCase{"Scanline", kScanline, "nodes", 0},
+                    RouteCase{"NoRenderer", kNone, "nodes", 0},
+                    RouteCase{"VRayWithTheBridgesBesideTheModule", kVRay, "bridge", 15}),
+    [](const testing::TestParamInfo<RouteCase>& p) { return std::string(p.param.name); });
+
+// A hidden node, a node renderers do not see, a hidden layer and a missing path: the object
+// takes no route, loads no bridge and makes no node.
+TEST_F(Render, AnObjectThatIsNotRenderedDoesNothing) {
+    const std::vector<std::pair<const char*, std::function<void(INode*)>>> cases = {
+        {"hidden", [](INode* n) { n->Hide(TRUE); }},
+        {"not renderable", [](INode* n) { n->SetRenderable(FALSE); }},
+        {"hidden layer",
+         [](INode* n) { dynamic_cast<ILayer*>(n->GetReference(NODE_LAYER_REF))->Hide(true); }},
+    };
+    for (const auto& [name, change] : cases) {
+        scene = std::make_unique<host::Scene>();
+        scene->RegisterClass(cd);
+        Load(FenceScene());
+        change(scene->GetINodeByName(L"Fence"));
+        for (const host::RendererInfo& renderer : {kScanline, kVRay}) {
+            const host::RenderResult r = RenderWith(renderer);
+            EXPECT_EQ(Fence(r).route, "none") << name;
+            EXPECT_EQ(Fence(r).nodesMade, 0) << name;
+        }
+    }
+    scene = std::make_unique<host::Scene>();
+    scene->RegisterClass(cd);
+    Load(FenceScene());
+    // The object's path is its own copy of the picked one.
+    for (host::Node* n : scene->Nodes()) {
+        if (std::wstring(n->GetName()).rfind(L"Spline_For_Trellon_", 0) == 0) scene->DeleteNode(n);
+    }
+    EXPECT_EQ(Fence(RenderWith(kScanline)).route, "none") << "no path";
+}
+
+// With the current layer hidden, the fallback nodes land on the object's layer, and the current
+// layer is the hidden one again after the render.
+TEST_F(Render, AHiddenCurrentLayerIsSwitchedForTheRenderAndRestored) {
+    Load(FenceScene(
+        R"("layers": [{"name": "0"}, {"name": "Off", "hidden": true}], "currentLayer": "Off",)"));
+    ILayer* objectLayer =
+        dynamic_cast<ILayer*>(scene->GetINodeByName(L"Fence")->GetReference(NODE_LAYER_REF));
+    ASSERT_FALSE(objectLayer->IsHidden());
+    std::vector<std::wstring> layersOfNodes;
+    RenderWith(kScanline, 1, [&](host::FrameDrawing&) {
+        for (host::Node* n : scene->Nodes()) {
+            if (std::wstring(n->GetName()).rfind(L"TL_", 0) == 0)
+                layersOfNodes.push_back(
+                    dynamic_cast<ILayer*>(n->GetReference(NODE_LAYER_REF))->GetName().str());
+        }
+    });
+    EXPECT_EQ(layersOfNodes, std::vector<std::wstring>(3, objectLayer->GetName().str()));
+    EXPECT_EQ(scene->GetLayerManager()->GetCurrentLayer()->GetName(), MSTR(L"Off"));
+}
+
+// With Color Shift on and 3 variants, the materials go round per item in the order they are
+// asked for, and each frame starts again from the item's own material.
+TEST_F(Render, VariantMaterialsGoRoundPerItemAndStartAgainEachFrame) {
+    Load(FenceScene(
+        "", R"(, {"name": "Color Shift", "value": 1}, {"name": "Color Variation", "value": 3})"));
+    std::vector<std::wstring> names;
+    std::int64_t groups = 0;
+    RenderWith(Corona(0x5100000000001LL), 2, [&](host::FrameDrawing& frame) {
+        for (const host::InstancedSource& s : frame.instanced) {
+            if (s.source.name != "Picket") continue;
+            groups += static_cast<std::int64_t>(s.groups.size());
+            for (const host::InstanceGroup& g : s.groups)
+                names.push_back(g.material->GetName().str());
+        }
+    });
+    // 11 pickets over 3 variants, in each of the two frames: groups of 4, 4 and 3 copies.
+    EXPECT_EQ(groups, 6);
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"MtlNum0", L"MtlNum1", L"MtlNum2", L"MtlNum0",
+                                                L"MtlNum1", L"MtlNum2"}));
+    // Asked directly, instance by instance of the pickets: 0, 1, 2, 0, 1, 2.
+    int t = 0;
+    BroadcastNotification(NOTIFY_PRE_RENDER, &t);
+    FPInterface* fp = RenderInterface();
+    FPValue v;
+    ASSERT_EQ(fp->Invoke(1, v), FPS_OK);
+    std::vector<std::wstring> handed;
+    FPParams arg{FPValue(TYPE_INT, 0)};
+    for (int k = 0; k < 15 && handed.size() < 6; ++k) {
+        arg.params[0].Load(TYPE_INT, k);
+        fp->Invoke(6, v, &arg);
+        if (v.i != 1) continue;
+        fp->Invoke(9, v, &arg);
+        handed.push_back(v.mtl ? v.mtl->GetName().str() : L"(none)");
+    }
+    BroadcastNotification(NOTIFY_POST_RENDER);
+    EXPECT_EQ(handed, (std::vector<std::wstring>{L"MtlNum0", L"MtlNum1", L"MtlNum2", L"MtlNum0",
+                                                 L"MtlNum1", L"MtlNum2"}));
+}
+
+// A light item: under the bridge its copies are light nodes "TL_" plus its name (the lists hold
+// the geometry only); under Corona's own instancing they are instances like the others.
+TEST_F(Render, LightItemsAreNodesUnderTheBridgeAndInstancesUnderCorona) {
+    const std::string lamp = R"(, {"op": "addItem", "node": "Lamp"})";
+    std::string text = FenceScene("", "", lamp);
+    text.replace(text.find("[20, 20, 20, 20]"), 16, "[20, 20, 20, 20, 20]");
+    const std::string withLamp = text.substr(0, text.find(R"({"name": "Fence")")) +
+                                 R"({"name": "Lamp", "hidden": true, "object": {"type": "light"}},
+    )" + text.substr(text.find(R"({"name": "Fence")"));
+    Load(withLamp);
+    std::vector<std::wstring> lightNodes;
+    const host::RenderResult bridged = RenderWith(kVRay, 1, [&](host::FrameDrawing&) {
+        for (host::Node* n : scene->Nodes()) {
+            if (std::wstring(n->GetName()).rfind(L"TL_Lamp", 0) == 0 && !n->IsHidden())
+                lightNodes.push_back(n->GetName());
+        }
+    });
+    EXPECT_EQ(Fence(bridged).route, "bridge");
+    EXPECT_EQ(Fence(bridged).instances, 15);
+    // The lamp is a distribution object along the whole path, like the pickets: 11 copies.
+    EXPECT_EQ(lightNodes.size(), 11u);
+    EXPECT_EQ(bridged.nodesLeft, 0);
+
+    const host::RenderResult native = RenderWith(Corona(0x5100000000001LL));
+    EXPECT_EQ(Fence(native).route, "instances");
+    EXPECT_EQ(Fence(native).instances, 26);
+}
+
+// The source order: end objects, then distribution objects, then posts, whatever the item
+// list's order (objects, posts, ends).
+TEST_F(Render, SourcesAreEndsThenObjectsThenPosts) {
+    Load(FenceScene());
+    FPInterface* fp = RenderInterface();
+    FPValue v;
+    ASSERT_EQ(fp->Invoke(1, v), FPS_OK);
+    EXPECT_EQ(v.i, 3);
+    std::vector<std::wstring> names;
+    FPParams arg{FPValue(TYPE_INT, 0)};
+    for (int s = 0; s <= 3; ++s) {
+        arg.params[0].Load(TYPE_INT, s);
+        ASSERT_EQ(fp->Invoke(2, v, &arg), FPS_OK);
+        names.push_back(v.n ? v.n->GetName() : L"(none)");
+    }
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"Cap", L"Picket", L"Post", L"(none)"}));
+    EXPECT_EQ(fp->Invoke(11, v, &arg), FPS_NO_SUCH_FUNCTION);
+}
+
+// Every instance, its source's vertices carried by its transform, lands on the vertices of the
+// same copy in the viewport mesh carried by the object's node transform: for every pattern,
+// with posts and end objects, and random offsets on.
+TEST_F(Render, InstancesStandWhereTheViewportCopiesStand) {
+    for (int pattern : {0, 1, 2}) {
+        scene = std::make_unique<host::Scene>();
+        scene->RegisterClass(cd);
+        std::ostringstream params;
+        params << R"(, {"name": "Geo_Pattern", "value": )" << pattern
+               << R"(}, {"name": "Item_Z_Rot_Random", "value": [0, 40, 40, 40]},
+                   {"name": "Item_Pos_InOut_Random", "value": [0, 6, 6, 6]})";
+        Load(FenceScene("", params.str()));
+        INode* fence = scene->GetINodeByName(L"Fence");
+        host::EvaluatedNode viewport;
+        ASSERT_TRUE(host::EvaluateNode(fence, 0, viewport));
+        const Mesh& mesh = viewport.Geometry();
+        const Matrix3 objectToWorld = fence->GetObjectTM(0);
+
+        int t = 0;
+        BroadcastNotification(NOTIFY_PRE_RENDER, &t);
+        FPInterface* fp = RenderInterface();
+        FPValue v;
+        ASSERT_EQ(fp->Invoke(1, v), FPS_OK);
+        ASSERT_EQ(fp->Invoke(4, v), FPS_OK);
+        const int count = v.i;
+        // 11 pickets in the per-object pattern; the sequence patterns lay them out their way.
+        if (pattern == 2) {
+            EXPECT_EQ(count, 15);
+        }
+        int at = 0;  // the copy's first vertex in the viewport mesh
+        FPParams arg{FPValue(TYPE_INT, 0)};
+        for (int k = 0; k < count; ++k) {
+            arg.params[0].Load(TYPE_INT, k);
+            fp->Invoke(6, v, &arg);
+            FPParams s{FPValue(TYPE_INT, v.i)};
+            fp->Invoke(2, v, &s);
+            host::EvaluatedNode source;
+            ASSERT_TRUE(host::EvaluateNode(v.n, 0, source));
+            fp->Invoke(7, v, &arg);
+            const Matrix3 tm = *v.m;
+            const Mesh& item = source.Geometry();
+            ASSERT_LE(at + item.numVerts, mesh.numVerts);
+            for (int i = 0; i < item.numVerts; ++i) {
+                const Point3 rendered = item.verts[i] * tm;
+                const Point3 shown = mesh.verts[at + i] * objectToWorld;
+                ASSERT_LT(Length(rendered - shown), 1e-3f)
+                    << "pattern " << pattern << ", instance " << k << ", vertex " << i;
+            }
+            at += item.numVerts;
+        }
+        // Every copy of the viewport mesh (it holds no sweep) was met by an instance.
+        EXPECT_EQ(at, mesh.numVerts) << "pattern " << pattern;
+        BroadcastNotification(NOTIFY_POST_RENDER);
+    }
+}
+
+// Bridges from the module's own folder only, newest first: with only KavoVRay3.dll beside a copy
+// of the module, that one serves; with none, V-Ray gets the export's nodes.
+TEST(RenderBridge, TheModulesFolderDecidesWhichBridgeServes) {
+    namespace fs = std::filesystem;
+    const fs::path built = fs::path(host::DefaultModulePath()).parent_path();
+    for (const bool withBridge : {true, false}) {
+        const fs::path dir = TestTempDir(withBridge ? "bridge3" : "nobridge");
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        for (const char* f : {"trellon.dlo", "trellon.res.json"}) fs::copy_file(built / f, dir / f);
+        if (withBridge) fs::copy_file(built / "KavoVRay3.dll", dir / "KavoVRay3.dll");
+        std::string error;
+        std::unique_ptr<host::PluginModule> module =
+            host::PluginModule::Load((dir / "trellon.dlo").string(), error);
+        ASSERT_NE(module, nullptr) << error;
+        {
+            host::Scene scene;
+            scene.RegisterClass(module->Class(0));
+            host::LoadSceneText(FenceScene(), "render.scene.json", scene);
+            scene.SetCurrentRenderer(kVRay);
+            bool bridgeNode = false;
+            const host::RenderResult r = host::RenderFrames(scene, 0, 0, [&](host::FrameDrawing&) {
+                bridgeNode = scene.GetINodeByName(L"KavoVRay3_Instancer") != nullptr;
+            });
+            EXPECT_EQ(r.frames[0].objects[0].route, withBridge ? "bridge" : "nodes");
+            EXPECT_EQ(bridgeNode, withBridge);
+            EXPECT_EQ(r.nodesLeft, 0);
+        }
+        module.reset();
+        fs::remove_all(dir);
+    }
+}
+
+// The command: an instanced file and the report.
+TEST_F(Render, CommandWritesAnInstancedFileAndReportsTheRoute) {
+    const std::filesystem::path dir = TestTempDir("render");
+    std::filesystem::create_directories(dir);
+    const std::filesystem::path sceneFile = dir / "fence.scene.json";
+    {
+        std::ofstream f(sceneFile);
+        f << FenceScene(R"("renderer": {"class": "scanline"},)");
+    }
+    host::RenderOptions options;
+    options.scene = sceneFile.string();
+    options.output = (dir / "fence.glb").string();
+    options.renderer = "corona";
+    options.frames = "0-1";
+    std::ostringstream out, err;
+    ASSERT_EQ(host::RenderScene(*scene, options, out, err), 0) << err.str();
+    EXPECT_EQ(out.str(),
+              "renderer: corona\nframe 0:\n  Fence: instances, 15 instances (Cap 2) (Picket 11) "
+              "(Post 2)\n"
+              "frame 1:\n  Fence: instances, 15 instances (Cap 2) (Picket 11) (Post 2)\n"
+              "temporary nodes left: 0\nwrote " +
+                  options.output + "\n");
+    EXPECT_TRUE(std::filesystem::file_size(options.output) > 0);
+    options.renderer = "corona:banana";
+    EXPECT_EQ(host::RenderScene(*scene, options, out, err), 1);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
