@@ -78,8 +78,8 @@ inline BOOL ListView_SetItemText(HWND h, int i, int sub, const wchar_t* text) {
     LVITEM item{};
     item.iSubItem = sub;
     item.pszText = text;
-    return static_cast<BOOL>(SendMessageW(h, LVM_SETITEMTEXTW, static_cast<WPARAM>(i),
-                                          reinterpret_cast<LPARAM>(&item)));
+    return static_cast<BOOL>(
+        SendMessageW(h, LVM_SETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)));
 }
 inline BOOL ListView_DeleteAllItems(HWND h) {
     return static_cast<BOOL>(SendMessageW(h, LVM_DELETEALLITEMS, 0, 0));
@@ -89,8 +89,8 @@ inline int ListView_GetItemCount(HWND h) {
 }
 // With LVNI_SELECTED: the selected row after `start` (-1: from the top), or -1.
 inline int ListView_GetNextItem(HWND h, int start, int flags) {
-    return static_cast<int>(SendMessageW(h, LVM_GETNEXTITEM, static_cast<WPARAM>(start),
-                                         static_cast<LPARAM>(flags)));
+    return static_cast<int>(
+        SendMessageW(h, LVM_GETNEXTITEM, static_cast<WPARAM>(start), static_cast<LPARAM>(flags)));
 }
 // Selects (state LVIS_SELECTED in mask) or deselects row i; i = -1 applies to every row.
 inline void ListView_SetItemState(HWND h, int i, UINT state, UINT mask) {

@@ -28,8 +28,8 @@
 #include "interval.h"
 #include "maxtypes.h"
 #include "point2.h"
-#include "tab.h"
 #include "strclass.h"
+#include "tab.h"
 #include "viewexp.h"
 #include "windows.h"
 

@@ -43,7 +43,6 @@ using HCURSOR = HCURSOR__*;
 struct HDC__;
 using HDC = HDC__*;
 
-
 constexpr WORD LOWORD(UINT_PTR v) { return static_cast<WORD>(v & 0xFFFF); }
 constexpr WORD HIWORD(UINT_PTR v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
 constexpr WPARAM MAKEWPARAM(int lo, int hi) {

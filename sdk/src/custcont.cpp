@@ -176,16 +176,16 @@ class RollupWindow : public IRollupWindow {
 public:
     ~RollupWindow() override { DeleteRollup(0, GetNumPanels()); }
 
-    int AppendRollup(HINSTANCE hInst, const MCHAR* dlgTemplate, DLGPROC dlgProc,
-                     const MCHAR* title, LPARAM param = 0, DWORD flags = 0,
+    int AppendRollup(HINSTANCE hInst, const MCHAR* dlgTemplate, DLGPROC dlgProc, const MCHAR* title,
+                     LPARAM param = 0, DWORD flags = 0,
                      int category = ROLLUP_CAT_STANDARD) override {
         // The panel is entered before the dialog is made, so a procedure that asks for its
         // index while it initialises finds it.
         std::size_t at = panels_.size();
         while (at > 0 && panels_[at - 1].category > category) --at;
-        panels_.insert(panels_.begin() + static_cast<long>(at),
-                       Panel{nullptr, title ? title : L"", (flags & APPENDROLL_CLOSED) == 0,
-                             category});
+        panels_.insert(
+            panels_.begin() + static_cast<long>(at),
+            Panel{nullptr, title ? title : L"", (flags & APPENDROLL_CLOSED) == 0, category});
         HWND h = CreateDialogParamW(hInst, dlgTemplate, nullptr, dlgProc, param);
         // The procedure may have added or removed panels meanwhile; find the entry again.
         for (std::size_t i = 0; i < panels_.size(); ++i) {

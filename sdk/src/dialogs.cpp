@@ -31,19 +31,32 @@ std::set<Window*>& LiveDialogs() {
 ControlKind KindOf(MaxSDK::Util::DialogControlType t) {
     using T = MaxSDK::Util::DialogControlType;
     switch (t) {
-        case T::Static: return ControlKind::Static;
-        case T::Group: return ControlKind::Group;
-        case T::Button: return ControlKind::Button;
-        case T::CheckBox: return ControlKind::CheckBox;
-        case T::Radio: return ControlKind::Radio;
-        case T::Edit: return ControlKind::Edit;
-        case T::Spinner: return ControlKind::Spinner;
-        case T::Slider: return ControlKind::Slider;
-        case T::ComboBox: return ControlKind::ComboBox;
-        case T::ListBox: return ControlKind::ListBox;
-        case T::ListView: return ControlKind::ListView;
-        case T::ColorSwatch: return ControlKind::ColorSwatch;
-        case T::Image: return ControlKind::Image;
+        case T::Static:
+            return ControlKind::Static;
+        case T::Group:
+            return ControlKind::Group;
+        case T::Button:
+            return ControlKind::Button;
+        case T::CheckBox:
+            return ControlKind::CheckBox;
+        case T::Radio:
+            return ControlKind::Radio;
+        case T::Edit:
+            return ControlKind::Edit;
+        case T::Spinner:
+            return ControlKind::Spinner;
+        case T::Slider:
+            return ControlKind::Slider;
+        case T::ComboBox:
+            return ControlKind::ComboBox;
+        case T::ListBox:
+            return ControlKind::ListBox;
+        case T::ListView:
+            return ControlKind::ListView;
+        case T::ColorSwatch:
+            return ControlKind::ColorSwatch;
+        case T::Image:
+            return ControlKind::Image;
     }
     return ControlKind::Static;
 }
@@ -419,8 +432,8 @@ HINSTANCE ShellExecuteW(HWND /*hwnd*/, const wchar_t* lpOperation, const wchar_t
                         const wchar_t* /*lpParameters*/, const wchar_t* /*lpDirectory*/,
                         int /*nShowCmd*/) {
     // Windows answers a value above 32 for success and an error number up to 32 otherwise.
-    const bool ok = ShellHandler() && ShellHandler()(lpOperation ? lpOperation : L"open",
-                                                     lpFile ? lpFile : L"");
+    const bool ok = ShellHandler() &&
+                    ShellHandler()(lpOperation ? lpOperation : L"open", lpFile ? lpFile : L"");
     return reinterpret_cast<HINSTANCE>(static_cast<UINT_PTR>(ok ? 42 : 2));
 }
 
@@ -428,20 +441,34 @@ namespace WinStandIn {
 
 const char* ControlKindName(ControlKind kind) {
     switch (kind) {
-        case ControlKind::Dialog: return "dialog";
-        case ControlKind::Static: return "label";
-        case ControlKind::Group: return "group";
-        case ControlKind::Button: return "button";
-        case ControlKind::CheckBox: return "checkbox";
-        case ControlKind::Radio: return "radio";
-        case ControlKind::Edit: return "edit";
-        case ControlKind::Spinner: return "spinner";
-        case ControlKind::Slider: return "slider";
-        case ControlKind::ComboBox: return "dropdown";
-        case ControlKind::ListBox: return "listbox";
-        case ControlKind::ListView: return "listview";
-        case ControlKind::ColorSwatch: return "colorswatch";
-        case ControlKind::Image: return "image";
+        case ControlKind::Dialog:
+            return "dialog";
+        case ControlKind::Static:
+            return "label";
+        case ControlKind::Group:
+            return "group";
+        case ControlKind::Button:
+            return "button";
+        case ControlKind::CheckBox:
+            return "checkbox";
+        case ControlKind::Radio:
+            return "radio";
+        case ControlKind::Edit:
+            return "edit";
+        case ControlKind::Spinner:
+            return "spinner";
+        case ControlKind::Slider:
+            return "slider";
+        case ControlKind::ComboBox:
+            return "dropdown";
+        case ControlKind::ListBox:
+            return "listbox";
+        case ControlKind::ListView:
+            return "listview";
+        case ControlKind::ColorSwatch:
+            return "colorswatch";
+        case ControlKind::Image:
+            return "image";
     }
     return "label";
 }

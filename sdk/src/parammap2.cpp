@@ -197,7 +197,8 @@ private:
             case TYPE_RADIO: {
                 const int index = IndexOf(def, pb_->GetInt(def.ID, t));
                 for (int i = 0; i < def.ctrl_IDs.Count(); ++i) {
-                    CheckDlgButton(hWnd_, def.ctrl_IDs[i], i == index ? BST_CHECKED : BST_UNCHECKED);
+                    CheckDlgButton(hWnd_, def.ctrl_IDs[i],
+                                   i == index ? BST_CHECKED : BST_UNCHECKED);
                 }
                 break;
             }
@@ -265,7 +266,8 @@ private:
                 }
             }
             if (d.ctrl_type == TYPE_INT_COMBOBOX && d.ctrl_IDs[0] == id && code == CBN_SELCHANGE) {
-                const auto sel = static_cast<int>(SendDlgItemMessageW(hWnd_, id, CB_GETCURSEL, 0, 0));
+                const auto sel =
+                    static_cast<int>(SendDlgItemMessageW(hWnd_, id, CB_GETCURSEL, 0, 0));
                 if (sel >= 0) Write(d, ValueAt(d, sel));
                 return;
             }
