@@ -67,14 +67,9 @@ bool SplitWords(const std::string& text, std::vector<std::string>& words, std::s
     return true;
 }
 
-// The step file: lines, or a JSON array of step strings.
-bool ReadSteps(const std::string& path, std::vector<Step>& steps, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot be read";
-        return false;
-    }
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+// Steps from text: lines, or a JSON array of step strings.
+bool ParseSteps(const std::string& text, const std::string& source, std::vector<Step>& steps,
+                std::string& error) {
     std::size_t first = text.find_first_not_of(" \t\r\n");
     std::vector<std::pair<std::string, std::string>> lines;  // where, text
     if (first != std::string::npos && text[first] == '[') {
@@ -82,12 +77,12 @@ bool ReadSteps(const std::string& path, std::vector<Step>& steps, std::string& e
         try {
             doc = nlohmann::json::parse(text);
         } catch (const nlohmann::json::exception& e) {
-            error = path + ": not valid JSON (" + e.what() + ")";
+            error = source + ": not valid JSON (" + e.what() + ")";
             return false;
         }
         for (std::size_t i = 0; i < doc.size(); ++i) {
             if (!doc[i].is_string()) {
-                error = path + ": entry " + std::to_string(i + 1) + ": expected a step string";
+                error = source + ": entry " + std::to_string(i + 1) + ": expected a step string";
                 return false;
             }
             lines.emplace_back("entry " + std::to_string(i + 1), doc[i].get<std::string>());
@@ -108,7 +103,7 @@ bool ReadSteps(const std::string& path, std::vector<Step>& steps, std::string& e
         step.where = where;
         std::string why;
         if (!SplitWords(line, step.words, why)) {
-            error = path + ": " + where + ": " + why;
+            error = source + ": " + where + ": " + why;
             return false;
         }
         if (step.words.empty()) continue;
@@ -505,34 +500,45 @@ void ShowPanel(Scene& scene, std::ostream& out) {
     }
 }
 
-int UiScene(Scene& scene, const UiOptions& options, std::ostream& out, std::ostream& err) {
+std::string RunPanelSteps(Scene& scene, const std::string& text, const std::string& source) {
     std::vector<Step> steps;
     std::string error;
-    if (!ReadSteps(options.steps, steps, error)) {
-        err << "trellon-host: " << error << '\n';
-        return 1;
-    }
-    if (const int status = LoadInto(scene, options.scene, err); status != 0) return status;
-    scene.ClearMessages();
-    // A user at the panel: the scene's own set-up is not part of the undo record.
-    theHold.ClearRecord();
-    scene.Panel().SetStrict(true);
+    if (!ParseSteps(text, source, steps, error)) return error;
+    CommandPanel& panel = scene.Panel();
+    panel.SetStrict(true);
     Runner runner(scene);
     for (const Step& step : steps) {
         const std::string e = runner.Run(step);
         if (!e.empty()) {
-            err << "trellon-host: " << options.steps << ": step " << step.number << " ("
-                << step.where << ", " << step.words[0] << "): " << e << '\n';
-            return 1;
+            panel.SetStrict(false);
+            return source + ": step " + std::to_string(step.number) + " (" + step.where + ", " +
+                   step.words[0] + "): " + e;
         }
     }
-    if (const std::string e = runner.Finish(); !e.empty()) {
-        err << "trellon-host: " << options.steps << ": " << e << '\n';
+    panel.SetStrict(false);
+    if (const std::string e = runner.Finish(); !e.empty()) return source + ": " + e;
+    return {};
+}
+
+int UiScene(Scene& scene, const UiOptions& options, std::ostream& out, std::ostream& err) {
+    std::ifstream in(options.steps, std::ios::binary);
+    if (!in) {
+        err << "trellon-host: " << options.steps << ": cannot be read\n";
+        return 1;
+    }
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (const int status = LoadInto(scene, options.scene, err); status != 0) return status;
+    scene.ClearMessages();
+    // A user at the panel: the scene's own set-up is not part of the undo record.
+    theHold.ClearRecord();
+    if (const std::string e = RunPanelSteps(scene, text, options.steps); !e.empty()) {
+        err << "trellon-host: " << e << '\n';
         return 1;
     }
     if (options.show) ShowPanel(scene, out);
-    const std::vector<std::wstring>& pages = scene.Panel().OpenedPages();
-    for (const std::wstring& page : pages) out << "opened " << ToUTF8(page) << '\n';
+    for (const std::wstring& page : scene.Panel().OpenedPages()) {
+        out << "opened " << ToUTF8(page) << '\n';
+    }
     for (const MessageRecord& m : scene.Messages()) {
         out << "message \"" << ToUTF8(m.caption) << "\": " << ToUTF8(m.text) << '\n';
     }

@@ -65,6 +65,10 @@ int RunUi(const std::string& modulePath, const UiOptions& options, std::ostream&
 // The command in a scene that already knows the module's classes (and is empty).
 int UiScene(Scene& scene, const UiOptions& options, std::ostream& out, std::ostream& err);
 
+// Runs panel steps (the text of a step file; source names it in messages) on a loaded scene.
+// Empty on success, else the failing step's message ("SOURCE: step N (line L, VERB): ...").
+std::string RunPanelSteps(Scene& scene, const std::string& text, const std::string& source);
+
 // Prints the open rollouts of the panel with their controls (what --show prints).
 void ShowPanel(Scene& scene, std::ostream& out);
 

@@ -41,13 +41,13 @@ void Open(Trellon& obj, IObjParam* ip, const Rollout& r) {
 
 }  // namespace
 
-void Trellon::BeginEditParams(IObjParam* ip, ULONG flags, Animatable* /*prev*/) {
+void Trellon::BeginEditParams(IObjParam* ip, ULONG editFlags, Animatable* /*prev*/) {
     Interface = ip;
     if (!ip || !pblock2) return;
     trellon::ui::SetEditedObject(this);
-    if (flags == BEGIN_EDIT_CREATE) {
+    if (editFlags == BEGIN_EDIT_CREATE) {
         Open(*this, ip, kRollouts[0]);
-    } else if (flags == 0) {
+    } else if (editFlags == 0) {
         for (const Rollout& r : kRollouts) Open(*this, ip, r);
     }
 }
