@@ -170,13 +170,12 @@ public:
 TEST_F(Dialogs, ParameterMapBindsControlsBothWaysWithUndo) {
     PanelCore core;
     objmodel_fakes::CoreGuard guard(&core);
-    ParamBlockDesc2 desc(0, _M("params"), 0, nullptr, P_AUTO_UI, 101, 0, 0, 0, nullptr,
-        1, _M("size"), TYPE_FLOAT, 0, 0, p_default, 2.0f, p_range, 0.0f, 10.0f,
-            p_ui, TYPE_SPINNER, EDITTYPE_FLOAT, 1005, 1006, 0.1f, p_end,
-        2, _M("on"), TYPE_BOOL, 0, 0, p_default, FALSE, p_ui, TYPE_SINGLECHECKBOX, 1002, p_end,
-        3, _M("kind"), TYPE_INT, 0, 0, p_default, 1, p_ui, TYPE_INT_COMBOBOX, 1008, 2, 5, 6,
-            p_end,
-        p_end);
+    ParamBlockDesc2 desc(0, _M("params"), 0, nullptr, P_AUTO_UI, 101, 0, 0, 0, nullptr, 1,
+                         _M("size"), TYPE_FLOAT, 0, 0, p_default, 2.0f, p_range, 0.0f, 10.0f, p_ui,
+                         TYPE_SPINNER, EDITTYPE_FLOAT, 1005, 1006, 0.1f, p_end, 2, _M("on"),
+                         TYPE_BOOL, 0, 0, p_default, FALSE, p_ui, TYPE_SINGLECHECKBOX, 1002, p_end,
+                         3, _M("kind"), TYPE_INT, 0, 0, p_default, 1, p_ui, TYPE_INT_COMBOBOX, 1008,
+                         2, 5, 6, p_end, p_end);
     ASSERT_TRUE(desc.errors().empty());
     pblock_fakes::Owner owner;
     owner.ReplaceReference(0, CreateParameterBlock2(&desc, &owner));
