@@ -11,6 +11,7 @@
 #define IDS_PARAMS_COLOUR 7   // display name of colour and texture parameters
 #define IDS_TITLE_ROLLOUT 8
 #define IDS_SPLINE_ROLLOUT 9  // also the display name of path and layout parameters
+#define IDS_SWEEPS_ROLLOUT 10
 #define IDS_OBJECTS_ROLLOUT 11
 #define IDS_COLOUR_ROLLOUT 12
 #define IDS_EXPORT_ROLLOUT 13
@@ -61,3 +62,47 @@
 #define IDC_SLIDER_1033 1033
 #define IDC_SLIDER_1034 1034
 #define IDC_SLIDER_1035 1035
+
+// Controls the rollouts' own procedures handle (ui/). Per template; the same number means
+// different controls in different templates.
+#define IDC_HELP 2000
+// Spline rollout.
+#define IDC_PICK_PATH 1001
+#define IDC_ITEM_FILTER 1002
+#define IDC_SWEEP_FILTER 1003
+#define IDC_SPLINE_STEPS_EDIT 1016
+#define IDC_SPLINE_STEPS_SPIN 1017
+#define IDC_SELECT_ITEMS 1018
+#define IDC_UPDATE_ITEMS 1019
+// Object and sweep rollouts.
+#define IDC_LIST 1002
+#define IDC_PICK_ITEMS 1003
+#define IDC_ADD_FROM_LIST 1004
+#define IDC_DELETE_ROW 1005
+#define IDC_SHIFT_UP 1006
+#define IDC_SHIFT_DOWN 1007
+#define IDC_ADD_NULL 1008
+#define IDC_BOX_SIZE 1015
+#define IDC_SEED_MIRROR 1018
+#define IDC_SEED_TRANSFORMS 1089
+#define IDC_MAKE_POST 1102
+#define IDC_MAKE_END 1105
+// Colour rollout.
+#define IDC_SEED_COLOURS 1050
+#define IDC_NAME_LIST 1042
+#define IDC_NAME_EDIT 1043
+#define IDC_NAME_ADD 1018
+#define IDC_NAME_DELETE 1041
+// Export rollout.
+#define IDC_EXPORT 1001
+// About rollout.
+#define IDC_CREATED_BY 1021
+#define IDC_MAKER 1022
+#define IDC_WEB_SITE 1041
+#define IDC_SOCIAL_FIRST 1080  // four buttons, 1080 to 1083
+
+// Cursors of the pick modes.
+#define IDC_CURSOR_PICK_SHAPE 105
+#define IDC_CURSOR_PICK_ITEM 128
+#define IDC_CURSOR_HIT_SHAPE 137
+#define IDC_CURSOR_HIT_ITEM 138

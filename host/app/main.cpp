@@ -15,6 +15,7 @@
 #include "export_command.h"
 #include "params_command.h"
 #include "render_command.h"
+#include "ui_command.h"
 #include "view_server.h"
 
 int main(int argc, char** argv) {
@@ -100,6 +101,16 @@ int main(int argc, char** argv) {
     auto* drawTimeOpt = drawCmd->add_option(
         "--time", drawTime, "the time in ticks (4800 per second; default: the scene's)");
 
+    host::UiOptions uiOptions;
+    auto* uiCmd = app.add_subcommand(
+        "ui", "load a scene, run panel steps on the command panel and save or build the result");
+    uiCmd->add_option("SCENE", uiOptions.scene, "the scene file")->required();
+    uiCmd->add_option("--steps", uiOptions.steps, "the panel steps: one per line, or JSON")
+        ->required();
+    uiCmd->add_option("-o,--output", uiOptions.output, "the result: .scene.json or .glb");
+    uiCmd->add_flag("--show", uiOptions.show,
+                    "print the open rollouts with their controls and values afterwards");
+
     host::ViewOptions view;
     auto* viewCmd = app.add_subcommand(
         "view", "serve a .glb and the viewer page on 127.0.0.1 until interrupted");
@@ -147,6 +158,7 @@ int main(int argc, char** argv) {
             if (drawTimeOpt->count() > 0) t = drawTime;
             return host::RunDraw(modulePath, drawScene, drawOut, t, std::cout, std::cerr);
         }
+        if (uiCmd->parsed()) return host::RunUi(modulePath, uiOptions, std::cout, std::cerr);
         if (viewCmd->parsed()) return host::RunView(view, std::cout, std::cerr);
         return 2;
     });

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "command_panel.h"
 #include "editable_mesh.h"
 #include "ifnpub.h"
 #include "imtl.h"
@@ -20,8 +21,12 @@
 
 namespace host {
 
-Scene::Scene() {
+Scene::Scene() : panel_(std::make_unique<CommandPanel>(*this)) {
     root_ = new Node(*this, 0, MSTR(_M("Scene Root")), true);
+    WinStandIn::SetShellExecuteHandler([this](const std::wstring&, const std::wstring& file) {
+        panel_->NotePageOpened(file);
+        return true;
+    });
     SetCOREInterface(this);
     WinStandIn::SetMessageBoxHandler([this](HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
         return OnMessageBox(text, caption, type);
@@ -31,6 +36,9 @@ Scene::Scene() {
 }
 
 Scene::~Scene() {
+    // The rollouts close before anything they show goes.
+    panel_->EndEdit();
+    WinStandIn::SetShellExecuteHandler(nullptr);
     // Nodes go first, newest first, so objects see their dependents leave in a stable order.
     while (!nodes_.empty()) DeleteNodeTree(nodes_.back());
     for (Mtl* m : sceneMaterials_) {
@@ -159,6 +167,7 @@ void Scene::DeleteNode(INode* inode, BOOL redraw, BOOL /*overrideSlaves*/) {
     auto* node = dynamic_cast<Node*>(inode);
     if (!node || node->IsRootNode()) return;
     if (std::find(nodes_.begin(), nodes_.end(), node) == nodes_.end()) return;
+    panel_->NodeDeleting(node);
     DeleteNodeTree(node);
     if (redraw) RedrawViews(time_);
 }
@@ -273,12 +282,30 @@ Renderer* Scene::GetCurrentRenderer(bool createRendererIfItDoesntExist) {
     return &rendererObject_;
 }
 
+IRollupWindow* Scene::GetCommandPanelRollup() { return panel_->Rollup(); }
+void Scene::SetPickMode(PickModeCallback* pc) { panel_->SetPickMode(pc); }
+void Scene::ClearPickMode() { panel_->ClearPickMode(); }
+PickModeCallback* Scene::GetCurPickMode() { return panel_->CurrentPickMode(); }
+INode* Scene::PickNode(HWND /*hWnd*/, IPoint2 /*pt*/, PickNodeCallback* filt) {
+    return panel_->PickNode(filt);
+}
+BOOL Scene::DoHitByNameDialog(HitByNameDlgCallback* hbncb) {
+    return panel_->DoHitByNameDialog(hbncb);
+}
+
 int Scene::OnMessageBox(LPCWSTR text, LPCWSTR caption, UINT type) {
     MessageRecord r;
     r.caption = caption ? caption : L"";
     r.text = text ? text : L"";
     r.type = type;
-    if (auto it = answers_.find(r.caption); it != answers_.end()) {
+    const bool question = (type & MB_TYPEMASK) != MB_OK;
+    if (panel_->AnswersQueued()) {
+        r.answer = panel_->TakeAnswer();
+    } else if (question && panel_->Strict()) {
+        panel_->NoteProblem("the question \"" + ToUTF8(r.caption) +
+                            "\" was asked, but no `answer` step came before it");
+        r.answer = WinStandIn::DefaultMessageBoxAnswer(type);
+    } else if (auto it = answers_.find(r.caption); it != answers_.end()) {
         r.answer = it->second;
     } else if (defaultAnswer_ != 0) {
         r.answer = defaultAnswer_;

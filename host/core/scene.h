@@ -23,6 +23,7 @@ class FPValue;
 
 namespace host {
 
+class CommandPanel;
 class ProgressBar;
 
 // A message box the module showed, and what the host answered.
@@ -80,12 +81,20 @@ public:
                        LPVOID arg) override;
     void ProgressUpdate(int pct, BOOL showPct = TRUE, const MCHAR* title = nullptr) override;
     void ProgressEnd() override;
+    // The command panel and the viewport's pick modes (command_panel.h).
+    IRollupWindow* GetCommandPanelRollup() override;
+    void SetPickMode(PickModeCallback* pc) override;
+    void ClearPickMode() override;
+    PickModeCallback* GetCurPickMode() override;
+    INode* PickNode(HWND hWnd, IPoint2 pt, PickNodeCallback* filt = nullptr) override;
+    BOOL DoHitByNameDialog(HitByNameDlgCallback* hbncb = nullptr) override;
     ILayerManager* GetLayerManager() override { return &layers_; }
     HWND GetMAXHWnd() override { return nullptr; }
     const MSTR& GetCurFileName() override { return fileName_; }
     const MSTR& GetCurFilePath() override { return filePath_; }
 
     // --- Host side ------------------------------------------------------------------------
+    CommandPanel& Panel() { return *panel_; }
     // Registers a loaded module's class so CreateInstance can make it.
     void RegisterClass(ClassDesc* cd);
     ClassDesc* FindClass(SClass_ID superID, Class_ID classID) const;
@@ -101,8 +110,9 @@ public:
     void RemoveSceneMaterial(Mtl* m);
     const std::vector<Mtl*>& SceneMaterials() const { return sceneMaterials_; }
 
-    // Message boxes: every box is recorded. The answer is the one set for the box's caption, else
-    // the default answer when set, else the box's default button.
+    // Message boxes: every box is recorded. The answer is the panel's next queued answer
+    // (CommandPanel::QueueAnswer), else the one set for the box's caption, else the default
+    // answer when set, else the box's default button.
     void SetMessageAnswer(const std::wstring& caption, int answer) { answers_[caption] = answer; }
     void SetDefaultMessageAnswer(int answer) { defaultAnswer_ = answer; }
     // The default answer; 0 when none is set (each box then gets its default button).
@@ -172,6 +182,7 @@ private:
     SceneMtlLib sceneMtlLib_{*this};
     std::function<void(Node*)> nodeCreated_;
     std::unique_ptr<ProgressBar> progress_;
+    std::unique_ptr<CommandPanel> panel_;
 };
 
 }  // namespace host

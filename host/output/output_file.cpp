@@ -9,12 +9,18 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <new>
+#include <system_error>
+
+#include "failed_allocation.h"
 
 namespace host {
 namespace {
 
 // Large enough that a write call moves megabytes, small next to any mesh worth timing.
 constexpr std::size_t kBufferBytes = std::size_t{4} << 20;
+// The writing thread's stack: the system's default of 8 MiB.
+constexpr std::size_t kThreadStackBytes = std::size_t{8} << 20;
 // What may wait for the writing thread at once.
 constexpr std::size_t kMostWaiting = std::size_t{32} << 20;
 
@@ -37,7 +43,17 @@ bool OutputFile::Open(const std::string& path, std::string& error) {
     end_ = 0;
     failed_ = 0;
     stop_ = false;
-    thread_ = std::thread([this] { Run(); });
+    try {
+        thread_ = std::thread([this] { Run(); });
+    } catch (const std::system_error& e) {
+        // A thread the system cannot start for want of memory (its stack, under an address-space
+        // limit) is running out of memory like any other allocation, and is reported as one.
+        if (e.code() != std::errc::resource_unavailable_try_again &&
+            e.code() != std::errc::not_enough_memory)
+            throw;
+        NoteFailedAllocation(kThreadStackBytes);
+        throw std::bad_alloc();
+    }
     return true;
 }
 

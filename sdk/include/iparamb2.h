@@ -305,10 +305,10 @@ public:
     BOOL HasParam(ParamID id) const { return IDtoIndex(id) >= 0; }
     ParamMapSpec* GetMapSpec(MapID id);
 
-    // The rollouts are not built here; these count the requests so the host and tests can see
-    // them.
-    void InvalidateUI() { ++invalidateUICount_; }
-    void InvalidateUI(ParamID /*id*/, int /*tabIndex*/ = -1) { ++invalidateUICount_; }
+    // Shows the block's values again in every open parameter map built on this descriptor
+    // (iparamm2.h: IParamMap2::Invalidate), and counts the requests.
+    void InvalidateUI();
+    void InvalidateUI(ParamID id, int tabIndex = -1);
     int InvalidateUICount() const { return invalidateUICount_; }
 
     // Stand-in extension: what could not be read from the argument list, one message each.

@@ -7,18 +7,36 @@
 // that generation. Published core interfaces (FPInterface) are registered by ID with
 // RegisterCOREInterfaceByID and found with GetCOREInterface(Interface_ID).
 //
+// The command panel and the viewport's modes (defaults for a host without them: no panel, no pick
+// modes, no dialogs):
+//   - AddRollupPage makes a rollout of the command panel from a dialog template (custcont.h,
+//     IRollupWindow::AppendRollup) and answers its dialog; DeleteRollupPage destroys it. Without a
+//     panel the dialog is made on its own and destroyed by DeleteRollupPage.
+//   - SetPickMode makes pc the viewport's mode: the mode in force first ends (its ExitMode), then
+//     pc->EnterMode runs. ClearPickMode ends the current one. A click in a viewport goes to the
+//     mode's HitTest, which asks PickNode for the node under the mouse that its filter accepts;
+//     when it answers TRUE, Pick follows, with the hit node as the viewport's closest hit; Pick
+//     answering TRUE ends the mode.
+//   - DoHitByNameDialog shows the select-by-name dialog: the scene's nodes that hbncb's filter
+//     accepts (all of them with useFilter FALSE); with useProc TRUE the chosen nodes go to
+//     hbncb->proc, otherwise they are selected. FALSE when the user cancels.
+//
 // Time: TIME_TICKSPERSEC ticks per second; the frame rate is the host's (default 30 frames per
 // second, 160 ticks per frame), set with SetFrameRate.
 #pragma once
 
 #include "interval.h"
 #include "maxtypes.h"
+#include "point2.h"
 #include "strclass.h"
+#include "tab.h"
 #include "viewexp.h"
 #include "windows.h"
 
 class Animatable;
 class FPInterface;
+class IObjParam;
+class IRollupWindow;
 class ILayerManager;
 class INode;
 class Mtl;
@@ -27,6 +45,55 @@ class Object;
 class Renderer;
 class ReferenceTarget;
 class Texmap;
+
+// The standard category of the command panel's rollouts.
+constexpr int ROLLUP_CAT_STANDARD = 4000;
+
+using INodeTab = Tab<INode*>;
+
+// A node filter of a pick: TRUE for a node the pick may take.
+class PickNodeCallback {
+public:
+    virtual ~PickNodeCallback() = default;
+    virtual BOOL Filter(INode* node) = 0;
+};
+
+// A viewport pick mode (see the top of this file).
+class PickModeCallback {
+public:
+    virtual ~PickModeCallback() = default;
+    // TRUE when something pickable is under the mouse at m.
+    virtual BOOL HitTest(IObjParam* ip, HWND hWnd, ViewExp* vpt, IPoint2 m, int flags) = 0;
+    // Takes the hit (vpt->GetClosestHit()); TRUE ends the mode.
+    virtual BOOL Pick(IObjParam* ip, ViewExp* vpt) = 0;
+    virtual BOOL PickAnimatable(Animatable* /*anim*/) { return TRUE; }
+    // A right click; TRUE ends the mode.
+    virtual BOOL RightClick(IObjParam* /*ip*/, ViewExp* /*vpt*/) { return TRUE; }
+    virtual void EnterMode(IObjParam* /*ip*/) {}
+    virtual void ExitMode(IObjParam* /*ip*/) {}
+    virtual HCURSOR GetDefCursor(IObjParam* /*ip*/) { return nullptr; }
+    virtual HCURSOR GetHitCursor(IObjParam* /*ip*/) { return nullptr; }
+    virtual PickNodeCallback* GetFilter() { return nullptr; }
+    virtual BOOL AllowMultiSelect() { return FALSE; }
+};
+
+// The select-by-name dialog's questions to its caller.
+class HitByNameDlgCallback {
+public:
+    virtual ~HitByNameDlgCallback() = default;
+    virtual const MCHAR* dialogTitle() { return _M(""); }
+    virtual const MCHAR* buttonText() { return _M(""); }
+    virtual BOOL singleSelect() { return FALSE; }
+    virtual BOOL useFilter() { return TRUE; }
+    // Non-zero for a node the dialog lists.
+    virtual int filter(INode* /*node*/) { return TRUE; }
+    virtual BOOL useProc() { return TRUE; }
+    // The chosen nodes, in the dialog's order.
+    virtual void proc(INodeTab& /*nodeTab*/) {}
+    virtual BOOL doCustomHilite() { return FALSE; }
+    virtual BOOL doHilite(INode* /*node*/) { return FALSE; }
+    virtual BOOL showHiddenAndFrozen() { return FALSE; }
+};
 
 // Redraw flags of RedrawViews.
 constexpr DWORD REDRAW_BEGIN = 1u << 0;
@@ -100,6 +167,24 @@ public:
     virtual void ProgressEnd() {}
     virtual BOOL GetCancel() { return FALSE; }
     virtual void SetCancel(BOOL /*sw*/) {}
+
+    // The command panel (see the top of this file).
+    virtual HWND AddRollupPage(HINSTANCE hInst, const MCHAR* dlgTemplate, DLGPROC dlgProc,
+                               const MCHAR* title, LPARAM param = 0, DWORD flags = 0,
+                               int category = ROLLUP_CAT_STANDARD);
+    virtual void DeleteRollupPage(HWND hRollup);
+    virtual IRollupWindow* GetCommandPanelRollup() { return nullptr; }
+
+    // Pick modes and the select-by-name dialog (see the top of this file).
+    virtual void SetPickMode(PickModeCallback* /*pc*/) {}
+    virtual void ClearPickMode() {}
+    virtual PickModeCallback* GetCurPickMode() { return nullptr; }
+    // The node under the screen point pt that filt accepts (any node without filt); null when
+    // none.
+    virtual INode* PickNode(HWND /*hWnd*/, IPoint2 /*pt*/, PickNodeCallback* /*filt*/ = nullptr) {
+        return nullptr;
+    }
+    virtual BOOL DoHitByNameDialog(HitByNameDlgCallback* /*hbncb*/ = nullptr) { return FALSE; }
 
     // Scene and window.
     virtual ILayerManager* GetLayerManager() = 0;

@@ -35,6 +35,12 @@ class BaseInterface;
 class IParamBlock2;
 class IObjParam;
 class ReferenceMaker;
+
+// Flags of BeginEditParams and EndEditParams.
+constexpr ULONG BEGIN_EDIT_CREATE = 1u << 0;
+constexpr ULONG BEGIN_EDIT_MOTION = 1u << 1;
+constexpr ULONG BEGIN_EDIT_HIERARCHY = 1u << 2;
+constexpr ULONG END_EDIT_REMOVEUI = 1u << 0;
 class ReferenceTarget;
 class RemapDir;
 
@@ -127,7 +133,8 @@ public:
     virtual IParamBlock2* GetParamBlock(int /*i*/) { return nullptr; }
     virtual IParamBlock2* GetParamBlockByID(short /*id*/) { return nullptr; }
 
-    // The command panel opens and closes the object's rollouts through these.
+    // The command panel opens and closes the object's rollouts through these: flags
+    // BEGIN_EDIT_CREATE when the create panel shows a new object, 0 in the modify panel.
     virtual void BeginEditParams(IObjParam* /*ip*/, ULONG /*flags*/,
                                  Animatable* /*prev*/ = nullptr) {}
     virtual void EndEditParams(IObjParam* /*ip*/, ULONG /*flags*/, Animatable* /*next*/ = nullptr) {

@@ -16,6 +16,7 @@
 #include "point3.h"
 
 class GraphicsWindow;
+class INode;
 
 // Flags of SnapPoint and SnapPreview.
 constexpr DWORD SNAP_IN_3D = 0;                    // snap to anything in 3D space
@@ -56,4 +57,6 @@ public:
     virtual bool IsAlive() = 0;
     // The viewport's graphics window, for drawing; null when it has none.
     virtual GraphicsWindow* getGW() = 0;
+    // The node of the last pick in this viewport (Interface::PickNode), null when none.
+    virtual INode* GetClosestHit() { return nullptr; }
 };

@@ -205,3 +205,6 @@ bool ThreadLibraryCallsDisabled(HMODULE hModule);
 void ForgetModule(HMODULE hModule);
 
 }  // namespace WinStandIn
+
+// The user-interface calls: dialogs, controls and their messages.
+#include "winuser.h"

@@ -378,6 +378,29 @@ int ItemTables::AppendSharedEntries() {
     return appended;
 }
 
+BOOL ItemTables::RemeasureItem(int item, const NewItem& measured) {
+    if (!pb_ || item < 0 || item >= ItemCount()) return FALSE;
+    const int cloudStart = CloudStart(item);
+    const int oldCount =
+        item < pb_->Count(Item_Cloud_Count) ? pb_->GetInt(Item_Cloud_Count, t_, item) : 0;
+    const int newCount = static_cast<int>(measured.cloud.size());
+    if (cloudStart + oldCount <= pb_->Count(Cloud_Points)) {
+        if (oldCount > 0) pb_->Delete(Cloud_Points, cloudStart, oldCount);
+        if (newCount > 0) {
+            std::vector<Point3> points(measured.cloud);
+            std::vector<Point3*> ptrs;
+            for (Point3& p : points) ptrs.push_back(&p);
+            pb_->Insert(Cloud_Points, cloudStart, newCount, ptrs.data());
+        }
+    }
+    pb_->SetValue(Item_Kind, t_, measured.kind, item);
+    pb_->SetValue(Item_Box_Min, t_, measured.boxMin, item);
+    pb_->SetValue(Item_Box_Max, t_, measured.boxMax, item);
+    pb_->SetValue(Item_Face_Count, t_, measured.faceCount, item);
+    pb_->SetValue(Item_Cloud_Count, t_, newCount, item);
+    return TRUE;
+}
+
 int ItemTables::AddObject(const NewItem& item) {
     if (!pb_ || !item.node) return -1;
     AppendSharedEntries();

@@ -313,6 +313,12 @@ public:
     // Geo_Array is emptied. -1, changing nothing, when k is not an item or is already in `to`.
     int MoveItem(int item, ItemList to);
 
+    // Puts what item k's mesh measures now in place of what it measured when it was added: its
+    // box, face count and kind, and its point-cloud block (the new points replace the old, so
+    // the blocks after it move when the count changes). The item's node, name and settings stay.
+    // FALSE, changing nothing, when k is not an item.
+    BOOL RemeasureItem(int item, const NewItem& measured);
+
     // Number of sequence rows.
     int SequenceRowCount() const;
     // Appends a sequence row naming item (-1: a null row, a gap in the sequence) in a group of

@@ -37,11 +37,12 @@ ParamBlockDesc2 trellonParamBlock(trellon_params, _M("Title"), 0, GetTrellonDesc
     map_title, IDD_TITLE, IDS_TITLE_ROLLOUT, 0, 0, nullptr,
     map_spline, IDD_SPLINE, IDS_SPLINE_ROLLOUT, 0, 0, nullptr,
     map_objects, IDD_OBJECTS, IDS_OBJECTS_ROLLOUT, 0, 0, nullptr,
+    // The block registers the sweeps under the objects title; the panel titles the rollout.
     map_sweeps, IDD_SWEEPS, IDS_OBJECTS_ROLLOUT, 0, 0, nullptr,
-    map_colour, IDD_COLOUR, IDS_COLOUR_ROLLOUT, 0, 0, nullptr,
+    map_colour, IDD_COLOUR, IDS_COLOUR_ROLLOUT, 0, APPENDROLL_CLOSED, nullptr,
     map_camera, 0, 0, 0, 0, nullptr,
-    map_export, IDD_EXPORT, IDS_EXPORT_ROLLOUT, 0, 0, nullptr,
-    map_about, IDD_ABOUT, IDS_ABOUT_ROLLOUT, 0, 0, nullptr,
+    map_export, IDD_EXPORT, IDS_EXPORT_ROLLOUT, 0, APPENDROLL_CLOSED, nullptr,
+    map_about, IDD_ABOUT, IDS_ABOUT_ROLLOUT, 0, APPENDROLL_CLOSED, nullptr,
 
     // Path and global layout.
     Spline_Obj, _M("Spline_Obj"), TYPE_INODE, 0, kSpline,

@@ -344,6 +344,52 @@ void AddShapes(Trellon& obj, const Tab<INode*>& nodes) {
     });
 }
 
+void UpdateItems(Trellon& obj) {
+    const TimeValue t = CurrentTime(obj);
+    IParamBlock2* pb = RequireBlock(obj);
+    AsOneStep(obj, [&] {
+        ItemTables tables(pb, t);
+        for (int k = 0; k < tables.ItemCount(); ++k) {
+            ItemList list = ItemList::Objects;
+            int index = 0;
+            if (!tables.Locate(k, list, index)) continue;
+            INode* node = pb->GetINode(kItemNodeLists[static_cast<std::size_t>(list)], t, index);
+            NewItem item;
+            if (node && MeasureItem(node, t, RuntimeRandom(), item)) tables.RemeasureItem(k, item);
+        }
+    });
+}
+
+bool CanBePath(Trellon& obj, INode* node) {
+    if (!obj.pblock2) return false;
+    try {
+        Object* o = CheckShapeNode(obj, node, CurrentTime(obj), L"the path");
+        return static_cast<ShapeObject*>(o)->NumberOfCurves(CurrentTime(obj)) >= 1;
+    } catch (const MAXException&) {
+        return false;
+    }
+}
+
+bool CanBeItem(Trellon& obj, INode* node) {
+    if (!obj.pblock2) return false;
+    try {
+        CheckItemNode(obj, node, CurrentTime(obj));
+        return true;
+    } catch (const MAXException&) {
+        return false;
+    }
+}
+
+bool CanBeShape(Trellon& obj, INode* node) {
+    if (!obj.pblock2) return false;
+    try {
+        CheckShapeNode(obj, node, CurrentTime(obj), L"a swept shape");
+        return true;
+    } catch (const MAXException&) {
+        return false;
+    }
+}
+
 void AddNullRow(Trellon& obj, int /*row*/) {
     const TimeValue t = CurrentTime(obj);
     RequireBlock(obj);

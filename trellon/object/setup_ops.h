@@ -61,6 +61,16 @@ void AddShape(Trellon& obj, INode* node);
 // Adds the nodes in list order, all checked first; an empty list changes nothing.
 void AddShapes(Trellon& obj, const Tab<INode*>& nodes);
 
+// Measures every item's mesh again, as when it was added (MeasureItem): boxes, face counts,
+// kinds and point clouds follow meshes edited since. An item whose node is gone or gives no mesh
+// keeps what it had.
+void UpdateItems(Trellon& obj);
+
+// What the pickers and list dialogs offer: TRUE for a node the operation would take.
+bool CanBePath(Trellon& obj, INode* node);
+bool CanBeItem(Trellon& obj, INode* node);
+bool CanBeShape(Trellon& obj, INode* node);
+
 // Appends a null row (a gap) to the sequence, in a group of its own. The row argument is the
 // list's selection, which the add does not use: the row is always appended.
 void AddNullRow(Trellon& obj, int row);

@@ -240,8 +240,11 @@ void Trellon::RefreshObject() {
 }
 
 void Trellon::InvalidateUI() {
-    if (!pblock2) return;
+    // A rollout refreshing itself may write a parameter; that does not refresh again.
+    if (!pblock2 || refreshingUI_) return;
+    refreshingUI_ = true;
     if (ParamBlockDesc2* desc = pblock2->GetDesc()) desc->InvalidateUI();
+    refreshingUI_ = false;
 }
 
 Mesh* Trellon::GetRenderMesh(TimeValue t, INode* /*inode*/, View& /*view*/, BOOL& needDelete) {
@@ -278,6 +281,9 @@ void Trellon::OnParamChanged(ParamID id) {
     // The build writes Display_Mode (the polygon limit) and Geo_Array itself, and ends by
     // marking the mesh it made valid: its own writes neither invalidate nor refresh.
     if (building_) return;
+    // Open rollouts show the block as it is now, whoever changed it (an undo included); while a
+    // list edit is half done they wait for its end, which refreshes them itself.
+    if (Ready == 1) InvalidateUI();
     // Whatever happens below, the mesh no longer shows the block: the next evaluation rebuilds
     // it, also while Ready is 0 (a file being opened, a list edit half done).
     const bool changesResult = !LeavesResultAsItIs(id);

@@ -134,6 +134,11 @@ public:
     Matrix3 GetSourceOffsetTM(INode* node) override;
     Mtl* GetInstanceMtl(int instance) override;
     TimeValue GetRenderTime(int unused) override;
+    // The command panel (ui/rollouts.cpp): the create panel (flags BEGIN_EDIT_CREATE) shows the
+    // title rollout, the modify panel (flags 0) all seven; EndEditParams ends a pick mode and
+    // closes them.
+    void BeginEditParams(IObjParam* ip, ULONG flags, Animatable* prev) override;
+    void EndEditParams(IObjParam* ip, ULONG flags, Animatable* next) override;
 
     // The common last step of every edit: rebuild at the host's current time, tell the
     // dependents, redraw the viewports.
@@ -205,6 +210,8 @@ public:
 
     // Selected row of the object rollout's list; -1 for none.
     int SelectedRow = -1;
+    // Selected row of the sweep rollout's list (0 "All Sweeps"); -1 for none.
+    int SelectedSweepRow = -1;
     // 0 while a file is being opened or a list edit changes several parameters in a row:
     // refreshes driven by notifications are skipped meanwhile.
     int Ready = 1;
@@ -237,4 +244,6 @@ private:
     // the build writes) leaves the mesh to the build in progress, and the block's notifications
     // of those writes change nothing.
     bool building_ = false;
+    // Set while the open rollouts refresh themselves (InvalidateUI).
+    bool refreshingUI_ = false;
 };
