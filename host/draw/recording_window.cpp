@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <utility>
 
 namespace host {
@@ -77,6 +78,25 @@ void ForEachSegment(const std::vector<Point2>& pts, bool closed, F f) {
 
 }  // namespace
 
+PointBlocks::Block::Block(std::size_t n)
+    : bytes(std::max(n * sizeof(Point3), HugeArray::kHugePageBytes)),
+      capacity(bytes / sizeof(Point3)) {
+    points = static_cast<Point3*>(HugeArray::AllocateZeroed(bytes));
+    if (points == nullptr) throw std::bad_alloc();
+}
+
+PointBlocks::Block::~Block() { HugeArray::Free(points, bytes); }
+
+Point3* PointBlocks::Add(std::size_t n) {
+    // A block holds 2 MiB of points, or one longer polyline alone.
+    if (blocks_.empty() || blocks_.back()->capacity - blocks_.back()->used < n)
+        blocks_.push_back(std::make_shared<Block>(n));
+    Block& b = *blocks_.back();
+    Point3* at = b.points + b.used;
+    b.used += n;
+    return at;
+}
+
 RecordingGraphicsWindow::RecordingGraphicsWindow(const TopViewport& view) : view_(view) {}
 
 void RecordingGraphicsWindow::setColor(ColorType t, float r, float g, float b) {
@@ -116,12 +136,10 @@ void RecordingGraphicsWindow::polyline(int ct, Point3* xyz, Point3* /*rgb*/, int
         Test(ToScreen(xyz, ct), closed != 0, false);
         return;
     }
-    DrawnPolyline line;
-    line.points.reserve(static_cast<std::size_t>(ct));
-    for (int i = 0; i < ct; ++i) line.points.push_back(xyz[i] * tm_);
-    line.closed = closed != 0;
-    line.color = lineColor_;
-    record_.polylines.push_back(std::move(line));
+    const auto n = static_cast<std::size_t>(ct);
+    Point3* points = record_.points.Add(n);
+    for (std::size_t i = 0; i < n; ++i) points[i] = xyz[i] * tm_;
+    record_.polylines.push_back({std::span<const Point3>(points, n), closed != 0, lineColor_});
 }
 
 void RecordingGraphicsWindow::triangle(Point3* xyz, Point3* /*rgb*/) {

@@ -26,12 +26,49 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <memory>
+#include <span>
 #include <vector>
 
 #include "graphwin.h"
+#include "hugearray.h"
 #include "viewport.h"
 
 namespace host {
+
+// Storage for a record's arrays. A pass over a large object records hundreds of thousands of
+// primitives into fresh memory, and the first touch of every 4 KiB page is a fault that costs
+// more than recording the primitive: blocks of 2 MiB and more come from HugeArray, which backs
+// them with 2 MiB pages.
+template <class T>
+struct RecordAllocator {
+    using value_type = T;
+    RecordAllocator() = default;
+    template <class U>
+    explicit RecordAllocator(const RecordAllocator<U>& /*other*/) {}
+    T* allocate(std::size_t n) {
+        const std::size_t bytes = n * sizeof(T);
+        if (bytes < HugeArray::kHugeArrayThreshold) return std::allocator<T>().allocate(n);
+        void* p = HugeArray::AllocateZeroed(bytes);
+        if (p == nullptr) throw std::bad_alloc();
+        return static_cast<T*>(p);
+    }
+    void deallocate(T* p, std::size_t n) {
+        const std::size_t bytes = n * sizeof(T);
+        if (bytes < HugeArray::kHugeArrayThreshold) {
+            std::allocator<T>().deallocate(p, n);
+        } else {
+            HugeArray::Free(p, bytes);
+        }
+    }
+    template <class U>
+    bool operator==(const RecordAllocator<U>& /*other*/) const {
+        return true;
+    }
+};
+template <class T>
+using RecordArray = std::vector<T, RecordAllocator<T>>;
 
 struct DrawnMarker {
     Point3 point;  // world space
@@ -39,8 +76,10 @@ struct DrawnMarker {
     MarkerType type = DOT_MRKR;
 };
 
+// A polyline's points live in blocks its record shares (a proxy pass draws hundreds of thousands
+// of short polylines: one allocation each would cost more than the drawing).
 struct DrawnPolyline {
-    std::vector<Point3> points;  // world space
+    std::span<const Point3> points;  // world space
     bool closed = false;
     Point3 color;
 };
@@ -50,10 +89,30 @@ struct DrawnTriangle {
     Point3 color;
 };
 
+// Blocks of points that never move once filled, so the polylines' spans stay valid while any
+// copy of the record that holds them lives.
+class PointBlocks {
+public:
+    // Room for n points, contiguous, in the current block or a new one.
+    Point3* Add(std::size_t n);
+
+private:
+    struct Block {
+        explicit Block(std::size_t points);
+        ~Block();
+        Block(const Block&) = delete;
+        Block& operator=(const Block&) = delete;
+        Point3* points = nullptr;
+        std::size_t bytes = 0, used = 0, capacity = 0;
+    };
+    std::vector<std::shared_ptr<Block>> blocks_;
+};
+
 struct DrawRecord {
-    std::vector<DrawnMarker> markers;
-    std::vector<DrawnPolyline> polylines;
-    std::vector<DrawnTriangle> triangles;
+    RecordArray<DrawnMarker> markers;
+    RecordArray<DrawnPolyline> polylines;
+    RecordArray<DrawnTriangle> triangles;
+    PointBlocks points;  // the polylines' points
     bool Empty() const { return markers.empty() && polylines.empty() && triangles.empty(); }
 };
 
