@@ -27,8 +27,8 @@ class Scene;
 // which no writer does.
 struct EvaluatedNode {
     INode* node = nullptr;
-    std::string name;              // UTF-8
-    Matrix3 objectTM{1};           // object transform: object offset times node transform
+    std::string name;     // UTF-8
+    Matrix3 objectTM{1};  // object transform: object offset times node transform
     // Read the mesh through Geometry(), change it through OwnMesh(): `owned` is empty while the
     // mesh is borrowed.
     Mesh owned;                    // object space: a mesh taken over from a conversion, or filled

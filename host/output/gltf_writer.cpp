@@ -3,8 +3,6 @@
 // The file is written here, without a glTF library: the JSON part is small (nodes, meshes,
 // accessors, materials) and built with nlohmann-json; the binary part, nearly all of the file,
 // is streamed from the mesh into its place in the file, never held whole in memory.
-#include <stb_image.h>
-#include <stb_image_write.h>
 
 #include <algorithm>
 #include <array>
@@ -12,18 +10,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <map>
 #include <memory>
 #include <new>
 #include <nlohmann/json.hpp>
 
-#include "color.h"
-#include "failed_allocation.h"
-#include "hugearray.h"
+#include "gltf_materials.h"
 #include "imtl.h"
 #include "inode.h"
 #include "matrix3.h"
@@ -31,13 +24,18 @@
 #include "progress_bar.h"
 #include "quat.h"
 #include "scene.h"
+#include "shared_vertices.h"
 #include "shown_material.h"
 #include "units.h"
 
 namespace host {
 namespace {
 
-constexpr double kRoughness = 0.7;
+using gltf::ImageTable;
+using gltf::json;
+using gltf::MaterialTable;
+using gltf::VertexClass;
+
 // Two axes of a transform count as perpendicular while the cosine of their angle stays below
 // this: float products of rotations and scales stay far inside it, a real shear does not.
 constexpr double kShearTolerance = 1e-5;
@@ -60,163 +58,7 @@ double Dot(const Point3& a, const Point3& b) {
     return double(a.x) * b.x + double(a.y) * b.y + double(a.z) * b.z;
 }
 
-double SrgbToLinear(float c) {
-    const double v = std::isfinite(c) ? std::clamp(static_cast<double>(c), 0.0, 1.0) : 0.0;
-    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-}
-
 std::string NodeLabel(const EvaluatedNode& n) { return "node '" + n.name + "'"; }
-
-using json = nlohmann::ordered_json;
-
-// The images the materials' textures show, embedded at the start of the binary part. A PNG or
-// JPEG file goes in as it is; any other image the host reads (BMP, TGA, ...) is decoded and
-// written as PNG, the formats a glTF viewer must read. A file that cannot be read any more gives
-// no image, and its material shows its colour alone.
-class ImageTable {
-public:
-    struct Image {
-        std::string name;  // the file's name, without its folders
-        std::string mimeType;
-        std::vector<unsigned char> bytes;
-        std::uint64_t at = 0;  // offset in the binary part
-    };
-
-    // The image index for a file, or -1.
-    int Index(const std::string& file) {
-        auto [it, added] = byFile_.try_emplace(file, -1);
-        if (!added) return it->second;
-        Image image;
-        if (!Read(file, image)) return -1;
-        image.name = std::filesystem::path(file).filename().string();
-        image.at = bytes_;
-        bytes_ += (image.bytes.size() + 3) & ~std::uint64_t{3};
-        images_.push_back(std::move(image));
-        it->second = static_cast<int>(images_.size()) - 1;
-        return it->second;
-    }
-
-    const std::vector<Image>& Images() const { return images_; }
-    // The bytes the images take, each padded to 4.
-    std::uint64_t Bytes() const { return bytes_; }
-
-private:
-    static bool Read(const std::string& file, Image& image) {
-        std::ifstream in(file, std::ios::binary);
-        if (!in) return false;
-        image.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        const auto& b = image.bytes;
-        if (b.size() >= 8 && std::memcmp(b.data(), "\x89PNG\r\n\x1a\n", 8) == 0) {
-            image.mimeType = "image/png";
-            return true;
-        }
-        if (b.size() >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) {
-            image.mimeType = "image/jpeg";
-            return true;
-        }
-        int w = 0, h = 0, channels = 0;
-        unsigned char* px =
-            stbi_load_from_memory(b.data(), static_cast<int>(b.size()), &w, &h, &channels, 0);
-        if (!px) return false;
-        std::vector<unsigned char> png;
-        stbi_write_png_to_func(
-            [](void* context, void* data, int size) {
-                auto* out = static_cast<std::vector<unsigned char>*>(context);
-                const auto* bytes = static_cast<const unsigned char*>(data);
-                out->insert(out->end(), bytes, bytes + size);
-            },
-            &png, w, h, channels, px, w * channels);
-        stbi_image_free(px);
-        if (png.empty()) return false;
-        image.bytes = std::move(png);
-        image.mimeType = "image/png";
-        return true;
-    }
-
-    std::map<std::string, int> byFile_;
-    std::vector<Image> images_;
-    std::uint64_t bytes_ = 0;
-};
-
-// The glTF materials: one per host material shown (under another name where a palette colour
-// stands in for an item that has no material of its own), one per wire colour used without one.
-//
-// A host material becomes what ShowMaterial makes of it: its base colour decoded from sRGB (a
-// texture's tint is decoded the same way, which keeps a tint of 1 at 1 and darkens the way the
-// eye expects), its bitmap diffuse map as the base-colour texture (repeated, as the host tiles
-// maps), 1 - its reflection glossiness as roughness; never metallic. A wire colour is a plain
-// colour with roughness 0.7.
-class MaterialTable {
-public:
-    explicit MaterialTable(ImageTable& images) : images_(images) {}
-
-    // `standIn`: the name the material takes (an item's name, for a palette colour); empty keeps
-    // the material's own.
-    int Index(Mtl* m, DWORD wireColor, const std::string& standIn = {}) {
-        if (m) {
-            auto [it, added] = byMtl_.try_emplace({m, standIn}, 0);
-            if (added) it->second = Add(Make(m, standIn));
-            return it->second;
-        }
-        const DWORD rgb = wireColor & 0x00FFFFFFu;
-        auto [it, added] = byWire_.try_emplace({rgb, standIn}, 0);
-        if (added) {
-            char name[16];
-            std::snprintf(name, sizeof(name), "Wire %02X%02X%02X", GetRValue(rgb), GetGValue(rgb),
-                          GetBValue(rgb));
-            it->second = Add(Colour(standIn.empty() ? name : standIn, Color(rgb), kRoughness));
-        }
-        return it->second;
-    }
-
-    const json& Materials() const { return materials_; }
-    const json& Textures() const { return textures_; }
-
-private:
-    static json Colour(const std::string& name, const Color& c, double roughness) {
-        json m = json::object();
-        m["name"] = name;
-        m["pbrMetallicRoughness"] = {
-            {"baseColorFactor", {SrgbToLinear(c.r), SrgbToLinear(c.g), SrgbToLinear(c.b), 1.0}},
-            {"metallicFactor", 0.0},
-            {"roughnessFactor", roughness}};
-        return m;
-    }
-
-    json Make(Mtl* m, const std::string& standIn) {
-        const MaterialLook look = ShowMaterial(m);
-        json material =
-            Colour(standIn.empty() ? look.name : standIn, look.baseColour, look.roughness);
-        if (!look.textureFile.empty()) {
-            if (const int texture = Texture(look.textureFile); texture >= 0)
-                material["pbrMetallicRoughness"]["baseColorTexture"] = {{"index", texture}};
-        }
-        return material;
-    }
-
-    int Texture(const std::string& file) {
-        const int image = images_.Index(file);
-        if (image < 0) return -1;
-        auto [it, added] = byImage_.try_emplace(image, 0);
-        if (added) {
-            textures_.push_back({{"sampler", 0}, {"source", image}});
-            it->second = static_cast<int>(textures_.size()) - 1;
-        }
-        return it->second;
-    }
-
-    int Add(json material) {
-        materials_.push_back(std::move(material));
-        return static_cast<int>(materials_.size()) - 1;
-    }
-
-    ImageTable& images_;
-    json materials_ = json::array();
-    json textures_ = json::array();
-    std::map<std::pair<Mtl*, std::string>, int> byMtl_;
-    std::map<std::pair<DWORD, std::string>, int> byWire_;
-    std::map<int, int> byImage_;
-};
 
 // How one node's object space reaches glTF: vertices go through vertexTM (units, axes and any
 // baked part), normals through normalTM, and the node carries translation, rotation and scale.
@@ -457,268 +299,6 @@ void PlanPrimitives(NodePlan& plan, MaterialTable& materials,
     }
 }
 
-// ---- Shared vertices.
-//
-// A glTF vertex is a mesh vertex with one normal, one texture coordinate and one material: the
-// corners of faces meeting at a mesh vertex share a glTF vertex wherever those three agree, so a
-// flat or smooth surface is written once and a crease, a texture seam or a change of material
-// splits it. Normals agree when no component differs by more than kSameNormal (coplanar faces
-// whose normals come out a rounding apart still share). Normals follow smoothing groups: at a
-// vertex, faces that share a smoothing-group bit, or are linked through faces that do, share
-// one normal, the normalised sum of their unit face normals; a face with group 0 has its own
-// face normal.
-//
-// Storage, per mesh vertex v, is a short list of classes starting at slot v: the smoothing
-// clusters met at v and the glTF vertices made there. Nothing is kept per corner: the index
-// pass finds each corner's class again (at once where its vertex has one class, the common
-// case), so the writer's memory is a fraction of the file it writes. The slots live in lazily
-// touched zeroed memory (hugearray.h), in which a zero class is an empty one.
-
-constexpr float kSameNormal = 1e-6f;
-
-struct VertexClass {
-    std::uint32_t next;   // next class of the same mesh vertex (0: none; heads are never linked)
-    float n[3];           // smoothing sum, then the unit normal in glTF space
-    std::uint32_t mask;   // smoothing bits of a cluster (0: not a cluster)
-    std::uint32_t index;  // its index in its primitive, once the vertices are written
-    std::uint16_t prim;   // primitive + 1 once a corner uses it (0: none yet)
-    bool Live() const { return mask != 0 || prim != 0; }
-};
-
-// Unit length, in float, inline (the hot loops call it per face).
-inline void Unit(float& x, float& y, float& z) {
-    const float len2 = x * x + y * y + z * z;
-    if (len2 > 0.0f) {
-        const float inv = 1.0f / std::sqrt(len2);
-        x *= inv;
-        y *= inv;
-        z *= inv;
-    }
-}
-
-class SharedVertices {
-public:
-    explicit SharedVertices(const NodePlan& plan)
-        : plan_(plan), mesh_(plan.node->Geometry()), primOfId_(PrimitiveOfId(plan)) {
-        const Matrix3& m = plan.frame.normalTM;
-        for (int r = 0; r < 3; ++r)
-            for (int c = 0; c < 3; ++c) tm_[r][c] = m.GetRow(r)[c];
-    }
-    ~SharedVertices() {
-        HugeArray::Free(classes_, capacity_ * sizeof(VertexClass));
-        HugeArray::Free(tvs_, tvCapacity_ * sizeof(std::uint32_t));
-    }
-    SharedVertices(const SharedVertices&) = delete;
-    SharedVertices& operator=(const SharedVertices&) = delete;
-
-    // Shares out every corner.
-    void Build() {
-        const auto nv = static_cast<std::size_t>(mesh_.numVerts);
-        Grow(nv + std::max<std::size_t>(nv / 2, 1024));
-        count_ = nv;
-        Clusters();
-        for (int f = 0; f < mesh_.numFaces; ++f) {
-            for (int k = 0; k < 3; ++k) ClassOf(f, k);
-        }
-    }
-
-    // The class of corner k of face f (as Build made it).
-    std::uint32_t ClassOf(int f, int k) {
-        const Face& face = mesh_.faces[f];
-        const DWORD v = face.v[k];
-        const auto prim = static_cast<std::uint16_t>(primOfId_[face.getMatID()] + 1);
-        const std::uint32_t tv = plan_.uvs ? mesh_.tvFace[f].t[k] : 0u;
-        if (face.smGroup != 0) return SmoothClass(v, face.smGroup, tv, prim);
-        // One normal per face: worked out once for its three corners.
-        if (f != flatFace_) {
-            FlatNormal(face, flat_);
-            flatFace_ = f;
-        }
-        return Find(v, flat_, tv, prim);
-    }
-
-    // The class of a corner whose vertex has a single class: that one, without a search.
-    bool Single(DWORD v) const { return classes_[v].next == 0; }
-
-    VertexClass* Classes() { return classes_; }
-    std::size_t Count() const { return count_; }
-    std::uint32_t Tv(std::uint32_t c) const { return tvs_ ? tvs_[c] : 0u; }
-
-private:
-    void Grow(std::size_t capacity) {
-        std::size_t cap = capacity_;
-        if (!HugeArray::ResizeArray(classes_, cap, count_, static_cast<long long>(capacity),
-                                    true)) {
-            NoteFailedAllocation(capacity * sizeof(VertexClass));
-            throw std::bad_alloc();
-        }
-        if (plan_.uvs) {
-            std::size_t tvCap = tvCapacity_;
-            if (!HugeArray::ResizeArray(tvs_, tvCap, count_, static_cast<long long>(cap), true)) {
-                NoteFailedAllocation(cap * sizeof(std::uint32_t));
-                throw std::bad_alloc();
-            }
-            tvCapacity_ = tvCap;
-        }
-        capacity_ = cap;
-    }
-
-    std::uint32_t NewClass(std::uint32_t after) {
-        if (count_ == capacity_) Grow(capacity_ + capacity_ / 2 + 1024);
-        const auto index = static_cast<std::uint32_t>(count_++);
-        classes_[index].next = classes_[after].next;
-        classes_[after].next = index;
-        return index;
-    }
-
-    // The face's unit normal in object space (zero for a degenerate face).
-    void FaceNormal(const Face& face, float out[3]) const {
-        const Point3& a = mesh_.verts[face.v[0]];
-        const Point3& b = mesh_.verts[face.v[1]];
-        const Point3& c = mesh_.verts[face.v[2]];
-        const float ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
-        const float vx = c.x - b.x, vy = c.y - b.y, vz = c.z - b.z;
-        out[0] = uy * vz - uz * vy;
-        out[1] = uz * vx - ux * vz;
-        out[2] = ux * vy - uy * vx;
-        Unit(out[0], out[1], out[2]);
-    }
-
-    // An object-space normal as written: through the node's normal matrix, unit length, and a
-    // degenerate face's zero normal as glTF's up.
-    void ToOutput(float n[3]) const {
-        float x = n[0] * tm_[0][0] + n[1] * tm_[1][0] + n[2] * tm_[2][0];
-        float y = n[0] * tm_[0][1] + n[1] * tm_[1][1] + n[2] * tm_[2][1];
-        float z = n[0] * tm_[0][2] + n[1] * tm_[1][2] + n[2] * tm_[2][2];
-        Unit(x, y, z);
-        if (x == 0.0f && y == 0.0f && z == 0.0f) y = 1.0f;
-        n[0] = x;
-        n[1] = y;
-        n[2] = z;
-    }
-
-    // A face without smoothing groups: its edges' cross product taken straight to glTF space
-    // and made unit there (one square root a face).
-    void FlatNormal(const Face& face, float out[3]) const {
-        const Point3& a = mesh_.verts[face.v[0]];
-        const Point3& b = mesh_.verts[face.v[1]];
-        const Point3& c = mesh_.verts[face.v[2]];
-        const float ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
-        const float vx = c.x - b.x, vy = c.y - b.y, vz = c.z - b.z;
-        out[0] = uy * vz - uz * vy;
-        out[1] = uz * vx - ux * vz;
-        out[2] = ux * vy - uy * vx;
-        ToOutput(out);
-    }
-
-    // Pass 1: the smoothing clusters at every vertex, each with the sum of its faces' normals.
-    void Clusters() {
-        for (int f = 0; f < mesh_.numFaces; ++f) {
-            const Face& face = mesh_.faces[f];
-            if (face.smGroup == 0) continue;
-            float n[3];
-            FaceNormal(face, n);
-            for (int k = 0; k < 3; ++k) {
-                const DWORD v = face.v[k];
-                // A face counts once at a vertex it names twice.
-                if ((k > 0 && v == face.v[0]) || (k > 1 && v == face.v[1])) continue;
-                Join(v, face.smGroup, n);
-            }
-        }
-        for (std::size_t c = 0; c < count_; ++c) {
-            VertexClass& cls = classes_[c];
-            if (cls.mask == 0) continue;
-            Unit(cls.n[0], cls.n[1], cls.n[2]);
-            ToOutput(cls.n);
-        }
-    }
-
-    // Adds a face (groups, unit normal) at v: to the cluster it shares a bit with, merging every
-    // other cluster it also shares one with; or to a new cluster.
-    void Join(DWORD v, DWORD groups, const float n[3]) {
-        std::uint32_t into = 0;
-        bool found = false;
-        std::uint32_t free = 0;  // an empty slot (the head, or a cluster merged away)
-        bool haveFree = false;
-        for (std::uint32_t c = v;;) {
-            VertexClass& cls = classes_[c];
-            if (cls.mask == 0) {
-                if (!haveFree) {
-                    free = c;
-                    haveFree = true;
-                }
-            } else if ((cls.mask & groups) != 0) {
-                if (!found) {
-                    into = c;
-                    found = true;
-                } else {
-                    // A face bridging two clusters joins them: the later one's faces move over.
-                    VertexClass& to = classes_[into];
-                    to.mask |= cls.mask;
-                    for (int i = 0; i < 3; ++i) to.n[i] += cls.n[i];
-                    cls.mask = 0;
-                    cls.n[0] = cls.n[1] = cls.n[2] = 0.0f;
-                }
-            }
-            if (cls.next == 0) break;
-            c = cls.next;
-        }
-        if (!found) into = haveFree ? free : NewClass(v);
-        VertexClass& to = classes_[into];
-        to.mask |= groups;
-        for (int i = 0; i < 3; ++i) to.n[i] += n[i];
-    }
-
-    static bool SameNormal(const float a[3], const float b[3]) {
-        return std::fabs(a[0] - b[0]) <= kSameNormal && std::fabs(a[1] - b[1]) <= kSameNormal &&
-               std::fabs(a[2] - b[2]) <= kSameNormal;
-    }
-
-    // A class with this normal, texture vertex and primitive at v, made when there is none.
-    std::uint32_t Find(DWORD v, const float n[3], std::uint32_t tv, std::uint16_t prim) {
-        std::uint32_t last = v;
-        for (std::uint32_t c = v;;) {
-            const VertexClass& cls = classes_[c];
-            if (cls.prim == prim && Tv(c) == tv && SameNormal(cls.n, n)) return c;
-            last = c;
-            if (cls.next == 0) break;
-            c = cls.next;
-        }
-        const std::uint32_t index = classes_[v].Live() ? NewClass(last) : v;
-        VertexClass& target = classes_[index];
-        target.prim = prim;
-        if (tvs_) tvs_[index] = tv;
-        std::memcpy(target.n, n, sizeof(float) * 3);
-        return index;
-    }
-
-    std::uint32_t SmoothClass(DWORD v, DWORD groups, std::uint32_t tv, std::uint16_t prim) {
-        std::uint32_t c = v;
-        while ((classes_[c].mask & groups) == 0) c = classes_[c].next;  // Clusters() made one
-        VertexClass& cluster = classes_[c];
-        if (cluster.prim == 0) {
-            cluster.prim = prim;
-            if (tvs_) tvs_[c] = tv;
-            return c;
-        }
-        if (cluster.prim == prim && Tv(c) == tv) return c;
-        const float n[3] = {cluster.n[0], cluster.n[1], cluster.n[2]};
-        return Find(v, n, tv, prim);
-    }
-
-    const NodePlan& plan_;
-    const Mesh& mesh_;
-    std::vector<int> primOfId_;
-    float tm_[3][3];
-    VertexClass* classes_ = nullptr;
-    std::size_t capacity_ = 0;
-    std::size_t count_ = 0;
-    std::uint32_t* tvs_ = nullptr;  // per class, its texture vertex (with texture coordinates)
-    std::size_t tvCapacity_ = 0;
-    int flatFace_ = -1;
-    float flat_[3] = {0.0f, 0.0f, 0.0f};
-};
-
 // ---- The binary part.
 
 // A region of the binary part written front to back; full buffers go to the file's writing
@@ -762,7 +342,7 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
                             std::uint64_t offset, ProgressBar& progress, double done,
                             double share) {
     const Mesh& mesh = plan.node->Geometry();
-    SharedVertices shared(plan);
+    gltf::SharedVertices shared(mesh, plan.uvs, plan.frame.normalTM, PrimitiveOfId(plan));
     shared.Build();
     progress.Update(done + share * 0.5);
     VertexClass* classes = shared.Classes();

@@ -1,0 +1,161 @@
+#include "shared_vertices.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <utility>
+
+#include "failed_allocation.h"
+#include "hugearray.h"
+
+namespace host::gltf {
+namespace {
+
+// Normals closer than this in every component are one normal.
+constexpr float kSameNormal = 1e-6f;
+
+bool SameNormal(const float a[3], const float b[3]) {
+    return std::fabs(a[0] - b[0]) <= kSameNormal && std::fabs(a[1] - b[1]) <= kSameNormal &&
+           std::fabs(a[2] - b[2]) <= kSameNormal;
+}
+
+}  // namespace
+
+SharedVertices::SharedVertices(const Mesh& mesh, bool uvs, const Matrix3& normalTM,
+                               std::vector<int> primOfId)
+    : mesh_(mesh), uvs_(uvs), primOfId_(std::move(primOfId)) {
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) tm_[r][c] = normalTM.GetRow(r)[c];
+}
+
+SharedVertices::~SharedVertices() {
+    HugeArray::Free(classes_, capacity_ * sizeof(VertexClass));
+    HugeArray::Free(tvs_, tvCapacity_ * sizeof(std::uint32_t));
+}
+
+// Shares out every corner.
+void SharedVertices::Build() {
+    const auto nv = static_cast<std::size_t>(mesh_.numVerts);
+    Grow(nv + std::max<std::size_t>(nv / 2, 1024));
+    count_ = nv;
+    Clusters();
+    for (int f = 0; f < mesh_.numFaces; ++f) {
+        for (int k = 0; k < 3; ++k) ClassOf(f, k);
+    }
+}
+
+void SharedVertices::Grow(std::size_t capacity) {
+    std::size_t cap = capacity_;
+    if (!HugeArray::ResizeArray(classes_, cap, count_, static_cast<long long>(capacity), true)) {
+        NoteFailedAllocation(capacity * sizeof(VertexClass));
+        throw std::bad_alloc();
+    }
+    if (uvs_) {
+        std::size_t tvCap = tvCapacity_;
+        if (!HugeArray::ResizeArray(tvs_, tvCap, count_, static_cast<long long>(cap), true)) {
+            NoteFailedAllocation(cap * sizeof(std::uint32_t));
+            throw std::bad_alloc();
+        }
+        tvCapacity_ = tvCap;
+    }
+    capacity_ = cap;
+}
+
+std::uint32_t SharedVertices::NewClass(std::uint32_t after) {
+    if (count_ == capacity_) Grow(capacity_ + capacity_ / 2 + 1024);
+    const auto index = static_cast<std::uint32_t>(count_++);
+    classes_[index].next = classes_[after].next;
+    classes_[after].next = index;
+    return index;
+}
+
+void SharedVertices::Clusters() {
+    for (int f = 0; f < mesh_.numFaces; ++f) {
+        const Face& face = mesh_.faces[f];
+        if (face.smGroup == 0) continue;
+        float n[3];
+        Cross(face, n);
+        Unit(n[0], n[1], n[2]);
+        for (int k = 0; k < 3; ++k) {
+            const DWORD v = face.v[k];
+            // A face counts once at a vertex it names twice.
+            if ((k > 0 && v == face.v[0]) || (k > 1 && v == face.v[1])) continue;
+            Join(v, face.smGroup, n);
+        }
+    }
+    for (std::size_t c = 0; c < count_; ++c) {
+        VertexClass& cls = classes_[c];
+        if (cls.mask == 0) continue;
+        Unit(cls.n[0], cls.n[1], cls.n[2]);
+        ToOutput(cls.n);
+    }
+}
+
+void SharedVertices::Join(DWORD v, DWORD groups, const float n[3]) {
+    std::uint32_t into = 0;
+    bool found = false;
+    std::uint32_t free = 0;  // an empty slot (the head, or a cluster merged away)
+    bool haveFree = false;
+    for (std::uint32_t c = v;;) {
+        VertexClass& cls = classes_[c];
+        if (cls.mask == 0) {
+            if (!haveFree) {
+                free = c;
+                haveFree = true;
+            }
+        } else if ((cls.mask & groups) != 0) {
+            if (!found) {
+                into = c;
+                found = true;
+            } else {
+                // A face bridging two clusters joins them: the later one's faces move over.
+                VertexClass& to = classes_[into];
+                to.mask |= cls.mask;
+                for (int i = 0; i < 3; ++i) to.n[i] += cls.n[i];
+                cls.mask = 0;
+                cls.n[0] = cls.n[1] = cls.n[2] = 0.0f;
+            }
+        }
+        if (cls.next == 0) break;
+        c = cls.next;
+    }
+    if (!found) into = haveFree ? free : NewClass(v);
+    VertexClass& to = classes_[into];
+    to.mask |= groups;
+    for (int i = 0; i < 3; ++i) to.n[i] += n[i];
+}
+
+std::uint32_t SharedVertices::Find(DWORD v, const float n[3], std::uint32_t tv,
+                                   std::uint16_t prim) {
+    std::uint32_t last = v;
+    for (std::uint32_t c = v;;) {
+        const VertexClass& cls = classes_[c];
+        if (cls.prim == prim && Tv(c) == tv && SameNormal(cls.n, n)) return c;
+        last = c;
+        if (cls.next == 0) break;
+        c = cls.next;
+    }
+    const std::uint32_t index = classes_[v].Live() ? NewClass(last) : v;
+    VertexClass& target = classes_[index];
+    target.prim = prim;
+    if (tvs_) tvs_[index] = tv;
+    std::memcpy(target.n, n, sizeof(float) * 3);
+    return index;
+}
+
+std::uint32_t SharedVertices::SmoothClass(DWORD v, DWORD groups, std::uint32_t tv,
+                                          std::uint16_t prim) {
+    std::uint32_t c = v;
+    while ((classes_[c].mask & groups) == 0) c = classes_[c].next;  // Clusters() made one
+    VertexClass& cluster = classes_[c];
+    if (cluster.prim == 0) {
+        cluster.prim = prim;
+        if (tvs_) tvs_[c] = tv;
+        return c;
+    }
+    if (cluster.prim == prim && Tv(c) == tv) return c;
+    const float n[3] = {cluster.n[0], cluster.n[1], cluster.n[2]};
+    return Find(v, n, tv, prim);
+}
+
+}  // namespace host::gltf

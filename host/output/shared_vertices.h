@@ -1,0 +1,138 @@
+// The vertices of a .glb primitive, shared out among the corners of a mesh's faces.
+//
+// A glTF vertex is a mesh vertex with one normal, one texture coordinate and one material: the
+// corners of faces meeting at a mesh vertex share a glTF vertex wherever those three agree, so a
+// flat or smooth surface is written once and a crease, a texture seam or a change of material
+// splits it. Normals agree when no component differs by more than kSameNormal (coplanar faces
+// whose normals come out a rounding apart still share). Normals follow smoothing groups: at a
+// vertex, faces that share a smoothing-group bit, or are linked through faces that do, share
+// one normal, the normalised sum of their unit face normals; a face with group 0 has its own
+// face normal.
+//
+// Storage, per mesh vertex v, is a short list of classes starting at slot v: the smoothing
+// clusters met at v and the glTF vertices made there. Nothing is kept per corner: the index
+// pass finds each corner's class again (at once where its vertex has one class, the common
+// case), so the writer's memory is a fraction of the file it writes. The slots live in lazily
+// touched zeroed memory (hugearray.h), in which a zero class is an empty one.
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "matrix3.h"
+#include "mesh.h"
+
+namespace host::gltf {
+
+struct VertexClass {
+    std::uint32_t next;   // next class of the same mesh vertex (0: none; heads are never linked)
+    float n[3];           // smoothing sum, then the unit normal in glTF space
+    std::uint32_t mask;   // smoothing bits of a cluster (0: not a cluster)
+    std::uint32_t index;  // its index in its primitive, once the vertices are written
+    std::uint16_t prim;   // primitive + 1 once a corner uses it (0: none yet)
+    bool Live() const { return mask != 0 || prim != 0; }
+};
+
+// Unit length, in float, inline (the hot loops call it per face).
+inline void Unit(float& x, float& y, float& z) {
+    const float len2 = x * x + y * y + z * z;
+    if (len2 > 0.0f) {
+        const float inv = 1.0f / std::sqrt(len2);
+        x *= inv;
+        y *= inv;
+        z *= inv;
+    }
+}
+
+class SharedVertices {
+public:
+    // The corners of `mesh`'s faces; `uvs`: its faces' texture vertices count; `normalTM` takes
+    // object-space normals to the file's frame; `primOfId`: per material ID (all 65536), the
+    // primitive its faces go to.
+    SharedVertices(const Mesh& mesh, bool uvs, const Matrix3& normalTM, std::vector<int> primOfId);
+    ~SharedVertices();
+    SharedVertices(const SharedVertices&) = delete;
+    SharedVertices& operator=(const SharedVertices&) = delete;
+
+    // Shares out every corner.
+    void Build();
+
+    // The class of corner k of face f (as Build made it).
+    std::uint32_t ClassOf(int f, int k) {
+        const Face& face = mesh_.faces[f];
+        const DWORD v = face.v[k];
+        const auto prim = static_cast<std::uint16_t>(primOfId_[face.getMatID()] + 1);
+        const std::uint32_t tv = uvs_ ? mesh_.tvFace[f].t[k] : 0u;
+        if (face.smGroup != 0) return SmoothClass(v, face.smGroup, tv, prim);
+        // One normal per face: worked out once for its three corners.
+        if (f != flatFace_) {
+            Cross(face, flat_);
+            ToOutput(flat_);
+            flatFace_ = f;
+        }
+        return Find(v, flat_, tv, prim);
+    }
+
+    // Whether the vertex has a single class: then that class is the vertex's own slot.
+    bool Single(DWORD v) const { return classes_[v].next == 0; }
+
+    VertexClass* Classes() { return classes_; }
+    std::size_t Count() const { return count_; }
+    std::uint32_t Tv(std::uint32_t c) const { return tvs_ ? tvs_[c] : 0u; }
+
+private:
+    void Grow(std::size_t capacity);
+    std::uint32_t NewClass(std::uint32_t after);
+
+    // The cross product of the face's edges, in object space: its normal times twice its area
+    // (zero for a degenerate face).
+    void Cross(const Face& face, float out[3]) const {
+        const Point3& a = mesh_.verts[face.v[0]];
+        const Point3& b = mesh_.verts[face.v[1]];
+        const Point3& c = mesh_.verts[face.v[2]];
+        const float ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+        const float vx = c.x - b.x, vy = c.y - b.y, vz = c.z - b.z;
+        out[0] = uy * vz - uz * vy;
+        out[1] = uz * vx - ux * vz;
+        out[2] = ux * vy - uy * vx;
+    }
+
+    // An object-space normal (of any length) as written: through the node's normal matrix, unit
+    // length, and a degenerate face's zero normal as glTF's up. A flat face's cross product goes
+    // straight through, so it is made unit once, in the file's frame.
+    void ToOutput(float n[3]) const {
+        float x = n[0] * tm_[0][0] + n[1] * tm_[1][0] + n[2] * tm_[2][0];
+        float y = n[0] * tm_[0][1] + n[1] * tm_[1][1] + n[2] * tm_[2][1];
+        float z = n[0] * tm_[0][2] + n[1] * tm_[1][2] + n[2] * tm_[2][2];
+        Unit(x, y, z);
+        if (x == 0.0f && y == 0.0f && z == 0.0f) y = 1.0f;
+        n[0] = x;
+        n[1] = y;
+        n[2] = z;
+    }
+
+    // Pass 1: the smoothing clusters at every vertex, each with the sum of its faces' normals.
+    void Clusters();
+    // Adds a face (groups, unit normal) at v: to the cluster it shares a bit with, merging every
+    // other cluster it also shares one with; or to a new cluster.
+    void Join(DWORD v, DWORD groups, const float n[3]);
+    // A class with this normal, texture vertex and primitive at v, made when there is none.
+    std::uint32_t Find(DWORD v, const float n[3], std::uint32_t tv, std::uint16_t prim);
+    std::uint32_t SmoothClass(DWORD v, DWORD groups, std::uint32_t tv, std::uint16_t prim);
+
+    const Mesh& mesh_;
+    bool uvs_;
+    std::vector<int> primOfId_;
+    float tm_[3][3];
+    VertexClass* classes_ = nullptr;
+    std::size_t capacity_ = 0;
+    std::size_t count_ = 0;
+    std::uint32_t* tvs_ = nullptr;  // per class, its texture vertex (with texture coordinates)
+    std::size_t tvCapacity_ = 0;
+    int flatFace_ = -1;
+    float flat_[3] = {0.0f, 0.0f, 0.0f};
+};
+
+}  // namespace host::gltf
