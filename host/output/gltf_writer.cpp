@@ -363,81 +363,64 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
         p.max.fill(-std::numeric_limits<float>::infinity());
     }
 
-    // Vertex attributes, mesh vertex by mesh vertex: each class gets its index in its
-    // primitive.
-    {
-        std::vector<std::unique_ptr<RegionWriter>> positions, normals, uvs;
-        for (const PrimitivePlan& p : plan.prims) {
-            const std::uint64_t n = p.vertices;
-            positions.push_back(
-                std::make_unique<RegionWriter>(file, binAt + p.positionsAt, n * 12));
-            normals.push_back(std::make_unique<RegionWriter>(file, binAt + p.normalsAt, n * 12));
-            uvs.push_back(
-                std::make_unique<RegionWriter>(file, binAt + p.uvsAt, plan.uvs ? n * 8 : 0));
-        }
-        std::vector<std::uint32_t> count(plan.prims.size(), 0);
-        const Matrix3& tm = plan.frame.vertexTM;
-        for (int v = 0; v < mesh.numVerts; ++v) {
-            if (!classes[v].Live() && classes[v].next == 0) continue;  // a vertex no face uses
-            const Point3 p = mesh.verts[v] * tm;
-            const std::array<float, 3> xyz = {p.x, p.y, p.z};
-            for (std::uint32_t c = static_cast<std::uint32_t>(v);;) {
-                VertexClass& cls = classes[c];
-                if (cls.prim != 0) {
-                    const std::size_t k = cls.prim - 1u;
-                    PrimitivePlan& prim = plan.prims[k];
-                    cls.index = count[k]++;
-                    positions[k]->Put(xyz);
-                    normals[k]->Put(cls.n);
-                    for (std::size_t i = 0; i < 3; ++i) {
-                        prim.min[i] = std::min(prim.min[i], xyz[i]);
-                        prim.max[i] = std::max(prim.max[i], xyz[i]);
-                    }
-                    if (plan.uvs) {
-                        const UVVert& uv = mesh.tVerts[shared.Tv(c)];
-                        const std::array<float, 2> st = {uv.x, 1.0f - uv.y};
-                        uvs[k]->Put(st);
-                    }
+    // One pass over the faces writes both: each face's corners into its primitive's index
+    // region (in reverse order where the frame mirrors) and, the first time a corner uses a
+    // class, that class's vertex into the primitive's attribute regions. The vertices are thus
+    // numbered in the order the faces first use them, which also keeps a face's vertices close
+    // together for the viewer's vertex cache. A corner's class is found from its vertex alone
+    // where that has one class, else by its normal, texture vertex and primitive.
+    std::vector<std::unique_ptr<RegionWriter>> positions, normals, uvs, indices;
+    for (const PrimitivePlan& p : plan.prims) {
+        const std::uint64_t n = p.vertices;
+        positions.push_back(std::make_unique<RegionWriter>(file, binAt + p.positionsAt, n * 12));
+        normals.push_back(std::make_unique<RegionWriter>(file, binAt + p.normalsAt, n * 12));
+        uvs.push_back(std::make_unique<RegionWriter>(file, binAt + p.uvsAt, plan.uvs ? n * 8 : 0));
+        indices.push_back(
+            std::make_unique<RegionWriter>(file, binAt + p.indicesAt, p.IndexBytes()));
+    }
+    std::vector<std::uint32_t> count(plan.prims.size(), 0);
+    const Matrix3& tm = plan.frame.vertexTM;
+    const std::vector<int> primOfId = PrimitiveOfId(plan);
+    const std::array<int, 3> order =
+        plan.frame.reverse ? std::array<int, 3>{0, 2, 1} : std::array<int, 3>{0, 1, 2};
+    for (int f = 0; f < mesh.numFaces; ++f) {
+        const Face& face = mesh.faces[f];
+        const auto k = static_cast<std::size_t>(primOfId[face.getMatID()]);
+        PrimitivePlan& prim = plan.prims[k];
+        const bool shorts = prim.ShortIndices();
+        RegionWriter& out = *indices[k];
+        for (const int corner : order) {
+            const DWORD v = face.v[corner];
+            const std::uint32_t c = shared.Single(v) ? v : shared.ClassOf(f, corner);
+            VertexClass& cls = classes[c];
+            if (cls.index == 0) {
+                cls.index = ++count[k];
+                const Point3 p = mesh.verts[v] * tm;
+                const std::array<float, 3> xyz = {p.x, p.y, p.z};
+                positions[k]->Put(xyz);
+                normals[k]->Put(cls.n);
+                for (std::size_t i = 0; i < 3; ++i) {
+                    prim.min[i] = std::min(prim.min[i], xyz[i]);
+                    prim.max[i] = std::max(prim.max[i], xyz[i]);
                 }
-                if (cls.next == 0) break;
-                c = cls.next;
+                if (plan.uvs) {
+                    const UVVert& uv = mesh.tVerts[shared.Tv(c)];
+                    const std::array<float, 2> st = {uv.x, 1.0f - uv.y};
+                    uvs[k]->Put(st);
+                }
+            }
+            if (shorts) {
+                out.Put(static_cast<std::uint16_t>(cls.index - 1));
+            } else {
+                out.Put(cls.index - 1);
             }
         }
     }
-
-    // Indices, face by face, each face into its primitive's region; a mirroring frame writes
-    // the corners in reverse order. Smoothing is done: a corner's class is found from its
-    // vertex alone where that has one class, else by its normal, texture vertex and primitive.
-    {
-        std::vector<std::unique_ptr<RegionWriter>> indices;
-        for (const PrimitivePlan& p : plan.prims)
-            indices.push_back(
-                std::make_unique<RegionWriter>(file, binAt + p.indicesAt, p.IndexBytes()));
-        const std::vector<int> primOfId = PrimitiveOfId(plan);
-        const std::array<int, 3> order =
-            plan.frame.reverse ? std::array<int, 3>{0, 2, 1} : std::array<int, 3>{0, 1, 2};
-        for (int f = 0; f < mesh.numFaces; ++f) {
-            const Face& face = mesh.faces[f];
-            const auto prim = static_cast<std::size_t>(primOfId[face.getMatID()]);
-            const bool shorts = plan.prims[prim].ShortIndices();
-            RegionWriter& out = *indices[prim];
-            for (const int k : order) {
-                const DWORD v = face.v[k];
-                const std::uint32_t c = shared.Single(v) ? v : shared.ClassOf(f, k);
-                const std::uint32_t index = classes[c].index;
-                if (shorts) {
-                    out.Put(static_cast<std::uint16_t>(index));
-                } else {
-                    out.Put(index);
-                }
-            }
-        }
-        for (std::size_t p = 0; p < plan.prims.size(); ++p) {
-            const std::uint64_t used =
-                std::uint64_t{plan.prims[p].faces} * 3 * (plan.prims[p].ShortIndices() ? 2 : 4);
-            for (std::uint64_t pad = used; pad < plan.prims[p].IndexBytes(); ++pad)
-                indices[p]->Put(std::uint8_t{0});
-        }
+    for (std::size_t p = 0; p < plan.prims.size(); ++p) {
+        const std::uint64_t used =
+            std::uint64_t{plan.prims[p].faces} * 3 * (plan.prims[p].ShortIndices() ? 2 : 4);
+        for (std::uint64_t pad = used; pad < plan.prims[p].IndexBytes(); ++pad)
+            indices[p]->Put(std::uint8_t{0});
     }
     return at - offset;
 }

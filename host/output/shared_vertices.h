@@ -30,7 +30,7 @@ struct VertexClass {
     std::uint32_t next;   // next class of the same mesh vertex (0: none; heads are never linked)
     float n[3];           // smoothing sum, then the unit normal in glTF space
     std::uint32_t mask;   // smoothing bits of a cluster (0: not a cluster)
-    std::uint32_t index;  // its index in its primitive, once the vertices are written
+    std::uint32_t index;  // its index in its primitive + 1, once written (0: not yet)
     std::uint16_t prim;   // primitive + 1 once a corner uses it (0: none yet)
     bool Live() const { return mask != 0 || prim != 0; }
 };
