@@ -38,7 +38,6 @@ Scene::Scene() : panel_(std::make_unique<CommandPanel>(*this)) {
 Scene::~Scene() {
     // The rollouts close before anything they show goes.
     panel_->EndEdit();
-    WinStandIn::SetShellExecuteHandler(nullptr);
     // Nodes go first, newest first, so objects see their dependents leave in a stable order.
     while (!nodes_.empty()) DeleteNodeTree(nodes_.back());
     for (Mtl* m : sceneMaterials_) {
@@ -49,6 +48,7 @@ Scene::~Scene() {
     root_->DeleteMe();
     // The handlers are the newest scene's: a scene made before this one goes leaves them alone.
     if (GetCOREInterface() == this) {
+        WinStandIn::SetShellExecuteHandler(nullptr);
         SetMAXScriptHandler(nullptr);
         WinStandIn::SetMessageBoxHandler(nullptr);
         SetCOREInterface(nullptr);

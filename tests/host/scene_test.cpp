@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "command_panel.h"
 #include "ifnpub.h"
 #include "imtl.h"
 #include "maxscript/maxscript.h"
@@ -140,6 +143,21 @@ TEST(Scene, MessageBoxesAreRecordedAndAnsweredByPolicy) {
     EXPECT_EQ(scene.Messages()[1].caption, L"Too Many Polys");
     EXPECT_EQ(scene.Messages()[1].text, L"Too many");
     EXPECT_EQ(scene.Messages()[0].answer, IDYES);
+}
+
+// A command that loads a second scene while the first still exists (the panel's own scene beside
+// a loaded one) must keep the newer scene's answers and records when the older one goes.
+TEST(Scene, AnOlderSceneGoingLeavesTheNewerScenesHandlers) {
+    auto older = std::make_unique<host::Scene>();
+    host::Scene newer;
+    older.reset();
+    EXPECT_EQ(GetCOREInterface(), &newer);
+    newer.SetMessageAnswer(L"Car Paint", IDNO);
+    EXPECT_EQ(MessageBox(nullptr, L"Convert?", L"Car Paint", MB_YESNO), IDNO);
+    EXPECT_EQ(newer.Messages().size(), 1u);
+    ShellExecute(nullptr, L"open", L"https://example.org/help", nullptr, nullptr, SW_SHOWNORMAL);
+    ASSERT_EQ(newer.Panel().OpenedPages().size(), 1u);
+    EXPECT_EQ(newer.Panel().OpenedPages()[0], L"https://example.org/help");
 }
 
 TEST(Scene, AnswersOnlyTheScriptExpressionsItKnows) {
