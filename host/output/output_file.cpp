@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "failed_allocation.h"
+#include "hugearray.h"
 
 namespace host {
 namespace {
@@ -21,6 +22,8 @@ namespace {
 constexpr std::size_t kBufferBytes = std::size_t{4} << 20;
 // The writing thread's stack: the system's default of 8 MiB.
 constexpr std::size_t kThreadStackBytes = std::size_t{8} << 20;
+// Buffers of this size and more are taken as whole huge pages.
+constexpr std::size_t kHugeBufferBytes = std::size_t{1} << 20;
 // What may wait for the writing thread at once.
 constexpr std::size_t kMostWaiting = std::size_t{32} << 20;
 
@@ -99,9 +102,30 @@ OutputFile::Buffer OutputFile::NewBuffer(std::size_t capacity) {
         }
     }
     Buffer b;
-    b.data.reset(new char[std::max<std::size_t>(capacity, 1)]);
-    b.capacity = capacity;
+    if (capacity >= kHugeBufferBytes) {
+        const std::size_t bytes =
+            (capacity + HugeArray::kHugePageBytes - 1) & ~(HugeArray::kHugePageBytes - 1);
+        auto* p = static_cast<char*>(HugeArray::AllocateZeroed(bytes));
+        if (p == nullptr) {
+            NoteFailedAllocation(bytes);
+            throw std::bad_alloc();
+        }
+        b.data = std::unique_ptr<char[], BufferRelease>(p, BufferRelease(bytes));
+        b.capacity = bytes;
+    } else {
+        const std::size_t bytes = std::max<std::size_t>(capacity, 1);
+        b.data = std::unique_ptr<char[], BufferRelease>(new char[bytes], BufferRelease(bytes));
+        b.capacity = capacity;
+    }
     return b;
+}
+
+void OutputFile::BufferRelease::operator()(char* p) const {
+    if (bytes >= kHugeBufferBytes) {
+        HugeArray::Free(p, bytes);
+    } else {
+        delete[] p;
+    }
 }
 
 void OutputFile::Submit(std::uint64_t offset, Buffer buffer, std::size_t bytes) {

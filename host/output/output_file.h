@@ -44,8 +44,17 @@ public:
     void WriteAt(std::uint64_t offset, const void* data, std::size_t bytes);
 
     // A buffer of `capacity` bytes to fill and Submit (recycled from earlier submissions).
+    // Buffers of a megabyte and more are whole 2 MiB huge pages (HugeArray): a long write
+    // fills tens of fresh buffers, and a fault for every 4 KiB of them cost as much as filling
+    // them.
+    struct BufferRelease {
+        BufferRelease() noexcept : bytes(0) {}
+        explicit BufferRelease(std::size_t n) noexcept : bytes(n) {}
+        void operator()(char* p) const;
+        std::size_t bytes;
+    };
     struct Buffer {
-        std::unique_ptr<char[]> data;
+        std::unique_ptr<char[], BufferRelease> data;
         std::size_t capacity = 0;
     };
     Buffer NewBuffer(std::size_t capacity);
