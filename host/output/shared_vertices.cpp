@@ -9,18 +9,6 @@
 #include "hugearray.h"
 
 namespace host::gltf {
-namespace {
-
-// Normals closer than this in every component are one normal.
-constexpr float kSameNormal = 1e-6f;
-
-bool SameNormal(const float a[3], const float b[3]) {
-    return std::fabs(a[0] - b[0]) <= kSameNormal && std::fabs(a[1] - b[1]) <= kSameNormal &&
-           std::fabs(a[2] - b[2]) <= kSameNormal;
-}
-
-}  // namespace
-
 SharedVertices::SharedVertices(const Mesh& mesh, bool uvs, const Matrix3& normalTM,
                                std::vector<int> primOfId)
     : mesh_(mesh), uvs_(uvs), primOfId_(std::move(primOfId)) {
@@ -123,24 +111,6 @@ void SharedVertices::Join(DWORD v, DWORD groups, const float n[3]) {
     VertexClass& to = classes_[into];
     to.mask |= groups;
     for (int i = 0; i < 3; ++i) to.n[i] += n[i];
-}
-
-std::uint32_t SharedVertices::Find(DWORD v, const float n[3], std::uint32_t tv,
-                                   std::uint16_t prim) {
-    std::uint32_t last = v;
-    for (std::uint32_t c = v;;) {
-        const VertexClass& cls = classes_[c];
-        if (cls.prim == prim && Tv(c) == tv && SameNormal(cls.n, n)) return c;
-        last = c;
-        if (cls.next == 0) break;
-        c = cls.next;
-    }
-    const std::uint32_t index = classes_[v].Live() ? NewClass(last) : v;
-    VertexClass& target = classes_[index];
-    target.prim = prim;
-    if (tvs_) tvs_[index] = tv;
-    std::memcpy(target.n, n, sizeof(float) * 3);
-    return index;
 }
 
 std::uint32_t SharedVertices::SmoothClass(DWORD v, DWORD groups, std::uint32_t tv,

@@ -26,6 +26,9 @@
 
 namespace host::gltf {
 
+// Normals closer than this in every component are one normal.
+inline constexpr float kSameNormal = 1e-6f;
+
 struct VertexClass {
     std::uint32_t next;   // next class of the same mesh vertex (0: none; heads are never linked)
     float n[3];           // smoothing sum, then the unit normal in glTF space
@@ -118,8 +121,31 @@ private:
     // Adds a face (groups, unit normal) at v: to the cluster it shares a bit with, merging every
     // other cluster it also shares one with; or to a new cluster.
     void Join(DWORD v, DWORD groups, const float n[3]);
-    // A class with this normal, texture vertex and primitive at v, made when there is none.
-    std::uint32_t Find(DWORD v, const float n[3], std::uint32_t tv, std::uint16_t prim);
+    static bool SameNormal(const float a[3], const float b[3]) {
+        return std::fabs(a[0] - b[0]) <= kSameNormal && std::fabs(a[1] - b[1]) <= kSameNormal &&
+               std::fabs(a[2] - b[2]) <= kSameNormal;
+    }
+
+    // A class with this normal, texture vertex and primitive at v, made when there is none
+    // (inline: every corner of a flat face comes here).
+    std::uint32_t Find(DWORD v, const float n[3], std::uint32_t tv, std::uint16_t prim) {
+        std::uint32_t last = v;
+        for (std::uint32_t c = v;;) {
+            const VertexClass& cls = classes_[c];
+            if (cls.prim == prim && Tv(c) == tv && SameNormal(cls.n, n)) return c;
+            last = c;
+            if (cls.next == 0) break;
+            c = cls.next;
+        }
+        const std::uint32_t index = classes_[v].Live() ? NewClass(last) : v;
+        VertexClass& target = classes_[index];
+        target.prim = prim;
+        if (tvs_) tvs_[index] = tv;
+        target.n[0] = n[0];
+        target.n[1] = n[1];
+        target.n[2] = n[2];
+        return index;
+    }
     std::uint32_t SmoothClass(DWORD v, DWORD groups, std::uint32_t tv, std::uint16_t prim);
 
     const Mesh& mesh_;
