@@ -10,7 +10,7 @@
 // face normal.
 //
 // Storage, per mesh vertex v, is a short list of classes starting at slot v: the smoothing
-// clusters met at v and the glTF vertices made there. Nothing is kept per corner: the index
+// clusters met at v and the glTF vertices made there. Nothing is kept per corner: the writing
 // pass finds each corner's class again (at once where its vertex has one class, the common
 // case), so the writer's memory is a fraction of the file it writes. The slots live in lazily
 // touched zeroed memory (hugearray.h), in which a zero class is an empty one.
