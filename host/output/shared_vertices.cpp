@@ -27,8 +27,22 @@ void SharedVertices::Build() {
     Grow(nv + std::max<std::size_t>(nv / 2, 1024));
     count_ = nv;
     Clusters();
+    // Face by face: the face, its primitive and (without smoothing) its normal are read once
+    // for its three corners.
     for (int f = 0; f < mesh_.numFaces; ++f) {
-        for (int k = 0; k < 3; ++k) ClassOf(f, k);
+        const Face& face = mesh_.faces[f];
+        const auto prim = static_cast<std::uint16_t>(primOfId_[face.getMatID()] + 1);
+        const std::uint32_t tv[3] = {uvs_ ? mesh_.tvFace[f].t[0] : 0u,
+                                     uvs_ ? mesh_.tvFace[f].t[1] : 0u,
+                                     uvs_ ? mesh_.tvFace[f].t[2] : 0u};
+        if (face.smGroup != 0) {
+            for (int k = 0; k < 3; ++k) SmoothClass(face.v[k], face.smGroup, tv[k], prim);
+            continue;
+        }
+        float n[3];
+        Cross(face, n);
+        ToOutput(n);
+        for (int k = 0; k < 3; ++k) Find(face.v[k], n, tv[k], prim);
     }
 }
 
