@@ -43,8 +43,8 @@
 #include "host_scene.h"
 #include "mesh_dump.h"
 #include "module_loader.h"
-#include "object_functions.h"
 #include "obj_writer.h"
+#include "object_functions.h"
 #include "recording_window.h"
 #include "scene.h"
 #include "scene_reader.h"
@@ -216,26 +216,6 @@ void Glb(benchmark::State& state) { Writer(state, Kind::Glb); }
 void Obj(benchmark::State& state) { Writer(state, Kind::Obj); }
 void Json(benchmark::State& state) { Writer(state, Kind::Json); }
 
-void Draw(benchmark::State& state) {
-    const int mode = static_cast<int>(state.range(0));
-    Built* built = BuildScene(state.range(1), mode);
-    if (!built) {
-        state.SkipWithError("the module did not load");
-        return;
-    }
-    host::TopViewport view(10.0f);
-    std::size_t drawn = 0;
-    for (auto _ : state) {
-        host::RecordingGraphicsWindow gw(view);
-        const host::Drawing drawing = host::DrawScene(built->scene, view, gw, 0);
-        drawn = 0;
-        for (const host::NodeDrawing& n : drawing.nodes)
-            drawn += n.drawn.markers.size() + n.drawn.polylines.size();
-        benchmark::DoNotOptimize(drawn);
-    }
-    state.counters["primitives"] = static_cast<double>(drawn);
-}
-
 // A window that counts the primitives it is handed and keeps none.
 class CountingWindow : public host::RecordingGraphicsWindow {
 public:
@@ -248,7 +228,10 @@ public:
     std::size_t count = 0;
 };
 
-void ProxyDraw(benchmark::State& state) {
+// The draw pass of N copies in mode MODE into a fresh window of type Window each time;
+// `count(window, drawing)` says how many primitives it drew.
+template <class Window, class Count>
+void DrawPass(benchmark::State& state, Count count) {
     const int mode = static_cast<int>(state.range(0));
     Built* built = BuildScene(state.range(1), mode);
     if (!built) {
@@ -258,12 +241,27 @@ void ProxyDraw(benchmark::State& state) {
     host::TopViewport view(10.0f);
     std::size_t drawn = 0;
     for (auto _ : state) {
-        CountingWindow gw(view);
-        host::DrawScene(built->scene, view, gw, 0);
-        drawn = gw.count;
+        Window gw(view);
+        const host::Drawing drawing = host::DrawScene(built->scene, view, gw, 0);
+        drawn = count(gw, drawing);
         benchmark::DoNotOptimize(drawn);
     }
     state.counters["primitives"] = static_cast<double>(drawn);
+}
+
+void Draw(benchmark::State& state) {
+    DrawPass<host::RecordingGraphicsWindow>(
+        state, [](const host::RecordingGraphicsWindow&, const host::Drawing& drawing) {
+            std::size_t n = 0;
+            for (const host::NodeDrawing& node : drawing.nodes)
+                n += node.drawn.markers.size() + node.drawn.polylines.size();
+            return n;
+        });
+}
+
+void ProxyDraw(benchmark::State& state) {
+    DrawPass<CountingWindow>(
+        state, [](const CountingWindow& gw, const host::Drawing&) { return gw.count; });
 }
 
 // Runs trellon-host with args; its wall time, exit status and peak memory, and its output.
