@@ -4,11 +4,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <utility>
 
@@ -321,6 +324,28 @@ bool WriteGlbToMemory(const std::function<bool(const std::string&, std::string&)
     return ok;
 }
 
+// Whether a step is `create NAME` without a seed: two words, double quotes keeping blanks inside
+// one, as the step language reads them.
+bool CreateWithoutSeed(const std::string& step) {
+    std::vector<std::string> words;
+    std::string word;
+    bool quoted = false, inWord = false;
+    for (char c : step + " ") {
+        if (c == '"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if (!quoted && std::isspace(static_cast<unsigned char>(c))) {
+            if (inWord) words.push_back(word);
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    return words.size() == 2 && words[0] == "create";
+}
+
 // Whether text names a question that found no answer / a dialog that found no names (the
 // panel's own messages, command_panel.h).
 bool Contains(const std::string& text, const char* part) {
@@ -429,12 +454,16 @@ std::string EditSession::Fingerprint() {
 
 void EditSession::Restore() {
     std::string error;
-    if (!Load(error)) return;  // the file loaded before; the text has not changed
+    if (!Load(error)) return;  // the text loaded before and has not changed
     // Each change as it was made: applied, then shown (the page redrew after each one, and a
     // build may lower a display mode).
     for (const Change& c : changes_) {
-        Apply(c);
-        EvaluateShownNodes(*scene_, scene_->GetTime());
+        try {
+            Apply(c);
+            EvaluateShownNodes(*scene_, scene_->GetTime());
+        } catch (const std::exception&) {
+            // Each change went through once; a replay goes on past one that does not.
+        }
     }
     scene_->ClearMessages();
 }
@@ -446,6 +475,21 @@ std::vector<std::string> EditSession::AcceptedSteps() const {
 }
 
 EditReply EditSession::Handle(const EditRequest& r) {
+    const std::size_t changesBefore = changes_.size();
+    try {
+        return Route(r);
+    } catch (const std::exception& e) {
+        // What the module or the host ran into while answering (a table index out of range,
+        // memory that is not there): the request's change, if it was taken, is dropped and the
+        // scene rebuilt without it, so the editor goes on with the scene as it was.
+        changes_.resize(std::min(changes_.size(), changesBefore));
+        Restore();
+        return Refuse(
+            500, std::string("the host ran into an error and took the request back: ") + e.what());
+    }
+}
+
+EditReply EditSession::Route(const EditRequest& r) {
     const bool get = r.method == "GET", post = r.method == "POST";
     if (r.path == "/api/state" && get) return State();
     if (r.path == "/api/model.glb" && get) return Model();
@@ -546,10 +590,7 @@ EditReply EditSession::Steps(const std::string& body, const std::vector<std::str
                 return Refuse(400, where + " holds a line break; send one step per entry");
             }
             // A new object's random generator is seeded, so the scene can be rebuilt exactly.
-            std::istringstream words(text);
-            std::string verb, name, more;
-            words >> verb >> name >> more;
-            if (verb == "create" && !name.empty() && more.empty()) {
+            if (CreateWithoutSeed(text)) {
                 const auto now = std::chrono::system_clock::now().time_since_epoch();
                 text +=
                     " seed " +

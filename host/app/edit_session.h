@@ -100,6 +100,7 @@ private:
         std::string importNode;
     };
 
+    EditReply Route(const EditRequest& request);
     EditReply State();
     EditReply Steps(const std::string& body, const std::vector<std::string>& fixed);
     EditReply Save(const std::string& body);

@@ -127,6 +127,8 @@ TEST_F(EditSessionTest, HostileRequestsAreRefusedAndChangeNothing) {
         {"question without answer", "POST", "/api/step",
          R"({"count": COUNT, "steps": ["press objects/1003", "pick Planter"]})", 422,
          "the question \"Car Paint Material\" was asked"},
+        {"select-by-name without names", "POST", "/api/step",
+         R"({"count": COUNT, "steps": ["press objects/1004"]})", 422, "no `names` step"},
         {"save outside the folder", "POST", "/api/save",
          R"({"count": COUNT, "file": "../out.json"})", 400, "not a plain file name"},
         {"save to an absolute path", "POST", "/api/save",
@@ -163,6 +165,7 @@ TEST_F(EditSessionTest, HostileRequestsAreRefusedAndChangeNothing) {
     const json q = json::parse(Step({"press objects/1003", "pick Planter"}).body);
     EXPECT_EQ(q["question"]["title"], "Car Paint Material");
     EXPECT_EQ(q["question"]["buttons"], json({"yes", "no"}));
+    EXPECT_EQ(json::parse(Step({"press objects/1004"}).body)["chooseNodes"], true);
     // Nothing was written outside the folder.
     EXPECT_FALSE(fs::exists(dir.parent_path() / "out.json"));
 }
