@@ -3,6 +3,7 @@
 // Chrome DevTools protocol (over a pipe): a spinner is changed, a null row added, a path picked by
 // a mouse click in the view, the car-paint question answered in its dialog, two changes undone
 // and the scene saved. The saved file must equal what `trellon-host ui` saves for the same steps.
+// Last, a mesh file dropped on the page is added as a hidden node and picked as an item.
 //
 // The fixture: a fence of pickets (8 x 2 x 90) along Path, a straight line of 240 cm; picking it
 // set every spacing to the path's tenth, 24. Laid out each object on its own, a path of length L
@@ -214,6 +215,23 @@ async function main() {
   const saved = fs.readFileSync(sceneFile, 'utf8');
   check(ui.status === 0 && saved === fs.readFileSync(viaUi, 'utf8'),
     'the scene the page saved equals the one ui saves for the same steps');
+
+  // A mesh file dropped on the page becomes a hidden node, then an item picked from the list:
+  // at the All Objects spacing, 20, int(240 / 20 + 1) = 13 copies beside the 13 pickets.
+  await evaluate(`(() => {
+    const dt = new DataTransfer();
+    dt.items.add(new File(['v 0 0 0\\nv 10 0 0\\nv 0 10 0\\nf 1 2 3\\n'], 'rock.obj'));
+    window.dispatchEvent(new DragEvent('drop', { dataTransfer: dt, cancelable: true }));
+  })()`);
+  b = await settled(13, 'dropping rock.obj');
+  const rock = await evaluate(`document.querySelector('li[data-node="rock"] .name')?.textContent`);
+  check(rock === 'rock (geometry, hidden)', `the dropped file is a hidden node (${rock})`);
+  check(fs.existsSync(path.join(outDir, 'rock.obj')), 'the file is kept in the scene folder');
+  await clickRef('Distribute Objects/1003');
+  await settled(14, 'item pick mode again');
+  await evaluate(`document.querySelector('button[data-pick="rock"]').click()`);
+  b = await settled(15, 'picking rock');
+  check(b.instances === '26', `13 pickets and 13 rocks (${b.instances})`);
   finish(failures === 0 ? 0 : 1);
 }
 
