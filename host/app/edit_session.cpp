@@ -604,10 +604,19 @@ EditReply EditSession::Steps(const std::string& body, const std::vector<std::str
     const std::string before = Fingerprint();
     const CloudSamples clouds = TakeClouds(*scene_);
     scene_->ClearMessages();
+    const std::size_t pagesBefore = scene_->Panel().OpenedPages().size();
     const std::string error = Apply(change);
     if (error.empty()) {
         changes_.push_back(std::move(change));
-        return State();
+        // Pages the change opened (help links): the user's browser opens them.
+        const std::vector<std::wstring>& pages = scene_->Panel().OpenedPages();
+        json opened = json::array();
+        for (std::size_t i = pagesBefore; i < pages.size(); ++i) opened.push_back(ToUTF8(pages[i]));
+        EditReply reply = State();
+        json doc = json::parse(reply.body);
+        doc["opened"] = std::move(opened);
+        reply.body = doc.dump();
+        return reply;
     }
     // What the page needs to ask the user, then the scene as it was.
     json answer = {{"error", error}};

@@ -18,7 +18,9 @@
 //                         was before the request. A question box without an answer refuses the
 //                         request with "question": {title, text, buttons}; a select-by-name
 //                         dialog without names with "chooseNodes": true: the page asks the user
-//                         and sends the steps again after an `answer` or `names` step.
+//                         and sends the steps again after an `answer` or `names` step. The
+//                         answer is the new state, with "opened": the pages (help links) the
+//                         change opened, for the user's browser to open.
 //   POST /api/undo, /api/redo   {"count": N}: the `undo` / `redo` step.
 //   POST /api/save        {"count": N, "file": NAME}: writes the scene file (NAME in the scene's
 //                         folder, ending in .json; without NAME the file that was opened).

@@ -372,6 +372,10 @@ async function change(path, payload) {
     busy = false;
     if (ok) {
       body.error = '';
+      // A help link the module opened: shown as the host shows it, in the user's browser.
+      for (const page of answer.opened || []) {
+        if (/^https?:\/\//.test(page)) window.open(page, '_blank', 'noopener');
+      }
       show(answer);
     } else {
       changeStarted = 0;
