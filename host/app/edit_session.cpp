@@ -613,9 +613,9 @@ EditReply EditSession::Steps(const std::string& body, const std::vector<std::str
         json opened = json::array();
         for (std::size_t i = pagesBefore; i < pages.size(); ++i) opened.push_back(ToUTF8(pages[i]));
         EditReply reply = State();
-        json doc = json::parse(reply.body);
-        doc["opened"] = std::move(opened);
-        reply.body = doc.dump();
+        json withPages = json::parse(reply.body);
+        withPages["opened"] = std::move(opened);
+        reply.body = withPages.dump();
         return reply;
     }
     // What the page needs to ask the user, then the scene as it was.
