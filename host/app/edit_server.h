@@ -59,7 +59,7 @@ public:
     // (The tests hand it one end of a socket pair.)
     int HandleConnection(int fd);
 
-    // Files served by path; tests may set it instead of Open.
+    // The port a request's Host must name; tests set it instead of calling Open.
     void SetPort(int port) { port_ = port; }
 
 private:
