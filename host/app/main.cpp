@@ -12,6 +12,7 @@
 #include "commands.h"
 #include "demo_command.h"
 #include "draw_command.h"
+#include "edit_server.h"
 #include "export_command.h"
 #include "params_command.h"
 #include "render_command.h"
@@ -111,6 +112,18 @@ int main(int argc, char** argv) {
     uiCmd->add_flag("--show", uiOptions.show,
                     "print the open rollouts with their controls and values afterwards");
 
+    host::EditOptions editOptions;
+    auto* editCmd = app.add_subcommand(
+        "edit",
+        "edit a scene in the browser: the command panel beside the model, on 127.0.0.1 until "
+        "interrupted");
+    editCmd->add_option("SCENE", editOptions.scene, "the scene file")->required();
+    editCmd->add_option("--port", editOptions.port, "the port (default 8766; 0: any free port)")
+        ->check(CLI::Range(0, 65535));
+    editCmd->add_option("--web", editOptions.webDir,
+                        "the page's files (default: viewer beside the program's folder, or "
+                        "$TRELLON_WEB)");
+
     host::ViewOptions view;
     auto* viewCmd = app.add_subcommand(
         "view", "serve a .glb and the viewer page on 127.0.0.1 until interrupted");
@@ -160,6 +173,7 @@ int main(int argc, char** argv) {
         }
         if (uiCmd->parsed()) return host::RunUi(modulePath, uiOptions, std::cout, std::cerr);
         if (viewCmd->parsed()) return host::RunView(view, std::cout, std::cerr);
+        if (editCmd->parsed()) return host::RunEdit(modulePath, editOptions, std::cout, std::cerr);
         return 2;
     });
 }

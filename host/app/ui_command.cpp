@@ -129,7 +129,8 @@ std::string Quote(const std::wstring& s) { return "\"" + ToUTF8(s) + "\""; }
 
 class Runner {
 public:
-    explicit Runner(Scene& scene) : scene_(scene), panel_(scene.Panel()) {}
+    Runner(Scene& scene, const PanelStepRules& rules)
+        : scene_(scene), panel_(scene.Panel()), rules_(rules) {}
 
     // Runs one step; empty on success, else what went wrong.
     std::string Run(const Step& step) {
@@ -231,6 +232,17 @@ private:
             char* end = nullptr;
             const float v = std::strtof(w[2].c_str(), &end);
             if (*end != '\0' || !std::isfinite(v)) return "\"" + w[2] + "\" is not a number";
+            if (rules_.refuseOutOfRange) {
+                if (v < c.low || v > c.high) {
+                    std::ostringstream range;
+                    range << c.low << " to " << c.high;
+                    return w[2] + " is out of the range of control " + w[1] + " (" + range.str() +
+                           ")";
+                }
+                if (c.integer && v != std::floor(v)) {
+                    return "control " + w[1] + " takes whole numbers, not " + w[2];
+                }
+            }
             WinStandIn::UserSetSpinner(h, v);
             return {};
         }
@@ -399,6 +411,7 @@ private:
 
     Scene& scene_;
     CommandPanel& panel_;
+    PanelStepRules rules_;
     std::string answerWhere_;
     std::string namesWhere_;
 };
@@ -500,13 +513,14 @@ void ShowPanel(Scene& scene, std::ostream& out) {
     }
 }
 
-std::string RunPanelSteps(Scene& scene, const std::string& text, const std::string& source) {
+std::string RunPanelSteps(Scene& scene, const std::string& text, const std::string& source,
+                          const PanelStepRules& rules) {
     std::vector<Step> steps;
     std::string error;
     if (!ParseSteps(text, source, steps, error)) return error;
     CommandPanel& panel = scene.Panel();
     panel.SetStrict(true);
-    Runner runner(scene);
+    Runner runner(scene, rules);
     for (const Step& step : steps) {
         const std::string e = runner.Run(step);
         if (!e.empty()) {

@@ -65,9 +65,17 @@ int RunUi(const std::string& modulePath, const UiOptions& options, std::ostream&
 // The command in a scene that already knows the module's classes (and is empty).
 int UiScene(Scene& scene, const UiOptions& options, std::ostream& out, std::ostream& err);
 
+// How strictly steps are taken. A `set` step clamps its value to the spinner's limits, as a
+// drag does; a host whose user types the value into a page (the browser editor) refuses a value
+// outside the limits, and a fraction for a whole-number spinner, instead.
+struct PanelStepRules {
+    bool refuseOutOfRange = false;
+};
+
 // Runs panel steps (the text of a step file; source names it in messages) on a loaded scene.
 // Empty on success, else the failing step's message ("SOURCE: step N (line L, VERB): ...").
-std::string RunPanelSteps(Scene& scene, const std::string& text, const std::string& source);
+std::string RunPanelSteps(Scene& scene, const std::string& text, const std::string& source,
+                          const PanelStepRules& rules = {});
 
 // Prints the open rollouts of the panel with their controls (what --show prints).
 void ShowPanel(Scene& scene, std::ostream& out);

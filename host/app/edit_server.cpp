@@ -1,0 +1,404 @@
+#include "edit_server.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "module_loader.h"
+#include "view_server.h"
+
+namespace host {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kMaxHeadBytes = 16384;
+constexpr int kSocketTimeoutSeconds = 10;
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string Trim(const std::string& s) {
+    const std::size_t a = s.find_first_not_of(" \t");
+    if (a == std::string::npos) return {};
+    return s.substr(a, s.find_last_not_of(" \t") - a + 1);
+}
+
+// Percent-decoding ('+' stays '+'); false for a broken escape or a NUL.
+bool Decode(const std::string& in, std::string& out) {
+    out.clear();
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        if (in[i] != '%') {
+            out += in[i];
+            continue;
+        }
+        if (i + 2 >= in.size() || !std::isxdigit(static_cast<unsigned char>(in[i + 1])) ||
+            !std::isxdigit(static_cast<unsigned char>(in[i + 2]))) {
+            return false;
+        }
+        const char c = static_cast<char>(std::stoi(in.substr(i + 1, 2), nullptr, 16));
+        if (c == '\0') return false;
+        out += c;
+        i += 2;
+    }
+    return true;
+}
+
+std::string ContentType(const std::string& path) {
+    const std::string ext = fs::path(path).extension().string();
+    if (ext == ".html") return "text/html; charset=utf-8";
+    if (ext == ".js") return "text/javascript; charset=utf-8";
+    if (ext == ".css") return "text/css; charset=utf-8";
+    if (ext == ".png") return "image/png";
+    return "text/plain; charset=utf-8";
+}
+
+const char* Reason(int status) {
+    switch (status) {
+        case 200:
+            return "OK";
+        case 400:
+            return "Bad Request";
+        case 403:
+            return "Forbidden";
+        case 404:
+            return "Not Found";
+        case 405:
+            return "Method Not Allowed";
+        case 409:
+            return "Conflict";
+        case 411:
+            return "Length Required";
+        case 413:
+            return "Content Too Large";
+        case 422:
+            return "Unprocessable Content";
+        case 501:
+            return "Not Implemented";
+        default:
+            return status >= 500 ? "Internal Server Error" : "Error";
+    }
+}
+
+bool SendAll(int fd, const char* data, std::size_t n) {
+    while (n > 0) {
+        const ssize_t sent = send(fd, data, n, MSG_NOSIGNAL);
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent <= 0) return false;
+        data += sent;
+        n -= static_cast<std::size_t>(sent);
+    }
+    return true;
+}
+
+int Send(int fd, int status, const std::string& type, const std::string& body) {
+    const std::string head = "HTTP/1.1 " + std::to_string(status) + " " + Reason(status) +
+                             "\r\nContent-Type: " + type +
+                             "\r\nContent-Length: " + std::to_string(body.size()) +
+                             "\r\nCache-Control: no-store\r\nX-Content-Type-Options: nosniff\r\n"
+                             "Connection: close\r\n\r\n";
+    if (SendAll(fd, head.data(), head.size())) SendAll(fd, body.data(), body.size());
+    return status;
+}
+
+int SendError(int fd, int status, const std::string& message) {
+    std::string escaped;
+    for (char c : message) {
+        if (c == '"' || c == '\\') escaped += '\\';
+        escaped += c;
+    }
+    return Send(fd, status, "application/json", "{\"error\":\"" + escaped + "\"}");
+}
+
+std::atomic<EditServer*> g_signalled{nullptr};
+void OnSignal(int) {
+    if (EditServer* s = g_signalled.load()) s->Stop();
+}
+
+}  // namespace
+
+bool ParseHttpHead(const std::string& head, HttpHead& out, std::string& error) {
+    std::istringstream lines(head);
+    std::string line;
+    std::getline(lines, line);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::size_t sp1 = line.find(' ');
+    const std::size_t sp2 = sp1 == std::string::npos ? sp1 : line.find(' ', sp1 + 1);
+    if (sp2 == std::string::npos || line.compare(sp2 + 1, 7, "HTTP/1.") != 0 ||
+        line.size() != sp2 + 9) {
+        error = "the request line is not METHOD TARGET HTTP/1.x";
+        return false;
+    }
+    out.method = line.substr(0, sp1);
+    const std::string target = line.substr(sp1 + 1, sp2 - sp1 - 1);
+    if (target.empty() || target.front() != '/') {
+        error = "the target must be a path starting with /";
+        return false;
+    }
+    const std::size_t q = target.find('?');
+    if (!Decode(target.substr(0, q), out.path)) {
+        error = "the path has a broken %-escape";
+        return false;
+    }
+    if (q != std::string::npos) {
+        std::istringstream pairs(target.substr(q + 1));
+        std::string pair;
+        while (std::getline(pairs, pair, '&')) {
+            const std::size_t eq = pair.find('=');
+            std::string key, value;
+            if (!Decode(pair.substr(0, eq), key) ||
+                !Decode(eq == std::string::npos ? "" : pair.substr(eq + 1), value)) {
+                error = "the query has a broken %-escape";
+                return false;
+            }
+            out.query[key] = value;
+        }
+    }
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        const std::size_t colon = line.find(':');
+        if (colon == std::string::npos || colon == 0) {
+            error = "a header line has no name";
+            return false;
+        }
+        out.headers[Lower(line.substr(0, colon))] = Trim(line.substr(colon + 1));
+    }
+    return true;
+}
+
+EditServer::~EditServer() {
+    for (int fd : {listen_, wake_[0], wake_[1]}) {
+        if (fd >= 0) close(fd);
+    }
+}
+
+bool EditServer::Open(const EditOptions& options, std::string& error) {
+    const std::string web = options.webDir.empty() ? DefaultWebDir() : options.webDir;
+    std::ifstream manifest(fs::path(web) / "manifest.txt");
+    if (!manifest) {
+        error = "the editor's page is not in " + web +
+                " (no manifest.txt): build the trellon_viewer target";
+        return false;
+    }
+    std::string line;
+    while (std::getline(manifest, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line.find("..") != std::string::npos || line.front() == '/') continue;
+        files_["/" + line] = File{(fs::path(web) / line).string(), ContentType(line)};
+    }
+    const auto page = files_.find("/edit.html");
+    if (page == files_.end()) {
+        error = web + "/manifest.txt does not list edit.html: build the trellon_viewer target";
+        return false;
+    }
+    files_["/"] = page->second;
+
+    if (pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) {
+        error = std::string("cannot make a pipe: ") + std::strerror(errno);
+        return false;
+    }
+    listen_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (listen_ < 0) {
+        error = std::string("cannot open a socket: ") + std::strerror(errno);
+        return false;
+    }
+    const int yes = 1;
+    setsockopt(listen_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<std::uint16_t>(options.port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (bind(listen_, reinterpret_cast<const sockaddr*>(&addr), sizeof(addr)) != 0 ||
+        listen(listen_, 16) != 0) {
+        error = "cannot listen on 127.0.0.1:" + std::to_string(options.port) + ": " +
+                std::strerror(errno) + " (another port: --port N, or 0 for any free one)";
+        return false;
+    }
+    socklen_t len = sizeof(addr);
+    getsockname(listen_, reinterpret_cast<sockaddr*>(&addr), &len);
+    port_ = ntohs(addr.sin_port);
+    return true;
+}
+
+void EditServer::Stop() {
+    if (wake_[1] >= 0) {
+        const char byte = 1;
+        [[maybe_unused]] const ssize_t n = write(wake_[1], &byte, 1);
+    }
+}
+
+void EditServer::Serve(std::ostream& log) {
+    if (listen_ < 0) return;
+    for (;;) {
+        pollfd fds[2] = {{listen_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+        if (poll(fds, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        if (fds[1].revents != 0) break;
+        if (!(fds[0].revents & POLLIN)) continue;
+        const int client = accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (client < 0) continue;
+        const int status = HandleConnection(client);
+        close(client);
+        if (status > 0) log << lastPath_ << ' ' << status << std::endl;
+    }
+}
+
+bool EditServer::AllowedHost(const std::string& host) const {
+    const std::string port = ":" + std::to_string(port_);
+    return host == "127.0.0.1" + port || host == "localhost" + port;
+}
+
+int EditServer::HandleConnection(int fd) {
+    timeval timeout{kSocketTimeoutSeconds, 0};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof(timeout));
+    setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof(timeout));
+    lastPath_ = "-";
+
+    // The head, up to the blank line; what follows it is the start of the body.
+    std::string data;
+    char chunk[8192];
+    std::size_t headEnd = std::string::npos;
+    while ((headEnd = data.find("\r\n\r\n")) == std::string::npos && data.size() <= kMaxHeadBytes) {
+        const ssize_t n = recv(fd, chunk, sizeof(chunk), 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        data.append(chunk, static_cast<std::size_t>(n));
+    }
+    if (data.empty()) return 0;
+    if (headEnd == std::string::npos || headEnd > kMaxHeadBytes) {
+        return SendError(fd, 400,
+                         "the request head is incomplete or larger than " +
+                             std::to_string(kMaxHeadBytes) + " bytes");
+    }
+    HttpHead head;
+    std::string error;
+    if (!ParseHttpHead(data.substr(0, headEnd), head, error)) return SendError(fd, 400, error);
+    lastPath_ = head.method + " " + head.path;
+
+    const auto header = [&](const char* name) {
+        const auto it = head.headers.find(name);
+        return it == head.headers.end() ? std::string() : it->second;
+    };
+    if (!AllowedHost(header("host"))) {
+        return SendError(fd, 403,
+                         "this server answers only requests to 127.0.0.1:" + std::to_string(port_));
+    }
+    const std::string origin = header("origin");
+    if (head.method != "GET" && !origin.empty() && origin != "http://" + header("host")) {
+        return SendError(fd, 403, "changes are taken only from the editor's own page");
+    }
+
+    // The body: announced by its length, capped by what the request may carry.
+    std::string body = data.substr(headEnd + 4);
+    if (!header("transfer-encoding").empty()) {
+        return SendError(fd, 501, "bodies sent in chunks are not taken; send a Content-Length");
+    }
+    const std::string lengthText = header("content-length");
+    if (head.method == "POST" && lengthText.empty()) {
+        return SendError(fd, 411, "a POST must give its Content-Length");
+    }
+    std::size_t length = 0;
+    if (!lengthText.empty()) {
+        if (lengthText.find_first_not_of("0123456789") != std::string::npos ||
+            lengthText.size() > 15) {
+            return SendError(fd, 400, "Content-Length is not a number of bytes");
+        }
+        length = static_cast<std::size_t>(std::stoull(lengthText));
+    }
+    const std::size_t cap =
+        head.path == "/api/import" ? EditSession::kMaxImportBytes : EditSession::kMaxJsonBytes;
+    if (length > cap) {
+        return SendError(fd, 413,
+                         "the request body (" + std::to_string(length) +
+                             " bytes) is larger than the " + std::to_string(cap) + " bytes " +
+                             head.path + " takes");
+    }
+    while (body.size() < length) {
+        const ssize_t n = recv(fd, chunk, sizeof(chunk), 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return SendError(fd, 400, "the request body ended before its length");
+        body.append(chunk, static_cast<std::size_t>(n));
+    }
+    if (body.size() > length) body.resize(length);
+
+    if (head.path.rfind("/api/", 0) == 0) {
+        EditRequest request{head.method, head.path, head.query, std::move(body)};
+        const EditReply reply = session_.Handle(request);
+        return Send(fd, reply.status, reply.type, reply.body);
+    }
+    const auto it = files_.find(head.path);
+    if (it == files_.end()) return SendError(fd, 404, head.path + " is not part of the editor");
+    if (head.method != "GET") return SendError(fd, 405, "the page's files are only read");
+    std::ifstream in(it->second.path, std::ios::binary);
+    if (!in) return SendError(fd, 500, head.path + " cannot be read");
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return Send(fd, 200, it->second.type, text);
+}
+
+int RunEdit(const std::string& modulePath, const EditOptions& options, std::ostream& out,
+            std::ostream& err) {
+    std::string error;
+    auto module = PluginModule::Load(modulePath, error);
+    if (!module) {
+        err << "trellon-host: " << error << '\n';
+        return 1;
+    }
+    std::vector<ClassDesc*> classes;
+    for (int i = 0; i < module->NumClasses(); ++i) {
+        if (!module->Class(i)) {
+            err << "trellon-host: " << modulePath << ": LibClassDesc(" << i << ") is null\n";
+            return 1;
+        }
+        classes.push_back(module->Class(i));
+    }
+    int status = 0;
+    {
+        EditSession session(classes, options.scene);
+        if (!session.Open(error)) {
+            err << "trellon-host: " << error << '\n';
+            return 1;
+        }
+        EditServer server(session);
+        if (!server.Open(options, error)) {
+            err << "trellon-host: " << error << '\n';
+            return 1;
+        }
+        out << "trellon-host: editing " << options.scene << " at " << server.Address() << '\n'
+            << "Open that address in a browser; Ctrl+C stops the editor (unsaved changes are "
+               "lost)."
+            << std::endl;
+        struct sigaction action {};
+        action.sa_handler = OnSignal;
+        sigemptyset(&action.sa_mask);
+        struct sigaction oldInt {
+        }, oldTerm{};
+        g_signalled.store(&server);
+        sigaction(SIGINT, &action, &oldInt);
+        sigaction(SIGTERM, &action, &oldTerm);
+        server.Serve(out);
+        sigaction(SIGINT, &oldInt, nullptr);
+        sigaction(SIGTERM, &oldTerm, nullptr);
+        g_signalled.store(nullptr);
+        out << "trellon-host: stopped" << std::endl;
+    }
+    return status;
+}
+
+}  // namespace host
