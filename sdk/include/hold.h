@@ -6,6 +6,10 @@
 // object only while Holding() (inside Begin..Accept and not suspended); otherwise the object is
 // deleted at once. Suspend/Resume nest as a counter.
 //
+// While Cancel, Undo or Redo puts restore objects back, RestoreOrRedoing() is TRUE. The host's
+// rollouts redraw from its message loop, never in the middle of a restore: a parameter map
+// invalidated meanwhile is brought up to date once the whole step is back.
+//
 // An outermost Accept that collected no restore object records no step (nothing could be undone).
 // Accepting a step discards the redo list. The record of steps (names and restore-object counts)
 // and Undo/Redo are stand-in extensions for the host program and the tests.
@@ -47,6 +51,8 @@ public:
     void Suspend();
     void Resume();
     int IsSuspended() const;
+    // TRUE while Cancel, Undo or Redo is putting restore objects back.
+    int RestoreOrRedoing() const { return restoring_ > 0 ? TRUE : FALSE; }
     // Nesting depth of Begin calls still open.
     int GetBeginDepth() const { return static_cast<int>(marks_.size()); }
 
@@ -77,6 +83,7 @@ private:
     std::vector<RestoreObj*> pending_;  // objects of the open hold, in Put order
     std::vector<std::size_t> marks_;    // pending_ size at each open Begin
     int suspend_ = 0;
+    int restoring_ = 0;
     std::vector<Step> undo_;
     std::vector<Step> redo_;
     std::vector<MSTR> acceptedNames_;

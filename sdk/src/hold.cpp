@@ -1,6 +1,8 @@
 // The undo record behind theHold.
 #include "hold.h"
 
+#include "deferred_ui.h"
+
 Hold theHold;
 
 Hold::~Hold() {
@@ -30,19 +32,44 @@ void Hold::Accept(const MCHAR* name) {
     undo_.push_back(std::move(step));
 }
 
+namespace {
+
+// Restores with holding suspended (a restore that changes a parameter must not Put again) and
+// RestoreOrRedoing() set.
+class Restoring {
+public:
+    Restoring(int& suspend, int& restoring) : suspend_(suspend), restoring_(restoring) {
+        ++suspend_;
+        ++restoring_;
+    }
+    ~Restoring() {
+        --suspend_;
+        --restoring_;
+    }
+    Restoring(const Restoring&) = delete;
+    Restoring& operator=(const Restoring&) = delete;
+
+private:
+    int& suspend_;
+    int& restoring_;
+};
+
+}  // namespace
+
 void Hold::Cancel() {
     if (marks_.empty()) return;
     const std::size_t mark = marks_.back();
     marks_.pop_back();
-    // Restoring may change parameters that would Put again: keep those out.
-    ++suspend_;
-    while (pending_.size() > mark) {
-        RestoreObj* r = pending_.back();
-        pending_.pop_back();
-        r->Restore(FALSE);
-        delete r;
+    {
+        const Restoring restoring(suspend_, restoring_);
+        while (pending_.size() > mark) {
+            RestoreObj* r = pending_.back();
+            pending_.pop_back();
+            r->Restore(FALSE);
+            delete r;
+        }
     }
-    --suspend_;
+    if (!RestoreOrRedoing()) UpdateDeferredParamMaps();
 }
 
 void Hold::Put(RestoreObj* rob) {
@@ -83,10 +110,12 @@ BOOL Hold::Undo() {
     if (undo_.empty() || !marks_.empty()) return FALSE;
     Step step = std::move(undo_.back());
     undo_.pop_back();
-    ++suspend_;
-    for (auto it = step.objs.rbegin(); it != step.objs.rend(); ++it) (*it)->Restore(TRUE);
-    --suspend_;
+    {
+        const Restoring restoring(suspend_, restoring_);
+        for (auto it = step.objs.rbegin(); it != step.objs.rend(); ++it) (*it)->Restore(TRUE);
+    }
     redo_.push_back(std::move(step));
+    if (!RestoreOrRedoing()) UpdateDeferredParamMaps();
     return TRUE;
 }
 
@@ -94,10 +123,12 @@ BOOL Hold::Redo() {
     if (redo_.empty() || !marks_.empty()) return FALSE;
     Step step = std::move(redo_.back());
     redo_.pop_back();
-    ++suspend_;
-    for (RestoreObj* r : step.objs) r->Redo();
-    --suspend_;
+    {
+        const Restoring restoring(suspend_, restoring_);
+        for (RestoreObj* r : step.objs) r->Redo();
+    }
     undo_.push_back(std::move(step));
+    if (!RestoreOrRedoing()) UpdateDeferredParamMaps();
     return TRUE;
 }
 

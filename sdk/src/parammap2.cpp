@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "deferred_ui.h"
 #include "hold.h"
 #include "resourcemodule.h"
 
@@ -46,6 +47,10 @@ public:
     void SetUserDlgProc(ParamMap2UserDlgProc* proc = nullptr) override { proc_ = proc; }
     void Invalidate(ParamID id = -1, int /*tabIndex*/ = -1) override {
         if (!hWnd_ || !pb_) return;
+        if (theHold.RestoreOrRedoing()) {
+            deferred_ = true;  // the whole map, once the step is back
+            return;
+        }
         const TimeValue t = Now();
         for (ParamDef* def : Bound()) {
             if (id == -1 || def->ID == id) Show(*def, t);
@@ -107,6 +112,13 @@ public:
     }
 
     void SetHWnd(HWND h) { hWnd_ = h; }
+
+    // Updates the map when a restore invalidated it.
+    void UpdateIfDeferred() {
+        if (!deferred_) return;
+        deferred_ = false;
+        Invalidate();
+    }
 
 private:
     void SetReference(int i, RefTargetHandle rtarg) override {
@@ -279,9 +291,19 @@ private:
     ParamMap2UserDlgProc* proc_;
     IParamBlock2* pb_ = nullptr;
     HWND hWnd_ = nullptr;
+    bool deferred_ = false;  // invalidated while theHold was restoring
 };
 
 }  // namespace
+
+void UpdateDeferredParamMaps() {
+    // A copy: a map's update may open or close maps.
+    const std::vector<ParamMap2*> maps = OpenMaps();
+    for (ParamMap2* map : maps) {
+        if (std::find(OpenMaps().begin(), OpenMaps().end(), map) != OpenMaps().end())
+            map->UpdateIfDeferred();
+    }
+}
 
 IParamMap2* CreateCPParamMap2(MapID map_id, IParamBlock2* pb, Interface* ip, HINSTANCE hInst,
                               const MCHAR* dlgTemplate, const MCHAR* title, DWORD flags,

@@ -218,6 +218,22 @@ TEST_F(Panel, ItemFilterIsOneUndoStep) {
     EXPECT_NE(Steps("redo").find("nothing to redo"), std::string::npos);
 }
 
+// Undo puts the parallel item tables back one at a time; the object list used to be refilled
+// between two of them and read a row one table no longer had.
+TEST_F(Panel, UndoingAnAddedItemInASequenceRefillsTheListOnceTheTablesAreBack) {
+    Load(FenceScene());
+    ASSERT_EQ(Steps("modify Fence\npress spline/1009\npress objects/1003\npick Picket"), "");
+    // The "All Objects" row, then one row per item, numbered from 1.
+    const std::vector<std::string> three = {"|All Objects", "1|Picket", "2|Post", "3|Picket"};
+    ASSERT_EQ(Rows("Distribute Objects"), three);
+    ASSERT_EQ(Steps("undo"), "");
+    EXPECT_EQ(Ints(L"Item_Kind").size(), 2u);
+    EXPECT_EQ(Rows("Distribute Objects"),
+              (std::vector<std::string>{"|All Objects", "1|Picket", "2|Post"}));
+    ASSERT_EQ(Steps("redo"), "");
+    EXPECT_EQ(Rows("Distribute Objects"), three);
+}
+
 TEST_F(Panel, ShiftUpJoinsOrLeavesAGroupAndShiftDownJoinsTheGroupBelow) {
     Load(FenceScene());
     // Picket, Post and a null row, each a group of its own.
