@@ -21,7 +21,6 @@ namespace {
 
 constexpr const MCHAR* kParamChange = _M("Parameter Change");
 constexpr float kWide = 1.0e6f;
-constexpr ParamID kNone = -1;
 
 enum class Index { Entry, Shape, Global };
 
