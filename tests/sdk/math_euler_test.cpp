@@ -14,10 +14,6 @@ using math_test::SameRotation;
 
 namespace {
 
-Matrix3 Rot(int axis, float a) {
-    return axis == 0 ? RotateXMatrix(a) : axis == 1 ? RotateYMatrix(a) : RotateZMatrix(a);
-}
-
 Matrix3 XYZ(float x, float y, float z) {
     return RotateXMatrix(x) * RotateYMatrix(y) * RotateZMatrix(z);
 }
