@@ -167,18 +167,8 @@ Texmap* Material::DiffuseMap() {
     return dynamic_cast<Texmap*>(pblock_->GetReferenceTarget(Class().diffuseMap));
 }
 
-RefTargetHandle Material::GetReference(int i) { return i == 0 ? pblock_ : nullptr; }
-
-void Material::SetReference(int i, RefTargetHandle rtarg) {
-    if (i == 0) pblock_ = dynamic_cast<IParamBlock2*>(rtarg);
-}
-
 ReferenceTarget* Material::Clone(RemapDir& remap) {
-    auto* m = new Material(Class());
-    m->SetName(GetName());
-    m->ReplaceReference(0, remap.CloneRef(pblock_));
-    BaseClone(this, m, remap);
-    return m;
+    return FinishClone(new Material(Class()), remap);
 }
 
 // --- TextureMap ----------------------------------------------------------------------------------
@@ -204,18 +194,8 @@ void TextureMap::SetSubTexmap(int i, Texmap* m) {
 
 MSTR TextureMap::GetSubTexmapSlotName(int i) { return SlotName(pblock_, TYPE_TEXMAP, i); }
 
-RefTargetHandle TextureMap::GetReference(int i) { return i == 0 ? pblock_ : nullptr; }
-
-void TextureMap::SetReference(int i, RefTargetHandle rtarg) {
-    if (i == 0) pblock_ = dynamic_cast<IParamBlock2*>(rtarg);
-}
-
 ReferenceTarget* TextureMap::Clone(RemapDir& remap) {
-    auto* m = new TextureMap(Class());
-    m->SetName(GetName());
-    m->ReplaceReference(0, remap.CloneRef(pblock_));
-    BaseClone(this, m, remap);
-    return m;
+    return FinishClone(new TextureMap(Class()), remap);
 }
 
 // --- BitmapMap -----------------------------------------------------------------------------------
@@ -245,19 +225,7 @@ Bitmap* BitmapMap::GetBitmap(TimeValue /*t*/) {
     return image_.get();
 }
 
-RefTargetHandle BitmapMap::GetReference(int i) { return i == 0 ? pblock_ : nullptr; }
-
-void BitmapMap::SetReference(int i, RefTargetHandle rtarg) {
-    if (i == 0) pblock_ = dynamic_cast<IParamBlock2*>(rtarg);
-}
-
-ReferenceTarget* BitmapMap::Clone(RemapDir& remap) {
-    auto* m = new BitmapMap();
-    m->SetName(GetName());
-    m->ReplaceReference(0, remap.CloneRef(pblock_));
-    BaseClone(this, m, remap);
-    return m;
-}
+ReferenceTarget* BitmapMap::Clone(RemapDir& remap) { return FinishClone(new BitmapMap(), remap); }
 
 // --- Making and recognising
 // ------------------------------------------------------------------------

@@ -40,7 +40,40 @@ protected:
     const MaterialClass* cls_;
 };
 
-class Material : public MultiMtl, public ParamBlockHolder {
+// Parameter block 0 as reference 0, the one reference every material and map of the table has:
+// the block and reference overrides each would otherwise repeat, and the end of their clones.
+template <class Base>
+class BlockOwner : public Base {
+public:
+    int NumParamBlocks() override { return 1; }
+    IParamBlock2* GetParamBlock(int i) override { return i == 0 ? pblock_ : nullptr; }
+    IParamBlock2* GetParamBlockByID(short id) override { return id == 0 ? pblock_ : nullptr; }
+    int NumRefs() override { return 1; }
+    RefTargetHandle GetReference(int i) override { return i == 0 ? pblock_ : nullptr; }
+    RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage,
+                               BOOL) override {
+        return REF_SUCCEED;
+    }
+
+protected:
+    // Finishes a clone made of the same class: the name, the block cloned through remap (the
+    // sub-materials and maps with it) and what BaseClone copies.
+    ReferenceTarget* FinishClone(BlockOwner* copy, RemapDir& remap) {
+        copy->SetName(this->GetName());
+        copy->ReplaceReference(0, remap.CloneRef(pblock_));
+        this->BaseClone(this, copy, remap);
+        return copy;
+    }
+
+    IParamBlock2* pblock_ = nullptr;
+
+private:
+    void SetReference(int i, RefTargetHandle rtarg) override {
+        if (i == 0) pblock_ = dynamic_cast<IParamBlock2*>(rtarg);
+    }
+};
+
+class Material : public BlockOwner<MultiMtl>, public ParamBlockHolder {
 public:
     explicit Material(const MaterialClass& cls);
 
@@ -73,24 +106,11 @@ public:
     // The diffuse map of a leaf (its class's diffuse map parameter), or null.
     Texmap* DiffuseMap();
 
-    int NumParamBlocks() override { return 1; }
-    IParamBlock2* GetParamBlock(int i) override { return i == 0 ? pblock_ : nullptr; }
-    IParamBlock2* GetParamBlockByID(short id) override { return id == 0 ? pblock_ : nullptr; }
-    int NumRefs() override { return 1; }
-    RefTargetHandle GetReference(int i) override;
-    RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage,
-                               BOOL) override {
-        return REF_SUCCEED;
-    }
     ReferenceTarget* Clone(RemapDir& remap) override;
-
-private:
-    void SetReference(int i, RefTargetHandle rtarg) override;
-    IParamBlock2* pblock_ = nullptr;
 };
 
 // A map of the table other than a bitmap (the colour-correction map).
-class TextureMap : public Texmap, public ParamBlockHolder {
+class TextureMap : public BlockOwner<Texmap>, public ParamBlockHolder {
 public:
     explicit TextureMap(const MaterialClass& cls);
 
@@ -101,20 +121,7 @@ public:
     void SetSubTexmap(int i, Texmap* m) override;
     MSTR GetSubTexmapSlotName(int i) override;
 
-    int NumParamBlocks() override { return 1; }
-    IParamBlock2* GetParamBlock(int i) override { return i == 0 ? pblock_ : nullptr; }
-    IParamBlock2* GetParamBlockByID(short id) override { return id == 0 ? pblock_ : nullptr; }
-    int NumRefs() override { return 1; }
-    RefTargetHandle GetReference(int i) override;
-    RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage,
-                               BOOL) override {
-        return REF_SUCCEED;
-    }
     ReferenceTarget* Clone(RemapDir& remap) override;
-
-private:
-    void SetReference(int i, RefTargetHandle rtarg) override;
-    IParamBlock2* pblock_ = nullptr;
 };
 
 // An image file read by the host: its size (the pixels stay in the file).
@@ -132,7 +139,7 @@ private:
 // A bitmap texture: its file name in the block (an absolute path once a scene file is read).
 // The image is read when it is first asked for and read again after the name changes; a file
 // that is missing or no image gives no bitmap.
-class BitmapMap : public BitmapTex, public ParamBlockHolder {
+class BitmapMap : public BlockOwner<BitmapTex>, public ParamBlockHolder {
 public:
     BitmapMap();
     explicit BitmapMap(const std::wstring& file);
@@ -144,20 +151,9 @@ public:
     Bitmap* GetBitmap(TimeValue t) override;
     std::wstring File() { return GetMapName(); }
 
-    int NumParamBlocks() override { return 1; }
-    IParamBlock2* GetParamBlock(int i) override { return i == 0 ? pblock_ : nullptr; }
-    IParamBlock2* GetParamBlockByID(short id) override { return id == 0 ? pblock_ : nullptr; }
-    int NumRefs() override { return 1; }
-    RefTargetHandle GetReference(int i) override;
-    RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage,
-                               BOOL) override {
-        return REF_SUCCEED;
-    }
     ReferenceTarget* Clone(RemapDir& remap) override;
 
 private:
-    void SetReference(int i, RefTargetHandle rtarg) override;
-    IParamBlock2* pblock_ = nullptr;
     std::unique_ptr<LoadedImage> image_;
     std::wstring imageOf_;  // the file name the image was read from
 };

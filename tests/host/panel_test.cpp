@@ -283,56 +283,6 @@ TEST_F(Panel, PickingThePathAgainIsRefusedAndTheModeStays) {
     EXPECT_NE(scene->GetCurPickMode(), nullptr);
 }
 
-TEST_F(Panel, LightPickedAsAnItemGetsKindOne) {
-    Load(FenceScene());
-    ASSERT_EQ(Steps("modify Fence\npress objects/1003\npick Lamp"), "");
-    EXPECT_EQ(Ints(L"Item_Kind"), (std::vector<int>{0, 0, 1}));
-    // The pick mode goes on after an item.
-    EXPECT_NE(scene->GetCurPickMode(), nullptr);
-}
-
-// An item keeps at most 3000 of its vertices as its point cloud.
-class PanelCloud : public Panel, public testing::WithParamInterface<std::pair<int, int>> {};
-
-TEST_P(PanelCloud, CountIsTheVertexCountUpTo3000) {
-    const auto [vertices, cloud] = GetParam();
-    std::ostringstream mesh;
-    mesh << R"({"name": "Rock", "hidden": true, "object": {"type": "mesh", "vertices": [)";
-    for (int i = 0; i < vertices; ++i)
-        mesh << (i ? "," : "") << "[" << i % 100 << "," << i / 100 << ",0]";
-    mesh << R"(], "faces": [[0, 1, 2]]}},)";
-    Load(FenceScene(mesh.str()));
-    ASSERT_EQ(Steps("modify Fence\npress objects/1003\npick Rock"), "");
-    EXPECT_EQ(Ints(L"Item_Cloud_Count").back(), cloud);
-}
-
-INSTANTIATE_TEST_SUITE_P(Vertices, PanelCloud,
-                         testing::Values(std::pair{10, 10}, std::pair{50000, 3000}));
-
-// Three objects from the list dialog, two with a car paint: one question for the list.
-class PanelCarPaint : public Panel, public testing::WithParamInterface<bool> {};
-
-TEST_P(PanelCarPaint, OneAnswerDecidesEveryCarPaintObject) {
-    const bool yes = GetParam();
-    Load(FenceScene(
-        R"({"name": "A", "material": "Paint", "object": {"type": "box", "length": 1, "width": 1, "height": 1}},
-           {"name": "B", "material": "Paint", "object": {"type": "box", "length": 1, "width": 1, "height": 1}},
-           {"name": "C", "object": {"type": "box", "length": 1, "width": 1, "height": 1}},)"));
-    ASSERT_EQ(Steps(std::string("modify Fence\nnames A B C\nanswer ") + (yes ? "yes" : "no") +
-                    "\npress objects/1004"),
-              "");
-    std::vector<std::string> names;
-    for (int i = 0; i < Block()->Count(Id(L"Item_Names")); ++i) {
-        names.push_back(ToUTF8(Block()->GetStr(Id(L"Item_Names"), 0, i)));
-    }
-    EXPECT_EQ(names, yes ? (std::vector<std::string>{"Picket", "Post", "A", "B", "C"})
-                         : (std::vector<std::string>{"Picket", "Post", "C"}));
-    ASSERT_EQ(scene->Messages().size(), 1u);
-    EXPECT_EQ(ToUTF8(scene->Messages()[0].caption), "Car Paint Material");
-}
-
-INSTANTIATE_TEST_SUITE_P(Answers, PanelCarPaint, testing::Bool());
-
 TEST_F(Panel, AQuestionWithoutAnAnswerStepFailsTheStep) {
     Load(FenceScene(
         R"({"name": "A", "material": "Paint", "object": {"type": "box", "length": 1, "width": 1, "height": 1}},)"));

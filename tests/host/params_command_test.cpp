@@ -41,31 +41,6 @@ TEST_F(ParamsCommand, JsonListsExactlyTheDescriptorsParameters) {
     }
 }
 
-// A row per kind of parameter, as a user reads them: type, default, range, table layout.
-TEST_F(ParamsCommand, RowsOfEachKind) {
-    const json listing = Listing();
-    const std::pair<int, const char*> kRows[] = {
-        {47, R"({"type": "INT", "default": 6, "range": [0, 6], "table": "single"})"},
-        {68, R"({"type": "FLOAT", "default": 0.5, "range": [0.5, 1000], "table": "single"})"},
-        {2, R"({"type": "INODE_TAB", "default": null, "range": null, "table": "items"})"},
-        {102, R"({"type": "FLOAT_TAB", "default": 100, "range": null, "table": "all-items"})"},
-        {152, R"({"type": "INT_TAB", "default": 0, "range": [0, 10], "table": "per-item"})"},
-        {106, R"({"type": "FLOAT_TAB", "default": null, "range": null, "table": "item-pools"})"},
-        {132, R"({"type": "FLOAT_TAB", "default": 0, "range": null, "table": "all-sweeps"})"},
-        {127, R"({"type": "INT_TAB", "default": 0, "range": null, "table": "sweep-flip"})"},
-        {9, R"({"type": "INT_TAB", "default": null, "range": null, "table": "sequence"})"}};
-    for (const auto& [id, want] : kRows) {
-        const json expected = json::parse(want);
-        bool found = false;
-        for (const json& p : listing["parameters"]) {
-            if (p["id"] != id) continue;
-            found = true;
-            for (const auto& [key, value] : expected.items()) EXPECT_EQ(p[key], value) << id << key;
-        }
-        EXPECT_TRUE(found) << id;
-    }
-}
-
 TEST_F(ParamsCommand, TextListsIdNameAndMeaning) {
     std::ostringstream out, err;
     ASSERT_EQ(host::PrintParams(*scene, false, out, err), 0) << err.str();

@@ -88,37 +88,18 @@ INSTANTIATE_TEST_SUITE_P(
                 "t.json: nodes[1].object.params[0].name: the name \"Unify_Scale\" is shared by 2"},
         Refusal{R"({"type": "Trellon", "params": [{"name": "Display_Mode", "value": 7}]})",
                 "nodes[1].object.params[0].value: value out of range 0..6"},
-        Refusal{R"({"type": "Trellon", "params": [{"id": 47, "type": "FLOAT", "value": 1}]})",
-                "nodes[1].object.params[0].type: the parameter's type is INT"},
-        Refusal{R"({"type": "Trellon", "params": [{"name": "Geo_Pattern", "value": 1.5}]})",
-                "nodes[1].object.params[0].value: expected an integer"},
-        Refusal{R"({"type": "Trellon", "params": [{"id": 102, "value": 100}]})",
-                "nodes[1].object.params[0].value: expected a list"},
-        Refusal{R"({"type": "Trellon", "params": [{"name": "No_Such", "value": 1}]})",
-                "nodes[1].object.params[0].name: unknown parameter \"No_Such\""},
-        Refusal{R"({"type": "Trellon", "params": [{"id": 9999, "value": 1}]})",
-                "nodes[1].object.params[0].id: unknown parameter id 9999"},
         Refusal{R"({"type": "Trellon", "params": [{"name": "Spline_Obj", "value": "Nope"}]})",
                 "nodes[1].object.params[0].value: unknown node \"Nope\""},
         // Found only by the object after it is made: the object and every node go again.
         Refusal{R"({"type": "Trellon", "setup": [{"op": "create", "logoSize": 5000}]})",
                 "nodes[1].object.setup[0]: logoSize must be a number from 0 to 1000"},
-        Refusal{R"({"type": "Trellon", "params": [{"name": "Item_Box_Max", "value": [[1, 2]]}]})",
-                "nodes[1].object.params[0].value[0]: expected 3 elements"},
-        Refusal{R"({"type": "Trellon", "params": [{"value": 1}]})",
-                "nodes[1].object.params[0]: missing required field \"id\" or \"name\""},
         // Tables that do not agree with the object's items, as the object itself judges: at
         // the entry that set the table, with both lengths.
         Refusal{R"({"type": "Trellon", "setup": [{"op": "create"}],
                     "params": [{"name": "Geo_Pattern", "value": 0},
                                {"id": 102, "value": [100, 25, 25]}]})",
                 "t.json: nodes[1].object.params[1]: Item_Spacing (parameter 102): holds 3 "
-                "entries, expected 1 (the \"All Objects\" entry and one per item)"},
-        Refusal{
-            R"({"type": "Trellon", "setup": [{"op": "create"}, {"op": "addShape", "node": "Path01"}],
-                    "params": [{"name": "Sweep_Side_Offset", "value": [0]}]})",
-            "t.json: nodes[1].object.params[0]: Sweep_Side_Offset (parameter 131): holds 1 "
-            "entry, expected 2 (the \"All Sweeps\" entry and one per shape)"}));
+                "entries, expected 1 (the \"All Objects\" entry and one per item)"}));
 
 // BOOL takes true/false or 0/1; string and point tables are read whole, in order.
 TEST_F(SceneFileTrellon, BoolsStringsAndPointTables) {
@@ -145,54 +126,6 @@ TEST_F(SceneFileTrellon, BoolsStringsAndPointTables) {
     EXPECT_STREQ(pb->GetStr(id(L"Item_Names"), 0, 1), L"Post");
     ASSERT_EQ(pb->Count(id(L"Item_Box_Max")), 2);
     EXPECT_EQ(pb->GetPoint3(id(L"Item_Box_Max"), 0, 1), Point3(4.5f, 5.0f, 6.0f));
-}
-
-TEST_F(SceneFileTrellon, UnifyScaleIsGivenById) {
-    // 123 and 130 share the name; by id each is its own parameter.
-    host::LoadSceneText(TrellonScene(R"({"type": "Trellon",
-        "params": [{"id": 123, "value": 1}, {"id": 130, "value": 0}]})"),
-                        "t.json", *scene);
-    IParamBlock2* pb = Block(L"T");
-    ASSERT_NE(pb, nullptr);
-    EXPECT_EQ(pb->GetInt(123), 1);
-    EXPECT_EQ(pb->GetInt(130), 0);
-}
-
-TEST(SceneFileTrellonWithoutModule, NamesThePlace) {
-    host::Scene scene;
-    try {
-        host::LoadSceneText(TrellonScene(R"({"type": "Trellon"})"), "t.json", scene);
-        FAIL() << "loaded without the module";
-    } catch (const host::SceneFileError& e) {
-        EXPECT_NE(std::string(e.what()).find("t.json: nodes[1].object.type: the Trellon module"),
-                  std::string::npos)
-            << e.what();
-    }
-    EXPECT_TRUE(scene.Nodes().empty());
-}
-
-TEST_F(SceneFileTrellon, LoadSaveLoadSaveIsIdentical) {
-    host::LoadSceneText(
-        TrellonScene(R"({"type": "Trellon", "setup": [{"op": "create", "logoSize": 40}],
-        "params": [{"name": "Spline_Obj", "value": "Path01"}, {"id": 102, "value": [100]},
-                   {"name": "Display_Mode", "value": 2}]})"),
-        "t.json", *scene);
-    const std::string saved = host::SaveSceneText(*scene);
-    // Every parameter is written with its id, name and type; no set-up.
-    EXPECT_NE(saved.find("\"name\": \"Item_Spacing\""), std::string::npos);
-    EXPECT_EQ(saved.find("\"setup\""), std::string::npos);
-
-    host::Scene second;
-    second.RegisterClass(module_->Class(0));
-    host::LoadSceneText(saved, "saved.json", second);
-    EXPECT_EQ(host::SaveSceneText(second), saved);
-    IParamBlock2* pb = second.GetINodeByName(L"T")->GetObjectRef()->GetParamBlock(0);
-    EXPECT_EQ(pb->GetInt(47), 2);
-    EXPECT_EQ(pb->GetFloat(pb->GetDesc()->IndextoID(pb->GetDesc()->NameToIndex(L"Logo_size"))),
-              40.0f);
-    EXPECT_EQ(pb->GetINode(0), second.GetINodeByName(L"Path01"));
-    ASSERT_EQ(pb->Count(102), 1);
-    EXPECT_EQ(pb->GetFloat(102, 0, 0), 100.0f);
 }
 
 }  // namespace

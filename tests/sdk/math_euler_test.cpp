@@ -14,10 +14,6 @@ using math_test::SameRotation;
 
 namespace {
 
-Matrix3 Rot(int axis, float a) {
-    return axis == 0 ? RotateXMatrix(a) : axis == 1 ? RotateYMatrix(a) : RotateZMatrix(a);
-}
-
 Matrix3 XYZ(float x, float y, float z) {
     return RotateXMatrix(x) * RotateYMatrix(y) * RotateZMatrix(z);
 }
@@ -107,48 +103,6 @@ INSTANTIATE_TEST_SUITE_P(
                       AngleTriple{-3.1f, 1.5f, 0.4f}, AngleTriple{2.2f, -1.5f, -0.7f},
                       AngleTriple{0.4f, HALFPI, 1.0f}, AngleTriple{-2.0f, -HALFPI, 0.6f},
                       AngleTriple{0.0f, HALFPI, 0.0f}, AngleTriple{PI, 0.0f, -1.0f}));
-
-// --- Every order ------------------------------------------------------------------------------
-
-struct OrderCase {
-    std::string name;
-    int type;
-    int axes[3];  // the axis of ang[0], ang[1], ang[2] (0 = X)
-    bool rotating;
-    float ang[3];
-};
-
-class EulerOrders : public ::testing::TestWithParam<OrderCase> {};
-
-TEST_P(EulerOrders, AnglesApplyInTheNamedOrder) {
-    const OrderCase& c = GetParam();
-    // Static axes apply ang[0] first; rotating axes (RF) apply ang[2] first.
-    const Matrix3 want =
-        c.rotating ? Rot(c.axes[2], c.ang[2]) * Rot(c.axes[1], c.ang[1]) * Rot(c.axes[0], c.ang[0])
-                   : Rot(c.axes[0], c.ang[0]) * Rot(c.axes[1], c.ang[1]) * Rot(c.axes[2], c.ang[2]);
-    Matrix3 m;
-    EulerToMatrix(c.ang, m, c.type);
-    EXPECT_TRUE(MatrixNear(m, want));
-
-    float out[3];
-    QuatToEuler(Quat(want), out, c.type);
-    EXPECT_TRUE(AnglesNear(out, c.ang[0], c.ang[1], c.ang[2]));
-}
-
-// Angles inside the principal ranges: the middle angle in (-pi/2, pi/2) for three axes, in
-// (0, pi) for the repeated ones.
-INSTANTIATE_TEST_SUITE_P(
-    Euler, EulerOrders,
-    ::testing::Values(
-        OrderCase{"XYZ", EULERTYPE_XYZ, {0, 1, 2}, false, {0.3f, -0.6f, 1.2f}},
-        OrderCase{"YXZ", EULERTYPE_YXZ, {1, 0, 2}, false, {2.9f, 0.7f, -2.5f}},
-        OrderCase{"ZYX", EULERTYPE_ZYX, {2, 1, 0}, false, {0.6f, -0.9f, -3.0f}},
-        OrderCase{"ZXZ", EULERTYPE_ZXZ, {2, 0, 2}, false, {1.2f, 0.3f, 2.2f}},
-        OrderCase{
-            "XYZRotating", EULERTYPE_XYZ | EULERTYPE_RF, {0, 1, 2}, true, {0.3f, -0.6f, 1.2f}},
-        // An unknown type reads as XYZ.
-        OrderCase{"UnknownIsXYZ", 13, {0, 1, 2}, false, {0.3f, -0.6f, 1.2f}}),
-    math_test::ByName());
 
 // --- Defined results for imperfect input ------------------------------------------------------
 

@@ -153,43 +153,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- Flags ------------------------------------------------------------------------------------
 
-struct FlagCase {
-    std::string name;
-    Matrix3 m;
-    DWORD flags;
-};
-
-class IdentityFlags : public ::testing::TestWithParam<FlagCase> {};
-
-TEST_P(IdentityFlags, KeptByConstructionAndByValidateFlags) {
-    const FlagCase& c = GetParam();
-    EXPECT_EQ(c.m.GetIdentFlags(), c.flags);
-    Matrix3 v = c.m;
-    v.SetIdentFlags(0);
-    v.ValidateFlags();
-    EXPECT_EQ(v.GetIdentFlags(), c.flags);
-}
-
-const Matrix3 kMoved = [] {
-    Matrix3 m(TRUE);
-    m.Translate({0, 0, 1});
-    return m;
-}();
-const Matrix3 kTurnedScaled = RotateZMatrix(0.4f) * ScaleMatrix({1, 2, 1});
-
-INSTANTIATE_TEST_SUITE_P(
-    Matrix3, IdentityFlags,
-    ::testing::Values(FlagCase{"Identity", Matrix3(1), MAT_IDENT},
-                      FlagCase{"Translated", kMoved, ROT_IDENT | SCL_IDENT},
-                      FlagCase{"RotatedThenScaled", kTurnedScaled, POS_IDENT},
-                      // A half turn about Z is a rotation, though its diagonal is (-1, -1, 1).
-                      FlagCase{"HalfTurnAsRotation",
-                               Matrix3({-1, 0, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, 0}),
-                               POS_IDENT | SCL_IDENT},
-                      // A mirror is neither a pure scale nor a pure rotation.
-                      FlagCase{"Mirror", ScaleMatrix({-1, 1, 1}), POS_IDENT}),
-    math_test::ByName());
-
 TEST(Matrix3, IsIdentityReadsOnlyTheFlags) {
     Matrix3 m(1);
     m.m[3][0] = 5.0f;  // a direct write leaves the flags stale, as in the host

@@ -98,38 +98,6 @@ TEST(ObjModelRef, ReplaceReferenceListsTheMakerAsDependent) {
     m.DeleteAllRefsFromMe();
 }
 
-TEST(ObjModelRef, NotifyDependentsReachesEveryDependentWithPartAndMessage) {
-    LogTarget src;
-    LogTarget mid(1);  // refers to src and has dependents of its own
-    LogTarget top(1);  // refers to mid
-    LogTarget other(1);
-    ASSERT_EQ(mid.ReplaceReference(0, &src), REF_SUCCEED);
-    ASSERT_EQ(other.ReplaceReference(0, &src), REF_SUCCEED);
-    ASSERT_EQ(top.ReplaceReference(0, &mid), REF_SUCCEED);
-
-    src.NotifyDependents(FOREVER, PART_GEOM, REFMSG_CHANGE);
-    ASSERT_EQ(mid.log.size(), 1u);
-    ASSERT_EQ(other.log.size(), 1u);
-    EXPECT_EQ(mid.log[0].from, &src);
-    EXPECT_EQ(mid.log[0].part, PART_GEOM);
-    EXPECT_EQ(mid.log[0].msg, REFMSG_CHANGE);
-    // Propagated one level up: top hears it from mid.
-    ASSERT_EQ(top.log.size(), 1u);
-    EXPECT_EQ(top.log[0].from, &mid);
-
-    // REF_STOP keeps the message from travelling past mid; propagate FALSE stops every level.
-    mid.answer = REF_STOP;
-    src.NotifyDependents(FOREVER, PART_TOPO, REFMSG_USER + 1);
-    EXPECT_EQ(top.log.size(), 1u);
-    mid.answer = REF_SUCCEED;
-    src.NotifyDependents(FOREVER, PART_TOPO, REFMSG_USER + 2, NOTIFY_ALL, FALSE);
-    EXPECT_EQ(mid.log.size(), 3u);
-    EXPECT_EQ(top.log.size(), 1u);
-    top.DeleteAllRefsFromMe();
-    mid.DeleteAllRefsFromMe();
-    other.DeleteAllRefsFromMe();
-}
-
 TEST(ObjModelRef, DeletingATargetTellsThenNullsEachMaker) {
     bool gone = false;
     auto* t = LogTarget::Heap(0, &gone);

@@ -89,62 +89,6 @@ protected:
     std::vector<Node*> nodes;
 };
 
-TEST_F(Block, MadeIntoTheOwnersReferenceWithDefaults) {
-    EXPECT_EQ(owner->GetReference(0), pb);
-    EXPECT_EQ(pb->GetOwner(), owner);
-    EXPECT_EQ(pb->GetDesc(), &TheDesc());
-    EXPECT_EQ(pb->ID(), 0);
-    EXPECT_EQ(pb->NumParams(), 14);
-    EXPECT_EQ(pb->GetParameterType(pb_nodes), TYPE_INODE_TAB);
-    EXPECT_EQ(pb->GetParameterType(77), TYPE_VOID);
-    EXPECT_EQ(pb->GetInt(pb_int), 2);
-    EXPECT_FLOAT_EQ(pb->GetFloat(pb_float), 0.5f);
-    EXPECT_EQ(pb->GetInt(pb_bool), TRUE);
-    EXPECT_STREQ(pb->GetStr(pb_str), _M("hello"));
-    EXPECT_EQ(pb->GetPoint3(pb_point), Point3(1.0f, 2.0f, 3.0f));
-    EXPECT_EQ(pb->GetINode(pb_node), nullptr);
-    // A table starts with its descriptor size, each entry the default.
-    ASSERT_EQ(pb->Count(pb_ints), 2);
-    EXPECT_EQ(pb->GetInt(pb_ints, 0, 1), 7);
-    EXPECT_EQ(pb->Count(pb_nodes), 0);
-    EXPECT_EQ(pb->Count(pb_int), 0);  // not a table
-    EXPECT_EQ(pb->LastNotifyParamID(), -1);
-}
-
-TEST_F(Block, ValuesReadBackAndTypeMismatchesRefuse) {
-    EXPECT_TRUE(pb->SetValue(pb_int, 0, 9));
-    EXPECT_TRUE(pb->SetValue(pb_float, 0, 2.5f));
-    EXPECT_TRUE(pb->SetValue(pb_str, 0, _M("world")));
-    EXPECT_TRUE(pb->SetValue(pb_point, 0, Point3(4.0f, 5.0f, 6.0f)));
-    EXPECT_TRUE(pb->SetValue(pb_node, 0, nodes[0]));
-    EXPECT_EQ(pb->GetInt(pb_int), 9);
-    EXPECT_FLOAT_EQ(pb->GetFloat(pb_float), 2.5f);
-    EXPECT_STREQ(pb->GetStr(pb_str), _M("world"));
-    EXPECT_EQ(pb->GetPoint3(pb_point), Point3(4.0f, 5.0f, 6.0f));
-    EXPECT_EQ(pb->GetINode(pb_node), nodes[0]);
-
-    // An int asked of a float, a float given to an int, a plain target given to a node.
-    EXPECT_EQ(pb->GetInt(pb_float), 0);
-    EXPECT_FALSE(pb->SetValue(pb_int, 0, 1.5f));
-    EXPECT_EQ(pb->GetInt(pb_int), 9);
-    Target plain;
-    EXPECT_FALSE(pb->SetValue(pb_node, 0, &plain));
-    EXPECT_EQ(pb->GetINode(pb_node), nodes[0]);
-    EXPECT_FALSE(pb->SetValue(77, 0, 1));
-
-    Interval iv = FOREVER;
-    int i = 5;
-    EXPECT_FALSE(pb->GetValue(pb_float, 0, i, iv));
-    EXPECT_EQ(i, 0);
-    float f = 3.0f;
-    EXPECT_TRUE(pb->GetValue(pb_float, 0, f, iv));
-    EXPECT_FLOAT_EQ(f, 2.5f);
-    EXPECT_TRUE(iv == FOREVER);  // nothing here animates
-    const MCHAR* s = nullptr;
-    EXPECT_FALSE(pb->GetValue(pb_int, 0, s, iv));
-    EXPECT_STREQ(s, _M(""));
-}
-
 // Table edits through the block, one element type per case; v(k) is the k-th test value.
 template <class T>
 struct TableCase;
@@ -299,31 +243,6 @@ TEST_F(Block, TableIndexOutOfRangeRaisesTheTabException) {
     EXPECT_TRUE(owner->messages.empty());
 }
 
-TEST_F(Block, ChangeMessagesNameTheParameterAndEntry) {
-    pb->SetValue(pb_float, 0, 1.0f);
-    pb->SetValue(pb_ints, 0, 3, 1);
-    INode* n = nodes[0];
-    pb->Append(pb_nodes, 1, &n);
-    pb->Reset(pb_float);
-    const std::vector<Message> m = Take();
-    ASSERT_EQ(m.size(), 4u);
-    EXPECT_EQ(m[0].param, pb_float);
-    EXPECT_EQ(m[0].tabIndex, -1);
-    EXPECT_EQ(m[1].param, pb_ints);
-    EXPECT_EQ(m[1].tabIndex, 1);
-    EXPECT_EQ(m[2].param, pb_nodes);
-    EXPECT_EQ(m[3].param, pb_float);
-    EXPECT_FLOAT_EQ(pb->GetFloat(pb_float), 0.5f);
-    EXPECT_EQ(pb->LastNotifyParamID(), -1);
-
-    // With notifications off nothing is sent.
-    pb->EnableNotifications(FALSE);
-    pb->SetValue(pb_int, 0, 4);
-    pb->EnableNotifications(TRUE);
-    EXPECT_TRUE(owner->messages.empty());
-    EXPECT_EQ(pb->GetInt(pb_int), 4);
-}
-
 TEST_F(Block, NodeReferencesFollowTheTables) {
     INode* a = nodes[0];
     INode* b = nodes[1];
@@ -384,23 +303,6 @@ TEST_F(Block, DeletedNodeNullsEveryEntryAndNotifiesEachParameter) {
     EXPECT_EQ(m[2].param, pb_more_nodes);
     EXPECT_EQ(pb->LastNotifyParamID(), -1);
     EXPECT_TRUE(b->IsDependent(pb));
-}
-
-TEST_F(Block, ANodeChangeReachesTheOwnerAsItsParameter) {
-    INode* a = nodes[0];
-    pb->Append(pb_more_nodes, 1, &a);
-    Take();
-    a->NotifyDependents(FOREVER, PART_GEOM, REFMSG_CHANGE);
-    const std::vector<Message> m = Take();
-    ASSERT_EQ(m.size(), 1u);
-    EXPECT_EQ(m[0].message, REFMSG_CHANGE);
-    EXPECT_EQ(m[0].param, pb_more_nodes);
-}
-
-TEST_F(Block, ATargetThatWouldMakeALoopIsRefused) {
-    // The owner refers to the block; the block referring to the owner would close a loop.
-    EXPECT_FALSE(pb->SetValue(pb_ref, 0, owner));
-    EXPECT_EQ(pb->GetReferenceTarget(pb_ref), nullptr);
 }
 
 TEST_F(Block, UndoPutsBackValuesAndReferences) {

@@ -53,23 +53,6 @@ TEST_F(ResourceFile, LoadStringCopiesTheEntry) {
     EXPECT_STREQ(buffer, L"Trellon");
 }
 
-TEST_F(ResourceFile, LoadStringTruncatesToTheBufferAndTerminates) {
-    wchar_t buffer[4] = L"xyz";
-    // Room for 4 characters holds 3 of "Trellon" and the zero.
-    EXPECT_EQ(LoadStringW(module_, 3, buffer, 4), 3);
-    EXPECT_STREQ(buffer, L"Tre");
-}
-
-TEST_F(ResourceFile, MissingOrEmptyEntriesLoadNothing) {
-    wchar_t buffer[8] = L"junk";
-    EXPECT_EQ(LoadStringW(module_, 2, buffer, 8), 0);
-    EXPECT_STREQ(buffer, L"");
-    EXPECT_EQ(LoadStringW(module_, 7, buffer, 8), 0);
-    EXPECT_EQ(LoadStringW(module_, 0x10003, buffer, 8), 0);  // not a 16-bit identifier
-    EXPECT_EQ(LoadStringW(module_, 3, nullptr, 8), 0);
-    EXPECT_EQ(LoadStringW(FakeModule(1), 3, buffer, 8), 0);  // no file attached
-}
-
 TEST_F(ResourceFile, DialogTemplateKeepsControlsInOrder) {
     const MaxSDK::Util::DialogTemplate* dialog = MaxSDK::Util::FindDialogTemplate(module_, 101);
     ASSERT_NE(dialog, nullptr);
@@ -102,20 +85,14 @@ TEST_P(BadResourceFile, IsRejectedWithThePlace) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, BadResourceFile,
-    ::testing::Values(
-        BadFile{"syntax", "{ \"strings\": ", "parse error at line 1"},
-        BadFile{"array", "[1]", "(top): expected an object"},
-        BadFile{"member", R"({"string": {}})", "(top): unknown member \"string\""},
-        BadFile{"strings", R"({"strings": []})", "strings: expected an object"},
-        BadFile{"big", R"({"strings": {"65536": "x"}})", "strings.\"65536\": identifier"},
-        BadFile{"ctype", R"({"dialogs": {"101": {"controls": [{"id": 1, "type": "knob"}]}}})",
-                "dialogs.\"101\".controls[0].type: unknown control type \"knob\""},
-        BadFile{"twice",
-                R"({"dialogs": {"101": {"controls": [{"id": 9, "type": "edit"},
+    ::testing::Values(BadFile{"syntax", "{ \"strings\": ", "parse error at line 1"},
+                      BadFile{"ctype",
+                              R"({"dialogs": {"101": {"controls": [{"id": 1, "type": "knob"}]}}})",
+                              "dialogs.\"101\".controls[0].type: unknown control type \"knob\""},
+                      BadFile{"twice",
+                              R"({"dialogs": {"101": {"controls": [{"id": 9, "type": "edit"},
                                                     {"id": 9, "type": "spinner"}]}}})",
-                "controls[1].id: control 9 appears twice"},
-        BadFile{"cmember", R"({"dialogs": {"101": {"title": "x"}}})",
-                "dialogs.\"101\": unknown member \"title\""}),
+                              "controls[1].id: control 9 appears twice"}),
     [](const ::testing::TestParamInfo<BadFile>& param) { return std::string(param.param.name); });
 
 TEST(ResourceModuleFile, MissingFileIsAnError) {
@@ -123,28 +100,6 @@ TEST(ResourceModuleFile, MissingFileIsAnError) {
     EXPECT_EQ(MaxSDK::Util::LoadResourceModule(FakeModule(3), path),
               path + ": cannot open the file");
 }
-
-struct DefaultAnswer {
-    UINT type;
-    int answer;
-};
-
-class MessageBoxDefault : public ::testing::TestWithParam<DefaultAnswer> {};
-
-// Without a host handler a box answers its default button: the first button, or the n-th
-// with MB_DEFBUTTONn; an unknown button set fails with 0.
-TEST_P(MessageBoxDefault, AnswersTheDefaultButton) {
-    EXPECT_EQ(MessageBoxW(nullptr, L"text", L"caption", GetParam().type), GetParam().answer);
-}
-
-INSTANTIATE_TEST_SUITE_P(Types, MessageBoxDefault,
-                         ::testing::Values(DefaultAnswer{MB_OK | MB_ICONWARNING, IDOK},
-                                           DefaultAnswer{MB_YESNO, IDYES},
-                                           DefaultAnswer{MB_YESNO | MB_DEFBUTTON2, IDNO},
-                                           // A third default on two buttons is the first.
-                                           DefaultAnswer{MB_YESNO | MB_DEFBUTTON3, IDYES},
-                                           DefaultAnswer{MB_YESNOCANCEL | MB_DEFBUTTON3, IDCANCEL},
-                                           DefaultAnswer{0xF, 0}));
 
 TEST(MessageBox, ForwardsToTheHostHandler) {
     std::wstring seenText;

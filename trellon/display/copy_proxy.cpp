@@ -36,12 +36,12 @@ bool PassOf(ProxyDrawer drawer, PlacementPass& pass) {
 
 // The points one copy hands the viewport (proxy_draw.h): a dot, the box's two rings of four and
 // four edges of two, the cloud's drawn points, or the bulb's eight outlines of twenty.
-std::int64_t PointsPerCopy(int mode, const ProxyItem& item, int pointCloud) {
+std::int64_t PointsPerCopy(DisplayMode mode, const ProxyItem& item, int pointCloud) {
     if (item.kind == 1) return 8 * static_cast<std::int64_t>(kBulbOutline.size());
     switch (mode) {
-        case kDisplayDots:
+        case DisplayMode::Dots:
             return 1;
-        case kDisplayBoxes:
+        case DisplayMode::Boxes:
             return 16;
         default:
             return CloudDrawCount(static_cast<int>(item.cloud.size()), pointCloud);
@@ -50,7 +50,7 @@ std::int64_t PointsPerCopy(int mode, const ProxyItem& item, int pointCloud) {
 
 }  // namespace
 
-CopyProxyDrawer::CopyProxyDrawer(Trellon& object, TimeValue t, int mode)
+CopyProxyDrawer::CopyProxyDrawer(Trellon& object, TimeValue t, DisplayMode mode)
     : object_(object), t_(t), mode_(mode) {}
 
 CopyProxyDrawer::~CopyProxyDrawer() = default;

@@ -9,6 +9,7 @@
 
 #include "display/display_dispatch.h"
 #include "maxtypes.h"
+#include "object/display_mode.h"
 #include "point3.h"
 
 class GraphicsWindow;
@@ -21,7 +22,7 @@ class Placement;
 class CopyProxyDrawer {
 public:
     // Reads the placement, the stored sample points and PointCloud at t; draws in `mode`.
-    CopyProxyDrawer(Trellon& object, TimeValue t, int mode);
+    CopyProxyDrawer(Trellon& object, TimeValue t, DisplayMode mode);
     ~CopyProxyDrawer();
     CopyProxyDrawer(const CopyProxyDrawer&) = delete;
     CopyProxyDrawer& operator=(const CopyProxyDrawer&) = delete;
@@ -32,7 +33,7 @@ public:
 private:
     Trellon& object_;
     TimeValue t_;
-    int mode_;
+    DisplayMode mode_;
     int pointCloud_ = 10;
     std::unique_ptr<Placement> placement_;  // prepared on the first Draw
     std::vector<Point3> cloud_;             // Cloud_Points

@@ -4,6 +4,7 @@
 #include "display/proxy_draw.h"
 #include "display/sweep_proxy.h"
 #include "iparamb2.h"
+#include "object/display_mode.h"
 #include "object/param_ids.h"
 #include "object/trellon.h"
 
@@ -25,8 +26,8 @@ std::vector<ProxyDrawer> DisplayDrawers(IParamBlock2& pb, TimeValue t) {
 void RunDisplayDispatcher(Trellon& object, TimeValue t, GraphicsWindow& gw, INode* /*node*/) {
     IParamBlock2* pb = object.pblock2;
     if (pb == nullptr) return;
-    const int mode = pb->GetInt(Display_Mode, t);
-    if (mode < kDisplayDots || mode > kDisplayCloud) return;
+    const DisplayMode mode = ReadDisplayMode(*pb, t);
+    if (!IsProxyMode(mode)) return;
     const std::vector<ProxyDrawer> drawers = DisplayDrawers(*pb, t);
     CopyProxyDrawer copies(object, t, mode);
     for (ProxyDrawer drawer : drawers) {

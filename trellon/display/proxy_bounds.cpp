@@ -11,6 +11,8 @@
 #include "inode.h"
 #include "iparamb2.h"
 #include "object.h"
+#include "object/build_settings.h"
+#include "object/display_mode.h"
 #include "object/param_ids.h"
 #include "object/trellon.h"
 #include "shape.h"
@@ -20,23 +22,16 @@
 namespace trellon {
 namespace {
 
-// Entry i of a table, or 0 when the table lacks it.
-float FloatAt(IParamBlock2& pb, ParamID id, TimeValue t, int i) {
-    float v = 0.0f;
-    Interval iv = FOREVER;
-    return pb.GetValue(id, t, v, iv, i) ? v : 0.0f;
-}
-
-int IntAt(IParamBlock2& pb, ParamID id, TimeValue t, int i) {
-    int v = 0;
-    Interval iv = FOREVER;
-    return pb.GetValue(id, t, v, iv, i) ? v : 0;
-}
-
-Point3 PointAt(IParamBlock2& pb, ParamID id, TimeValue t, int i) {
-    Point3 v;
-    Interval iv = FOREVER;
-    return pb.GetValue(id, t, v, iv, i) ? v : Point3(0.0f, 0.0f, 0.0f);
+// Entry e (0 "All Objects", k + 1 item k) as the build read it; an entry a table lacks counts as
+// all zeros here (no scale, offset or rotation to reach with).
+EntryRandomSettings EntryOrZero(const BuildSettings& s, int e) {
+    const std::optional<EntryRandomSettings>& read =
+        e == 0 ? s.global : s.items[static_cast<std::size_t>(e - 1)].entry;
+    if (read) return *read;
+    EntryRandomSettings zero;
+    zero.unifyScale = false;
+    zero.spacing = zero.xScale = zero.yScale = zero.zScale = RandomRange{};
+    return zero;
 }
 
 // A node's world box at t (empty for a node whose object has no extent).
@@ -63,28 +58,23 @@ float MaxStretch(const Matrix3& tm) {
 
 // A scale range's value v (percent): the low value, or the larger of low and high when
 // `random`.
-float RangeValue(IParamBlock2& pb, TimeValue t, int e, ParamID low, ParamID high, bool random) {
-    const float v = FloatAt(pb, low, t, e);
-    return random ? std::max(v, FloatAt(pb, high, t, e)) : v;
+float RangeValue(const RandomRange& r, bool random) {
+    return random ? std::max(r.low, r.high) : r.low;
 }
 
 // An item entry's scale value for the size estimate: its X range when unified, else its Z range;
 // random highs count when `useRandom` and the entry is random.
-float ItemScaleValue(IParamBlock2& pb, TimeValue t, int e, bool useRandom) {
-    const bool random = useRandom && IntAt(pb, Item_Random_Trans, t, e) != 0;
-    return IntAt(pb, Item_Unify_Scale, t, e) != 0
-               ? RangeValue(pb, t, e, Item_X_Scale, Item_X_Scale_Random, random)
-               : RangeValue(pb, t, e, Item_Z_Scale, Item_Z_Scale_Random, random);
+float ItemScaleValue(const EntryRandomSettings& e, bool useRandom) {
+    const bool random = useRandom && e.randomOn;
+    return e.unifyScale ? RangeValue(e.xScale, random) : RangeValue(e.zScale, random);
 }
 
 // The largest scale of any axis an entry can give (for the reach): X when unified, else the
 // largest of X, Y and Z, random highs where the entry is random.
-float ItemLargestScale(IParamBlock2& pb, TimeValue t, int e) {
-    const bool random = IntAt(pb, Item_Random_Trans, t, e) != 0;
-    const float x = RangeValue(pb, t, e, Item_X_Scale, Item_X_Scale_Random, random);
-    if (IntAt(pb, Item_Unify_Scale, t, e) != 0) return x;
-    return std::max({x, RangeValue(pb, t, e, Item_Y_Scale, Item_Y_Scale_Random, random),
-                     RangeValue(pb, t, e, Item_Z_Scale, Item_Z_Scale_Random, random)});
+float ItemLargestScale(const EntryRandomSettings& e) {
+    const float x = RangeValue(e.xScale, e.randomOn);
+    if (e.unifyScale) return x;
+    return std::max({x, RangeValue(e.yScale, e.randomOn), RangeValue(e.zScale, e.randomOn)});
 }
 
 // Adds a height range to up and down: its larger value when not negative goes up, the
@@ -98,22 +88,21 @@ void AddHeight(float low, float high, float& up, float& down) {
 
 // The item nodes' sizes: h for the size estimate, and each item's reach from its pivot (its
 // world box, its stored box through its object transform, a light's bulb) for the reach.
-void ReadItems(IParamBlock2& pb, TimeValue t, ViewExp* vp, ProxyBoundsInput& in) {
-    int item = 0;
-    for (ParamID list : {Object_Nodes, Post_Nodes, End_Nodes}) {
-        for (int i = 0; i < pb.Count(list); ++i, ++item) {
-            INode* node = pb.GetINode(list, t, i);
+void ReadItems(const BuildSettings& s, ViewExp* vp, ProxyBoundsInput& in) {
+    const TimeValue t = s.t;
+    for (const ItemSettings& item : s.items) {
+        {
+            INode* node = item.node;
             if (node == nullptr) continue;
             in.reach.anyItem = true;
             const Box3 world = WorldBox(node, t, vp);
             if (!world.IsEmpty()) in.size.itemHeight = std::max(in.size.itemHeight, world.pmax.z);
             const Matrix3 objectTM = node->GetObjectTM(t);
-            const Box3 stored(PointAt(pb, Item_Box_Min, t, item),
-                              PointAt(pb, Item_Box_Max, t, item));
+            const Box3 stored(item.boxMin, item.boxMax);
             // A copy stands on the path by its pivot; a post by the centre of the bottom of
             // its stored box.
             Point3 pivot = node->GetNodeTM(t).GetTrans();
-            if (list == Post_Nodes && !stored.IsEmpty()) {
+            if (item.list == CopyKind::Post && !stored.IsEmpty()) {
                 pivot = Point3((stored.pmin.x + stored.pmax.x) * 0.5f,
                                (stored.pmin.y + stored.pmax.y) * 0.5f, stored.pmin.z) *
                         objectTM;
@@ -121,7 +110,7 @@ void ReadItems(IParamBlock2& pb, TimeValue t, ViewExp* vp, ProxyBoundsInput& in)
             float& r = in.reach.itemReach;
             r = std::max(r, Reach(world, pivot));
             if (!stored.IsEmpty()) r = std::max(r, Reach(stored * objectTM, pivot));
-            if (IntAt(pb, Item_Kind, t, item) == 1 && !stored.IsEmpty()) {
+            if (item.kind == 1 && !stored.IsEmpty()) {
                 // The unit outline reaches sqrt(0.282^2 + 0.5^2) < 0.58 from the item's origin.
                 const float bulb = 0.58f * (stored.pmax.z - stored.pmin.z) * MaxStretch(objectTM);
                 r = std::max(r, Length(objectTM.GetTrans() - pivot) + bulb);
@@ -131,16 +120,19 @@ void ReadItems(IParamBlock2& pb, TimeValue t, ViewExp* vp, ProxyBoundsInput& in)
 }
 
 // The sizes of the shape nodes (g), and every vertex the sweep walk makes, all sweeps counted.
-void ReadSweeps(Trellon& object, IParamBlock2& pb, TimeValue t, ViewExp* vp, ProxyBoundsInput& in) {
-    for (int k = 0; k < pb.Count(Sweep_Nodes); ++k) {
-        INode* node = pb.GetINode(Sweep_Nodes, t, k);
+void ReadSweeps(Trellon& object, const BuildSettings& s, const BezierShape* shape, ViewExp* vp,
+                ProxyBoundsInput& in) {
+    const TimeValue t = s.t;
+    for (const SweepSettings& sweep : s.sweeps) {
+        INode* node = sweep.profile;
         const Box3 world = node ? WorldBox(node, t, vp) : Box3();
         if (world.IsEmpty()) continue;
         in.size.sweepSize = std::max({in.size.sweepSize, world.pmax.x, world.pmax.y, world.pmax.z});
     }
     SweepOptions options;
     options.honourSolo = false;
-    for (const SweepPass& pass : PrepareSweepPasses(object, t, options)) {
+    if (shape == nullptr) return;
+    for (const SweepPass& pass : PrepareSweepPasses(object, s, *shape, options)) {
         for (int j = 0; j < static_cast<int>(pass.lines.size()); ++j) {
             std::vector<Point3> ring(pass.lines[static_cast<std::size_t>(j)].points.size());
             for (int run = 0; run < static_cast<int>(pass.runs.size()); ++run) {
@@ -156,27 +148,24 @@ void ReadSweeps(Trellon& object, IParamBlock2& pb, TimeValue t, ViewExp* vp, Pro
 }
 
 // Scales, heights and sideways offsets of every entry.
-void ReadEntries(IParamBlock2& pb, TimeValue t, ProxyBoundsInput& in) {
-    const int objects = pb.Count(Object_Nodes);
-    const int items = objects + pb.Count(Post_Nodes) + pb.Count(End_Nodes);
+void ReadEntries(const BuildSettings& s, ProxyBoundsInput& in) {
+    const int objects = s.objects;
+    const int items = s.ItemCount();
     SizeEstimate& size = in.size;
     ReachEstimate& reach = in.reach;
 
     // Scales. The size estimate's m and a; the reach's largest scale, every axis counted.
     for (int e = 1; e <= items; ++e) {
-        size.scaleMax =
-            std::max(size.scaleMax, ItemScaleValue(pb, t, e, e <= objects) / 100.0f - 1.0f);
+        size.scaleMax = std::max(size.scaleMax,
+                                 ItemScaleValue(EntryOrZero(s, e), e <= objects) / 100.0f - 1.0f);
     }
-    for (int e = 0; e < pb.Count(Sweep_X_Scale); ++e) {
-        const bool unified = IntAt(pb, Sweep_Unify_Scale, t, e) != 0;
-        const float v = FloatAt(pb, unified ? Sweep_X_Scale : Sweep_Z_Scale, t, e);
+    for (const float v : s.sweepEntryScales)
         size.scaleMax = std::max(size.scaleMax, v / 100.0f - 1.0f);
-    }
-    size.scaleAll = 0.01f + ItemScaleValue(pb, t, 0, true) / 100.0f;
+    size.scaleAll = 0.01f + ItemScaleValue(EntryOrZero(s, 0), true) / 100.0f;
     float largest = 0.01f;
     for (int e = 1; e <= items; ++e)
-        largest = std::max(largest, ItemLargestScale(pb, t, e) / 100.0f - 1.0f);
-    reach.scale = largest + 0.01f + ItemLargestScale(pb, t, 0) / 100.0f;
+        largest = std::max(largest, ItemLargestScale(EntryOrZero(s, e)) / 100.0f - 1.0f);
+    reach.scale = largest + 0.01f + ItemLargestScale(EntryOrZero(s, 0)) / 100.0f;
 
     // Heights and sideways offsets. The size estimate counts random values for the objects'
     // entries only; the reach counts them wherever an entry is random. The reach's sideways
@@ -185,29 +174,23 @@ void ReadEntries(IParamBlock2& pb, TimeValue t, ProxyBoundsInput& in) {
     float global = 0.0f;
     float own = 0.0f;
     for (int e = 0; e <= items; ++e) {
-        const bool random = IntAt(pb, Item_Random_Trans, t, e) != 0;
-        const float z = FloatAt(pb, Item_Z_Pos, t, e);
-        const float zr = random ? FloatAt(pb, Item_Z_Pos_Random, t, e) : z;
+        const EntryRandomSettings entry = EntryOrZero(s, e);
+        const bool random = entry.randomOn;
+        const float z = entry.height.low;
+        const float zr = random ? entry.height.high : z;
         AddHeight(z, e <= objects ? zr : z, size.up, size.down);
         AddHeight(z, zr, reach.up, reach.down);
-        const float side = std::fabs(FloatAt(pb, Item_Pos_InOut, t, e));
-        const float sideRandom =
-            random ? std::max(side, std::fabs(FloatAt(pb, Item_Pos_InOut_Random, t, e))) : side;
+        const float side = std::fabs(entry.sideOffset.low);
+        const float sideRandom = random ? std::max(side, std::fabs(entry.sideOffset.high)) : side;
         size.sideways = std::max(size.sideways, e <= objects ? sideRandom : side);
         (e == 0 ? global : own) = std::max(e == 0 ? global : own, sideRandom);
         // A roll: any X rotation the entry can give.
-        if (FloatAt(pb, Item_X_Rot, t, e) != 0.0f ||
-            (random && FloatAt(pb, Item_X_Rot_Random, t, e) != 0.0f)) {
-            reach.roll = true;
-        }
+        if (entry.xRot.low != 0.0f || (random && entry.xRot.high != 0.0f)) reach.roll = true;
     }
     reach.sideways = 2.0f * global + 2.0f * own;
-    for (int e = 0; e < pb.Count(Sweep_Height_Offset); ++e) {
-        const float h = FloatAt(pb, Sweep_Height_Offset, t, e);
-        AddHeight(h, h, size.up, size.down);
-    }
-    for (int e = 0; e < pb.Count(Sweep_Side_Offset); ++e)
-        size.sideways = std::max(size.sideways, std::fabs(FloatAt(pb, Sweep_Side_Offset, t, e)));
+    for (const float h : s.sweepEntryHeights) AddHeight(h, h, size.up, size.down);
+    for (const float side : s.sweepEntrySides)
+        size.sideways = std::max(size.sideways, std::fabs(side));
 }
 
 }  // namespace
@@ -216,12 +199,10 @@ bool UsesProxyBounds(IParamBlock2& pb, TimeValue t) {
     if (pb.GetINode(Spline_Obj, t) == nullptr) return false;
     const int lists =
         pb.Count(Object_Nodes) + pb.Count(Post_Nodes) + pb.Count(End_Nodes) + pb.Count(Sweep_Nodes);
-    return lists > 0 && pb.GetInt(Display_Mode, t) < kFirstMeshMode;
+    return lists > 0 && !IsMeshMode(ReadDisplayMode(pb, t));
 }
 
-float PathMitreFactor(INode* pathNode, TimeValue t) {
-    const PathShape path = PathShape::Evaluate(pathNode, t);
-    const BezierShape* shape = path.Shape();
+float PathMitreFactor(const BezierShape* shape) {
     float f = 1.0f;
     if (shape == nullptr) return f;
     for (int s = 0; s < shape->SplineCount(); ++s) {
@@ -251,18 +232,21 @@ ProxyBoundsInput ReadProxyBoundsInput(Trellon& object, INode* node, TimeValue t,
     in.size.mesh = object.mesh.getBoundingBox(&in.objectTM);
     IParamBlock2* pbp = object.pblock2;
     if (pbp == nullptr) return in;
-    IParamBlock2& pb = *pbp;
-    if (INode* pathNode = pb.GetINode(Spline_Obj, t)) {
+    // The block read once for every reader below, and the path evaluated once for the mitres
+    // and the sweeps.
+    const BuildSettings settings = BuildSettings::Read(*pbp, t);
+    const PathShape path = PathShape::Evaluate(settings.pathNode, t);
+    if (INode* pathNode = settings.pathNode) {
         if (Object* obj = pathNode->EvalWorldState(t).obj) {
             obj->GetWorldBoundBox(t, pathNode, vp, in.size.path);
             obj->GetLocalBoundBox(t, pathNode, vp, in.reach.path);
         }
-        in.reach.pathToObject = PathToObjectTM(object, pathNode, t, pb.GetInt(DetachPath, t) != 0);
-        in.reach.mitre = PathMitreFactor(pathNode, t);
+        in.reach.pathToObject = PathToObjectTM(object, pathNode, t, settings.detachPath);
+        in.reach.mitre = PathMitreFactor(path.Shape());
     }
-    ReadItems(pb, t, vp, in);
-    ReadSweeps(object, pb, t, vp, in);
-    ReadEntries(pb, t, in);
+    ReadItems(settings, vp, in);
+    ReadSweeps(object, settings, path.Shape(), vp, in);
+    ReadEntries(settings, in);
     return in;
 }
 

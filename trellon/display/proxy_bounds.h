@@ -39,6 +39,7 @@
 #include "matrix3.h"
 #include "maxtypes.h"
 
+class BezierShape;
 class INode;
 class IParamBlock2;
 class Trellon;
@@ -97,7 +98,7 @@ Box3 ReachBox(const ReachEstimate& in);
 Box3 EstimateProxyWorldBox(const ProxyBoundsInput& in);
 Box3 EstimateProxyLocalBox(const ProxyBoundsInput& in);
 
-// The mitre factor of the path node's shape at t (1 for straight paths and without a path).
-float PathMitreFactor(INode* pathNode, TimeValue t);
+// The mitre factor of the path's shape (1 for straight paths and without a shape).
+float PathMitreFactor(const BezierShape* shape);
 
 }  // namespace trellon

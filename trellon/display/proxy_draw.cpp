@@ -80,9 +80,9 @@ void DrawBulb(GraphicsWindow& gw, const Matrix3& m, float height) {
     }
 }
 
-void DrawProxyCopy(GraphicsWindow& gw, int mode, int item, const ProxyItem& proxy, const Matrix3& m,
-                   int pointCloud) {
-    if (mode < kDisplayDots || mode > kDisplayCloud) return;
+void DrawProxyCopy(GraphicsWindow& gw, DisplayMode mode, int item, const ProxyItem& proxy,
+                   const Matrix3& m, int pointCloud) {
+    if (!IsProxyMode(mode)) return;
     const Color c = PaletteColour(PaletteEntryForItem(item + 1));
     gw.setColor(LINE_COLOR, c.r, c.g, c.b);
     if (proxy.kind == 1) {
@@ -90,10 +90,10 @@ void DrawProxyCopy(GraphicsWindow& gw, int mode, int item, const ProxyItem& prox
         return;
     }
     switch (mode) {
-        case kDisplayDots:
+        case DisplayMode::Dots:
             DrawDot(gw, m, proxy.boxMin, proxy.boxMax);
             break;
-        case kDisplayBoxes:
+        case DisplayMode::Boxes:
             DrawBox(gw, m, proxy.boxMin, proxy.boxMax);
             break;
         default:

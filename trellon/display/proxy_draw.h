@@ -19,19 +19,12 @@
 #include <span>
 
 #include "matrix3.h"
+#include "object/display_mode.h"
 #include "point3.h"
 
 class GraphicsWindow;
 
 namespace trellon {
-
-// The proxy display modes (Display_Mode 1 to 3); 0 draws nothing.
-inline constexpr int kDisplayNone = 0;
-inline constexpr int kDisplayDots = 1;
-inline constexpr int kDisplayBoxes = 2;
-inline constexpr int kDisplayCloud = 3;
-// Modes from here on build the copies into the mesh.
-inline constexpr int kFirstMeshMode = 4;
 
 // The 20 points of the bulb's half outline, in the XZ plane, 1 unit tall from z = -0.5 (the tip)
 // to z = 0.5 (the base).
@@ -62,7 +55,7 @@ void DrawBulb(GraphicsWindow& gw, const Matrix3& m, float height);
 
 // One copy in a proxy mode: the colour (palette entry of item number item + 1), then the
 // item's markers. Mode 0 and the mesh modes draw nothing.
-void DrawProxyCopy(GraphicsWindow& gw, int mode, int item, const ProxyItem& proxy, const Matrix3& m,
-                   int pointCloud);
+void DrawProxyCopy(GraphicsWindow& gw, DisplayMode mode, int item, const ProxyItem& proxy,
+                   const Matrix3& m, int pointCloud);
 
 }  // namespace trellon

@@ -13,7 +13,7 @@
 namespace trellon {
 namespace {
 
-void DrawRuns(GraphicsWindow& gw, const SweepPass& pass, int mode) {
+void DrawRuns(GraphicsWindow& gw, const SweepPass& pass, DisplayMode mode) {
     for (int j = 0; j < static_cast<int>(pass.lines.size()); ++j) {
         const ProfileLine& line = pass.lines[static_cast<std::size_t>(j)];
         const int points = line.Points();
@@ -26,7 +26,7 @@ void DrawRuns(GraphicsWindow& gw, const SweepPass& pass, int mode) {
             const int n = static_cast<int>(path.samples.size());
             for (int i = 0; i < n; ++i) {
                 pass.Ring(j, run, i, ring.data());
-                if (mode != kDisplayBoxes) {
+                if (mode != DisplayMode::Boxes) {
                     for (Point3& p : ring) gw.marker(&p, DOT_MRKR);
                     continue;
                 }
@@ -43,7 +43,7 @@ void DrawRuns(GraphicsWindow& gw, const SweepPass& pass, int mode) {
                 previous.swap(ring);
             }
             // A loop's last ring joins its first.
-            if (mode == kDisplayBoxes && path.loop && n > 1) {
+            if (mode == DisplayMode::Boxes && path.loop && n > 1) {
                 for (int m = 0; m < points; ++m) {
                     Point3 seg[2] = {previous[static_cast<std::size_t>(m)],
                                      first[static_cast<std::size_t>(m)]};
@@ -56,15 +56,15 @@ void DrawRuns(GraphicsWindow& gw, const SweepPass& pass, int mode) {
 
 }  // namespace
 
-void DrawSweepProxies(Trellon& object, TimeValue t, GraphicsWindow& gw, int mode) {
-    if (mode < kDisplayDots || mode > kDisplayCloud) return;
+void DrawSweepProxies(Trellon& object, TimeValue t, GraphicsWindow& gw, DisplayMode mode) {
+    if (!IsProxyMode(mode)) return;
     SweepOptions options;
     options.honourSolo = true;
     const std::vector<SweepPass> passes = PrepareSweepPasses(object, t, options);
     // Count first, as the copies' drawers do: each ring point once as a dot, or about three
     // times as the boxes mode's ring and its two joins.
     MeshNeeds needs;
-    needs.points = TotalCounts(passes).verts * (mode == kDisplayBoxes ? 3 : 1);
+    needs.points = TotalCounts(passes).verts * (mode == DisplayMode::Boxes ? 3 : 1);
     const FitCheck fit = CheckFit(needs);
     if (!fit.Fits()) {
         if (object.RefusedProxyPoints != needs.points) {

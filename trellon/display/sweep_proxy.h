@@ -9,6 +9,7 @@
 #pragma once
 
 #include "maxtypes.h"
+#include "object/display_mode.h"
 
 class GraphicsWindow;
 class Trellon;
@@ -17,6 +18,6 @@ namespace trellon {
 
 // Draws every sweep the viewport shows (Sweep_Solo honoured) in the given proxy mode; mode 0 and
 // the mesh modes draw nothing.
-void DrawSweepProxies(Trellon& object, TimeValue t, GraphicsWindow& gw, int mode);
+void DrawSweepProxies(Trellon& object, TimeValue t, GraphicsWindow& gw, DisplayMode mode);
 
 }  // namespace trellon

@@ -8,6 +8,7 @@
 #include "graphwin.h"
 #include "inode.h"
 #include "maxapi.h"
+#include "object/display_mode.h"
 #include "object/param_ids.h"
 #include "object/trellon.h"
 #include "viewexp.h"
@@ -17,7 +18,9 @@ namespace {
 using MaxSDK::Graphics::GenerateMeshRenderItemsContext;
 using MaxSDK::Graphics::IMeshDisplay2;
 
-int ModeAt(IParamBlock2* pb, TimeValue t) { return pb ? pb->GetInt(Display_Mode, t) : 0; }
+trellon::DisplayMode ModeAt(IParamBlock2* pb, TimeValue t) {
+    return pb ? trellon::ReadDisplayMode(*pb, t) : trellon::DisplayMode::None;
+}
 
 IMeshDisplay2* MeshDisplay(Mesh& mesh) {
     return static_cast<IMeshDisplay2*>(mesh.GetInterface(IMesh_DISPLAY2_INTERFACE_ID));
@@ -47,7 +50,7 @@ int Trellon::Display(TimeValue t, INode* inode, ViewExp* vpt, int /*flags*/) {
     gw->setTransform(inode->GetObjectTM(t));
     UpdateMesh(t);
     // The mesh modes are drawn by the current viewport from the mesh (PrepareDisplay).
-    if (ModeAt(pblock2, t) >= trellon::kFirstMeshMode) return 1;
+    if (trellon::IsMeshMode(ModeAt(pblock2, t))) return 1;
     trellon::RunDisplayDispatcher(*this, t, *gw, inode);
     return 1;
 }
@@ -98,7 +101,7 @@ int Trellon::HitTest(TimeValue t, INode* inode, int type, int crossing, int hitF
     UpdateMesh(t);
     int result = mesh.select(gw, gw->getMaterial(), &region, hitFlags & HIT_ABORTONHIT, 1);
     // The proxies are not in the mesh: the dispatcher draws them in the picking state.
-    if (ModeAt(pblock2, t) < trellon::kFirstMeshMode) {
+    if (!trellon::IsMeshMode(ModeAt(pblock2, t))) {
         trellon::RunDisplayDispatcher(*this, t, *gw, inode);
         if (gw->checkHitCode()) result = TRUE;
     }

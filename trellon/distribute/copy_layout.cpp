@@ -9,18 +9,24 @@ namespace {
 
 bool Positive(float v) { return v > 0.0f && std::isfinite(v); }
 
-// int(x) truncated toward zero, limited to [0, kMaxCopiesPerSpline]; NaN gives 0.
+// int(x) truncated toward zero, limited to [0, kMaxSlots]; NaN gives 0.
 int ClampedCount(double x) {
     if (!(x > 0.0)) return 0;
-    if (x >= static_cast<double>(kMaxCopiesPerSpline)) return kMaxCopiesPerSpline;
+    if (x >= static_cast<double>(kMaxSlots)) return kMaxSlots;
     return static_cast<int>(x);
 }
 
 }  // namespace
 
-int SequenceSlotCount(float L, float s0, float s1, float spacing) {
+int SlotCount(float L, float s0, float s1, float spacing) {
     if (!Positive(L) || !Positive(spacing)) return 0;
     return ClampedCount((static_cast<double>(L) - (static_cast<double>(s0) + s1)) / spacing);
+}
+
+int SlotsAlongPaths(std::span<const float> lengths, float spacing) {
+    int n = 0;
+    for (const float L : lengths) n = std::min(kMaxSlots, n + SlotCount(L, 0.0f, 0.0f, spacing));
+    return n;
 }
 
 float SequenceSlotParam(int i, int n, float L, float s0, float s1) {
@@ -54,7 +60,7 @@ std::vector<float> RandomSpacingDistances(float L, float s0, float s1, float res
     if (!(limit >= 0.0f) || !std::isfinite(limit)) return distances;
     distances.push_back(s0);
     float sum = 0.0f;
-    for (int j = 0; j + 1 < kMaxCopiesPerSpline; ++j) {
+    for (int j = 0; j + 1 < kMaxSlots; ++j) {
         const float g = gap(j);
         if (!Positive(g) || sum + g > limit) break;
         sum += g;
@@ -69,7 +75,7 @@ int SpanDivisions(float span, float knotSpacing) {
     if (!(m >= 1.5)) return 1;
     const double whole = std::floor(m);
     const double parts = m - whole >= 0.5 ? whole + 1.0 : whole;
-    return parts >= kMaxCopiesPerSpline ? kMaxCopiesPerSpline : static_cast<int>(parts);
+    return parts >= kMaxSlots ? kMaxSlots : static_cast<int>(parts);
 }
 
 std::vector<float> PostDistances(std::span<const float> knotDistances, bool closed,
@@ -83,7 +89,7 @@ std::vector<float> PostDistances(std::span<const float> knotDistances, bool clos
         const float a = knotDistances[i];
         const float span = knotDistances[i + 1] - a;
         const int parts = SpanDivisions(span, knotSpacing);
-        for (int j = 1; j < parts && posts.size() < kMaxCopiesPerSpline; ++j)
+        for (int j = 1; j < parts && posts.size() < kMaxSlots; ++j)
             posts.push_back(a + span * static_cast<float>(j) / static_cast<float>(parts));
     }
     return posts;
@@ -100,9 +106,8 @@ std::vector<float> BetweenPostParams(std::span<const float> posts, bool closingS
         const double m = static_cast<double>(free) * L / spacing;
         if (!(m >= 1.5)) return;
         const double whole = std::floor(m);
-        // At most kMaxCopiesPerSpline on the whole spline, not in each span.
-        const double room =
-            static_cast<double>(kMaxCopiesPerSpline) - static_cast<double>(params.size());
+        // At most kMaxSlots on the whole spline, not in each span.
+        const double room = static_cast<double>(kMaxSlots) - static_cast<double>(params.size());
         const double c = std::min(m - whole >= 0.5 ? whole : whole - 1.0, room);
         const int count = static_cast<int>(c);
         if (count <= 0) return;

@@ -9,14 +9,23 @@
 
 namespace trellon {
 
-// Most copies, slots or posts one spline can give: a spacing near zero is cut here instead of
-// filling memory.
-inline constexpr int kMaxCopiesPerSpline = 1 << 24;
+// The one cap of every count of copies, slots or posts, whether of one spline, of a whole path
+// (the group sequence's length) or of the polygon estimate: a spacing near zero is cut here
+// instead of filling memory or the saved block. Why 2^24: a slot's place along its path is the
+// float i / (n - 1), and beyond 2^24 consecutive slot numbers are no longer distinct floats, so
+// further slots would only stand on top of earlier ones. Every display limit of the estimate is
+// far below it, so the cap never changes which mode a build falls back to.
+inline constexpr int kMaxSlots = 1 << 24;
 
-// The sequence pattern's slots on a path of length L between the start offset s0 and the end
-// offset s1: n = int((L - (s0 + s1)) / spacing), at most kMaxCopiesPerSpline; 0 when the
-// spacing or L is not a positive number or the offsets leave no room.
-int SequenceSlotCount(float L, float s0, float s1, float spacing);
+// The slots at `spacing` on a path of length L between the start offset s0 and the end offset
+// s1: n = int((L - (s0 + s1)) / spacing), worked in double, at most kMaxSlots; 0 when the spacing
+// or L is not a positive number or the offsets leave no room. The sequence pattern's slots, the
+// group sequence's length and the estimate all count with it.
+int SlotCount(float L, float s0, float s1, float spacing);
+
+// The slots along several paths one after the other, without offsets: the sum of
+// SlotCount(L, 0, 0, spacing) over the lengths, at most kMaxSlots in all.
+int SlotsAlongPaths(std::span<const float> lengths, float spacing);
 
 // Normalised parameter of slot i of n: the slots are spread evenly from s0 to L - s1, the last
 // one ending exactly at L - s1: u = s0 / L + i / (n - 1) * (1 - (s0 + s1) / L). A single slot

@@ -6,6 +6,7 @@
 #include "distribute/item_meshes.h"
 #include "maxapi.h"
 #include "mesh.h"
+#include "object/count_check.h"
 
 namespace trellon {
 
@@ -26,10 +27,12 @@ public:
           meshes_(meshes) {}
 
     void Copy(const PlacedCopy& copy) override {
+        ++yielded_;
         const TriangleMesh& item = meshes_.Get(placement_, copy.item);
         const auto nv = static_cast<std::int64_t>(item.verts.size());
         const auto nf = static_cast<std::int64_t>(item.faces.size());
-        // The walk yields what it counted; anything more finds no room and is left out.
+        // A copy past the counted room is never written (the arrays end there); the check
+        // after the walk reports it.
         if (nv > roomVerts_ - writtenVerts_ || nf > roomFaces_ - writtenFaces_) return;
         const Matrix3& tm = copy.tm;
         Point3* v = verts_ + writtenVerts_;
@@ -47,7 +50,7 @@ public:
         writtenVerts_ += nv;
         writtenFaces_ += nf;
         nextVert_ += nv;
-        if (progress_ && progress_->ip && (++copies_ & 0xFFF) == 0 && roomFaces_ > 0) {
+        if (progress_ && progress_->ip && (yielded_ & 0xFFF) == 0 && roomFaces_ > 0) {
             const double part =
                 static_cast<double>(writtenFaces_) / static_cast<double>(roomFaces_);
             progress_->ip->ProgressUpdate(
@@ -55,12 +58,13 @@ public:
         }
     }
 
+    std::int64_t Yielded() const { return yielded_; }
     std::int64_t WrittenVerts() const { return writtenVerts_; }
     std::int64_t WrittenFaces() const { return writtenFaces_; }
 
 private:
     const BuildProgress* progress_;
-    std::int64_t copies_ = 0;
+    std::int64_t yielded_ = 0;
     Point3* verts_;
     Face* faces_;
     std::int64_t nextVert_;
@@ -94,6 +98,9 @@ MeshAppendPoint WritePassCopies(Mesh& mesh, const MeshAppendPoint& at, const Pas
     if (counts.verts == 0 && counts.faces == 0) return {0, 0};
     MeshWriter writer(mesh, at, counts.verts, counts.faces, placement, meshes, progress);
     placement.Walk(pass, writer);
+    ExpectCount("copies of a placement pass", counts.copies.total, writer.Yielded());
+    ExpectCount("vertices of a placement pass", counts.verts, writer.WrittenVerts());
+    ExpectCount("faces of a placement pass", counts.faces, writer.WrittenFaces());
     return {static_cast<int>(writer.WrittenVerts()), static_cast<int>(writer.WrittenFaces())};
 }
 
@@ -105,12 +112,7 @@ bool AppendPassCopies(Mesh& mesh, const MeshAppendPoint& at, Placement& placemen
     if (counts.verts == 0 && counts.faces == 0) return true;
     if (!GrowMesh(mesh, at, static_cast<int>(counts.verts), static_cast<int>(counts.faces)))
         return false;
-    const MeshAppendPoint written = WritePassCopies(mesh, at, counts, placement, pass, meshes);
-    if (written.verts != counts.verts || written.faces != counts.faces) {
-        // Never expected: the walks are the same. Keep only what was written.
-        mesh.setNumVerts(at.verts + written.verts, TRUE);
-        mesh.setNumFaces(at.faces + written.faces, TRUE);
-    }
+    WritePassCopies(mesh, at, counts, placement, pass, meshes);
     return true;
 }
 

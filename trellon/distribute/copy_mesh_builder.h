@@ -36,7 +36,8 @@ PassMeshCounts CountPassCopies(Placement& placement, PlacementPass pass, ItemMes
 
 // Writes the copies of `pass` from `at` into a mesh that already has room for `counts` past it
 // (the build driver sizes the mesh once for every builder). Returns the vertices and faces
-// written: `counts` exactly, since the count and the walk agree.
+// written: `counts` exactly, since the count and the walk are one walk; a walk that yields other
+// than was counted throws CountMismatch (object/count_check.h) with both numbers.
 // With `progress`, reports to the host's progress bar every few thousand copies.
 MeshAppendPoint WritePassCopies(Mesh& mesh, const MeshAppendPoint& at, const PassMeshCounts& counts,
                                 Placement& placement, PlacementPass pass, ItemMeshes& meshes,

@@ -70,8 +70,8 @@ MtlID MaterialForItem(int item) {
     return static_cast<MtlID>(item % kItemColours + 1);
 }
 
-ItemMeshes::ItemMeshes(TimeValue t, int displayMode)
-    : t_(t), mode_(displayMode == 4 || displayMode == 5 ? displayMode : 6) {}
+ItemMeshes::ItemMeshes(TimeValue t, DisplayMode displayMode)
+    : t_(t), mode_(IsMeshMode(displayMode) ? displayMode : DisplayMode::FullMesh) {}
 
 ItemMeshes::~ItemMeshes() = default;
 
@@ -90,10 +90,10 @@ TriangleMesh ItemMeshes::Evaluate(const Placement& placement, int k) const {
     if (!item.node) return {};
     const MtlID material = MaterialForItem(k);
     const bool light = item.kind == 1;
-    if (mode_ == 6)
+    if (mode_ == DisplayMode::FullMesh)
         return light ? Marker(SceneMarkerSize(), material) : NodeMesh(item.node, t_, material);
     if (light) return Marker(1.0f, material);
-    if (mode_ == 5) return Copy(ProxyMesh(), material);
+    if (mode_ == DisplayMode::Placeholders) return Copy(ProxyMesh(), material);
     return Copy(PyramidMesh(item.boxMin, item.boxMax), material);
 }
 

@@ -15,6 +15,7 @@
 
 #include "distribute/builtin_meshes.h"
 #include "maxtypes.h"
+#include "object/display_mode.h"
 
 namespace trellon {
 
@@ -26,8 +27,8 @@ MtlID MaterialForItem(int item);
 
 class ItemMeshes {
 public:
-    // Geometry for the display mode; modes other than 4, 5 and 6 count as 6.
-    ItemMeshes(TimeValue t, int displayMode);
+    // Geometry for the display mode; the modes that build no mesh count as FullMesh.
+    ItemMeshes(TimeValue t, DisplayMode displayMode);
     ~ItemMeshes();
     ItemMeshes(const ItemMeshes&) = delete;
     ItemMeshes& operator=(const ItemMeshes&) = delete;
@@ -40,7 +41,7 @@ private:
     TriangleMesh Evaluate(const Placement& placement, int k) const;
 
     TimeValue t_;
-    int mode_;
+    DisplayMode mode_;
     std::vector<std::unique_ptr<TriangleMesh>> meshes_;
 };
 

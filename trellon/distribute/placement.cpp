@@ -23,25 +23,6 @@ namespace trellon {
 namespace {
 
 constexpr float kPi = 3.14159265f;
-constexpr int kMaxRepeats = 10;
-
-// A table entry, or `fallback` when the table does not hold it.
-int IntAt(IParamBlock2& pb, ParamID id, TimeValue t, int i, int fallback = 0) {
-    return i >= 0 && i < pb.Count(id) ? pb.GetInt(id, t, i) : fallback;
-}
-float FloatAt(IParamBlock2& pb, ParamID id, TimeValue t, int i, float fallback = 0.0f) {
-    return i >= 0 && i < pb.Count(id) ? pb.GetFloat(id, t, i) : fallback;
-}
-Point3 PointAt(IParamBlock2& pb, ParamID id, TimeValue t, int i) {
-    return i >= 0 && i < pb.Count(id) ? pb.GetPoint3(id, t, i) : Point3(0.0f, 0.0f, 0.0f);
-}
-
-std::vector<int> Ints(IParamBlock2& pb, ParamID id, TimeValue t) {
-    std::vector<int> values(static_cast<std::size_t>(std::max(pb.Count(id), 0)));
-    for (std::size_t i = 0; i < values.size(); ++i)
-        values[i] = pb.GetInt(id, t, static_cast<int>(i));
-    return values;
-}
 
 // The part of a working path's sideways offset that an entry stands for: its low value, or the
 // middle of its range when the entry is randomised (copies then scatter about the path).
@@ -54,14 +35,8 @@ struct ItemData {
     bool hasSettings = false;  // its shared entry is in every table the values need
     EntryRandomSettings settings;
     Matrix3 base{1};
-    float pathOffset = 0.0f;  // the item's own part of its working path's offset
-    float startOffset = 0.0f;
-    float endOffset = 0.0f;
-    int repeats = 0;
-    float repeatGap = 0.0f;
-    bool check1013 = false;
-    bool check1014 = false;
-    float spin1111 = 0.0f;
+    float pathOffset = 0.0f;             // the item's own part of its working path's offset
+    const ItemSettings* read = nullptr;  // offsets, repeats and twins as the build read them
     int source = 0;
 };
 
@@ -72,103 +47,57 @@ struct Placement::State {
     TimeValue t = 0;
     std::optional<PathShape> ownedPath;
     WorkingPathCache paths;
+    // The settings the walks read: the build's, or read by Prepare itself (ownedSettings).
+    std::optional<BuildSettings> ownedSettings;
+    const BuildSettings* b = nullptr;
     bool valid = false;
 
-    int objects = 0, posts = 0, ends = 0;
     std::vector<ItemData> items;
     PlacementItem noItem;
 
     EntryRandomSettings global;
-    float d = 0.0f;  // the global offset every working path carries
-    float globalStart = 0.0f, globalEnd = 0.0f, globalSpacing = 0.0f;
-    PoolTables pools;
-
-    std::vector<int> rowItems, rowGroups, geoArray;
-    int groups = 0;
-    int pattern = 2;
-    bool follow = true, followOri = false;
-    int solo = 0;
-    float knotSpacing = 10.0f, knotThresh = 0.0f;
-    // Some entry of Item_Start_Offset or Item_End_Offset is not 0: then the items between posts
-    // keep to the spans between posts, also on a closed path.
-    bool anyEndOffset = false;
     Matrix3 pathToTarget{1};
 
     State(Trellon& o, TimeValue time, WorkingPathCache cache)
         : object(&o), t(time), paths(std::move(cache)) {}
 
-    void Read(IParamBlock2& pb, INode* pathNode, const PlacementOptions& options);
+    void Read(const BuildSettings& settings, const PlacementOptions& options);
 };
 
-void Placement::State::Read(IParamBlock2& pb, INode* pathNode, const PlacementOptions& options) {
-    const std::optional<EntryRandomSettings> g = ReadEntryRandomSettings(pb, t, 0);
+void Placement::State::Read(const BuildSettings& settings, const PlacementOptions& options) {
+    b = &settings;
     // Without the "All Objects" entry no copy has its values: nothing is placed.
-    if (!g) return;
-    global = *g;
-    d = GlobalPathOffset(&pb, t);
-    globalStart = FloatAt(pb, Item_Start_Offset, t, 0);
-    globalEnd = FloatAt(pb, Item_End_Offset, t, 0);
-    globalSpacing = global.spacing.low;
-    pools = PoolTables::Read(pb, t);
+    if (!settings.global) return;
+    global = *settings.global;
 
-    objects = pb.Count(Object_Nodes);
-    posts = pb.Count(Post_Nodes);
-    ends = pb.Count(End_Nodes);
-    const std::array<std::pair<ParamID, int>, 3> lists = {
-        std::pair{Object_Nodes, objects}, std::pair{Post_Nodes, posts}, std::pair{End_Nodes, ends}};
     // Source indices put the end objects first, then the objects, then the posts.
-    const std::array<int, 3> sourceStart = {ends, ends + objects, 0};
-    for (std::size_t l = 0; l < lists.size(); ++l) {
-        for (int i = 0; i < lists[l].second; ++i) {
-            const int k = static_cast<int>(items.size());
-            ItemData it;
-            it.info.list = static_cast<CopyKind>(l == 0 ? 0 : (l == 1 ? 1 : 2));
-            it.info.node = pb.GetINode(lists[l].first, t, i);
-            it.info.kind = IntAt(pb, Item_Kind, t, k);
-            it.info.boxMin = PointAt(pb, Item_Box_Min, t, k);
-            it.info.boxMax = PointAt(pb, Item_Box_Max, t, k);
-            it.source = sourceStart[l] + i;
-            const std::optional<EntryRandomSettings> s = ReadEntryRandomSettings(pb, t, k + 1);
-            it.hasSettings = s.has_value();
-            if (s) it.settings = *s;
-            it.pathOffset = PathOffsetOf(it.settings);
-            it.startOffset = FloatAt(pb, Item_Start_Offset, t, k + 1);
-            it.endOffset = FloatAt(pb, Item_End_Offset, t, k + 1);
-            it.repeats = std::clamp(IntAt(pb, Item_Repeat_Count, t, k), 0, kMaxRepeats);
-            it.repeatGap = FloatAt(pb, Item_Repeat_Gap, t, k);
-            it.check1013 = IntAt(pb, Item_Check_1013, t, k) != 0;
-            it.check1014 = IntAt(pb, Item_Check_1014, t, k) != 0;
-            it.spin1111 = FloatAt(pb, Item_Spin_1111, t, k);
-            // Item_Check_1121 with Item_Spin_1032, Item_Check_1118 and End_Check_1119 are
-            // stored with the item but change nothing in the placement.
-            if (it.info.node) {
-                const Matrix3 nodeTM = it.info.node->GetNodeTM(t);
-                const Matrix3 objectTM = it.info.node->GetObjectTM(t);
-                it.base = it.info.list == CopyKind::Post
-                              ? PostBase(nodeTM, objectTM, it.info.boxMin, it.info.boxMax)
-                              : ItemBase(nodeTM, objectTM);
-            }
-            items.push_back(it);
+    const std::array<int, 3> sourceStart = {settings.ends, settings.ends + settings.objects, 0};
+    const std::array<int, 3> listStart = {0, settings.objects, settings.objects + settings.posts};
+    for (const ItemSettings& read : settings.items) {
+        const int k = static_cast<int>(items.size());
+        const auto l = static_cast<std::size_t>(read.list);
+        ItemData it;
+        it.read = &read;
+        it.info.list = read.list;
+        it.info.node = read.node;
+        it.info.kind = read.kind;
+        it.info.boxMin = read.boxMin;
+        it.info.boxMax = read.boxMax;
+        it.source = sourceStart[l] + (k - listStart[l]);
+        it.hasSettings = read.entry.has_value();
+        if (read.entry) it.settings = *read.entry;
+        it.pathOffset = PathOffsetOf(it.settings);
+        if (it.info.node) {
+            const Matrix3 nodeTM = it.info.node->GetNodeTM(t);
+            const Matrix3 objectTM = it.info.node->GetObjectTM(t);
+            it.base = it.info.list == CopyKind::Post
+                          ? PostBase(nodeTM, objectTM, it.info.boxMin, it.info.boxMax)
+                          : ItemBase(nodeTM, objectTM);
         }
+        items.push_back(it);
     }
 
-    rowItems = Ints(pb, Sequence_Items, t);
-    rowGroups = Ints(pb, Sequence_Groups, t);
-    rowGroups.resize(std::min(rowGroups.size(), rowItems.size()));
-    groups = SequenceGroupCount(pb, t);
-    geoArray = Ints(pb, Geo_Array, t);
-    pattern = pb.GetInt(Geo_Pattern, t);
-    follow = pb.GetInt(Geo_Follow, t) != 0;
-    followOri = pb.GetInt(Geo_Follow_Ori, t) != 0;
-    solo = pb.GetInt(Object_Solo, t);
-    knotSpacing = pb.GetFloat(KnotSpacing, t);
-    knotThresh = pb.GetFloat(KnotThresh, t);
-    for (const ParamID id : {Item_Start_Offset, Item_End_Offset}) {
-        for (int i = 0; i < pb.Count(id); ++i)
-            anyEndOffset = anyEndOffset || pb.GetFloat(id, t, i) != 0.0f;
-    }
-
-    pathToTarget = PathToObjectTM(*object, pathNode, t, pb.GetInt(DetachPath, t) != 0);
+    pathToTarget = PathToObjectTM(*object, settings.pathNode, t, settings.detachPath);
     if (options.worldSpace) {
         if (INode* node = object->FindNode()) pathToTarget = pathToTarget * node->GetObjectTM(t);
     }
@@ -202,7 +131,7 @@ public:
             case PlacementPass::Posts:
                 Posts();
                 ResetCounters();
-                if (s_.pattern == 2)
+                if (s_.b->pattern == 2)
                     PerObject();
                 else
                     BetweenPosts();
@@ -236,7 +165,7 @@ private:
     Globals SlotGlobals() const {
         Globals g;
         g.pool = GlobalPoolIndex(c0_);
-        if (transforms_) g.values = EntryValues(s_.global, s_.pools.At(g.pool));
+        if (transforms_) g.values = EntryValues(s_.global, s_.b->pools.At(g.pool));
         return g;
     }
 
@@ -246,7 +175,7 @@ private:
                bool halfTurn = false) {
         const ItemData& it = s_.items[static_cast<std::size_t>(k)];
         int& ck = counters_[static_cast<std::size_t>(k)];
-        if (it.info.node != nullptr && (s_.solo <= 0 || s_.solo == k + 1)) {
+        if (it.info.node != nullptr && (s_.b->solo <= 0 || s_.b->solo == k + 1)) {
             PlacedCopy copy;
             copy.item = k;
             copy.source = it.source;
@@ -278,9 +207,9 @@ private:
         // see it too (a rolled end piece leans out of the path at both ends).
         PathAngles a = lastAngles_;
         if (halfTurn) a.heading += kPi;
-        const FollowAngles f = ApplyFollow(a, s_.follow, s_.followOri);
+        const FollowAngles f = ApplyFollow(a, s_.b->follow, s_.b->followOri);
 
-        const EntryCopyValues iv = EntryValues(it.settings, s_.pools.At(itemPool));
+        const EntryCopyValues iv = EntryValues(it.settings, s_.b->pools.At(itemPool));
         const CopyValues v =
             CombineEntryValues(g, s_.global.unifyScale, iv, it.settings.unifyScale);
         pose.heading = a.heading;
@@ -291,37 +220,38 @@ private:
         pose.rotY = v.zRot;
         pose.rotZ = v.extraRot + v.mirrorAngle;
         // Orientation without following: the pitch stays, the heading is taken back out.
-        if (!s_.follow && s_.followOri) pose.rotZ -= a.heading;
+        if (!s_.b->follow && s_.b->followOri) pose.rotZ -= a.heading;
         pose.roll = v.xRot;
-        pose.pitchUnderRoll = PitchUnderRoll(f.ex, v.xRot, s_.followOri);
+        pose.pitchUnderRoll = PitchUnderRoll(f.ex, v.xRot, s_.b->followOri);
         // The working path already carries the mean offsets (the global d, and for copies on
         // an item's own path the item's); what is left is each value's deviation from them. A
         // value to the left is a negative w. (Both deviations move the copy the way their
         // value points, so a randomised range puts copies between its two ends.)
         const float itemOnPath = offset == ItemOffset::OnPath ? it.pathOffset : 0.0f;
-        pose.sideways = -(iv.sideOffset - itemOnPath) - (g.sideOffset - s_.d);
+        pose.sideways = -(iv.sideOffset - itemOnPath) - (g.sideOffset - s_.b->pathOffset);
         pose.height = v.height;
         return ComposeCopyTransform(it.base, pose, s_.pathToTarget);
     }
 
     // ---- End objects: both ends of every open spline, the far one turned round.
     void Ends() {
-        const int first = s_.objects + s_.posts;
-        for (int i = 0; i < s_.ends; ++i) {
+        const int first = s_.b->objects + s_.b->posts;
+        for (int i = 0; i < s_.b->ends; ++i) {
             const int k = first + i;
             const ItemData& it = s_.items[static_cast<std::size_t>(k)];
             if (!it.hasSettings) continue;
-            // The twin switch lays a second pair beside the first, Item_Spin_1111 further left.
-            const int passes = it.check1013 ? 2 : 1;
+            // The twin switch lays a second pair beside the first, twinOffset further left.
+            const int passes = it.read->twin ? 2 : 1;
             for (int pass = 0; pass < passes; ++pass) {
-                const float offset = s_.d + it.pathOffset + (pass == 1 ? it.spin1111 : 0.0f);
+                const float offset =
+                    s_.b->pathOffset + it.pathOffset + (pass == 1 ? it.read->twinOffset : 0.0f);
                 for (int sp = 0; sp < s_.paths.SplineCount(); ++sp) {
                     const WorkingPath& path = s_.paths.Get(sp, offset);
                     const float L = path.Length();
                     if (path.Empty() || path.Closed() || !(L > 0.0f)) continue;
-                    Place(k, Slot{sp, &path, it.startOffset / L}, SlotGlobals(),
+                    Place(k, Slot{sp, &path, it.read->startOffset / L}, SlotGlobals(),
                           ItemOffset::OnPath);
-                    Place(k, Slot{sp, &path, 1.0f - it.endOffset / L}, SlotGlobals(),
+                    Place(k, Slot{sp, &path, 1.0f - it.read->endOffset / L}, SlotGlobals(),
                           ItemOffset::OnPath, true);
                 }
             }
@@ -334,12 +264,12 @@ private:
     // switching the follow mode turns the whole distribution alike. Knot_Start_Offset,
     // Knot_End_Offset and StraightPost are stored but move no post.
     void Posts() {
-        for (int p = 0; p < s_.posts; ++p) {
-            const int k = s_.objects + p;
+        for (int p = 0; p < s_.b->posts; ++p) {
+            const int k = s_.b->objects + p;
             const ItemData& it = s_.items[static_cast<std::size_t>(k)];
             if (!it.hasSettings) continue;
             for (int sp = 0; sp < s_.paths.SplineCount(); ++sp) {
-                const WorkingPath& path = s_.paths.Get(sp, s_.d + it.pathOffset);
+                const WorkingPath& path = s_.paths.Get(sp, s_.b->pathOffset + it.pathOffset);
                 const float L = path.Length();
                 if (path.Empty() || !(L > 0.0f)) continue;
                 for (const float at : PostParams(path)) {
@@ -351,7 +281,7 @@ private:
 
     std::vector<float> PostParams(const WorkingPath& path) const {
         const std::vector<float> knots = path.KnotDistances();
-        std::vector<float> params = PostDistances(knots, path.Closed(), s_.knotSpacing);
+        std::vector<float> params = PostDistances(knots, path.Closed(), s_.b->knotSpacing);
         const float L = path.Length();
         for (float& p : params) p /= L;
         return params;
@@ -359,19 +289,20 @@ private:
 
     // ---- The per-object pattern: each object along the whole path at its own spacing.
     void PerObject() {
-        for (int k = 0; k < s_.objects; ++k) {
+        for (int k = 0; k < s_.b->objects; ++k) {
             const ItemData& it = s_.items[static_cast<std::size_t>(k)];
             if (!it.hasSettings) continue;
-            // Item_Spin_1111 moves the item's path; with both twin switches set the item runs
-            // on its own path and again Item_Spin_1111 to the right of it.
+            // twinOffset moves the item's path; with both twin switches set the item runs on
+            // its own path and again twinOffset to the right of it.
             std::vector<float> extras;
-            if (it.check1013 && it.check1014)
-                extras = {0.0f, -it.spin1111};
+            if (it.read->twin && it.read->twinAcross)
+                extras = {0.0f, -it.read->twinOffset};
             else
-                extras = {it.spin1111};
+                extras = {it.read->twinOffset};
             for (const float extra : extras) {
                 for (int sp = 0; sp < s_.paths.SplineCount(); ++sp) {
-                    const WorkingPath& path = s_.paths.Get(sp, s_.d + it.pathOffset + extra);
+                    const WorkingPath& path =
+                        s_.paths.Get(sp, s_.b->pathOffset + it.pathOffset + extra);
                     if (path.Empty()) continue;
                     PerObjectSpline(k, it, sp, path);
                 }
@@ -381,8 +312,8 @@ private:
 
     void PerObjectSpline(int k, const ItemData& it, int sp, const WorkingPath& path) {
         const float L = path.Length();
-        const float s0 = s_.globalStart + it.startOffset;
-        const float s1 = s_.globalEnd + it.endOffset;
+        const float s0 = s_.b->globalStart + it.read->startOffset;
+        const float s1 = s_.b->globalEnd + it.read->endOffset;
         if (!transforms_ && !it.settings.randomOn) {
             CountFixedSpacing(k, it, L, s0, s1, path.Closed());
             return;
@@ -401,14 +332,14 @@ private:
             const int first = ck;
             distances = RandomSpacingDistances(L, s0, s1, reserve, [&](int j) {
                 const int entry = (first + j) % kPoolBlock;
-                return SpacingValue(it.settings, s_.pools.At(ItemPoolIndex(k, entry)).spacing);
+                return SpacingValue(it.settings, s_.b->pools.At(ItemPoolIndex(k, entry)).spacing);
             });
             ck = 0;
         }
         if (!(L > 0.0f)) return;
         for (const float at : distances) {
-            for (int r = 0; r <= it.repeats; ++r) {
-                const float u = (at + static_cast<float>(r) * it.repeatGap) / L;
+            for (int r = 0; r <= it.read->repeats; ++r) {
+                const float u = (at + static_cast<float>(r) * it.read->repeatGap) / L;
                 if (u > 1.0f) continue;  // past the end of the path
                 Place(k, Slot{sp, &path, u}, SlotGlobals(), ItemOffset::OnPath);
             }
@@ -425,10 +356,10 @@ private:
         if (!(L > 0.0f) || n == 0) return;
         const float spacing = it.settings.spacing.low;
         std::int64_t placed = 0;
-        for (int r = 0; r <= it.repeats; ++r) {
+        for (int r = 0; r <= it.read->repeats; ++r) {
             const auto within = [&](int j) {
                 const float at = s0 + static_cast<float>(j) * spacing;
-                return !((at + static_cast<float>(r) * it.repeatGap) / L > 1.0f);
+                return !((at + static_cast<float>(r) * it.read->repeatGap) / L > 1.0f);
             };
             int lo = 0, hi = n;  // within(j) for j < lo; not for j >= hi
             while (lo < hi) {
@@ -441,7 +372,8 @@ private:
             }
             placed += lo;
         }
-        if (it.info.node != nullptr && (s_.solo <= 0 || s_.solo == k + 1) && counts_ != nullptr) {
+        if (it.info.node != nullptr && (s_.b->solo <= 0 || s_.b->solo == k + 1) &&
+            counts_ != nullptr) {
             counts_->perItem[static_cast<std::size_t>(k)] += placed;
             counts_->total += placed;
         }
@@ -458,15 +390,16 @@ private:
     void Sequence() {
         std::vector<SplineSlots> all;
         for (int sp = 0; sp < s_.paths.SplineCount(); ++sp) {
-            const WorkingPath& path = s_.paths.Get(sp, s_.d);
+            const WorkingPath& path = s_.paths.Get(sp, s_.b->pathOffset);
             SplineSlots slots{sp, &path, {}, path.Closed()};
             if (!path.Empty()) {
                 const float L = path.Length();
-                const int n = SequenceSlotCount(L, s_.globalStart, s_.globalEnd, s_.globalSpacing);
+                const int n =
+                    SlotCount(L, s_.b->globalStart, s_.b->globalEnd, s_.global.spacing.low);
                 slots.params.reserve(static_cast<std::size_t>(n));
                 for (int i = 0; i < n; ++i)
                     slots.params.push_back(
-                        SequenceSlotParam(i, n, L, s_.globalStart, s_.globalEnd));
+                        SequenceSlotParam(i, n, L, s_.b->globalStart, s_.b->globalEnd));
             }
             all.push_back(std::move(slots));
         }
@@ -477,14 +410,14 @@ private:
     void BetweenPosts() {
         std::vector<SplineSlots> all;
         for (int sp = 0; sp < s_.paths.SplineCount(); ++sp) {
-            const WorkingPath& path = s_.paths.Get(sp, s_.d);
+            const WorkingPath& path = s_.paths.Get(sp, s_.b->pathOffset);
             SplineSlots slots{sp, &path, {}, false};
             if (!path.Empty() && path.Length() > 0.0f) {
                 // The span from the last post round to the first is used only on a closed path
                 // without start or end offsets.
-                const bool closingSpan = path.Closed() && !s_.anyEndOffset;
+                const bool closingSpan = path.Closed() && !s_.b->anyEndOffset;
                 slots.params = BetweenPostParams(PostParams(path), closingSpan, path.Length(),
-                                                 s_.knotThresh, s_.globalSpacing);
+                                                 s_.b->knotThresh, s_.global.spacing.low);
             }
             all.push_back(std::move(slots));
         }
@@ -498,29 +431,30 @@ private:
     void Groups(const std::vector<SplineSlots>& all) {
         // The group numbers in use, in order (a damaged table naming huge groups costs nothing).
         std::vector<int> used;
-        for (const int g : s_.rowGroups)
-            if (g >= 0 && g < s_.groups) used.push_back(g);
+        for (const int g : s_.b->rowGroups)
+            if (g >= 0 && g < s_.b->groups) used.push_back(g);
         std::sort(used.begin(), used.end());
         used.erase(std::unique(used.begin(), used.end()), used.end());
         for (const int g : used) {
             std::vector<int> rows;
-            for (std::size_t r = 0; r < s_.rowGroups.size(); ++r) {
-                if (s_.rowGroups[r] == g) rows.push_back(s_.rowItems[r]);
+            for (std::size_t r = 0; r < s_.b->rowGroups.size(); ++r) {
+                if (s_.b->rowGroups[r] == g) rows.push_back(s_.b->rowItems[r]);
             }
             c0_ = 0;
             std::size_t a = 0;
             for (const SplineSlots& slots : all) {
                 int q = 0;
                 const std::size_t n = slots.params.size();
-                for (std::size_t i = 0; i < n; ++i, ++a, q = (q + 1) % s_.groups) {
+                for (std::size_t i = 0; i < n; ++i, ++a, q = (q + 1) % s_.b->groups) {
                     if (slots.skipLast && i + 1 == n) continue;
-                    const int group =
-                        s_.pattern == 0 ? (a < s_.geoArray.size() ? s_.geoArray[a] : -1) : q;
+                    const int group = s_.b->pattern == 0
+                                          ? (a < s_.b->geoArray.size() ? s_.b->geoArray[a] : -1)
+                                          : q;
                     if (group != g) continue;
                     const Slot slot{slots.spline, slots.path, slots.params[i]};
                     const Globals globals = SlotGlobals();
                     for (const int k : rows) {
-                        if (k < 0 || k >= s_.objects) continue;
+                        if (k < 0 || k >= s_.b->objects) continue;
                         if (!s_.items[static_cast<std::size_t>(k)].hasSettings) continue;
                         Place(k, slot, globals, ItemOffset::InValues);
                     }
@@ -554,26 +488,29 @@ Placement Placement::Prepare(Trellon& object, TimeValue t, const PlacementOption
     const BezierShape* shape = path.Shape();
     auto state = std::make_unique<State>(object, t, WorkingPathCache(object, shape, t));
     state->ownedPath.emplace(std::move(path));
-    if (pb && shape) state->Read(*pb, pathNode, options);
+    if (pb && shape) {
+        state->ownedSettings.emplace(BuildSettings::Read(*pb, t));
+        state->Read(*state->ownedSettings, options);
+    }
     return Placement(std::move(state));
 }
 
-Placement Placement::Prepare(Trellon& object, TimeValue t, INode* pathNode, WorkingPathCache paths,
+Placement Placement::Prepare(Trellon& object, const BuildSettings& settings, WorkingPathCache paths,
                              const PlacementOptions& options) {
-    auto state = std::make_unique<State>(object, t, std::move(paths));
-    IParamBlock2* pb = object.GetParamBlock(0);
-    if (pb && state->paths.SplineCount() > 0) state->Read(*pb, pathNode, options);
+    auto state = std::make_unique<State>(object, settings.t, std::move(paths));
+    if (state->paths.SplineCount() > 0) state->Read(settings, options);
     return Placement(std::move(state));
 }
 
 std::vector<PlacementPass> Placement::Passes() const {
     std::vector<PlacementPass> passes;
     if (!state_->valid) return passes;
-    if (state_->ends > 0) passes.push_back(PlacementPass::Ends);
-    if (state_->posts > 0)
+    const BuildSettings& b = *state_->b;
+    if (b.ends > 0) passes.push_back(PlacementPass::Ends);
+    if (b.posts > 0)
         passes.push_back(PlacementPass::Posts);
-    else if (state_->objects > 0)
-        passes.push_back(state_->pattern == 2 ? PlacementPass::PerObject : PlacementPass::Sequence);
+    else if (b.objects > 0)
+        passes.push_back(b.pattern == 2 ? PlacementPass::PerObject : PlacementPass::Sequence);
     return passes;
 }
 

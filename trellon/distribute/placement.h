@@ -14,8 +14,9 @@
 //       });
 //   }
 //
-// Prepare reads the parameter block, the item nodes' transforms and the pools once, at time t;
-// the walks read nothing more from the block. Count runs the walk without sampling the path or
+// Prepare reads the parameter block once, at time t, into a BuildSettings (object/
+// build_settings.h), or takes the build's; with the item nodes' transforms that is all the walks
+// read. Count runs the walk without sampling the path or
 // composing transforms (cheap), and yields exactly the copies the full walk yields. A walk
 // holds no state between calls: every pass starts its counters at 0, so walking a pass twice
 // gives the same copies. Working paths are built on first use and kept for the placement's
@@ -39,14 +40,13 @@
 #include "distribute/working_path_cache.h"
 #include "matrix3.h"
 #include "maxtypes.h"
+#include "object/build_settings.h"
 #include "point3.h"
 
 class INode;
 class Trellon;
 
 namespace trellon {
-
-enum class CopyKind : std::uint8_t { Object = 0, Post = 1, End = 2 };
 
 enum class PlacementPass : std::uint8_t {
     Ends,       // end objects at both ends of each open spline
@@ -103,10 +103,11 @@ public:
     // the transforms. Without a block, a path node or a path that becomes a shape, the
     // placement has no passes.
     static Placement Prepare(Trellon& object, TimeValue t, const PlacementOptions& options = {});
-    // The build driver's form: the path node already evaluated into the shape of `paths` (which
-    // must outlive the placement), with the working paths built for the slot count handed on
-    // rather than built again.
-    static Placement Prepare(Trellon& object, TimeValue t, INode* pathNode, WorkingPathCache paths,
+    // The build driver's form: the block already read into `settings` (at settings.t) and the
+    // path node already evaluated into the shape of `paths`, both of which must outlive the
+    // placement; the working paths built for the slot count are handed on rather than built
+    // again.
+    static Placement Prepare(Trellon& object, const BuildSettings& settings, WorkingPathCache paths,
                              const PlacementOptions& options = {});
 
     Placement(Placement&&) noexcept;

@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <exception>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "distribute/copy_layout.h"
 #include "distribute/copy_mesh_builder.h"
 #include "distribute/item_meshes.h"
 #include "distribute/path_shape.h"
@@ -19,6 +21,9 @@
 #include "maxapi.h"
 #include "mesh.h"
 #include "object/build_estimate.h"
+#include "object/build_settings.h"
+#include "object/count_check.h"
+#include "object/display_mode.h"
 #include "object/geo_array.h"
 #include "object/mesh_builder.h"
 #include "object/mesh_fit.h"
@@ -32,6 +37,8 @@
 
 namespace {
 
+using trellon::DisplayMode;
+
 void EmptyMesh(Mesh& mesh) {
     mesh.setNumVerts(0);
     mesh.setNumFaces(0);
@@ -44,11 +51,13 @@ void EmptyMesh(Mesh& mesh) {
 
 // The five limit tests; each switch is a parameter change (saved, shown in the drop-down list)
 // and, while the spline rollout is open, a system-modal warning owned by the host window.
-int LimitDisplayMode(Trellon& object, IParamBlock2& pb, TimeValue t, const BezierShape& path,
-                     int mode) {
-    const BuildEstimate estimate = EstimateBuild(ReadEstimateInput(pb, t, path));
+DisplayMode LimitDisplayMode(Trellon& object, IParamBlock2& pb,
+                             const trellon::BuildSettings& settings, const BezierShape& path,
+                             DisplayMode mode) {
+    const TimeValue t = settings.t;
+    const BuildEstimate estimate = EstimateBuild(EstimateInputOf(settings, path));
     for (const ModeSwitch& change : ApplyPolygonLimits(estimate, mode)) {
-        pb.SetValue(Display_Mode, t, change.to);
+        pb.SetValue(Display_Mode, t, static_cast<int>(change.to));
         if (object.ParamMaps[map_spline] != nullptr) {
             Interface* ip = GetCOREInterface();
             MessageBox(ip ? ip->GetMAXHWnd() : nullptr, change.message, kTooManyPolysTitle,
@@ -59,17 +68,22 @@ int LimitDisplayMode(Trellon& object, IParamBlock2& pb, TimeValue t, const Bezie
 }
 
 // Keeps Geo_Array at one group per copy slot of the working paths (the path offset by the
-// global sideways offset). The working paths stay in `paths` for the placement that follows.
-// Display None leaves the array as it is.
-void MaintainGroupSequence(Trellon& object, IParamBlock2& pb, TimeValue t, WorkingPathCache& paths,
-                           int mode) {
-    if (mode == 0) return;
-    const std::vector<float> lengths = paths.Lengths(GlobalPathOffset(&pb, t));
-    const float spacing = pb.Count(Item_Spacing) > 0 ? pb.GetFloat(Item_Spacing, t, 0) : 0.0f;
-    const int m = GroupSlotCount(lengths, spacing);
+// global sideways offset), and the settings' copy of it with the block. The working paths stay
+// in `paths` for the placement that follows. Display None leaves the array as it is.
+void MaintainGroupSequence(Trellon& object, IParamBlock2& pb, trellon::BuildSettings& settings,
+                           WorkingPathCache& paths, DisplayMode mode) {
+    if (mode == DisplayMode::None) return;
+    const TimeValue t = settings.t;
+    const std::vector<float> lengths = paths.Lengths(settings.pathOffset);
+    const float spacing = settings.spacings.empty() ? 0.0f : settings.spacings[0];
+    // One group per slot of the global spacing along the working paths.
+    const int m = trellon::SlotsAlongPaths(lengths, spacing);
     const int count = pb.Count(Geo_Array);
     if (count != 0 && count == m) return;
     FitGroupSequence(pb, t, m, object.Generator);
+    settings.geoArray.resize(static_cast<std::size_t>(std::max(pb.Count(Geo_Array), 0)));
+    for (std::size_t i = 0; i < settings.geoArray.size(); ++i)
+        settings.geoArray[i] = pb.GetInt(Geo_Array, t, static_cast<int>(i));
 }
 
 // What the mesh modes add after the placeholder: the distribution's passes and the sweeps,
@@ -96,11 +110,13 @@ struct MeshPlan {
 };
 
 // The sweeps of the viewport mesh (only sweep n - 1 with Sweep_Solo n > 0).
-std::vector<trellon::SweepPass> ViewportSweeps(Trellon& object, IParamBlock2& pb, TimeValue t) {
+std::vector<trellon::SweepPass> ViewportSweeps(Trellon& object,
+                                               const trellon::BuildSettings& settings,
+                                               const BezierShape& shape) {
     trellon::SweepOptions options;
     options.honourSolo = true;
-    options.seamAngle = static_cast<float>(pb.GetInt(Shape_AngleUVW, t)) * trellon::kDegToRad;
-    return trellon::PrepareSweepPasses(object, t, options);
+    options.seamAngle = settings.seamAngle;
+    return trellon::PrepareSweepPasses(object, settings, shape, options);
 }
 
 // The work handed to the host's progress bar: none, the build reports as it goes.
@@ -129,22 +145,23 @@ void RunBuild(Trellon& object, IParamBlock2& pb, TimeValue t) {
     // 1. Start from an empty mesh.
     EmptyMesh(mesh);
 
-    // 2. Count the items (objects, posts, end objects) and the shapes to sweep.
-    const int objects = pb.Count(Object_Nodes);
-    const int posts = pb.Count(Post_Nodes);
-    const int ends = pb.Count(End_Nodes);
-    const int shapes = pb.Count(Sweep_Nodes);
-    const int items = objects + posts + ends;
-    int mode = pb.GetInt(Display_Mode, t);
-    INode* pathNode = pb.GetINode(Spline_Obj, t);
+    // 2. Read the block once: every step below and every builder works on these settings.
+    //    Count the items (objects, posts, end objects) and the shapes to sweep.
+    trellon::BuildSettings settings = trellon::BuildSettings::Read(pb, t);
+    const int items = settings.ItemCount();
+    const int shapes = static_cast<int>(settings.sweeps.size());
+    DisplayMode mode = settings.mode;
+    INode* pathNode = settings.pathNode;
 
     // 3. The placeholder, first in the mesh: nothing to distribute, no path, display off, or
     //    asked for (Show_Logo keeps it in front of the distribution).
-    if (items + shapes == 0 || pb.GetInt(Show_Logo, t) != 0 || pathNode == nullptr || mode == 0) {
-        AppendPlaceholderMesh(mesh, pb.GetFloat(Logo_size, t));
+    if (items + shapes == 0 || settings.showLogo || pathNode == nullptr ||
+        mode == DisplayMode::None) {
+        AppendPlaceholderMesh(mesh, settings.logoSize);
     }
 
-    // 4. The path as a spline shape; a converted copy is deleted with `path` when the build
+    // 4. The path as a spline shape, evaluated once for the estimate, the group sequence, the
+    //    placement and the sweeps; a converted copy is deleted with `path` when the build
     //    returns, the node's own object never. Without a path, or with one that is no shape and
     //    cannot become one, nothing is distributed.
     PathShape path = PathShape::Evaluate(pathNode, t);
@@ -153,18 +170,18 @@ void RunBuild(Trellon& object, IParamBlock2& pb, TimeValue t) {
     // 5. Nothing to distribute without items.
     if (shape != nullptr && items > 0) {
         // 6. Estimate and limit, unless the user forces the display.
-        if (pb.GetInt(ForceDisplay, t) == 0) mode = LimitDisplayMode(object, pb, t, *shape, mode);
+        if (!settings.forceDisplay) mode = LimitDisplayMode(object, pb, settings, *shape, mode);
 
         // 7. The random group order of the sequence pattern, one entry per copy slot.
         WorkingPathCache paths(object, shape, t);
-        if (pb.GetInt(Geo_Pattern, t) == 0) MaintainGroupSequence(object, pb, t, paths, mode);
-        if (mode > 3) {
-            placement.emplace(trellon::Placement::Prepare(object, t, pathNode, std::move(paths)));
+        if (settings.pattern == 0) MaintainGroupSequence(object, pb, settings, paths, mode);
+        if (trellon::IsMeshMode(mode)) {
+            placement.emplace(trellon::Placement::Prepare(object, settings, std::move(paths)));
         }
     }
 
     // 10. The lighter modes are drawn from the parameter block, not from the mesh.
-    if (mode < 4) return;
+    if (!trellon::IsMeshMode(mode)) return;
 
     // 8 and 11, counted first: the distribution builders in the mesh modes (the end objects
     //    when End_Nodes is not empty, then the posts when Post_Nodes is not empty, else the
@@ -180,7 +197,7 @@ void RunBuild(Trellon& object, IParamBlock2& pb, TimeValue t) {
         }
     }
     if (shapes > 0 && shape != nullptr) {
-        plan.sweeps = ViewportSweeps(object, pb, t);
+        plan.sweeps = ViewportSweeps(object, settings, *shape);
         plan.sweepCounts = trellon::TotalCounts(plan.sweeps);
     }
 
@@ -219,14 +236,10 @@ void RunBuild(Trellon& object, IParamBlock2& pb, TimeValue t) {
         const trellon::PassMeshCounts& counts = plan.passCounts[i];
         const BuildProgress progress{ip, static_cast<double>(cursor.faces) / facesPlanned,
                                      static_cast<double>(counts.faces) / facesPlanned};
+        // A pass that writes other than it counted throws (count_check.h): the build then gives
+        // nothing rather than faces on vertex 0.
         const MeshAppendPoint written = trellon::WritePassCopies(
             mesh, cursor, counts, *placement, plan.passes[i], itemMeshes, &progress);
-        // The count and the walk are one walk: a pass that wrote other than it counted would
-        // leave faces on vertex 0, so the build gives nothing rather than that.
-        if (written.verts != counts.verts || written.faces != counts.faces) {
-            EmptyMesh(mesh);
-            return;
-        }
         cursor.verts += written.verts;
         cursor.faces += written.faces;
     }
@@ -246,6 +259,10 @@ void Trellon::BuildMesh(TimeValue t) {
         // No exception may reach the host: a build that fails part-way leaves an empty mesh.
         try {
             RunBuild(*this, *pblock2, t);
+        } catch (const trellon::CountMismatch& e) {
+            // A bug, not the user's input: said with both numbers where a developer looks.
+            std::fprintf(stderr, "Trellon build: %s\n", e.what());
+            EmptyMesh(mesh);
         } catch (const std::exception&) {
             EmptyMesh(mesh);
         }

@@ -5,10 +5,13 @@
 #include <cmath>
 #include <limits>
 
-#include "iparamb2.h"
+#include "distribute/copy_layout.h"
+#include "object/build_settings.h"
 #include "object/param_ids.h"
 #include "shape.h"
 #include "spline3d.h"
+
+using trellon::DisplayMode;
 
 namespace {
 
@@ -38,7 +41,7 @@ void EstimatePerObject(BuildEstimate& e, const EstimateInput& in) {
         if (SoloSkips(in.objectSolo, k)) continue;
         if (k + 1 >= static_cast<int>(in.spacings.size())) break;
         const std::int64_t n =
-            CopiesAlongSplines(in.splineLengths, in.spacings[static_cast<size_t>(k) + 1]);
+            trellon::SlotsAlongPaths(in.splineLengths, in.spacings[static_cast<size_t>(k) + 1]);
         AddItem(e, in, k, n);
     }
 }
@@ -46,7 +49,7 @@ void EstimatePerObject(BuildEstimate& e, const EstimateInput& in) {
 void EstimateSequence(BuildEstimate& e, const EstimateInput& in) {
     const auto rows = static_cast<std::int64_t>(in.sequenceItems.size());
     if (rows == 0 || in.spacings.empty()) return;
-    const std::int64_t share = CopiesAlongSplines(in.splineLengths, in.spacings[0]) / rows;
+    const std::int64_t share = trellon::SlotsAlongPaths(in.splineLengths, in.spacings[0]) / rows;
     for (std::int64_t r = 0; r < rows; ++r) {
         const int group = EntryOrNone(in.sequenceGroups, static_cast<int>(r));
         if (group == -1) continue;
@@ -61,8 +64,8 @@ void EstimateSequence(BuildEstimate& e, const EstimateInput& in) {
 struct LimitTest {
     std::int64_t BuildEstimate::*value;
     std::int64_t limit;
-    bool (*watches)(int mode);
-    int to;
+    bool (*watches)(DisplayMode mode);
+    DisplayMode to;
     const wchar_t* message;
 };
 
@@ -74,36 +77,29 @@ constexpr const wchar_t* kToNone = L"There are too many polys to show, it will n
 // The order matters: each test reads the mode the earlier ones left, so a full mesh that is
 // too heavy can fall through Bounding Box to Dot to None in one build.
 constexpr std::array<LimitTest, 5> kLimitTests{{
-    {&BuildEstimate::faces, 1'000'000, [](int m) { return m >= 6; }, 2, kToBox},
-    {&BuildEstimate::proxyWeight, 600'000, [](int m) { return m == 5; }, 2, kToBox},
-    {&BuildEstimate::boxSize, 400'000, [](int m) { return m == 4 || m == 2; }, 1, kToDot},
-    {&BuildEstimate::cloudPoints, 600'000, [](int m) { return m == 3; }, 2, kToBox},
-    {&BuildEstimate::copies, 200'000, [](int m) { return m == 1; }, 0, kToNone},
+    {&BuildEstimate::faces, 1'000'000, [](DisplayMode m) { return m == DisplayMode::FullMesh; },
+     DisplayMode::Boxes, kToBox},
+    {&BuildEstimate::proxyWeight, 600'000,
+     [](DisplayMode m) { return m == DisplayMode::Placeholders; }, DisplayMode::Boxes, kToBox},
+    {&BuildEstimate::boxSize, 400'000,
+     [](DisplayMode m) { return m == DisplayMode::Pyramids || m == DisplayMode::Boxes; },
+     DisplayMode::Dots, kToDot},
+    {&BuildEstimate::cloudPoints, 600'000,
+     [](DisplayMode m) { return m == DisplayMode::PointCloud; }, DisplayMode::Boxes, kToBox},
+    {&BuildEstimate::copies, 200'000, [](DisplayMode m) { return m == DisplayMode::Dots; },
+     DisplayMode::None, kToNone},
 }};
 
 }  // namespace
 
 void BuildEstimate::AddCopies(std::int64_t n, int faceCount, int cloudCount) {
     if (n <= 0) return;
-    // n is at most kMaxCopyCount and the counts are ints, so each product fits in 63 bits.
+    // n fits in an int and so do the counts, so each product fits in 63 bits.
     faces = SaturatingAdd(faces, n * std::max(faceCount, 0));
     cloudPoints = SaturatingAdd(cloudPoints, n * std::max(cloudCount, 0));
     proxyWeight = SaturatingAdd(proxyWeight, 800 * n);
     boxSize = SaturatingAdd(boxSize, 5 * n);
     copies = SaturatingAdd(copies, n);
-}
-
-std::int64_t CopiesAlongSplines(std::span<const float> lengths, float spacing) {
-    if (!(spacing > 0.0f)) return 0;
-    std::int64_t n = 0;
-    for (const float length : lengths) {
-        const float q = length / spacing;
-        if (!(q > 0.0f)) continue;
-        const double next = std::trunc(static_cast<double>(n) + static_cast<double>(q));
-        if (!(next < static_cast<double>(kMaxCopyCount))) return kMaxCopyCount;
-        n = static_cast<std::int64_t>(next);
-    }
-    return n;
 }
 
 BuildEstimate EstimateBuild(const EstimateInput& in) {
@@ -116,7 +112,8 @@ BuildEstimate EstimateBuild(const EstimateInput& in) {
     return e;
 }
 
-std::vector<ModeSwitch> ApplyPolygonLimits(const BuildEstimate& estimate, int& displayMode) {
+std::vector<ModeSwitch> ApplyPolygonLimits(const BuildEstimate& estimate,
+                                           DisplayMode& displayMode) {
     std::vector<ModeSwitch> switches;
     for (const LimitTest& test : kLimitTests) {
         if (estimate.*test.value > test.limit && test.watches(displayMode)) {
@@ -127,38 +124,20 @@ std::vector<ModeSwitch> ApplyPolygonLimits(const BuildEstimate& estimate, int& d
     return switches;
 }
 
-namespace {
-
-std::vector<int> ReadInts(IParamBlock2& pb, ParamID id, TimeValue t) {
-    std::vector<int> values(static_cast<size_t>(std::max(pb.Count(id), 0)));
-    for (size_t i = 0; i < values.size(); ++i) values[i] = pb.GetInt(id, t, static_cast<int>(i));
-    return values;
-}
-
-std::vector<float> ReadFloats(IParamBlock2& pb, ParamID id, TimeValue t) {
-    std::vector<float> values(static_cast<size_t>(std::max(pb.Count(id), 0)));
-    for (size_t i = 0; i < values.size(); ++i) {
-        values[i] = pb.GetFloat(id, t, static_cast<int>(i));
-    }
-    return values;
-}
-
-}  // namespace
-
-EstimateInput ReadEstimateInput(IParamBlock2& pb, TimeValue t, const BezierShape& path) {
+EstimateInput EstimateInputOf(const trellon::BuildSettings& settings, const BezierShape& path) {
     EstimateInput in;
-    in.pattern = pb.GetInt(Geo_Pattern, t);
-    in.objectSolo = pb.GetInt(Object_Solo, t);
-    in.objectCount = pb.Count(Object_Nodes);
+    in.pattern = settings.pattern;
+    in.objectSolo = settings.solo;
+    in.objectCount = settings.objects;
     for (int i = 0; i < path.SplineCount(); ++i) {
         if (const Spline3D* spline = path.GetSpline(i)) {
             in.splineLengths.push_back(spline->SplineLength());
         }
     }
-    in.spacings = ReadFloats(pb, Item_Spacing, t);
-    in.faceCounts = ReadInts(pb, Item_Face_Count, t);
-    in.cloudCounts = ReadInts(pb, Item_Cloud_Count, t);
-    in.sequenceItems = ReadInts(pb, Sequence_Items, t);
-    in.sequenceGroups = ReadInts(pb, Sequence_Groups, t);
+    in.spacings = settings.spacings;
+    in.faceCounts = settings.faceCounts;
+    in.cloudCounts = settings.cloudCounts;
+    in.sequenceItems = settings.rowItems;
+    in.sequenceGroups = settings.rowGroups;
     return in;
 }

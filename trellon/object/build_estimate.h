@@ -3,8 +3,8 @@
 // Before the builders run, the build counts what they would make from the item counts and the
 // path's spline lengths alone (never from the item meshes, so the estimate stays cheap) and, past
 // fixed limits, lowers Display_Mode to a lighter mode. The counting and the limit tests are plain
-// functions of an EstimateInput, so they can be checked without an object; ReadEstimateInput
-// takes that input from the parameter block once per build.
+// functions of an EstimateInput, so they can be checked without an object; EstimateInputOf
+// takes that input from the settings the build read (object/build_settings.h).
 #pragma once
 
 #include <cstdint>
@@ -12,9 +12,13 @@
 #include <vector>
 
 #include "maxtypes.h"
+#include "object/display_mode.h"
 
 class BezierShape;
 class IParamBlock2;
+namespace trellon {
+struct BuildSettings;
+}
 
 // The five accumulators. Each group of n copies of item k adds n x Item_Face_Count[k] faces,
 // n x Item_Cloud_Count[k] cloud points, 800 n proxy weight, 5 n box size and n copies. Sums stop
@@ -44,18 +48,10 @@ struct EstimateInput {
     std::vector<int> sequenceGroups;   // Sequence_Groups
 };
 
-// The most copies one count can reach; a larger or endless count (a tiny spacing) stops here.
-inline constexpr std::int64_t kMaxCopyCount = 0x7fffffff;
-
-// The copies laid along the splines one after the other: n := trunc(n + L / spacing) for each
-// length L. A spacing that is not a positive number lays no copies; the count stops at
-// kMaxCopyCount.
-std::int64_t CopiesAlongSplines(std::span<const float> lengths, float spacing);
-
 // The accumulators for a build:
 //   pattern 2: each object k (skipped when objectSolo is neither 0 nor k + 1) gets
-//     n = CopiesAlongSplines(lengths, spacings[k + 1]);
-//   patterns 0 and 1: n_total = CopiesAlongSplines(lengths, spacings[0]) is shared among the
+//     n = SlotsAlongPaths(lengths, spacings[k + 1]) (distribute/copy_layout.h);
+//   patterns 0 and 1: n_total = SlotsAlongPaths(lengths, spacings[0]) is shared among the
 //     sequence rows, share = n_total / rows (integer division), and each row r whose group is not
 //     -1 and whose item passes the solo test adds share copies of item Sequence_Items[r].
 // A null row (item -1), an item outside the face-count table and an item without a spacing
@@ -64,8 +60,8 @@ BuildEstimate EstimateBuild(const EstimateInput& in);
 
 // One lowering of the display mode, with the warning the user gets.
 struct ModeSwitch {
-    int from = 0;
-    int to = 0;
+    trellon::DisplayMode from = trellon::DisplayMode::None;
+    trellon::DisplayMode to = trellon::DisplayMode::None;
     const wchar_t* message = nullptr;
 };
 
@@ -80,8 +76,9 @@ inline constexpr const wchar_t* kTooManyPolysTitle = L"Too Many Polys";
 //   P >   600,000 with mode == 3     -> 2 (Bounding Box)
 //   N >   200,000 with mode == 1     -> 0 (None)
 // Returns the switches made, in order (empty when the mode stands).
-std::vector<ModeSwitch> ApplyPolygonLimits(const BuildEstimate& estimate, int& displayMode);
+std::vector<ModeSwitch> ApplyPolygonLimits(const BuildEstimate& estimate,
+                                           trellon::DisplayMode& displayMode);
 
-// Reads the input of EstimateBuild from the block at time t and the lengths of the splines of
-// path (Spline3D::SplineLength). Tables are copied as they are; EstimateBuild checks the indices.
-EstimateInput ReadEstimateInput(IParamBlock2& pb, TimeValue t, const BezierShape& path);
+// The input of EstimateBuild from the build's settings and the lengths of the splines of path
+// (Spline3D::SplineLength). Tables are taken as they are; EstimateBuild checks the indices.
+EstimateInput EstimateInputOf(const trellon::BuildSettings& settings, const BezierShape& path);

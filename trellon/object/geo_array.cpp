@@ -5,14 +5,8 @@
 #include <vector>
 
 #include "iparamb2.h"
-#include "object/build_estimate.h"
 #include "object/param_ids.h"
 #include "random.h"
-
-int GroupSlotCount(std::span<const float> workingPathLengths, float globalSpacing) {
-    const std::int64_t m = CopiesAlongSplines(workingPathLengths, globalSpacing);
-    return static_cast<int>(std::min<std::int64_t>(m, kMaxGroupSlots));
-}
 
 int SequenceGroupCount(IParamBlock2& pb, TimeValue t) {
     const int rows = pb.Count(Sequence_Groups);

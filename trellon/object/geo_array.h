@@ -3,20 +3,10 @@
 // build to build and is saved with the scene.
 #pragma once
 
-#include <span>
-
 #include "maxtypes.h"
 
 class IParamBlock2;
 class Random;
-
-// Most slots the group sequence is given: a slot count past it (a spacing near zero) is cut to
-// it, so a mistyped spacing cannot fill the saved block with millions of entries.
-inline constexpr int kMaxGroupSlots = 1 << 20;
-
-// The slot count M of Geo_Pattern 0: the copies of the global spacing along the working paths,
-// one after the other (CopiesAlongSplines of build_estimate.h), at most kMaxGroupSlots.
-int GroupSlotCount(std::span<const float> workingPathLengths, float globalSpacing);
 
 // The number of sequence groups G: the last row's Sequence_Groups value + 1, or 0 without rows
 // (group numbers are consecutive, so the last row has the largest).

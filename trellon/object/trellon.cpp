@@ -6,6 +6,7 @@
 #include "hold.h"
 #include "inode.h"
 #include "maxapi.h"
+#include "object/display_mode.h"
 #include "object/item_tables.h"
 #include "object/param_ids.h"
 #include "plugin/class_desc.h"
@@ -288,7 +289,7 @@ void Trellon::OnParamChanged(ParamID id) {
     // it, also while Ready is 0 (a file being opened, a list edit half done).
     const bool changesResult = !LeavesResultAsItIs(id);
     if (changesResult) InvalidateMesh();
-    const int mode = pblock2->GetInt(Display_Mode, Time);
+    const bool meshMode = trellon::IsMeshMode(trellon::ReadDisplayMode(*pblock2, Time));
     if (id == CamNode) {
         // A single node parameter reports its deleted node as a change, with the entry null.
         if (pblock2->GetINode(CamNode, Time) == nullptr) CameraLabel = kPickCameraLabel;
@@ -314,7 +315,7 @@ void Trellon::OnParamChanged(ParamID id) {
         if (pblock2->GetINode(Spline_Obj, Time) == nullptr) {
             RefreshObject();
             rebuilt = true;
-        } else if (mode >= 4) {
+        } else if (meshMode) {
             rebuilt = UpdatePathLength();
         }
     } else if (IsLayoutParam(id)) {
@@ -329,14 +330,14 @@ void Trellon::OnParamChanged(ParamID id) {
                 static_cast<SplineShape*>(obj)->SetSteps(pblock2->GetInt(Spline_Steps, Time));
             }
         }
-        if (mode > 3) {
+        if (meshMode) {
             RefreshObject();
             rebuilt = true;
         }
     } else if (IsItemParam(id) || IsSweepParam(id) || id == Picked_Nodes_50) {
         // The rollouts bring their controls for the selected row up to date when they are
         // open (ui/); the mesh follows here, in the modes whose mesh holds the copies.
-        if (mode > 3) {
+        if (meshMode) {
             RefreshObject();
             rebuilt = true;
         }

@@ -10,6 +10,7 @@
 #include "inode.h"
 #include "iparamb2.h"
 #include "mesh.h"
+#include "object/build_settings.h"
 #include "object/param_ids.h"
 #include "object/trellon.h"
 #include "polyshp.h"
@@ -199,25 +200,28 @@ void SweepPass::Count() {
 
 std::vector<SweepPass> PrepareSweepPasses(Trellon& object, TimeValue t,
                                           const SweepOptions& options) {
-    std::vector<SweepPass> passes;
     IParamBlock2* pb = object.GetParamBlock(0);
-    if (!pb) return passes;
-    const int count = pb->Count(Sweep_Nodes);
-    INode* pathNode = pb->GetINode(Spline_Obj, t);
-    if (count <= 0 || !pathNode) return passes;
+    if (!pb || pb->Count(Sweep_Nodes) <= 0) return {};
+    const BuildSettings settings = BuildSettings::Read(*pb, t);
     // A converted path object lives as long as `path`, to the end of this call.
-    const PathShape path = PathShape::Evaluate(pathNode, t);
-    const BezierShape* shape = path.Shape();
-    if (!shape) return passes;
+    const PathShape path = PathShape::Evaluate(settings.pathNode, t);
+    if (!path.Shape()) return {};
+    return PrepareSweepPasses(object, settings, *path.Shape(), options);
+}
 
-    const Matrix3 pathTM = PathToObjectTM(object, pathNode, t, pb->GetInt(DetachPath, t) != 0);
+std::vector<SweepPass> PrepareSweepPasses(Trellon& object, const BuildSettings& settings,
+                                          const BezierShape& shape, const SweepOptions& options) {
+    std::vector<SweepPass> passes;
+    if (settings.sweeps.empty() || !settings.pathNode) return passes;
+    const TimeValue t = settings.t;
+    const Matrix3 pathTM = PathToObjectTM(object, settings.pathNode, t, settings.detachPath);
     const float tile = TextureTileLength();
-    const int solo = options.honourSolo ? pb->GetInt(Sweep_Solo, t) : 0;
+    const int solo = options.honourSolo ? settings.sweepSolo : 0;
 
-    for (int k = 0; k < count; ++k) {
+    for (int k = 0; k < static_cast<int>(settings.sweeps.size()); ++k) {
         if (solo > 0 && k != solo - 1) continue;
         if (options.onlySweep >= 0 && k != options.onlySweep) continue;
-        const SweepSettings s = ReadSweepSettings(*pb, t, k);
+        const SweepSettings& s = settings.sweeps[static_cast<std::size_t>(k)];
         if (!s.profile) continue;
         PolyShape poly;
         if (!ProfilePolylines(*s.profile, s.steps, t, poly)) continue;
@@ -238,7 +242,7 @@ std::vector<SweepPass> PrepareSweepPasses(Trellon& object, TimeValue t,
             pass.toObject.SetTrans(pathTM.GetTrans() + Point3(0.0f, 0.0f, s.height));
             pass.lines = lines;
             const float d = s.sideOffset + (pass.twin ? s.twinOffset : 0.0f);
-            pass.runs = OffsetRuns(object, *shape, d, s.startTrim, s.endTrim);
+            pass.runs = OffsetRuns(object, shape, d, s.startTrim, s.endTrim);
             pass.Count();
             passes.push_back(std::move(pass));
         }

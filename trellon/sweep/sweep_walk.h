@@ -45,11 +45,13 @@
 #include <span>
 #include <vector>
 
+#include "distribute/random_values.h"
 #include "matrix3.h"
 #include "maxtypes.h"
 #include "object/mesh_builder.h"
 #include "point3.h"
 
+class BezierShape;
 class INode;
 class IParamBlock2;
 class Mesh;
@@ -59,8 +61,6 @@ class Trellon;
 
 namespace trellon {
 
-// Angles in the block are degrees; this turns them into radians.
-inline constexpr float kDegToRad = 0.017453292f;
 // First material index of the sweeps: sweep k gets 27 + k.
 inline constexpr int kSweepMaterialBase = 27;
 
@@ -184,8 +184,14 @@ struct SweepOptions {
 // a path node, or with a path that is no shape. A sweep whose profile node is gone or is no shape
 // yields no pass. Each profile's own step count is set to Shape_Steps[k] only while its polylines
 // are made, and put back.
+// This form reads the block and evaluates the path itself, for a walk of its own (the proxies,
+// the render mesh, the export).
 std::vector<SweepPass> PrepareSweepPasses(Trellon& object, TimeValue t,
                                           const SweepOptions& options);
+// The build's form: the block as the build read it and the path shape it evaluated.
+struct BuildSettings;
+std::vector<SweepPass> PrepareSweepPasses(Trellon& object, const BuildSettings& settings,
+                                          const BezierShape& shape, const SweepOptions& options);
 
 // The counts of all the passes together.
 SweepCounts TotalCounts(std::span<const SweepPass> passes);

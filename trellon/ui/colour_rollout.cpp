@@ -24,72 +24,58 @@ constexpr int kShiftControls[] = {IDC_SPIN_1049,   IDC_SLIDER_1032, IDC_SLIDER_1
 constexpr int kNameControls[] = {IDC_RADIO_1008, IDC_RADIO_1009, IDC_NAME_EDIT,
                                  IDC_NAME_ADD,   IDC_NAME_LIST,  IDC_NAME_DELETE};
 
-class TextureProc : public ParamMap2UserDlgProc {
+class TextureProc final : public RolloutProc {
 public:
-    INT_PTR DlgProc(TimeValue t, IParamMap2* map, HWND hWnd, UINT msg, WPARAM wParam,
-                    LPARAM /*lParam*/) override {
-        Trellon* obj = EditedObject(map);
-        if (!obj) return FALSE;
-        IParamBlock2* pb = obj->pblock2;
-        switch (msg) {
-            case WM_INITDIALOG:
-                SetUpButton(hWnd, IDC_SEED_COLOURS, nullptr,
-                            _M("Change random seed for colour shift."), false);
-                SetUpButton(hWnd, IDC_NAME_ADD, nullptr,
-                            _M("Add name of texture to exclude or include."), false);
-                SetUpButton(hWnd, IDC_NAME_DELETE, nullptr, _M("Delete selected name from list."),
-                            false);
-                Fill(*obj, hWnd, t);
-                return TRUE;
-            case WM_COMMAND:
-                switch (LOWORD(wParam)) {
-                    case IDC_CHECK_1011:
-                    case IDC_CHECK_1010:
-                        Enable(pb, hWnd, t);
-                        break;
-                    case IDC_SEED_COLOURS:
-                        RunCommand(_M("Seed Colours"), [&] { ClearColourPools(*pb); });
-                        break;
-                    case IDC_NAME_ADD: {
-                        wchar_t text[260] = L"";
-                        GetWindowText(GetDlgItem(hWnd, IDC_NAME_EDIT), text, 260);
-                        if (text[0] == L'\0') break;
-                        RunCommand(_M("Add Texture Name"), [&] {
-                            const MCHAR* name = text;
-                            pb->Append(Texture_Names, 1, &name);
-                        });
-                        SetDlgItemText(hWnd, IDC_NAME_EDIT, L"");
-                        Fill(*obj, hWnd, t);
-                        break;
-                    }
-                    case IDC_NAME_DELETE: {
-                        const auto at = static_cast<int>(
-                            SendDlgItemMessage(hWnd, IDC_NAME_LIST, LB_GETCURSEL, 0, 0));
-                        if (at < 0 || at >= pb->Count(Texture_Names)) break;
-                        RunCommand(_M("Delete Texture Name"),
-                                   [&] { pb->Delete(Texture_Names, at, 1); });
-                        Fill(*obj, hWnd, t);
-                        break;
-                    }
-                    case IDC_HELP:
-                        OpenHelp(HelpPage::Colour);
-                        break;
-                    default:
-                        break;
-                }
-                return TRUE;
-            default:
-                return FALSE;
-        }
-    }
-    void Update(TimeValue t) override {
-        Trellon* obj = EditedObject();
-        if (obj && obj->ParamMaps[map_colour]) Fill(*obj, obj->ParamMaps[map_colour]->GetHWnd(), t);
-    }
-    void DeleteThis() override {}
+    TextureProc() : RolloutProc(map_colour, false, false) {}
 
 private:
-    static void Fill(Trellon& obj, HWND hWnd, TimeValue t) {
+    void SetUp(Trellon& /*obj*/, HWND hWnd, TimeValue /*t*/) override {
+        SetUpButton(hWnd, IDC_SEED_COLOURS, nullptr, _M("Change random seed for colour shift."),
+                    false);
+        SetUpButton(hWnd, IDC_NAME_ADD, nullptr, _M("Add name of texture to exclude or include."),
+                    false);
+        SetUpButton(hWnd, IDC_NAME_DELETE, nullptr, _M("Delete selected name from list."), false);
+    }
+
+    void Command(Trellon& obj, HWND hWnd, int id, int /*code*/, TimeValue t) override {
+        IParamBlock2* pb = obj.pblock2;
+        switch (id) {
+            case IDC_CHECK_1011:
+            case IDC_CHECK_1010:
+                Enable(pb, hWnd, t);
+                break;
+            case IDC_SEED_COLOURS:
+                RunCommand(_M("Seed Colours"), [&] { ClearColourPools(*pb); });
+                break;
+            case IDC_NAME_ADD: {
+                wchar_t text[260] = L"";
+                GetWindowText(GetDlgItem(hWnd, IDC_NAME_EDIT), text, 260);
+                if (text[0] == L'\0') break;
+                RunCommand(_M("Add Texture Name"), [&] {
+                    const MCHAR* name = text;
+                    pb->Append(Texture_Names, 1, &name);
+                });
+                SetDlgItemText(hWnd, IDC_NAME_EDIT, L"");
+                Fill(obj, hWnd, t);
+                break;
+            }
+            case IDC_NAME_DELETE: {
+                const auto at =
+                    static_cast<int>(SendDlgItemMessage(hWnd, IDC_NAME_LIST, LB_GETCURSEL, 0, 0));
+                if (at < 0 || at >= pb->Count(Texture_Names)) break;
+                RunCommand(_M("Delete Texture Name"), [&] { pb->Delete(Texture_Names, at, 1); });
+                Fill(obj, hWnd, t);
+                break;
+            }
+            case IDC_HELP:
+                OpenHelp(HelpPage::Colour);
+                break;
+            default:
+                break;
+        }
+    }
+
+    void Fill(Trellon& obj, HWND hWnd, TimeValue t) override {
         IParamBlock2* pb = obj.pblock2;
         HWND list = GetDlgItem(hWnd, IDC_NAME_LIST);
         const auto selected = static_cast<int>(SendMessage(list, LB_GETCURSEL, 0, 0));

@@ -272,54 +272,13 @@ void EnableForRow(HWND hWnd, const Selection& s) {
                   s.row.kind == RowKind::End ? _M("Delete End") : _M("Make End"));
 }
 
-class ObjectProc : public ParamMap2UserDlgProc {
+class ObjectProc final : public RolloutProc {
 public:
-    INT_PTR DlgProc(TimeValue t, IParamMap2* map, HWND hWnd, UINT msg, WPARAM wParam,
-                    LPARAM lParam) override {
-        Trellon* obj = EditedObject(map);
-        if (!obj) return FALSE;
-        switch (msg) {
-            case WM_INITDIALOG:
-                SetUp(hWnd);
-                Fill(*obj, hWnd, t);
-                return TRUE;
-            case WM_NOTIFY: {
-                const auto* nm = reinterpret_cast<const NMLISTVIEW*>(lParam);
-                if (nm && nm->hdr.idFrom == IDC_LIST && nm->hdr.code == LVN_ITEMCHANGED &&
-                    (nm->uNewState & LVIS_SELECTED) != 0) {
-                    Select(*obj, hWnd, nm->iItem, t);
-                }
-                return TRUE;
-            }
-            case WM_COMMAND:
-                Command(*obj, hWnd, LOWORD(wParam), t);
-                return TRUE;
-            case CC_SPINNER_CHANGE:
-                Spinner(*obj, hWnd, LOWORD(wParam), t);
-                return TRUE;
-            default:
-                return FALSE;
-        }
-    }
-    void Update(TimeValue t) override {
-        Trellon* obj = EditedObject();
-        if (obj && obj->ParamMaps[map_objects]) {
-            Fill(*obj, obj->ParamMaps[map_objects]->GetHWnd(), t);
-        }
-    }
-    void DeleteThis() override {}
+    ObjectProc() : RolloutProc(map_objects, true, true) {}
 
 private:
-    static void SetUp(HWND hWnd) {
-        HWND list = GetDlgItem(hWnd, IDC_LIST);
-        LVCOLUMN col{};
-        col.mask = LVCF_TEXT | LVCF_WIDTH;
-        col.cx = 30;
-        col.pszText = L"#";
-        ListView_InsertColumn(list, 0, &col);
-        col.cx = 120;
-        col.pszText = L"Name";
-        ListView_InsertColumn(list, 1, &col);
+    void SetUp(Trellon& /*obj*/, HWND hWnd, TimeValue /*t*/) override {
+        SetUpList(hWnd);
         SetUpButton(hWnd, IDC_PICK_ITEMS, _M(":/add"),
                     _M("Add single distribution objects to spline."), true);
         SetUpButton(hWnd, IDC_ADD_FROM_LIST, _M(":/add_dialog"),
@@ -351,7 +310,7 @@ private:
         SetUpSpinner(hWnd, kKnotThreshSpin, 1091, false, 0.0f, kWide, 0.0f);
     }
 
-    static void Fill(Trellon& obj, HWND hWnd, TimeValue t) {
+    void Fill(Trellon& obj, HWND hWnd, TimeValue t) override {
         IParamBlock2* pb = obj.pblock2;
         if (obj.SelectedRow >= ObjectListRowCount(pb, t)) obj.SelectedRow = -1;
         FillList(GetDlgItem(hWnd, IDC_LIST), pb, t, obj.SelectedRow);
@@ -363,7 +322,7 @@ private:
     // The user selected a row: the staged checkboxes' parameters take the entry's values, so
     // what the map shows and what a click writes agree. A selection is no edit of the scene: it
     // stays out of the undo record.
-    static void Select(Trellon& obj, HWND hWnd, int row, TimeValue t) {
+    void Select(Trellon& obj, HWND hWnd, int row, TimeValue t) override {
         obj.SelectedRow = row;
         const Selection s = Selected(obj, t);
         if (s.entry >= 0) {
@@ -377,7 +336,7 @@ private:
         EnableForRow(hWnd, s);
     }
 
-    static void Command(Trellon& obj, HWND hWnd, int id, TimeValue t) {
+    void Command(Trellon& obj, HWND hWnd, int id, int /*code*/, TimeValue t) override {
         IParamBlock2* pb = obj.pblock2;
         const Selection s = Selected(obj, t);
         const int row = obj.SelectedRow;
@@ -386,7 +345,7 @@ private:
                 ThePicker().Start(obj, kPickItems);
                 return;
             case IDC_ADD_FROM_LIST: {
-                ObjectListDialog dialog(obj);
+                ListDialog dialog(obj, ListDialog::Adds::Items);
                 if (obj.Interface) obj.Interface->DoHitByNameDialog(&dialog);
                 return;
             }
@@ -457,7 +416,7 @@ private:
     }
 
     // Writes a spinner's value into its tables as one undo step and one rebuild.
-    static void Spinner(Trellon& obj, HWND hWnd, int id, TimeValue t) {
+    void Spinner(Trellon& obj, HWND hWnd, int id, TimeValue t) override {
         IParamBlock2* pb = obj.pblock2;
         const Selection s = Selected(obj, t);
         const float v = SpinnerValue(hWnd, id);

@@ -103,19 +103,21 @@ HCURSOR TrellonPicker::GetHitCursor(IObjParam* /*ip*/) {
                                                                      : IDC_CURSOR_HIT_SHAPE));
 }
 
-const MCHAR* ObjectListDialog::dialogTitle() { return GetString(kObjectListTitle); }
-const MCHAR* ObjectListDialog::buttonText() { return _M("Add"); }
-int ObjectListDialog::filter(INode* node) { return CanBeItem(object_, node) ? TRUE : FALSE; }
-void ObjectListDialog::proc(INodeTab& nodeTab) {
-    Trellon& obj = object_;
-    RunCommand(_M("Add Objects"), [&] { AddItems(obj, nodeTab); });
+const MCHAR* ListDialog::dialogTitle() {
+    return GetString(adds_ == Adds::Items ? kObjectListTitle : kSweepListTitle);
 }
-
-const MCHAR* SweepListDialog::dialogTitle() { return GetString(kSweepListTitle); }
-const MCHAR* SweepListDialog::buttonText() { return _M("Add"); }
-int SweepListDialog::filter(INode* node) { return CanBeShape(object_, node) ? TRUE : FALSE; }
-void SweepListDialog::proc(INodeTab& nodeTab) {
+const MCHAR* ListDialog::buttonText() { return _M("Add"); }
+int ListDialog::filter(INode* node) {
+    const bool offered =
+        adds_ == Adds::Items ? CanBeItem(object_, node) : CanBeShape(object_, node);
+    return offered ? TRUE : FALSE;
+}
+void ListDialog::proc(INodeTab& nodeTab) {
     Trellon& obj = object_;
+    if (adds_ == Adds::Items) {
+        RunCommand(_M("Add Objects"), [&] { AddItems(obj, nodeTab); });
+        return;
+    }
     RunCommand(_M("Add Shapes"), [&] {
         obj.SelectedSweepRow = -1;
         AddShapes(obj, nodeTab);

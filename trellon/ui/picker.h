@@ -46,9 +46,12 @@ private:
 // The one picker of the module.
 TrellonPicker& ThePicker();
 
-class ObjectListDialog : public HitByNameDlgCallback {
+// The select-by-name list of the objects rollout (the nodes that can be items) or of the sweeps
+// rollout (the shapes): the nodes it offers, and adding the chosen ones as one undo step.
+class ListDialog : public HitByNameDlgCallback {
 public:
-    explicit ObjectListDialog(Trellon& obj) : object_(obj) {}
+    enum class Adds { Items, Shapes };
+    ListDialog(Trellon& obj, Adds adds) : object_(obj), adds_(adds) {}
     const MCHAR* dialogTitle() override;
     const MCHAR* buttonText() override;
     int filter(INode* node) override;
@@ -56,18 +59,7 @@ public:
 
 private:
     Trellon& object_;
-};
-
-class SweepListDialog : public HitByNameDlgCallback {
-public:
-    explicit SweepListDialog(Trellon& obj) : object_(obj) {}
-    const MCHAR* dialogTitle() override;
-    const MCHAR* buttonText() override;
-    int filter(INode* node) override;
-    void proc(INodeTab& nodeTab) override;
-
-private:
-    Trellon& object_;
+    Adds adds_;
 };
 
 }  // namespace trellon::ui

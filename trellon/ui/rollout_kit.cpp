@@ -2,11 +2,13 @@
 
 #include <string>
 
+#include "commctrl.h"
 #include "custcont.h"
 #include "hold.h"
 #include "ifnpub.h"
 #include "maxapi.h"
 #include "object/trellon.h"
+#include "resource.h"
 
 namespace trellon::ui {
 
@@ -119,6 +121,53 @@ void RunCommand(const MCHAR* name, const std::function<void()>& edit) {
 
 void EnableControl(HWND dlg, int id, bool on) {
     EnableWindow(GetDlgItem(dlg, id), on ? TRUE : FALSE);
+}
+
+void SetUpList(HWND dlg) {
+    HWND list = GetDlgItem(dlg, IDC_LIST);
+    LVCOLUMN col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH;
+    col.cx = 30;
+    col.pszText = L"#";
+    ListView_InsertColumn(list, 0, &col);
+    col.cx = 120;
+    col.pszText = L"Name";
+    ListView_InsertColumn(list, 1, &col);
+}
+
+INT_PTR RolloutProc::DlgProc(TimeValue t, IParamMap2* map, HWND hWnd, UINT msg, WPARAM wParam,
+                             LPARAM lParam) {
+    Trellon* obj = EditedObject(map);
+    if (!obj) return FALSE;
+    switch (msg) {
+        case WM_INITDIALOG:
+            SetUp(*obj, hWnd, t);
+            Fill(*obj, hWnd, t);
+            return TRUE;
+        case WM_NOTIFY: {
+            if (!list_) return FALSE;
+            const auto* nm = reinterpret_cast<const NMLISTVIEW*>(lParam);
+            if (nm && nm->hdr.idFrom == IDC_LIST && nm->hdr.code == LVN_ITEMCHANGED &&
+                (nm->uNewState & LVIS_SELECTED) != 0) {
+                Select(*obj, hWnd, nm->iItem, t);
+            }
+            return TRUE;
+        }
+        case WM_COMMAND:
+            Command(*obj, hWnd, LOWORD(wParam), HIWORD(wParam), t);
+            return TRUE;
+        case CC_SPINNER_CHANGE:
+            if (!spinners_) return FALSE;
+            Spinner(*obj, hWnd, LOWORD(wParam), t);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void RolloutProc::Update(TimeValue t) {
+    Trellon* obj = EditedObject();
+    if (obj && obj->ParamMaps[map_]) Fill(*obj, obj->ParamMaps[map_]->GetHWnd(), t);
 }
 
 }  // namespace trellon::ui

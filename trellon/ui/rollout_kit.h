@@ -54,4 +54,41 @@ void RunCommand(const MCHAR* name, const std::function<void()>& edit);
 // Enables or disables control id of dlg.
 void EnableControl(HWND dlg, int id, bool on);
 
+// The columns of a rollout's list (IDC_LIST): the row's number or letter, and its name.
+void SetUpList(HWND dlg);
+
+// The dialog procedure of a rollout that edits the object. It finds the edited object, sets the
+// rollout up and fills it when it opens, hands the user's commands, list selections and spinner
+// changes to the rollout, and fills it again on every Update (the object invalidates its
+// rollouts after every edit, an undo included). A rollout overrides the hooks it uses.
+class RolloutProc : public ParamMap2UserDlgProc {
+public:
+    // The rollout of parameter map `map`; `list`: it has a list (IDC_LIST) whose selection it
+    // follows; `spinners`: it handles its own spinners (not the parameter map's).
+    RolloutProc(int map, bool list, bool spinners) : map_(map), list_(list), spinners_(spinners) {}
+
+    INT_PTR DlgProc(TimeValue t, IParamMap2* map, HWND hWnd, UINT msg, WPARAM wParam,
+                    LPARAM lParam) final;
+    void Update(TimeValue t) final;
+    void DeleteThis() final {}
+
+protected:
+    // When the rollout opens, before it is first filled: buttons, spinners, list columns.
+    virtual void SetUp(Trellon& /*obj*/, HWND /*hWnd*/, TimeValue /*t*/) {}
+    // Shows the object's block in the rollout's own controls.
+    virtual void Fill(Trellon& obj, HWND hWnd, TimeValue t) = 0;
+    // A control's command: its id and the notification code.
+    virtual void Command(Trellon& /*obj*/, HWND /*hWnd*/, int /*id*/, int /*code*/,
+                         TimeValue /*t*/) {}
+    // The user selected row `row` of the list.
+    virtual void Select(Trellon& /*obj*/, HWND /*hWnd*/, int /*row*/, TimeValue /*t*/) {}
+    // Spinner id changed.
+    virtual void Spinner(Trellon& /*obj*/, HWND /*hWnd*/, int /*id*/, TimeValue /*t*/) {}
+
+private:
+    int map_;
+    bool list_;
+    bool spinners_;
+};
+
 }  // namespace trellon::ui

@@ -25,37 +25,23 @@ public:
 };
 
 // The Export button is enabled while the object has a path and something to export.
-class ExportProc : public ParamMap2UserDlgProc {
+class ExportProc final : public RolloutProc {
 public:
-    INT_PTR DlgProc(TimeValue t, IParamMap2* map, HWND hWnd, UINT msg, WPARAM wParam,
-                    LPARAM /*lParam*/) override {
-        Trellon* obj = EditedObject(map);
-        if (!obj) return FALSE;
-        switch (msg) {
-            case WM_INITDIALOG:
-                EnableControl(hWnd, IDC_EXPORT, CanExport(*obj->pblock2, t));
-                return TRUE;
-            case WM_COMMAND:
-                if (LOWORD(wParam) == IDC_EXPORT) {
-                    // The object's node is deleted by the export, and the command panel closes
-                    // its rollouts with it: nothing of this rollout is touched afterwards.
-                    ExportToGeometry(*obj);
-                } else if (LOWORD(wParam) == IDC_HELP) {
-                    OpenHelp(HelpPage::Export);
-                }
-                return TRUE;
-            default:
-                return FALSE;
+    ExportProc() : RolloutProc(map_export, false, false) {}
+
+private:
+    void Fill(Trellon& obj, HWND hWnd, TimeValue t) override {
+        EnableControl(hWnd, IDC_EXPORT, CanExport(*obj.pblock2, t));
+    }
+    void Command(Trellon& obj, HWND /*hWnd*/, int id, int /*code*/, TimeValue /*t*/) override {
+        if (id == IDC_EXPORT) {
+            // The object's node is deleted by the export, and the command panel closes its
+            // rollouts with it: nothing of this rollout is touched afterwards.
+            ExportToGeometry(obj);
+        } else if (id == IDC_HELP) {
+            OpenHelp(HelpPage::Export);
         }
     }
-    void Update(TimeValue t) override {
-        Trellon* obj = EditedObject();
-        if (obj && obj->ParamMaps[map_export]) {
-            EnableControl(obj->ParamMaps[map_export]->GetHWnd(), IDC_EXPORT,
-                          CanExport(*obj->pblock2, t));
-        }
-    }
-    void DeleteThis() override {}
 };
 
 class AboutProc : public ParamMap2UserDlgProc {

@@ -56,45 +56,27 @@ void SelectEveryNode(IParamBlock2* pb, TimeValue t) {
     if (INode* path = pb->GetINode(Spline_Obj, t)) ip->SelectNode(path, 0);
 }
 
-class SplineProc : public ParamMap2UserDlgProc {
+class SplineProc final : public RolloutProc {
 public:
-    INT_PTR DlgProc(TimeValue t, IParamMap2* map, HWND hWnd, UINT msg, WPARAM wParam,
-                    LPARAM /*lParam*/) override {
-        Trellon* obj = EditedObject(map);
-        if (!obj) return FALSE;
-        IParamBlock2* pb = obj->pblock2;
-        switch (msg) {
-            case WM_INITDIALOG:
-                SetUpButton(hWnd, IDC_PICK_PATH, nullptr,
-                            _M("Add Spline path to distribute objects along."), true);
-                SetUpSpinner(hWnd, IDC_SPLINE_STEPS_SPIN, IDC_SPLINE_STEPS_EDIT, true, 0.0f,
-                             kMaxSplineSteps, static_cast<float>(pb->GetInt(Spline_Steps, t)));
-                ApplySplineSteps(pb, t);
-                Fill(*obj, hWnd, t);
-                return TRUE;
-            case WM_COMMAND:
-                Command(*obj, hWnd, LOWORD(wParam), HIWORD(wParam), t);
-                return TRUE;
-            case CC_SPINNER_CHANGE:
-                if (LOWORD(wParam) == IDC_SPLINE_STEPS_SPIN) {
-                    const int steps =
-                        static_cast<int>(SpinnerValue(hWnd, IDC_SPLINE_STEPS_SPIN) + 0.5f);
-                    RunCommand(_M("Parameter Change"),
-                               [&] { pb->SetValue(Spline_Steps, t, steps); });
-                }
-                return TRUE;
-            default:
-                return FALSE;
-        }
-    }
-    void Update(TimeValue t) override {
-        Trellon* obj = EditedObject();
-        if (obj && obj->ParamMaps[map_spline]) Fill(*obj, obj->ParamMaps[map_spline]->GetHWnd(), t);
-    }
-    void DeleteThis() override {}
+    SplineProc() : RolloutProc(map_spline, false, true) {}
 
 private:
-    static void Fill(Trellon& obj, HWND hWnd, TimeValue t) {
+    void SetUp(Trellon& obj, HWND hWnd, TimeValue t) override {
+        IParamBlock2* pb = obj.pblock2;
+        SetUpButton(hWnd, IDC_PICK_PATH, nullptr,
+                    _M("Add Spline path to distribute objects along."), true);
+        SetUpSpinner(hWnd, IDC_SPLINE_STEPS_SPIN, IDC_SPLINE_STEPS_EDIT, true, 0.0f,
+                     kMaxSplineSteps, static_cast<float>(pb->GetInt(Spline_Steps, t)));
+        ApplySplineSteps(pb, t);
+    }
+
+    void Spinner(Trellon& obj, HWND hWnd, int id, TimeValue t) override {
+        if (id != IDC_SPLINE_STEPS_SPIN) return;
+        const int steps = static_cast<int>(SpinnerValue(hWnd, IDC_SPLINE_STEPS_SPIN) + 0.5f);
+        RunCommand(_M("Parameter Change"), [&] { obj.pblock2->SetValue(Spline_Steps, t, steps); });
+    }
+
+    void Fill(Trellon& obj, HWND hWnd, TimeValue t) override {
         IParamBlock2* pb = obj.pblock2;
         INode* path = pb->GetINode(Spline_Obj, t);
         SetButtonText(hWnd, IDC_PICK_PATH, path ? path->GetName() : kPickPathLabel);
@@ -105,7 +87,7 @@ private:
         ShowSpinner(hWnd, IDC_SPLINE_STEPS_SPIN, static_cast<float>(pb->GetInt(Spline_Steps, t)));
     }
 
-    static void Command(Trellon& obj, HWND hWnd, int id, int code, TimeValue t) {
+    void Command(Trellon& obj, HWND hWnd, int id, int code, TimeValue t) override {
         IParamBlock2* pb = obj.pblock2;
         switch (id) {
             case IDC_PICK_PATH:

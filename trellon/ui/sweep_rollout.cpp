@@ -21,7 +21,6 @@ namespace {
 
 constexpr const MCHAR* kParamChange = _M("Parameter Change");
 constexpr float kWide = 1.0e6f;
-constexpr ParamID kNone = -1;
 
 enum class Index { Entry, Shape, Global };
 
@@ -81,52 +80,13 @@ float Read(IParamBlock2* pb, ParamID id, int i, bool integer, TimeValue t) {
     return pb->GetFloat(id, t, table ? i : 0);
 }
 
-class SweepProc : public ParamMap2UserDlgProc {
+class SweepProc final : public RolloutProc {
 public:
-    INT_PTR DlgProc(TimeValue t, IParamMap2* map, HWND hWnd, UINT msg, WPARAM wParam,
-                    LPARAM lParam) override {
-        Trellon* obj = EditedObject(map);
-        if (!obj) return FALSE;
-        switch (msg) {
-            case WM_INITDIALOG:
-                SetUp(hWnd);
-                Fill(*obj, hWnd, t);
-                return TRUE;
-            case WM_NOTIFY: {
-                const auto* nm = reinterpret_cast<const NMLISTVIEW*>(lParam);
-                if (nm && nm->hdr.idFrom == IDC_LIST && nm->hdr.code == LVN_ITEMCHANGED &&
-                    (nm->uNewState & LVIS_SELECTED) != 0) {
-                    Select(*obj, hWnd, nm->iItem, t);
-                }
-                return TRUE;
-            }
-            case WM_COMMAND:
-                Command(*obj, hWnd, LOWORD(wParam), t);
-                return TRUE;
-            case CC_SPINNER_CHANGE:
-                Spinner(*obj, hWnd, LOWORD(wParam), t);
-                return TRUE;
-            default:
-                return FALSE;
-        }
-    }
-    void Update(TimeValue t) override {
-        Trellon* obj = EditedObject();
-        if (obj && obj->ParamMaps[map_sweeps]) Fill(*obj, obj->ParamMaps[map_sweeps]->GetHWnd(), t);
-    }
-    void DeleteThis() override {}
+    SweepProc() : RolloutProc(map_sweeps, true, true) {}
 
 private:
-    static void SetUp(HWND hWnd) {
-        HWND list = GetDlgItem(hWnd, IDC_LIST);
-        LVCOLUMN col{};
-        col.mask = LVCF_TEXT | LVCF_WIDTH;
-        col.cx = 30;
-        col.pszText = L"#";
-        ListView_InsertColumn(list, 0, &col);
-        col.cx = 120;
-        col.pszText = L"Name";
-        ListView_InsertColumn(list, 1, &col);
+    void SetUp(Trellon& /*obj*/, HWND hWnd, TimeValue /*t*/) override {
+        SetUpList(hWnd);
         SetUpButton(hWnd, IDC_PICK_ITEMS, _M(":/add_spline"),
                     _M("Add single distribution shapes to spline."), true);
         SetUpButton(hWnd, IDC_ADD_FROM_LIST, _M(":/add_dialog"),
@@ -138,7 +98,7 @@ private:
         }
     }
 
-    static void Fill(Trellon& obj, HWND hWnd, TimeValue t) {
+    void Fill(Trellon& obj, HWND hWnd, TimeValue t) override {
         IParamBlock2* pb = obj.pblock2;
         const int shapes = SweepCount(pb);
         if (obj.SelectedSweepRow > shapes) obj.SelectedSweepRow = -1;
@@ -166,7 +126,7 @@ private:
 
     // Shows the row's values and enables what applies to it: the shared settings for every row,
     // the shape's own only for a shape row, the delete button for a shape row.
-    static void Show(Trellon& obj, HWND hWnd, TimeValue t) {
+    void Show(Trellon& obj, HWND hWnd, TimeValue t) {
         IParamBlock2* pb = obj.pblock2;
         const int row = obj.SelectedSweepRow;
         const int shapes = SweepCount(pb);
@@ -189,7 +149,7 @@ private:
         EnableControl(hWnd, IDC_DELETE_ROW, row >= 1 && row <= shapes);
     }
 
-    static void Select(Trellon& obj, HWND hWnd, int row, TimeValue t) {
+    void Select(Trellon& obj, HWND hWnd, int row, TimeValue t) override {
         obj.SelectedSweepRow = row;
         IParamBlock2* pb = obj.pblock2;
         // The staging checkbox shows the row's unified-scale switch.
@@ -201,7 +161,7 @@ private:
         Show(obj, hWnd, t);
     }
 
-    static void Command(Trellon& obj, HWND hWnd, int id, TimeValue t) {
+    void Command(Trellon& obj, HWND hWnd, int id, int /*code*/, TimeValue t) override {
         IParamBlock2* pb = obj.pblock2;
         const int row = obj.SelectedSweepRow;
         const int shapes = SweepCount(pb);
@@ -210,7 +170,7 @@ private:
                 ThePicker().Start(obj, kPickShapes);
                 return;
             case IDC_ADD_FROM_LIST: {
-                SweepListDialog dialog(obj);
+                ListDialog dialog(obj, ListDialog::Adds::Shapes);
                 if (obj.Interface) obj.Interface->DoHitByNameDialog(&dialog);
                 return;
             }
@@ -243,7 +203,7 @@ private:
         }
     }
 
-    static void Spinner(Trellon& obj, HWND hWnd, int id, TimeValue t) {
+    void Spinner(Trellon& obj, HWND hWnd, int id, TimeValue t) override {
         IParamBlock2* pb = obj.pblock2;
         const int row = obj.SelectedSweepRow;
         const int shapes = SweepCount(pb);

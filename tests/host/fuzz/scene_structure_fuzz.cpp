@@ -9,9 +9,14 @@
 //   scene_structure_fuzz [--cases N] [--seconds S] [--seed X]
 //
 // Cases come from a seeded generator, so a run repeats; the run stops after N cases or S seconds,
-// whichever comes first, and prints "N passed, 0 failed". The machine is made to answer 16 MiB of
-// memory available, so the builds that would be large are refused (and the refusal is what is
-// exercised) instead of filling a test machine.
+// whichever comes first, and prints "N passed, 0 failed".
+//
+// Built with TRELLON_LIBFUZZER (clang's -fsanitize=fuzzer), the same generator is a libFuzzer
+// target instead: each choice the generator makes is taken from the fuzzer's bytes, so the
+// fuzzer steers the scenes towards new branches and keeps the inputs that reach them in its
+// corpus; a failing case aborts, and libFuzzer saves the input that made it. The machine is made to
+// answer 16 MiB of memory available, so the builds that would be large are refused (and the refusal
+// is what is exercised) instead of filling a test machine.
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <random>
@@ -40,6 +46,10 @@
 #include "viewport.h"
 #include "windows.h"
 
+#ifdef TRELLON_LIBFUZZER
+#include <fuzzer/FuzzedDataProvider.h>
+#endif
+
 namespace {
 
 using json = nlohmann::json;
@@ -49,12 +59,16 @@ std::string g_current;  // the case running, printed when it fails
 [[noreturn]] void Fail(const std::string& why) {
     std::fprintf(stderr, "scene structure fuzz: %s\nthe scene:\n%s\n", why.c_str(),
                  g_current.c_str());
+#ifdef TRELLON_LIBFUZZER
+    std::abort();  // libFuzzer reports the crash and keeps the input
+#else
     std::fprintf(stdout, "0 passed, 1 failed\n");
     std::fflush(stdout);
     std::_Exit(1);
+#endif
 }
 
-void OnAlarm(int) {
+[[maybe_unused]] void OnAlarm(int) {
     static const char msg[] = "scene structure fuzz: a case ran past its alarm (a hang)\n";
     [[maybe_unused]] const ssize_t n = ::write(STDERR_FILENO, msg, sizeof msg - 1);
     [[maybe_unused]] const ssize_t m = ::write(STDERR_FILENO, g_current.data(), g_current.size());
@@ -70,8 +84,10 @@ struct Param {
 
 class Generator {
 public:
-    Generator(std::uint32_t seed, std::vector<Param> params)
-        : rng_(seed), params_(std::move(params)) {}
+    // A choice in [lo, hi]: from a seeded generator, or from the fuzzer's bytes.
+    using Draw = std::function<int(int lo, int hi)>;
+    Generator(Draw draw, std::vector<Param> params)
+        : draw_(std::move(draw)), params_(std::move(params)) {}
 
     json Scene() {
         json nodes = json::array();
@@ -184,7 +200,7 @@ public:
     }
 
 private:
-    int Pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
+    int Pick(int lo, int hi) { return draw_(lo, hi); }
     bool Chance(int oneIn) { return Pick(1, oneIn) == 1; }
     std::size_t Index(const std::vector<std::string>& v) {
         return static_cast<std::size_t>(Pick(0, static_cast<int>(v.size()) - 1));
@@ -246,7 +262,7 @@ private:
         }
     }
 
-    std::mt19937 rng_;
+    Draw draw_;
     std::vector<Param> params_;
     int rows_ = 1;  // rows of the object list the operations may name
 };
@@ -317,7 +333,52 @@ void RunCase(host::PluginModule& module, const std::string& text) {
     }
 }
 
+// The module the cases load, with the machine made to answer 16 MiB of memory available; null
+// (and said why) when it does not load.
+std::unique_ptr<host::PluginModule> LoadModule() {
+    std::string error;
+    std::unique_ptr<host::PluginModule> module =
+        host::PluginModule::Load(host::DefaultModulePath(), error);
+    if (!module) {
+        std::fprintf(stderr, "scene structure fuzz: %s\n", error.c_str());
+        return nullptr;
+    }
+    WinStandIn::SetMemoryStatusHandler([](MEMORYSTATUSEX& s) {
+        s.ullTotalPhys = s.ullTotalPageFile = s.ullTotalVirtual = std::uint64_t{1} << 30;
+        s.ullAvailPhys = s.ullAvailPageFile = s.ullAvailVirtual = std::uint64_t{16} << 20;
+    });
+    return module;
+}
+
 }  // namespace
+
+#ifdef TRELLON_LIBFUZZER
+
+namespace {
+// The module stays loaded until the process ends: libFuzzer leaves by exit(), and unloading the
+// module from an exit handler would run after the SDK's own statics are gone.
+host::PluginModule* g_module = nullptr;
+std::vector<Param> g_params;
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
+    g_module = LoadModule().release();
+    if (!g_module) std::_Exit(2);
+    g_params = Params(*g_module);
+    return 0;
+}
+
+// libFuzzer's own -timeout catches a hang; nothing of the alarm is needed here.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider bytes(data, size);
+    Generator generator(
+        [&bytes](int lo, int hi) { return bytes.ConsumeIntegralInRange<int>(lo, hi); }, g_params);
+    g_current = generator.Scene().dump(1);
+    RunCase(*g_module, g_current);
+    return 0;
+}
+
+#else
 
 int main(int argc, char** argv) {
     long cases = 2000;
@@ -332,19 +393,13 @@ int main(int argc, char** argv) {
         else if (arg == "--seed")
             seed = static_cast<std::uint32_t>(std::atol(argv[i + 1]));
     }
-    std::string error;
-    std::unique_ptr<host::PluginModule> module =
-        host::PluginModule::Load(host::DefaultModulePath(), error);
-    if (!module) {
-        std::fprintf(stderr, "scene structure fuzz: %s\n", error.c_str());
-        return 2;
-    }
-    WinStandIn::SetMemoryStatusHandler([](MEMORYSTATUSEX& s) {
-        s.ullTotalPhys = s.ullTotalPageFile = s.ullTotalVirtual = std::uint64_t{1} << 30;
-        s.ullAvailPhys = s.ullAvailPageFile = s.ullAvailVirtual = std::uint64_t{16} << 20;
-    });
+    std::unique_ptr<host::PluginModule> module = LoadModule();
+    if (!module) return 2;
     std::signal(SIGALRM, OnAlarm);
-    Generator generator(seed, Params(*module));
+    std::mt19937 rng(seed);
+    Generator generator(
+        [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); },
+        Params(*module));
     const auto start = std::chrono::steady_clock::now();
     long run = 0;
     for (; run < cases; ++run) {
@@ -364,3 +419,5 @@ int main(int argc, char** argv) {
     std::printf("%ld passed, 0 failed\n", run);
     return 0;
 }
+
+#endif  // TRELLON_LIBFUZZER

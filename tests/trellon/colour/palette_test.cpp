@@ -15,16 +15,6 @@ TEST(Palette, Holds27DistinctColoursStartingWithTheObjectsOwn) {
     EXPECT_EQ(PaletteColourWord(26), RGB(247, 156, 255));
 }
 
-// Colours are the 0-255 values over 255; an entry outside the table gives entry 0.
-TEST(Palette, ColoursAreFractionsOf255) {
-    const Color c = PaletteColour(5);  // (255, 157, 52)
-    EXPECT_FLOAT_EQ(c.r, 1.0f);
-    EXPECT_FLOAT_EQ(c.g, 157.0f / 255.0f);
-    EXPECT_FLOAT_EQ(c.b, 52.0f / 255.0f);
-    EXPECT_EQ(PaletteColour(27).toRGB(), RGB(186, 214, 54));
-    EXPECT_EQ(PaletteColourWord(-1), RGB(186, 214, 54));
-}
-
 struct ItemEntry {
     int item;
     int entry;

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "colour/palette.h"
-#include "support/near.h"
 #include "display/proxy_draw.h"
 #include "recording_window.h"
+#include "support/near.h"
 #include "viewport.h"
 
 namespace {
@@ -33,17 +33,16 @@ TEST_P(ProxyCloudCount, DrawsWhileTheIndexIsBelowTheCount) {
     EXPECT_EQ(CloudDrawCount(GetParam().n, GetParam().pointCloud), GetParam().drawn);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rule, ProxyCloudCount,
-    testing::Values(
-        // 10 + 9 * 90 / 99 = 18.18: indices 0 .. 18.
-        CloudCase{100, 10, 19},
-        // Up to 25 stored points all are drawn, whatever PointCloud says.
-        CloudCase{25, 1, 25},
-        // 26 points at 50: 10 + 49 * 16 / 99 = 17.92 -> 18.
-        CloudCase{26, 50, 18},
-        // Nothing stored, nothing drawn.
-        CloudCase{-3, 10, 0}));
+INSTANTIATE_TEST_SUITE_P(Rule, ProxyCloudCount,
+                         testing::Values(
+                             // 10 + 9 * 90 / 99 = 18.18: indices 0 .. 18.
+                             CloudCase{100, 10, 19},
+                             // Up to 25 stored points all are drawn, whatever PointCloud says.
+                             CloudCase{25, 1, 25},
+                             // 26 points at 50: 10 + 49 * 16 / 99 = 17.92 -> 18.
+                             CloudCase{26, 50, 18},
+                             // Nothing stored, nothing drawn.
+                             CloudCase{-3, 10, 0}));
 
 class ProxyDrawTest : public testing::Test {
 protected:
@@ -127,7 +126,7 @@ TEST_P(ProxyCopy, DrawsWhatTheModeAndKindAsk) {
     const CopyCase& c = GetParam();
     std::vector<Point3> cloud(30, Point3(0, 0, 0));
     ProxyItem item{c.kind, Point3(0, 0, 0), Point3(1, 1, 1), cloud};
-    trellon::DrawProxyCopy(gw, c.mode, 0, item, Matrix3(1), 1);
+    trellon::DrawProxyCopy(gw, static_cast<trellon::DisplayMode>(c.mode), 0, item, Matrix3(1), 1);
     const auto r = gw.Take();
     EXPECT_EQ(int(r.markers.size()), c.markers);
     EXPECT_EQ(int(r.polylines.size()), c.polylines);
@@ -150,7 +149,7 @@ class ProxyPalette : public ProxyDrawTest, public testing::WithParamInterface<Pa
 
 TEST_P(ProxyPalette, ColoursTheCopyByItemNumber) {
     ProxyItem item{0, Point3(0, 0, 0), Point3(1, 1, 1), {}};
-    trellon::DrawProxyCopy(gw, 1, GetParam().item, item, Matrix3(1), 10);
+    trellon::DrawProxyCopy(gw, trellon::DisplayMode::Dots, GetParam().item, item, Matrix3(1), 10);
     const Color c = PaletteColour(GetParam().entry);
     EXPECT_EQ(gw.LineColor(), Point3(c.r, c.g, c.b));
     ASSERT_EQ(gw.Take().markers.size(), 1u);

@@ -12,8 +12,9 @@ using trellon::BetweenPostParams;
 using trellon::FixedSpacingDistances;
 using trellon::PostDistances;
 using trellon::RandomSpacingDistances;
-using trellon::SequenceSlotCount;
 using trellon::SequenceSlotParam;
+using trellon::SlotCount;
+using trellon::SlotsAlongPaths;
 using trellon::SpanDivisions;
 
 void ExpectNear(const std::vector<float>& got, const std::vector<float>& want, float tol = 1e-3f) {
@@ -30,7 +31,7 @@ class SequenceSlots : public ::testing::TestWithParam<SlotCase> {};
 
 TEST_P(SequenceSlots, SpreadEvenlyBetweenTheOffsets) {
     const SlotCase& c = GetParam();
-    const int n = SequenceSlotCount(c.L, c.s0, c.s1, c.spacing);
+    const int n = SlotCount(c.L, c.s0, c.s1, c.spacing);
     std::vector<float> at;
     for (int i = 0; i < n; ++i) at.push_back(SequenceSlotParam(i, n, c.L, c.s0, c.s1) * c.L);
     ExpectNear(at, c.distances);
@@ -52,6 +53,18 @@ INSTANTIATE_TEST_SUITE_P(
         // No room, no spacing, no path: no slots.
         SlotCase{100, 60, 50, 10, {}}, SlotCase{100, 0, 0, 0, {}}, SlotCase{0, 0, 0, 10, {}},
         SlotCase{100, 0, 0, -5, {}}));
+
+// Along several paths one after the other: each path's slots, summed, at most kMaxSlots.
+TEST(SlotsAlongPaths, SumEachPathsSlotsUpToTheCap) {
+    EXPECT_EQ(SlotsAlongPaths(std::vector<float>{100.5f}, 10.0f), 10);
+    // int(3.5) + int(2.5) = 5
+    EXPECT_EQ(SlotsAlongPaths(std::vector<float>{35.0f, 25.0f}, 10.0f), 5);
+    EXPECT_EQ(SlotsAlongPaths(std::vector<float>{100.0f}, 0.0f), 0);
+    EXPECT_EQ(SlotsAlongPaths(std::vector<float>{}, 10.0f), 0);
+    // 1e6 / 1e-3 = 1e9 slots are cut to the cap, on one path and in all.
+    EXPECT_EQ(SlotCount(1.0e6f, 0.0f, 0.0f, 1.0e-3f), trellon::kMaxSlots);
+    EXPECT_EQ(SlotsAlongPaths(std::vector<float>{1.0e6f, 1.0e6f}, 1.0e-3f), trellon::kMaxSlots);
+}
 
 struct SpacingCase {
     float L, s0, s1, spacing;

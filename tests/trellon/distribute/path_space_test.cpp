@@ -108,41 +108,6 @@ TEST(PathToObjectTM, NoPathNodeGivesTheIdentity) {
     EXPECT_EQ(Point3(3, -2, 1) * tm, Point3(3, -2, 1));
 }
 
-struct OffsetCase {
-    int random;
-    float value;
-    float randomValue;
-    float expected;
-};
-
-class PathOffset : public ::testing::TestWithParam<OffsetCase> {};
-
-// Entry 0 of the item tables: the plain value, or the mean of the two ends of the random range.
-TEST_P(PathOffset, ComesFromTheGlobalEntry) {
-    const OffsetCase& c = GetParam();
-    auto object = NewObject();
-    IParamBlock2* pb = object->GetParamBlock(0);
-    int random = c.random;
-    float value = c.value, randomValue = c.randomValue;
-    pb->Append(Item_Random_Trans, 1, &random);
-    pb->Append(Item_Pos_InOut, 1, &value);
-    pb->Append(Item_Pos_InOut_Random, 1, &randomValue);
-    EXPECT_FLOAT_EQ(GlobalPathOffset(pb, 0), c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Entries, PathOffset,
-                         ::testing::Values(OffsetCase{0, 4.0f, 10.0f, 4.0f},
-                                           OffsetCase{1, 4.0f, 10.0f, 7.0f},
-                                           OffsetCase{1, -6.0f, 2.0f, -2.0f},
-                                           OffsetCase{0, -2.5f, 8.0f, -2.5f}));
-
-// A block without the global entry (a new object's tables are empty), or no block: offset 0.
-TEST(GlobalPathOffset, MissingEntryOrBlockReadsAsZero) {
-    auto object = NewObject();
-    EXPECT_EQ(GlobalPathOffset(object->GetParamBlock(0), 0), 0.0f);
-    EXPECT_EQ(GlobalPathOffset(nullptr, 0), 0.0f);
-}
-
 // A spline shape is read as it is; other objects do not become paths; no node, no path.
 TEST(PathShape, ReadsTheNodesSplineShape) {
     host::Scene scene;

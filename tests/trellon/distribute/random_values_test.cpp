@@ -7,8 +7,8 @@
 
 #include <array>
 
-#include "object/lifecycle_scene.h"
 #include "object/item_tables.h"
+#include "object/lifecycle_scene.h"
 
 namespace {
 
@@ -93,39 +93,6 @@ TEST(CombineCopyValues, SwitchOffGivesLowValuesWhateverThePools) {
     // Item unify is on by default: 1 + 0.3 on all axes.
     EXPECT_FLOAT_EQ(c.scale[2], 1.3f);
     EXPECT_FLOAT_EQ(SpacingValue(item, 99.0f), 100.0f);
-}
-
-TEST(ReadEntryRandomSettings, ReadsTheSharedEntry) {
-    lifecycle::TrellonScene s;
-    Trellon::ReadyHold hold(*s.object);
-    IParamBlock2& pb = *s.pb;
-    EXPECT_FALSE(ReadEntryRandomSettings(pb, 0, 0).has_value());  // no entries yet
-    ItemTables(s.pb, 0).AppendSharedEntries();
-    pb.SetValue(Item_Z_Rot_Random, 0, 33.0f, 0);
-    pb.SetValue(Item_Random_Trans, 0, 1, 0);
-    const std::optional<EntryRandomSettings> e = ReadEntryRandomSettings(pb, 0, 0);
-    ASSERT_TRUE(e.has_value());
-    EXPECT_TRUE(e->randomOn);
-    EXPECT_TRUE(e->unifyScale);
-    EXPECT_FALSE(e->mirrorOn);
-    EXPECT_FLOAT_EQ(e->zRot.high, 33.0f);
-    EXPECT_FLOAT_EQ(e->xScale.low, 100.0f);
-    EXPECT_FLOAT_EQ(e->spacing.high, 100.0f);
-    EXPECT_FALSE(ReadEntryRandomSettings(pb, 0, 1).has_value());
-    EXPECT_FALSE(ReadEntryRandomSettings(pb, 0, -1).has_value());
-
-    // The pools at index 0, once drawn; index 100 does not exist without items.
-    EXPECT_FALSE(ReadCopyPoolValues(pb, 0, 0).has_value());
-    Random generator;
-    generator.srand(1);
-    ItemTables(s.pb, 0).RegenerateTransformPools(0, generator);
-    EXPECT_FALSE(ReadCopyPoolValues(pb, 0, 0).has_value());  // no mirror pool yet
-    ItemTables(s.pb, 0).RegenerateMirrorPool(0, generator);
-    const std::optional<CopyPoolValues> p = ReadCopyPoolValues(pb, 0, 0);
-    ASSERT_TRUE(p.has_value());
-    EXPECT_FLOAT_EQ(p->spacing, 0.1251220703125f);  // 41 / 32768 * 100
-    EXPECT_FLOAT_EQ(p->zScale, 74.658203125f);      // 24464 / 32768 * 100
-    EXPECT_FALSE(ReadCopyPoolValues(pb, 0, 100).has_value());
 }
 
 }  // namespace

@@ -10,35 +10,11 @@
 
 namespace {
 
+using trellon::DisplayMode;
+
 const std::wstring kBox = L"There are too many polys to show, it will now switch to Bounding Box";
 const std::wstring kDot = L"There are too many polys to show, it will now switch to Dot";
 const std::wstring kNone = L"There are too many polys to show, it will now switch to None";
-
-struct CopiesCase {
-    std::vector<float> lengths;
-    float spacing;
-    std::int64_t copies;
-};
-
-class CopiesAlongSplinesTest : public ::testing::TestWithParam<CopiesCase> {};
-
-TEST_P(CopiesAlongSplinesTest, CountsEachSplineTruncated) {
-    const CopiesCase& c = GetParam();
-    EXPECT_EQ(CopiesAlongSplines(c.lengths, c.spacing), c.copies);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, CopiesAlongSplinesTest,
-    ::testing::Values(
-        CopiesCase{{100.0f}, 10.0f, 10},  // 100 / 10
-        CopiesCase{{100.0f}, 30.0f, 3},   // trunc(3.33)
-        // Each spline is truncated on its own: trunc(2.5) = 2, then trunc(2 + 2.5) = 4, not 5.
-        CopiesCase{{25.0f, 25.0f}, 10.0f, 4}, CopiesCase{{}, 10.0f, 0},
-        // A spacing that is not a positive number lays no copies.
-        CopiesCase{{100.0f}, 0.0f, 0},
-        CopiesCase{{100.0f}, std::numeric_limits<float>::quiet_NaN(), 0},
-        // 1e9 / 1e-3 = 1e12 copies stop at the cap.
-        CopiesCase{{1.0e9f}, 1.0e-3f, kMaxCopyCount}));
 
 // Two objects on a path of one spline of length 100: item 0 (600 faces, 50 cloud points) at
 // spacing 10, item 1 (10 faces, 3000 points) at spacing 20; the global spacing is 10.
@@ -112,10 +88,11 @@ TEST(EstimateBuild, PerObjectWithoutSpacingEntriesCountsNothing) {
 TEST(EstimateBuild, AccumulatorsStopAtTheLargestValue) {
     BuildEstimate e;
     // Each add is (2^31 - 1) x (2^31 - 1) < 2^62 faces; three of them pass 2^63 - 1.
-    for (int i = 0; i < 3; ++i) e.AddCopies(kMaxCopyCount, std::numeric_limits<int>::max(), -4);
+    const std::int64_t n = std::numeric_limits<int>::max();
+    for (int i = 0; i < 3; ++i) e.AddCopies(n, std::numeric_limits<int>::max(), -4);
     EXPECT_EQ(e.faces, std::numeric_limits<std::int64_t>::max());
     EXPECT_EQ(e.cloudPoints, 0);  // a negative count counts as none
-    EXPECT_EQ(e.copies, 3 * kMaxCopyCount);
+    EXPECT_EQ(e.copies, 3 * n);
 }
 
 struct LimitCase {
@@ -130,11 +107,11 @@ class PolygonLimitsTest : public ::testing::TestWithParam<LimitCase> {};
 
 TEST_P(PolygonLimitsTest, LowersTheModeInOrder) {
     const LimitCase& c = GetParam();
-    int mode = c.mode;
+    DisplayMode mode = static_cast<DisplayMode>(c.mode);
     const std::vector<ModeSwitch> switches = ApplyPolygonLimits(c.estimate, mode);
-    EXPECT_EQ(mode, c.finalMode);
+    EXPECT_EQ(static_cast<int>(mode), c.finalMode);
     ASSERT_EQ(switches.size(), c.messages.size());
-    int from = c.mode;
+    DisplayMode from = static_cast<DisplayMode>(c.mode);
     for (size_t i = 0; i < switches.size(); ++i) {
         EXPECT_EQ(switches[i].from, from);
         EXPECT_EQ(std::wstring(switches[i].message), c.messages[i]);

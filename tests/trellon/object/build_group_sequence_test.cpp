@@ -6,13 +6,13 @@
 
 #include "distribute/path_fixtures.h"
 #include "iparamb2.h"
-#include "support/param_tables.h"
 #include "object/geo_array.h"
 #include "object/param_ids.h"
 #include "object/trellon.h"
 #include "plugin/class_desc.h"
 #include "plugin/plugin.h"
 #include "random.h"
+#include "support/param_tables.h"
 
 namespace {
 
@@ -98,25 +98,5 @@ TEST_F(GroupSequence, DrawsStayInRangeAndRepeatForTheSameSeed) {
     // 500 draws over 7 groups reach every group.
     for (const int n : seen) EXPECT_GT(n, 0);
 }
-
-struct SlotCase {
-    std::vector<float> lengths;
-    float spacing;
-    int slots;
-};
-
-class GroupSlotCountTest : public ::testing::TestWithParam<SlotCase> {};
-
-TEST_P(GroupSlotCountTest, CountsSlotsAlongTheWorkingPaths) {
-    EXPECT_EQ(GroupSlotCount(GetParam().lengths, GetParam().spacing), GetParam().slots);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, GroupSlotCountTest,
-                         ::testing::Values(SlotCase{{100.5f}, 10.0f, 10},
-                                           // trunc(3.5) = 3, then trunc(3 + 2.5) = 5
-                                           SlotCase{{35.0f, 25.0f}, 10.0f, 5},
-                                           SlotCase{{100.0f}, 0.0f, 0},
-                                           // 1e6 / 1e-3 = 1e9 slots are cut to the cap
-                                           SlotCase{{1.0e6f}, 1.0e-3f, kMaxGroupSlots}));
 
 }  // namespace

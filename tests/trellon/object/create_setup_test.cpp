@@ -37,24 +37,6 @@ TEST_F(CreateFixture, TheFirstClickAddsEntryZeroOfEverySharedTable) {
     EXPECT_EQ(trellon::ItemTables(Block(), 0).CheckInvariants(), std::vector<std::string>{});
 }
 
-TEST_F(CreateFixture, ASecondFirstClickAddsNoSecondEntry) {
-    NewObjectWithNode();
-    Click(IPoint2(0, 0));
-    Click(IPoint2(0, 0));
-    EXPECT_EQ(Block()->Count(Item_Spacing), 1);
-    EXPECT_EQ(Block()->Count(Sweep_Z_Scale), 1);
-    EXPECT_EQ(trellon::ItemTables(nullptr, 0).AppendSharedEntries(), 0);
-}
-
-TEST_F(CreateFixture, TheNodeGetsTheYellowGreenWireColour) {
-    NewObjectWithNode();
-    Click(IPoint2(0, 0));
-    const DWORD c = node->GetWireColor();
-    EXPECT_EQ(GetRValue(c), 186);
-    EXPECT_EQ(GetGValue(c), 214);
-    EXPECT_EQ(GetBValue(c), 54);
-}
-
 TEST_F(CreateFixture, TheNodeGetsAMultiMaterialOf27DistinctStandardColours) {
     NewObjectWithNode();
     Click(IPoint2(0, 0));

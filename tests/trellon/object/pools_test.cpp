@@ -249,29 +249,4 @@ TEST_P(RowRegeneration, RowWithoutItemRedrawsNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Patterns, RowRegeneration, ::testing::Values(0));
 
-// Requests that name a slot directly: r past the rows, and every r in pattern 2.
-TEST_F(PoolsFixture, SlotRule) {
-    for (const wchar_t* n : {L"A", L"B", L"C"}) AddObject(n);
-    AddRow(2, 0);
-    AddRow(-1, 0);
-    ItemTables tables(s.pb, 0);
-    struct Case {
-        int pattern, r, slot;
-    };
-    const Case cases[] = {
-        {0, 0, 0},    // "All Objects"
-        {0, 1, 3},    // row 0 names item 2
-        {1, 1, 3},    // likewise in pattern 1
-        {0, 2, -1},   // row 1 has no item
-        {0, 3, 3},    // past the two rows: the slot itself
-        {2, 1, 1},    // pattern 2: item 0 is r = 1
-        {2, 2, 2},    // no row lookup in pattern 2
-        {0, -1, -1},  // negative: no slot
-    };
-    for (const Case& c : cases) {
-        s.pb->SetValue(Geo_Pattern, 0, c.pattern);
-        EXPECT_EQ(tables.PoolSlot(c.r), c.slot) << c.pattern << " " << c.r;
-    }
-}
-
 }  // namespace

@@ -109,37 +109,6 @@ TEST_F(SetupInterface, QueriesCountTheCopiesOfEveryItem) {
     EXPECT_EQ(kinds, (std::vector<int>{0, 1, 2}));
 }
 
-// tableLayout names the indexing of every kind of table, and refuses an ID the block lacks.
-TEST_F(SetupInterface, TableLayoutOfEachKindOfTable) {
-    const std::pair<int, const wchar_t*> kCases[] = {{Display_Mode, L"single"},
-                                                     {Object_Nodes, L"items"},
-                                                     {Item_Names, L"per-item"},
-                                                     {Item_Spacing, L"all-items"},
-                                                     {Pool_Spacing, L"item-pools"},
-                                                     {Cloud_Points, L"item-cloud"},
-                                                     {End_Check_1119, L"per-end"},
-                                                     {Sweep_Nodes, L"sweeps"},
-                                                     {Sweep_Names, L"per-sweep"},
-                                                     {Sweep_Height_Offset, L"all-sweeps"},
-                                                     {Shape_Flip_Normals, L"sweep-flip"},
-                                                     {Sequence_Groups, L"sequence"},
-                                                     {Geo_Array, L"list"}};
-    for (const auto& [id, layout] : kCases) {
-        FPValue result;
-        ASSERT_EQ(Fp().InvokeByName(L"tableLayout", result,
-                                    {{MSTR(L"param"), FPValue(TYPE_INT, id)}}, &why, 0),
-                  FPS_OK)
-            << id << ": " << Why();
-        ASSERT_NE(result.tstr, nullptr) << id;
-        EXPECT_EQ(*result.tstr, MSTR(layout)) << id;
-    }
-    FPValue result;
-    EXPECT_EQ(Fp().InvokeByName(L"tableLayout", result, {{MSTR(L"param"), FPValue(TYPE_INT, 9999)}},
-                                &why, 0),
-              FPS_FAIL);
-    EXPECT_NE(Why().find("no parameter with ID 9999"), std::string::npos) << Why();
-}
-
 // A refused call fails with a message naming the problem, and changes nothing.
 struct Refusal {
     const char* name;
@@ -180,15 +149,12 @@ TEST_P(Refused, FailsWithAMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     SetupOps, Refused,
-    ::testing::Values(
-        Refusal{"NoNode", L"addItem", 0, "no node given"},
-        Refusal{"OwnNode", L"addItem", 1, "holds this Trellon object"},
-        Refusal{"PathAsItem", L"addItem", 4, "is neither geometry nor a light"},
-        Refusal{"MeshAsPath", L"pickPath", 3, "is not a shape"},
-        Refusal{"MeshAsShape", L"addShape", 3, "is not a shape"},
-        Refusal{"RowOutside", L"deleteRow", 2, "row 2 is not in the object list (rows 0 to 1)"},
-        Refusal{"AllObjects", L"makePost", 0, "row 0 is \"All Objects\""},
-        Refusal{"NotASequenceRow", L"shiftUp", 1, "is not a sequence row"}),
+    ::testing::Values(Refusal{"NoNode", L"addItem", 0, "no node given"},
+                      Refusal{"PathAsItem", L"addItem", 4, "is neither geometry nor a light"},
+                      Refusal{"MeshAsPath", L"pickPath", 3, "is not a shape"},
+                      Refusal{"RowOutside", L"deleteRow", 2,
+                              "row 2 is not in the object list (rows 0 to 1)"},
+                      Refusal{"NotASequenceRow", L"shiftUp", 1, "is not a sequence row"}),
     [](const ::testing::TestParamInfo<Refusal>& p) { return std::string(p.param.name); });
 
 TEST_F(SetupInterface, AListWithOneRefusedNodeAddsNone) {

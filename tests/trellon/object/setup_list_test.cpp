@@ -199,21 +199,6 @@ TEST_F(SetupFixture, ShapesAreAddedInListOrderAndDeletedByRow) {
 
 // --- Seeds ------------------------------------------------------------------------------------
 
-// Seeded with 1 the generator draws 41, 18467, 6334; one round fills Pool_Spacing,
-// Pool_Pos_InOut, Pool_Z_Pos in that order with draw / 32768 * 100.
-TEST_F(SetupFixture, SeedsRefillThePoolsFromTheObjectsGenerator) {
-    trellon::SeedGenerator(Obj(), 1);
-    trellon::SeedTransforms(Obj(), 0);
-    EXPECT_FLOAT_EQ(s.pb->GetFloat(Pool_Spacing, 0, 0), 41.0f / 32768.0f * 100.0f);
-    EXPECT_FLOAT_EQ(s.pb->GetFloat(Pool_Pos_InOut, 0, 0), 18467.0f / 32768.0f * 100.0f);
-    EXPECT_FLOAT_EQ(s.pb->GetFloat(Pool_Z_Pos, 0, 0), 6334.0f / 32768.0f * 100.0f);
-    trellon::SeedGenerator(Obj(), 1);
-    trellon::SeedMirror(Obj(), 0);
-    EXPECT_EQ(Ints(Pool_Mirror)[0], 1);  // 41 % 2
-    EXPECT_EQ(Ints(Pool_Mirror)[1], 1);  // 18467 % 2
-    EXPECT_EQ(Ints(Pool_Mirror)[2], 0);  // 6334 % 2
-}
-
 // In sequence mode row 2 names item 1: only its block (slot 2) is drawn again.
 TEST_F(SetupFixture, SeedingARowRedrawsOnlyItsItemsBlock) {
     trellon::AddItem(Obj(), Row(L"A", 3, 1.0f));

@@ -125,17 +125,6 @@ TEST_F(SetupFixture, TheCloudIsShuffledWithTheRuntimeGenerator) {
     EXPECT_EQ(order, (std::vector<float>{0, 1, 3, 2}));
 }
 
-// Above 32768 two draws go side by side: 41 * 32768 + 18467 = 1361955, below the last whole
-// multiple of 40000 in 2^30 (1073720000), so the result is 1361955 % 40000 = 1955.
-TEST(SetupShuffle, LargeRangesCombineTwoDraws) {
-    Random rng;
-    rng.srand(1);
-    EXPECT_EQ(trellon::UniformBelow(rng, 40000), 1955);
-    EXPECT_EQ(rng.rand(), 6334);  // exactly two draws were used
-    EXPECT_EQ(trellon::UniformBelow(rng, 1), 0);
-    EXPECT_EQ(rng.rand(), 26500);  // n = 1 draws nothing
-}
-
 // A light: kind 1, the marker's 304 faces and 160 cloud points, and the marker box, a cube of
 // the unit's marker size about the origin.
 class LightItem : public SetupFixture, public ::testing::WithParamInterface<std::pair<int, float>> {

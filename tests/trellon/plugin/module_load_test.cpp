@@ -119,29 +119,6 @@ TEST(ModuleLoad, PublishesOneClassForThe2020Host) {
     EXPECT_EQ(m.Get<LibInitializeFn>("LibShutdown")(), TRUE);
 }
 
-TEST(ModuleLoad, TheClassDescriptorHasTheFixedIdentity) {
-    LoadedModule m;
-    ASSERT_TRUE(m.ok()) << m.error();
-    m.Attach();
-    ClassDesc* cd = m.Desc(0);
-    ASSERT_NE(cd, nullptr);
-    EXPECT_EQ(cd->ClassID(), Class_ID(0x44D601F8, 0x0F43253D));
-    EXPECT_EQ(cd->SuperClassID(), 0x10u);
-    EXPECT_STREQ(cd->InternalName(), L"Trellon");
-    EXPECT_EQ(cd->IsPublic(), 1);
-    EXPECT_STREQ(cd->ClassName(), MaxSDK::Util::FindResourceString(m.instance(), 3));
-    EXPECT_STREQ(cd->Category(), MaxSDK::Util::FindResourceString(m.instance(), 2));
-    EXPECT_EQ(cd->HInstance(), m.instance());
-    EXPECT_EQ(cd->InitialRollupPageState(), 0x7FFFFFFFu);
-    EXPECT_EQ(cd->BeginCreate(nullptr), 0);
-    EXPECT_EQ(cd->EndCreate(nullptr), 0);
-    EXPECT_EQ(cd->OkToCreate(nullptr), TRUE);
-    EXPECT_FALSE(cd->UseOnlyInternalNameForMAXScriptExposure());
-    // The block descriptor registered itself with its owner while the module loaded.
-    ASSERT_EQ(cd->NumParamBlockDescs(), 1);
-    EXPECT_EQ(cd->GetParamBlockDesc(0)->ID, 0);
-}
-
 TEST(ModuleLoad, EachCreateMakesANewObjectAndAddsTheRenderInterfaceAgain) {
     LoadedModule m;
     ASSERT_TRUE(m.ok()) << m.error();
@@ -222,8 +199,10 @@ TEST(ModuleLoad, TheResourceFileHoldsWhatTheDescriptorNames) {
                 want = k == 0 ? DialogControlType::Edit : DialogControlType::Slider;
             }
             const MaxSDK::Util::DialogControl* control = dlg->Find(def.ctrl_IDs[k]);
-            ASSERT_NE(control, nullptr) << "parameter " << def.ID << ", control " << def.ctrl_IDs[k];
-            EXPECT_EQ(control->type, want) << "parameter " << def.ID << ", control " << def.ctrl_IDs[k];
+            ASSERT_NE(control, nullptr)
+                << "parameter " << def.ID << ", control " << def.ctrl_IDs[k];
+            EXPECT_EQ(control->type, want)
+                << "parameter " << def.ID << ", control " << def.ctrl_IDs[k];
             ++bound;
         }
     }
