@@ -1,15 +1,9 @@
 #include "edit_server.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <signal.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -94,17 +88,6 @@ const char* Reason(int status) {
     }
 }
 
-bool SendAll(int fd, const char* data, std::size_t n) {
-    while (n > 0) {
-        const ssize_t sent = send(fd, data, n, MSG_NOSIGNAL);
-        if (sent < 0 && errno == EINTR) continue;
-        if (sent <= 0) return false;
-        data += sent;
-        n -= static_cast<std::size_t>(sent);
-    }
-    return true;
-}
-
 int Send(int fd, int status, const std::string& type, const std::string& body) {
     const std::string head = "HTTP/1.1 " + std::to_string(status) + " " + Reason(status) +
                              "\r\nContent-Type: " + type +
@@ -122,11 +105,6 @@ int SendError(int fd, int status, const std::string& message) {
         escaped += c;
     }
     return Send(fd, status, "application/json", "{\"error\":\"" + escaped + "\"}");
-}
-
-std::atomic<EditServer*> g_signalled{nullptr};
-void OnSignal(int) {
-    if (EditServer* s = g_signalled.load()) s->Stop();
 }
 
 }  // namespace
@@ -181,12 +159,6 @@ bool ParseHttpHead(const std::string& head, HttpHead& out, std::string& error) {
     return true;
 }
 
-EditServer::~EditServer() {
-    for (int fd : {listen_, wake_[0], wake_[1]}) {
-        if (fd >= 0) close(fd);
-    }
-}
-
 bool EditServer::Open(const EditOptions& options, std::string& error) {
     const std::string web = options.webDir.empty() ? DefaultWebDir() : options.webDir;
     std::ifstream manifest(fs::path(web) / "manifest.txt");
@@ -208,52 +180,16 @@ bool EditServer::Open(const EditOptions& options, std::string& error) {
     }
     files_["/"] = page->second;
 
-    if (pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) {
-        error = std::string("cannot make a pipe: ") + std::strerror(errno);
-        return false;
-    }
-    listen_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (listen_ < 0) {
-        error = std::string("cannot open a socket: ") + std::strerror(errno);
-        return false;
-    }
-    const int yes = 1;
-    setsockopt(listen_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<std::uint16_t>(options.port));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (bind(listen_, reinterpret_cast<const sockaddr*>(&addr), sizeof(addr)) != 0 ||
-        listen(listen_, 16) != 0) {
-        error = "cannot listen on 127.0.0.1:" + std::to_string(options.port) + ": " +
-                std::strerror(errno) + " (another port: --port N, or 0 for any free one)";
-        return false;
-    }
-    socklen_t len = sizeof(addr);
-    getsockname(listen_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
+    if (!listener_.Open(options.port, error)) return false;
+    port_ = listener_.Port();
     return true;
 }
 
-void EditServer::Stop() {
-    if (wake_[1] >= 0) {
-        const char byte = 1;
-        [[maybe_unused]] const ssize_t n = write(wake_[1], &byte, 1);
-    }
-}
+void EditServer::Stop() { listener_.Stop(); }
 
 void EditServer::Serve(std::ostream& log) {
-    if (listen_ < 0) return;
-    for (;;) {
-        pollfd fds[2] = {{listen_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) {
-            if (errno == EINTR) continue;
-            break;
-        }
-        if (fds[1].revents != 0) break;
-        if (!(fds[0].revents & POLLIN)) continue;
-        const int client = accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (client < 0) continue;
+    // One request at a time: every request reads or changes the one scene.
+    for (int client; (client = listener_.Next()) >= 0;) {
         const int status = HandleConnection(client);
         close(client);
         if (status > 0) log << lastPath_ << ' ' << status << std::endl;
@@ -384,18 +320,7 @@ int RunEdit(const std::string& modulePath, const EditOptions& options, std::ostr
             << "Open that address in a browser; Ctrl+C stops the editor (unsaved changes are "
                "lost)."
             << std::endl;
-        struct sigaction action {};
-        action.sa_handler = OnSignal;
-        sigemptyset(&action.sa_mask);
-        struct sigaction oldInt {
-        }, oldTerm{};
-        g_signalled.store(&server);
-        sigaction(SIGINT, &action, &oldInt);
-        sigaction(SIGTERM, &action, &oldTerm);
-        server.Serve(out);
-        sigaction(SIGINT, &oldInt, nullptr);
-        sigaction(SIGTERM, &oldTerm, nullptr);
-        g_signalled.store(nullptr);
+        server.ServeUntilInterrupted(out);
         out << "trellon-host: stopped" << std::endl;
     }
     return status;

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "edit_session.h"
+#include "loopback_listener.h"
 
 namespace host {
 
@@ -42,7 +43,6 @@ bool ParseHttpHead(const std::string& head, HttpHead& out, std::string& error);
 class EditServer {
 public:
     explicit EditServer(EditSession& session) : session_(session) {}
-    ~EditServer();
     EditServer(const EditServer&) = delete;
     EditServer& operator=(const EditServer&) = delete;
 
@@ -54,6 +54,10 @@ public:
     // Answers connections until Stop (safe from a signal handler). Logs "METHOD PATH STATUS".
     void Serve(std::ostream& log);
     void Stop();
+    // Serve, with Ctrl+C (SIGINT) and SIGTERM stopping it.
+    void ServeUntilInterrupted(std::ostream& log) {
+        RunUntilInterrupted(listener_, [&] { Serve(log); });
+    }
 
     // Reads one request from the connected socket, answers it and returns the status sent.
     // (The tests hand it one end of a socket pair.)
@@ -71,9 +75,8 @@ private:
 
     EditSession& session_;
     std::map<std::string, File> files_;
-    int listen_ = -1;
-    int wake_[2] = {-1, -1};
-    int port_ = 0;
+    LoopbackListener listener_;
+    int port_ = 0;  // the listener's, or the one a test sets
     std::string lastPath_;
 };
 

@@ -1,10 +1,5 @@
 #include "view_server.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <signal.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -30,8 +25,6 @@ namespace fs = std::filesystem;
 constexpr int kMaxConnections = 32;
 constexpr int kSocketTimeoutSeconds = 10;
 constexpr std::size_t kMaxRequestBytes = 16384;
-
-std::string ErrnoText() { return std::strerror(errno); }
 
 std::string ContentType(const std::string& path) {
     const std::string ext = fs::path(path).extension().string();
@@ -69,17 +62,6 @@ bool IsGlb(const std::string& path) {
     return in.read(magic, 4) && std::memcmp(magic, "glTF", 4) == 0;
 }
 
-bool SendAll(int fd, const char* data, std::size_t n) {
-    while (n > 0) {
-        const ssize_t sent = send(fd, data, n, MSG_NOSIGNAL);
-        if (sent < 0 && errno == EINTR) continue;
-        if (sent <= 0) return false;
-        data += sent;
-        n -= static_cast<std::size_t>(sent);
-    }
-    return true;
-}
-
 std::string Head(int status, const char* reason, const std::string& type, std::uintmax_t length,
                  const char* extra = "") {
     return "HTTP/1.1 " + std::to_string(status) + " " + reason + "\r\nContent-Type: " + type +
@@ -96,12 +78,6 @@ int RespondText(int fd, int status, const char* reason, const char* extra = "") 
     return status;
 }
 
-std::atomic<ViewServer*> g_signalled{nullptr};
-
-void OnSignal(int) {
-    if (ViewServer* s = g_signalled.load()) s->Stop();
-}
-
 }  // namespace
 
 std::string DefaultWebDir() {
@@ -110,12 +86,6 @@ std::string DefaultWebDir() {
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (ec) return "viewer";
     return (exe.parent_path().parent_path() / "viewer").string();
-}
-
-ViewServer::~ViewServer() {
-    for (int fd : {listen_, wake_[0], wake_[1]}) {
-        if (fd >= 0) close(fd);
-    }
 }
 
 bool ViewServer::Open(const ViewOptions& options, std::string& error) {
@@ -159,47 +129,13 @@ bool ViewServer::Open(const ViewOptions& options, std::string& error) {
         files_["/" + name] = files_["/model.glb"];
         modelName_ = name;
     }
-    if (options.port < 0 || options.port > 65535) {
-        error = "port " + std::to_string(options.port) + " is not in 0..65535";
-        return false;
-    }
-
-    if (pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) {
-        error = "cannot make a pipe: " + ErrnoText();
-        return false;
-    }
-    listen_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (listen_ < 0) {
-        error = "cannot open a socket: " + ErrnoText();
-        return false;
-    }
-    const int yes = 1;
-    setsockopt(listen_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<std::uint16_t>(options.port));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (bind(listen_, reinterpret_cast<const sockaddr*>(&addr), sizeof(addr)) != 0 ||
-        listen(listen_, 16) != 0) {
-        error = "cannot listen on 127.0.0.1:" + std::to_string(options.port) + ": " + ErrnoText() +
-                " (another port: --port N, or 0 for any free one)";
-        return false;
-    }
-    socklen_t len = sizeof(addr);
-    getsockname(listen_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
-    return true;
+    return listener_.Open(options.port, error);
 }
 
-void ViewServer::Stop() {
-    if (wake_[1] >= 0) {
-        const char byte = 1;
-        [[maybe_unused]] const ssize_t n = write(wake_[1], &byte, 1);
-    }
-}
+void ViewServer::Stop() { listener_.Stop(); }
 
 void ViewServer::Serve(std::ostream& log) {
-    if (listen_ < 0) return;
+    if (!listener_.IsOpen()) return;
     // Each connection's thread and whether it is done; done ones are joined as we go.
     std::list<std::pair<std::thread, std::shared_ptr<std::atomic<bool>>>> workers;
     auto reap = [&workers](bool all) {
@@ -212,16 +148,7 @@ void ViewServer::Serve(std::ostream& log) {
             }
         }
     };
-    for (;;) {
-        pollfd fds[2] = {{listen_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) {
-            if (errno == EINTR) continue;
-            break;
-        }
-        if (fds[1].revents != 0) break;
-        if (!(fds[0].revents & POLLIN)) continue;
-        const int client = accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (client < 0) continue;
+    for (int client; (client = listener_.Next()) >= 0;) {
         reap(false);
         if (workers.size() >= kMaxConnections) {
             close(client);
@@ -308,18 +235,7 @@ int RunView(const ViewOptions& options, std::ostream& out, std::ostream& err) {
     out << "trellon-host: serving " << options.glbPath << " at " << server.Address() << '\n'
         << "Open that address in a browser; Ctrl+C stops the server." << std::endl;
 
-    struct sigaction action {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    struct sigaction oldInt {
-    }, oldTerm{};
-    g_signalled.store(&server);
-    sigaction(SIGINT, &action, &oldInt);
-    sigaction(SIGTERM, &action, &oldTerm);
-    server.Serve(out);
-    sigaction(SIGINT, &oldInt, nullptr);
-    sigaction(SIGTERM, &oldTerm, nullptr);
-    g_signalled.store(nullptr);
+    server.ServeUntilInterrupted(out);
     out << "trellon-host: stopped" << std::endl;
     return 0;
 }

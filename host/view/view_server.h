@@ -16,6 +16,8 @@
 #include <mutex>
 #include <string>
 
+#include "loopback_listener.h"
+
 namespace host {
 
 struct ViewOptions {
@@ -31,7 +33,6 @@ std::string DefaultWebDir();
 class ViewServer {
 public:
     ViewServer() = default;
-    ~ViewServer();
     ViewServer(const ViewServer&) = delete;
     ViewServer& operator=(const ViewServer&) = delete;
 
@@ -39,16 +40,20 @@ public:
     // starts listening. False with a message when it cannot.
     bool Open(const ViewOptions& options, std::string& error);
     // The port listened on (the one chosen when 0 was asked for).
-    int Port() const { return port_; }
+    int Port() const { return listener_.Port(); }
     // The page's address with the model named: http://127.0.0.1:PORT/?model=NAME.
     std::string Address() const {
-        return "http://127.0.0.1:" + std::to_string(port_) + "/?model=" + modelName_;
+        return "http://127.0.0.1:" + std::to_string(Port()) + "/?model=" + modelName_;
     }
     // Answers requests until Stop; waits for the connections in progress before it returns.
     // Each request is logged to `log` ("GET /path 200").
     void Serve(std::ostream& log);
     // Makes Serve return. Safe to call from a signal handler or another thread.
     void Stop();
+    // Serve, with Ctrl+C (SIGINT) and SIGTERM stopping it.
+    void ServeUntilInterrupted(std::ostream& log) {
+        RunUntilInterrupted(listener_, [&] { Serve(log); });
+    }
 
 private:
     struct File {
@@ -58,9 +63,7 @@ private:
     void Handle(int client, std::ostream& log);
 
     std::map<std::string, File> files_;  // request path -> file
-    int listen_ = -1;
-    int wake_[2] = {-1, -1};  // a pipe: Stop writes, Serve's poll wakes
-    int port_ = 0;
+    LoopbackListener listener_;
     std::string modelName_ = "model.glb";
     std::atomic<int> active_{0};
     std::mutex logMutex_;
