@@ -18,7 +18,7 @@
 import * as THREE from 'three';
 import { OrbitControls } from 'three/addons/controls/OrbitControls.js';
 import { GLTFLoader } from 'three/addons/loaders/GLTFLoader.js';
-import { countModel, fitDistance, gridCell } from './view_tools.js';
+import { countModel, frameBox } from './view_tools.js';
 import { drawPanel, word } from './edit_panel.js';
 
 const BACKGROUND = 0x20242a;
@@ -125,24 +125,8 @@ function drawLines() {
 
 // Frames the model once; later loads keep the camera where the user left it.
 function frame(box) {
-  const size = box.isEmpty() ? new THREE.Vector3(1, 1, 1) : box.getSize(new THREE.Vector3());
-  const centre = box.isEmpty() ? new THREE.Vector3() : box.getCenter(new THREE.Vector3());
-  const extent = Math.max(size.x, size.z, 1e-3);
-  const cell = gridCell(extent);
-  const cells = 2 * Math.ceil((extent * 0.75) / cell);
   if (grid) scene.remove(grid);
-  grid = new THREE.GridHelper(cells * cell, cells, 0x8a8f98, 0x4a4f58);
-  grid.position.set(Math.round(centre.x / cell) * cell, box.isEmpty() ? 0 : box.min.y - extent * 2e-3,
-    Math.round(centre.z / cell) * cell);
-  scene.add(grid);
-  const direction = new THREE.Vector3(0.9, 0.7, 1.2).normalize();
-  const distance = fitDistance(box, centre, direction, camera);
-  camera.position.copy(centre).addScaledVector(direction, distance);
-  camera.near = distance / 1000;
-  camera.far = distance * 100;
-  camera.updateProjectionMatrix();
-  controls.target.copy(centre);
-  controls.update();
+  grid = frameBox(box, scene, camera, controls).grid;
 }
 
 let modelRequest = 0;

@@ -1,5 +1,5 @@
 // Helpers the viewer and the editor share: counting what a model draws, the ground grid's cell,
-// lengths for people, and the camera distance that frames a box.
+// lengths for people, and framing a model: the grid under it and the camera on it.
 import * as THREE from 'three';
 
 // Vertices and faces as a renderer draws them: per primitive, its positions and its triangles.
@@ -58,4 +58,31 @@ export function fitDistance(box, centre, direction, camera) {
       toward + Math.abs(corner.dot(up)) / tanY);
   }
   return Math.max(distance, 1e-3);
+}
+
+// Lays a ground grid under the box (just below its lowest point, so faces lying on the ground
+// are not cut by its lines) and points the camera at the box's centre from above and to the
+// side, just far enough for every corner to lie inside the view. Returns the grid (already in
+// the scene) and its cell.
+export function frameBox(box, scene, camera, controls) {
+  const size = box.isEmpty() ? new THREE.Vector3(1, 1, 1) : box.getSize(new THREE.Vector3());
+  const centre = box.isEmpty() ? new THREE.Vector3() : box.getCenter(new THREE.Vector3());
+  const extent = Math.max(size.x, size.z, 1e-3);
+  const cell = gridCell(extent);
+  const cells = 2 * Math.ceil((extent * 0.75) / cell);
+  const grid = new THREE.GridHelper(cells * cell, cells, 0x8a8f98, 0x4a4f58);
+  const below = Math.max(size.y, extent) * 2e-3;
+  grid.position.set(Math.round(centre.x / cell) * cell, box.isEmpty() ? 0 : box.min.y - below,
+    Math.round(centre.z / cell) * cell);
+  scene.add(grid);
+
+  const direction = new THREE.Vector3(0.9, 0.7, 1.2).normalize();
+  const distance = fitDistance(box, centre, direction, camera);
+  camera.position.copy(centre).addScaledVector(direction, distance);
+  camera.near = distance / 1000;
+  camera.far = distance * 100;
+  camera.updateProjectionMatrix();
+  controls.target.copy(centre);
+  controls.update();
+  return { grid, cell };
 }

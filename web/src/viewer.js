@@ -13,7 +13,7 @@
 import * as THREE from 'three';
 import { OrbitControls } from 'three/addons/controls/OrbitControls.js';
 import { GLTFLoader } from 'three/addons/loaders/GLTFLoader.js';
-import { countModel, fitDistance, formatLength, gridCell } from './view_tools.js';
+import { countModel, formatLength, frameBox } from './view_tools.js';
 
 const BACKGROUND = 0x20242a;
 
@@ -126,29 +126,7 @@ function main() {
       scene.add(model);
 
       // Frame the model and lay the grid under it, on its lowest point.
-      const box = new THREE.Box3().setFromObject(model);
-      const size = box.isEmpty() ? new THREE.Vector3(1, 1, 1) : box.getSize(new THREE.Vector3());
-      const centre = box.isEmpty() ? new THREE.Vector3() : box.getCenter(new THREE.Vector3());
-      const extent = Math.max(size.x, size.z, 1e-3);
-      const cell = gridCell(extent);
-      const cells = 2 * Math.ceil((extent * 0.75) / cell);
-      const grid = new THREE.GridHelper(cells * cell, cells, 0x8a8f98, 0x4a4f58);
-      // Just below the lowest point, so faces lying on the ground are not cut by its lines.
-      const below = Math.max(size.y, extent) * 2e-3;
-      grid.position.set(Math.round(centre.x / cell) * cell, box.isEmpty() ? 0 : box.min.y - below,
-        Math.round(centre.z / cell) * cell);
-      scene.add(grid);
-
-      // The model fills most of the view: the camera looks at its centre from above and to the
-      // side, just far enough for every corner of its box to lie inside the view.
-      const direction = new THREE.Vector3(0.9, 0.7, 1.2).normalize();
-      const distance = fitDistance(box, centre, direction, camera);
-      camera.position.copy(centre).addScaledVector(direction, distance);
-      camera.near = distance / 1000;
-      camera.far = distance * 100;
-      camera.updateProjectionMatrix();
-      controls.target.copy(centre);
-      controls.update();
+      const { cell } = frameBox(new THREE.Box3().setFromObject(model), scene, camera, controls);
 
       const counts = countModel(model);
       $('nodes').textContent = counts.nodes.toLocaleString('en');
