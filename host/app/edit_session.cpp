@@ -92,6 +92,19 @@ bool CheckCount(const json& count, int current, EditReply& refusal) {
     return true;
 }
 
+// A save or export request: {"count": N, "file": NAME}, "file" optional, made against the
+// current change count; or a refusal.
+bool ParseFileRequest(const std::string& body, int current, json& doc, EditReply& refusal) {
+    if (!ParseBody(body, doc, refusal)) return false;
+    for (const auto& [key, value] : doc.items()) {
+        if (key != "count" && key != "file") {
+            refusal = Refuse(400, "unknown key \"" + key + "\"");
+            return false;
+        }
+    }
+    return CheckCount(doc.contains("count") ? doc["count"] : json(), current, refusal);
+}
+
 // A file name for the scene's folder: a plain name (no folder, not hidden, printable), ending in
 // one of `endings`. The caller joins it to the folder; nothing can climb out of it.
 bool PlainName(const std::string& name, const std::vector<std::string>& endings,
@@ -638,12 +651,7 @@ EditReply EditSession::Steps(const std::string& body, const std::vector<std::str
 EditReply EditSession::Save(const std::string& body) {
     json doc;
     EditReply refusal;
-    if (!ParseBody(body, doc, refusal)) return refusal;
-    for (const auto& [key, value] : doc.items()) {
-        if (key != "count" && key != "file") return Refuse(400, "unknown key \"" + key + "\"");
-    }
-    if (!CheckCount(doc.contains("count") ? doc["count"] : json(), Count(), refusal))
-        return refusal;
+    if (!ParseFileRequest(body, Count(), doc, refusal)) return refusal;
     fs::path path = scenePath_;
     if (doc.contains("file")) {
         std::string error;
@@ -667,12 +675,7 @@ EditReply EditSession::Save(const std::string& body) {
 EditReply EditSession::Export(const std::string& body) {
     json doc;
     EditReply refusal;
-    if (!ParseBody(body, doc, refusal)) return refusal;
-    for (const auto& [key, value] : doc.items()) {
-        if (key != "count" && key != "file") return Refuse(400, "unknown key \"" + key + "\"");
-    }
-    if (!CheckCount(doc.contains("count") ? doc["count"] : json(), Count(), refusal))
-        return refusal;
+    if (!ParseFileRequest(body, Count(), doc, refusal)) return refusal;
     std::string name = fs::path(scenePath_).filename().string();
     for (const char* tail : {".scene.json", ".json"}) {
         const std::string t = tail;
