@@ -12,6 +12,7 @@
 
 #include "module_loader.h"
 #include "view_server.h"
+#include "whole_file.h"
 
 namespace host {
 namespace {
@@ -282,10 +283,9 @@ int EditServer::HandleConnection(int fd) {
     const auto it = files_.find(head.path);
     if (it == files_.end()) return SendError(fd, 404, head.path + " is not part of the editor");
     if (head.method != "GET") return SendError(fd, 405, "the page's files are only read");
-    std::ifstream in(it->second.path, std::ios::binary);
-    if (!in) return SendError(fd, 500, head.path + " cannot be read");
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return Send(fd, 200, it->second.type, text);
+    const std::optional<std::string> text = ReadWholeFile(it->second.path);
+    if (!text) return SendError(fd, 500, head.path + " cannot be read");
+    return Send(fd, 200, it->second.type, *text);
 }
 
 int RunEdit(const std::string& modulePath, const EditOptions& options, std::ostream& out,

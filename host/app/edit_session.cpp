@@ -35,6 +35,7 @@
 #include "ui_command.h"
 #include "units.h"
 #include "viewport.h"
+#include "whole_file.h"
 
 namespace host {
 namespace {
@@ -327,9 +328,9 @@ bool WriteGlbToMemory(const std::function<bool(const std::string&, std::string&)
     const fs::path path = fs::path(pattern) / "model.glb";
     bool ok = write(path.string(), error);
     if (ok) {
-        std::ifstream in(path, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        ok = !bytes.empty();
+        std::optional<std::string> read = ReadWholeFile(path);
+        ok = read && !read->empty();
+        if (ok) bytes = std::move(*read);
         if (!ok) error = "the model could not be read back";
     }
     std::error_code ec;
@@ -380,12 +381,12 @@ EditSession::~EditSession() {
 }
 
 bool EditSession::Open(std::string& error) {
-    std::ifstream in(scenePath_, std::ios::binary);
-    if (!in) {
+    std::optional<std::string> text = ReadWholeFile(scenePath_);
+    if (!text) {
         error = scenePath_ + ": cannot be read";
         return false;
     }
-    fileText_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    fileText_ = std::move(*text);
     if (!Load(error)) return false;
     // The panel opens on the first Trellon object, as a user selecting it would.
     for (Node* n : scene_->Nodes()) {

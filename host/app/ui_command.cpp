@@ -4,8 +4,8 @@
 
 #include <cctype>
 #include <cmath>
-#include <fstream>
 #include <iomanip>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +20,7 @@
 #include "node.h"
 #include "scene_objects.h"
 #include "scene_writer.h"
+#include "whole_file.h"
 
 namespace host {
 
@@ -535,17 +536,16 @@ std::string RunPanelSteps(Scene& scene, const std::string& text, const std::stri
 }
 
 int UiScene(Scene& scene, const UiOptions& options, std::ostream& out, std::ostream& err) {
-    std::ifstream in(options.steps, std::ios::binary);
-    if (!in) {
+    const std::optional<std::string> text = ReadWholeFile(options.steps);
+    if (!text) {
         err << "trellon-host: " << options.steps << ": cannot be read\n";
         return 1;
     }
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (const int status = LoadInto(scene, options.scene, err); status != 0) return status;
     scene.ClearMessages();
     // A user at the panel: the scene's own set-up is not part of the undo record.
     theHold.ClearRecord();
-    if (const std::string e = RunPanelSteps(scene, text, options.steps); !e.empty()) {
+    if (const std::string e = RunPanelSteps(scene, *text, options.steps); !e.empty()) {
         err << "trellon-host: " << e << '\n';
         return 1;
     }

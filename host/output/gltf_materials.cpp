@@ -8,11 +8,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "color.h"
 #include "shown_material.h"
+#include "whole_file.h"
 
 namespace host::gltf {
 namespace {
@@ -50,9 +49,9 @@ int ImageTable::Index(const std::string& file) {
 }
 
 bool ImageTable::Read(const std::string& file, Image& image) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return false;
-    image.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const std::optional<std::string> read = ReadWholeFile(file);
+    if (!read) return false;
+    image.bytes.assign(read->begin(), read->end());
     const auto& b = image.bytes;
     if (b.size() >= 8 && std::memcmp(b.data(), "\x89PNG\r\n\x1a\n", 8) == 0) {
         image.mimeType = "image/png";
