@@ -11,12 +11,13 @@
 // sequence's groups in turn. Every copy is a glTF instance in the model the page shows.
 //
 // Usage: node edit_browser_test.mjs HOST CHROMIUM SOURCE_DIR OUT_DIR
-import { spawn, spawnSync } from 'node:child_process';
+import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 
+import { openPage, sleep, startEditor, stopChildren } from './editor_driver.mjs';
+
 const [hostProgram, chromiumProgram, sourceDir, outDir] = process.argv.slice(2);
-const children = [];
 let failures = 0;
 
 function check(condition, message) {
@@ -29,7 +30,7 @@ function check(condition, message) {
 }
 
 function finish(code) {
-  for (const child of children) child.kill('SIGINT');
+  stopChildren();
   process.exit(code);
 }
 
@@ -48,87 +49,30 @@ const fixture = path.join(sourceDir, 'tests/scenes/edit/garden.scene.json');
 const sceneFile = path.join(outDir, 'garden.scene.json');
 fs.copyFileSync(fixture, sceneFile);
 
-function startEditor() {
-  return new Promise((resolve) => {
-    const editor = spawn(hostProgram, ['edit', sceneFile, '--port', '0'],
-      { stdio: ['ignore', 'pipe', fs.openSync(path.join(outDir, 'edit.log'), 'w')] });
-    children.push(editor);
-    let said = '';
-    editor.stdout.on('data', (chunk) => {
-      said += chunk;
-      const m = said.match(/http:\/\/127\.0\.0\.1:\d+\//);
-      if (m) resolve(m[0]);
-    });
-    editor.on('exit', (code) => fail(`trellon-host edit ended (${code}): ${said}`));
-  });
-}
-
-// --- Chromium over the DevTools pipe (fd 3 in, fd 4 out, messages ended by NUL) -------------
-
-function startChromium() {
-  const args = ['--headless', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-    '--no-first-run', '--disable-dev-shm-usage', '--hide-scrollbars', '--window-size=1280,800',
-    `--user-data-dir=${path.join(outDir, 'profile')}`, '--remote-debugging-pipe'];
-  if (process.getuid && process.getuid() === 0) args.unshift('--no-sandbox');
-  const chromium = spawn(chromiumProgram, args, {
-    stdio: ['ignore', 'ignore', fs.openSync(path.join(outDir, 'chromium.log'), 'w'), 'pipe', 'pipe'],
-  });
-  children.push(chromium);
-  const input = chromium.stdio[3];
-  const output = chromium.stdio[4];
-  const waiting = new Map();
-  let nextId = 1;
-  let buffer = Buffer.alloc(0);
-  output.on('data', (chunk) => {
-    buffer = Buffer.concat([buffer, chunk]);
-    for (let end = buffer.indexOf(0); end >= 0; end = buffer.indexOf(0)) {
-      const message = JSON.parse(buffer.subarray(0, end).toString('utf8'));
-      buffer = buffer.subarray(end + 1);
-      const done = waiting.get(message.id);
-      if (!done) continue;
-      waiting.delete(message.id);
-      if (message.error) done.reject(new Error(JSON.stringify(message.error)));
-      else done.resolve(message.result);
-    }
-  });
-  return (method, params = {}, sessionId = undefined) => new Promise((resolve, reject) => {
-    const id = nextId++;
-    waiting.set(id, { resolve, reject });
-    input.write(`${JSON.stringify({ id, method, params, sessionId })}\0`);
-  });
-}
-
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-
 async function main() {
-  const address = await startEditor();
-  const send = startChromium();
-  const { targetId } = await send('Target.createTarget', { url: address });
-  const { sessionId } = await send('Target.attachToTarget', { targetId, flatten: true });
-  const page = (method, params) => send(method, params, sessionId);
-  const evaluate = async (expression) => {
-    const r = await page('Runtime.evaluate', { expression, awaitPromise: true, returnByValue: true });
-    if (r.exceptionDetails) throw new Error(`${expression}: ${JSON.stringify(r.exceptionDetails)}`);
-    return r.result.value;
-  };
-  const body = () => evaluate(`document.body ? ({ ...document.body.dataset,
-    picking: document.body.classList.contains('picking') }) : {}`);
-  // Waits until the page shows the model of change `count`.
-  const settled = async (count, what) => {
-    for (let i = 0; i < 600; i += 1) {
-      const b = await body();
-      if (b.status === 'ready' && b.count === String(count) && b.modelCount === String(count)) return b;
-      if (b.status === 'error') fail(`${what}: the page failed: ${JSON.stringify(b)}`);
-      await sleep(100);
-    }
-    return fail(`${what}: the page did not settle at change ${count}: ${JSON.stringify(await body())}`);
-  };
+  const address = await startEditor(hostProgram, sceneFile, outDir, fail);
+  const { page, evaluate, body, settled } = await openPage(chromiumProgram, outDir, address, fail);
   const clickRef = (ref) => evaluate(`document.querySelector('[data-ref="${ref}"]').click()`);
   const rows = () => evaluate(`[...document.querySelectorAll('[data-ref="Distribute Objects/1002"] tr.row-item')]
     .map((tr) => tr.textContent)`);
 
   let b = await settled(1, 'opening');
   check(b.instances === '11', `the fence opens with 11 pickets, one every 24 cm (${b.instances})`);
+
+  // Framed, a 90 cm picket stands hundreds of pixels tall. Each wheel step takes the camera
+  // 1 / 0.95 further: 150 steps, 2,200 times as far, leave a picket under a pixel, a point;
+  // 150 steps back bring the shapes back.
+  const wheel = async (deltaY) => {
+    for (let i = 0; i < 150; i += 1) {
+      await page('Input.dispatchMouseEvent', { type: 'mouseWheel', x: 400, y: 400, deltaX: 0, deltaY });
+    }
+    return (await body()).points;
+  };
+  check(b.points === '0', `framed, every picket is drawn as a shape (${b.points} as points)`);
+  let points = await wheel(100);
+  check(points === '11', `far away, the 11 pickets are drawn as points (${points})`);
+  points = await wheel(-100);
+  check(points === '0', `back at the framed view, they are shapes again (${points})`);
 
   // "Sequence in order": the sequence builder spreads int(240 / 24) = 10 slots over the path,
   // the one row (group 0) at every slot.
