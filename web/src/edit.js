@@ -12,12 +12,14 @@
 // What a test can read: the body's data-status ("ready" once the model of the current state is
 // drawn, "busy" while a change is on its way, "error" after a failed load), data-count (the
 // change count of the state shown), data-model-count (the count the drawn model belongs to),
-// data-vertices, data-faces and data-instances (what the drawn model holds), data-model-ms (how
+// data-vertices, data-faces and data-instances (what the drawn model holds), data-points (how
+// many of its copies are drawn as points, being too small to see as shapes), data-model-ms (how
 // long the last change took from the click to the drawn model) and data-error (the last refusal).
 // window.trellonEditor.screenPoint(NAME) gives the page position of a point on a node in the view.
 import * as THREE from 'three';
 import { OrbitControls } from 'three/addons/controls/OrbitControls.js';
 import { GLTFLoader } from 'three/addons/loaders/GLTFLoader.js';
+import { farCopies } from './far_copies.js';
 import { countModel, frameBox } from './view_tools.js';
 import { drawPanel, word } from './edit_panel.js';
 
@@ -61,6 +63,7 @@ let model = null;   // the loaded glTF scene
 let lines = null;   // the shapes' lines, for seeing and picking paths
 let grid = null;
 let framed = false;
+let far = null;     // the model's copies drawn as points while they are too small to see
 
 function viewSize() {
   const r = $('view').getBoundingClientRect();
@@ -68,7 +71,23 @@ function viewSize() {
 }
 
 function render() {
+  if (far) {
+    far.update(camera, renderer.getDrawingBufferSize(new THREE.Vector2()).y);
+    body.points = String(far.points());
+  }
   renderer.render(scene, camera);
+}
+
+// A replaced model's buffers and textures go at once: the browser frees them only when told.
+function dispose(root) {
+  root.traverse((obj) => {
+    if (obj.geometry) obj.geometry.dispose();
+    if (obj.isInstancedMesh) obj.dispose();
+    for (const m of obj.material ? [obj.material].flat() : []) {
+      for (const value of Object.values(m)) if (value && value.isTexture) value.dispose();
+      m.dispose();
+    }
+  });
 }
 
 // Without multisampling: a large layout redraws much faster where the browser draws in software,
@@ -152,7 +171,10 @@ async function loadModel() {
   }
   if (request !== modelRequest) return;  // a newer state's model is on its way
   const loadMs = performance.now() - loadStarted;
-  if (model) scene.remove(model);
+  if (model) {
+    scene.remove(model);
+    dispose(model);
+  }
   model = new THREE.Group();
   model.add(loaded[0].scene);
   if (loaded[1]) model.add(loaded[1].scene);
@@ -165,6 +187,7 @@ async function loadModel() {
     framed = true;
   }
   const counts = countModel(loaded[0].scene);
+  far = farCopies(loaded[0].scene);
   $('vertices').textContent = counts.vertices.toLocaleString('en');
   $('faces').textContent = counts.faces.toLocaleString('en');
   $('instances').textContent = counts.instances.toLocaleString('en');
@@ -196,6 +219,7 @@ function nodeAt(x, y) {
   const ray = new THREE.Raycaster();
   ray.setFromCamera(pointer, camera);
   ray.params.Line.threshold = camera.position.distanceTo(controls.target) * 0.01;
+  ray.params.Points.threshold = ray.params.Line.threshold;
   const names = new Set(state.nodes.map((n) => n.name));
   const targets = [model, lines].filter(Boolean);
   for (const hit of ray.intersectObjects(targets, true)) {

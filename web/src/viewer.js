@@ -13,6 +13,7 @@
 import * as THREE from 'three';
 import { OrbitControls } from 'three/addons/controls/OrbitControls.js';
 import { GLTFLoader } from 'three/addons/loaders/GLTFLoader.js';
+import { farCopies } from './far_copies.js';
 import { countModel, formatLength, frameBox } from './view_tools.js';
 
 const BACKGROUND = 0x20242a;
@@ -107,7 +108,11 @@ function main() {
   const controls = new OrbitControls(camera, renderer.domElement);
   controls.enableDamping = false;
 
-  const render = () => renderer.render(scene, camera);
+  let far = null;  // copies drawn as points while they are too small to see
+  const render = () => {
+    if (far) far.update(camera, renderer.getDrawingBufferSize(new THREE.Vector2()).y);
+    renderer.render(scene, camera);
+  };
   controls.addEventListener('change', render);
   window.addEventListener('resize', () => {
     camera.aspect = window.innerWidth / window.innerHeight;
@@ -134,6 +139,7 @@ function main() {
       $('faces').textContent = counts.faces.toLocaleString('en');
       $('instances').textContent = counts.instances.toLocaleString('en');
       $('cell').textContent = formatLength(cell);
+      far = farCopies(model);
       $('counts').hidden = false;
       showLegend(counts);
       render();
