@@ -6,9 +6,8 @@
 
 #include "display/proxy_draw.h"
 #include "distribute/placement.h"
-#include "iparamb2.h"
+#include "object/build_settings.h"
 #include "object/mesh_fit.h"
-#include "object/param_ids.h"
 #include "object/trellon.h"
 
 namespace trellon {
@@ -57,23 +56,22 @@ CopyProxyDrawer::~CopyProxyDrawer() = default;
 
 void CopyProxyDrawer::Draw(ProxyDrawer drawer, GraphicsWindow& gw) {
     PlacementPass pass;
-    if (!PassOf(drawer, pass) || object_.pblock2 == nullptr) return;
-    IParamBlock2& pb = *object_.pblock2;
+    if (!PassOf(drawer, pass)) return;
     if (!placement_) {
         placement_ = std::make_unique<Placement>(Placement::Prepare(object_, t_));
-        pointCloud_ = pb.GetInt(PointCloud, t_);
+        const BuildSettings* settings = placement_->Settings();
         // The stored points of item i follow those of the items before it.
-        const int items = placement_->ItemCount();
         cloudStart_.assign(1, 0);
-        for (int i = 0; i < items; ++i) {
-            const int n = i < pb.Count(Item_Cloud_Count) ? pb.GetInt(Item_Cloud_Count, t_, i) : 0;
+        for (int i = 0; settings && i < placement_->ItemCount(); ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            const int n = k < settings->cloudCounts.size() ? settings->cloudCounts[k] : 0;
             cloudStart_.push_back(cloudStart_.back() + std::max(n, 0));
         }
-        const int stored = pb.Count(Cloud_Points);
-        cloud_.resize(static_cast<std::size_t>(stored));
-        for (int i = 0; i < stored; ++i)
-            cloud_[static_cast<std::size_t>(i)] = pb.GetPoint3(Cloud_Points, t_, i);
     }
+    const BuildSettings* settings = placement_->Settings();
+    if (settings == nullptr) return;
+    const std::vector<Point3>& cloud = settings->cloudPoints;
+    const int pointCloud = settings->pointCloud;
     std::vector<ProxyItem> items(static_cast<std::size_t>(placement_->ItemCount()));
     for (int i = 0; i < placement_->ItemCount(); ++i) {
         const PlacementItem& it = placement_->Item(i);
@@ -82,18 +80,18 @@ void CopyProxyDrawer::Draw(ProxyDrawer drawer, GraphicsWindow& gw) {
         p.boxMin = it.boxMin;
         p.boxMax = it.boxMax;
         // A block whose tables disagree with the counts draws the points it has.
-        const int stored = static_cast<int>(cloud_.size());
+        const int stored = static_cast<int>(cloud.size());
         const int begin = std::min(cloudStart_[static_cast<std::size_t>(i)], stored);
         const int end = std::min(cloudStart_[static_cast<std::size_t>(i) + 1], stored);
         p.cloud =
-            std::span<const Point3>(cloud_.data() + begin, static_cast<std::size_t>(end - begin));
+            std::span<const Point3>(cloud.data() + begin, static_cast<std::size_t>(end - begin));
     }
     // Count first: a drawing past what the viewport can be handed draws nothing and says so, once
     // for each count (the viewport redraws often).
     const PassCounts counts = placement_->Count(pass);
     MeshNeeds needs;
     for (std::size_t k = 0; k < counts.perItem.size() && k < items.size(); ++k)
-        needs.points += counts.perItem[k] * PointsPerCopy(mode_, items[k], pointCloud_);
+        needs.points += counts.perItem[k] * PointsPerCopy(mode_, items[k], pointCloud);
     const FitCheck fit = CheckFit(needs);
     if (!fit.Fits()) {
         if (object_.RefusedProxyPoints != needs.points) {
@@ -106,7 +104,7 @@ void CopyProxyDrawer::Draw(ProxyDrawer drawer, GraphicsWindow& gw) {
     placement_->ForEachCopy(pass, [&](const PlacedCopy& copy) {
         if (copy.item < 0 || copy.item >= static_cast<int>(items.size())) return;
         DrawProxyCopy(gw, mode_, copy.item, items[static_cast<std::size_t>(copy.item)], copy.tm,
-                      pointCloud_);
+                      pointCloud);
     });
 }
 

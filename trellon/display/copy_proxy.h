@@ -21,7 +21,7 @@ class Placement;
 
 class CopyProxyDrawer {
 public:
-    // Reads the placement, the stored sample points and PointCloud at t; draws in `mode`.
+    // Draws the placement at t in `mode` (a point cloud from the settings' stored points).
     CopyProxyDrawer(Trellon& object, TimeValue t, DisplayMode mode);
     ~CopyProxyDrawer();
     CopyProxyDrawer(const CopyProxyDrawer&) = delete;
@@ -34,9 +34,7 @@ private:
     Trellon& object_;
     TimeValue t_;
     DisplayMode mode_;
-    int pointCloud_ = 10;
     std::unique_ptr<Placement> placement_;  // prepared on the first Draw
-    std::vector<Point3> cloud_;             // Cloud_Points
     std::vector<int> cloudStart_;           // per item, its first point; one more at the end
 };
 

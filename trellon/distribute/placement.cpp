@@ -502,6 +502,8 @@ Placement Placement::Prepare(Trellon& object, const BuildSettings& settings, Wor
     return Placement(std::move(state));
 }
 
+const BuildSettings* Placement::Settings() const { return state_->valid ? state_->b : nullptr; }
+
 std::vector<PlacementPass> Placement::Passes() const {
     std::vector<PlacementPass> passes;
     if (!state_->valid) return passes;

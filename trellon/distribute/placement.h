@@ -114,6 +114,10 @@ public:
     Placement& operator=(Placement&&) noexcept;
     ~Placement();
 
+    // The settings the placement was read from; nullptr when it has no passes for want of a
+    // block or a path.
+    const BuildSettings* Settings() const;
+
     // The passes of a build, in order (see above); empty without a path or items.
     std::vector<PlacementPass> Passes() const;
 

@@ -93,6 +93,10 @@ BuildSettings BuildSettings::Read(IParamBlock2& pb, TimeValue t) {
     s.spacings = Floats(pb, Item_Spacing, t);
     s.faceCounts = Ints(pb, Item_Face_Count, t);
     s.cloudCounts = Ints(pb, Item_Cloud_Count, t);
+    s.cloudPoints.resize(static_cast<std::size_t>(std::max(pb.Count(Cloud_Points), 0)));
+    for (std::size_t i = 0; i < s.cloudPoints.size(); ++i)
+        s.cloudPoints[i] = pb.GetPoint3(Cloud_Points, t, static_cast<int>(i));
+    s.pointCloud = pb.GetInt(PointCloud, t);
 
     s.pattern = pb.GetInt(Geo_Pattern, t);
     s.follow = pb.GetInt(Geo_Follow, t) != 0;

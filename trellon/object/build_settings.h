@@ -70,6 +70,10 @@ struct BuildSettings {
     std::vector<float> spacings;   // Item_Spacing
     std::vector<int> faceCounts;   // Item_Face_Count
     std::vector<int> cloudCounts;  // Item_Cloud_Count
+    // The point-cloud proxies: every item's stored sample points, item after item
+    // (cloudCounts[i] for item i; Cloud_Points), and how many of them a copy draws (PointCloud).
+    std::vector<Point3> cloudPoints;
+    int pointCloud = 10;
 
     int pattern = 2;  // Geo_Pattern
     bool follow = true, followOri = false;
