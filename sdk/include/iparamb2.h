@@ -317,8 +317,11 @@ public:
 private:
     friend class ParamBlockDescReader;
     void Read(va_list ap);
+    void Add(const ParamDef& def);
 
     std::vector<ParamDef> params_;
+    // Per non-negative ID, its index in params_ (-1: none): every value access asks by ID.
+    std::vector<int> indexOfId_;
     ParamDef invalid_;
     std::vector<std::string> errors_;
     int invalidateUICount_ = 0;

@@ -86,7 +86,7 @@ public:
             // The list itself was read correctly; the second definition is left out.
             Note("the ID is defined twice; the second is ignored");
         } else {
-            desc_.params_.push_back(pd);
+            desc_.Add(pd);
         }
         where_.clear();
         return true;
@@ -416,7 +416,20 @@ void ParamBlockDesc2::AddParam(int id, ...) {
     va_end(ap);
 }
 
+void ParamBlockDesc2::Add(const ParamDef& def) {
+    if (def.ID >= 0) {
+        const auto at = static_cast<std::size_t>(def.ID);
+        if (indexOfId_.size() <= at) indexOfId_.resize(at + 1, -1);
+        indexOfId_[at] = static_cast<int>(params_.size());
+    }
+    params_.push_back(def);
+}
+
 int ParamBlockDesc2::IDtoIndex(ParamID id) const {
+    if (id >= 0) {
+        const auto at = static_cast<std::size_t>(id);
+        return at < indexOfId_.size() ? indexOfId_[at] : -1;
+    }
     for (std::size_t k = 0; k < params_.size(); ++k) {
         if (params_[k].ID == id) return static_cast<int>(k);
     }
