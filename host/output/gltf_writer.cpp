@@ -388,8 +388,10 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
         const auto k = static_cast<std::size_t>(primOfId[face.getMatID()]);
         PrimitivePlan& prim = plan.prims[k];
         const bool shorts = prim.ShortIndices();
-        RegionWriter& out = *indices[k];
-        for (const int corner : order) {
+        // The face's three indices go out together.
+        std::array<std::uint32_t, 3> index;
+        for (std::size_t n = 0; n < 3; ++n) {
+            const int corner = order[n];
             const DWORD v = face.v[corner];
             const std::uint32_t c = shared.Single(v) ? v : shared.ClassOf(f, corner);
             VertexClass& cls = classes[c];
@@ -409,11 +411,14 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
                     uvs[k]->Put(st);
                 }
             }
-            if (shorts) {
-                out.Put(static_cast<std::uint16_t>(cls.index - 1));
-            } else {
-                out.Put(cls.index - 1);
-            }
+            index[n] = cls.index - 1;
+        }
+        if (shorts) {
+            indices[k]->Put(std::array<std::uint16_t, 3>{static_cast<std::uint16_t>(index[0]),
+                                                         static_cast<std::uint16_t>(index[1]),
+                                                         static_cast<std::uint16_t>(index[2])});
+        } else {
+            indices[k]->Put(index);
         }
     }
     for (std::size_t p = 0; p < plan.prims.size(); ++p) {
