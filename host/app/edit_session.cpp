@@ -20,6 +20,7 @@
 #include "custcont.h"
 #include "draw_pass.h"
 #include "drawing_writer.h"
+#include "edit_requests.h"
 #include "evaluated_scene.h"
 #include "gltf_writer.h"
 #include "hold.h"
@@ -42,115 +43,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using json = nlohmann::ordered_json;
+using namespace edit;
 using WinStandIn::ControlInfo;
 using WinStandIn::ControlKind;
 
 // Longest step the page may send; a step is one command line of a few words.
 constexpr std::size_t kMaxStepChars = 1000;
 constexpr std::size_t kMaxStepsPerRequest = 16;
-
-EditReply Reply(int status, const json& body) { return {status, "application/json", body.dump()}; }
-
-EditReply Refuse(int status, const std::string& message) {
-    return Reply(status, json{{"error", message}});
-}
-
-// The request body as a JSON object, or a refusal.
-bool ParseBody(const std::string& body, json& doc, EditReply& refusal) {
-    if (body.size() > EditSession::kMaxJsonBytes) {
-        refusal = Refuse(413, "the request is larger than " +
-                                  std::to_string(EditSession::kMaxJsonBytes) + " bytes");
-        return false;
-    }
-    try {
-        doc = json::parse(body.empty() ? std::string("{}") : body);
-    } catch (const json::exception& e) {
-        refusal = Refuse(400, std::string("the request is not valid JSON (") + e.what() + ")");
-        return false;
-    }
-    if (!doc.is_object()) {
-        refusal = Refuse(400, "the request must be a JSON object");
-        return false;
-    }
-    return true;
-}
-
-// The change count a request was made against, or a refusal (missing, not a whole number, or
-// not the current count).
-bool CheckCount(const json& count, int current, EditReply& refusal) {
-    if (!count.is_number_integer()) {
-        refusal = Refuse(400,
-                         "the request must give \"count\", the change count it was made "
-                         "against, as a whole number");
-        return false;
-    }
-    if (count.get<long long>() != current) {
-        refusal = Refuse(409, "the scene has changed since this request was made (change " +
-                                  count.dump() + ", now " + std::to_string(current) +
-                                  "): reload and try again");
-        return false;
-    }
-    return true;
-}
-
-// A save or export request: {"count": N, "file": NAME}, "file" optional, made against the
-// current change count; or a refusal.
-bool ParseFileRequest(const std::string& body, int current, json& doc, EditReply& refusal) {
-    if (!ParseBody(body, doc, refusal)) return false;
-    for (const auto& [key, value] : doc.items()) {
-        if (key != "count" && key != "file") {
-            refusal = Refuse(400, "unknown key \"" + key + "\"");
-            return false;
-        }
-    }
-    return CheckCount(doc.contains("count") ? doc["count"] : json(), current, refusal);
-}
-
-// A file name for the scene's folder: a plain name (no folder, not hidden, printable), ending in
-// one of `endings`. The caller joins it to the folder; nothing can climb out of it.
-bool PlainName(const std::string& name, const std::vector<std::string>& endings,
-               std::string& error) {
-    if (name.empty() || name.size() > 200) {
-        error = "a file name must have 1 to 200 characters";
-        return false;
-    }
-    for (unsigned char c : name) {
-        if (c < 0x20 || c == 0x7f || c == '/' || c == '\\' || c == ':') {
-            error = "\"" + name +
-                    "\" is not a plain file name: files are read and written in "
-                    "the scene's folder only";
-            return false;
-        }
-    }
-    if (name.front() == '.') {
-        error = "\"" + name + "\" is not a plain file name (it starts with a dot)";
-        return false;
-    }
-    std::string lower = name;
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    for (const std::string& e : endings) {
-        if (lower.size() > e.size() && lower.compare(lower.size() - e.size(), e.size(), e) == 0)
-            return true;
-    }
-    std::string list;
-    for (const std::string& e : endings) list += (list.empty() ? "" : ", ") + e;
-    error = "\"" + name + "\" does not end in " + list;
-    return false;
-}
-
-// A path in the folder that is not a link to somewhere else.
-bool WritablePath(const fs::path& path, std::string& error) {
-    std::error_code ec;
-    if (fs::is_symlink(path, ec)) {
-        error = path.filename().string() + " is a link; the editor writes only plain files";
-        return false;
-    }
-    if (fs::exists(path, ec) && !fs::is_regular_file(path, ec)) {
-        error = path.filename().string() + " is not a plain file";
-        return false;
-    }
-    return true;
-}
 
 // The buttons of a question box, as the page offers them.
 json Buttons(UINT type) {
