@@ -112,17 +112,6 @@ TEST(Scene, NodesGoOnTheCurrentLayerAndLayersAreCreatedOnce) {
     EXPECT_EQ(fences->GetNumNodes(), 0);
 }
 
-TEST(Scene, MessageBoxesAreRecordedAndAnsweredByPolicy) {
-    host::Scene scene;
-    scene.SetMessageAnswer(L"Car Paint", IDYES);
-    EXPECT_EQ(MessageBox(nullptr, L"Convert?", L"Car Paint", MB_YESNO), IDYES);
-    EXPECT_EQ(MessageBox(nullptr, L"Too many", L"Too Many Polys", MB_OK | MB_ICONWARNING), IDOK);
-    ASSERT_EQ(scene.Messages().size(), 2u);
-    EXPECT_EQ(scene.Messages()[1].caption, L"Too Many Polys");
-    EXPECT_EQ(scene.Messages()[1].text, L"Too many");
-    EXPECT_EQ(scene.Messages()[0].answer, IDYES);
-}
-
 // A command that loads a second scene while the first still exists (the panel's own scene beside
 // a loaded one) must keep the newer scene's answers and records when the older one goes.
 TEST(Scene, AnOlderSceneGoingLeavesTheNewerScenesHandlers) {

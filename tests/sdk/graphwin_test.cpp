@@ -4,12 +4,10 @@
 
 #include <vector>
 
-#include "Graphics/IMeshDisplay2.h"
 #include "graphwin.h"
 #include "mesh.h"
 #include "mesh_fixtures.h"
 #include "object.h"
-#include "support/render_items.h"
 
 namespace {
 
@@ -103,7 +101,5 @@ INSTANTIATE_TEST_SUITE_P(
         SelectCase{{2, 8}, HIT_ABORTONHIT, TRUE, 2},
         // Over the hidden face: only the two visible faces are drawn, nothing hit.
         SelectCase{{25, 2}, 0, FALSE, 2}));
-
-using support::ItemList;
 
 }  // namespace
