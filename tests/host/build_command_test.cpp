@@ -15,7 +15,6 @@
 
 #include "module_loader.h"
 #include "scene.h"
-#include "scene_writer.h"
 #include "support/keep_units.h"
 #include "support/text_files.h"
 
@@ -122,16 +121,12 @@ TEST_F(BuildCommand, SummaryAtTheGivenTime) {
     EXPECT_NE(text.find("wrote " + options.output), std::string::npos) << text;
 }
 
-// Save writes what the writer makes of the loaded scene.
-TEST_F(BuildCommand, SaveWritesTheSceneWhole) {
+// Save says what it wrote.
+TEST_F(BuildCommand, SaveNamesTheFileAndItsNodes) {
     host::Scene s;
     ASSERT_EQ(host::SaveScene(s, ScenePath("every_object.scene.json"), Out("whole.scene.json"),
                               out_, err_),
               0);
-    // Bitmap files are written relative to the folder the file is saved in.
-    const std::string folder =
-        std::filesystem::path(Out("whole.scene.json")).parent_path().string();
-    EXPECT_EQ(ReadText(Out("whole.scene.json")), host::SaveSceneText(s, folder));
     EXPECT_EQ(out_.str(), "saved " + Out("whole.scene.json") + " (4 nodes)\n");
 }
 

@@ -16,8 +16,8 @@
 
 #include "draw_command.h"
 #include "draw_pass.h"
-#include "glb_file.h"
 #include "drawing_writer.h"
+#include "glb_file.h"
 #include "module_loader.h"
 #include "module_scene_fixture.h"
 #include "scene.h"
@@ -149,7 +149,9 @@ protected:
 // and a missing scene refused.
 TEST_F(DrawCommand, WritesTheDrawingByItsExtensionOrPrintsIt) {
     ASSERT_EQ(Run(scenePath_, (dir_ / "dots.json").string()), 0) << err_.str();
-    EXPECT_EQ(nlohmann::json::parse(support::ReadText(dir_ / "dots.json"))["nodes"][0]["markers"].size(), 5u);
+    EXPECT_EQ(
+        nlohmann::json::parse(support::ReadText(dir_ / "dots.json"))["nodes"][0]["markers"].size(),
+        5u);
     ASSERT_EQ(Run(scenePath_, (dir_ / "dots.glb").string()), 0) << err_.str();
     EXPECT_TRUE(std::filesystem::exists(dir_ / "dots.glb"));
     ASSERT_EQ(Run(scenePath_, ""), 0) << err_.str();

@@ -35,12 +35,10 @@ std::string PathScene(float length, const std::string& items, const std::string&
                       const std::string& params, const std::string& extra = "") {
     std::ostringstream s;
     s << R"({"format": "trellon-scene", "version": 1, "units": "centimeters", )" << extra
-      << R"("nodes": [{"name": "Path", "object": {"type": "line", "points": [[0,0,0], [)"
-      << length << R"(,0,0]]}}, )" << items
-      << R"(, {"name": "Fence", "object": {"type": "Trellon", "setup": [
+      << R"("nodes": [{"name": "Path", "object": {"type": "line", "points": [[0,0,0], [)" << length
+      << R"(,0,0]]}}, )" << items << R"(, {"name": "Fence", "object": {"type": "Trellon", "setup": [
           {"op": "create", "seed": 3}, {"op": "pickPath", "node": "Path"}, )"
-      << adds << R"(], "params": [{"name": "Geo_UserSpacing", "value": 1}, )" << params
-      << "]}}]}";
+      << adds << R"(], "params": [{"name": "Geo_UserSpacing", "value": 1}, )" << params << "]}}]}";
     return s.str();
 }
 
@@ -83,9 +81,12 @@ protected:
 // Pickets every 10 from 0 to 24990: 2500 copies, 1000 to a node. A node already called
 // "TL_Picket" makes the new ones take the next free numbers.
 TEST_F(Export, ThousandCopiesToANodeNamedAfterTheSource) {
-    Load(PathScene(24990, std::string(kPicket) + R"(, {"name": "TL_Picket", "object": {"type": "box", "length": 1, "width": 1, "height": 1}})",
-                   R"({"op": "addItem", "node": "Picket"})",
-                   R"({"name": "Item_Spacing", "value": [10, 10]})"));
+    Load(PathScene(
+        24990,
+        std::string(kPicket) +
+            R"(, {"name": "TL_Picket", "object": {"type": "box", "length": 1, "width": 1, "height": 1}})",
+        R"({"op": "addItem", "node": "Picket"})",
+        R"({"name": "Item_Spacing", "value": [10, 10]})"));
     EXPECT_EQ(ExportFence(), 3);
     EXPECT_EQ(scene->GetINodeByName(L"Fence"), nullptr);
     const std::vector<INode*> nodes = NodesNamed(L"TL_Picket0");
@@ -168,13 +169,14 @@ INSTANTIATE_TEST_SUITE_P(ShiftOnOff, ExportVariation, testing::Values(1, 0));
 
 // The new nodes go on the object's layer, not the current one; the sweeps come along.
 TEST_F(Export, NodesLandOnTheObjectsLayerWithTheSweeps) {
-    Load(PathScene(100,
-                   std::string(kPicket) +
-                       R"(, {"name": "Rail", "hidden": true, "object": {"type": "line", "closed": true,
+    Load(PathScene(
+        100,
+        std::string(kPicket) +
+            R"(, {"name": "Rail", "hidden": true, "object": {"type": "line", "closed": true,
                          "points": [[-2,-3,0], [2,-3,0], [2,3,0], [-2,3,0]]}})",
-                   R"({"op": "addItem", "node": "Picket"}, {"op": "addShape", "node": "Rail"})",
-                   R"({"name": "Item_Spacing", "value": [20, 20]})",
-                   R"("layers": [{"name": "Fences"}, {"name": "Other"}], "currentLayer": "Other", )"));
+        R"({"op": "addItem", "node": "Picket"}, {"op": "addShape", "node": "Rail"})",
+        R"({"name": "Item_Spacing", "value": [20, 20]})",
+        R"("layers": [{"name": "Fences"}, {"name": "Other"}], "currentLayer": "Other", )"));
     auto* fences = scene->Layers().GetLayer(MSTR(L"Fences"));
     ASSERT_NE(fences, nullptr);
     fences->AddToLayer(scene->GetINodeByName(L"Fence"));

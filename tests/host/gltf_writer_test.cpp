@@ -26,9 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// sRGB decoding of a display value (the base colour of a host colour).
-double Linear(double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); }
-
 class GltfWriter : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -103,12 +100,12 @@ TEST_F(GltfWriter, BoxInInchesIsInMetresYUp) {
         EXPECT_NEAR(acc["min"][c].get<double>(), lo[c], 1e-6);
         EXPECT_NEAR(acc["max"][c].get<double>(), hi[c], 1e-6);
     }
-    // No material: the wire colour (255, 128, 0), decoded from sRGB.
+    // No material: the wire colour (255, 128, 0), decoded from sRGB: 128 / 255 = 0.50196 is
+    // ((0.50196 + 0.055) / 1.055)^2.4 = 0.2158605 in linear light.
     const auto& mat = glb_.json["materials"][0];
     EXPECT_EQ(mat["name"], "Wire FF8000");
     EXPECT_NEAR(mat["pbrMetallicRoughness"]["baseColorFactor"][0].get<double>(), 1.0, 1e-6);
-    EXPECT_NEAR(mat["pbrMetallicRoughness"]["baseColorFactor"][1].get<double>(),
-                Linear(128 / 255.0), 1e-6);
+    EXPECT_NEAR(mat["pbrMetallicRoughness"]["baseColorFactor"][1].get<double>(), 0.2158605, 1e-6);
     EXPECT_NEAR(mat["pbrMetallicRoughness"]["baseColorFactor"][2].get<double>(), 0.0, 1e-6);
     EXPECT_EQ(glbtest::CountScene(glb_).vertices, 24u);
     EXPECT_EQ(glbtest::CountScene(glb_).faces, 12u);
@@ -229,7 +226,7 @@ TEST_P(GltfWriterMulti, OnePrimitivePerShownMaterial) {
     ASSERT_EQ(glb_.json["materials"].size(), mc.order.size());
     EXPECT_NEAR(
         glb_.json["materials"][0]["pbrMetallicRoughness"]["baseColorFactor"][1].get<double>(),
-        Linear(0.25), 1e-6);
+        0.0508761, 1e-6);
     EXPECT_NEAR(
         glb_.json["materials"][0]["pbrMetallicRoughness"]["baseColorFactor"][0].get<double>(),
         0.2140411, 1e-6);
@@ -425,7 +422,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"MissingTextureVertex",
                 [](host::EvaluatedNode& n, std::string&) { n.OwnMesh().tvFace[0].t[1] = 3; },
                 "node 'Tri': face 0 refers to texture vertex 3 of 3"},
-        BadCase{"NaNVertex", [](host::EvaluatedNode& n, std::string&) { n.OwnMesh().verts[1].y = NAN; },
+        BadCase{"NaNVertex",
+                [](host::EvaluatedNode& n, std::string&) { n.OwnMesh().verts[1].y = NAN; },
                 "node 'Tri': vertex 1 is not finite"},
         BadCase{"InfiniteTransform",
                 [](host::EvaluatedNode& n, std::string&) { n.objectTM.m[3][0] = INFINITY; },

@@ -14,7 +14,6 @@
 #include "hold.h"
 #include "module_scene_fixture.h"
 #include "scene_reader.h"
-#include "splshape.h"
 #include "support/param_tables.h"
 #include "support/text_files.h"
 #include "test_temp_dir.h"
@@ -281,17 +280,6 @@ TEST_F(Panel, TooManyPolysIsShownWithTheSplineRolloutOpen) {
     for (const host::MessageRecord& m : scene->Messages()) {
         EXPECT_EQ(ToUTF8(m.caption), "Too Many Polys");
     }
-}
-
-TEST_F(Panel, SplineStepsReachThePathThroughTheSplineRollout) {
-    Load(FenceScene());
-    INode* path = Fence()->GetINode(Id(L"Spline_Obj"), 0);
-    auto* shape = dynamic_cast<SplineShape*>(path->GetObjectRef());
-    ASSERT_NE(shape, nullptr);
-    ASSERT_EQ(Steps("modify Fence\nset spline/1017 3"), "");
-    EXPECT_EQ(Int(L"Spline Steps"), 3);
-    EXPECT_EQ(shape->GetSteps(), 3);
-    EXPECT_EQ(ToUTF8(Control("Distribute Spline", 1001).text), ToUTF8(path->GetName()));
 }
 
 TEST_F(Panel, ExportButtonExportsAndThePanelClosesWithTheNode) {

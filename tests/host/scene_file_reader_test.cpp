@@ -81,7 +81,7 @@ TEST_F(SceneFile, EveryObjectTypeLoads) {
     EXPECT_EQ(s->GetKnotType(2), KTYPE_AUTO);
     EXPECT_TRUE(support::Near(s->GetInVec(1), Point3(8, -2, 0), 1e-5f));
     EXPECT_TRUE(support::Near(s->GetOutVec(1), Point3(12, 2, 0), 1e-5f));
-    EXPECT_TRUE(support::Near(s->GetOutVec(0), Point3(10.0f / 3.0f, 0, 0), 1e-5f));
+    EXPECT_TRUE(support::Near(s->GetOutVec(0), Point3(10.0f / 3.0f, 0.0f, 0.0f), 1e-5f));
 
     // Closed line of 4 corners: 4 straight pieces, length 4 * 5.
     host::Node* outline = NodeNamed(L"Outline");

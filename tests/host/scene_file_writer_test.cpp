@@ -54,9 +54,10 @@ TEST_F(SceneFileWriter, EveryKindOfObjectRoundTrips) {
 // Awkward rotations and scales: the second save must still equal the first.
 TEST_P(SceneFileWriter, AwkwardTransformsSaveTheSameTwice) {
     host::Scene second;
-    SaveTwice(std::string(R"({"format":"trellon-scene","version":1,"nodes":[{"name":"N","transform":)") +
-                  GetParam() + "}]}",
-              second);
+    SaveTwice(
+        std::string(R"({"format":"trellon-scene","version":1,"nodes":[{"name":"N","transform":)") +
+            GetParam() + "}]}",
+        second);
 }
 
 INSTANTIATE_TEST_SUITE_P(

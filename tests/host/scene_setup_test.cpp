@@ -114,9 +114,9 @@ class SceneSetupRenderer : public SceneSetup, public testing::WithParamInterface
 
 // The renderer key sets the scene's current renderer, and the writer gives the same key back.
 TEST_P(SceneSetupRenderer, ReadsAndWritesBack) {
-    host::LoadSceneText(std::string(R"({"format":"trellon-scene","version":1,"renderer":)") +
-                            GetParam().json + "}",
-                        "r.json", *scene);
+    host::LoadSceneText(
+        std::string(R"({"format":"trellon-scene","version":1,"renderer":)") + GetParam().json + "}",
+        "r.json", *scene);
     EXPECT_EQ(scene->CurrentRenderer().classId, GetParam().classId);
     EXPECT_EQ(scene->CurrentRenderer().version, GetParam().version);
     EXPECT_EQ(nlohmann::json::parse(host::SaveSceneText(*scene))["renderer"],
