@@ -213,27 +213,21 @@ TEST_F(Panel, UndoingAnAddedItemInASequenceRefillsTheListOnceTheTablesAreBack) {
     EXPECT_EQ(Rows("Distribute Objects"), three);
 }
 
-TEST_F(Panel, ShiftUpJoinsOrLeavesAGroupAndShiftDownJoinsTheGroupBelow) {
+// The shift buttons move the chosen row by the sequence rules (the module's tests work through
+// every case) and the list shows the new order.
+TEST_F(Panel, ShiftButtonsMoveTheChosenRowAndTheListFollows) {
     Load(FenceScene());
-    // Picket, Post and a null row, each a group of its own.
+    // Picket, Post and a null row, each a group of its own; the null row joins Post's group, then
+    // leaves it and stands before Post.
     ASSERT_EQ(Steps("modify Fence\npress spline/1009\npress objects/1008\n"
-                    "choose objects/1002 3\npress objects/1006"),
+                    "choose objects/1002 3\npress objects/1006\npress objects/1006"),
               "");
-    // The null row stood alone: it joins Post's group.
-    EXPECT_EQ(Ints(L"Sequence_Groups"), (std::vector<int>{0, 1, 1}));
-    EXPECT_EQ(Ints(L"Sequence_Items"), (std::vector<int>{0, 1, -1}));
-    ASSERT_EQ(Steps("press objects/1006"), "");
-    // It shared the group with one row above it: it leaves and stands before that row.
     EXPECT_EQ(Ints(L"Sequence_Groups"), (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(Ints(L"Sequence_Items"), (std::vector<int>{0, -1, 1}));
     EXPECT_EQ(Rows("Distribute Objects"),
               (std::vector<std::string>{"|All Objects", "1|Picket", "2|Null Item", "3|Post"}));
     // Alone in its group, shift down joins the group below, as its first row.
     ASSERT_EQ(Steps("choose objects/1002 2\npress objects/1007"), "");
-    EXPECT_EQ(Ints(L"Sequence_Groups"), (std::vector<int>{0, 1, 1}));
-    EXPECT_EQ(Ints(L"Sequence_Items"), (std::vector<int>{0, -1, 1}));
-    // Group 0 does not move up.
-    ASSERT_EQ(Steps("choose objects/1002 1\npress objects/1006"), "");
     EXPECT_EQ(Ints(L"Sequence_Groups"), (std::vector<int>{0, 1, 1}));
 }
 
