@@ -149,6 +149,8 @@ TEST_P(Spline3DComputeBezPoints, GivesTheDocumentedHandles) {
 
 const std::vector<Point3> kL = {P(0, 0, 0), P(10, 0, 0), P(10, 10, 0)};
 const std::vector<Point3> kSquare = {P(0, 0, 0), P(10, 0, 0), P(10, 10, 0), P(0, 10, 0)};
+const std::vector<Point3> kCollinear = {P(0, 0, 0), P(10, 0, 0), P(40, 0, 0)};
+const std::vector<Point3> kUpright = {P(0, 0, 0), P(0, 0, 30)};
 const double k3 = 10.0 / 3.0;
 
 INSTANTIATE_TEST_SUITE_P(
@@ -165,20 +167,10 @@ INSTANTIATE_TEST_SUITE_P(
         HandleCase{"AutoClosedSquare", KTYPE_AUTO, kSquare, true, 0, P(-k3 / 2, k3 / 2, 0),
                    P(k3 / 2, -k3 / 2, 0)},
         // Collinear, chords 10 and 30: m = (1,0), handles a/3 back and b/3 forward.
-        HandleCase{"AutoUnequalCollinear",
-                   KTYPE_AUTO,
-                   {P(0, 0, 0), P(10, 0, 0), P(40, 0, 0)},
-                   false,
-                   1,
-                   P(10 - k3, 0, 0),
+        HandleCase{"AutoUnequalCollinear", KTYPE_AUTO, kCollinear, false, 1, P(10 - k3, 0, 0),
                    P(20, 0, 0)},
         // Two knots: a straight segment, handles at the thirds.
-        HandleCase{"AutoTwoKnotsStraight",
-                   KTYPE_AUTO,
-                   {P(0, 0, 0), P(0, 0, 30)},
-                   false,
-                   0,
-                   P(0, 0, 0),
+        HandleCase{"AutoTwoKnotsStraight", KTYPE_AUTO, kUpright, false, 0, P(0, 0, 0),
                    P(0, 0, 10)}),
     spline_test::ByName());
 

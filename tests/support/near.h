@@ -18,7 +18,8 @@ inline ::testing::AssertionResult Near(const Point3& got, const Point3& want, fl
     return ::testing::AssertionFailure() << "got " << got << ", want " << want;
 }
 
-inline ::testing::AssertionResult Near(const Matrix3& got, const Matrix3& want, float tol = 1e-5f) {
+inline ::testing::AssertionResult Near(const Matrix3& got, const Matrix3& want,
+                                       float tol = 1e-5f) {
     if (got.Equals(want, tol)) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "got " << got << ",\nwant " << want;
 }
