@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
                     RotateZMatrix(-kQuarter) * TransMatrix({-1, 0, 0})},
         // Stretch then turn: undo by turning back then shrinking.
         InverseCase{"TurnAfterStretch", ScaleMatrix({2, 1, 1}) * RotateZMatrix(kQuarter),
-                    RotateZMatrix(-kQuarter) * ScaleMatrix({0.5f, 1, 1})},
+                    RotateZMatrix(-kQuarter) * ScaleMatrix({0.5f, 1.0f, 1.0f})},
         // No inverse exists; the identity is returned.
         InverseCase{"SingularGivesIdentity", ScaleMatrix({1, 0, 1}) * TransMatrix({4, 5, 6}),
                     Matrix3(TRUE)},
