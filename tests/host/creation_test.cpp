@@ -6,14 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "ifnpub.h"
 #include "ilayer.h"
-#include "imtl.h"
-#include "iparamb2.h"
-#include "module_loader.h"
 #include "module_scene_fixture.h"
-#include "plugapi.h"
-#include "scene.h"
 #include "triobj.h"
 #include "viewport.h"
 
@@ -24,33 +18,23 @@ const MCHAR* const kLayer = L"Kavo_Trellon_Objects";
 class Creation : public ModuleSceneTest {
 protected:
     // A parameter read by name, as the scene files name them.
-    static IParamBlock2* Block(INode* node) { return node->GetObjectRef()->GetParamBlock(0); }
-    static ParamID IdOf(INode* node, const MCHAR* name) {
-        ParamBlockDesc2* desc = Block(node)->GetDesc();
-        return desc->IndextoID(desc->NameToIndex(name));
-    }
-    static float Float(INode* node, const MCHAR* name) {
-        return Block(node)->GetFloat(IdOf(node, name), 0);
+    float Float(INode* node, const MCHAR* name) {
+        IParamBlock2* pb = node->GetObjectRef()->GetParamBlock(0);
+        return pb->GetFloat(Id(pb, name), 0);
     }
     ILayer* TrellonLayer() { return scene->Layers().GetLayer(MSTR(kLayer)); }
 };
 
 // Half a unit per pixel: the press (100, 100) is over (50, -50, 0); a release at (130, 60) is a
-// drag of 40 px up the screen, 20 units along +Y, so Logo_size is 20.
+// drag of 40 px up the screen, 20 units along +Y, so Logo_size is 20. (The object's own answer to
+// the clicks, its axes, colour and materials, is the module's tests' business.)
 TEST_F(Creation, AClickAndDragPlacesAndSizesTheObject) {
     host::TopViewport vpt(0.5f);
     INode* node = host::CreateInteractively(*scene, cd, IPoint2(100, 100), IPoint2(130, 60), vpt);
     ASSERT_NE(node, nullptr);
     EXPECT_STREQ(node->GetName(), L"Trellon_001");
     EXPECT_FLOAT_EQ(Float(node, L"Logo_size"), 20.0f);
-    const Matrix3 tm = node->GetNodeTM(0);
-    EXPECT_EQ(tm.GetRow(0), Point3(1, 0, 0));
-    EXPECT_EQ(tm.GetRow(1), Point3(0, 1, 0));
-    EXPECT_EQ(tm.GetRow(2), Point3(0, 0, 1));
-    EXPECT_EQ(tm.GetTrans(), Point3(50, -50, 0));
-    EXPECT_EQ(node->GetWireColor(), RGB(186, 214, 54));
-    ASSERT_NE(node->GetMtl(), nullptr);
-    EXPECT_EQ(node->GetMtl()->NumSubMtls(), 27);
+    EXPECT_EQ(node->GetNodeTM(0).GetTrans(), Point3(50, -50, 0));
 }
 
 struct Aborted {
@@ -109,7 +93,6 @@ TEST_F(Creation, TheSceneOperationSetsUpAnExistingNode) {
     EXPECT_EQ(tm.GetRow(1), Point3(0, 1, 0));
     EXPECT_EQ(tm.GetTrans(), Point3(5, 6, 7));
     EXPECT_FLOAT_EQ(Float(node, L"Logo_size"), 12.5f);
-    EXPECT_EQ(Block(node)->Count(IdOf(node, L"Item_Spacing")), 1);
     ASSERT_NE(TrellonLayer(), nullptr);
     EXPECT_EQ(TrellonLayer()->GetNumNodes(), 1);
 }
@@ -137,52 +120,13 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(BadOperation{false, 1.0f, "the node holds no object to set up"},
                     BadOperation{true, 1000.5f, "logoSize must be a number from 0 to 1000"}));
 
-// Seeding goes through a published function; a class whose static interface publishes it.
-constexpr Interface_ID kSeedInterface(0x5EED0001, 0x5EED0002);
-constexpr Class_ID kSeededMesh(0x5EED0003, 0x5EED0004);
-
-class SeedRecorder : public FPStaticInterface {
-public:
-    DECLARE_DESCRIPTOR(SeedRecorder)
-    void Seed(int s) { seeds.push_back(s); }
-    std::vector<int> seeds;
-    BEGIN_FUNCTION_MAP
-    VFN_1(0, Seed, TYPE_INT)
-    END_FUNCTION_MAP
-};
-
-class SeededMesh : public TriObject {
-public:
-    Class_ID ClassID() override { return kSeededMesh; }
-};
-
-class SeededMeshClass : public ClassDesc {
-public:
-    int IsPublic() override { return FALSE; }
-    void* Create(BOOL) override { return new SeededMesh(); }
-    const MCHAR* ClassName() override { return _M("SeededMesh"); }
-    SClass_ID SuperClassID() override { return GEOMOBJECT_CLASS_ID; }
-    Class_ID ClassID() override { return kSeededMesh; }
-    const MCHAR* Category() override { return _M("Tests"); }
-};
-
-TEST_F(Creation, SeedingCallsThePublishedFunctionOrSaysItIsMissing) {
-    SeededMeshClass seededClass;
-    SeedRecorder recorder(kSeedInterface, _M("seeding"), 0, &seededClass, FP_CORE, 0,
-                          _M("seedGenerator"), 0, TYPE_VOID, 0, 1, _M("seed"), 0, TYPE_INT, p_end);
-    seededClass.AddInterface(&recorder);
-    scene->RegisterClass(&seededClass);
-    auto* seeded = static_cast<Object*>(seededClass.Create(FALSE));
-    INode* node = scene->CreateObjectNode(seeded);
-    std::string error;
-    EXPECT_TRUE(host::SeedObjectGenerator(*scene, seeded, 42, error)) << error;
-    EXPECT_EQ(recorder.seeds, std::vector<int>{42});
-
+// Seeding goes through a function the object publishes (the scene files' "seed" runs it); an
+// object that publishes none is told apart.
+TEST_F(Creation, SeedingAnObjectWithoutTheFunctionSaysItIsMissing) {
     INode* plain = scene->CreateObjectNode(CreateNewTriObject());
+    std::string error;
     EXPECT_FALSE(host::SeedObjectGenerator(*scene, plain->GetObjectRef(), 42, error));
     EXPECT_EQ(error, "the object publishes no function seedGenerator");
-    EXPECT_NE(node, nullptr);
-    scene.reset();  // before the class and its interface go
 }
 
 }  // namespace

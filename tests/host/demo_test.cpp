@@ -5,9 +5,7 @@
 #include <array>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <numeric>
 #include <sstream>
@@ -19,15 +17,10 @@
 #include "materials.h"
 #include "module_scene_fixture.h"
 #include "render_command.h"
+#include "support/text_files.h"
 #include "test_temp_dir.h"
-#include "units.h"
 
 namespace {
-
-std::string ReadAll(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The image file of the material's first bitmap map whose image is loaded, else "".
 std::string LoadedImage(Mtl* m) {
@@ -52,8 +45,6 @@ protected:
     }
     void TearDown() override {
         ModuleSceneTest::TearDown();
-        // The demo is in centimetres; the unit is the host's, shared by the tests that follow.
-        SetMasterUnitInfo(UNITS_INCHES, 1.0f);
         std::filesystem::remove_all(dir);
     }
     INode* Node(const char* name) {
@@ -88,7 +79,7 @@ TEST_F(DemoTest, WritesItsFilesAndPrintsTheCopiesOfEveryItem) {
     // The meshes and textures the scene names travel in the program and come out beside it.
     ASSERT_FALSE(host::DemoAssets().empty());
     for (const host::DemoAsset& asset : host::DemoAssets()) {
-        EXPECT_EQ(ReadAll(dir / asset.path),
+        EXPECT_EQ(support::ReadText(dir / asset.path),
                   std::string(reinterpret_cast<const char*>(asset.data), asset.size))
             << asset.path;
     }
@@ -190,14 +181,13 @@ TEST_F(DemoTest, TheSavedSceneLoadsFromItsFolderWithItsTexturesAndRendersTheSame
     std::ostringstream out, err;
     host::DemoFiles files;
     ASSERT_EQ(host::BuildDemo(*scene, dir.string(), out, err, &files), 0) << err.str();
-    scene = std::make_unique<host::Scene>();
-    scene->RegisterClass(cd);
+    NewScene();
     host::RenderOptions options;
     options.scene = files.scene;
     options.output = (dir / "again.glb").string();
     options.renderer = "corona";
     ASSERT_EQ(host::RenderScene(*scene, options, out, err), 0) << err.str();
-    EXPECT_EQ(ReadAll(files.glb), ReadAll(options.output));
+    EXPECT_EQ(support::ReadText(files.glb), support::ReadText(options.output));
     // The items show their textures, found in the folder the demo wrote; the stems show a
     // plain green.
     for (const char* item : {"Picket", "Post", "Petals Pink", "Petals Violet", "Shrub"}) {

@@ -11,7 +11,6 @@
 #include "build_command.h"
 #include "module_scene_fixture.h"
 #include "scene_reader.h"
-#include "units.h"
 
 namespace {
 
@@ -52,14 +51,7 @@ std::vector<Example> ReadExamples() {
     return examples;
 }
 
-class DocsExamples : public ModuleSceneTest, public testing::WithParamInterface<Example> {
-protected:
-    void TearDown() override {
-        ModuleSceneTest::TearDown();
-        // Examples set their own units; the host's unit is shared by the tests that follow.
-        SetMasterUnitInfo(UNITS_INCHES, 1.0f);
-    }
-};
+class DocsExamples : public ModuleSceneTest, public testing::WithParamInterface<Example> {};
 
 // It loads, and every Trellon object in it places copies or sweeps a shape, without a warning.
 TEST_P(DocsExamples, LoadsAndBuilds) {

@@ -8,8 +8,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -19,10 +17,12 @@
 #include "draw_command.h"
 #include "draw_pass.h"
 #include "drawing_writer.h"
+#include "glb_file.h"
 #include "module_loader.h"
 #include "module_scene_fixture.h"
 #include "scene.h"
 #include "scene_reader.h"
+#include "support/text_files.h"
 #include "test_temp_dir.h"
 #include "viewport.h"
 
@@ -108,26 +108,15 @@ TEST_F(DrawPass, JsonHoldsTheMarkersInWorldSpace) {
     EXPECT_TRUE(j["nodes"][0]["polylines"].empty());
 }
 
-std::uint32_t U32(const std::string& s, std::size_t at) {
-    std::uint32_t v = 0;
-    std::memcpy(&v, s.data() + at, 4);
-    return v;
-}
-
 TEST_F(DrawPass, GlbHoldsPointsAndLinesWithColours) {
     // Boxes: 5 copies x 6 polylines = 10 closed faces of 4 segments and 20 uprights of 1,
     // 60 segments, 120 line vertices.
     std::ostringstream out(std::ios::binary);
     std::string error;
     ASSERT_TRUE(host::WriteDrawingGlb(Draw(2), out, error)) << error;
-    const std::string glb = out.str();
-    ASSERT_GE(glb.size(), 20u);
-    EXPECT_EQ(glb.substr(0, 4), "glTF");
-    EXPECT_EQ(U32(glb, 4), 2u);
-    EXPECT_EQ(U32(glb, 8), glb.size());
-    const std::uint32_t jsonLength = U32(glb, 12);
-    EXPECT_EQ(glb.substr(16, 4), "JSON");
-    const nlohmann::json j = nlohmann::json::parse(glb.substr(20, jsonLength));
+    glbtest::Glb glb;
+    ASSERT_TRUE(glbtest::ParseGlb(out.str(), glb, error)) << error;
+    const nlohmann::json& j = glb.json;
     ASSERT_EQ(j["meshes"].size(), 1u);
     const auto& prim = j["meshes"][0]["primitives"][0];
     EXPECT_EQ(prim["mode"], 1);
@@ -156,23 +145,18 @@ protected:
     std::ostringstream out_, err_;
 };
 
-TEST_F(DrawCommand, WritesTheDrawingByItsExtension) {
-    const std::string json = (dir_ / "dots.json").string();
-    ASSERT_EQ(Run(scenePath_, json), 0) << err_.str();
-    std::ifstream in(json);
-    const nlohmann::json j = nlohmann::json::parse(in);
-    EXPECT_EQ(j["nodes"][0]["markers"].size(), 5u);
+// The drawing written by its extension, or what each node drew printed; an unknown extension
+// and a missing scene refused.
+TEST_F(DrawCommand, WritesTheDrawingByItsExtensionOrPrintsIt) {
+    ASSERT_EQ(Run(scenePath_, (dir_ / "dots.json").string()), 0) << err_.str();
+    EXPECT_EQ(
+        nlohmann::json::parse(support::ReadText(dir_ / "dots.json"))["nodes"][0]["markers"].size(),
+        5u);
     ASSERT_EQ(Run(scenePath_, (dir_ / "dots.glb").string()), 0) << err_.str();
     EXPECT_TRUE(std::filesystem::exists(dir_ / "dots.glb"));
-}
-
-TEST_F(DrawCommand, WithoutAnOutputPrintsWhatEachNodeDrew) {
     ASSERT_EQ(Run(scenePath_, ""), 0) << err_.str();
     EXPECT_NE(out_.str().find("T: 5 markers, 0 polylines, 0 render items"), std::string::npos)
         << out_.str();
-}
-
-TEST_F(DrawCommand, RefusesAnUnknownExtensionAndAMissingScene) {
     EXPECT_EQ(Run(scenePath_, (dir_ / "dots.png").string()), 1);
     EXPECT_NE(err_.str().find("written as .json or .glb"), std::string::npos) << err_.str();
     EXPECT_FALSE(std::filesystem::exists(dir_ / "dots.png"));

@@ -35,12 +35,10 @@ std::string PathScene(float length, const std::string& items, const std::string&
                       const std::string& params, const std::string& extra = "") {
     std::ostringstream s;
     s << R"({"format": "trellon-scene", "version": 1, "units": "centimeters", )" << extra
-      << R"("nodes": [{"name": "Path", "object": {"type": "line", "points": [[0,0,0], [)"
-      << length << R"(,0,0]]}}, )" << items
-      << R"(, {"name": "Fence", "object": {"type": "Trellon", "setup": [
+      << R"("nodes": [{"name": "Path", "object": {"type": "line", "points": [[0,0,0], [)" << length
+      << R"(,0,0]]}}, )" << items << R"(, {"name": "Fence", "object": {"type": "Trellon", "setup": [
           {"op": "create", "seed": 3}, {"op": "pickPath", "node": "Path"}, )"
-      << adds << R"(], "params": [{"name": "Geo_UserSpacing", "value": 1}, )" << params
-      << "]}}]}";
+      << adds << R"(], "params": [{"name": "Geo_UserSpacing", "value": 1}, )" << params << "]}}]}";
     return s.str();
 }
 
@@ -83,9 +81,12 @@ protected:
 // Pickets every 10 from 0 to 24990: 2500 copies, 1000 to a node. A node already called
 // "TL_Picket" makes the new ones take the next free numbers.
 TEST_F(Export, ThousandCopiesToANodeNamedAfterTheSource) {
-    Load(PathScene(24990, std::string(kPicket) + R"(, {"name": "TL_Picket", "object": {"type": "box", "length": 1, "width": 1, "height": 1}})",
-                   R"({"op": "addItem", "node": "Picket"})",
-                   R"({"name": "Item_Spacing", "value": [10, 10]})"));
+    Load(PathScene(
+        24990,
+        std::string(kPicket) +
+            R"(, {"name": "TL_Picket", "object": {"type": "box", "length": 1, "width": 1, "height": 1}})",
+        R"({"op": "addItem", "node": "Picket"})",
+        R"({"name": "Item_Spacing", "value": [10, 10]})"));
     EXPECT_EQ(ExportFence(), 3);
     EXPECT_EQ(scene->GetINodeByName(L"Fence"), nullptr);
     const std::vector<INode*> nodes = NodesNamed(L"TL_Picket0");
@@ -142,49 +143,40 @@ std::string VariationScene(int shift) {
         R"("materials": [{"name": "Paint", "class": "Standard", "diffuse": [0.2, 0.6, 0.2]}], )");
 }
 
+class ExportVariation : public Export, public testing::WithParamInterface<int> {};
+
 // Colour variation with three variants packs the source material and two shifted copies into one
 // multi-material; copy k's face takes ID 4 + (k mod 3) x 1, the single material's step being 1.
-TEST_F(Export, ColourVariantsTakeMaterialIdsInPlacementOrder) {
-    Load(VariationScene(1));
-    Mtl* paint = scene->GetINodeByName(L"Leaf")->GetMtl();
-    ASSERT_EQ(ExportFence(), 1);
-    const std::vector<INode*> nodes = NodesNamed(L"TL_Leaf");
-    ASSERT_EQ(nodes.size(), 1u);
-    Mesh* mesh = MeshOf(nodes[0]);
-    ASSERT_NE(mesh, nullptr);
-    ASSERT_EQ(mesh->getNumFaces(), 6);
-    const int ids[] = {4, 5, 6, 4, 5, 6};
-    for (int f = 0; f < 6; ++f) EXPECT_EQ(mesh->faces[f].getMatID(), ids[f]) << "face " << f;
-    Mtl* multi = nodes[0]->GetMtl();
-    ASSERT_NE(multi, nullptr);
-    EXPECT_NE(multi, paint);
-    EXPECT_EQ(multi->NumSubMtls(), 3);
-}
-
-// Without colour variation the copies keep their own ID and the nodes the source's material
-// itself.
-TEST_F(Export, WithoutVariationTheSourceMaterialIsShared) {
-    Load(VariationScene(0));
+// Without it the copies keep their own ID and the node the source's material itself.
+TEST_P(ExportVariation, ColourVariantsTakeMaterialIdsInPlacementOrder) {
+    const bool shift = GetParam() != 0;
+    Load(VariationScene(GetParam()));
     Mtl* paint = scene->GetINodeByName(L"Leaf")->GetMtl();
     ASSERT_EQ(ExportFence(), 1);
     INode* node = scene->GetINodeByName(L"TL_Leaf");
     ASSERT_NE(node, nullptr);
-    EXPECT_EQ(node->GetMtl(), paint);
     Mesh* mesh = MeshOf(node);
     ASSERT_NE(mesh, nullptr);
     ASSERT_EQ(mesh->getNumFaces(), 6);
-    for (int f = 0; f < 6; ++f) EXPECT_EQ(mesh->faces[f].getMatID(), 4) << "face " << f;
+    const int ids[] = {4, 5, 6, 4, 5, 6};
+    for (int f = 0; f < 6; ++f) EXPECT_EQ(mesh->faces[f].getMatID(), shift ? ids[f] : 4) << f;
+    ASSERT_NE(node->GetMtl(), nullptr);
+    EXPECT_EQ(node->GetMtl() == paint, !shift);
+    EXPECT_EQ(node->GetMtl()->NumSubMtls(), shift ? 3 : paint->NumSubMtls());
 }
+
+INSTANTIATE_TEST_SUITE_P(ShiftOnOff, ExportVariation, testing::Values(1, 0));
 
 // The new nodes go on the object's layer, not the current one; the sweeps come along.
 TEST_F(Export, NodesLandOnTheObjectsLayerWithTheSweeps) {
-    Load(PathScene(100,
-                   std::string(kPicket) +
-                       R"(, {"name": "Rail", "hidden": true, "object": {"type": "line", "closed": true,
+    Load(PathScene(
+        100,
+        std::string(kPicket) +
+            R"(, {"name": "Rail", "hidden": true, "object": {"type": "line", "closed": true,
                          "points": [[-2,-3,0], [2,-3,0], [2,3,0], [-2,3,0]]}})",
-                   R"({"op": "addItem", "node": "Picket"}, {"op": "addShape", "node": "Rail"})",
-                   R"({"name": "Item_Spacing", "value": [20, 20]})",
-                   R"("layers": [{"name": "Fences"}, {"name": "Other"}], "currentLayer": "Other", )"));
+        R"({"op": "addItem", "node": "Picket"}, {"op": "addShape", "node": "Rail"})",
+        R"({"name": "Item_Spacing", "value": [20, 20]})",
+        R"("layers": [{"name": "Fences"}, {"name": "Other"}], "currentLayer": "Other", )"));
     auto* fences = scene->Layers().GetLayer(MSTR(L"Fences"));
     ASSERT_NE(fences, nullptr);
     fences->AddToLayer(scene->GetINodeByName(L"Fence"));
@@ -305,10 +297,7 @@ TEST_F(Export, CommandSavesASceneThatBuildsTheSameAgain) {
     const std::filesystem::path dir = TestTempDir("trellon_export_command");
     std::filesystem::create_directories(dir);
     const std::string in = (dir / "fence.scene.json").string();
-    {
-        std::ofstream f(in);
-        f << PostsAndEnds(1);
-    }
+    std::ofstream(in) << PostsAndEnds(1);
     host::ExportOptions options{in, (dir / "out.scene.json").string(), "", ""};
     std::ostringstream out, err;
     ASSERT_EQ(host::ExportScene(*scene, options, out, err), 0) << err.str();

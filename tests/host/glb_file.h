@@ -27,15 +27,9 @@ inline std::uint32_t U32(const std::vector<unsigned char>& b, std::size_t at) {
     return v;
 }
 
-// The two chunks of a .glb; false with a reason when the container is malformed.
-inline bool ReadGlb(const std::string& path, Glb& out, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot open " + path;
-        return false;
-    }
-    const std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)),
-                                       std::istreambuf_iterator<char>());
+// The two chunks of a .glb's bytes; false with a reason when the container is malformed.
+inline bool ParseGlb(const std::string& bytes, Glb& out, std::string& error) {
+    const std::vector<unsigned char> b(bytes.begin(), bytes.end());
     if (b.size() < 20 || std::memcmp(b.data(), "glTF", 4) != 0 || U32(b, 4) != 2) {
         error = "not a glTF 2.0 binary";
         return false;
@@ -66,6 +60,15 @@ inline bool ReadGlb(const std::string& path, Glb& out, std::string& error) {
         out.bin.assign(b.begin() + static_cast<long>(binAt) + 8, b.end());
     }
     return true;
+}
+
+inline bool ReadGlb(const std::string& path, Glb& out, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot open " + path;
+        return false;
+    }
+    return ParseGlb(std::string(std::istreambuf_iterator<char>(in), {}), out, error);
 }
 
 inline int ComponentSize(int type) {

@@ -10,8 +10,6 @@
 
 #include <assimp/Importer.hpp>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -21,6 +19,7 @@
 #include "module_scene_fixture.h"
 #include "scene.h"
 #include "scene_reader.h"
+#include "support/text_files.h"
 #include "test_temp_dir.h"
 
 namespace {
@@ -35,11 +34,6 @@ void WriteRedBlue(const fs::path& file) {
     if (ext == ".png") stbi_write_png(name.c_str(), 2, 1, 3, px, 6);
     if (ext == ".bmp") stbi_write_bmp(name.c_str(), 2, 1, 3, px);
     if (ext == ".tga") stbi_write_tga(name.c_str(), 2, 1, 3, px);
-}
-
-std::vector<unsigned char> Bytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::string NameOf(const aiMaterial* m) {
@@ -92,7 +86,8 @@ TEST_P(GlbTexture, ABitmapDiffuseMapIsEmbeddedAsTheBaseColourTexture) {
     EXPECT_STREQ(tex->achFormatHint, "png");
     const auto* data = reinterpret_cast<const unsigned char*>(tex->pcData);
     if (std::string(GetParam()) == "png") {
-        EXPECT_EQ(std::vector<unsigned char>(data, data + tex->mWidth), Bytes(image));
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), tex->mWidth),
+                  support::ReadText(image));
     }
     int w = 0, h = 0, n = 0;
     unsigned char* px = stbi_load_from_memory(data, static_cast<int>(tex->mWidth), &w, &h, &n, 3);

@@ -7,7 +7,6 @@
 
 #include "module_scene_fixture.h"
 #include "scene_reader.h"
-#include "units.h"
 
 namespace {
 
@@ -48,13 +47,7 @@ struct Misspelt {
     const char* message;
 };
 
-class MisspeltNames : public ModuleSceneTest, public testing::WithParamInterface<Misspelt> {
-protected:
-    void TearDown() override {
-        ModuleSceneTest::TearDown();
-        SetMasterUnitInfo(UNITS_INCHES, 1.0f);
-    }
-};
+class MisspeltNames : public ModuleSceneTest, public testing::WithParamInterface<Misspelt> {};
 
 TEST_P(MisspeltNames, SayWhatWasMeant) {
     const std::string text = std::string(R"({"format": "trellon-scene", "version": 1, "nodes": [

@@ -5,22 +5,17 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "command_panel.h"
 #include "custcont.h"
-#include "evaluated_scene.h"
 #include "hold.h"
-#include "inode.h"
-#include "iparamb2.h"
 #include "module_scene_fixture.h"
-#include "scene.h"
 #include "scene_reader.h"
-#include "scene_writer.h"
-#include "splshape.h"
+#include "support/param_tables.h"
+#include "support/text_files.h"
 #include "test_temp_dir.h"
 #include "ui_command.h"
 
@@ -59,27 +54,11 @@ protected:
         return host::RunPanelSteps(*scene, text, "test.steps");
     }
 
-    IParamBlock2* Block(const wchar_t* node = L"Fence") {
-        INode* n = scene->GetINodeByName(node);
-        return n && n->GetObjectRef() ? n->GetObjectRef()->GetParamBlock(0) : nullptr;
-    }
-    ParamID Id(const wchar_t* name) {
-        ParamBlockDesc2* desc = Block()->GetDesc();
-        return desc->IndextoID(desc->NameToIndex(name));
-    }
-    std::vector<float> Floats(const wchar_t* name) {
-        std::vector<float> v;
-        for (int i = 0; i < Block()->Count(Id(name)); ++i)
-            v.push_back(Block()->GetFloat(Id(name), 0, i));
-        return v;
-    }
-    std::vector<int> Ints(const wchar_t* name) {
-        std::vector<int> v;
-        for (int i = 0; i < Block()->Count(Id(name)); ++i)
-            v.push_back(Block()->GetInt(Id(name), 0, i));
-        return v;
-    }
-    int Int(const wchar_t* name) { return Block()->GetInt(Id(name), 0); }
+    IParamBlock2* Fence() { return Block(L"Fence"); }
+    ParamID Id(const wchar_t* name) { return ModuleSceneTest::Id(Fence(), name); }
+    std::vector<float> Floats(const wchar_t* name) { return support::Floats(Fence(), Id(name)); }
+    std::vector<int> Ints(const wchar_t* name) { return support::Ints(Fence(), Id(name)); }
+    int Int(const wchar_t* name) { return Fence()->GetInt(Id(name), 0); }
 
     IRollupWindow* Rollup() { return scene->Panel().Rollup(); }
     std::vector<std::string> Titles() {
@@ -187,8 +166,8 @@ TEST_F(Panel, PostAndEndConversionsMoveTheItemWithItsRanges) {
     ASSERT_EQ(Steps("modify Fence\nchoose objects/1002 Picket\nset objects/1048 7\n"
                     "press objects/1102"),
               "");
-    EXPECT_EQ(Block()->Count(Id(L"Object_Nodes")), 1);
-    EXPECT_EQ(Block()->Count(Id(L"Post_Nodes")), 1);
+    EXPECT_EQ(Fence()->Count(Id(L"Object_Nodes")), 1);
+    EXPECT_EQ(Fence()->Count(Id(L"Post_Nodes")), 1);
     // Picket is now the post, item 1, and keeps its height.
     EXPECT_EQ(Floats(L"Item_Z_Pos"), (std::vector<float>{0, 0, 7}));
     EXPECT_EQ(Rows("Distribute Objects"),
@@ -197,8 +176,8 @@ TEST_F(Panel, PostAndEndConversionsMoveTheItemWithItsRanges) {
     EXPECT_EQ(ToUTF8(Control("Distribute Objects", 1102).text), "Delete Post");
     EXPECT_FALSE(Control("Distribute Objects", 1105).enabled);
     ASSERT_EQ(Steps("press objects/1102\nchoose objects/1002 Post\npress objects/1105"), "");
-    EXPECT_EQ(Block()->Count(Id(L"Post_Nodes")), 0);
-    EXPECT_EQ(Block()->Count(Id(L"End_Nodes")), 1);
+    EXPECT_EQ(Fence()->Count(Id(L"Post_Nodes")), 0);
+    EXPECT_EQ(Fence()->Count(Id(L"End_Nodes")), 1);
     EXPECT_EQ(Ints(L"End_Check_1119"), std::vector<int>{0});
     EXPECT_EQ(Rows("Distribute Objects"),
               (std::vector<std::string>{"|All Objects", "1|Picket", "E|Post"}));
@@ -234,27 +213,21 @@ TEST_F(Panel, UndoingAnAddedItemInASequenceRefillsTheListOnceTheTablesAreBack) {
     EXPECT_EQ(Rows("Distribute Objects"), three);
 }
 
-TEST_F(Panel, ShiftUpJoinsOrLeavesAGroupAndShiftDownJoinsTheGroupBelow) {
+// The shift buttons move the chosen row by the sequence rules (the module's tests work through
+// every case) and the list shows the new order.
+TEST_F(Panel, ShiftButtonsMoveTheChosenRowAndTheListFollows) {
     Load(FenceScene());
-    // Picket, Post and a null row, each a group of its own.
+    // Picket, Post and a null row, each a group of its own; the null row joins Post's group, then
+    // leaves it and stands before Post.
     ASSERT_EQ(Steps("modify Fence\npress spline/1009\npress objects/1008\n"
-                    "choose objects/1002 3\npress objects/1006"),
+                    "choose objects/1002 3\npress objects/1006\npress objects/1006"),
               "");
-    // The null row stood alone: it joins Post's group.
-    EXPECT_EQ(Ints(L"Sequence_Groups"), (std::vector<int>{0, 1, 1}));
-    EXPECT_EQ(Ints(L"Sequence_Items"), (std::vector<int>{0, 1, -1}));
-    ASSERT_EQ(Steps("press objects/1006"), "");
-    // It shared the group with one row above it: it leaves and stands before that row.
     EXPECT_EQ(Ints(L"Sequence_Groups"), (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(Ints(L"Sequence_Items"), (std::vector<int>{0, -1, 1}));
     EXPECT_EQ(Rows("Distribute Objects"),
               (std::vector<std::string>{"|All Objects", "1|Picket", "2|Null Item", "3|Post"}));
     // Alone in its group, shift down joins the group below, as its first row.
     ASSERT_EQ(Steps("choose objects/1002 2\npress objects/1007"), "");
-    EXPECT_EQ(Ints(L"Sequence_Groups"), (std::vector<int>{0, 1, 1}));
-    EXPECT_EQ(Ints(L"Sequence_Items"), (std::vector<int>{0, -1, 1}));
-    // Group 0 does not move up.
-    ASSERT_EQ(Steps("choose objects/1002 1\npress objects/1006"), "");
     EXPECT_EQ(Ints(L"Sequence_Groups"), (std::vector<int>{0, 1, 1}));
 }
 
@@ -263,20 +236,20 @@ TEST_F(Panel, AllSweepsRowWritesTheSharedEntryAndNoShapeEntry) {
     ASSERT_EQ(Steps("modify Fence\nchoose sweeps/1002 0\nset sweeps/1024 2"), "");
     EXPECT_EQ(Floats(L"Sweep_Side_Offset"), (std::vector<float>{2, 0}));
     EXPECT_NE(Steps("set sweeps/1498 3").find("disabled"), std::string::npos);
-    EXPECT_EQ(Block()->Count(Id(L"Sweep_Smooth_Angle")), 1);
+    EXPECT_EQ(Fence()->Count(Id(L"Sweep_Smooth_Angle")), 1);
 }
 
 TEST_F(Panel, DeletingTheOnlyShapeLeavesAllSweeps) {
     Load(FenceScene("", R"(, {"op": "addShape", "node": "Rail"})"));
     ASSERT_EQ(Steps("modify Fence\nchoose sweeps/1002 Rail\npress sweeps/1005"), "");
-    EXPECT_EQ(Block()->Count(Id(L"Sweep_Nodes")), 0);
+    EXPECT_EQ(Fence()->Count(Id(L"Sweep_Nodes")), 0);
     EXPECT_EQ(Rows("Distribute Sweeps"), std::vector<std::string>{"|All Sweeps"});
     EXPECT_EQ(Control("Distribute Spline", 1003).items, std::vector<std::wstring>{L"All Sweeps"});
 }
 
 TEST_F(Panel, PickingThePathAgainIsRefusedAndTheModeStays) {
     Load(FenceScene());
-    const std::string path = ToUTF8(Block()->GetINode(Id(L"Spline_Obj"), 0)->GetName());
+    const std::string path = ToUTF8(Fence()->GetINode(Id(L"Spline_Obj"), 0)->GetName());
     const std::string error = Steps("modify Fence\npress spline/1001\npick " + path);
     EXPECT_NE(error.find("step 3 (line 3, pick): the pick mode does not take"), std::string::npos)
         << error;
@@ -290,17 +263,10 @@ TEST_F(Panel, AQuestionWithoutAnAnswerStepFailsTheStep) {
     EXPECT_NE(error.find("no `answer` step came before it"), std::string::npos) << error;
 }
 
-TEST_F(Panel, TooManyPolysIsShownOnlyWithTheSplineRolloutOpen) {
-    // 400 / 0.004 = 100,000 pickets of 12 faces: 1,200,000 faces, past the full mesh's million;
-    // the boxes mode that follows is past its limit too, and the build lands on dots.
-    Load(FenceScene("", "", R"({"name": "Item_Spacing", "value": [40, 0.004, 40]})"));
-    host::EvaluateShownNodes(*scene, 0);
-    EXPECT_EQ(Int(L"Display_Mode"), 1);
-    EXPECT_TRUE(scene->Messages().empty());
-
-    scene.reset();  // one scene at a time: the first one's end unhooks the message boxes
-    scene = std::make_unique<host::Scene>();
-    scene->RegisterClass(cd);
+// 400 / 0.004 = 100,000 pickets of 12 faces: 1,200,000 faces, past the full mesh's million; the
+// boxes mode that follows is past its limit too, and the build lands on dots. With the spline
+// rollout open the user is told, twice (the object's own build without it tells nobody).
+TEST_F(Panel, TooManyPolysIsShownWithTheSplineRolloutOpen) {
     Load(FenceScene());
     ASSERT_EQ(Steps("modify Fence\nchoose objects/1002 Picket\nset objects/1095 0.004"), "");
     EXPECT_EQ(Int(L"Display_Mode"), 1);
@@ -308,17 +274,6 @@ TEST_F(Panel, TooManyPolysIsShownOnlyWithTheSplineRolloutOpen) {
     for (const host::MessageRecord& m : scene->Messages()) {
         EXPECT_EQ(ToUTF8(m.caption), "Too Many Polys");
     }
-}
-
-TEST_F(Panel, SplineStepsReachThePathThroughTheSplineRollout) {
-    Load(FenceScene());
-    INode* path = Block()->GetINode(Id(L"Spline_Obj"), 0);
-    auto* shape = dynamic_cast<SplineShape*>(path->GetObjectRef());
-    ASSERT_NE(shape, nullptr);
-    ASSERT_EQ(Steps("modify Fence\nset spline/1017 3"), "");
-    EXPECT_EQ(Int(L"Spline Steps"), 3);
-    EXPECT_EQ(shape->GetSteps(), 3);
-    EXPECT_EQ(ToUTF8(Control("Distribute Spline", 1001).text), ToUTF8(path->GetName()));
 }
 
 TEST_F(Panel, ExportButtonExportsAndThePanelClosesWithTheNode) {
@@ -365,13 +320,9 @@ TEST_F(Panel, FenceStepsSaveTheSceneOfTheSetupOperations) {
     ASSERT_EQ(run("ui " + (src / "fence_parts.scene.json").string() + " --steps " +
                   (src / "fence.steps").string() + " -o " + (dir / "panel.scene.json").string()),
               0);
-    const auto read = [](const std::filesystem::path& p) {
-        std::ifstream in(p);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    };
-    const std::string panel = read(dir / "panel.scene.json");
+    const std::string panel = support::ReadText(dir / "panel.scene.json");
     EXPECT_FALSE(panel.empty());
-    EXPECT_TRUE(panel == read(dir / "setup.scene.json"));
+    EXPECT_TRUE(panel == support::ReadText(dir / "setup.scene.json"));
 }
 
 }  // namespace

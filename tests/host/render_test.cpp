@@ -139,8 +139,7 @@ TEST_F(Render, AnObjectThatIsNotRenderedDoesNothing) {
          [](INode* n) { dynamic_cast<ILayer*>(n->GetReference(NODE_LAYER_REF))->Hide(true); }},
     };
     for (const auto& [name, change] : cases) {
-        scene = std::make_unique<host::Scene>();
-        scene->RegisterClass(cd);
+        NewScene();
         Load(FenceScene());
         change(scene->GetINodeByName(L"Fence"));
         for (const host::RendererInfo& renderer : {kScanline, kVRay}) {
@@ -149,8 +148,7 @@ TEST_F(Render, AnObjectThatIsNotRenderedDoesNothing) {
             EXPECT_EQ(Fence(r).nodesMade, 0) << name;
         }
     }
-    scene = std::make_unique<host::Scene>();
-    scene->RegisterClass(cd);
+    NewScene();
     Load(FenceScene());
     // The object's path is its own copy of the picked one.
     for (host::Node* n : scene->Nodes()) {
@@ -198,24 +196,6 @@ TEST_F(Render, VariantMaterialsGoRoundPerItemAndStartAgainEachFrame) {
     EXPECT_EQ(groups, 6);
     EXPECT_EQ(names, (std::vector<std::wstring>{L"MtlNum0", L"MtlNum1", L"MtlNum2", L"MtlNum0",
                                                 L"MtlNum1", L"MtlNum2"}));
-    // Asked directly, instance by instance of the pickets: 0, 1, 2, 0, 1, 2.
-    int t = 0;
-    BroadcastNotification(NOTIFY_PRE_RENDER, &t);
-    FPInterface* fp = RenderInterface();
-    FPValue v;
-    ASSERT_EQ(fp->Invoke(1, v), FPS_OK);
-    std::vector<std::wstring> handed;
-    FPParams arg{FPValue(TYPE_INT, 0)};
-    for (int k = 0; k < 15 && handed.size() < 6; ++k) {
-        arg.params[0].Load(TYPE_INT, k);
-        fp->Invoke(6, v, &arg);
-        if (v.i != 1) continue;
-        fp->Invoke(9, v, &arg);
-        handed.push_back(v.mtl ? v.mtl->GetName().str() : L"(none)");
-    }
-    BroadcastNotification(NOTIFY_POST_RENDER);
-    EXPECT_EQ(handed, (std::vector<std::wstring>{L"MtlNum0", L"MtlNum1", L"MtlNum2", L"MtlNum0",
-                                                 L"MtlNum1", L"MtlNum2"}));
 }
 
 // A light item: under the bridge its copies are light nodes "TL_" plus its name (the lists hold
@@ -270,8 +250,7 @@ TEST_F(Render, SourcesAreEndsThenObjectsThenPosts) {
 // with posts and end objects, and random offsets on.
 TEST_F(Render, InstancesStandWhereTheViewportCopiesStand) {
     for (int pattern : {0, 1, 2}) {
-        scene = std::make_unique<host::Scene>();
-        scene->RegisterClass(cd);
+        NewScene();
         std::ostringstream params;
         params << R"(, {"name": "Geo_Pattern", "value": )" << pattern
                << R"(}, {"name": "Item_Z_Rot_Random", "value": [0, 40, 40, 40]},
@@ -359,10 +338,7 @@ TEST_F(Render, CommandWritesAnInstancedFileAndReportsTheRoute) {
     const std::filesystem::path dir = TestTempDir("render");
     std::filesystem::create_directories(dir);
     const std::filesystem::path sceneFile = dir / "fence.scene.json";
-    {
-        std::ofstream f(sceneFile);
-        f << FenceScene(R"("renderer": {"class": "scanline"},)");
-    }
+    std::ofstream(sceneFile) << FenceScene(R"("renderer": {"class": "scanline"},)");
     host::RenderOptions options;
     options.scene = sceneFile.string();
     options.output = (dir / "fence.glb").string();

@@ -5,12 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "iparamb2.h"
-#include "module_loader.h"
 #include "module_scene_fixture.h"
-#include "scene.h"
 #include "scene_reader.h"
-#include "scene_writer.h"
 
 namespace {
 
@@ -24,10 +20,6 @@ std::string TrellonScene(const std::string& object) {
 
 class SceneFileTrellon : public ModuleSceneTest {
 protected:
-    IParamBlock2* Block(const MCHAR* node) {
-        INode* n = scene->GetINodeByName(node);
-        return n && n->GetObjectRef() ? n->GetObjectRef()->GetParamBlock(0) : nullptr;
-    }
     // The load's error message, or "" when it loaded.
     std::string LoadError(const std::string& object) {
         try {
@@ -39,31 +31,27 @@ protected:
     }
 };
 
-// Geo_Pattern is id 10, Display_Mode id 47, Spline_Obj id 0, Item_Spacing id 102.
+// Geo_Pattern is id 10, Display_Mode id 47, Spline_Obj id 0, Item_Spacing id 102; a node may be
+// null and a table empty.
 TEST_F(SceneFileTrellon, ParamsByNameAndByIdReadBack) {
-    host::LoadSceneText(TrellonScene(R"({"type": "Trellon", "setup": [{"op": "create"}],
-        "params": [{"name": "Geo_Pattern", "value": 1},
-                   {"id": 47, "type": "INT", "value": 3},
-                   {"name": "Spline_Obj", "value": "Path01"},
-                   {"id": 102, "value": [100]}]})"),
-                        "t.json", *scene);
-    IParamBlock2* pb = Block(L"T");
-    ASSERT_NE(pb, nullptr);
-    EXPECT_EQ(pb->GetInt(10), 1);
-    EXPECT_EQ(pb->GetInt(47), 3);
-    EXPECT_EQ(pb->GetINode(0), scene->GetINodeByName(L"Path01"));
-    ASSERT_EQ(pb->Count(102), 1);
-    EXPECT_EQ(pb->GetFloat(102, 0, 0), 100.0f);
-}
-
-TEST_F(SceneFileTrellon, NullNodeAndEmptyTable) {
-    host::LoadSceneText(TrellonScene(R"({"type": "Trellon",
-        "params": [{"name": "Spline_Obj", "value": null}, {"id": 102, "value": []}]})"),
-                        "t.json", *scene);
-    IParamBlock2* pb = Block(L"T");
-    ASSERT_NE(pb, nullptr);
-    EXPECT_EQ(pb->GetINode(0), nullptr);
-    EXPECT_EQ(pb->Count(102), 0);
+    const char* const objects[] = {R"({"type": "Trellon", "setup": [{"op": "create"}],
+        "params": [{"name": "Geo_Pattern", "value": 1}, {"id": 47, "type": "INT", "value": 3},
+                   {"name": "Spline_Obj", "value": "Path01"}, {"id": 102, "value": [100]}]})",
+                                   R"({"type": "Trellon",
+        "params": [{"name": "Spline_Obj", "value": null}, {"id": 102, "value": []}]})"};
+    for (const bool full : {true, false}) {
+        NewScene();
+        host::LoadSceneText(TrellonScene(objects[full ? 0 : 1]), "t.json", *scene);
+        IParamBlock2* pb = Block(L"T");
+        ASSERT_NE(pb, nullptr);
+        EXPECT_EQ(pb->GetINode(0), full ? scene->GetINodeByName(L"Path01") : nullptr);
+        ASSERT_EQ(pb->Count(102), full ? 1 : 0);
+        if (full) {
+            EXPECT_EQ(pb->GetInt(10), 1);
+            EXPECT_EQ(pb->GetInt(47), 3);
+            EXPECT_EQ(pb->GetFloat(102, 0, 0), 100.0f);
+        }
+    }
 }
 
 struct Refusal {
@@ -118,8 +106,7 @@ TEST_F(SceneFileTrellon, BoolsStringsAndPointTables) {
                         "t.json", *scene);
     IParamBlock2* pb = Block(L"T");
     ASSERT_NE(pb, nullptr);
-    ParamBlockDesc2* d = pb->GetDesc();
-    auto id = [d](const MCHAR* name) { return d->IndextoID(d->NameToIndex(name)); };
+    auto id = [pb](const MCHAR* name) { return Id(pb, name); };
     EXPECT_EQ(pb->GetInt(id(L"Geo_Follow")), 1);
     EXPECT_EQ(pb->GetInt(id(L"DetachPath")), 0);
     ASSERT_EQ(pb->Count(id(L"Item_Names")), 2);

@@ -15,6 +15,8 @@
 #include <string>
 #include <thread>
 
+#include "test_temp_dir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -59,8 +61,7 @@ void WriteFile(const fs::path& p, const std::string& text) {
 class ViewServerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::path(::testing::TempDir()) / (std::string("view_") + info->name());
+        dir_ = TestTempDir("view");
         fs::remove_all(dir_);
         WriteFile(dir_ / "viewer/index.html", "<p>page</p>");
         WriteFile(dir_ / "viewer/three/a.js", "export const a = 1;");

@@ -49,14 +49,6 @@ TEST(Point3, NormalizeKeepsZeroVector) {
 
 // --- Box3 -------------------------------------------------------------------------------------
 
-TEST(Box3, TransformedByQuarterTurnAboutZ) {
-    // (x, y, z) -> (-y, x, z): x in [0,2] becomes y in [0,2], y in [0,1] becomes x in [-1,0].
-    const Box3 b(Point3(0, 0, 0), Point3(2, 1, 1));
-    const Box3 r = b * RotateZMatrix(HALFPI);
-    EXPECT_TRUE(PointNear(r.pmin, {-1, 0, 0}));
-    EXPECT_TRUE(PointNear(r.pmax, {0, 2, 1}));
-}
-
 TEST(Box3, TransformedByEighthTurnGrowsToHoldCorners) {
     // The unit square's corner (1,1) turns onto the Y axis at sqrt2; (1,0) to (c, c), (0,1) to
     // (-c, c) with c = 1/sqrt2.
@@ -95,17 +87,6 @@ INSTANTIATE_TEST_SUITE_P(
         // Given the wrong way round, the ends are swapped.
         IntersectCase{"SwappedEnds", Interval(100, 0), Interval(50, 200), Interval(50, 100)}),
     math_test::ByName());
-
-TEST(Interval, ForeverAndNever) {
-    EXPECT_TRUE(FOREVER.InInterval(12345));
-    EXPECT_TRUE(FOREVER.InInterval(TIME_NegInfinity));
-    EXPECT_TRUE(FOREVER.InInterval(TIME_PosInfinity));
-    EXPECT_FALSE(NEVER.InInterval(0));
-    EXPECT_FALSE(NEVER.InInterval(TIME_NegInfinity));
-    EXPECT_TRUE(NEVER.Empty());
-    EXPECT_TRUE(FOREVER.InInterval(Interval(-10, 10)));
-    EXPECT_FALSE(Interval(0, 5).InInterval(Interval(3, 8)));
-}
 
 // --- Random -----------------------------------------------------------------------------------
 

@@ -15,19 +15,6 @@ namespace {
 using meshtest::AppendCube;
 
 // ---------------------------------------------------------------------------------------------
-// Face
-
-TEST(Face, SetEdgeVisTogglesOneEdgeAndWrapsTheEdgeNumber) {
-    Face f;
-    f.setEdgeVisFlags(EDGE_VIS, EDGE_VIS, EDGE_VIS);
-    f.setEdgeVis(1, EDGE_INVIS);
-    EXPECT_EQ(f.flags & EDGE_ALL, EDGE_A | EDGE_C);
-    f.setEdgeVis(4, EDGE_VIS);  // edge 4 is edge 1 (numbers are taken modulo 3)
-    EXPECT_EQ(f.flags & EDGE_ALL, EDGE_ALL);
-    EXPECT_EQ(f.getEdgeVis(3), EDGE_A);
-}
-
-// ---------------------------------------------------------------------------------------------
 // Resizing
 
 TEST(MeshResize, VertsKeepGrowShrinkAndRegrow) {
@@ -145,8 +132,6 @@ TEST(MeshBoundingBoxPlain, WithoutMatrixAndEmpty) {
     EXPECT_EQ(b.pmax, Point3(0.5f, 3.0f, 1.0f));
     m.setVert(7, 5, 5, 5);  // never stale after an edit
     EXPECT_EQ(m.getBoundingBox().pmax, Point3(5, 5, 5));
-    m.buildBoundingBox();
-    EXPECT_EQ(m.bdgBox.pmax, Point3(5, 5, 5));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The reference system: dependent lists, notification, deletion order, enumeration, copying.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -143,16 +142,5 @@ TEST(ObjModelRef, ReferenceLoopsAreRefused) {
     EXPECT_EQ(b.GetReference(0), nullptr);
     a.ReplaceReference(0, nullptr, FALSE);
 }
-
-// Counts visits; halts at a chosen maker.
-class CountProc : public DependentEnumProc {
-public:
-    int proc(ReferenceMaker* rm) override {
-        visits.push_back(rm);
-        return rm == haltAt ? DEP_ENUM_HALT : DEP_ENUM_CONTINUE;
-    }
-    std::vector<ReferenceMaker*> visits;
-    ReferenceMaker* haltAt = nullptr;
-};
 
 }  // namespace

@@ -36,18 +36,6 @@ TEST(ParamBlockDesc, LookupsByIndexIdAndName) {
     EXPECT_EQ(blank.type, TYPE_VOID);
 }
 
-// The host's material classes describe their parameters one call at a time.
-TEST(ParamBlockDesc, AddParamAppendsOneDefinition) {
-    ParamBlockDesc2 d;
-    d.AddParam(4, _M("count"), TYPE_INT, 0, 3, p_default, 9, p_range, 1, 10, p_end);
-    d.AddParam(5, _M("weights"), TYPE_FLOAT_TAB, 2, 0, 3, p_default, 0.5f, p_end);
-    EXPECT_TRUE(d.errors().empty());
-    ASSERT_EQ(d.Count(), 2);
-    EXPECT_EQ(d.GetParamDef(4).def.i, 9);
-    EXPECT_EQ(d.GetParamDef(5).tab_size, 2);
-    EXPECT_FLOAT_EQ(d.GetParamDef(5).def.f, 0.5f);
-}
-
 // Each malformed list gives recorded errors and keeps what was read before the problem.
 struct Malformed {
     const char* name;

@@ -47,8 +47,6 @@ INSTANTIATE_TEST_SUITE_P(
         LineSample{"NormHalf", false, POLYSHP_INTERP_NORMALIZED, 0.5f, {10, 10, 0}, kY},
         LineSample{"NormAtTheCorner", false, POLYSHP_INTERP_NORMALIZED, 0.25f, {10, 0, 0}, kY},
         LineSample{"NormClampedAbove", false, POLYSHP_INTERP_NORMALIZED, 2.0f, {10, 30, 0}, kY},
-        // Simple: half of u per segment.
-        LineSample{"SimpleHalf", false, POLYSHP_INTERP_SIMPLE, 0.5f, {10, 0, 0}, kY},
         // Closed: the last quarter is the closing edge; u wraps.
         LineSample{
             "ClosedClosingEdge", true, POLYSHP_INTERP_NORMALIZED, 0.875f, {0, 5, 0}, {0, -1, 0}},
@@ -58,39 +56,6 @@ INSTANTIATE_TEST_SUITE_P(
         LineSample{
             "ClosedEndIsTheStart", true, POLYSHP_INTERP_NORMALIZED, 1.0f, {0, 0, 0}, {0, -1, 0}}),
     spline_test::ByName());
-
-// Seeded property: on a zig-zag of unequal segments, the normalised point at u is at distance
-// u * L from the start, measured along the line by hand-summed chords.
-TEST(PolyLineArcLength, DistanceFromStartIsUTimesLength) {
-    PolyLine l;
-    double lengths[8];
-    double total = 0.0;
-    for (int i = 0; i <= 8; ++i) {
-        l.Append(PolyPt(Point3(static_cast<float>(i * i), (i % 2) ? 3.0f : 0.0f, 0.0f)));
-        if (i > 0) {
-            const double dx = i * i - (i - 1) * (i - 1);
-            lengths[i - 1] = std::sqrt(dx * dx + 9.0);
-            total += lengths[i - 1];
-        }
-    }
-    EXPECT_NEAR(l.CurveLength(), total, 1e-5 * total);
-    for (int k = 0; k <= 50; ++k) {
-        const float u = static_cast<float>(k) / 50.0f;
-        const Point3 p = l.InterpCurve3D(u, POLYSHP_INTERP_NORMALIZED);
-        // Walk the segments to p's x (x rises monotonically): distance = whole segments + part.
-        double d = 0.0;
-        for (int i = 0; i < 8; ++i) {
-            const float x0 = static_cast<float>(i * i), x1 = static_cast<float>((i + 1) * (i + 1));
-            if (p.x >= x1 && i < 7) {
-                d += lengths[i];
-                continue;
-            }
-            d += lengths[i] * (p.x - x0) / (x1 - x0);
-            break;
-        }
-        EXPECT_NEAR(d, u * total, 1e-4 * total) << "u " << u;
-    }
-}
 
 TEST(PolyLineArcLength, CacheFollowsEdits) {
     PolyLine l = Line({{0, 0, 0}, {10, 0, 0}});
@@ -140,8 +105,6 @@ TEST(PolyLineDegenerate, EmptySinglePointAndZeroLengthSegments) {
     EXPECT_TRUE(Near(dup.InterpCurve3D(1.0f, POLYSHP_INTERP_NORMALIZED), Point3(10, 10, 0)));
     EXPECT_TRUE(Finite(dup.TangentCurve3D(std::nanf(""), POLYSHP_INTERP_NORMALIZED)));
 }
-
-// --- Reverse and orientation ------------------------------------------------------------------
 
 // --- OrganizeCurves ---------------------------------------------------------------------------
 
