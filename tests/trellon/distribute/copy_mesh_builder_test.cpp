@@ -129,13 +129,6 @@ TEST_F(DistributionMesh, PyramidFromTheStoredBox) {
     for (int f = 0; f < 4; ++f) EXPECT_EQ(m.faces[f].flags & EDGE_ALL, EDGE_ALL);
 }
 
-TEST_F(DistributionMesh, DisplayModesBelowFourBuildNoCopies) {
-    SetPath({Straight(1000)});
-    AddItem();
-    EXPECT_EQ(Build(3).getNumVerts(), 0);
-    EXPECT_EQ(Build(2).getNumVerts(), 0);
-}
-
 TEST_F(DistributionMesh, ItemWithoutGeometryAddsNothing) {
     SetPath({Straight(1000)});
     AddItem();

@@ -13,9 +13,10 @@
 using path_fixtures::Corners;
 using path_fixtures::Finite;
 using path_fixtures::Near;
-using path_fixtures::NewObject;
 
 namespace {
+
+using OffsetSplineTest = path_fixtures::WithObject<>;
 
 struct KnotCase {
     std::string name;
@@ -27,11 +28,10 @@ struct KnotCase {
 
 void PrintTo(const KnotCase& c, std::ostream* os) { *os << c.name; }
 
-class OffsetKnots : public ::testing::TestWithParam<KnotCase> {};
+class OffsetKnots : public path_fixtures::WithObject<::testing::TestWithParam<KnotCase>> {};
 
 TEST_P(OffsetKnots, MovesEachKnotToTheOffsetLines) {
     const KnotCase& c = GetParam();
-    auto object = NewObject();
     Spline3D source = Corners(c.source, c.closed);
     Spline3D result;
     OffsetSpline(*object, source, c.d, result);
@@ -97,8 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
 // An open spline of two Bezier knots with uneven handles: with d = 0 the result keeps the inner
 // handles where they were (not exchanged by the backwards build) and puts the two outer handles,
 // which no segment uses, on their knots.
-TEST(OffsetSpline, OpenSplineKeepsItsInnerHandlesAndDropsTheOuterOnes) {
-    auto object = NewObject();
+TEST_F(OffsetSplineTest, OpenSplineKeepsItsInnerHandlesAndDropsTheOuterOnes) {
     Spline3D source;
     source.AddKnot(SplineKnot(KTYPE_BEZIER_CORNER, LTYPE_CURVE, Point3(0, 0, 0), Point3(-5, -5, 0),
                               Point3(5, 5, 0)));
@@ -120,7 +119,7 @@ struct CircleCase {
     float radius;  // of the offset circle: 10 - d (the left of counter-clockwise travel is in)
 };
 
-class OffsetCircle : public ::testing::TestWithParam<CircleCase> {};
+class OffsetCircle : public path_fixtures::WithObject<::testing::TestWithParam<CircleCase>> {};
 
 // A smooth knot of the circle sees its neighbours nearly straight across (a.b about -0.9999),
 // so its mitre is a hair over d: the knots land on the circle of radius 10 - d. The handles keep
@@ -128,7 +127,6 @@ class OffsetCircle : public ::testing::TestWithParam<CircleCase> {};
 // quarter-circle handle length 0.5517862 * (10 - d).
 TEST_P(OffsetCircle, KnotsAndHandlesFollowTheRadius) {
     const CircleCase& c = GetParam();
-    auto object = NewObject();
     Spline3D source;
     path_fixtures::FillCircle(source, 10.0f);
     Spline3D result;
@@ -151,8 +149,7 @@ INSTANTIATE_TEST_SUITE_P(Radii, OffsetCircle,
 
 // A segment of no length beside a Bezier knot: its half segment has no length, the handle
 // ratio is not taken (the handle stays as it is) and nothing becomes NaN.
-TEST(OffsetSpline, ZeroLengthSegmentKeepsEveryNumberFinite) {
-    auto object = NewObject();
+TEST_F(OffsetSplineTest, ZeroLengthSegmentKeepsEveryNumberFinite) {
     Spline3D source;
     source.AddKnot(
         SplineKnot(KTYPE_BEZIER, LTYPE_CURVE, Point3(0, 0, 0), Point3(0, 0, 0), Point3(0, 0, 0)));
@@ -175,8 +172,7 @@ TEST(OffsetSpline, ZeroLengthSegmentKeepsEveryNumberFinite) {
 }
 
 // Fewer than two knots give nothing to offset.
-TEST(OffsetSpline, ASingleKnotGivesAnEmptySpline) {
-    auto object = NewObject();
+TEST_F(OffsetSplineTest, ASingleKnotGivesAnEmptySpline) {
     Spline3D source = Corners({Point3(1, 1, 0)}, false);
     Spline3D result = Corners({Point3(0, 0, 0), Point3(1, 0, 0)}, false);
     OffsetSpline(*object, source, 2.0f, result);

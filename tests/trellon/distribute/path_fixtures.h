@@ -30,6 +30,13 @@ inline ObjectPtr NewObject() {
     return ObjectPtr(static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE)));
 }
 
+// A test with a Trellon object of its own: the path code's helpers live on it.
+template <class Base = ::testing::Test>
+class WithObject : public Base {
+protected:
+    ObjectPtr object = NewObject();
+};
+
 // Corner knots through the points: after ComputeBezPoints every segment is straight and linear
 // in its parameter (handles at a third of the chords).
 inline void FillCorners(Spline3D& s, const std::vector<Point3>& pts, bool closed) {

@@ -1,17 +1,15 @@
-// The path's place in the Trellon object's space, the path offset, and the path shape.
+// The path's place in the Trellon object's space.
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
 
 #include "distribute/path_fixtures.h"
-#include "distribute/path_shape.h"
 #include "distribute/working_path.h"
 #include "euler.h"
 #include "object/param_ids.h"
 #include "scene.h"
 #include "splshape.h"
-#include "triobj.h"
 
 using path_fixtures::Near;
 using path_fixtures::NewObject;
@@ -106,24 +104,6 @@ TEST(PathToObjectTM, NoPathNodeGivesTheIdentity) {
     auto object = NewObject();
     const Matrix3 tm = PathToObjectTM(*object, nullptr, 0, false);
     EXPECT_EQ(Point3(3, -2, 1) * tm, Point3(3, -2, 1));
-}
-
-// A spline shape is read as it is; other objects do not become paths; no node, no path.
-TEST(PathShape, ReadsTheNodesSplineShape) {
-    host::Scene scene;
-    auto* spline = new SplineShape();
-    path_fixtures::CornerShape(spline->shape, path_fixtures::Square10(), true, 4);
-    INode* pathNode = scene.CreateObjectNode(spline);
-    PathShape path = PathShape::Evaluate(pathNode, 0);
-    ASSERT_NE(path.Shape(), nullptr);
-    EXPECT_EQ(path.Shape(), &spline->shape);
-    EXPECT_EQ(path.SplineCount(), 1);
-    EXPECT_EQ(path.Shape()->steps, 4);
-
-    INode* meshNode = scene.CreateObjectNode(CreateNewTriObject());
-    EXPECT_EQ(PathShape::Evaluate(meshNode, 0).Shape(), nullptr);
-    EXPECT_EQ(PathShape::Evaluate(meshNode, 0).SplineCount(), 0);
-    EXPECT_EQ(PathShape::Evaluate(nullptr, 0).Shape(), nullptr);
 }
 
 }  // namespace

@@ -21,11 +21,13 @@ namespace {
 constexpr TimeValue kTime = 0;
 
 // The working path is made by the host (CreateInstance): every test runs in a scene.
-class WorkingPathTest : public ::testing::Test {
+template <class Base = ::testing::Test>
+class InScene : public Base {
 protected:
     host::Scene scene;
     path_fixtures::ObjectPtr object = NewObject();
 };
+using WorkingPathTest = InScene<>;
 
 struct SampleCase {
     float u;
@@ -33,11 +35,7 @@ struct SampleCase {
     Point3 tangent;
 };
 
-class UnequalSegments : public ::testing::TestWithParam<SampleCase> {
-protected:
-    host::Scene scene;
-    path_fixtures::ObjectPtr object = NewObject();
-};
+using UnequalSegments = InScene<::testing::TestWithParam<SampleCase>>;
 
 // (0,0) -> (10,0) -> (10,30): L = 40; the knot (10,0) lies at u = 10/40 = 0.25, so u = 0.5 is
 // 20 along: 10 up the second segment. Exactly at the knot the tangent is the outgoing segment's;
@@ -65,11 +63,7 @@ INSTANTIATE_TEST_SUITE_P(Distances, UnequalSegments,
                                            SampleCase{std::numeric_limits<float>::quiet_NaN(),
                                                       Point3(0, 0, 0), Point3(1, 0, 0)}));
 
-class SquareLength : public ::testing::TestWithParam<float> {
-protected:
-    host::Scene scene;
-    path_fixtures::ObjectPtr object = NewObject();
-};
+using SquareLength = InScene<::testing::TestWithParam<float>>;
 
 // The counter-clockwise square of side 10 offset d to its left (inside) is the square of side
 // 10 - 2d: L = 4 (10 - 2d), closing side included; negative d gives the larger outer square.
@@ -92,33 +86,6 @@ TEST_P(SquareLength, IsFourTimesTheOffsetSide) {
 
 INSTANTIATE_TEST_SUITE_P(Offsets, SquareLength, ::testing::Values(1.0f, -3.0f));
 
-// The working path is one spline of corner knots (point = in = out) through the polyline of the
-// offset spline: steps interior points per segment, steps * pieces + pieces (+ 1 when open).
-TEST_F(WorkingPathTest, HoldsOneLinearSplineAtTheShapesSteps) {
-    BezierShape closedShape;
-    CornerShape(closedShape, path_fixtures::Square10(), true, 3);
-    WorkingPath closed = WorkingPath::Build(*object, closedShape, 0, 1.0f, kTime);
-    EXPECT_EQ(closed.Points().size(), 16u);  // 3 * 4 + 4
-    SplineShape* held = closed.Shape();
-    ASSERT_NE(held, nullptr);
-    EXPECT_EQ(held->GetSteps(), 3);
-    ASSERT_EQ(held->shape.SplineCount(), 1);
-    const Spline3D& linear = *held->shape.GetSpline(0);
-    EXPECT_EQ(linear.KnotCount(), 16);
-    EXPECT_EQ(linear.Closed(), 1);
-    for (int k = 0; k < linear.KnotCount(); ++k) {
-        EXPECT_EQ(linear.GetKnotType(k), KTYPE_CORNER);
-        EXPECT_EQ(linear.GetInVec(k), linear.GetKnotPoint(k));
-        EXPECT_EQ(linear.GetOutVec(k), linear.GetKnotPoint(k));
-    }
-
-    BezierShape openShape;
-    CornerShape(openShape, {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 30, 0)}, false, 2);
-    WorkingPath open = WorkingPath::Build(*object, openShape, 0, 0.0f, kTime);
-    EXPECT_FALSE(open.Closed());
-    EXPECT_EQ(open.Points().size(), 7u);  // 2 * 2 + 2 + 1
-}
-
 // With d = 0 the working path is the polyline of the source itself, curved segments included.
 TEST_F(WorkingPathTest, ZeroOffsetIsTheSourcePolyline) {
     BezierShape shape;
@@ -139,11 +106,7 @@ struct AgreementCase {
     float d;
 };
 
-class AgreesWithTheHost : public ::testing::TestWithParam<AgreementCase> {
-protected:
-    host::Scene scene;
-    path_fixtures::ObjectPtr object = NewObject();
-};
+using AgreesWithTheHost = InScene<::testing::TestWithParam<AgreementCase>>;
 
 // The cache answers what the host's normalised InterpCurve3D / TangentCurve3D answer on the
 // working path object, at a thousand parameters and at every knot, past the ends too. The path
@@ -210,11 +173,8 @@ TEST(WorkingPath, EmptyWhenThereIsNothingToBuild) {
     host::Scene scene;
     for (int index : {-1, 1, 2}) {
         WorkingPath path = WorkingPath::Build(*object, shape, index, 1.0f, kTime);
-        EXPECT_TRUE(path.Empty()) << "index " << index;
+        EXPECT_TRUE(path.Empty() && path.Points().empty() && !path.Shape()) << "index " << index;
         EXPECT_EQ(path.Length(), 0.0f);
-        EXPECT_FALSE(path.Closed());
-        EXPECT_TRUE(path.Points().empty());
-        EXPECT_EQ(path.Shape(), nullptr);
         Point3 position(1, 1, 1), tangent(1, 1, 1);
         path.Sample(0.5f, position, tangent);
         EXPECT_EQ(position, Point3(0, 0, 0));
