@@ -33,14 +33,6 @@ protected:
     IParamBlock2* pb_ = nullptr;
 };
 
-TEST_F(GroupSequence, GroupCountIsTheLastGroupPlusOne) {
-    EXPECT_EQ(SequenceGroupCount(*pb_, 0), 0);  // no rows
-    SetTable(Sequence_Groups, {0, 0, 1, 2});
-    EXPECT_EQ(SequenceGroupCount(*pb_, 0), 3);
-    SetTable(Sequence_Groups, {-1});
-    EXPECT_EQ(SequenceGroupCount(*pb_, 0), 0);
-}
-
 struct FitCase {
     const char* name;
     std::vector<int> groups;  // Sequence_Groups

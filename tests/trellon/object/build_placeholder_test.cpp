@@ -8,6 +8,7 @@
 #include "mesh.h"
 #include "object/mesh_builder.h"
 #include "object/placeholder_mesh.h"
+#include "support/near.h"
 
 namespace {
 
@@ -31,14 +32,8 @@ TEST_P(PlaceholderScaleTest, BoundingBoxScalesWithTheClampedSize) {
     ASSERT_TRUE(AppendPlaceholderMesh(mesh, c.logoSize));
     EXPECT_EQ(mesh.getNumVerts(), kVerts);
     EXPECT_EQ(mesh.getNumFaces(), kFaces);
-    const Box3 box = mesh.getBoundingBox();
-    const float s = c.scale;
-    EXPECT_NEAR(box.pmin.x, -0.5f * s, 1e-5f * s);
-    EXPECT_NEAR(box.pmax.x, 0.5f * s, 1e-5f * s);
-    EXPECT_NEAR(box.pmin.y, -0.05f * s, 1e-5f * s);
-    EXPECT_NEAR(box.pmax.y, 0.05f * s, 1e-5f * s);
-    EXPECT_NEAR(box.pmin.z, -0.5f * s, 1e-5f * s);
-    EXPECT_NEAR(box.pmax.z, 0.5f * s, 1e-5f * s);
+    const Point3 half = Point3(0.5f, 0.05f, 0.5f) * c.scale;
+    EXPECT_TRUE(support::Near(mesh.getBoundingBox(), Box3(-half, half), 1e-5f * c.scale));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -265,20 +265,6 @@ TEST_F(ThreeObjects, DeletingAnEndObjectDropsItsEndCheck) {
     EXPECT_EQ(s.pb->Count(Pool_Mirror), 500);
 }
 
-TEST_F(ThreeObjects, ItemIndicesRunOverObjectsThenPostsThenEnds) {
-    ItemTables tables(s.pb, 0);
-    EXPECT_EQ(tables.ItemIndex(ItemList::Objects, 2), 2);
-    EXPECT_EQ(tables.ItemIndex(ItemList::Posts, 0), 3);
-    EXPECT_EQ(tables.ItemIndex(ItemList::Ends, 0), 4);
-    EXPECT_EQ(tables.ItemIndex(ItemList::Posts, 1), -1);
-    ItemList list = ItemList::Objects;
-    int index = -1;
-    ASSERT_TRUE(tables.Locate(4, list, index));
-    EXPECT_EQ(list, ItemList::Ends);
-    EXPECT_EQ(index, 0);
-    EXPECT_FALSE(tables.Locate(5, list, index));
-}
-
 TEST_F(ThreeObjects, TwoNodesDeletedWhileNotReadyAreRemovedWithoutRebuilding) {
     s.object->Ready = 0;
     const int before = s.Refreshes();

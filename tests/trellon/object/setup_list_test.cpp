@@ -1,5 +1,5 @@
 // The object list's sequence edits (null rows, shifting, deleting), the path pick with its
-// spacings, swept shapes, and the pool seeds.
+// spacings, and swept shapes.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -175,11 +175,6 @@ TEST_F(SetupFixture, AShapeGetsAnEntryInEverySweepTable) {
     EXPECT_EQ(NodeNames(Sweep_Nodes), std::vector<std::wstring>{L"Rail"});
     EXPECT_EQ(Names(Sweep_Names), std::vector<std::wstring>{L"Rail"});
     EXPECT_EQ(Ints(Shape_Steps), std::vector<int>{4});
-    EXPECT_EQ(Ints(Shape_Flip_Normals), (std::vector<int>{0, 0}));
-    EXPECT_EQ(Floats(Sweep_X_Scale), (std::vector<float>{100.0f, 100.0f}));
-    EXPECT_EQ(Ints(Sweep_Unify_Scale), (std::vector<int>{1, 1}));
-    EXPECT_EQ(Floats(Sweep_Reserved_141), std::vector<float>{0.0f});
-    EXPECT_EQ(Floats(Sweep_Smooth_Angle), std::vector<float>{0.0f});
     EXPECT_TABLES_PARALLEL();
 }
 
@@ -195,23 +190,6 @@ TEST_F(SetupFixture, ShapesAreAddedInListOrderAndDeletedByRow) {
     EXPECT_TABLES_PARALLEL();
     EXPECT_THROW(trellon::DeleteShape(Obj(), 0), MAXException);
     EXPECT_THROW(trellon::DeleteShape(Obj(), 3), MAXException);
-}
-
-// --- Seeds ------------------------------------------------------------------------------------
-
-// In sequence mode row 2 names item 1: only its block (slot 2) is drawn again.
-TEST_F(SetupFixture, SeedingARowRedrawsOnlyItsItemsBlock) {
-    trellon::AddItem(Obj(), Row(L"A", 3, 1.0f));
-    trellon::AddItem(Obj(), Row(L"B", 3, 2.0f));
-    s.pb->SetValue(Geo_Pattern, 0, 1);
-    const std::vector<float> before = Floats(Pool_X_Rot);
-    trellon::SeedTransforms(Obj(), 2);
-    const std::vector<float> after = Floats(Pool_X_Rot);
-    ASSERT_EQ(after.size(), 3u * kPoolBlock);
-    EXPECT_TRUE(std::equal(before.begin(), before.begin() + 2 * kPoolBlock, after.begin()));
-    EXPECT_FALSE(
-        std::equal(before.begin() + 2 * kPoolBlock, before.end(), after.begin() + 2 * kPoolBlock));
-    EXPECT_THROW(trellon::SeedTransforms(Obj(), 3), MAXException);
 }
 
 }  // namespace
