@@ -65,12 +65,9 @@ protected:
 
     // A closed square profile of the given half size in its XY plane.
     int AddSweep(float half) {
-        auto* shape =
-            lifecycle::NewPolylineShape({{Point3(-half, -half, 0.0f), Point3(half, -half, 0.0f),
-                                          Point3(half, half, 0.0f), Point3(-half, half, 0.0f)}});
-        shape->shape.GetSpline(0)->SetClosed();
-        shape->shape.GetSpline(0)->ComputeBezPoints();
-        shape->shape.InvalidateGeomCache();
+        auto* shape = lifecycle::NewShape({{{Point3(-half, -half, 0.0f), Point3(half, -half, 0.0f),
+                                             Point3(half, half, 0.0f), Point3(-half, half, 0.0f)},
+                                            true}});
         INode* profile = s.scene.CreateNamedNode(shape, MSTR(L"Profile"));
         trellon::NewSweep n;
         n.node = profile;
