@@ -97,7 +97,7 @@ struct Setup {
     IParamBlock2* pb = nullptr;
 
     Setup(int pattern, int mode, int items, float spacing) {
-        object = static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE));
+        object = static_cast<Trellon*>(trellon::GetTrellonDesc()->Create(FALSE));
         scene.CreateObjectNode(object);
         pb = object->GetParamBlock(0);
         object->Ready = 0;

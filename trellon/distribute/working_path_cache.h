@@ -12,6 +12,7 @@
 class BezierShape;
 class Trellon;
 
+namespace trellon {
 class WorkingPathCache {
 public:
     // Paths of `shape` (which must outlive the cache) for `object` at time t. A null shape has
@@ -40,3 +41,5 @@ private:
     std::deque<Entry> entries_;  // a deque: the paths handed out stay where they are
     WorkingPath empty_;
 };
+
+}  // namespace trellon

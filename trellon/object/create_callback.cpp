@@ -11,6 +11,7 @@
 #include "object/trellon.h"
 #include "object/trellon_layer.h"
 
+namespace trellon {
 namespace {
 
 TimeValue CurrentTime() {
@@ -23,12 +24,6 @@ TimeValue CurrentTime() {
 TrellonCreateCallBack& GetTrellonCreateCallBack() {
     static TrellonCreateCallBack callback;
     return callback;
-}
-
-CreateMouseCallBack* Trellon::GetCreateMouseCallBack() {
-    TrellonCreateCallBack& callback = GetTrellonCreateCallBack();
-    callback.SetObj(this);
-    return &callback;
 }
 
 int TrellonCreateCallBack::proc(ViewExp* vpt, int msg, int point, int /*flags*/, IPoint2 m,
@@ -122,4 +117,12 @@ void AssignPaletteMaterial(INode* node, TimeValue t) {
         multi->SetSubMtl(i, sub);
     }
     node->SetMtl(multi);
+}
+
+}  // namespace trellon
+
+CreateMouseCallBack* Trellon::GetCreateMouseCallBack() {
+    trellon::TrellonCreateCallBack& callback = trellon::GetTrellonCreateCallBack();
+    callback.SetObj(this);
+    return &callback;
 }

@@ -60,6 +60,8 @@ class Trellon;
 
 #define TRELLON_SETUP_INTERFACE Interface_ID(0x3C7A1E52, 0x6D2B9F14)
 
+namespace trellon {
+
 class TrellonSetupFP : public FPMixinInterface {
 public:
     // Function IDs. Scripts call by name; the IDs only have to stay distinct.
@@ -150,3 +152,5 @@ public:
 // The interface's descriptor: internal name "trellonSetup", owned by the Trellon class
 // descriptor, which lists it among its interfaces (TrellonClassDesc::Create).
 FPInterfaceDesc* GetTrellonSetupDesc();
+
+}  // namespace trellon

@@ -40,7 +40,9 @@ namespace trellon {
 class KavoBridge;
 }
 
-class Trellon : public SimpleObject2, public KavoInstancer::TrellonRenderFP, public TrellonSetupFP {
+class Trellon : public SimpleObject2,
+                public KavoInstancer::TrellonRenderFP,
+                public trellon::TrellonSetupFP {
 public:
     // Builds the parameter block into reference 0 through the class descriptor.
     Trellon();

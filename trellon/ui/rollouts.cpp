@@ -33,9 +33,9 @@ constexpr std::array<Rollout, 7> kRollouts = {{
 
 void Open(Trellon& obj, IObjParam* ip, const Rollout& r) {
     // GetString's buffer is shared: keep the title while the map is made.
-    const MSTR title(GetString(r.title) ? GetString(r.title) : _M(""));
+    const MSTR title(trellon::GetString(r.title) ? trellon::GetString(r.title) : _M(""));
     obj.ParamMaps[static_cast<std::size_t>(r.map)] =
-        CreateCPParamMap2(r.map, obj.pblock2, ip, hInstance, MAKEINTRESOURCE(r.dialog),
+        CreateCPParamMap2(r.map, obj.pblock2, ip, trellon::hInstance, MAKEINTRESOURCE(r.dialog),
                           title.data(), r.flags, r.proc(), nullptr, ROLLUP_CAT_STANDARD);
 }
 

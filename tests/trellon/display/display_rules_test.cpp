@@ -31,8 +31,8 @@ TEST(ReachEstimateTest, CopiesReachTheirSizeAndOffsetsFromThePath) {
         << "roll";
     // Carried into the object's space: the path node turned a quarter about Z and 5 up.
     in.roll = false;
-    in.pathToObject = RotateZMatrix(HALFPI);
-    in.pathToObject.SetTrans(Point3(0, 0, 5));
+    in.objectFromPath = RotateZMatrix(HALFPI);
+    in.objectFromPath.SetTrans(Point3(0, 0, 5));
     EXPECT_TRUE(Near(trellon::ReachBox(in),
                      Box3(Point3(-17.1421f, -17.1421f, 1.0f), Point3(17.1421f, 117.1421f, 12.0f))))
         << "turned path";

@@ -29,7 +29,7 @@ void ExpectNear(const Point3& a, const Point3& b, const std::string& what = "") 
 }
 
 Point3 Entry(int e) {
-    const Color c = PaletteColour(e);
+    const Color c = trellon::PaletteColour(e);
     return Point3(c.r, c.g, c.b);
 }
 

@@ -143,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ProxyDrawTest, ColoursTheCopyByItemNumber) {
     ProxyItem item{0, Point3(0, 0, 0), Point3(1, 1, 1), {}};
     trellon::DrawProxyCopy(gw, trellon::DisplayMode::Dots, 26, item, Matrix3(1), 10);
-    const Color c = PaletteColour(1);
+    const Color c = trellon::PaletteColour(1);
     EXPECT_EQ(gw.LineColor(), Point3(c.r, c.g, c.b));
     EXPECT_EQ(gw.Take().markers.size(), 1u);
 }

@@ -104,8 +104,8 @@ TEST_F(DistributionMesh, PlaceholderStaysInFrontWithShowLogo) {
     AddItem();
     Set(Show_Logo, 1);
     const Mesh& m = Build(6);
-    EXPECT_EQ(m.getNumVerts(), PlaceholderVertexCount() + 88);
-    EXPECT_EQ(m.getNumFaces(), PlaceholderFaceCount() + 132);
+    EXPECT_EQ(m.getNumVerts(), trellon::PlaceholderVertexCount() + 88);
+    EXPECT_EQ(m.getNumFaces(), trellon::PlaceholderFaceCount() + 132);
     EXPECT_EQ(MaterialRuns(m), (std::vector<int>{0, 1}));
 }
 
@@ -114,8 +114,8 @@ TEST_F(DistributionMesh, LightItemIsTheMarker) {
     AddItem(Object_Nodes, 2.0f, 1);
     const Mesh& m = Build(4);
     // 2 copies (0 and 100) of the marker at size 1, whatever the display mode keeps of boxes.
-    EXPECT_EQ(m.getNumVerts(), 2 * kMarkerVertexCount);
-    EXPECT_EQ(m.getNumFaces(), 2 * kMarkerFaceCount);
+    EXPECT_EQ(m.getNumVerts(), 2 * trellon::kMarkerVertexCount);
+    EXPECT_EQ(m.getNumFaces(), 2 * trellon::kMarkerFaceCount);
 }
 
 TEST_F(DistributionMesh, PyramidFromTheStoredBox) {

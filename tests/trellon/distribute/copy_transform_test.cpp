@@ -85,11 +85,11 @@ INSTANTIATE_TEST_SUITE_P(
                     Point3(100.0f, 1.0f, 0.0f)}),
     [](const ::testing::TestParamInfo<ComposeCase>& c) { return c.param.name; });
 
-TEST(ComposeCopyTransform, PathToObjectComesLast) {
+TEST(ComposeCopyTransform, ObjectFromPathComesLast) {
     // The path moved 10 up and turned a quarter about Z: the copy at (100, 0, 0) with its
     // side point (100, 1, 0) ends at (-1, 100, 10).
-    const Matrix3 pathToObject = RotateZMatrix(kPi / 2) * TransMatrix(Point3(0.0f, 0.0f, 10.0f));
-    const Matrix3 tm = ComposeCopyTransform(Matrix3(1), AlongX(), pathToObject);
+    const Matrix3 objectFromPath = RotateZMatrix(kPi / 2) * TransMatrix(Point3(0.0f, 0.0f, 10.0f));
+    const Matrix3 tm = ComposeCopyTransform(Matrix3(1), AlongX(), objectFromPath);
     EXPECT_TRUE(Near(Point3(1.0f, 0.0f, 0.0f) * tm, Point3(-1.0f, 100.0f, 10.0f), 1e-4f));
 }
 

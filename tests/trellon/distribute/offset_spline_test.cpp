@@ -34,7 +34,7 @@ TEST_P(OffsetKnots, MovesEachKnotToTheOffsetLines) {
     const KnotCase& c = GetParam();
     Spline3D source = Corners(c.source, c.closed);
     Spline3D result;
-    OffsetSpline(*object, source, c.d, result);
+    trellon::OffsetSpline(*object, source, c.d, result);
     ASSERT_EQ(result.KnotCount(), static_cast<int>(c.expected.size()));
     EXPECT_EQ(result.Closed(), c.closed ? 1 : 0);
     for (int k = 0; k < result.KnotCount(); ++k) {
@@ -104,7 +104,7 @@ TEST_F(OffsetSplineTest, OpenSplineKeepsItsInnerHandlesAndDropsTheOuterOnes) {
     source.AddKnot(SplineKnot(KTYPE_BEZIER_CORNER, LTYPE_CURVE, Point3(20, 0, 0), Point3(15, 5, 0),
                               Point3(25, -5, 0)));
     Spline3D result;
-    OffsetSpline(*object, source, 0.0f, result);
+    trellon::OffsetSpline(*object, source, 0.0f, result);
     ASSERT_EQ(result.KnotCount(), 2);
     EXPECT_EQ(result.Closed(), 0);
     EXPECT_TRUE(Near(result.GetInVec(0), Point3(0, 0, 0)));
@@ -130,7 +130,7 @@ TEST_P(OffsetCircle, KnotsAndHandlesFollowTheRadius) {
     Spline3D source;
     path_fixtures::FillCircle(source, 10.0f);
     Spline3D result;
-    OffsetSpline(*object, source, c.d, result);
+    trellon::OffsetSpline(*object, source, c.d, result);
     ASSERT_EQ(result.KnotCount(), 4);
     EXPECT_EQ(result.Closed(), 1);
     const float handle = CIRCLE_VECTOR_LENGTH * c.radius;
@@ -158,7 +158,7 @@ TEST_F(OffsetSplineTest, ZeroLengthSegmentKeepsEveryNumberFinite) {
     source.AddKnot(
         SplineKnot(KTYPE_BEZIER, LTYPE_CURVE, Point3(12, 0, 0), Point3(8, 0, 0), Point3(12, 0, 0)));
     Spline3D result;
-    OffsetSpline(*object, source, 3.0f, result);
+    trellon::OffsetSpline(*object, source, 3.0f, result);
     ASSERT_EQ(result.KnotCount(), 3);
     for (int k = 0; k < 3; ++k) {
         EXPECT_TRUE(Finite(result.GetKnotPoint(k)) && Finite(result.GetInVec(k)) &&
@@ -175,7 +175,7 @@ TEST_F(OffsetSplineTest, ZeroLengthSegmentKeepsEveryNumberFinite) {
 TEST_F(OffsetSplineTest, ASingleKnotGivesAnEmptySpline) {
     Spline3D source = Corners({Point3(1, 1, 0)}, false);
     Spline3D result = Corners({Point3(0, 0, 0), Point3(1, 0, 0)}, false);
-    OffsetSpline(*object, source, 2.0f, result);
+    trellon::OffsetSpline(*object, source, 2.0f, result);
     EXPECT_EQ(result.KnotCount(), 0);
 }
 

@@ -27,7 +27,7 @@ struct DeleteObject {
 using ObjectPtr = std::unique_ptr<Trellon, DeleteObject>;
 
 inline ObjectPtr NewObject() {
-    return ObjectPtr(static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE)));
+    return ObjectPtr(static_cast<Trellon*>(trellon::GetTrellonDesc()->Create(FALSE)));
 }
 
 // A test with a Trellon object of its own: the path code's helpers live on it.

@@ -44,7 +44,7 @@ TEST_P(UnequalSegments, PositionAndTangentAtADistance) {
     const SampleCase& c = GetParam();
     BezierShape shape;
     CornerShape(shape, {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 30, 0)}, false, 0);
-    WorkingPath path = WorkingPath::Build(*object, shape, 0, 0.0f, kTime);
+    trellon::WorkingPath path = trellon::WorkingPath::Build(*object, shape, 0, 0.0f, kTime);
     ASSERT_FALSE(path.Empty());
     EXPECT_FLOAT_EQ(path.Length(), 40.0f);
     Point3 position, tangent;
@@ -71,7 +71,7 @@ TEST_P(SquareLength, IsFourTimesTheOffsetSide) {
     const float d = GetParam();
     BezierShape shape;
     CornerShape(shape, path_fixtures::Square10(), true, 0);
-    WorkingPath path = WorkingPath::Build(*object, shape, 0, d, kTime);
+    trellon::WorkingPath path = trellon::WorkingPath::Build(*object, shape, 0, d, kTime);
     EXPECT_TRUE(path.Closed());
     ASSERT_EQ(path.Points().size(), 4u);
     EXPECT_NEAR(path.Length(), 4.0f * (10.0f - 2.0f * d), 1e-4f);
@@ -91,7 +91,7 @@ TEST_F(WorkingPathTest, ZeroOffsetIsTheSourcePolyline) {
     BezierShape shape;
     shape.steps = 5;
     path_fixtures::FillCircle(*shape.NewSpline(), 10.0f);
-    WorkingPath path = WorkingPath::Build(*object, shape, 0, 0.0f, kTime);
+    trellon::WorkingPath path = trellon::WorkingPath::Build(*object, shape, 0, 0.0f, kTime);
     PolyLine source;
     shape.GetSpline(0)->MakePolyLine(source, 5);
     ASSERT_EQ(path.Points().size(), static_cast<std::size_t>(source.numPts));  // 5 * 4 + 4
@@ -129,7 +129,7 @@ TEST_P(AgreesWithTheHost, AtManyParameters) {
     if (c.closed) s.SetClosed(1);
     s.ComputeBezPoints();
 
-    WorkingPath path = WorkingPath::Build(*object, shape, 0, c.d, kTime);
+    trellon::WorkingPath path = trellon::WorkingPath::Build(*object, shape, 0, c.d, kTime);
     ASSERT_FALSE(path.Empty());
     SplineShape* host = path.Shape();
     ASSERT_NE(host, nullptr);
@@ -167,12 +167,12 @@ TEST(WorkingPath, EmptyWhenThereIsNothingToBuild) {
     path_fixtures::FillCorners(*shape.NewSpline(), {Point3(5, 5, 5)}, false);
     {
         // Without a core interface the host cannot make the working path object.
-        WorkingPath noHost = WorkingPath::Build(*object, shape, 0, 0.0f, kTime);
+        trellon::WorkingPath noHost = trellon::WorkingPath::Build(*object, shape, 0, 0.0f, kTime);
         EXPECT_TRUE(noHost.Empty());
     }
     host::Scene scene;
     for (int index : {-1, 1, 2}) {
-        WorkingPath path = WorkingPath::Build(*object, shape, index, 1.0f, kTime);
+        trellon::WorkingPath path = trellon::WorkingPath::Build(*object, shape, index, 1.0f, kTime);
         EXPECT_TRUE(path.Empty() && path.Points().empty() && !path.Shape()) << "index " << index;
         EXPECT_EQ(path.Length(), 0.0f);
         Point3 position(1, 1, 1), tangent(1, 1, 1);
@@ -180,14 +180,14 @@ TEST(WorkingPath, EmptyWhenThereIsNothingToBuild) {
         EXPECT_EQ(position, Point3(0, 0, 0));
         EXPECT_EQ(tangent, Point3(0, 0, 0));
     }
-    EXPECT_FALSE(WorkingPath::Build(*object, shape, 0, 1.0f, kTime).Empty());
+    EXPECT_FALSE(trellon::WorkingPath::Build(*object, shape, 0, 1.0f, kTime).Empty());
 }
 
 // A path whose knots all coincide has no length: it samples as that point with no direction.
 TEST_F(WorkingPathTest, APathOfNoLengthHasNoDirection) {
     BezierShape shape;
     CornerShape(shape, {Point3(3, 4, 5), Point3(3, 4, 5), Point3(3, 4, 5)}, false, 2);
-    WorkingPath path = WorkingPath::Build(*object, shape, 0, 2.0f, kTime);
+    trellon::WorkingPath path = trellon::WorkingPath::Build(*object, shape, 0, 2.0f, kTime);
     ASSERT_FALSE(path.Empty());
     EXPECT_EQ(path.Length(), 0.0f);
     EXPECT_TRUE(Near(path.Position(0.5f), Point3(3, 4, 5)));

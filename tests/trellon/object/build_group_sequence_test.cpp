@@ -21,7 +21,7 @@ using path_fixtures::ObjectPtr;
 class GroupSequence : public ::testing::Test {
 protected:
     void SetUp() override {
-        object_.reset(static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE)));
+        object_.reset(static_cast<Trellon*>(trellon::GetTrellonDesc()->Create(FALSE)));
         ASSERT_NE(object_, nullptr);
         pb_ = object_->GetParamBlock(0);
     }
@@ -51,7 +51,7 @@ TEST_P(FitGroupSequenceTest, BringsTheArrayToLengthM) {
     SetTable(Geo_Array, c.before);
     Random generator;
     generator.srand(1);
-    FitGroupSequence(*pb_, 0, c.m, generator);
+    trellon::FitGroupSequence(*pb_, 0, c.m, generator);
     EXPECT_EQ(Table(Geo_Array), c.after);
 }
 
@@ -76,7 +76,7 @@ TEST_F(GroupSequence, DrawsStayInRangeAndRepeatForTheSameSeed) {
         SetTable(Geo_Array, {});
         Random generator;
         generator.srand(20240607);
-        FitGroupSequence(*pb_, 0, 500, generator);
+        trellon::FitGroupSequence(*pb_, 0, 500, generator);
         runs.push_back(Table(Geo_Array));
     }
     ASSERT_EQ(runs[0].size(), 500u);

@@ -27,9 +27,9 @@ class PlaceholderScaleTest : public ::testing::TestWithParam<ScaleCase> {};
 // bottoms) and [-0.05, 0.05] in Y (the posts' thickness); every coordinate scales with s.
 TEST_P(PlaceholderScaleTest, BoundingBoxScalesWithTheClampedSize) {
     const ScaleCase& c = GetParam();
-    EXPECT_FLOAT_EQ(PlaceholderScale(c.logoSize), c.scale);
+    EXPECT_FLOAT_EQ(trellon::PlaceholderScale(c.logoSize), c.scale);
     Mesh mesh;
-    ASSERT_TRUE(AppendPlaceholderMesh(mesh, c.logoSize));
+    ASSERT_TRUE(trellon::AppendPlaceholderMesh(mesh, c.logoSize));
     EXPECT_EQ(mesh.getNumVerts(), kVerts);
     EXPECT_EQ(mesh.getNumFaces(), kFaces);
     const Point3 half = Point3(0.5f, 0.05f, 0.5f) * c.scale;
@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
 // the other half of its side, is hidden: edge C is the longest edge of the triangle.
 TEST(PlaceholderMesh, FacesPointOutwardAndHideOnlyTheDiagonals) {
     Mesh mesh;
-    ASSERT_TRUE(AppendPlaceholderMesh(mesh, 1.0f));
+    ASSERT_TRUE(trellon::AppendPlaceholderMesh(mesh, 1.0f));
     for (int f = 0; f < mesh.getNumFaces(); ++f) {
         const int b = f / 12;
         Point3 centre(0, 0, 0);
@@ -80,7 +80,7 @@ TEST(PlaceholderMesh, AppendsAfterExistingGeometry) {
     mesh.setVert(2, Point3(7, 8, 9));
     mesh.getFace(0).setVerts(0, 1, 2);
     mesh.getFace(0).setMatID(5);
-    ASSERT_TRUE(AppendPlaceholderMesh(mesh, 1.0f));
+    ASSERT_TRUE(trellon::AppendPlaceholderMesh(mesh, 1.0f));
     ASSERT_EQ(mesh.getNumVerts(), 3 + kVerts);
     ASSERT_EQ(mesh.getNumFaces(), 1 + kFaces);
     EXPECT_EQ(mesh.getVert(2), Point3(7, 8, 9));
@@ -93,7 +93,7 @@ TEST(PlaceholderMesh, AppendsAfterExistingGeometry) {
 
 struct GrowCase {
     const char* name;
-    MeshAppendPoint at;
+    trellon::MeshAppendPoint at;
     int addVerts;
     int addFaces;
 };
@@ -105,7 +105,7 @@ TEST_P(GrowMeshRefusesTest, LeavesTheCountsAlone) {
     Mesh mesh;
     mesh.setNumVerts(4);
     mesh.setNumFaces(2);
-    EXPECT_FALSE(GrowMesh(mesh, c.at, c.addVerts, c.addFaces));
+    EXPECT_FALSE(trellon::GrowMesh(mesh, c.at, c.addVerts, c.addFaces));
     EXPECT_EQ(mesh.getNumVerts(), 4);
     EXPECT_EQ(mesh.getNumFaces(), 2);
 }

@@ -8,13 +8,13 @@ namespace create_test {
 namespace {
 
 TEST(CreateCallback, OneInstanceIsBoundToEachNewObject) {
-    auto* a = static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE));
-    auto* b = static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE));
+    auto* a = static_cast<Trellon*>(trellon::GetTrellonDesc()->Create(FALSE));
+    auto* b = static_cast<Trellon*>(trellon::GetTrellonDesc()->Create(FALSE));
     CreateMouseCallBack* ca = a->GetCreateMouseCallBack();
-    EXPECT_EQ(GetTrellonCreateCallBack().GetObj(), a);
+    EXPECT_EQ(trellon::GetTrellonCreateCallBack().GetObj(), a);
     CreateMouseCallBack* cb = b->GetCreateMouseCallBack();
     EXPECT_EQ(ca, cb);
-    EXPECT_EQ(GetTrellonCreateCallBack().GetObj(), b);
+    EXPECT_EQ(trellon::GetTrellonCreateCallBack().GetObj(), b);
     EXPECT_EQ(cb->override(7), 7);
     a->DeleteMe();
     b->DeleteMe();
@@ -64,9 +64,9 @@ INSTANTIATE_TEST_SUITE_P(Messages, CreateCallbackDeadViewport,
                          testing::Values(MOUSE_POINT, MOUSE_MOVE));
 
 TEST_F(CreateFixture, WithoutAnObjectAPointAborts) {
-    GetTrellonCreateCallBack().SetObj(nullptr);
+    trellon::GetTrellonCreateCallBack().SetObj(nullptr);
     Matrix3 m;
-    EXPECT_EQ(GetTrellonCreateCallBack().proc(&vpt, MOUSE_POINT, 0, 0, IPoint2(1, 1), m),
+    EXPECT_EQ(trellon::GetTrellonCreateCallBack().proc(&vpt, MOUSE_POINT, 0, 0, IPoint2(1, 1), m),
               CREATE_ABORT);
 }
 

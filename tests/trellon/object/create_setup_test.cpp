@@ -51,9 +51,9 @@ TEST_F(CreateFixture, TheNodeGetsAMultiMaterialOfThe27PaletteColours) {
     for (int i = 0; i < 27; ++i) {
         ASSERT_NE(m->GetSubMtl(i), nullptr) << "sub-material " << i;
         EXPECT_EQ(m->GetSubMtl(i)->ClassID(), Class_ID(DMTL_CLASS_ID, 0));
-        EXPECT_EQ(m->GetSubMtl(i)->GetDiffuse().toRGB(), PaletteColourWord(i)) << i;
+        EXPECT_EQ(m->GetSubMtl(i)->GetDiffuse().toRGB(), trellon::PaletteColourWord(i)) << i;
     }
-    EXPECT_EQ(node->GetWireColor(), PaletteColourWord(0));
+    EXPECT_EQ(node->GetWireColor(), trellon::PaletteColourWord(0));
     EXPECT_EQ(m->GetSubMtl(4)->GetDiffuse().toRGB(), RGB(255, 114, 0));
 }
 

@@ -64,7 +64,7 @@ inline TriObject* NewBox(float size) {
 class TrellonScene {
 public:
     TrellonScene() {
-        object = static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE));
+        object = static_cast<Trellon*>(trellon::GetTrellonDesc()->Create(FALSE));
         objectNode = scene.CreateObjectNode(object);
         pb = object->GetParamBlock(0);
     }

@@ -12,11 +12,11 @@ namespace {
 // is copy 0 turned a quarter: (x, y, z) -> (-y, x, z). The size scales every point.
 TEST(MarkerMesh, TurnsTheOutlineEightTimes) {
     Mesh m;
-    ASSERT_TRUE(MakeMarkerMesh(m, 2.0f));
+    ASSERT_TRUE(trellon::MakeMarkerMesh(m, 2.0f));
     EXPECT_EQ(m.getNumVerts(), 160);
     EXPECT_EQ(m.getNumFaces(), 304);
     Mesh half;
-    ASSERT_TRUE(MakeMarkerMesh(half, 1.0f));
+    ASSERT_TRUE(trellon::MakeMarkerMesh(half, 1.0f));
     for (int i = 0; i < 20; ++i) {
         const Point3 p = m.getVert(i);
         const Point3 q = m.getVert(2 * 20 + i);
@@ -34,7 +34,7 @@ TEST(MarkerMesh, TurnsTheOutlineEightTimes) {
 // visible edges per face.
 TEST(MarkerMesh, FacesLieOnMaterialTwoFaceOutwardAndHideTheDiagonals) {
     Mesh m;
-    ASSERT_TRUE(MakeMarkerMesh(m, 1.0f));
+    ASSERT_TRUE(trellon::MakeMarkerMesh(m, 1.0f));
     int visible = 0;
     for (int f = 0; f < m.getNumFaces(); ++f) {
         const Face& face = m.faces[f];

@@ -14,7 +14,7 @@
 
 namespace {
 
-ParamBlockDesc2& Desc() { return *GetTrellonParamBlockDesc(); }
+ParamBlockDesc2& Desc() { return *trellon::GetTrellonParamBlockDesc(); }
 
 std::string Ascii(const wchar_t* w) {
     std::string s;
@@ -83,7 +83,7 @@ TEST(ParamBlockDesc, MatchesTheGoldenTable) {
                                     Ascii(Desc().int_name.data()) + " | reference " +
                                     std::to_string(Desc().ref_no) + " | flags " + flags};
     // The owner knows its block descriptor, so it can build the block for each object.
-    EXPECT_EQ(GetTrellonDesc()->GetParamBlockDescByID(0), &Desc());
+    EXPECT_EQ(trellon::GetTrellonDesc()->GetParamBlockDescByID(0), &Desc());
     for (int i = 0; i < Desc().Count(); ++i) {
         const ParamDef& def = Desc().GetParamDefByIndex(i);
         got.push_back(Line(def));

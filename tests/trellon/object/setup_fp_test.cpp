@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_F(SetupInterface, IsListedWithTheClassAndAnsweredByTheObject) {
-    ClassDesc2* cd = GetTrellonDesc();
+    ClassDesc2* cd = trellon::GetTrellonDesc();
     FPInterface* listed = cd->GetInterface(TRELLON_SETUP_INTERFACE);
     ASSERT_NE(listed, nullptr);
     FPInterfaceDesc* desc = listed->GetDesc();
@@ -118,7 +118,7 @@ TEST_P(Refused, FailsWithAMessage) {
                                              std::to_string(s.pb->Count(Sweep_Nodes))};
     INode* target = Light(L"Target");
     static_cast<host::Node*>(target)->SetTarget(true);
-    auto* other = static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE));
+    auto* other = static_cast<Trellon*>(trellon::GetTrellonDesc()->Create(FALSE));
     INode* nodes[] = {nullptr, s.objectNode,
                       target,  Row(L"Mesh", 3, 2.0f),
                       path,    s.scene.CreateObjectNode(other)};

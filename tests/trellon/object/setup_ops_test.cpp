@@ -110,8 +110,8 @@ TEST_P(LightItem, GetsKindOneAndTheMarkerBox) {
     SetMasterUnitInfo(unit, 1.0f);
     trellon::AddItem(Obj(), Light(L"Lamp"));
     EXPECT_EQ(Ints(Item_Kind), std::vector<int>{1});
-    EXPECT_EQ(Ints(Item_Face_Count), std::vector<int>{kMarkerFaceCount});
-    EXPECT_EQ(Ints(Item_Cloud_Count), std::vector<int>{kMarkerVertexCount});
+    EXPECT_EQ(Ints(Item_Face_Count), std::vector<int>{trellon::kMarkerFaceCount});
+    EXPECT_EQ(Ints(Item_Cloud_Count), std::vector<int>{trellon::kMarkerVertexCount});
     EXPECT_TRUE(Near(s.pb->GetPoint3(Item_Box_Max, 0, 0), Point3(1, 1, 1) * (size / 2)));
     EXPECT_TRUE(Near(s.pb->GetPoint3(Item_Box_Min, 0, 0), Point3(1, 1, 1) * (-size / 2)));
     // The bulb is 1 tall and 0.28 wide at size 1: every point within the box.
@@ -193,7 +193,7 @@ TEST_F(CarPaint, AYesConvertsThePaintedSlotAndAddsTheObject) {
     EXPECT_FLOAT_EQ(pb->GetColor(2).r, 0.32941177f);
     EXPECT_FLOAT_EQ(pb->GetColor(2).b, 0.32941177f);
     EXPECT_FLOAT_EQ(pb->GetFloat(3), 0.82f);
-    EXPECT_FALSE(HasCarPaint(car));
+    EXPECT_FALSE(trellon::HasCarPaint(car));
 }
 
 // A car paint that is the node's own material is replaced on the node.

@@ -454,7 +454,7 @@ TEST(SweepTexture, EarlierFacesReferToTheTextureOrigin) {
     mesh.setNumFaces(1);
     mesh.faces[0].setVerts(0, 1, 2);
     mesh.faces[0].setMatID(1);
-    trellon::AppendSweeps(*s.object, 0, CurrentAppendPoint(mesh));
+    trellon::AppendSweeps(*s.object, 0, trellon::CurrentAppendPoint(mesh));
     ASSERT_EQ(mesh.getNumVerts(), 7);
     ASSERT_EQ(mesh.getNumFaces(), 3);
     ASSERT_EQ(mesh.getNumMapFaces(1), 3);
@@ -475,7 +475,7 @@ TEST(SweepTexture, NoTextureFacesWithoutTextureVertices) {
     mesh.setNumVerts(3);
     mesh.setNumFaces(1);
     ASSERT_EQ(mesh.getNumMapFaces(1), 1);
-    trellon::AppendSweeps(*s.object, 0, CurrentAppendPoint(mesh));
+    trellon::AppendSweeps(*s.object, 0, trellon::CurrentAppendPoint(mesh));
     EXPECT_EQ(mesh.getNumFaces(), 1);
     EXPECT_EQ(mesh.getNumMapFaces(1), 0);
     EXPECT_FALSE(mesh.mapSupport(1));

@@ -82,7 +82,7 @@ public:
     // The viewport builder on an emptied object mesh.
     Mesh& Viewport() {
         object->mesh = Mesh();
-        trellon::AppendSweeps(*object, 0, CurrentAppendPoint(object->mesh));
+        trellon::AppendSweeps(*object, 0, trellon::CurrentAppendPoint(object->mesh));
         return object->mesh;
     }
 
