@@ -96,11 +96,4 @@ TEST(SweepExport, FixedTenDegreeSeam) {
     EXPECT_EQ(NodeMesh(s.object->ExportNodes[0]).getNumTVerts(), 9);
 }
 
-TEST(SweepExport, NothingWithoutAPath) {
-    SweepScene s;
-    s.AddProfile(kBar, false);
-    EXPECT_EQ(trellon::ExportSweepNodes(*s.object), 0);
-    EXPECT_EQ(s.object->ExportNodes.Count(), 0);
-}
-
 }  // namespace

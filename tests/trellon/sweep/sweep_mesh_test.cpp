@@ -389,6 +389,7 @@ TEST(SweepNothing, NoPathNoSweepsNoGeometry) {
     SweepScene noPath;
     noPath.AddProfile(kBar, false);
     EXPECT_EQ(noPath.Viewport().getNumVerts(), 0);
+    EXPECT_EQ(trellon::ExportSweepNodes(*noPath.object), 0);
     SweepScene noSweeps;
     noSweeps.SetPath(kStraight, false);
     EXPECT_EQ(noSweeps.Viewport().getNumVerts(), 0);
