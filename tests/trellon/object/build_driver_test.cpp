@@ -177,7 +177,9 @@ TEST_P(BuildPlaceholder, HoldsThePlaceholderWhenItsConditionsHold) {
     Build();
     EXPECT_EQ(object_->mesh.getNumVerts(), c.verts);
     EXPECT_EQ(object_->mesh.getNumFaces(), c.verts == 0 ? 0 : kPlaceholderFaces);
-    if (c.verts > 0) EXPECT_NEAR(object_->mesh.getBoundingBox().pmax.x, 0.25f, 1e-6f);
+    if (c.verts > 0) {
+        EXPECT_NEAR(object_->mesh.getBoundingBox().pmax.x, 0.25f, 1e-6f);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
