@@ -19,6 +19,8 @@
 #include "shape.h"
 #include "splshape.h"
 
+using namespace trellon;
+
 namespace {
 
 constexpr int kCorners = 100;

@@ -32,6 +32,8 @@
 #include "splshape.h"
 #include "triobj.h"
 
+using namespace trellon;
+
 namespace {
 
 constexpr float kPathLength = 10000.0f;

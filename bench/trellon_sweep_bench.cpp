@@ -28,6 +28,8 @@
 #include "sweep/sweep_builder.h"
 #include "sweep/sweep_walk.h"
 
+using namespace trellon;
+
 namespace {
 
 double PeakRssMB() {

@@ -42,10 +42,11 @@
 class BezierShape;
 class INode;
 class IParamBlock2;
-class Trellon;
 class ViewExp;
 
 namespace trellon {
+
+class Trellon;
 
 inline constexpr float kMaxMitre = 100.0f;
 

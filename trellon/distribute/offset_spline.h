@@ -3,9 +3,10 @@
 #pragma once
 
 class Spline3D;
-class Trellon;
 
 namespace trellon {
+
+class Trellon;
 // Fills `result` (emptied first) with `source` moved d sideways: positive d to the left of the
 // direction of travel seen from +Z, negative d to the right. Z is kept.
 //

@@ -22,9 +22,10 @@
 class BezierShape;
 class INode;
 class SplineShape;
-class Trellon;
 
 namespace trellon {
+
+class Trellon;
 class WorkingPath {
 public:
     // Builds the working path of spline `index` of `shape`, offset by d (positive: to the left of

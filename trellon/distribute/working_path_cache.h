@@ -10,9 +10,10 @@
 #include "maxtypes.h"
 
 class BezierShape;
-class Trellon;
 
 namespace trellon {
+
+class Trellon;
 class WorkingPathCache {
 public:
     // Paths of `shape` (which must outlive the cache) for `object` at time t. A null shape has

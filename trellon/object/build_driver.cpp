@@ -35,6 +35,7 @@
 #include "sweep/sweep_walk.h"
 #include "windows.h"
 
+namespace trellon {
 namespace {
 
 using trellon::DisplayMode;
@@ -274,3 +275,5 @@ void Trellon::BuildMesh(TimeValue t) {
     ivalid.SetInstant(t);
     building_ = false;
 }
+
+}  // namespace trellon

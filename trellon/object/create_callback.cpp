@@ -119,10 +119,10 @@ void AssignPaletteMaterial(INode* node, TimeValue t) {
     node->SetMtl(multi);
 }
 
-}  // namespace trellon
-
 CreateMouseCallBack* Trellon::GetCreateMouseCallBack() {
-    trellon::TrellonCreateCallBack& callback = trellon::GetTrellonCreateCallBack();
+    TrellonCreateCallBack& callback = GetTrellonCreateCallBack();
     callback.SetObj(this);
     return &callback;
 }
+
+}  // namespace trellon

@@ -22,9 +22,10 @@
 #include "object.h"
 
 class INode;
-class Trellon;
 
 namespace trellon {
+
+class Trellon;
 class TrellonCreateCallBack : public CreateMouseCallBack {
 public:
     // Binds the callback to the object the following events create.

@@ -17,6 +17,7 @@
 #include "sweep/sweep_builder.h"
 #include "windows.h"
 
+namespace trellon {
 namespace {
 
 // The host notifications the object subscribes to, each with the object as the parameter.
@@ -485,3 +486,5 @@ INode* Trellon::FindNode() {
     DoEnumDependents(&finder);
     return finder.node;
 }
+
+}  // namespace trellon

@@ -36,9 +36,10 @@ class IObjParam;
 class IParamMap2;
 class Mtl;
 class Spline3D;
+
 namespace trellon {
+
 class KavoBridge;
-}
 
 class Trellon : public SimpleObject2,
                 public KavoInstancer::TrellonRenderFP,
@@ -249,3 +250,5 @@ private:
     // Set while the open rollouts refresh themselves (InvalidateUI).
     bool refreshingUI_ = false;
 };
+
+}  // namespace trellon

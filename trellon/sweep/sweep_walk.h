@@ -57,9 +57,10 @@ class IParamBlock2;
 class Mesh;
 class PolyLine;
 class Spline3D;
-class Trellon;
 
 namespace trellon {
+
+class Trellon;
 
 // First material index of the sweeps: sweep k gets 27 + k.
 inline constexpr int kSweepMaterialBase = 27;

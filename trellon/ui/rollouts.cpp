@@ -10,6 +10,7 @@
 #include "ui/picker.h"
 #include "ui/rollout_kit.h"
 
+namespace trellon {
 namespace {
 
 struct Rollout {
@@ -67,3 +68,5 @@ void Trellon::EndEditParams(IObjParam* ip, ULONG /*flags*/, Animatable* /*next*/
     Interface = nullptr;
     if (trellon::ui::EditedObject() == this) trellon::ui::SetEditedObject(nullptr);
 }
+
+}  // namespace trellon

@@ -5,6 +5,8 @@
 #include <climits>
 #include <set>
 
+using namespace trellon;
+
 namespace {
 
 TEST(Palette, Holds27DistinctColoursStartingWithTheObjectsOwn) {

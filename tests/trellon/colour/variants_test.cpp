@@ -12,6 +12,8 @@
 #include "materials.h"
 #include "object/setup_fixture.h"
 
+using namespace trellon;
+
 namespace {
 
 using setup_test::SetupFixture;

@@ -17,6 +17,8 @@
 #include "random.h"
 #include "support/near.h"
 
+using namespace trellon;
+
 namespace {
 
 using display_test::DisplayScene;

@@ -5,6 +5,8 @@
 #include "matrix3.h"
 #include "support/near.h"
 
+using namespace trellon;
+
 namespace {
 
 using support::Near;

@@ -16,6 +16,8 @@
 
 namespace display_test {
 
+using namespace trellon;
+
 // A box of the given half size centred on its pivot: 8 vertices (i & 1: +x, i & 2: +y, i & 4:
 // +z), 12 faces.
 inline TriObject* NewCentredBox(float half) {

@@ -18,6 +18,8 @@
 #include "support/near.h"
 #include "support/render_items.h"
 
+using namespace trellon;
+
 namespace {
 
 using display_test::DisplayScene;

@@ -12,6 +12,8 @@
 #include "support/near.h"
 #include "viewport.h"
 
+using namespace trellon;
+
 namespace {
 
 using trellon::CloudDrawCount;

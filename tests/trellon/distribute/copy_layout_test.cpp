@@ -6,6 +6,8 @@
 
 #include <vector>
 
+using namespace trellon;
+
 namespace {
 
 using trellon::BetweenPostParams;

@@ -14,6 +14,8 @@
 #include "object/marker_mesh.h"
 #include "object/placeholder_mesh.h"
 
+using namespace trellon;
+
 namespace {
 
 using path_fixtures::Near;

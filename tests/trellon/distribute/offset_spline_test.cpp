@@ -10,6 +10,8 @@
 
 #include "distribute/path_fixtures.h"
 
+using namespace trellon;
+
 using path_fixtures::Corners;
 using path_fixtures::Finite;
 using path_fixtures::Near;

@@ -17,6 +17,8 @@
 
 namespace path_fixtures {
 
+using namespace trellon;
+
 using support::Finite;
 using support::Near;
 

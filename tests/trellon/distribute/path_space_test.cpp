@@ -11,6 +11,8 @@
 #include "scene.h"
 #include "splshape.h"
 
+using namespace trellon;
+
 using path_fixtures::Near;
 using path_fixtures::NewObject;
 

@@ -17,6 +17,8 @@
 
 namespace placement_test {
 
+using namespace trellon;
+
 using lifecycle::Line;
 using lifecycle::NewShape;
 

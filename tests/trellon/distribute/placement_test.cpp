@@ -13,6 +13,8 @@
 #include "distribute/path_fixtures.h"
 #include "distribute/placement_fixture.h"
 
+using namespace trellon;
+
 namespace {
 
 using path_fixtures::Near;

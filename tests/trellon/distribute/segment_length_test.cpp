@@ -3,6 +3,8 @@
 
 #include "distribute/path_fixtures.h"
 
+using namespace trellon;
+
 using path_fixtures::Corners;
 
 namespace {

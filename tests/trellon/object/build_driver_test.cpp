@@ -18,6 +18,8 @@
 #include "triobj.h"
 #include "windows.h"
 
+using namespace trellon;
+
 namespace {
 
 const std::wstring kBox = L"There are too many polys to show, it will now switch to Bounding Box";

@@ -8,6 +8,8 @@
 
 #include "object/build_estimate.h"
 
+using namespace trellon;
+
 namespace {
 
 using trellon::DisplayMode;

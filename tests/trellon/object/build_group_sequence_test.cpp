@@ -14,6 +14,8 @@
 #include "random.h"
 #include "support/param_tables.h"
 
+using namespace trellon;
+
 namespace {
 
 using path_fixtures::ObjectPtr;

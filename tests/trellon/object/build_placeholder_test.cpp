@@ -10,6 +10,8 @@
 #include "object/placeholder_mesh.h"
 #include "support/near.h"
 
+using namespace trellon;
+
 namespace {
 
 // Seven boxes of 8 corners and 6 sides of 2 triangles each.

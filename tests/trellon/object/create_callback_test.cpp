@@ -4,6 +4,8 @@
 
 #include "object/create_fixture.h"
 
+using namespace trellon;
+
 namespace create_test {
 namespace {
 

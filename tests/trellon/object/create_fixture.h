@@ -14,6 +14,8 @@
 
 namespace create_test {
 
+using namespace trellon;
+
 class CreateFixture : public testing::Test {
 protected:
     // A new object with its node, bound to the callback.

@@ -10,6 +10,8 @@
 #include "object/create_fixture.h"
 #include "object/item_tables.h"
 
+using namespace trellon;
+
 namespace create_test {
 namespace {
 

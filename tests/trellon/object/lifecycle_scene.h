@@ -17,6 +17,8 @@
 
 namespace lifecycle {
 
+using namespace trellon;
+
 // Corner knots through the points (straight segments), as one spline, closed or open.
 struct Line {
     std::vector<Point3> points;

@@ -11,6 +11,8 @@
 #include "random.h"
 #include "windows.h"
 
+using namespace trellon;
+
 namespace {
 
 using lifecycle::TrellonScene;

@@ -6,6 +6,8 @@
 #include "mesh.h"
 #include "object/marker_mesh.h"
 
+using namespace trellon;
+
 namespace {
 
 // 8 copies of a 20-point outline; copy k is copy 0 turned by k x 45 degrees about Z, so copy 2

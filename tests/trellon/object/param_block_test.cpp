@@ -12,6 +12,8 @@
 #include "object/param_block.h"
 #include "plugin/plugin.h"
 
+using namespace trellon;
+
 namespace {
 
 ParamBlockDesc2& Desc() { return *trellon::GetTrellonParamBlockDesc(); }

@@ -14,6 +14,8 @@
 #include "support/param_tables.h"
 #include "support/text_files.h"
 
+using namespace trellon;
+
 namespace {
 
 using trellon::ItemList;

@@ -19,6 +19,8 @@
 
 namespace setup_test {
 
+using namespace trellon;
+
 using support::Join;
 
 using support::FakeLight;

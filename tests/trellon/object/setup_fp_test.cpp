@@ -10,6 +10,8 @@
 #include "plugin/plugin.h"
 #include "setup_fixture.h"
 
+using namespace trellon;
+
 namespace setup_test {
 namespace {
 

@@ -9,6 +9,8 @@
 #include "setup_fixture.h"
 #include "splshape.h"
 
+using namespace trellon;
+
 namespace setup_test {
 namespace {
 

@@ -20,6 +20,8 @@
 #include "units.h"
 #include "windows.h"
 
+using namespace trellon;
+
 namespace setup_test {
 namespace {
 

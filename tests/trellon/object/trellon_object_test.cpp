@@ -10,6 +10,8 @@
 #include "plugin/plugin.h"
 #include "render/render_fp.h"
 
+using namespace trellon;
+
 namespace {
 
 using path_fixtures::NewObject;

@@ -10,6 +10,8 @@
 #include "sweep_scene.h"
 #include "triobj.h"
 
+using namespace trellon;
+
 namespace {
 
 using sweep_scene::SweepScene;

@@ -12,6 +12,8 @@
 #include "sweep/sweep_walk.h"
 #include "sweep_scene.h"
 
+using namespace trellon;
+
 namespace {
 
 using sweep_scene::ExpectVerts;

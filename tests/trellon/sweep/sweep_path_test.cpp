@@ -12,6 +12,8 @@
 #include "sweep/sweep_walk.h"
 #include "units.h"
 
+using namespace trellon;
+
 namespace {
 
 using support::Near;

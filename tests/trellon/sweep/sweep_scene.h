@@ -18,6 +18,8 @@
 
 namespace sweep_scene {
 
+using namespace trellon;
+
 using support::Near;
 
 // A spline shape of one spline of corner knots (straight segments) at the given steps.
