@@ -19,6 +19,8 @@
 #include "shape.h"
 #include "splshape.h"
 
+using namespace trellon;
+
 namespace {
 
 constexpr int kCorners = 100;
@@ -50,11 +52,11 @@ void Staircase(BezierShape& shape, int knotType) {
 void BuildPath(benchmark::State& state, int knotType) {
     host::Scene scene;
     std::unique_ptr<Trellon, DeleteObject> object(
-        static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE)));
+        static_cast<Trellon*>(trellon::GetTrellonDesc()->Create(FALSE)));
     BezierShape shape;
     Staircase(shape, knotType);
     for (auto _ : state) {
-        WorkingPath path = WorkingPath::Build(*object, shape, 0, 2.0f, 0);
+        trellon::WorkingPath path = trellon::WorkingPath::Build(*object, shape, 0, 2.0f, 0);
         benchmark::DoNotOptimize(path.Length());
     }
     state.SetItemsProcessed(state.iterations());
@@ -70,8 +72,8 @@ BENCHMARK(BM_BuildCurvedPath)->Unit(benchmark::kMillisecond);
 struct SamplingFixture {
     host::Scene scene;
     std::unique_ptr<Trellon, DeleteObject> object{
-        static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE))};
-    WorkingPath path;
+        static_cast<Trellon*>(trellon::GetTrellonDesc()->Create(FALSE))};
+    trellon::WorkingPath path;
     std::vector<float> us;
 
     SamplingFixture() {
@@ -85,7 +87,7 @@ struct SamplingFixture {
         }
         s.SetClosed(1);
         s.ComputeBezPoints();
-        path = WorkingPath::Build(*object, shape, 0, 5.0f, 0);
+        path = trellon::WorkingPath::Build(*object, shape, 0, 5.0f, 0);
         std::mt19937 rng(7);
         std::uniform_real_distribution<float> dist(0.0f, 1.0f);
         us.resize(kQueries);

@@ -32,6 +32,8 @@
 #include "splshape.h"
 #include "triobj.h"
 
+using namespace trellon;
+
 namespace {
 
 constexpr float kPathLength = 10000.0f;
@@ -97,7 +99,7 @@ struct Setup {
     IParamBlock2* pb = nullptr;
 
     Setup(int pattern, int mode, int items, float spacing) {
-        object = static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE));
+        object = static_cast<Trellon*>(trellon::GetTrellonDesc()->Create(FALSE));
         scene.CreateObjectNode(object);
         pb = object->GetParamBlock(0);
         object->Ready = 0;

@@ -28,6 +28,8 @@
 #include "sweep/sweep_builder.h"
 #include "sweep/sweep_walk.h"
 
+using namespace trellon;
+
 namespace {
 
 double PeakRssMB() {
@@ -93,8 +95,8 @@ struct SweepSetup {
 
     SweepSetup(SplineShape* path, int sweeps) {
         // The block's descriptor is a static of the module's library: referencing it links it.
-        static_cast<void>(GetTrellonParamBlockDesc());
-        object = static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE));
+        static_cast<void>(trellon::GetTrellonParamBlockDesc());
+        object = static_cast<Trellon*>(trellon::GetTrellonDesc()->Create(FALSE));
         scene.CreateObjectNode(object);
         pb = object->GetParamBlock(0);
         object->Ready = 0;
@@ -156,7 +158,7 @@ void BM_LongLoopViewport(benchmark::State& state) {
         mesh.setNumFaces(0);
         mesh.setNumTVerts(0);
         mesh.setNumTVFaces(0);
-        trellon::AppendSweeps(*s.object, 0, CurrentAppendPoint(mesh));
+        trellon::AppendSweeps(*s.object, 0, trellon::CurrentAppendPoint(mesh));
         benchmark::DoNotOptimize(mesh.verts);
     }
     if (mesh.getNumVerts() != 3200000) state.SkipWithError("expected 3,200,000 vertices");

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string>
 
+#include "box3.h"
 #include "matrix3.h"
 #include "point3.h"
 #include "quat.h"
@@ -18,14 +19,19 @@ inline ::testing::AssertionResult Near(const Point3& got, const Point3& want, fl
     return ::testing::AssertionFailure() << "got " << got << ", want " << want;
 }
 
-inline ::testing::AssertionResult Near(const Matrix3& got, const Matrix3& want,
-                                       float tol = 1e-5f) {
+inline ::testing::AssertionResult Near(const Matrix3& got, const Matrix3& want, float tol = 1e-5f) {
     if (got.Equals(want, tol)) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "got " << got << ",\nwant " << want;
 }
 
 inline ::testing::AssertionResult Near(const Quat& got, const Quat& want, float tol = 1e-5f) {
     if (got.Equals(want, tol)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "got " << got << ", want " << want;
+}
+
+inline ::testing::AssertionResult Near(const Box3& got, const Box3& want, float tol = 1e-4f) {
+    if (got.pmin.Equals(want.pmin, tol) && got.pmax.Equals(want.pmax, tol))
+        return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "got " << got << ", want " << want;
 }
 

@@ -1,5 +1,6 @@
 #include "colour/palette.h"
 
+namespace trellon {
 namespace {
 
 // Entry 0, a yellow green, is the object's own; the items run through blues (1-3), oranges
@@ -38,3 +39,5 @@ int PaletteEntryForItem(int itemNumber) {
     const long long zeroBased = (static_cast<long long>(itemNumber) - 1) % kPaletteItemEntries;
     return static_cast<int>(zeroBased < 0 ? zeroBased + kPaletteItemEntries : zeroBased) + 1;
 }
+
+}  // namespace trellon

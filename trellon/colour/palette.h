@@ -13,6 +13,7 @@
 #include "color.h"
 #include "maxtypes.h"
 
+namespace trellon {
 constexpr int kPaletteSize = 27;
 // Entries that items cycle through: 1 .. kPaletteItemEntries.
 constexpr int kPaletteItemEntries = kPaletteSize - 1;
@@ -34,3 +35,5 @@ Color PaletteColour(int entry);
 // The entry of item number n (counted from 1): n brought into 1..26 by steps of 26. Numbers below
 // 1 wrap the same way (0 gives 26), so every int has an item entry.
 int PaletteEntryForItem(int itemNumber);
+
+}  // namespace trellon

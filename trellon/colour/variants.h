@@ -19,9 +19,10 @@
 class INode;
 class IParamBlock2;
 class Mtl;
-class Trellon;
 
 namespace trellon {
+
+class Trellon;
 
 // The source nodes, end objects first, then distribution objects, then posts (null for a
 // deleted node).

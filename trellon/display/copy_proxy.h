@@ -13,9 +13,10 @@
 #include "point3.h"
 
 class GraphicsWindow;
-class Trellon;
 
 namespace trellon {
+
+class Trellon;
 
 class Placement;
 

@@ -17,9 +17,10 @@
 class GraphicsWindow;
 class INode;
 class IParamBlock2;
-class Trellon;
 
 namespace trellon {
+
+class Trellon;
 
 enum class ProxyDrawer { Ends, Posts, Sequence, PerObject, Sweeps };
 

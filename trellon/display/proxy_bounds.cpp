@@ -241,7 +241,7 @@ ProxyBoundsInput ReadProxyBoundsInput(Trellon& object, INode* node, TimeValue t,
             obj->GetWorldBoundBox(t, pathNode, vp, in.size.path);
             obj->GetLocalBoundBox(t, pathNode, vp, in.reach.path);
         }
-        in.reach.pathToObject = PathToObjectTM(object, pathNode, t, settings.detachPath);
+        in.reach.objectFromPath = ObjectFromPathTM(object, pathNode, t, settings.detachPath);
         in.reach.mitre = PathMitreFactor(path.Shape());
     }
     ReadItems(settings, vp, in);
@@ -279,7 +279,7 @@ Box3 ReachBox(const ReachEstimate& in) {
         copies.pmin -= Point3(reach + side, reach + side, reach + in.down);
         copies.pmax += Point3(reach + side, reach + side, reach + in.up);
     }
-    b += copies * in.pathToObject;
+    b += copies * in.objectFromPath;
     return b;
 }
 

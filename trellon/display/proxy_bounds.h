@@ -42,10 +42,11 @@
 class BezierShape;
 class INode;
 class IParamBlock2;
-class Trellon;
 class ViewExp;
 
 namespace trellon {
+
+class Trellon;
 
 inline constexpr float kMaxMitre = 100.0f;
 
@@ -62,13 +63,13 @@ struct SizeEstimate {
 };
 
 struct ReachEstimate {
-    Box3 path;                // the path object's own box, in the path's space (empty: no path)
-    Matrix3 pathToObject{1};  // as the placement carries the path into the object's space
-    float itemReach = 0.0f;   // farthest corner of an item (or its stored box, its bulb) from
-                              // its pivot
-    float scale = 1.02f;      // the largest scale a copy can get
-    float sideways = 0.0f;    // path offsets and deviations of the copies
-    float up = 0.0f;          // height offsets of the copies, up and down
+    Box3 path;                  // the path object's own box, in the path's space (empty: no path)
+    Matrix3 objectFromPath{1};  // as the placement carries the path into the object's space
+    float itemReach = 0.0f;     // farthest corner of an item (or its stored box, its bulb) from
+                                // its pivot
+    float scale = 1.02f;        // the largest scale a copy can get
+    float sideways = 0.0f;      // path offsets and deviations of the copies
+    float up = 0.0f;            // height offsets of the copies, up and down
     float down = 0.0f;
     bool roll = false;     // some entry rolls its copies about the direction of travel
     float mitre = 1.0f;    // the largest 1 / |sin x| over the path's knots (at most kMaxMitre)

@@ -12,9 +12,10 @@
 #include "object/display_mode.h"
 
 class GraphicsWindow;
-class Trellon;
 
 namespace trellon {
+
+class Trellon;
 
 // Draws every sweep the viewport shows (Sweep_Solo honoured) in the given proxy mode; mode 0 and
 // the mesh modes draw nothing.

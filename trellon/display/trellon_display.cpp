@@ -13,6 +13,7 @@
 #include "object/trellon.h"
 #include "viewexp.h"
 
+namespace trellon {
 namespace {
 
 using MaxSDK::Graphics::GenerateMeshRenderItemsContext;
@@ -133,3 +134,5 @@ void Trellon::GetWorldBoundBox(TimeValue t, INode* inode, ViewExp* vp, Box3& box
     }
     SimpleObject2::GetWorldBoundBox(t, inode, vp, box);
 }
+
+}  // namespace trellon

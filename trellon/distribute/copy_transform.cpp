@@ -52,7 +52,7 @@ float PitchUnderRoll(float ex, float xr, bool followOri) {
 }
 
 Matrix3 ComposeCopyTransform(const Matrix3& base, const CopyPose& pose,
-                             const Matrix3& pathToObject) {
+                             const Matrix3& objectFromPath) {
     // Row vectors: each factor is applied after the ones to its left.
     Matrix3 m = base * ScaleMatrix(Point3(pose.scale[0], pose.scale[1], pose.scale[2]));
     if (pose.rotX != 0.0f) m = m * RotateXMatrix(pose.rotX);
@@ -69,7 +69,7 @@ Matrix3 ComposeCopyTransform(const Matrix3& base, const CopyPose& pose,
             RotateYMatrix(pose.roll) * RotateZMatrix(pose.heading);
     }
     m.Translate(pose.position);
-    return m * pathToObject;
+    return m * objectFromPath;
 }
 
 Matrix3 ItemBase(const Matrix3& nodeTM, const Matrix3& objectTM) {

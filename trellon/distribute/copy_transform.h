@@ -7,7 +7,7 @@
 //   v2 = Rz(A) Ry(B) Rx(C) v1              the copy's own rotation (X first)
 //   v3 = Rz(ez) Rx(ex) v2 + (t.y w, -t.x w, zoff)
 //   v4 = Rz(h) Ry(xr) Rx(-p') Rz(-h) v3 + P   roll about the direction of travel
-//   v5 = v4 * pathToObject
+//   v5 = v4 * objectFromPath
 // with P and t the sampled position and unit tangent of the working path, (ex, ez) the path's
 // pitch and heading after the follow switches, h the heading before them, w the sideways and
 // zoff the height offset, and p' the pitch weighted by the roll xr (PitchUnderRoll).
@@ -62,9 +62,9 @@ struct CopyPose {
     float height = 0;    // zoff
 };
 
-// base * scale * item rotation * follow rotation * offsets * roll * position * pathToObject.
+// base * scale * item rotation * follow rotation * offsets * roll * position * objectFromPath.
 Matrix3 ComposeCopyTransform(const Matrix3& base, const CopyPose& pose,
-                             const Matrix3& pathToObject);
+                             const Matrix3& objectFromPath);
 
 // The base of an item: its node transform without translation, moved by the pivot's offset from
 // the object (translation of the object transform minus that of the node transform), so a

@@ -7,6 +7,7 @@
 #include "object/trellon.h"
 #include "spline3d.h"
 
+namespace trellon {
 namespace {
 
 // Below this a.b the two neighbours lie on one straight line through the knot (about 0.2
@@ -129,3 +130,5 @@ void OffsetSpline(Trellon& object, Spline3D& source, float d, Spline3D& result) 
     // Step 6: corner and smooth knots get their handles from the new points.
     result.ComputeBezPoints();
 }
+
+}  // namespace trellon

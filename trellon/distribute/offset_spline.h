@@ -3,8 +3,10 @@
 #pragma once
 
 class Spline3D;
-class Trellon;
 
+namespace trellon {
+
+class Trellon;
 // Fills `result` (emptied first) with `source` moved d sideways: positive d to the left of the
 // direction of travel seen from +Z, negative d to the right. Z is kept.
 //
@@ -19,3 +21,5 @@ class Trellon;
 //
 // A source with fewer than two knots leaves `result` empty.
 void OffsetSpline(Trellon& object, Spline3D& source, float d, Spline3D& result);
+
+}  // namespace trellon

@@ -3,6 +3,7 @@
 
 #include "object/param_ids.h"
 
+namespace trellon {
 float GlobalPathOffset(IParamBlock2* pblock, TimeValue t) {
     if (!pblock) return 0.0f;
     // GetValue leaves a zero behind for an entry the table does not have.
@@ -17,3 +18,5 @@ float GlobalPathOffset(IParamBlock2* pblock, TimeValue t) {
     pblock->GetValue(Item_Pos_InOut_Random, t, upper, valid, 0);
     return (offset + upper) * 0.5f;
 }
+
+}  // namespace trellon

@@ -7,6 +7,7 @@
 #include "shape.h"
 #include "splshape.h"
 
+namespace trellon {
 PathShape PathShape::Evaluate(INode* pathNode, TimeValue t) {
     PathShape path;
     if (!pathNode) return path;
@@ -52,3 +53,5 @@ void PathShape::Release() {
 const BezierShape* PathShape::Shape() const { return spline_ ? &spline_->shape : nullptr; }
 
 int PathShape::SplineCount() const { return spline_ ? spline_->shape.SplineCount() : 0; }
+
+}  // namespace trellon

@@ -9,6 +9,7 @@ class INode;
 class Object;
 class SplineShape;
 
+namespace trellon {
 class PathShape {
 public:
     // The node's object evaluated at t (EvalWorldState). An object that is not a spline shape is
@@ -34,3 +35,5 @@ private:
     SplineShape* spline_ = nullptr;
     Object* owned_ = nullptr;  // the converted copy, when the conversion made one
 };
+
+}  // namespace trellon

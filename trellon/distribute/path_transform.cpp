@@ -7,7 +7,8 @@
 #include "object/trellon.h"
 #include "quat.h"
 
-Matrix3 PathToObjectTM(Trellon& object, INode* pathNode, TimeValue t, bool detachPath) {
+namespace trellon {
+Matrix3 ObjectFromPathTM(Trellon& object, INode* pathNode, TimeValue t, bool detachPath) {
     Matrix3 objectFromPath(1);
     if (!pathNode) return objectFromPath;
 
@@ -25,11 +26,13 @@ Matrix3 PathToObjectTM(Trellon& object, INode* pathNode, TimeValue t, bool detac
     // T: where the path's object space lies in the Trellon object's space; a Trellon object
     // without a node sits at the world origin.
     if (!detachPath) {
-        Matrix3 trellonToWorld(1);
-        if (INode* node = object.FindNode()) trellonToWorld = node->GetObjectTM(t);
+        Matrix3 worldFromTrellon(1);
+        if (INode* node = object.FindNode()) worldFromTrellon = node->GetObjectTM(t);
         // Row vectors: path object -> world -> Trellon object.
-        const Matrix3 pathToTrellon = pathNode->GetObjectTM(t) * Inverse(trellonToWorld);
-        objectFromPath.SetTrans(pathToTrellon.GetTrans());
+        const Matrix3 trellonFromPath = pathNode->GetObjectTM(t) * Inverse(worldFromTrellon);
+        objectFromPath.SetTrans(trellonFromPath.GetTrans());
     }
     return objectFromPath;
 }
+
+}  // namespace trellon

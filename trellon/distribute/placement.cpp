@@ -56,7 +56,7 @@ struct Placement::State {
     PlacementItem noItem;
 
     EntryRandomSettings global;
-    Matrix3 pathToTarget{1};
+    Matrix3 targetFromPath{1};
 
     State(Trellon& o, TimeValue time, WorkingPathCache cache)
         : object(&o), t(time), paths(std::move(cache)) {}
@@ -97,9 +97,10 @@ void Placement::State::Read(const BuildSettings& settings, const PlacementOption
         items.push_back(it);
     }
 
-    pathToTarget = PathToObjectTM(*object, settings.pathNode, t, settings.detachPath);
+    targetFromPath = ObjectFromPathTM(*object, settings.pathNode, t, settings.detachPath);
     if (options.worldSpace) {
-        if (INode* node = object->FindNode()) pathToTarget = pathToTarget * node->GetObjectTM(t);
+        if (INode* node = object->FindNode())
+            targetFromPath = targetFromPath * node->GetObjectTM(t);
     }
     valid = true;
 }
@@ -230,7 +231,7 @@ private:
         const float itemOnPath = offset == ItemOffset::OnPath ? it.pathOffset : 0.0f;
         pose.sideways = -(iv.sideOffset - itemOnPath) - (g.sideOffset - s_.b->pathOffset);
         pose.height = v.height;
-        return ComposeCopyTransform(it.base, pose, s_.pathToTarget);
+        return ComposeCopyTransform(it.base, pose, s_.targetFromPath);
     }
 
     // ---- End objects: both ends of every open spline, the far one turned round.

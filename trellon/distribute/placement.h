@@ -44,9 +44,10 @@
 #include "point3.h"
 
 class INode;
-class Trellon;
 
 namespace trellon {
+
+class Trellon;
 
 enum class PlacementPass : std::uint8_t {
     Ends,       // end objects at both ends of each open spline

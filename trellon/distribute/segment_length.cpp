@@ -6,6 +6,7 @@
 #include "object/trellon.h"
 #include "spline3d.h"
 
+namespace trellon {
 namespace {
 
 // Parameter step to the neighbouring samples that give the local direction of travel.
@@ -61,3 +62,5 @@ float Trellon::SegmentLength(Spline3D& spline, int i, float u0, float u1, float 
     for (int k = 0; k < 5; ++k) length += Length(p[k + 1] - p[k]);
     return length;
 }
+
+}  // namespace trellon

@@ -10,6 +10,7 @@
 #include "shape.h"
 #include "splshape.h"
 
+namespace trellon {
 namespace {
 
 // u brought into [0, 1] as the host's normalised curve parameters bring it: clamped on an open
@@ -236,3 +237,5 @@ std::vector<float> WorkingPath::KnotDistances() const {
 }
 
 SplineShape* WorkingPath::Shape() const { return impl_ ? impl_->shape : nullptr; }
+
+}  // namespace trellon

@@ -22,8 +22,10 @@
 class BezierShape;
 class INode;
 class SplineShape;
-class Trellon;
 
+namespace trellon {
+
+class Trellon;
 class WorkingPath {
 public:
     // Builds the working path of spline `index` of `shape`, offset by d (positive: to the left of
@@ -75,7 +77,7 @@ private:
 };
 
 // The transform that carries a point from the path's space into the Trellon object's space:
-// p * PathToObjectTM(...) = p * R + T, where
+// p * ObjectFromPathTM(...) = p * R + T, where
 //   R is the rotation of the path node's node transform (its scale divided out), read at the
 //     scene's current time as XYZ Euler angles (Quat, QuatToEuler) and applied X first, then Y,
 //     then Z;
@@ -84,9 +86,11 @@ private:
 //     object has no node yet, and T is zero with DetachPath on (the distribution keeps the
 //     path's shape but sits at the object's own position).
 // Without a path node the result is the identity.
-Matrix3 PathToObjectTM(Trellon& object, INode* pathNode, TimeValue t, bool detachPath);
+Matrix3 ObjectFromPathTM(Trellon& object, INode* pathNode, TimeValue t, bool detachPath);
 
 // The path offset d of the global ("All Objects") entry 0: Item_Pos_InOut[0], or the mean of
 // Item_Pos_InOut[0] and Item_Pos_InOut_Random[0] when Item_Random_Trans[0] is on. An entry the
 // block does not have reads as 0; without a block the offset is 0.
 float GlobalPathOffset(IParamBlock2* pblock, TimeValue t);
+
+}  // namespace trellon

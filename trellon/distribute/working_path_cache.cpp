@@ -2,6 +2,7 @@
 
 #include "shape.h"
 
+namespace trellon {
 WorkingPathCache::WorkingPathCache(Trellon& object, const BezierShape* shape, TimeValue t)
     : object_(&object), shape_(shape), t_(t) {}
 
@@ -27,3 +28,5 @@ std::vector<float> WorkingPathCache::Lengths(float d) {
     for (int i = 0; i < SplineCount(); ++i) lengths.push_back(Get(i, d).Length());
     return lengths;
 }
+
+}  // namespace trellon

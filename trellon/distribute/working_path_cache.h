@@ -10,8 +10,10 @@
 #include "maxtypes.h"
 
 class BezierShape;
-class Trellon;
 
+namespace trellon {
+
+class Trellon;
 class WorkingPathCache {
 public:
     // Paths of `shape` (which must outlive the cache) for `object` at time t. A null shape has
@@ -40,3 +42,5 @@ private:
     std::deque<Entry> entries_;  // a deque: the paths handed out stay where they are
     WorkingPath empty_;
 };
+
+}  // namespace trellon

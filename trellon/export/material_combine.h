@@ -4,9 +4,10 @@
 #pragma once
 
 class Mtl;
-class Trellon;
 
 namespace trellon {
+
+class Trellon;
 
 // The material the generated nodes of source s get (sources: end objects, distribution objects,
 // posts), and MtlIdStep[s]: with Color Shift off at RenderTime the source node's own material,

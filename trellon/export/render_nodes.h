@@ -16,9 +16,10 @@
 #include "maxtypes.h"
 
 class IParamBlock2;
-class Trellon;
 
 namespace trellon {
+
+class Trellon;
 
 inline constexpr int kCopiesPerMeshNode = 1000;
 

@@ -35,6 +35,7 @@
 #include "sweep/sweep_walk.h"
 #include "windows.h"
 
+namespace trellon {
 namespace {
 
 using trellon::DisplayMode;
@@ -55,12 +56,13 @@ DisplayMode LimitDisplayMode(Trellon& object, IParamBlock2& pb,
                              const trellon::BuildSettings& settings, const BezierShape& path,
                              DisplayMode mode) {
     const TimeValue t = settings.t;
-    const BuildEstimate estimate = EstimateBuild(EstimateInputOf(settings, path));
-    for (const ModeSwitch& change : ApplyPolygonLimits(estimate, mode)) {
+    const trellon::BuildEstimate estimate =
+        trellon::EstimateBuild(trellon::EstimateInputOf(settings, path));
+    for (const trellon::ModeSwitch& change : trellon::ApplyPolygonLimits(estimate, mode)) {
         pb.SetValue(Display_Mode, t, static_cast<int>(change.to));
         if (object.ParamMaps[map_spline] != nullptr) {
             Interface* ip = GetCOREInterface();
-            MessageBox(ip ? ip->GetMAXHWnd() : nullptr, change.message, kTooManyPolysTitle,
+            MessageBox(ip ? ip->GetMAXHWnd() : nullptr, change.message, trellon::kTooManyPolysTitle,
                        MB_ICONWARNING | MB_SYSTEMMODAL);
         }
     }
@@ -71,7 +73,7 @@ DisplayMode LimitDisplayMode(Trellon& object, IParamBlock2& pb,
 // global sideways offset), and the settings' copy of it with the block. The working paths stay
 // in `paths` for the placement that follows. Display None leaves the array as it is.
 void MaintainGroupSequence(Trellon& object, IParamBlock2& pb, trellon::BuildSettings& settings,
-                           WorkingPathCache& paths, DisplayMode mode) {
+                           trellon::WorkingPathCache& paths, DisplayMode mode) {
     if (mode == DisplayMode::None) return;
     const TimeValue t = settings.t;
     const std::vector<float> lengths = paths.Lengths(settings.pathOffset);
@@ -80,7 +82,7 @@ void MaintainGroupSequence(Trellon& object, IParamBlock2& pb, trellon::BuildSett
     const int m = trellon::SlotsAlongPaths(lengths, spacing);
     const int count = pb.Count(Geo_Array);
     if (count != 0 && count == m) return;
-    FitGroupSequence(pb, t, m, object.Generator);
+    trellon::FitGroupSequence(pb, t, m, object.Generator);
     settings.geoArray.resize(static_cast<std::size_t>(std::max(pb.Count(Geo_Array), 0)));
     for (std::size_t i = 0; i < settings.geoArray.size(); ++i)
         settings.geoArray[i] = pb.GetInt(Geo_Array, t, static_cast<int>(i));
@@ -124,9 +126,9 @@ DWORD NoWork(LPVOID /*arg*/) { return 0; }
 
 // Sizes the mesh once for the whole plan; false (the mesh as it was) when memory is not there.
 bool SizeMesh(Mesh& mesh, const trellon::MeshNeeds& needs, int tvBase) {
-    const MeshAppendPoint at = CurrentAppendPoint(mesh);
-    if (!GrowMesh(mesh, at, static_cast<int>(needs.verts) - at.verts,
-                  static_cast<int>(needs.faces) - at.faces))
+    const trellon::MeshAppendPoint at = trellon::CurrentAppendPoint(mesh);
+    if (!trellon::GrowMesh(mesh, at, static_cast<int>(needs.verts) - at.verts,
+                           static_cast<int>(needs.faces) - at.faces))
         return false;
     if (needs.textureFaces &&
         !trellon::SizeSweepTexture(mesh, static_cast<int>(needs.tverts), mesh.getNumFaces())) {
@@ -157,14 +159,14 @@ void RunBuild(Trellon& object, IParamBlock2& pb, TimeValue t) {
     //    asked for (Show_Logo keeps it in front of the distribution).
     if (items + shapes == 0 || settings.showLogo || pathNode == nullptr ||
         mode == DisplayMode::None) {
-        AppendPlaceholderMesh(mesh, settings.logoSize);
+        trellon::AppendPlaceholderMesh(mesh, settings.logoSize);
     }
 
     // 4. The path as a spline shape, evaluated once for the estimate, the group sequence, the
     //    placement and the sweeps; a converted copy is deleted with `path` when the build
     //    returns, the node's own object never. Without a path, or with one that is no shape and
     //    cannot become one, nothing is distributed.
-    PathShape path = PathShape::Evaluate(pathNode, t);
+    trellon::PathShape path = trellon::PathShape::Evaluate(pathNode, t);
     const BezierShape* shape = path.Shape();
     std::optional<trellon::Placement> placement;
     // 5. Nothing to distribute without items.
@@ -173,7 +175,7 @@ void RunBuild(Trellon& object, IParamBlock2& pb, TimeValue t) {
         if (!settings.forceDisplay) mode = LimitDisplayMode(object, pb, settings, *shape, mode);
 
         // 7. The random group order of the sequence pattern, one entry per copy slot.
-        WorkingPathCache paths(object, shape, t);
+        trellon::WorkingPathCache paths(object, shape, t);
         if (settings.pattern == 0) MaintainGroupSequence(object, pb, settings, paths, mode);
         if (trellon::IsMeshMode(mode)) {
             placement.emplace(trellon::Placement::Prepare(object, settings, std::move(paths)));
@@ -206,7 +208,7 @@ void RunBuild(Trellon& object, IParamBlock2& pb, TimeValue t) {
     const trellon::MeshNeeds needs = plan.Needs(mesh);
     trellon::FitCheck fit = trellon::CheckFit(needs);
     const int tvBase = mesh.getNumTVerts();
-    const MeshAppendPoint start = CurrentAppendPoint(mesh);
+    const trellon::MeshAppendPoint start = trellon::CurrentAppendPoint(mesh);
     if (fit.Fits() && !SizeMesh(mesh, needs, tvBase)) fit.memory = false;
     if (!fit.Fits()) {
         EmptyMesh(mesh);
@@ -231,14 +233,14 @@ void RunBuild(Trellon& object, IParamBlock2& pb, TimeValue t) {
             if (ip) ip->ProgressEnd();
         }
     } endProgress{ip};
-    MeshAppendPoint cursor = start;
+    trellon::MeshAppendPoint cursor = start;
     for (std::size_t i = 0; i < plan.passes.size(); ++i) {
         const trellon::PassMeshCounts& counts = plan.passCounts[i];
-        const BuildProgress progress{ip, static_cast<double>(cursor.faces) / facesPlanned,
-                                     static_cast<double>(counts.faces) / facesPlanned};
+        const trellon::BuildProgress progress{ip, static_cast<double>(cursor.faces) / facesPlanned,
+                                              static_cast<double>(counts.faces) / facesPlanned};
         // A pass that writes other than it counted throws (count_check.h): the build then gives
         // nothing rather than faces on vertex 0.
-        const MeshAppendPoint written = trellon::WritePassCopies(
+        const trellon::MeshAppendPoint written = trellon::WritePassCopies(
             mesh, cursor, counts, *placement, plan.passes[i], itemMeshes, &progress);
         cursor.verts += written.verts;
         cursor.faces += written.faces;
@@ -273,3 +275,5 @@ void Trellon::BuildMesh(TimeValue t) {
     ivalid.SetInstant(t);
     building_ = false;
 }
+
+}  // namespace trellon

@@ -13,6 +13,7 @@
 
 using trellon::DisplayMode;
 
+namespace trellon {
 namespace {
 
 constexpr std::int64_t kInt64Max = std::numeric_limits<std::int64_t>::max();
@@ -141,3 +142,5 @@ EstimateInput EstimateInputOf(const trellon::BuildSettings& settings, const Bezi
     in.sequenceGroups = settings.rowGroups;
     return in;
 }
+
+}  // namespace trellon

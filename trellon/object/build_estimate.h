@@ -16,9 +16,9 @@
 
 class BezierShape;
 class IParamBlock2;
+
 namespace trellon {
 struct BuildSettings;
-}
 
 // The five accumulators. Each group of n copies of item k adds n x Item_Face_Count[k] faces,
 // n x Item_Cloud_Count[k] cloud points, 800 n proxy weight, 5 n box size and n copies. Sums stop
@@ -82,3 +82,5 @@ std::vector<ModeSwitch> ApplyPolygonLimits(const BuildEstimate& estimate,
 // The input of EstimateBuild from the build's settings and the lengths of the splines of path
 // (Spline3D::SplineLength). Tables are taken as they are; EstimateBuild checks the indices.
 EstimateInput EstimateInputOf(const trellon::BuildSettings& settings, const BezierShape& path);
+
+}  // namespace trellon

@@ -5,6 +5,7 @@
 #include "iparamb2.h"
 #include "maxapi.h"
 
+namespace trellon {
 const wchar_t* const kCarPaintClassName = L"VRayCarPaintMtl";
 
 namespace {
@@ -77,3 +78,5 @@ void ConvertCarPaint(INode* node) {
     }
     ConvertBelow(m, t, 0);
 }
+
+}  // namespace trellon

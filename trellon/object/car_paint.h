@@ -6,6 +6,7 @@
 class INode;
 class Mtl;
 
+namespace trellon {
 // The class name the host reports for a car-paint material.
 extern const wchar_t* const kCarPaintClassName;
 
@@ -23,3 +24,5 @@ bool HasCarPaint(INode* node);
 // material. Nothing happens without a node or material; a car paint the host cannot replace (no
 // VRayMtl class) stays.
 void ConvertCarPaint(INode* node);
+
+}  // namespace trellon

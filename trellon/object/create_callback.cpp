@@ -11,6 +11,7 @@
 #include "object/trellon.h"
 #include "object/trellon_layer.h"
 
+namespace trellon {
 namespace {
 
 TimeValue CurrentTime() {
@@ -23,12 +24,6 @@ TimeValue CurrentTime() {
 TrellonCreateCallBack& GetTrellonCreateCallBack() {
     static TrellonCreateCallBack callback;
     return callback;
-}
-
-CreateMouseCallBack* Trellon::GetCreateMouseCallBack() {
-    TrellonCreateCallBack& callback = GetTrellonCreateCallBack();
-    callback.SetObj(this);
-    return &callback;
 }
 
 int TrellonCreateCallBack::proc(ViewExp* vpt, int msg, int point, int /*flags*/, IPoint2 m,
@@ -123,3 +118,11 @@ void AssignPaletteMaterial(INode* node, TimeValue t) {
     }
     node->SetMtl(multi);
 }
+
+CreateMouseCallBack* Trellon::GetCreateMouseCallBack() {
+    TrellonCreateCallBack& callback = GetTrellonCreateCallBack();
+    callback.SetObj(this);
+    return &callback;
+}
+
+}  // namespace trellon

@@ -22,8 +22,10 @@
 #include "object.h"
 
 class INode;
-class Trellon;
 
+namespace trellon {
+
+class Trellon;
 class TrellonCreateCallBack : public CreateMouseCallBack {
 public:
     // Binds the callback to the object the following events create.
@@ -55,3 +57,5 @@ void AlignNodeToWorld(INode* node, TimeValue t);
 // coloured with palette entry i. Leaves the node's material as it was when the host cannot make
 // the multi-material; a sub-material the host cannot make stays empty.
 void AssignPaletteMaterial(INode* node, TimeValue t);
+
+}  // namespace trellon

@@ -8,6 +8,7 @@
 #include "object/param_ids.h"
 #include "random.h"
 
+namespace trellon {
 int SequenceGroupCount(IParamBlock2& pb, TimeValue t) {
     const int rows = pb.Count(Sequence_Groups);
     if (rows <= 0) return 0;
@@ -29,3 +30,5 @@ void FitGroupSequence(IParamBlock2& pb, TimeValue t, int m, Random& generator) {
     for (int& g : draws) g = generator.rand() % groups;
     pb.Append(Geo_Array, static_cast<int>(draws.size()), draws.data());
 }
+
+}  // namespace trellon

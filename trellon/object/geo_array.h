@@ -8,6 +8,7 @@
 class IParamBlock2;
 class Random;
 
+namespace trellon {
 // The number of sequence groups G: the last row's Sequence_Groups value + 1, or 0 without rows
 // (group numbers are consecutive, so the last row has the largest).
 int SequenceGroupCount(IParamBlock2& pb, TimeValue t);
@@ -16,3 +17,5 @@ int SequenceGroupCount(IParamBlock2& pb, TimeValue t);
 // entries; a shorter one is extended with generator.rand() % G for each new entry, G as above, in
 // one Append. With G <= 0 nothing is appended, so the array stays shorter than m.
 void FitGroupSequence(IParamBlock2& pb, TimeValue t, int m, Random& generator);
+
+}  // namespace trellon

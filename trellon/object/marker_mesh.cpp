@@ -7,6 +7,7 @@
 #include "point3.h"
 #include "units.h"
 
+namespace trellon {
 namespace {
 
 // The outline's points (x, z); every point lies a hair behind the XZ plane.
@@ -99,3 +100,5 @@ bool MakeMarkerMesh(Mesh& mesh, float size) {
     mesh.InvalidateGeomCache();
     return true;
 }
+
+}  // namespace trellon

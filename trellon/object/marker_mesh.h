@@ -16,6 +16,7 @@
 class Mesh;
 class Point3;
 
+namespace trellon {
 inline constexpr int kBulbOutlinePoints = 20;
 inline constexpr int kMarkerTurns = 8;
 inline constexpr int kMarkerVertexCount = kBulbOutlinePoints * kMarkerTurns;          // 160
@@ -35,3 +36,5 @@ float SceneMarkerSize();
 // Replaces mesh's contents with the marker scaled uniformly by size. FALSE, leaving the mesh
 // empty, when the mesh cannot hold it.
 bool MakeMarkerMesh(Mesh& mesh, float size);
+
+}  // namespace trellon

@@ -4,6 +4,7 @@
 
 #include "mesh.h"
 
+namespace trellon {
 MeshAppendPoint CurrentAppendPoint(const Mesh& mesh) {
     return {mesh.getNumVerts(), mesh.getNumFaces()};
 }
@@ -22,3 +23,5 @@ bool GrowMesh(Mesh& mesh, const MeshAppendPoint& at, int addVerts, int addFaces)
     }
     return true;
 }
+
+}  // namespace trellon

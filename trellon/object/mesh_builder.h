@@ -24,6 +24,7 @@
 class Interface;
 class Mesh;
 
+namespace trellon {
 // How far a build has come, for the host's progress bar (Interface::ProgressStart and
 // ProgressUpdate): a builder filling `share` of the build from `done` (both fractions of 1)
 // reports as it goes.
@@ -46,3 +47,5 @@ MeshAppendPoint CurrentAppendPoint(const Mesh& mesh);
 // be filled by index. Returns false, leaving the mesh as it was, when `at` is not the mesh's
 // current counts, a count is negative, the total passes the int range or memory is not there.
 bool GrowMesh(Mesh& mesh, const MeshAppendPoint& at, int addVerts, int addFaces);
+
+}  // namespace trellon

@@ -25,9 +25,9 @@
 
 #include "strclass.h"
 
-class Trellon;
-
 namespace trellon {
+
+class Trellon;
 
 inline constexpr const wchar_t* kNotEnoughMemoryTitle = L"Not Enough Memory";
 // The most vertices or faces a Mesh can count.

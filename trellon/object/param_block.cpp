@@ -19,6 +19,7 @@
 #include "plugin/plugin.h"
 #include "resource.h"
 
+namespace trellon {
 namespace {
 
 constexpr int kSpline = IDS_SPLINE_ROLLOUT;
@@ -628,3 +629,5 @@ ParamBlockDesc2 trellonParamBlock(trellon_params, _M("Title"), 0, GetTrellonDesc
 }  // namespace
 
 ParamBlockDesc2* GetTrellonParamBlockDesc() { return &trellonParamBlock; }
+
+}  // namespace trellon

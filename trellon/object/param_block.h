@@ -4,5 +4,8 @@
 
 class ParamBlockDesc2;
 
+namespace trellon {
 // The descriptor, built when the module loads and owned by the class descriptor.
 ParamBlockDesc2* GetTrellonParamBlockDesc();
+
+}  // namespace trellon

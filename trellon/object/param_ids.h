@@ -8,6 +8,8 @@
 // Sweep_Unify_Scale_Staging. The IDs are stored in scene files and must never change.
 #pragma once
 
+namespace trellon {
+
 // The object's only parameter block (reference 0, internal name "Title").
 enum TrellonBlockID { trellon_params = 0 };
 
@@ -186,3 +188,5 @@ enum TrellonParamID {
     CamClip = 66,
     FOV = 67,
 };
+
+}  // namespace trellon

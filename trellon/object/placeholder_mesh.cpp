@@ -7,6 +7,7 @@
 #include "mesh.h"
 #include "object/mesh_builder.h"
 
+namespace trellon {
 namespace {
 
 // One part of the panel: the minimum and maximum corner of its box, at size 1.
@@ -75,3 +76,5 @@ bool AppendPlaceholderMesh(Mesh& mesh, float logoSize) {
     }
     return v == at.verts + PlaceholderVertexCount() && f == at.faces + PlaceholderFaceCount();
 }
+
+}  // namespace trellon

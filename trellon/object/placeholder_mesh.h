@@ -11,6 +11,7 @@
 
 class Mesh;
 
+namespace trellon {
 // Vertex and face counts of the placeholder.
 int PlaceholderVertexCount();
 int PlaceholderFaceCount();
@@ -24,3 +25,5 @@ float PlaceholderScale(float logoSize);
 // vertices and faces (the builder contract of mesh_builder.h). Returns false, adding nothing,
 // when the mesh cannot grow.
 bool AppendPlaceholderMesh(Mesh& mesh, float logoSize);
+
+}  // namespace trellon

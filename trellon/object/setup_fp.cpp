@@ -17,6 +17,7 @@
 #include "object/trellon.h"
 #include "plugin/plugin.h"
 
+namespace trellon {
 namespace {
 
 using FP = TrellonSetupFP;
@@ -204,3 +205,5 @@ MSTR TrellonSetupFP::TableProblem() {
     const std::vector<trellon::TableProblem> problems = Problems(SetupTarget());
     return problems.empty() ? MSTR() : MSTR::FromUTF8(problems.front().text);
 }
+
+}  // namespace trellon

@@ -56,9 +56,12 @@
 #include "strclass.h"
 
 class INode;
-class Trellon;
 
 #define TRELLON_SETUP_INTERFACE Interface_ID(0x3C7A1E52, 0x6D2B9F14)
+
+namespace trellon {
+
+class Trellon;
 
 class TrellonSetupFP : public FPMixinInterface {
 public:
@@ -150,3 +153,5 @@ public:
 // The interface's descriptor: internal name "trellonSetup", owned by the Trellon class
 // descriptor, which lists it among its interfaces (TrellonClassDesc::Create).
 FPInterfaceDesc* GetTrellonSetupDesc();
+
+}  // namespace trellon

@@ -25,9 +25,10 @@
 class INode;
 class Mesh;
 class Random;
-class Trellon;
 
 namespace trellon {
+
+class Trellon;
 
 // --- Operations --------------------------------------------------------------------------------
 

@@ -17,6 +17,7 @@
 #include "sweep/sweep_builder.h"
 #include "windows.h"
 
+namespace trellon {
 namespace {
 
 // The host notifications the object subscribes to, each with the object as the parameter.
@@ -162,7 +163,7 @@ Trellon::Trellon() {
     // Every object draws its own pools: the generator starts from the calendar time.
     Generator.srand(static_cast<unsigned int>(_time64(nullptr)));
     if (::Interface* ip = GetCOREInterface()) Time = ip->GetTime();
-    GetTrellonDesc()->MakeAutoParamBlocks(this);
+    trellon::GetTrellonDesc()->MakeAutoParamBlocks(this);
     for (int code : kNotifications) RegisterNotification(OnNotify, this, code);
 }
 
@@ -171,13 +172,13 @@ Trellon::~Trellon() { UnRegisterNotification(OnNotify, this); }
 
 Class_ID Trellon::ClassID() { return TRELLON_CLASS_ID; }
 
-void Trellon::GetClassName(MSTR& s) { s = GetString(IDS_CLASS_NAME); }
+void Trellon::GetClassName(MSTR& s) { s = trellon::GetString(IDS_CLASS_NAME); }
 
-const MCHAR* Trellon::GetObjectName() { return GetString(IDS_CLASS_NAME); }
+const MCHAR* Trellon::GetObjectName() { return trellon::GetString(IDS_CLASS_NAME); }
 
 BaseInterface* Trellon::GetInterface(Interface_ID id) {
     if (id == TRELLON_RENDER_INTERFACE) return static_cast<KavoInstancer::TrellonRenderFP*>(this);
-    if (id == TRELLON_SETUP_INTERFACE) return static_cast<TrellonSetupFP*>(this);
+    if (id == TRELLON_SETUP_INTERFACE) return static_cast<trellon::TrellonSetupFP*>(this);
     return SimpleObject2::GetInterface(id);
 }
 
@@ -485,3 +486,5 @@ INode* Trellon::FindNode() {
     DoEnumDependents(&finder);
     return finder.node;
 }
+
+}  // namespace trellon

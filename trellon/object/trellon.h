@@ -36,11 +36,14 @@ class IObjParam;
 class IParamMap2;
 class Mtl;
 class Spline3D;
-namespace trellon {
-class KavoBridge;
-}
 
-class Trellon : public SimpleObject2, public KavoInstancer::TrellonRenderFP, public TrellonSetupFP {
+namespace trellon {
+
+class KavoBridge;
+
+class Trellon : public SimpleObject2,
+                public KavoInstancer::TrellonRenderFP,
+                public trellon::TrellonSetupFP {
 public:
     // Builds the parameter block into reference 0 through the class descriptor.
     Trellon();
@@ -247,3 +250,5 @@ private:
     // Set while the open rollouts refresh themselves (InvalidateUI).
     bool refreshingUI_ = false;
 };
+
+}  // namespace trellon

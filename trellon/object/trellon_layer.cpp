@@ -5,6 +5,7 @@
 #include "inode.h"
 #include "maxapi.h"
 
+namespace trellon {
 const MCHAR* const kTrellonLayerName = _M("Kavo_Trellon_Objects");
 
 ILayer* PutOnTrellonLayer(INode* node) {
@@ -21,3 +22,5 @@ ILayer* PutOnTrellonLayer(INode* node) {
     if (previous) manager->SetCurrentLayer(previous->GetName());
     return layer;
 }
+
+}  // namespace trellon

@@ -7,6 +7,7 @@
 class ILayer;
 class INode;
 
+namespace trellon {
 // The layer's name.
 extern const MCHAR* const kTrellonLayerName;
 
@@ -15,3 +16,5 @@ extern const MCHAR* const kTrellonLayerName;
 // still go where they went before. Returns the layer, or null (nothing changed) for a null node or
 // a host without a layer manager.
 ILayer* PutOnTrellonLayer(INode* node);
+
+}  // namespace trellon

@@ -6,6 +6,7 @@
 #include "render/render_fp.h"
 #include "resource.h"
 
+namespace trellon {
 // Built on first use: the parameter block and render interface descriptors name it while the
 // module's statics are being constructed, whatever the order of their files.
 ClassDesc2* GetTrellonDesc() {
@@ -31,3 +32,5 @@ const MCHAR* TrellonClassDesc::ClassName() { return GetString(IDS_CLASS_NAME); }
 const MCHAR* TrellonClassDesc::Category() { return GetString(IDS_CATEGORY); }
 
 HINSTANCE TrellonClassDesc::HInstance() { return hInstance; }
+
+}  // namespace trellon

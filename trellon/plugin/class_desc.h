@@ -5,6 +5,7 @@
 
 #include "iparamb2.h"
 
+namespace trellon {
 #define TRELLON_CLASS_ID Class_ID(0x44D601F8, 0x0F43253D)
 
 class TrellonClassDesc : public ClassDesc2 {
@@ -27,3 +28,5 @@ public:
     BOOL OkToCreate(Interface* /*i*/) override { return TRUE; }
     bool UseOnlyInternalNameForMAXScriptExposure() override { return false; }
 };
+
+}  // namespace trellon

@@ -6,6 +6,7 @@
 
 class ClassDesc2;
 
+namespace trellon {
 // The module's handle, set by DllMain on process attach; null before.
 extern HINSTANCE hInstance;
 
@@ -16,3 +17,5 @@ const MCHAR* GetString(int id);
 
 // The module's one class descriptor, built on first use and alive until the module unloads.
 ClassDesc2* GetTrellonDesc();
+
+}  // namespace trellon

@@ -8,9 +8,9 @@
 // then the posts with the distribution among them, or the distribution alone.
 #pragma once
 
-class Trellon;
-
 namespace trellon {
+
+class Trellon;
 
 // Appends one record per copy to InstanceSources and InstanceTMs, in placement order: every
 // copy whose item is not a light, and the lights too while NativeInstancing is 1 (a renderer

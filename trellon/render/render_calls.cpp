@@ -10,6 +10,7 @@
 #include "object/trellon.h"
 #include "render/instance_lists.h"
 
+namespace trellon {
 namespace {
 
 bool InList(const Trellon& object, int instance) {
@@ -84,3 +85,5 @@ Mtl* Trellon::GetInstanceMtl(int instance) {
 }
 
 TimeValue Trellon::GetRenderTime(int /*unused*/) { return RenderTime; }
+
+}  // namespace trellon

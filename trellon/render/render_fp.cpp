@@ -12,7 +12,7 @@ using FP = TrellonRenderFP;
 // Per function: ID, name, description, result type, flags, argument count, then per argument
 // its name, description and type.
 // clang-format off
-FPInterfaceDesc renderDesc(TRELLON_RENDER_INTERFACE, _M(""), 0, GetTrellonDesc(), 0,
+FPInterfaceDesc renderDesc(TRELLON_RENDER_INTERFACE, _M(""), 0, trellon::GetTrellonDesc(), 0,
     FP::kGetVersion, _M(""), 0, TYPE_FLOAT, 0, 0,
     FP::kPrepareInstances, _M(""), 0, TYPE_INT, 0, 0,
     FP::kGetSourceNode, _M(""), 0, TYPE_INODE, 0, 1,

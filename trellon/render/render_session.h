@@ -25,9 +25,9 @@
 
 #include "maxtypes.h"
 
-class Trellon;
-
 namespace trellon {
+
+class Trellon;
 
 // The script expression that reads Corona's version, and the first version that instances.
 inline constexpr const wchar_t* kCoronaVersionExpression =

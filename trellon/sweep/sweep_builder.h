@@ -14,9 +14,10 @@
 #include "object/mesh_builder.h"
 
 class Mesh;
-class Trellon;
 
 namespace trellon {
+
+class Trellon;
 
 // The export's fixed texture seam angle, radians (a seam where pi - turning angle < 2.9670599).
 inline constexpr float kExportSeamAngle = 10.0f * 0.017453292f;

@@ -176,7 +176,8 @@ bool SizeTextureFaces(Mesh& mesh, int count) {
 
 Matrix3 SweepPass::RingMatrix(int run, int i) const {
     const PathRun& r = runs[static_cast<std::size_t>(run)];
-    return SampleFrame(r.samples.data(), static_cast<int>(r.samples.size()), i, r.loop) * toObject;
+    return SampleFrame(r.samples.data(), static_cast<int>(r.samples.size()), i, r.loop) *
+           objectFromPath;
 }
 
 void SweepPass::Ring(int line, int run, int i, Point3* out) const {
@@ -214,7 +215,8 @@ std::vector<SweepPass> PrepareSweepPasses(Trellon& object, const BuildSettings& 
     std::vector<SweepPass> passes;
     if (settings.sweeps.empty() || !settings.pathNode) return passes;
     const TimeValue t = settings.t;
-    const Matrix3 pathTM = PathToObjectTM(object, settings.pathNode, t, settings.detachPath);
+    const Matrix3 objectFromPath =
+        ObjectFromPathTM(object, settings.pathNode, t, settings.detachPath);
     const float tile = TextureTileLength();
     const int solo = options.honourSolo ? settings.sweepSolo : 0;
 
@@ -238,8 +240,8 @@ std::vector<SweepPass> PrepareSweepPasses(Trellon& object, const BuildSettings& 
             pass.flip = s.Flip();
             pass.seamAngle = options.seamAngle;
             pass.tileLength = tile;
-            pass.toObject = pathTM;
-            pass.toObject.SetTrans(pathTM.GetTrans() + Point3(0.0f, 0.0f, s.height));
+            pass.objectFromPath = objectFromPath;
+            pass.objectFromPath.SetTrans(objectFromPath.GetTrans() + Point3(0.0f, 0.0f, s.height));
             pass.lines = lines;
             const float d = s.sideOffset + (pass.twin ? s.twinOffset : 0.0f);
             pass.runs = OffsetRuns(object, shape, d, s.startTrim, s.endTrim);

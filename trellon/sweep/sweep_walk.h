@@ -57,9 +57,10 @@ class IParamBlock2;
 class Mesh;
 class PolyLine;
 class Spline3D;
-class Trellon;
 
 namespace trellon {
+
+class Trellon;
 
 // First material index of the sweeps: sweep k gets 27 + k.
 inline constexpr int kSweepMaterialBase = 27;
@@ -154,13 +155,13 @@ bool SeamAt(const Point3* samples, int n, int i, bool loop, float seamAngle);
 // One sweep (or its twin) ready to be written.
 class SweepPass {
 public:
-    int sweep = 0;             // k, the index in Sweep_Nodes
-    bool twin = false;         // the Sweep_Double copy
-    MtlID material = 0;        // 27 + k
-    bool flip = false;         // reversed winding
-    float seamAngle = 0.0f;    // radians
-    float tileLength = 25.0f;  // scene units per V unit
-    Matrix3 toObject{1};       // path space to object space, height included
+    int sweep = 0;              // k, the index in Sweep_Nodes
+    bool twin = false;          // the Sweep_Double copy
+    MtlID material = 0;         // 27 + k
+    bool flip = false;          // reversed winding
+    float seamAngle = 0.0f;     // radians
+    float tileLength = 25.0f;   // scene units per V unit
+    Matrix3 objectFromPath{1};  // path space to object space, height included
     std::vector<ProfileLine> lines;
     std::vector<PathRun> runs;
     SweepCounts counts;

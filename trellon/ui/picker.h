@@ -10,7 +10,9 @@
 
 #include "maxapi.h"
 
+namespace trellon {
 class Trellon;
+}
 
 namespace trellon::ui {
 

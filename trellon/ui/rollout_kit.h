@@ -8,7 +8,9 @@
 #include "strclass.h"
 #include "windows.h"
 
+namespace trellon {
 class Trellon;
+}
 
 namespace trellon::ui {
 

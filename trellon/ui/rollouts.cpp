@@ -10,6 +10,7 @@
 #include "ui/picker.h"
 #include "ui/rollout_kit.h"
 
+namespace trellon {
 namespace {
 
 struct Rollout {
@@ -33,9 +34,9 @@ constexpr std::array<Rollout, 7> kRollouts = {{
 
 void Open(Trellon& obj, IObjParam* ip, const Rollout& r) {
     // GetString's buffer is shared: keep the title while the map is made.
-    const MSTR title(GetString(r.title) ? GetString(r.title) : _M(""));
+    const MSTR title(trellon::GetString(r.title) ? trellon::GetString(r.title) : _M(""));
     obj.ParamMaps[static_cast<std::size_t>(r.map)] =
-        CreateCPParamMap2(r.map, obj.pblock2, ip, hInstance, MAKEINTRESOURCE(r.dialog),
+        CreateCPParamMap2(r.map, obj.pblock2, ip, trellon::hInstance, MAKEINTRESOURCE(r.dialog),
                           title.data(), r.flags, r.proc(), nullptr, ROLLUP_CAT_STANDARD);
 }
 
@@ -67,3 +68,5 @@ void Trellon::EndEditParams(IObjParam* ip, ULONG /*flags*/, Animatable* /*next*/
     Interface = nullptr;
     if (trellon::ui::EditedObject() == this) trellon::ui::SetEditedObject(nullptr);
 }
+
+}  // namespace trellon

@@ -5,14 +5,16 @@
 #include <climits>
 #include <set>
 
+using namespace trellon;
+
 namespace {
 
 TEST(Palette, Holds27DistinctColoursStartingWithTheObjectsOwn) {
     std::set<DWORD> words;
-    for (int i = 0; i < kPaletteSize; ++i) words.insert(PaletteColourWord(i));
+    for (int i = 0; i < trellon::kPaletteSize; ++i) words.insert(trellon::PaletteColourWord(i));
     EXPECT_EQ(words.size(), 27u);
-    EXPECT_EQ(PaletteColourWord(0), RGB(186, 214, 54));
-    EXPECT_EQ(PaletteColourWord(26), RGB(247, 156, 255));
+    EXPECT_EQ(trellon::PaletteColourWord(0), RGB(186, 214, 54));
+    EXPECT_EQ(trellon::PaletteColourWord(26), RGB(247, 156, 255));
 }
 
 struct ItemEntry {
@@ -23,7 +25,7 @@ struct ItemEntry {
 class PaletteItemEntry : public testing::TestWithParam<ItemEntry> {};
 
 TEST_P(PaletteItemEntry, CyclesThroughTheItemEntries) {
-    EXPECT_EQ(PaletteEntryForItem(GetParam().item), GetParam().entry);
+    EXPECT_EQ(trellon::PaletteEntryForItem(GetParam().item), GetParam().entry);
 }
 
 // Numbers above 26 drop by 26 until they are at most 26; entry 0 is never an item's.

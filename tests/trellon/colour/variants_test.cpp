@@ -12,6 +12,8 @@
 #include "materials.h"
 #include "object/setup_fixture.h"
 
+using namespace trellon;
+
 namespace {
 
 using setup_test::SetupFixture;
@@ -157,10 +159,8 @@ TEST_F(ColourVariation, ZeroRangesMakeCopiesWithZeroOffsets) {
     Texmap* c = Correction(s.object->VariantMtls[0][1]);
     ASSERT_NE(c, nullptr);
     const ColourOffsets o = OffsetsOf(c);
-    EXPECT_EQ(o.hue, 0.0f);
-    EXPECT_EQ(o.saturation, 0.0f);
-    EXPECT_EQ(o.brightness, 0.0f);
-    EXPECT_EQ(o.contrast, 0.0f);
+    EXPECT_EQ((std::vector<float>{o.hue, o.saturation, o.brightness, o.contrast}),
+              std::vector<float>(4, 0.0f));
 }
 
 TEST_F(ColourVariation, OffNoMaterialOrAnUnknownClassGiveNoShift) {

@@ -15,6 +15,9 @@
 
 #include "display/display_scene.h"
 #include "random.h"
+#include "support/near.h"
+
+using namespace trellon;
 
 namespace {
 
@@ -22,13 +25,8 @@ using display_test::DisplayScene;
 
 constexpr float kGrowth = 1.7320508f * 1.02f;
 
-void ExpectBox(const Box3& b, const Point3& lo, const Point3& hi, float eps = 1e-3f) {
-    EXPECT_NEAR(b.pmin.x, lo.x, eps);
-    EXPECT_NEAR(b.pmin.y, lo.y, eps);
-    EXPECT_NEAR(b.pmin.z, lo.z, eps);
-    EXPECT_NEAR(b.pmax.x, hi.x, eps);
-    EXPECT_NEAR(b.pmax.y, hi.y, eps);
-    EXPECT_NEAR(b.pmax.z, hi.z, eps);
+void ExpectBox(const Box3& b, const Point3& lo, const Point3& hi) {
+    EXPECT_TRUE(support::Near(b, Box3(lo, hi), 1e-3f));
 }
 
 class TrellonBounds : public DisplayScene {
@@ -129,26 +127,22 @@ TEST_F(TrellonBounds, ASweepsSideOffsetWidensXAndY) {
     ExpectBox(offset, straight.pmin - Point3(30, 30, 0), straight.pmax + Point3(30, 30, 0));
 }
 
-TEST_F(TrellonBounds, MeshModesUseTheMeshsBoxes) {
-    Base();
+// In the mesh modes, and without a path (the placeholder is the mesh), the boxes are the mesh's.
+TEST_F(TrellonBounds, MeshModesAndNoPathUseTheMeshsBoxes) {
+    AddItem(1.0f);
+    SetMode(2);
+    Refresh();
+    EXPECT_EQ(Local(), object->mesh.getBoundingBox());
+    SetPath({Point3(0, 0, 0), Point3(100, 0, 0)});
     Matrix3 tm(1);
     tm.SetTrans(Point3(10, 20, 0));
     node->SetNodeTM(0, tm);
     SetMode(6);
     Refresh();
-    const Box3 mesh = object->mesh.getBoundingBox();
-    ASSERT_FALSE(mesh.IsEmpty());
-    EXPECT_EQ(Local(), mesh);
+    ASSERT_FALSE(object->mesh.getBoundingBox().IsEmpty());
+    EXPECT_EQ(Local(), object->mesh.getBoundingBox());
     const Matrix3 objectTM = node->GetObjectTM(0);
     EXPECT_EQ(World(), object->mesh.getBoundingBox(&objectTM));
-}
-
-TEST_F(TrellonBounds, WithoutAPathTheBoxesAreTheMeshs) {
-    AddItem(1.0f);
-    SetMode(2);
-    Refresh();
-    // No path: the placeholder is the mesh, and its box is the object's.
-    EXPECT_EQ(Local(), object->mesh.getBoundingBox());
 }
 
 // Seeded scenes: a path of four knots turning by at most a right angle, up to three box items

@@ -1,28 +1,15 @@
 // The proxy reach estimate from its inputs, worked by hand on a straight path.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "display/proxy_bounds.h"
-#include "iparamb2.h"
 #include "matrix3.h"
-#include "maxtypes.h"
-#include "object/param_ids.h"
-#include "object/trellon.h"
-#include "plugin/plugin.h"
+#include "support/near.h"
+
+using namespace trellon;
 
 namespace {
 
-void ExpectBox(const Box3& b, const Box3& want, const char* what) {
-    EXPECT_NEAR(b.pmin.x, want.pmin.x, 1e-4f) << what;
-    EXPECT_NEAR(b.pmin.y, want.pmin.y, 1e-4f) << what;
-    EXPECT_NEAR(b.pmin.z, want.pmin.z, 1e-4f) << what;
-    EXPECT_NEAR(b.pmax.x, want.pmax.x, 1e-4f) << what;
-    EXPECT_NEAR(b.pmax.y, want.pmax.y, 1e-4f) << what;
-    EXPECT_NEAR(b.pmax.z, want.pmax.z, 1e-4f) << what;
-}
+using support::Near;
 
 // The reach estimate on the same path in the path's space: a copy reaches r s from its point
 // on the path, moved sideways by the mitred offset and up or down by its heights.
@@ -36,21 +23,21 @@ TEST(ReachEstimateTest, CopiesReachTheirSizeAndOffsetsFromThePath) {
     in.mitre = 1.41421356f;
     in.up = 4;
     in.down = 1;
-    ExpectBox(trellon::ReachBox(in),
-              Box3(Point3(-17.1421f, -17.1421f, -4.0f), Point3(117.1421f, 17.1421f, 7.0f)),
-              "no roll");
+    EXPECT_TRUE(Near(trellon::ReachBox(in),
+                     Box3(Point3(-17.1421f, -17.1421f, -4.0f), Point3(117.1421f, 17.1421f, 7.0f))))
+        << "no roll";
     // A roll turns offsets and heights any way across the path: every side by 3 + 14.142 + 4.
     in.roll = true;
-    ExpectBox(trellon::ReachBox(in),
-              Box3(Point3(-21.1421f, -21.1421f, -21.1421f), Point3(121.1421f, 21.1421f, 21.1421f)),
-              "roll");
+    EXPECT_TRUE(Near(trellon::ReachBox(in), Box3(Point3(-21.1421f, -21.1421f, -21.1421f),
+                                                 Point3(121.1421f, 21.1421f, 21.1421f))))
+        << "roll";
     // Carried into the object's space: the path node turned a quarter about Z and 5 up.
     in.roll = false;
-    in.pathToObject = RotateZMatrix(HALFPI);
-    in.pathToObject.SetTrans(Point3(0, 0, 5));
-    ExpectBox(trellon::ReachBox(in),
-              Box3(Point3(-17.1421f, -17.1421f, 1.0f), Point3(17.1421f, 117.1421f, 12.0f)),
-              "turned path");
+    in.objectFromPath = RotateZMatrix(HALFPI);
+    in.objectFromPath.SetTrans(Point3(0, 0, 5));
+    EXPECT_TRUE(Near(trellon::ReachBox(in),
+                     Box3(Point3(-17.1421f, -17.1421f, 1.0f), Point3(17.1421f, 117.1421f, 12.0f))))
+        << "turned path";
 }
 
 }  // namespace

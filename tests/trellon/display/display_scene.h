@@ -16,6 +16,8 @@
 
 namespace display_test {
 
+using namespace trellon;
+
 // A box of the given half size centred on its pivot: 8 vertices (i & 1: +x, i & 2: +y, i & 4:
 // +z), 12 faces.
 inline TriObject* NewCentredBox(float half) {
@@ -65,12 +67,9 @@ protected:
 
     // A closed square profile of the given half size in its XY plane.
     int AddSweep(float half) {
-        auto* shape =
-            lifecycle::NewPolylineShape({{Point3(-half, -half, 0.0f), Point3(half, -half, 0.0f),
-                                          Point3(half, half, 0.0f), Point3(-half, half, 0.0f)}});
-        shape->shape.GetSpline(0)->SetClosed();
-        shape->shape.GetSpline(0)->ComputeBezPoints();
-        shape->shape.InvalidateGeomCache();
+        auto* shape = lifecycle::NewShape({{{Point3(-half, -half, 0.0f), Point3(half, -half, 0.0f),
+                                             Point3(half, half, 0.0f), Point3(-half, half, 0.0f)},
+                                            true}});
         INode* profile = s.scene.CreateNamedNode(shape, MSTR(L"Profile"));
         trellon::NewSweep n;
         n.node = profile;

@@ -9,14 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "support/near.h"
-#include "support/render_items.h"
 #include "Graphics/IRenderItemContainer.h"
 #include "Graphics/UpdateDisplayContext.h"
 #include "Graphics/UpdateNodeContext.h"
 #include "colour/palette.h"
 #include "display/display_scene.h"
 #include "random.h"
+#include "support/near.h"
+#include "support/render_items.h"
+
+using namespace trellon;
 
 namespace {
 
@@ -29,7 +31,7 @@ void ExpectNear(const Point3& a, const Point3& b, const std::string& what = "") 
 }
 
 Point3 Entry(int e) {
-    const Color c = PaletteColour(e);
+    const Color c = trellon::PaletteColour(e);
     return Point3(c.r, c.g, c.b);
 }
 
@@ -79,23 +81,6 @@ TEST_F(TrellonDisplay, ModeDotHitsADotThoughTheMeshIsEmpty) {
     // The hit test leaves the window's limits as they were.
     EXPECT_EQ(gw.getRndLimits(), host::kDefaultRndLimits);
     EXPECT_TRUE(gw.Record().Empty());
-}
-
-TEST_F(TrellonDisplay, FullMeshOverTheFaceLimitFallsBackToBoxes) {
-    SetPath({Point3(0, 0, 0), Point3(100, 0, 0)});
-    AddItem(1.0f);
-    // One copy counted (trunc(100 / 100)) of 1,000,001 faces passes the limit of 1,000,000.
-    SetInt(Item_Face_Count, 0, 1000001);
-    SetMode(6);
-    int rollout = 0;
-    object->ParamMaps[map_spline] = reinterpret_cast<IParamMap2*>(&rollout);
-    const host::DrawRecord r = Draw();
-    EXPECT_EQ(pb->GetInt(Display_Mode, 0), 2);
-    ASSERT_FALSE(s.scene.Messages().empty());
-    EXPECT_EQ(s.scene.Messages().back().text,
-              L"There are too many polys to show, it will now switch to Bounding Box");
-    // Two copies (int(100 / 100 + 1)), six lines each.
-    EXPECT_EQ(r.polylines.size(), 12u);
 }
 
 class DisplayLight : public TrellonDisplay, public testing::WithParamInterface<int> {};

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+using namespace trellon;
+
 namespace {
 
 using trellon::BetweenPostParams;
@@ -37,22 +39,17 @@ TEST_P(SequenceSlots, SpreadEvenlyBetweenTheOffsets) {
     ExpectNear(at, c.distances);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, SequenceSlots,
-    ::testing::Values(
-        // int(100 / 10) = 10 slots from 0 to 100, 100/9 apart.
-        SlotCase{100,
-                 0,
-                 0,
-                 10,
-                 {0, 11.111f, 22.222f, 33.333f, 44.444f, 55.556f, 66.667f, 77.778f, 88.889f, 100}},
-        // int((100 - 30) / 10) = 7 slots from 10 to 80, 70/6 apart.
-        SlotCase{100, 10, 20, 10, {10, 21.667f, 33.333f, 45, 56.667f, 68.333f, 80}},
-        // One slot stands at the start offset.
-        SlotCase{15, 3, 0, 10, {3}},
-        // No room, no spacing, no path: no slots.
-        SlotCase{100, 60, 50, 10, {}}, SlotCase{100, 0, 0, 0, {}}, SlotCase{0, 0, 0, 10, {}},
-        SlotCase{100, 0, 0, -5, {}}));
+INSTANTIATE_TEST_SUITE_P(Table, SequenceSlots,
+                         ::testing::Values(
+                             // (Without offsets: the placement walk's sequence tests.)
+                             // int((100 - 30) / 10) = 7 slots from 10 to 80, 70/6 apart.
+                             SlotCase{
+                                 100, 10, 20, 10, {10, 21.667f, 33.333f, 45, 56.667f, 68.333f, 80}},
+                             // One slot stands at the start offset.
+                             SlotCase{15, 3, 0, 10, {3}},
+                             // No room, no spacing, no path: no slots.
+                             SlotCase{100, 60, 50, 10, {}}, SlotCase{100, 0, 0, 0, {}},
+                             SlotCase{0, 0, 0, 10, {}}, SlotCase{100, 0, 0, -5, {}}));
 
 // Along several paths one after the other: each path's slots, summed, at most kMaxSlots.
 TEST(SlotsAlongPaths, SumEachPathsSlotsUpToTheCap) {
@@ -82,10 +79,7 @@ TEST_P(FixedSpacing, CopiesAtMultiplesOfTheSpacing) {
 INSTANTIATE_TEST_SUITE_P(
     Table, FixedSpacing,
     ::testing::Values(
-        // int(100 / 10 + 1) = 11 copies, 0 .. 100.
-        SpacingCase{100, 0, 0, 10, false, {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}},
-        // Closed: 10 * 10 + 7.5 > 100 drops the eleventh, which would stand on the first.
-        SpacingCase{100, 0, 0, 10, true, {0, 10, 20, 30, 40, 50, 60, 70, 80, 90}},
+        // (11 open and 10 closed copies at a tenth of the length: the placement walk's tests.)
         // int(90 / 10 + 1) = 10 copies from 5.
         SpacingCase{100, 5, 5, 10, false, {5, 15, 25, 35, 45, 55, 65, 75, 85, 95}},
         // Closed, 30 apart: int(100/30 + 1) = 4, and 3 * 30 + 22.5 > 100 leaves 3.
@@ -131,18 +125,10 @@ TEST_P(SpanDivision, RoundsHalfUpFromOneAndAHalf) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SpanDivision,
-                         ::testing::Values(DivisionCase{25, 10, 3},  // m = 2.5
-                                           DivisionCase{24, 10, 2},  // m = 2.4
-                                           DivisionCase{14, 10, 1},  // m = 1.4: no inner post
-                                           DivisionCase{15, 10, 2},  // m = 1.5
+                         // (m = 2.5, 2.4 and 1.4: the placement walk's posts test.)
+                         ::testing::Values(DivisionCase{15, 10, 2},  // m = 1.5
                                            DivisionCase{100, 10, 10}, DivisionCase{25, 0, 1},
                                            DivisionCase{25, -10, 1}));
-
-TEST(PostDistances, KnotsAndInnerDivisionsOfAnOpenSpline) {
-    // Spans 25 (posts at 8.33 and 16.67), 14 (none) and 24 (one at 51).
-    const std::vector<float> knots = {0, 25, 39, 63};
-    ExpectNear(PostDistances(knots, false, 10), {0, 8.333f, 16.667f, 25, 39, 51, 63});
-}
 
 TEST(PostDistances, ClosedSplineHasNoSecondPostAtTheClosingKnot) {
     // A closed square of side 10: knots at 0, 10, 20, 30 and the closing 40; spans of 10 with

@@ -14,6 +14,8 @@
 #include "object/marker_mesh.h"
 #include "object/placeholder_mesh.h"
 
+using namespace trellon;
+
 namespace {
 
 using path_fixtures::Near;
@@ -104,8 +106,8 @@ TEST_F(DistributionMesh, PlaceholderStaysInFrontWithShowLogo) {
     AddItem();
     Set(Show_Logo, 1);
     const Mesh& m = Build(6);
-    EXPECT_EQ(m.getNumVerts(), PlaceholderVertexCount() + 88);
-    EXPECT_EQ(m.getNumFaces(), PlaceholderFaceCount() + 132);
+    EXPECT_EQ(m.getNumVerts(), trellon::PlaceholderVertexCount() + 88);
+    EXPECT_EQ(m.getNumFaces(), trellon::PlaceholderFaceCount() + 132);
     EXPECT_EQ(MaterialRuns(m), (std::vector<int>{0, 1}));
 }
 
@@ -114,8 +116,8 @@ TEST_F(DistributionMesh, LightItemIsTheMarker) {
     AddItem(Object_Nodes, 2.0f, 1);
     const Mesh& m = Build(4);
     // 2 copies (0 and 100) of the marker at size 1, whatever the display mode keeps of boxes.
-    EXPECT_EQ(m.getNumVerts(), 2 * kMarkerVertexCount);
-    EXPECT_EQ(m.getNumFaces(), 2 * kMarkerFaceCount);
+    EXPECT_EQ(m.getNumVerts(), 2 * trellon::kMarkerVertexCount);
+    EXPECT_EQ(m.getNumFaces(), 2 * trellon::kMarkerFaceCount);
 }
 
 TEST_F(DistributionMesh, PyramidFromTheStoredBox) {
@@ -127,13 +129,6 @@ TEST_F(DistributionMesh, PyramidFromTheStoredBox) {
     EXPECT_TRUE(Near(m.verts[4], Point3(0.0f, 0.0f, 4.0f), 1e-4f));
     EXPECT_TRUE(Near(m.verts[0], Point3(2.0f, -2.0f, 0.0f), 1e-4f));
     for (int f = 0; f < 4; ++f) EXPECT_EQ(m.faces[f].flags & EDGE_ALL, EDGE_ALL);
-}
-
-TEST_F(DistributionMesh, DisplayModesBelowFourBuildNoCopies) {
-    SetPath({Straight(1000)});
-    AddItem();
-    EXPECT_EQ(Build(3).getNumVerts(), 0);
-    EXPECT_EQ(Build(2).getNumVerts(), 0);
 }
 
 TEST_F(DistributionMesh, ItemWithoutGeometryAddsNothing) {

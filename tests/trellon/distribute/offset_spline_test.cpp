@@ -10,12 +10,15 @@
 
 #include "distribute/path_fixtures.h"
 
+using namespace trellon;
+
 using path_fixtures::Corners;
 using path_fixtures::Finite;
 using path_fixtures::Near;
-using path_fixtures::NewObject;
 
 namespace {
+
+using OffsetSplineTest = path_fixtures::WithObject<>;
 
 struct KnotCase {
     std::string name;
@@ -27,14 +30,13 @@ struct KnotCase {
 
 void PrintTo(const KnotCase& c, std::ostream* os) { *os << c.name; }
 
-class OffsetKnots : public ::testing::TestWithParam<KnotCase> {};
+class OffsetKnots : public path_fixtures::WithObject<::testing::TestWithParam<KnotCase>> {};
 
 TEST_P(OffsetKnots, MovesEachKnotToTheOffsetLines) {
     const KnotCase& c = GetParam();
-    auto object = NewObject();
     Spline3D source = Corners(c.source, c.closed);
     Spline3D result;
-    OffsetSpline(*object, source, c.d, result);
+    trellon::OffsetSpline(*object, source, c.d, result);
     ASSERT_EQ(result.KnotCount(), static_cast<int>(c.expected.size()));
     EXPECT_EQ(result.Closed(), c.closed ? 1 : 0);
     for (int k = 0; k < result.KnotCount(); ++k) {
@@ -97,15 +99,14 @@ INSTANTIATE_TEST_SUITE_P(
 // An open spline of two Bezier knots with uneven handles: with d = 0 the result keeps the inner
 // handles where they were (not exchanged by the backwards build) and puts the two outer handles,
 // which no segment uses, on their knots.
-TEST(OffsetSpline, OpenSplineKeepsItsInnerHandlesAndDropsTheOuterOnes) {
-    auto object = NewObject();
+TEST_F(OffsetSplineTest, OpenSplineKeepsItsInnerHandlesAndDropsTheOuterOnes) {
     Spline3D source;
     source.AddKnot(SplineKnot(KTYPE_BEZIER_CORNER, LTYPE_CURVE, Point3(0, 0, 0), Point3(-5, -5, 0),
                               Point3(5, 5, 0)));
     source.AddKnot(SplineKnot(KTYPE_BEZIER_CORNER, LTYPE_CURVE, Point3(20, 0, 0), Point3(15, 5, 0),
                               Point3(25, -5, 0)));
     Spline3D result;
-    OffsetSpline(*object, source, 0.0f, result);
+    trellon::OffsetSpline(*object, source, 0.0f, result);
     ASSERT_EQ(result.KnotCount(), 2);
     EXPECT_EQ(result.Closed(), 0);
     EXPECT_TRUE(Near(result.GetInVec(0), Point3(0, 0, 0)));
@@ -120,7 +121,7 @@ struct CircleCase {
     float radius;  // of the offset circle: 10 - d (the left of counter-clockwise travel is in)
 };
 
-class OffsetCircle : public ::testing::TestWithParam<CircleCase> {};
+class OffsetCircle : public path_fixtures::WithObject<::testing::TestWithParam<CircleCase>> {};
 
 // A smooth knot of the circle sees its neighbours nearly straight across (a.b about -0.9999),
 // so its mitre is a hair over d: the knots land on the circle of radius 10 - d. The handles keep
@@ -128,11 +129,10 @@ class OffsetCircle : public ::testing::TestWithParam<CircleCase> {};
 // quarter-circle handle length 0.5517862 * (10 - d).
 TEST_P(OffsetCircle, KnotsAndHandlesFollowTheRadius) {
     const CircleCase& c = GetParam();
-    auto object = NewObject();
     Spline3D source;
     path_fixtures::FillCircle(source, 10.0f);
     Spline3D result;
-    OffsetSpline(*object, source, c.d, result);
+    trellon::OffsetSpline(*object, source, c.d, result);
     ASSERT_EQ(result.KnotCount(), 4);
     EXPECT_EQ(result.Closed(), 1);
     const float handle = CIRCLE_VECTOR_LENGTH * c.radius;
@@ -151,8 +151,7 @@ INSTANTIATE_TEST_SUITE_P(Radii, OffsetCircle,
 
 // A segment of no length beside a Bezier knot: its half segment has no length, the handle
 // ratio is not taken (the handle stays as it is) and nothing becomes NaN.
-TEST(OffsetSpline, ZeroLengthSegmentKeepsEveryNumberFinite) {
-    auto object = NewObject();
+TEST_F(OffsetSplineTest, ZeroLengthSegmentKeepsEveryNumberFinite) {
     Spline3D source;
     source.AddKnot(
         SplineKnot(KTYPE_BEZIER, LTYPE_CURVE, Point3(0, 0, 0), Point3(0, 0, 0), Point3(0, 0, 0)));
@@ -161,7 +160,7 @@ TEST(OffsetSpline, ZeroLengthSegmentKeepsEveryNumberFinite) {
     source.AddKnot(
         SplineKnot(KTYPE_BEZIER, LTYPE_CURVE, Point3(12, 0, 0), Point3(8, 0, 0), Point3(12, 0, 0)));
     Spline3D result;
-    OffsetSpline(*object, source, 3.0f, result);
+    trellon::OffsetSpline(*object, source, 3.0f, result);
     ASSERT_EQ(result.KnotCount(), 3);
     for (int k = 0; k < 3; ++k) {
         EXPECT_TRUE(Finite(result.GetKnotPoint(k)) && Finite(result.GetInVec(k)) &&
@@ -175,11 +174,10 @@ TEST(OffsetSpline, ZeroLengthSegmentKeepsEveryNumberFinite) {
 }
 
 // Fewer than two knots give nothing to offset.
-TEST(OffsetSpline, ASingleKnotGivesAnEmptySpline) {
-    auto object = NewObject();
+TEST_F(OffsetSplineTest, ASingleKnotGivesAnEmptySpline) {
     Spline3D source = Corners({Point3(1, 1, 0)}, false);
     Spline3D result = Corners({Point3(0, 0, 0), Point3(1, 0, 0)}, false);
-    OffsetSpline(*object, source, 2.0f, result);
+    trellon::OffsetSpline(*object, source, 2.0f, result);
     EXPECT_EQ(result.KnotCount(), 0);
 }
 

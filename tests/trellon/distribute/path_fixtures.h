@@ -17,6 +17,8 @@
 
 namespace path_fixtures {
 
+using namespace trellon;
+
 using support::Finite;
 using support::Near;
 
@@ -27,8 +29,15 @@ struct DeleteObject {
 using ObjectPtr = std::unique_ptr<Trellon, DeleteObject>;
 
 inline ObjectPtr NewObject() {
-    return ObjectPtr(static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE)));
+    return ObjectPtr(static_cast<Trellon*>(trellon::GetTrellonDesc()->Create(FALSE)));
 }
+
+// A test with a Trellon object of its own: the path code's helpers live on it.
+template <class Base = ::testing::Test>
+class WithObject : public Base {
+protected:
+    ObjectPtr object = NewObject();
+};
 
 // Corner knots through the points: after ComputeBezPoints every segment is straight and linear
 // in its parameter (handles at a third of the chords).

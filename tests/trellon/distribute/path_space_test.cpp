@@ -1,17 +1,17 @@
-// The path's place in the Trellon object's space, the path offset, and the path shape.
+// The path's place in the Trellon object's space.
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
 
 #include "distribute/path_fixtures.h"
-#include "distribute/path_shape.h"
 #include "distribute/working_path.h"
 #include "euler.h"
 #include "object/param_ids.h"
 #include "scene.h"
 #include "splshape.h"
-#include "triobj.h"
+
+using namespace trellon;
 
 using path_fixtures::Near;
 using path_fixtures::NewObject;
@@ -31,18 +31,18 @@ struct TransformCase {
 
 void PrintTo(const TransformCase& c, std::ostream* os) { *os << c.name; }
 
-class PathToObject : public ::testing::TestWithParam<TransformCase> {};
+class ObjectFromPath : public ::testing::TestWithParam<TransformCase> {};
 
 // The path node is turned 90 degrees about Z (row vectors: +X goes to +Y) and stands at (5,0,0),
 // so the path point (1,0,0) is rotated to (0,1,0) and then moved by T, the path's object
 // position seen from the Trellon node.
-TEST_P(PathToObject, RotatesByThePathAndMovesByTheOffsetBetweenTheNodes) {
+TEST_P(ObjectFromPath, RotatesByThePathAndMovesByTheOffsetBetweenTheNodes) {
     const TransformCase& c = GetParam();
     host::Scene scene;
     INode* pathNode = scene.CreateObjectNode(new SplineShape());
-    Matrix3 pathTM = RotateZMatrix(kQuarterTurn);
-    pathTM.SetTrans(Point3(5, 0, 0));
-    pathNode->SetNodeTM(0, pathTM);
+    Matrix3 worldFromPath = RotateZMatrix(kQuarterTurn);
+    worldFromPath.SetTrans(Point3(5, 0, 0));
+    pathNode->SetNodeTM(0, worldFromPath);
     pathNode->SetObjOffsetPos(c.pathOffset);
 
     Trellon* object = NewObject().release();
@@ -51,7 +51,7 @@ TEST_P(PathToObject, RotatesByThePathAndMovesByTheOffsetBetweenTheNodes) {
         Matrix3 tm = c.trellonTM;
         node->SetNodeTM(0, tm);
     }
-    const Matrix3 objectFromPath = PathToObjectTM(*object, pathNode, 0, c.detach);
+    const Matrix3 objectFromPath = trellon::ObjectFromPathTM(*object, pathNode, 0, c.detach);
     EXPECT_TRUE(Near(Point3(1, 0, 0) * objectFromPath, c.expected, 1e-5f));
     // The rotation part is the path's rotation alone, whatever the Trellon node does.
     EXPECT_TRUE(Near(objectFromPath.GetRow(0), Point3(0, 1, 0), 1e-6f));
@@ -66,7 +66,7 @@ Matrix3 At(float x, float y, float z, float turnZ = 0.0f) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Nodes, PathToObject,
+    Nodes, ObjectFromPath,
     ::testing::Values(
         // T = (5,0,0) - (1,2,0): (0,1,0) + (4,-2,0).
         TransformCase{"Attached", false, true, At(1, 2, 0), Point3(0, 0, 0), Point3(4, -1, 0)},
@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Turns about all three axes come back as the same rotation, X first, then Y, then Z; a scale
 // on the path node is not part of R.
-TEST(PathToObjectTM, RebuildsTheNodesRotationFromItsEulerAngles) {
+TEST(ObjectFromPathTM, RebuildsTheNodesRotationFromItsEulerAngles) {
     host::Scene scene;
     INode* pathNode = scene.CreateObjectNode(new SplineShape());
     const Matrix3 rotation = RotateXMatrix(0.3f) * RotateYMatrix(-0.4f) * RotateZMatrix(1.1f);
@@ -95,35 +95,17 @@ TEST(PathToObjectTM, RebuildsTheNodesRotationFromItsEulerAngles) {
     tm.SetTrans(Point3(7, 8, 9));
     pathNode->SetNodeTM(0, tm);
     auto object = NewObject();
-    const Matrix3 objectFromPath = PathToObjectTM(*object, pathNode, 0, true);
+    const Matrix3 objectFromPath = trellon::ObjectFromPathTM(*object, pathNode, 0, true);
     for (int row = 0; row < 3; ++row)
         EXPECT_TRUE(Near(objectFromPath.GetRow(row), rotation.GetRow(row), 1e-5f)) << row;
     EXPECT_EQ(objectFromPath.GetTrans(), Point3(0, 0, 0));
 }
 
 // Without a path there is nothing to carry: the identity.
-TEST(PathToObjectTM, NoPathNodeGivesTheIdentity) {
+TEST(ObjectFromPathTM, NoPathNodeGivesTheIdentity) {
     auto object = NewObject();
-    const Matrix3 tm = PathToObjectTM(*object, nullptr, 0, false);
+    const Matrix3 tm = trellon::ObjectFromPathTM(*object, nullptr, 0, false);
     EXPECT_EQ(Point3(3, -2, 1) * tm, Point3(3, -2, 1));
-}
-
-// A spline shape is read as it is; other objects do not become paths; no node, no path.
-TEST(PathShape, ReadsTheNodesSplineShape) {
-    host::Scene scene;
-    auto* spline = new SplineShape();
-    path_fixtures::CornerShape(spline->shape, path_fixtures::Square10(), true, 4);
-    INode* pathNode = scene.CreateObjectNode(spline);
-    PathShape path = PathShape::Evaluate(pathNode, 0);
-    ASSERT_NE(path.Shape(), nullptr);
-    EXPECT_EQ(path.Shape(), &spline->shape);
-    EXPECT_EQ(path.SplineCount(), 1);
-    EXPECT_EQ(path.Shape()->steps, 4);
-
-    INode* meshNode = scene.CreateObjectNode(CreateNewTriObject());
-    EXPECT_EQ(PathShape::Evaluate(meshNode, 0).Shape(), nullptr);
-    EXPECT_EQ(PathShape::Evaluate(meshNode, 0).SplineCount(), 0);
-    EXPECT_EQ(PathShape::Evaluate(nullptr, 0).Shape(), nullptr);
 }
 
 }  // namespace

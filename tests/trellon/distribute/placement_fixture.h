@@ -13,28 +13,14 @@
 #include "object/lifecycle_scene.h"
 #include "random.h"
 #include "splshape.h"
+#include "support/param_tables.h"
 
 namespace placement_test {
 
-// Straight corner-knot splines, each closed or open, as one shape.
-struct Line {
-    std::vector<Point3> points;
-    bool closed = false;
-};
+using namespace trellon;
 
-inline SplineShape* NewShape(const std::vector<Line>& lines) {
-    auto* shape = new SplineShape();
-    for (const Line& line : lines) {
-        Spline3D* spline = shape->shape.NewSpline();
-        for (const Point3& p : line.points)
-            spline->AddKnot(SplineKnot(KTYPE_CORNER, LTYPE_LINE, p, p, p));
-        if (line.closed) spline->SetClosed(1);
-        spline->ComputeBezPoints();
-    }
-    shape->shape.UpdateSels();
-    shape->shape.InvalidateGeomCache();
-    return shape;
-}
+using lifecycle::Line;
+using lifecycle::NewShape;
 
 // A counter-clockwise square of the given side from the origin, closed: length 4 * side.
 inline Line Square(float side) {
@@ -68,51 +54,24 @@ protected:
         return node;
     }
 
-    // A box item of the given size (corner at its pivot) appended to `list`, with every table
-    // entry a picked item gets: zero-based entries 0 (the box stored), shared entries the
-    // "All Objects" defaults with the spacing copied from entry 0. Items must be added objects
-    // first, then posts, then end objects, so every table stays parallel.
+    // A box item of the given size (corner at its pivot) added as the item tables add a
+    // distribution object (its stored box, the "All Objects" spacing), then moved on to `list`.
+    // Returns its item index.
     int AddItem(ParamID list = Object_Nodes, float size = 2.0f, int kind = 0) {
-        const int k = s.pb->Count(Object_Nodes) + s.pb->Count(Post_Nodes) + s.pb->Count(End_Nodes);
-        const std::wstring name = L"Item" + std::to_wstring(k);
-        INode* node = s.AddBox(name.c_str(), size);
-        s.pb->Append(list, 1, &node);
-        if (list == End_Nodes) AppendInt(End_Check_1119, 0);
-        for (const trellon::ItemTable& t : trellon::kItemTables) {
-            if (t.role != trellon::TableRole::ItemZeroBased) continue;
-            if (t.id == Item_Names) {
-                const MCHAR* n = name.c_str();
-                s.pb->Append(Item_Names, 1, &n);
-            } else if (t.id == Item_Box_Min || t.id == Item_Box_Max) {
-                Point3 p =
-                    t.id == Item_Box_Min ? Point3(0.0f, 0.0f, 0.0f) : Point3(size, size, size);
-                Point3* pp = &p;
-                s.pb->Append(t.id, 1, &pp);
-            } else if (base_type(s.pb->GetParameterType(t.id)) == TYPE_FLOAT) {
-                float f = 0.0f;
-                s.pb->Append(t.id, 1, &f);
-            } else {
-                AppendInt(t.id, t.id == Item_Kind ? kind : 0);
-            }
-        }
-        for (const trellon::SharedEntryDefault& d : trellon::kItemSharedDefaults) {
-            if (d.isInt) {
-                AppendInt(d.id, d.intValue);
-            } else {
-                float f = d.id == Item_Spacing || d.id == Item_Spacing_Random
-                              ? s.pb->GetFloat(Item_Spacing, 0, 0)
-                              : d.floatValue;
-                s.pb->Append(d.id, 1, &f);
-            }
-        }
-        return k;
+        trellon::ItemTables tables(s.pb, 0);
+        trellon::NewItem item;
+        item.name = MSTR((L"Item" + std::to_wstring(tables.ItemCount())).c_str());
+        item.node = s.AddBox(item.name.data(), size);
+        item.kind = kind;
+        item.boxMax = Point3(size, size, size);
+        item.faceCount = 12;
+        const int k = tables.AddObject(item);
+        if (list == Object_Nodes) return k;
+        return tables.MoveItem(
+            k, list == Post_Nodes ? trellon::ItemList::Posts : trellon::ItemList::Ends);
     }
 
-    void AppendInt(ParamID id, int v) { s.pb->Append(id, 1, &v); }
-    void SetInts(ParamID id, const std::vector<int>& values) {
-        s.pb->ZeroCount(id);
-        for (int v : values) AppendInt(id, v);
-    }
+    void SetInts(ParamID id, const std::vector<int>& values) { support::SetInts(s.pb, id, values); }
     // An entry of a shared table: entry 0 "All Objects", entry k + 1 item k.
     void SetEntry(ParamID id, int entry, float v) { s.pb->SetValue(id, 0, v, entry); }
     void SetEntry(ParamID id, int entry, int v) { s.pb->SetValue(id, 0, v, entry); }

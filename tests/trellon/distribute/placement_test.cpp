@@ -13,6 +13,8 @@
 #include "distribute/path_fixtures.h"
 #include "distribute/placement_fixture.h"
 
+using namespace trellon;
+
 namespace {
 
 using path_fixtures::Near;
@@ -27,10 +29,18 @@ Line Straight(float length, float y = 0.0f) {
     return {{Point3(0.0f, y, 0.0f), Point3(length, y, 0.0f)}, false};
 }
 
-std::vector<int> Items(const std::vector<Seen>& seen) {
-    std::vector<int> items;
-    for (const Seen& c : seen) items.push_back(c.item);
-    return items;
+// One field of every copy, in placement order.
+template <class T>
+std::vector<T> Each(const std::vector<Seen>& seen, T Seen::*field) {
+    std::vector<T> values;
+    for (const Seen& c : seen) values.push_back(c.*field);
+    return values;
+}
+std::vector<int> Items(const std::vector<Seen>& seen) { return Each(seen, &Seen::item); }
+
+void ExpectAt(const std::vector<Seen>& seen, const std::vector<Point3>& want, float tol = 1e-3f) {
+    ASSERT_EQ(seen.size(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i) EXPECT_TRUE(Near(seen[i].at, want[i], tol)) << i;
 }
 
 void ExpectXs(const std::vector<Seen>& seen, const std::vector<float>& xs, float tol = 1e-2f) {
@@ -62,12 +72,18 @@ TEST_F(PlacementWalk, PerObjectClosedSquareDropsTheCopyOnTheStart) {
     // Length 1000: 11 copies would fit, but 10 * 100 + 75 > 1000 drops the last.
     SetPath({Square(250)});
     AddItem();
-    const std::vector<Seen> seen = Walk(PlacementPass::PerObject);
-    const std::vector<Point3> want = {{0, 0, 0},     {100, 0, 0},   {200, 0, 0},   {250, 50, 0},
-                                      {250, 150, 0}, {250, 250, 0}, {150, 250, 0}, {50, 250, 0},
-                                      {0, 200, 0},   {0, 100, 0}};
-    ASSERT_EQ(seen.size(), want.size());
-    for (std::size_t j = 0; j < want.size(); ++j) EXPECT_TRUE(Near(seen[j].at, want[j], 1e-2f));
+    ExpectAt(Walk(PlacementPass::PerObject),
+             {{0, 0, 0},
+              {100, 0, 0},
+              {200, 0, 0},
+              {250, 50, 0},
+              {250, 150, 0},
+              {250, 250, 0},
+              {150, 250, 0},
+              {50, 250, 0},
+              {0, 200, 0},
+              {0, 100, 0}},
+             1e-2f);
 }
 
 TEST_F(PlacementWalk, RepeatsStandAtTheirGapAndNotPastTheEnd) {
@@ -80,15 +96,6 @@ TEST_F(PlacementWalk, RepeatsStandAtTheirGapAndNotPastTheEnd) {
     ExpectXs(Walk(PlacementPass::PerObject), {0, 10, 20, 50, 60, 70, 100});
 }
 
-TEST_F(PlacementWalk, RandomSpacingWithEqualEndsMatchesTheFixedCount) {
-    SetPath({Straight(1000)});
-    AddItem();
-    SeedPools(3);
-    SetEntry(Item_Random_Trans, 1, 1);
-    ExpectXs(Walk(PlacementPass::PerObject),
-             {0, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000});
-}
-
 // Regression: the gaps of every spline were drawn from the item's first pool entry, so two
 // parallel splines got the same random layout. They are drawn at the item's running counter:
 // spline 1's gaps start where spline 0's copies left the counter.
@@ -99,31 +106,16 @@ TEST_F(PlacementWalk, EverySplineDrewItsGapsFromTheFirstPoolEntry) {
     SetEntry(Item_Random_Trans, 1, 1);
     SetEntry(Item_Spacing, 1, 100.0f);
     SetEntry(Item_Spacing_Random, 1, 200.0f);
-    // Gap j of a spline whose gaps start at counter c: 100 + 100/100 * Pool_Spacing[100 + c + j].
-    const auto distances = [&](int c) {
-        std::vector<float> want = {0.0f};
-        float sum = 0.0f;
-        for (int j = 0;; ++j) {
-            const float gap = 100.0f + s.pb->GetFloat(Pool_Spacing, 0, 100 + (c + j) % 100);
-            if (sum + gap > 1000.0f) break;
-            sum += gap;
-            want.push_back(sum);
-        }
-        return want;
-    };
-    const std::vector<float> first = distances(0);
-    const std::vector<float> second = distances(static_cast<int>(first.size()));
+    // Gap j of a spline whose gaps start at counter c: 100 + 100 / 100 * Pool_Spacing[100 + c + j].
+    // The item's pool holds 0 five times, then 100: spline 0's gaps are 100 five times, then 200;
+    // its 8 copies leave the counter at 8, so spline 1's gaps are all 200.
+    for (int j = 0; j < 100; ++j) s.pb->SetValue(Pool_Spacing, 0, j < 5 ? 0.0f : 100.0f, 100 + j);
     const std::vector<Seen> seen = Walk(PlacementPass::PerObject);
-    ASSERT_EQ(seen.size(), first.size() + second.size());
-    const std::vector<Seen> along0(seen.begin(), seen.begin() + first.size());
-    const std::vector<Seen> along1(seen.begin() + first.size(), seen.end());
-    ExpectXs(along0, first);
-    ExpectXs(along1, second);
-    EXPECT_NE(first, second);
-    EXPECT_NEAR(along1.front().at.y, 50.0f, 1e-3f);
-    // Each spline's copies read their own values from the item's first pool entry on.
-    EXPECT_EQ(along0.front().itemPool, 100);
-    EXPECT_EQ(along1.front().itemPool, 100);
+    ExpectXs(seen, {0, 100, 200, 300, 400, 500, 700, 900, 0, 200, 400, 600, 800, 1000});
+    EXPECT_NEAR(seen[8].at.y, 50.0f, 1e-3f);
+    // Each spline's copies read their other values from the item's first pool entry on.
+    EXPECT_EQ(seen[0].itemPool, 100);
+    EXPECT_EQ(seen[8].itemPool, 100);
 }
 
 TEST_F(PlacementWalk, ItemSidewaysOffsetMovesItsPathLeft) {
@@ -194,13 +186,9 @@ TEST_F(SequenceWalk, CyclingGroupsOnAStraightPath) {
     const float g = 1000.0f / 9.0f;
     ExpectXs(seen, {0, 3 * g, 6 * g, 9 * g, g, 4 * g, 7 * g, 2 * g, 5 * g, 8 * g});
     // The global counter starts again with each group; the items' counters do not share.
-    std::vector<int> global, item;
-    for (const Seen& c : seen) {
-        global.push_back(c.globalPool);
-        item.push_back(c.itemPool);
-    }
-    EXPECT_EQ(global, (std::vector<int>{0, 1, 2, 3, 0, 1, 2, 0, 1, 2}));
-    EXPECT_EQ(item, (std::vector<int>{100, 101, 102, 103, 200, 201, 202, 300, 301, 302}));
+    EXPECT_EQ(Each(seen, &Seen::globalPool), (std::vector<int>{0, 1, 2, 3, 0, 1, 2, 0, 1, 2}));
+    EXPECT_EQ(Each(seen, &Seen::itemPool),
+              (std::vector<int>{100, 101, 102, 103, 200, 201, 202, 300, 301, 302}));
 }
 
 struct SplinesCase {
@@ -222,9 +210,7 @@ TEST_P(SequenceSplines, GroupOrderAcrossSplines) {
     SetInts(Geo_Array, c.geoArray);
     const std::vector<Seen> seen = Walk(PlacementPass::Sequence);
     EXPECT_EQ(Items(seen), c.items);
-    std::vector<int> splines;
-    for (const Seen& s2 : seen) splines.push_back(s2.spline);
-    EXPECT_EQ(splines, c.splines);
+    EXPECT_EQ(Each(seen, &Seen::spline), c.splines);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -315,12 +301,7 @@ TEST_F(PlacementWalk, EndObjectOffsetsAndTwins) {
     SetEntry(Item_Check_1013, 0, 1);
     SetEntry(Item_Spin_1111, 0, 20.0f);
     // Two on the item's path at 50 and 900, two more 20 to the left.
-    const std::vector<Seen> seen = Walk(PlacementPass::Ends);
-    ASSERT_EQ(seen.size(), 4u);
-    EXPECT_TRUE(Near(seen[0].at, Point3(50.0f, 0.0f, 0.0f), 1e-3f));
-    EXPECT_TRUE(Near(seen[1].at, Point3(900.0f, 0.0f, 0.0f), 1e-3f));
-    EXPECT_TRUE(Near(seen[2].at, Point3(50.0f, 20.0f, 0.0f), 1e-3f));
-    EXPECT_TRUE(Near(seen[3].at, Point3(900.0f, 20.0f, 0.0f), 1e-3f));
+    ExpectAt(Walk(PlacementPass::Ends), {{50, 0, 0}, {900, 0, 0}, {50, 20, 0}, {900, 20, 0}});
 }
 
 TEST_F(PlacementWalk, ClosedPathGetsNoEndObjects) {
@@ -349,51 +330,11 @@ TEST_F(PlacementWalk, PostsAtKnotsAndInnerDivisionsAnchoredAtTheirBase) {
     }
 }
 
-struct BetweenCase {
-    float thresh;
-    std::vector<float> xs;
-};
-
-class PostSpanWalk : public PlacementScene, public ::testing::WithParamInterface<BetweenCase> {};
-
-// Posts at the knots 0, 30, 60 (no inner posts at a knot spacing of 100); the sequence with
-// spacing 10 fills each span of 30 with two items, or one when 5 is kept clear at each post.
-TEST_P(PostSpanWalk, SequenceFillsTheSpans) {
-    SetPath({{{Point3(0.0f, 0.0f, 0.0f), Point3(30.0f, 0.0f, 0.0f), Point3(60.0f, 0.0f, 0.0f)}}});
-    SetEntry(Item_Spacing, 0, 10.0f);
-    AddItem();
-    AddItem(Post_Nodes);
-    SetInts(Sequence_Items, {0});
-    SetInts(Sequence_Groups, {0});
-    Set(Geo_Pattern, 1);
-    Set(KnotSpacing, 100.0f);
-    Set(KnotThresh, GetParam().thresh);
-    const std::vector<Seen> seen = Walk(PlacementPass::Posts);
-    std::vector<float> posts, items;
-    for (const Seen& c : seen) (c.kind == CopyKind::Post ? posts : items).push_back(c.at.x);
-    ASSERT_EQ(posts.size(), 3u);
-    EXPECT_EQ(seen[0].kind, CopyKind::Post);  // posts first
-    ASSERT_EQ(items.size(), GetParam().xs.size());
-    for (std::size_t i = 0; i < items.size(); ++i) EXPECT_NEAR(items[i], GetParam().xs[i], 1e-3f);
-}
-
-INSTANTIATE_TEST_SUITE_P(Clearance, PostSpanWalk,
-                         ::testing::Values(BetweenCase{0, {10, 20, 40, 50}},
-                                           BetweenCase{5, {15, 45}}));
-
 // A closed square of side 30 with a post at each knot (KnotSpacing 100: no inner posts) and one
 // object between the posts every 10: each 30-unit span holds two (m = 3, fraction 0: 3 - 1), at
 // 10 and 20 along it. The span from the last post back round to the first is filled only while
 // every start and end offset is 0. Regression: it was filled whatever the offsets.
-struct ClosingSpanCase {
-    const char* name;
-    float startOffset;
-    std::vector<Point3> items;
-};
-
-class ClosingSpan : public PlacementScene, public ::testing::WithParamInterface<ClosingSpanCase> {};
-
-TEST_P(ClosingSpan, IsFilledOnlyWithoutOffsets) {
+TEST_F(PlacementWalk, TheClosingSpanWasFilledWhateverTheOffsets) {
     SetPath({Square(30)});
     AddItem();
     AddItem(Post_Nodes);
@@ -402,34 +343,20 @@ TEST_P(ClosingSpan, IsFilledOnlyWithoutOffsets) {
     Set(Geo_Pattern, 1);
     Set(KnotSpacing, 100.0f);
     SetEntry(Item_Spacing, 0, 10.0f);
-    SetEntry(Item_Start_Offset, 0, GetParam().startOffset);
-    std::vector<Point3> items;
-    for (const Seen& c : Walk(PlacementPass::Posts))
-        if (c.kind == CopyKind::Object) items.push_back(c.at);
-    const std::vector<Point3>& want = GetParam().items;
-    ASSERT_EQ(items.size(), want.size());
-    for (std::size_t i = 0; i < want.size(); ++i)
-        EXPECT_TRUE(Near(items[i], want[i], 1e-3f)) << i << ": " << items[i];
+    const auto objects = [&] {
+        std::vector<Seen> found;
+        for (const Seen& c : Walk(PlacementPass::Posts))
+            if (c.kind == CopyKind::Object) found.push_back(c);
+        return found;
+    };
+    std::vector<Point3> sides = {{10, 0, 0},  {20, 0, 0},  {30, 10, 0},
+                                 {30, 20, 0}, {20, 30, 0}, {10, 30, 0}};
+    std::vector<Point3> closed = sides;
+    closed.insert(closed.end(), {Point3(0, 20, 0), Point3(0, 10, 0)});
+    ExpectAt(objects(), closed);
+    SetEntry(Item_Start_Offset, 0, 5.0f);
+    ExpectAt(objects(), sides);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ClosingSpan,
-    ::testing::Values(
-        ClosingSpanCase{"NoOffsets",
-                        0.0f,
-                        {{10, 0, 0},
-                         {20, 0, 0},
-                         {30, 10, 0},
-                         {30, 20, 0},
-                         {20, 30, 0},
-                         {10, 30, 0},
-                         {0, 20, 0},
-                         {0, 10, 0}}},
-        ClosingSpanCase{
-            "StartOffset",
-            5.0f,
-            {{10, 0, 0}, {20, 0, 0}, {30, 10, 0}, {30, 20, 0}, {20, 30, 0}, {10, 30, 0}}}),
-    [](const ::testing::TestParamInfo<ClosingSpanCase>& c) { return c.param.name; });
 
 TEST_F(PlacementWalk, PostsThenThePerObjectPatternAndSourceOrder) {
     SetPath({Straight(200)});
@@ -495,15 +422,11 @@ TEST_F(PlacementWalk, NoPathNoPasses) {
 }
 
 // Seeded settings: whatever the pools and ranges, every copy's pivot stays on the path (x in
-// [0, L]) within the sum of its sideways and height ranges, and its scale within its range.
-class PlacementProperty : public PlacementScene, public ::testing::WithParamInterface<unsigned> {
-protected:
-    struct Bounds {
-        float sideLo, sideHi, zLo, zHi;
-    };
-    std::vector<Bounds> bounds_;  // per item
-};
+// [0, L]) within its sideways and height ranges, and its scale within its range.
+class PlacementProperty : public PlacementScene, public ::testing::WithParamInterface<unsigned> {};
 
+// The "All Objects" ranges stay 0, so each item's copies lie within its own ranges (how the two
+// entries add is CombineCopyValues' test).
 TEST_P(PlacementProperty, CopiesStayWithinTheirOffsets) {
     const unsigned seed = GetParam();
     std::mt19937 r(seed);
@@ -514,7 +437,12 @@ TEST_P(PlacementProperty, CopiesStayWithinTheirOffsets) {
     AddItem();
     AddItem();
     SeedPools(seed);
-    for (int e = 0; e < 3; ++e) {
+    SetEntry(Item_Random_Trans, 0, 1);
+    struct Bounds {
+        float sideLo, sideHi, zLo, zHi;
+    };
+    std::vector<Bounds> bounds;  // per item
+    for (int e = 1; e < 3; ++e) {
         SetEntry(Item_Random_Trans, e, 1);
         const float a = between(-30, 30), b = between(-30, 30);
         const float c = between(-10, 10), d = between(-10, 10);
@@ -526,26 +454,16 @@ TEST_P(PlacementProperty, CopiesStayWithinTheirOffsets) {
         SetEntry(Item_Spacing_Random, e, between(20, 80));
         SetEntry(Item_Z_Rot, e, between(-180, 180));
         SetEntry(Item_Z_Rot_Random, e, between(-180, 180));
-        if (e == 0) continue;
-        // An item's copies lie within its range plus the global one.
-        const float ga = s.pb->GetFloat(Item_Pos_InOut, 0, 0);
-        const float gb = s.pb->GetFloat(Item_Pos_InOut_Random, 0, 0);
-        const float gc = s.pb->GetFloat(Item_Z_Pos, 0, 0);
-        const float gd = s.pb->GetFloat(Item_Z_Pos_Random, 0, 0);
-        bounds_.push_back({std::min(a, b) + std::min(ga, gb), std::max(a, b) + std::max(ga, gb),
-                           std::min(c, d) + std::min(gc, gd), std::max(c, d) + std::max(gc, gd)});
+        bounds.push_back({std::min(a, b), std::max(a, b), std::min(c, d), std::max(c, d)});
     }
     Set(Geo_Pattern, 2);
     const std::vector<Seen> seen = Walk(PlacementPass::PerObject);
     ASSERT_FALSE(seen.empty());
     for (const Seen& c : seen) {
-        const Bounds& b = bounds_[std::size_t(c.item)];
-        EXPECT_GE(c.at.x, -1e-3f);
-        EXPECT_LE(c.at.x, 1000.0f + 1e-3f);
-        EXPECT_GE(c.at.y, b.sideLo - 1e-3f) << "seed " << seed;
-        EXPECT_LE(c.at.y, b.sideHi + 1e-3f) << "seed " << seed;
-        EXPECT_GE(c.at.z, b.zLo - 1e-3f);
-        EXPECT_LE(c.at.z, b.zHi + 1e-3f);
+        const Bounds& b = bounds[std::size_t(c.item)];
+        EXPECT_TRUE(c.at.x >= -1e-3f && c.at.x <= 1000.0f + 1e-3f) << c.at;
+        EXPECT_TRUE(c.at.y >= b.sideLo - 1e-3f && c.at.y <= b.sideHi + 1e-3f) << "seed " << seed;
+        EXPECT_TRUE(c.at.z >= b.zLo - 1e-3f && c.at.z <= b.zHi + 1e-3f) << "seed " << seed;
         // Rotations and the unit scale keep the box's edge 2 long.
         EXPECT_NEAR(Length(Point3(2.0f, 0.0f, 0.0f) * c.tm - c.at), 2.0f, 1e-3f);
     }

@@ -3,23 +3,26 @@
 
 #include "distribute/path_fixtures.h"
 
+using namespace trellon;
+
 using path_fixtures::Corners;
-using path_fixtures::NewObject;
 
 namespace {
+
+using SegmentLengthTest = path_fixtures::WithObject<>;
 
 struct StraightCase {
     float u0, u1, o;
     float expected;
 };
 
-class SegmentLengthStraight : public ::testing::TestWithParam<StraightCase> {};
+class SegmentLengthStraight
+    : public path_fixtures::WithObject<::testing::TestWithParam<StraightCase>> {};
 
 // A straight segment moved sideways stays parallel: its length is the straight length
 // (u1 - u0) * 10 whatever the offset.
 TEST_P(SegmentLengthStraight, EqualsTheStraightLength) {
     const StraightCase& c = GetParam();
-    auto object = NewObject();
     Spline3D s = Corners({Point3(0, 0, 0), Point3(10, 0, 0)}, false);
     EXPECT_NEAR(object->SegmentLength(s, 0, c.u0, c.u1, c.o), c.expected, 1e-4f);
 }
@@ -38,7 +41,8 @@ struct SquareCase {
     float expected;
 };
 
-class SegmentLengthAtCorners : public ::testing::TestWithParam<SquareCase> {};
+class SegmentLengthAtCorners
+    : public path_fixtures::WithObject<::testing::TestWithParam<SquareCase>> {};
 
 // Segment 1 of the square (0,0) (10,0) (10,10) (0,10) runs from (10,0) up to (10,10); moved o
 // sideways its inner samples lie on x = 10 + o. Open, the end samples clamp their neighbours to
@@ -47,7 +51,6 @@ class SegmentLengthAtCorners : public ::testing::TestWithParam<SquareCase> {};
 // and the end samples move o/sqrt2 in x and y: 6 + 2 |(10 + o, 2) - (10 + o/sqrt2, -o/sqrt2)|.
 TEST_P(SegmentLengthAtCorners, NeighboursCrossIntoTheNextSegmentOnlyWhenClosed) {
     const SquareCase& c = GetParam();
-    auto object = NewObject();
     Spline3D s = Corners(path_fixtures::Square10(), c.closed);
     EXPECT_NEAR(object->SegmentLength(s, c.segment, 0.0f, 1.0f, c.o), c.expected, 1e-4f);
 }
@@ -62,8 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A quarter of a circle of radius 10 moved o to the right (outward, the circle runs
 // counter-clockwise) has every sample moved along its radius: the chords grow by (10 + o) / 10.
-TEST(SegmentLength, ACircularArcMovedOutwardGrowsWithItsRadius) {
-    auto object = NewObject();
+TEST_F(SegmentLengthTest, ACircularArcMovedOutwardGrowsWithItsRadius) {
     Spline3D s;
     path_fixtures::FillCircle(s, 10.0f);
     const float plain = object->SegmentLength(s, 0, 0.0f, 1.0f, 0.0f);
@@ -76,8 +78,7 @@ TEST(SegmentLength, ACircularArcMovedOutwardGrowsWithItsRadius) {
 }
 
 // A segment the spline does not have has no length; a spline of one knot has no segments.
-TEST(SegmentLength, SegmentsOutsideTheSplineHaveNoLength) {
-    auto object = NewObject();
+TEST_F(SegmentLengthTest, SegmentsOutsideTheSplineHaveNoLength) {
     Spline3D s = Corners({Point3(0, 0, 0), Point3(10, 0, 0)}, false);
     EXPECT_EQ(object->SegmentLength(s, 1, 0.0f, 1.0f, 2.0f), 0.0f);
     EXPECT_EQ(object->SegmentLength(s, -1, 0.0f, 1.0f, 0.0f), 0.0f);

@@ -8,6 +8,8 @@
 
 #include "object/build_estimate.h"
 
+using namespace trellon;
+
 namespace {
 
 using trellon::DisplayMode;
@@ -18,8 +20,8 @@ const std::wstring kNone = L"There are too many polys to show, it will now switc
 
 // Two objects on a path of one spline of length 100: item 0 (600 faces, 50 cloud points) at
 // spacing 10, item 1 (10 faces, 3000 points) at spacing 20; the global spacing is 10.
-EstimateInput TwoObjects(int pattern) {
-    EstimateInput in;
+trellon::EstimateInput TwoObjects(int pattern) {
+    trellon::EstimateInput in;
     in.pattern = pattern;
     in.objectCount = 2;
     in.splineLengths = {100.0f};
@@ -31,19 +33,19 @@ EstimateInput TwoObjects(int pattern) {
 
 struct EstimateCase {
     const char* name;
-    EstimateInput input;
-    BuildEstimate expected;
+    trellon::EstimateInput input;
+    trellon::BuildEstimate expected;
 };
 
-EstimateCase PerObject(const char* name, int solo, BuildEstimate expected) {
-    EstimateInput in = TwoObjects(2);
+EstimateCase PerObject(const char* name, int solo, trellon::BuildEstimate expected) {
+    trellon::EstimateInput in = TwoObjects(2);
     in.objectSolo = solo;
     return {name, in, expected};
 }
 
 EstimateCase Sequence(const char* name, int pattern, std::vector<int> items,
-                      std::vector<int> groups, int solo, BuildEstimate expected) {
-    EstimateInput in = TwoObjects(pattern);
+                      std::vector<int> groups, int solo, trellon::BuildEstimate expected) {
+    trellon::EstimateInput in = TwoObjects(pattern);
     in.sequenceItems = std::move(items);
     in.sequenceGroups = std::move(groups);
     in.objectSolo = solo;
@@ -54,7 +56,7 @@ class EstimateBuildTest : public ::testing::TestWithParam<EstimateCase> {};
 
 TEST_P(EstimateBuildTest, FillsTheFiveAccumulators) {
     const EstimateCase& c = GetParam();
-    const BuildEstimate e = EstimateBuild(c.input);
+    const trellon::BuildEstimate e = trellon::EstimateBuild(c.input);
     EXPECT_EQ(e.faces, c.expected.faces);
     EXPECT_EQ(e.cloudPoints, c.expected.cloudPoints);
     EXPECT_EQ(e.proxyWeight, c.expected.proxyWeight);
@@ -80,13 +82,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<EstimateCase>& c) { return c.param.name; });
 
 TEST(EstimateBuild, PerObjectWithoutSpacingEntriesCountsNothing) {
-    EstimateInput in = TwoObjects(2);
+    trellon::EstimateInput in = TwoObjects(2);
     in.spacings = {10.0f};  // only the global entry
-    EXPECT_EQ(EstimateBuild(in).copies, 0);
+    EXPECT_EQ(trellon::EstimateBuild(in).copies, 0);
 }
 
 TEST(EstimateBuild, AccumulatorsStopAtTheLargestValue) {
-    BuildEstimate e;
+    trellon::BuildEstimate e;
     // Each add is (2^31 - 1) x (2^31 - 1) < 2^62 faces; three of them pass 2^63 - 1.
     const std::int64_t n = std::numeric_limits<int>::max();
     for (int i = 0; i < 3; ++i) e.AddCopies(n, std::numeric_limits<int>::max(), -4);
@@ -97,7 +99,7 @@ TEST(EstimateBuild, AccumulatorsStopAtTheLargestValue) {
 
 struct LimitCase {
     const char* name;
-    BuildEstimate estimate;
+    trellon::BuildEstimate estimate;
     int mode;
     int finalMode;
     std::vector<std::wstring> messages;
@@ -108,7 +110,7 @@ class PolygonLimitsTest : public ::testing::TestWithParam<LimitCase> {};
 TEST_P(PolygonLimitsTest, LowersTheModeInOrder) {
     const LimitCase& c = GetParam();
     DisplayMode mode = static_cast<DisplayMode>(c.mode);
-    const std::vector<ModeSwitch> switches = ApplyPolygonLimits(c.estimate, mode);
+    const std::vector<trellon::ModeSwitch> switches = trellon::ApplyPolygonLimits(c.estimate, mode);
     EXPECT_EQ(static_cast<int>(mode), c.finalMode);
     ASSERT_EQ(switches.size(), c.messages.size());
     DisplayMode from = static_cast<DisplayMode>(c.mode);

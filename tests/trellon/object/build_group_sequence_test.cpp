@@ -14,6 +14,8 @@
 #include "random.h"
 #include "support/param_tables.h"
 
+using namespace trellon;
+
 namespace {
 
 using path_fixtures::ObjectPtr;
@@ -21,7 +23,7 @@ using path_fixtures::ObjectPtr;
 class GroupSequence : public ::testing::Test {
 protected:
     void SetUp() override {
-        object_.reset(static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE)));
+        object_.reset(static_cast<Trellon*>(trellon::GetTrellonDesc()->Create(FALSE)));
         ASSERT_NE(object_, nullptr);
         pb_ = object_->GetParamBlock(0);
     }
@@ -32,14 +34,6 @@ protected:
     ObjectPtr object_;
     IParamBlock2* pb_ = nullptr;
 };
-
-TEST_F(GroupSequence, GroupCountIsTheLastGroupPlusOne) {
-    EXPECT_EQ(SequenceGroupCount(*pb_, 0), 0);  // no rows
-    SetTable(Sequence_Groups, {0, 0, 1, 2});
-    EXPECT_EQ(SequenceGroupCount(*pb_, 0), 3);
-    SetTable(Sequence_Groups, {-1});
-    EXPECT_EQ(SequenceGroupCount(*pb_, 0), 0);
-}
 
 struct FitCase {
     const char* name;
@@ -59,7 +53,7 @@ TEST_P(FitGroupSequenceTest, BringsTheArrayToLengthM) {
     SetTable(Geo_Array, c.before);
     Random generator;
     generator.srand(1);
-    FitGroupSequence(*pb_, 0, c.m, generator);
+    trellon::FitGroupSequence(*pb_, 0, c.m, generator);
     EXPECT_EQ(Table(Geo_Array), c.after);
 }
 
@@ -84,7 +78,7 @@ TEST_F(GroupSequence, DrawsStayInRangeAndRepeatForTheSameSeed) {
         SetTable(Geo_Array, {});
         Random generator;
         generator.srand(20240607);
-        FitGroupSequence(*pb_, 0, 500, generator);
+        trellon::FitGroupSequence(*pb_, 0, 500, generator);
         runs.push_back(Table(Geo_Array));
     }
     ASSERT_EQ(runs[0].size(), 500u);

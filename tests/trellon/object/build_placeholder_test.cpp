@@ -8,6 +8,9 @@
 #include "mesh.h"
 #include "object/mesh_builder.h"
 #include "object/placeholder_mesh.h"
+#include "support/near.h"
+
+using namespace trellon;
 
 namespace {
 
@@ -26,19 +29,13 @@ class PlaceholderScaleTest : public ::testing::TestWithParam<ScaleCase> {};
 // bottoms) and [-0.05, 0.05] in Y (the posts' thickness); every coordinate scales with s.
 TEST_P(PlaceholderScaleTest, BoundingBoxScalesWithTheClampedSize) {
     const ScaleCase& c = GetParam();
-    EXPECT_FLOAT_EQ(PlaceholderScale(c.logoSize), c.scale);
+    EXPECT_FLOAT_EQ(trellon::PlaceholderScale(c.logoSize), c.scale);
     Mesh mesh;
-    ASSERT_TRUE(AppendPlaceholderMesh(mesh, c.logoSize));
+    ASSERT_TRUE(trellon::AppendPlaceholderMesh(mesh, c.logoSize));
     EXPECT_EQ(mesh.getNumVerts(), kVerts);
     EXPECT_EQ(mesh.getNumFaces(), kFaces);
-    const Box3 box = mesh.getBoundingBox();
-    const float s = c.scale;
-    EXPECT_NEAR(box.pmin.x, -0.5f * s, 1e-5f * s);
-    EXPECT_NEAR(box.pmax.x, 0.5f * s, 1e-5f * s);
-    EXPECT_NEAR(box.pmin.y, -0.05f * s, 1e-5f * s);
-    EXPECT_NEAR(box.pmax.y, 0.05f * s, 1e-5f * s);
-    EXPECT_NEAR(box.pmin.z, -0.5f * s, 1e-5f * s);
-    EXPECT_NEAR(box.pmax.z, 0.5f * s, 1e-5f * s);
+    const Point3 half = Point3(0.5f, 0.05f, 0.5f) * c.scale;
+    EXPECT_TRUE(support::Near(mesh.getBoundingBox(), Box3(-half, half), 1e-5f * c.scale));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -53,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
 // the other half of its side, is hidden: edge C is the longest edge of the triangle.
 TEST(PlaceholderMesh, FacesPointOutwardAndHideOnlyTheDiagonals) {
     Mesh mesh;
-    ASSERT_TRUE(AppendPlaceholderMesh(mesh, 1.0f));
+    ASSERT_TRUE(trellon::AppendPlaceholderMesh(mesh, 1.0f));
     for (int f = 0; f < mesh.getNumFaces(); ++f) {
         const int b = f / 12;
         Point3 centre(0, 0, 0);
@@ -85,7 +82,7 @@ TEST(PlaceholderMesh, AppendsAfterExistingGeometry) {
     mesh.setVert(2, Point3(7, 8, 9));
     mesh.getFace(0).setVerts(0, 1, 2);
     mesh.getFace(0).setMatID(5);
-    ASSERT_TRUE(AppendPlaceholderMesh(mesh, 1.0f));
+    ASSERT_TRUE(trellon::AppendPlaceholderMesh(mesh, 1.0f));
     ASSERT_EQ(mesh.getNumVerts(), 3 + kVerts);
     ASSERT_EQ(mesh.getNumFaces(), 1 + kFaces);
     EXPECT_EQ(mesh.getVert(2), Point3(7, 8, 9));
@@ -98,7 +95,7 @@ TEST(PlaceholderMesh, AppendsAfterExistingGeometry) {
 
 struct GrowCase {
     const char* name;
-    MeshAppendPoint at;
+    trellon::MeshAppendPoint at;
     int addVerts;
     int addFaces;
 };
@@ -110,7 +107,7 @@ TEST_P(GrowMeshRefusesTest, LeavesTheCountsAlone) {
     Mesh mesh;
     mesh.setNumVerts(4);
     mesh.setNumFaces(2);
-    EXPECT_FALSE(GrowMesh(mesh, c.at, c.addVerts, c.addFaces));
+    EXPECT_FALSE(trellon::GrowMesh(mesh, c.at, c.addVerts, c.addFaces));
     EXPECT_EQ(mesh.getNumVerts(), 4);
     EXPECT_EQ(mesh.getNumFaces(), 2);
 }

@@ -14,11 +14,13 @@
 
 namespace create_test {
 
+using namespace trellon;
+
 class CreateFixture : public testing::Test {
 protected:
     // A new object with its node, bound to the callback.
     Trellon* NewObjectWithNode() {
-        obj = static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE));
+        obj = static_cast<Trellon*>(trellon::GetTrellonDesc()->Create(FALSE));
         node = scene.CreateObjectNode(obj);
         cb = obj->GetCreateMouseCallBack();
         mat = Matrix3(1);

@@ -4,10 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "colour/palette.h"
 #include "ilayer.h"
 #include "imtl.h"
 #include "object/create_fixture.h"
 #include "object/item_tables.h"
+
+using namespace trellon;
 
 namespace create_test {
 namespace {
@@ -37,25 +40,23 @@ TEST_F(CreateFixture, TheFirstClickAddsEntryZeroOfEverySharedTable) {
     EXPECT_EQ(trellon::ItemTables(Block(), 0).CheckInvariants(), std::vector<std::string>{});
 }
 
-TEST_F(CreateFixture, TheNodeGetsAMultiMaterialOf27DistinctStandardColours) {
+// The palette as Standard materials: sub-material 0 is the object's own colour, as the wire
+// colour; 4 is a full orange.
+TEST_F(CreateFixture, TheNodeGetsAMultiMaterialOfThe27PaletteColours) {
     NewObjectWithNode();
     Click(IPoint2(0, 0));
     Mtl* m = node->GetMtl();
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(m->ClassID(), Class_ID(MULTI_CLASS_ID, 0));
-    ASSERT_EQ(m->NumSubMtls(), 27);
-    std::set<DWORD> colours;
-    for (int i = 0; i < 27; ++i) {
-        Mtl* sub = m->GetSubMtl(i);
-        ASSERT_NE(sub, nullptr) << "sub-material " << i;
-        EXPECT_EQ(sub->ClassID(), Class_ID(DMTL_CLASS_ID, 0));
-        colours.insert(sub->GetDiffuse().toRGB());
-    }
-    EXPECT_EQ(colours.size(), 27u);
-    // Sub-material 0 is the object's own colour, as the wire colour; 4 is a full orange.
-    EXPECT_EQ(m->GetSubMtl(0)->GetDiffuse().toRGB(), RGB(186, 214, 54));
-    EXPECT_EQ(m->GetSubMtl(4)->GetDiffuse().toRGB(), RGB(255, 114, 0));
     EXPECT_EQ(m->GetName(), MSTR(node->GetName()) + MSTR(L"_Palette"));
+    ASSERT_EQ(m->NumSubMtls(), 27);
+    for (int i = 0; i < 27; ++i) {
+        ASSERT_NE(m->GetSubMtl(i), nullptr) << "sub-material " << i;
+        EXPECT_EQ(m->GetSubMtl(i)->ClassID(), Class_ID(DMTL_CLASS_ID, 0));
+        EXPECT_EQ(m->GetSubMtl(i)->GetDiffuse().toRGB(), trellon::PaletteColourWord(i)) << i;
+    }
+    EXPECT_EQ(node->GetWireColor(), trellon::PaletteColourWord(0));
+    EXPECT_EQ(m->GetSubMtl(4)->GetDiffuse().toRGB(), RGB(255, 114, 0));
 }
 
 // Two creations in a row, with the user's own layer current: one layer is made, both nodes are

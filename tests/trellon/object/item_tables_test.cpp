@@ -14,6 +14,8 @@
 #include "support/param_tables.h"
 #include "support/text_files.h"
 
+using namespace trellon;
+
 namespace {
 
 using support::Join;
@@ -240,43 +242,25 @@ TEST_F(ThreeObjects, DeletingTheFirstObjectClosesTheGroupNumbers) {
     EXPECT_EQ(s.pb->GetInt(Sequence_Items, 0, 2), 1);
 }
 
-TEST_F(ThreeObjects, DeletingAPostKeepsTheObjectsAndTheSequence) {
+// The post goes, then the end object; the objects and the sequence stay.
+TEST_F(ThreeObjects, DeletingThePostThenTheEndObjectKeepsTheObjectsAndTheSequence) {
     s.Delete(p);
     EXPECT_INVARIANTS(s.pb);
     EXPECT_EQ(Names(Item_Names), (std::vector<std::wstring>{L"A", L"B", L"C", L"E"}));
     EXPECT_EQ(s.pb->Count(Post_Nodes), 0);
     EXPECT_EQ(Ints(Item_Cloud_Count), (std::vector<int>{2, 3, 4, 2}));
-    EXPECT_EQ(s.pb->Count(Cloud_Points), 11);
     EXPECT_EQ(Floats(Item_Spacing), (std::vector<float>{0, 10, 20, 30, 50}));
     EXPECT_EQ(Ints(End_Check_1119), (std::vector<int>{5}));
     EXPECT_EQ(Rows(),
               (RowList{{L"A", 0}, {L"B", 1}, {L"null", 1}, {L"C", 2}, {L"B", 2}, {L"B", 3}}));
-}
-
-TEST_F(ThreeObjects, DeletingAnEndObjectDropsItsEndCheck) {
     s.Delete(e);
     EXPECT_INVARIANTS(s.pb);
-    EXPECT_EQ(Names(Item_Names), (std::vector<std::wstring>{L"A", L"B", L"C", L"P"}));
-    EXPECT_EQ(s.pb->Count(End_Nodes), 0);
+    EXPECT_EQ(Names(Item_Names), (std::vector<std::wstring>{L"A", L"B", L"C"}));
     EXPECT_EQ(s.pb->Count(End_Check_1119), 0);
-    // The last cloud block (E's two points) goes: A 2 + B 3 + C 4 + P 1.
-    EXPECT_EQ(s.pb->Count(Cloud_Points), 10);
-    EXPECT_EQ(s.pb->GetPoint3(Cloud_Points, 0, 9).x, 4.0f);
-    EXPECT_EQ(s.pb->Count(Pool_Mirror), 500);
-}
-
-TEST_F(ThreeObjects, ItemIndicesRunOverObjectsThenPostsThenEnds) {
-    ItemTables tables(s.pb, 0);
-    EXPECT_EQ(tables.ItemIndex(ItemList::Objects, 2), 2);
-    EXPECT_EQ(tables.ItemIndex(ItemList::Posts, 0), 3);
-    EXPECT_EQ(tables.ItemIndex(ItemList::Ends, 0), 4);
-    EXPECT_EQ(tables.ItemIndex(ItemList::Posts, 1), -1);
-    ItemList list = ItemList::Objects;
-    int index = -1;
-    ASSERT_TRUE(tables.Locate(4, list, index));
-    EXPECT_EQ(list, ItemList::Ends);
-    EXPECT_EQ(index, 0);
-    EXPECT_FALSE(tables.Locate(5, list, index));
+    // The last cloud block (E's two points) goes: A 2 + B 3 + C 4.
+    EXPECT_EQ(s.pb->Count(Cloud_Points), 9);
+    EXPECT_EQ(s.pb->GetPoint3(Cloud_Points, 0, 8).x, 3.0f);
+    EXPECT_EQ(s.pb->Count(Pool_Mirror), 400);
 }
 
 TEST_F(ThreeObjects, TwoNodesDeletedWhileNotReadyAreRemovedWithoutRebuilding) {

@@ -17,19 +17,34 @@
 
 namespace lifecycle {
 
-// A spline shape of one open polyline per list of points (corner knots, straight segments).
-inline SplineShape* NewPolylineShape(std::initializer_list<std::vector<Point3>> lines) {
+using namespace trellon;
+
+// Corner knots through the points (straight segments), as one spline, closed or open.
+struct Line {
+    std::vector<Point3> points;
+    bool closed = false;
+};
+
+// A spline shape of one spline per line.
+inline SplineShape* NewShape(const std::vector<Line>& lines) {
     auto* shape = new SplineShape();
-    for (const std::vector<Point3>& points : lines) {
+    for (const Line& line : lines) {
         Spline3D* spline = shape->shape.NewSpline();
-        for (const Point3& p : points) {
+        for (const Point3& p : line.points)
             spline->AddKnot(SplineKnot(KTYPE_CORNER, LTYPE_LINE, p, p, p));
-        }
+        if (line.closed) spline->SetClosed(1);
         spline->ComputeBezPoints();
     }
     shape->shape.UpdateSels();
     shape->shape.InvalidateGeomCache();
     return shape;
+}
+
+// A spline shape of one open polyline per list of points.
+inline SplineShape* NewPolylineShape(std::initializer_list<std::vector<Point3>> lines) {
+    std::vector<Line> open;
+    for (const std::vector<Point3>& points : lines) open.push_back({points, false});
+    return NewShape(open);
 }
 
 // An axis-aligned box of the given size with one corner at the origin: 8 vertices, 12 faces.
@@ -51,7 +66,7 @@ inline TriObject* NewBox(float size) {
 class TrellonScene {
 public:
     TrellonScene() {
-        object = static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE));
+        object = static_cast<Trellon*>(trellon::GetTrellonDesc()->Create(FALSE));
         objectNode = scene.CreateObjectNode(object);
         pb = object->GetParamBlock(0);
     }

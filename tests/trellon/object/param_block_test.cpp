@@ -12,9 +12,11 @@
 #include "object/param_block.h"
 #include "plugin/plugin.h"
 
+using namespace trellon;
+
 namespace {
 
-ParamBlockDesc2& Desc() { return *GetTrellonParamBlockDesc(); }
+ParamBlockDesc2& Desc() { return *trellon::GetTrellonParamBlockDesc(); }
 
 std::string Ascii(const wchar_t* w) {
     std::string s;
@@ -51,17 +53,17 @@ const char* ControlKind(ControlType2 c) {
 
 // One parameter in the golden table's form.
 std::string Line(const ParamDef& def) {
-    const bool number = pb_storage(def.type) == PBStorage::Int ||
-                        pb_storage(def.type) == PBStorage::Float;
+    const bool number =
+        pb_storage(def.type) == PBStorage::Int || pb_storage(def.type) == PBStorage::Float;
     std::string line = std::to_string(def.ID) + " | " + Ascii(def.int_name.data()) + " | " +
                        Ascii(ParamTypeName(def.type)) + " | " +
                        (number ? Number(def.def, def.type) : "-") + " | ";
-    line += def.has_range ? Number(def.range_low, def.type) + ".." +
-                                Number(def.range_high, def.type)
-                          : "-";
+    line += def.has_range
+                ? Number(def.range_low, def.type) + ".." + Number(def.range_high, def.type)
+                : "-";
     line += std::string(" | ") + ((def.flags & P_ANIMATABLE) ? "animatable" : "-") + " | ";
-    line += def.has_ui ? "map " + std::to_string(def.mapID) + " " + ControlKind(def.ctrl_type)
-                       : "-";
+    line +=
+        def.has_ui ? "map " + std::to_string(def.mapID) + " " + ControlKind(def.ctrl_type) : "-";
     return line;
 }
 
@@ -76,7 +78,14 @@ std::vector<std::string> GoldenLines() {
 
 TEST(ParamBlockDesc, MatchesTheGoldenTable) {
     for (const std::string& e : Desc().errors()) ADD_FAILURE() << e;
-    std::vector<std::string> got;
+    // The block: its ID and name, the object's reference that holds it, and its flags.
+    char flags[16];
+    std::snprintf(flags, sizeof(flags), "0x%04X", unsigned(Desc().flags));
+    std::vector<std::string> got = {"block " + std::to_string(Desc().ID) + " | " +
+                                    Ascii(Desc().int_name.data()) + " | reference " +
+                                    std::to_string(Desc().ref_no) + " | flags " + flags};
+    // The owner knows its block descriptor, so it can build the block for each object.
+    EXPECT_EQ(trellon::GetTrellonDesc()->GetParamBlockDescByID(0), &Desc());
     for (int i = 0; i < Desc().Count(); ++i) {
         const ParamDef& def = Desc().GetParamDefByIndex(i);
         got.push_back(Line(def));
@@ -88,8 +97,7 @@ TEST(ParamBlockDesc, MatchesTheGoldenTable) {
     for (int i = 0; i < Desc().map_specs.Count(); ++i) {
         const ParamMapSpec* map = &Desc().map_specs[i];
         got.push_back("map " + std::to_string(map->map_id) + " | dialog " +
-                      std::to_string(map->dlg_template) + " | title " +
-                      std::to_string(map->title));
+                      std::to_string(map->dlg_template) + " | title " + std::to_string(map->title));
     }
     const std::vector<std::string> want = GoldenLines();
     ASSERT_FALSE(want.empty()) << "param_table.golden not found";
@@ -97,16 +105,6 @@ TEST(ParamBlockDesc, MatchesTheGoldenTable) {
         EXPECT_EQ(i < got.size() ? got[i] : "(nothing)", i < want.size() ? want[i] : "(nothing)")
             << "line " << i + 1 << " of the table";
     }
-}
-
-TEST(ParamBlockDesc, IsBlockZeroNamedTitleBuiltAutomaticallyIntoReferenceZero) {
-    EXPECT_EQ(Desc().ID, 0);
-    EXPECT_EQ(Desc().int_name, MSTR(L"Title"));
-    EXPECT_EQ(Desc().cd, GetTrellonDesc());
-    EXPECT_EQ(Desc().flags, P_AUTO_CONSTRUCT | P_AUTO_UI | P_MULTIMAP);
-    EXPECT_EQ(Desc().ref_no, 0);
-    // The owner knows its block descriptor, so it can build the block for each object.
-    EXPECT_EQ(GetTrellonDesc()->GetParamBlockDescByID(0), &Desc());
 }
 
 TEST(ParamBlockDesc, TheObjectStagingCheckboxIsFoundFirstByName) {

@@ -9,6 +9,8 @@
 #include "distribute/placement_fixture.h"
 #include "notify.h"
 
+using namespace trellon;
+
 namespace {
 
 using path_fixtures::Near;

@@ -19,6 +19,8 @@
 
 namespace setup_test {
 
+using namespace trellon;
+
 using support::Join;
 
 using support::FakeLight;
@@ -55,8 +57,8 @@ protected:
     }
 
     Trellon& Obj() { return *s.object; }
-    TrellonSetupFP& Fp() {
-        return *static_cast<TrellonSetupFP*>(
+    trellon::TrellonSetupFP& Fp() {
+        return *static_cast<trellon::TrellonSetupFP*>(
             dynamic_cast<FPMixinInterface*>(s.object->GetInterface(TRELLON_SETUP_INTERFACE)));
     }
     trellon::ItemTables Tables() { return trellon::ItemTables(s.pb, 0); }

@@ -1,5 +1,5 @@
 // The object list's sequence edits (null rows, shifting, deleting), the path pick with its
-// spacings, swept shapes, and the pool seeds.
+// spacings, and swept shapes.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +8,8 @@
 #include "ifnpub.h"
 #include "setup_fixture.h"
 #include "splshape.h"
+
+using namespace trellon;
 
 namespace setup_test {
 namespace {
@@ -153,16 +155,11 @@ TEST_F(SetupFixture, PathLengthSumsTheSplinesAndSpacingFollowsTheFirst) {
     EXPECT_NEAR(s.pb->GetFloat(Path_Length, 0), 80.0f, 1e-4f);
     EXPECT_FLOAT_EQ(s.pb->GetFloat(Item_Spacing, 0, 0), 3.0f);
     EXPECT_FLOAT_EQ(s.pb->GetFloat(KnotSpacing, 0), 6.0f);
-}
-
-TEST_F(SetupFixture, EachPickedPathGetsItsOwnName) {
-    INode* first = Line(L"One", 10.0f);
-    INode* second = Line(L"Two", 10.0f);
-    trellon::PickPath(Obj(), first);
+    // A second pick gets a name of its own; the tenth of 10 rounds to 1.
+    INode* second = Line(L"Three", 10.0f);
     trellon::PickPath(Obj(), second);
-    EXPECT_NE(std::wstring(first->GetName()), std::wstring(second->GetName()));
+    EXPECT_NE(std::wstring(path->GetName()), std::wstring(second->GetName()));
     EXPECT_EQ(std::wstring(second->GetName()).rfind(L"Spline_For_Trellon_", 0), 0u);
-    // The tenth of 10 rounds to 1.
     EXPECT_FLOAT_EQ(s.pb->GetFloat(Item_Spacing, 0, 0), 1.0f);
 }
 
@@ -175,11 +172,6 @@ TEST_F(SetupFixture, AShapeGetsAnEntryInEverySweepTable) {
     EXPECT_EQ(NodeNames(Sweep_Nodes), std::vector<std::wstring>{L"Rail"});
     EXPECT_EQ(Names(Sweep_Names), std::vector<std::wstring>{L"Rail"});
     EXPECT_EQ(Ints(Shape_Steps), std::vector<int>{4});
-    EXPECT_EQ(Ints(Shape_Flip_Normals), (std::vector<int>{0, 0}));
-    EXPECT_EQ(Floats(Sweep_X_Scale), (std::vector<float>{100.0f, 100.0f}));
-    EXPECT_EQ(Ints(Sweep_Unify_Scale), (std::vector<int>{1, 1}));
-    EXPECT_EQ(Floats(Sweep_Reserved_141), std::vector<float>{0.0f});
-    EXPECT_EQ(Floats(Sweep_Smooth_Angle), std::vector<float>{0.0f});
     EXPECT_TABLES_PARALLEL();
 }
 
@@ -195,23 +187,6 @@ TEST_F(SetupFixture, ShapesAreAddedInListOrderAndDeletedByRow) {
     EXPECT_TABLES_PARALLEL();
     EXPECT_THROW(trellon::DeleteShape(Obj(), 0), MAXException);
     EXPECT_THROW(trellon::DeleteShape(Obj(), 3), MAXException);
-}
-
-// --- Seeds ------------------------------------------------------------------------------------
-
-// In sequence mode row 2 names item 1: only its block (slot 2) is drawn again.
-TEST_F(SetupFixture, SeedingARowRedrawsOnlyItsItemsBlock) {
-    trellon::AddItem(Obj(), Row(L"A", 3, 1.0f));
-    trellon::AddItem(Obj(), Row(L"B", 3, 2.0f));
-    s.pb->SetValue(Geo_Pattern, 0, 1);
-    const std::vector<float> before = Floats(Pool_X_Rot);
-    trellon::SeedTransforms(Obj(), 2);
-    const std::vector<float> after = Floats(Pool_X_Rot);
-    ASSERT_EQ(after.size(), 3u * kPoolBlock);
-    EXPECT_TRUE(std::equal(before.begin(), before.begin() + 2 * kPoolBlock, after.begin()));
-    EXPECT_FALSE(
-        std::equal(before.begin() + 2 * kPoolBlock, before.end(), after.begin() + 2 * kPoolBlock));
-    EXPECT_THROW(trellon::SeedTransforms(Obj(), 3), MAXException);
 }
 
 }  // namespace

@@ -16,81 +16,52 @@
 #include "object/car_paint.h"
 #include "object/marker_mesh.h"
 #include "setup_fixture.h"
+#include "support/near.h"
 #include "units.h"
 #include "windows.h"
 
+using namespace trellon;
+
 namespace setup_test {
 namespace {
+
+using support::Near;
 
 using trellon::ItemTables;
 using trellon::kPoolBlock;
 
 // --- Adding items -------------------------------------------------------------------------------
 
-TEST_F(SetupFixture, TheFirstItemGivesOneNameAndTwoSpacings) {
-    trellon::AddItem(Obj(), Row(L"Picket", 8, 1.0f));
-    EXPECT_EQ(s.pb->Count(Item_Names), 1);
-    EXPECT_EQ(s.pb->Count(Item_Spacing), 2);
-    EXPECT_EQ(Names(Item_Names), std::vector<std::wstring>{L"Picket"});
-    EXPECT_EQ(NodeNames(Object_Nodes), std::vector<std::wstring>{L"Picket"});
-    // One sequence row, the item in group 0.
-    EXPECT_EQ(Ints(Sequence_Items), std::vector<int>{0});
-    EXPECT_EQ(Ints(Sequence_Groups), std::vector<int>{0});
-    // The pools were refilled for "All Objects" and the item: 2 blocks of 100.
-    EXPECT_EQ(s.pb->Count(Pool_Spacing), 2 * kPoolBlock);
-    EXPECT_EQ(s.pb->Count(Pool_Mirror), 2 * kPoolBlock);
-    EXPECT_TABLES_PARALLEL();
-}
-
-TEST_F(SetupFixture, ANewItemTakesTheDefaultsAndTheAllObjectsSpacing) {
+// The first item, as one step with one refresh: its name, its spacings (both ends copy the low
+// end of "All Objects"), a sequence row of its own, the pools refilled for "All Objects" and the
+// item (2 blocks of 100); its node goes on the object layer and the list selection is cleared.
+TEST_F(SetupFixture, TheFirstItemIsOneStepThatFillsEveryTable) {
     s.pb->SetValue(Item_Spacing, 0, 40.0f, 0);
     s.pb->SetValue(Item_Spacing_Random, 0, 55.0f, 0);
-    s.pb->SetValue(Item_X_Scale, 0, 130.0f, 0);
-    trellon::AddItem(Obj(), Row(L"A", 3, 1.0f));
-    // Both spacing ends copy the low end of entry 0; the other ranges start from the new
-    // object's defaults, not from what "All Objects" holds.
-    EXPECT_FLOAT_EQ(s.pb->GetFloat(Item_Spacing, 0, 1), 40.0f);
-    EXPECT_FLOAT_EQ(s.pb->GetFloat(Item_Spacing_Random, 0, 1), 40.0f);
-    EXPECT_FLOAT_EQ(s.pb->GetFloat(Item_X_Scale, 0, 1), 100.0f);
-    EXPECT_EQ(s.pb->GetInt(Item_Unify_Scale, 0, 1), 1);
-    EXPECT_EQ(s.pb->GetInt(Item_Repeat_Count, 0, 0), 0);
-}
-
-TEST_F(SetupFixture, AnItemGoesOnTheObjectLayerAndTheSelectionIsCleared) {
     Obj().SelectedRow = 3;
-    INode* node = Row(L"A", 3, 1.0f);
+    INode* node = Row(L"Picket", 8, 1.0f);
+    const int before = s.Refreshes();
     trellon::AddItem(Obj(), node);
+    EXPECT_EQ(s.Refreshes(), before + 1);
+    EXPECT_EQ(Obj().Ready, 1);
+    EXPECT_EQ(Names(Item_Names), std::vector<std::wstring>{L"Picket"});
+    EXPECT_EQ(NodeNames(Object_Nodes), std::vector<std::wstring>{L"Picket"});
+    EXPECT_EQ(Floats(Item_Spacing), (std::vector<float>{40.0f, 40.0f}));
+    EXPECT_EQ(Floats(Item_Spacing_Random), (std::vector<float>{55.0f, 40.0f}));
+    EXPECT_EQ(Ints(Sequence_Items), std::vector<int>{0});
+    EXPECT_EQ(Ints(Sequence_Groups), std::vector<int>{0});
+    EXPECT_EQ(s.pb->Count(Pool_Spacing), 2 * kPoolBlock);
+    EXPECT_EQ(s.pb->Count(Pool_Mirror), 2 * kPoolBlock);
     ILayer* layer = s.scene.Layers().GetLayer(MSTR(L"Kavo_Trellon_Objects"));
     ASSERT_NE(layer, nullptr);
     EXPECT_EQ(node->GetReference(NODE_LAYER_REF), layer);
     EXPECT_EQ(Obj().SelectedRow, -1);
+    EXPECT_TABLES_PARALLEL();
 }
 
-TEST_F(SetupFixture, AnItemIsOneStepWithOneRefresh) {
-    const int before = s.Refreshes();
-    trellon::AddItem(Obj(), Row(L"A", 5, 1.0f));
-    EXPECT_EQ(s.Refreshes(), before + 1);
-    EXPECT_EQ(Obj().Ready, 1);
-}
-
-// A box of size 2 with a corner at the origin: 8 vertices, 12 faces, box (0,0,0)..(2,2,2); all
-// 8 vertices are cloud points, each once.
-TEST_F(SetupFixture, AMeshItemStoresItsBoxFacesAndEveryVertexOnce) {
-    trellon::AddItem(Obj(), s.AddBox(L"Box", 2.0f));
-    EXPECT_EQ(Ints(Item_Kind), std::vector<int>{0});
-    EXPECT_EQ(Ints(Item_Face_Count), std::vector<int>{12});
-    EXPECT_EQ(Ints(Item_Cloud_Count), std::vector<int>{8});
-    EXPECT_EQ(s.pb->GetPoint3(Item_Box_Min, 0, 0), Point3(0, 0, 0));
-    EXPECT_EQ(s.pb->GetPoint3(Item_Box_Max, 0, 0), Point3(2, 2, 2));
-    std::set<std::tuple<float, float, float>> corners;
-    for (const Point3& p : Points(Cloud_Points)) corners.emplace(p.x, p.y, p.z);
-    EXPECT_EQ(corners.size(), 8u);
-    for (const auto& [x, y, z] : corners) {
-        EXPECT_TRUE((x == 0 || x == 2) && (y == 0 || y == 2) && (z == 0 || z == 2));
-    }
-}
-
-// Cloud count min(vertices, 3000); every point a distinct vertex of the item's mesh.
+// A mesh item (kind 0) stores its box, its face count and its cloud: min(vertices, 3000) points,
+// every one a distinct vertex of the item's mesh. The row of n vertices at (5, i, 0) spans
+// (5, 0, 0) .. (5, n - 1, 0) and has n - 2 faces.
 class CloudCount : public SetupFixture,
                    public ::testing::WithParamInterface<std::pair<int, int>> {};
 
@@ -108,6 +79,10 @@ TEST_P(CloudCount, IsTheVertexCountUpTo3000) {
     }
     EXPECT_EQ(static_cast<int>(seen.size()), expected);
     EXPECT_EQ(Ints(Item_Face_Count), std::vector<int>{std::max(0, vertices - 2)});
+    EXPECT_EQ(Ints(Item_Kind), std::vector<int>{0});
+    if (vertices == 0) return;
+    EXPECT_EQ(s.pb->GetPoint3(Item_Box_Min, 0, 0), Point3(5, 0, 0));
+    EXPECT_EQ(s.pb->GetPoint3(Item_Box_Max, 0, 0), Point3(5.0f, float(vertices - 1), 0.0f));
 }
 
 INSTANTIATE_TEST_SUITE_P(SetupOps, CloudCount,
@@ -137,14 +112,10 @@ TEST_P(LightItem, GetsKindOneAndTheMarkerBox) {
     SetMasterUnitInfo(unit, 1.0f);
     trellon::AddItem(Obj(), Light(L"Lamp"));
     EXPECT_EQ(Ints(Item_Kind), std::vector<int>{1});
-    EXPECT_EQ(Ints(Item_Face_Count), std::vector<int>{kMarkerFaceCount});
-    EXPECT_EQ(Ints(Item_Cloud_Count), std::vector<int>{kMarkerVertexCount});
-    const Point3 lo = s.pb->GetPoint3(Item_Box_Min, 0, 0);
-    const Point3 hi = s.pb->GetPoint3(Item_Box_Max, 0, 0);
-    EXPECT_FLOAT_EQ(lo.x, -size / 2);
-    EXPECT_FLOAT_EQ(lo.z, -size / 2);
-    EXPECT_FLOAT_EQ(hi.y, size / 2);
-    EXPECT_FLOAT_EQ(hi.z, size / 2);
+    EXPECT_EQ(Ints(Item_Face_Count), std::vector<int>{trellon::kMarkerFaceCount});
+    EXPECT_EQ(Ints(Item_Cloud_Count), std::vector<int>{trellon::kMarkerVertexCount});
+    EXPECT_TRUE(Near(s.pb->GetPoint3(Item_Box_Max, 0, 0), Point3(1, 1, 1) * (size / 2)));
+    EXPECT_TRUE(Near(s.pb->GetPoint3(Item_Box_Min, 0, 0), Point3(1, 1, 1) * (-size / 2)));
     // The bulb is 1 tall and 0.28 wide at size 1: every point within the box.
     for (const Point3& p : Points(Cloud_Points)) {
         EXPECT_LE(std::fabs(p.z), size / 2 * 1.0001f);
@@ -177,6 +148,11 @@ protected:
         node->SetMtl(multi);
         return node;
     }
+    static std::wstring ClassName(Mtl* m) {
+        MSTR cls;
+        m->GetClassName(cls);
+        return cls.data();
+    }
     static constexpr const wchar_t* kCaption = L"Car Paint Material";
 };
 
@@ -193,9 +169,7 @@ TEST_F(CarPaint, ANoLeavesTheObjectOut) {
               L"this to a similar VRayMtl??");
     EXPECT_EQ(m.type, MB_YESNO | MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
     // The material is left alone.
-    MSTR cls;
-    car->GetMtl()->GetSubMtl(1)->GetClassName(cls);
-    EXPECT_EQ(std::wstring(cls.data()), L"VRayCarPaintMtl");
+    EXPECT_EQ(ClassName(car->GetMtl()->GetSubMtl(1)), L"VRayCarPaintMtl");
 }
 
 // Yes converts only the car-paint slot: slot 1 becomes a VRayMtl keeping the paint's name and
@@ -212,9 +186,7 @@ TEST_F(CarPaint, AYesConvertsThePaintedSlotAndAddsTheObject) {
     EXPECT_EQ(multi->GetSubMtl(0), plain);
     Mtl* converted = multi->GetSubMtl(1);
     ASSERT_NE(converted, nullptr);
-    MSTR cls;
-    converted->GetClassName(cls);
-    EXPECT_EQ(std::wstring(cls.data()), L"VRayMtl");
+    EXPECT_EQ(ClassName(converted), L"VRayMtl");
     EXPECT_EQ(converted->ClassID(), Class_ID(0x37BF3F2F, 0x7034695C));
     EXPECT_EQ(std::wstring(converted->GetName().data()), L"Red Paint");
     EXPECT_EQ(converted->GetDiffuse(), Color(0.8f, 0.1f, 0.1f));
@@ -223,7 +195,7 @@ TEST_F(CarPaint, AYesConvertsThePaintedSlotAndAddsTheObject) {
     EXPECT_FLOAT_EQ(pb->GetColor(2).r, 0.32941177f);
     EXPECT_FLOAT_EQ(pb->GetColor(2).b, 0.32941177f);
     EXPECT_FLOAT_EQ(pb->GetFloat(3), 0.82f);
-    EXPECT_FALSE(HasCarPaint(car));
+    EXPECT_FALSE(trellon::HasCarPaint(car));
 }
 
 // A car paint that is the node's own material is replaced on the node.
@@ -235,9 +207,7 @@ TEST_F(CarPaint, AYesReplacesAPaintThatIsTheWholeMaterial) {
     paint->SetDiffuse(Color(0.0f, 0.0f, 1.0f), 0);
     car->SetMtl(paint);
     trellon::AddItem(Obj(), car);
-    MSTR cls;
-    car->GetMtl()->GetClassName(cls);
-    EXPECT_EQ(std::wstring(cls.data()), L"VRayMtl");
+    EXPECT_EQ(ClassName(car->GetMtl()), L"VRayMtl");
     EXPECT_EQ(std::wstring(car->GetMtl()->GetName().data()), L"Blue");
     EXPECT_EQ(car->GetMtl()->GetDiffuse(), Color(0.0f, 0.0f, 1.0f));
 }
@@ -277,12 +247,9 @@ protected:
             s.pb->SetValue(Item_X_Scale, 0, 10.0f * tag, k + 1);
         }
     }
+    // A, B, C, P, E: tags 1 to 5.
     int TagOf(int item) {
-        return s.pb->GetStr(Item_Names, 0, item)[0] == L'A'   ? 1
-               : s.pb->GetStr(Item_Names, 0, item)[0] == L'B' ? 2
-               : s.pb->GetStr(Item_Names, 0, item)[0] == L'C' ? 3
-               : s.pb->GetStr(Item_Names, 0, item)[0] == L'P' ? 4
-                                                              : 5;
+        return int(std::wstring(L"ABCPE").find(s.pb->GetStr(Item_Names, 0, item)[0])) + 1;
     }
     // Every item's entries and cloud block still carry its own tag.
     void ExpectEntriesFollowTheirItems() {

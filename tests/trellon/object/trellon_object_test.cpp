@@ -1,4 +1,4 @@
-// A Trellon object's identity, its parameter block plumbing and its render interface.
+// A Trellon object's parameter block reference and its render interface.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -9,6 +9,8 @@
 #include "plugin/class_desc.h"
 #include "plugin/plugin.h"
 #include "render/render_fp.h"
+
+using namespace trellon;
 
 namespace {
 
@@ -26,17 +28,6 @@ TEST(TrellonObject, ReplacingReferenceZeroSwapsTheBlockAndOtherSlotsAreRefused) 
     EXPECT_EQ(obj->GetParamBlock(0), theirs);
 }
 
-TEST(TrellonObject, BuildMeshShowsThePlaceholderWithoutPathOrItems) {
-    ObjectPtr obj = NewObject();
-    obj->BuildMesh(160);
-    // The placeholder panel: seven boxes of 8 corners and 12 triangles.
-    EXPECT_EQ(obj->mesh.getNumVerts(), 56);
-    EXPECT_EQ(obj->mesh.getNumFaces(), 84);
-    // Valid at the build time only: the object is evaluated at every time.
-    EXPECT_TRUE(obj->ivalid.InInterval(160));
-    EXPECT_FALSE(obj->ivalid.InInterval(161));
-}
-
 // ----- The render interface --------------------------------------------------------------------
 
 FPInterface* RenderInterface(Trellon* obj) {
@@ -49,7 +40,6 @@ TEST(TrellonRender, TheObjectHandsOutItsInterfaceByIDOnly) {
     ASSERT_NE(fp, nullptr);
     EXPECT_EQ(fp, static_cast<KavoInstancer::TrellonRenderFP*>(obj.get()));
     EXPECT_EQ(fp->GetID(), Interface_ID(0x602C557F, 0x4BF751AD));
-    EXPECT_EQ(fp->GetDesc(), KavoInstancer::GetTrellonRenderDesc());
     EXPECT_EQ(obj->GetInterface(Interface_ID(0x602C557F, 0x4BF751AE)), nullptr);
     // Asked through the interface, the object still answers: the object's GetInterface is the
     // final one for both of its bases.

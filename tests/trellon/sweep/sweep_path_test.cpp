@@ -2,6 +2,7 @@
 // texture seams, the cross-section scale and the texture tile length.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -10,6 +11,8 @@
 #include "support/near.h"
 #include "sweep/sweep_walk.h"
 #include "units.h"
+
+using namespace trellon;
 
 namespace {
 
@@ -97,85 +100,71 @@ INSTANTIATE_TEST_SUITE_P(
         SampleCase{"SinglePoint", {Point3(1, 2, 3)}, false, 0, 0, {}, false}),
     [](const ::testing::TestParamInfo<SampleCase>& p) { return p.param.name; });
 
-// Straight run along +X: ArbAxis(+X) has rows +Y, +Z, +X; the sample is row 3.
-TEST(SweepFrame, StraightSampleIsTheArbitraryAxisFrame) {
-    const Matrix3 f = SampleFrame(kStraight.data(), 3, 1, false);
-    EXPECT_TRUE(Near(f.GetRow(0), Point3(0, 1, 0)));
-    EXPECT_TRUE(Near(f.GetRow(1), Point3(0, 0, 1)));
-    EXPECT_TRUE(Near(f.GetRow(2), Point3(1, 0, 0)));
-    EXPECT_TRUE(Near(f.GetRow(3), Point3(10, 0, 0)));
-    // The ends have one direction only.
-    EXPECT_TRUE(Near(SampleFrame(kStraight.data(), 3, 0, false).GetRow(2), Point3(1, 0, 0)));
-    EXPECT_TRUE(Near(SampleFrame(kStraight.data(), 3, 2, false).GetRow(2), Point3(1, 0, 0)));
-}
-
-// Regression: a sample doubled in place at the end of a run (a polyline vertex under a trimmed
-// end) had no direction of its own and fell back to the identity frame, turning its ring into
-// the path. It takes the direction of the path there, like its twin.
-TEST(SweepFrame, ADoubledSampleFellBackToTheIdentityFrame) {
-    const std::vector<Point3> doubled = {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 0, 0)};
-    for (int i : {1, 2}) {
-        const Matrix3 f = SampleFrame(doubled.data(), 3, i, false);
-        EXPECT_TRUE(Near(f.GetRow(0), Point3(0, 1, 0))) << i;
-        EXPECT_TRUE(Near(f.GetRow(1), Point3(0, 0, 1))) << i;
-        EXPECT_TRUE(Near(f.GetRow(2), Point3(1, 0, 0))) << i;
-    }
-}
-
-struct CornerCase {
+struct FrameCase {
     const char* name;
     std::vector<Point3> samples;
-    Point3 row0, row1, row2;
+    int at;
+    bool loop;
+    std::array<Point3, 3> rows;  // the frame's rows 0 to 2; row 3 is the sample itself
 };
 
-class SweepCornerFrame : public ::testing::TestWithParam<CornerCase> {};
+class SweepFrame : public ::testing::TestWithParam<FrameCase> {};
 
-// At a right angle the third row turns 45 degrees onto the bisector and the cross-section's X
-// (row 0, +Y before the turn) is stretched by 1/sin 45 = sqrt 2 across the bend: it reaches the
-// mitre corner (+-1, +-1) of an outline one unit wide on both legs.
-TEST_P(SweepCornerFrame, TurnsOntoTheBisectorAndStretchesAcrossTheBend) {
-    const CornerCase& c = GetParam();
-    const Matrix3 f = SampleFrame(c.samples.data(), 3, 1, false);
-    EXPECT_TRUE(Near(f.GetRow(0), c.row0));
-    EXPECT_TRUE(Near(f.GetRow(1), c.row1));
-    EXPECT_TRUE(Near(f.GetRow(2), c.row2));
-    EXPECT_TRUE(Near(f.GetRow(3), c.samples[1]));
+TEST_P(SweepFrame, RowsAtTheSample) {
+    const FrameCase& c = GetParam();
+    const Matrix3 f = SampleFrame(c.samples.data(), int(c.samples.size()), c.at, c.loop);
+    for (int r = 0; r < 3; ++r) EXPECT_TRUE(Near(f.GetRow(r), c.rows[std::size_t(r)])) << r;
+    EXPECT_TRUE(Near(f.GetRow(3), c.samples[std::size_t(c.at)]));
 }
+
+// Along +X: ArbAxis(+X) has rows +Y, +Z, +X.
+const std::array<Point3, 3> kAlongX = {Point3(0, 1, 0), Point3(0, 0, 1), Point3(1, 0, 0)};
+const std::vector<Point3> kDoubled = {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 0, 0)};
 
 INSTANTIATE_TEST_SUITE_P(
-    RightAngles, SweepCornerFrame,
+    Samples, SweepFrame,
     ::testing::Values(
-        // +X then +Y: bisector (s, s); X goes to the inner mitre corner (-1, 1).
-        CornerCase{"LeftTurn",
-                   {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 10, 0)},
-                   Point3(-1, 1, 0),
-                   Point3(0, 0, 1),
-                   Point3(kS, kS, 0.0f)},
-        // +X then -Y: bisector (s, -s); X goes to the outer mitre corner (1, 1).
-        CornerCase{"RightTurn",
-                   {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, -10, 0)},
-                   Point3(1, 1, 0),
-                   Point3(0, 0, 1),
-                   Point3(kS, -kS, 0.0f)}),
-    [](const ::testing::TestParamInfo<CornerCase>& p) { return p.param.name; });
-
-// Up at (0.6, 0, 0.8) then down at (0.6, 0, -0.8): X and Y agree, so the sample is straight along
-// the bisector +X, unstretched (as a corner it would stretch by 1/sin(37.3 deg) = 1.65).
-TEST(SweepFrame, OnlyXAndYDecideACorner) {
-    const std::vector<Point3> ridge = {Point3(0, 0, 0), Point3(6, 0, 8), Point3(12, 0, 0)};
-    const Matrix3 f = SampleFrame(ridge.data(), 3, 1, false);
-    EXPECT_TRUE(Near(f.GetRow(0), Point3(0, 1, 0)));
-    EXPECT_TRUE(Near(f.GetRow(1), Point3(0, 0, 1)));
-    EXPECT_TRUE(Near(f.GetRow(2), Point3(1, 0, 0)));
-}
-
-// On a loop the first sample's neighbours are the last and the second: the square's corner at
-// the origin comes in along -Y and leaves along +X, bisector (s, -s).
-TEST(SweepFrame, LoopJoinsTheEnds) {
-    const Matrix3 f = SampleFrame(kSquare.data(), 4, 0, true);
-    EXPECT_TRUE(Near(f.GetRow(2), Point3(kS, -kS, 0.0f)));
-    EXPECT_NEAR(Length(f.GetRow(0)), std::sqrt(2.0f), 1e-4f);
-}
+        FrameCase{"StraightMiddle", kStraight, 1, false, kAlongX},
+        // The ends have one direction only.
+        FrameCase{"StraightStart", kStraight, 0, false, kAlongX},
+        FrameCase{"StraightEnd", kStraight, 2, false, kAlongX},
+        // Regression: a sample doubled in place at the end of a run (a polyline vertex under a
+        // trimmed end) had no direction of its own and fell back to the identity frame, turning
+        // its ring into the path. It takes the direction of the path there, like its twin.
+        FrameCase{"DoubledSampleFellBackToTheIdentityFrame", kDoubled, 2, false, kAlongX},
+        FrameCase{"DoubledSamplesTwin", kDoubled, 1, false, kAlongX},
+        // Up at (0.6, 0, 0.8) then down at (0.6, 0, -0.8): X and Y agree, so the sample is
+        // straight along the bisector +X, unstretched (as a corner it would stretch by
+        // 1/sin(37.3 deg) = 1.65): only X and Y decide a corner.
+        FrameCase{"RidgeIsNoCorner",
+                  {Point3(0, 0, 0), Point3(6, 0, 8), Point3(12, 0, 0)},
+                  1,
+                  false,
+                  kAlongX},
+        // At a right angle row 2 turns 45 degrees onto the bisector and the cross-section's X
+        // (row 0, +Y before the turn) is stretched by 1/sin 45 = sqrt 2 across the bend: it
+        // reaches the mitre corner (+-1, +-1) of an outline one unit wide on both legs. +X then
+        // +Y: bisector (s, s), X to the inner mitre corner (-1, 1).
+        FrameCase{"LeftTurn",
+                  {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 10, 0)},
+                  1,
+                  false,
+                  {Point3(-1, 1, 0), Point3(0, 0, 1), Point3(kS, kS, 0.0f)}},
+        // +X then -Y: bisector (s, -s); X to the outer mitre corner (1, 1).
+        FrameCase{"RightTurn",
+                  {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, -10, 0)},
+                  1,
+                  false,
+                  {Point3(1, 1, 0), Point3(0, 0, 1), Point3(kS, -kS, 0.0f)}},
+        // On a loop the first sample's neighbours are the last and the second: the square's
+        // corner at the origin comes in along -Y and leaves along +X, the left turn above turned
+        // a quarter clockwise.
+        FrameCase{"LoopJoinsTheEnds",
+                  kSquare,
+                  0,
+                  true,
+                  {Point3(1, 1, 0), Point3(0, 0, 1), Point3(kS, -kS, 0.0f)}}),
+    [](const ::testing::TestParamInfo<FrameCase>& p) { return p.param.name; });
 
 struct SeamCase {
     const char* name;

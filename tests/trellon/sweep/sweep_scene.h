@@ -9,19 +9,16 @@
 
 #include <vector>
 
-#include "inode.h"
-#include "iparamb2.h"
 #include "mesh.h"
 #include "object/item_tables.h"
+#include "object/lifecycle_scene.h"
 #include "object/mesh_builder.h"
-#include "object/param_ids.h"
-#include "object/trellon.h"
-#include "plugin/plugin.h"
-#include "scene.h"
 #include "splshape.h"
 #include "sweep/sweep_builder.h"
 
 namespace sweep_scene {
+
+using namespace trellon;
 
 using support::Near;
 
@@ -42,12 +39,17 @@ inline std::vector<Point3> Square10() {
     return {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 10, 0), Point3(0, 10, 0)};
 }
 
-class SweepScene {
+// Mesh vertices from `first` on against the expected points.
+inline void ExpectVerts(const Mesh& m, const std::vector<Point3>& want, int first = 0,
+                        float tol = 1e-4f) {
+    ASSERT_GE(m.getNumVerts(), first + int(want.size()));
+    for (std::size_t i = 0; i < want.size(); ++i)
+        EXPECT_TRUE(Near(m.verts[first + int(i)], want[i], tol)) << "vertex " << first + int(i);
+}
+
+class SweepScene : public lifecycle::TrellonScene {
 public:
     SweepScene() {
-        object = static_cast<Trellon*>(GetTrellonDesc()->Create(FALSE));
-        objectNode = scene.CreateObjectNode(object);
-        pb = object->GetParamBlock(0);
         // One set-up edit: nothing rebuilds while the tables are filled.
         object->Ready = 0;
         trellon::ItemTables(pb, 0).AppendSharedEntries();
@@ -59,32 +61,16 @@ public:
         return path;
     }
 
-    // A profile node with a sweep of its own: Shape_Steps `steps`, neutral settings.
+    // A profile node (its own steps 6) with a sweep of its own: Shape_Steps `steps`, the new
+    // sweep's settings.
     INode* AddProfile(const std::vector<Point3>& pts, bool closed, int steps = 0,
                       const wchar_t* name = L"Profile") {
-        INode* node = scene.CreateNamedNode(CornerShape(pts, closed, 6), MSTR(name));
-        AddSweep(node, steps);
-        return node;
-    }
-
-    // Appends sweep k to every table the walk reads (the flip tables hold one entry more than
-    // shapes from the set-up, read at k).
-    void AddSweep(INode* node, int steps) {
-        pb->Append(Sweep_Nodes, 1, &node);
-        pb->Append(Shape_Steps, 1, &steps);
-        int zero = 0;
-        float none = 0.0f, full = 100.0f;
-        int on = 1;
-        pb->Append(Shape_Flip_Normals, 1, &zero);
-        pb->Append(Shape_Flip_Object, 1, &zero);
-        pb->Append(Sweep_Double, 1, &zero);
-        pb->Append(Sweep_Double_Offset, 1, &none);
-        pb->Append(Sweep_Smooth_Angle, 1, &none);
-        for (ParamID id : {Sweep_Side_Offset, Sweep_Height_Offset, Sweep_X_Rot, Sweep_Y_Rot,
-                           Sweep_Z_Rot, Sweep_Start_Trim, Sweep_End_Trim})
-            pb->Append(id, 1, &none);
-        for (ParamID id : {Sweep_X_Scale, Sweep_Y_Scale, Sweep_Z_Scale}) pb->Append(id, 1, &full);
-        pb->Append(Sweep_Unify_Scale, 1, &on);
+        trellon::NewSweep sweep;
+        sweep.node = scene.CreateNamedNode(CornerShape(pts, closed, 6), MSTR(name));
+        sweep.name = MSTR(name);
+        sweep.steps = steps;
+        trellon::ItemTables(pb, 0).AddSweep(sweep);
+        return sweep.node;
     }
 
     // Entry 0 ("All Sweeps") and entry k + 1 of a shared sweep table.
@@ -98,15 +84,11 @@ public:
     // The viewport builder on an emptied object mesh.
     Mesh& Viewport() {
         object->mesh = Mesh();
-        trellon::AppendSweeps(*object, 0, CurrentAppendPoint(object->mesh));
+        trellon::AppendSweeps(*object, 0, trellon::CurrentAppendPoint(object->mesh));
         return object->mesh;
     }
 
-    host::Scene scene;
-    Trellon* object = nullptr;
-    INode* objectNode = nullptr;
     INode* path = nullptr;
-    IParamBlock2* pb = nullptr;
 };
 
 }  // namespace sweep_scene
