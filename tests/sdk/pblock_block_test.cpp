@@ -12,17 +12,6 @@ namespace {
 using pblock_fakes::Message;
 using pblock_fakes::Node;
 using pblock_fakes::Owner;
-using pblock_fakes::Target;
-
-class BlockTestClass : public ClassDesc2 {
-public:
-    int IsPublic() override { return 1; }
-    void* Create(BOOL) override { return nullptr; }
-    const MCHAR* ClassName() override { return _M("BlockTest"); }
-    SClass_ID SuperClassID() override { return GEOMOBJECT_CLASS_ID; }
-    Class_ID ClassID() override { return Class_ID(0x4321, 0x8765); }
-    const MCHAR* Category() override { return _M("Tests"); }
-};
 
 enum : short {
     pb_int = 0,
@@ -41,8 +30,8 @@ enum : short {
     pb_mat,
 };
 
-BlockTestClass& TheClass() {
-    static BlockTestClass cd;
+pblock_fakes::TestClassDesc& TheClass() {
+    static pblock_fakes::TestClassDesc cd(_M("BlockTest"), Class_ID(0x4321, 0x8765));
     return cd;
 }
 

@@ -18,8 +18,7 @@ inline ::testing::AssertionResult Near(const Point3& got, const Point3& want, fl
     return ::testing::AssertionFailure() << "got " << got << ", want " << want;
 }
 
-inline ::testing::AssertionResult Near(const Matrix3& got, const Matrix3& want,
-                                       float tol = 1e-5f) {
+inline ::testing::AssertionResult Near(const Matrix3& got, const Matrix3& want, float tol = 1e-5f) {
     if (got.Equals(want, tol)) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "got " << got << ",\nwant " << want;
 }
@@ -27,13 +26,6 @@ inline ::testing::AssertionResult Near(const Matrix3& got, const Matrix3& want,
 inline ::testing::AssertionResult Near(const Quat& got, const Quat& want, float tol = 1e-5f) {
     if (got.Equals(want, tol)) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "got " << got << ", want " << want;
-}
-
-// q and -q are the same rotation.
-inline ::testing::AssertionResult SameRotation(const Quat& got, const Quat& want,
-                                               float tol = 1e-5f) {
-    if (got.Equals(want, tol) || got.Equals(-want, tol)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got " << got << ", want +-" << want;
 }
 
 inline bool Finite(const Point3& p) {
