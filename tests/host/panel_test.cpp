@@ -250,13 +250,6 @@ TEST_F(Panel, PickingThePathAgainIsRefusedAndTheModeStays) {
     EXPECT_NE(scene->GetCurPickMode(), nullptr);
 }
 
-TEST_F(Panel, AQuestionWithoutAnAnswerStepFailsTheStep) {
-    Load(FenceScene(
-        R"({"name": "A", "material": "Paint", "object": {"type": "box", "length": 1, "width": 1, "height": 1}},)"));
-    const std::string error = Steps("modify Fence\npress objects/1003\npick A");
-    EXPECT_NE(error.find("no `answer` step came before it"), std::string::npos) << error;
-}
-
 // 400 / 0.004 = 100,000 pickets of 12 faces: 1,200,000 faces, past the full mesh's million; the
 // boxes mode that follows is past its limit too, and the build lands on dots. With the spline
 // rollout open the user is told, twice (the object's own build without it tells nobody).
@@ -289,6 +282,11 @@ TEST_F(Panel, StepErrorsNameTheStepAndLine) {
     EXPECT_EQ(Steps("[\"press objects/1005\"]"),
               "test.steps: step 1 (entry 1, press): control objects/1005 of \"Distribute "
               "Objects\" is disabled");
+    // A question the steps do not answer fails the step that asked it.
+    Load(FenceScene(
+        R"({"name": "A", "material": "Paint", "object": {"type": "box", "length": 1, "width": 1, "height": 1}},)"));
+    const std::string error = Steps("modify Fence\npress objects/1003\npick A");
+    EXPECT_NE(error.find("no `answer` step came before it"), std::string::npos) << error;
 }
 
 // The README's fence through the panel alone saves the same scene as its set-up operations: two
