@@ -61,7 +61,7 @@ protected:
     support::ScratchDir dir;
 };
 
-TEST_F(DemoTest, WritesItsFilesAndPrintsTheCopiesOfEveryItem) {
+TEST_F(DemoTest, WritesItsFilesPrintsItsCopiesAndStandsThemWhereThePathSays) {
     std::ostringstream out, err;
     host::DemoFiles files;
     ASSERT_EQ(host::BuildDemo(*scene, dir.string(), out, err, &files), 0) << err.str();
@@ -75,7 +75,7 @@ TEST_F(DemoTest, WritesItsFilesAndPrintsTheCopiesOfEveryItem) {
             << asset.path;
     }
     // The counts are the object's own: the item's row, then the copies right-aligned in 8
-    // columns. The fence's posts and end posts: see the next test.
+    // columns. The fence's posts and end posts: see below.
     const std::string text = out.str();
     EXPECT_NE(text.find("Post (post)                   10\n"), std::string::npos) << text;
     EXPECT_NE(text.find("End Post (end)                 2\n"), std::string::npos) << text;
@@ -94,11 +94,7 @@ TEST_F(DemoTest, WritesItsFilesAndPrintsTheCopiesOfEveryItem) {
               std::string::npos)
         << text;
     EXPECT_EQ(err.str(), "");
-}
 
-TEST_F(DemoTest, FencePostsPicketsAndFlowerHeadsStandWhereThePathSays) {
-    std::ostringstream out, err;
-    ASSERT_EQ(host::BuildDemo(*scene, dir.string(), out, err), 0) << err.str();
     // Items: 0 Picket, 1 Tall Picket, 2 Post (made a post), 3 End Post (made an end): material
     // index item + 1.
     // End posts: one end item on one open spline stands at both ends: 2 copies.

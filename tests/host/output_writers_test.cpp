@@ -55,7 +55,10 @@ protected:
     support::ScratchDir dir_;
 };
 
-TEST_F(OutputWriters, EveryMeshNodeInSceneOrderWithItsObjectTransform) {
+// Every mesh node evaluates, in scene order, with its material, wire colour and object transform.
+// The corners, faces and material IDs come back whole through the writers' round trip; here what
+// only the dump keeps.
+TEST_F(OutputWriters, EveryMeshNodeInSceneOrderAndWhatOnlyTheDumpKeeps) {
     std::vector<std::string> names;
     for (const auto& n : nodes_) names.push_back(n.name);
     EXPECT_EQ(names, (std::vector<std::string>{"Tri", "Mirror", "Hidden", "OffLayer"}));
@@ -63,11 +66,6 @@ TEST_F(OutputWriters, EveryMeshNodeInSceneOrderWithItsObjectTransform) {
     EXPECT_EQ(nodes_[1].wireColor, 0x0000FFu);
     EXPECT_FALSE(host::IsShown(nodes_[2].node));
     EXPECT_FALSE(host::IsShown(nodes_[3].node));
-}
-
-// The corners, faces and material IDs come back whole through the writers' round trip; here what
-// only the dump keeps.
-TEST_F(OutputWriters, MeshDumpHoldsObjectSpaceMeshes) {
     const json doc = json::parse(host::MeshDumpText(nodes_));
     ASSERT_EQ(doc["nodes"].size(), 4u);
     const json& tri = doc["nodes"][0];

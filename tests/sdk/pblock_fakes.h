@@ -9,36 +9,29 @@
 
 namespace pblock_fakes {
 
-// A node with a fixed object TM and nothing of a scene around it. Nodes carry A_LOCK_TARGET
-// (INode's constructor), so a block letting go of one never deletes it; tests delete them with
-// DeleteMe, as the host does.
+// A node with nothing of a scene around it: no object, the identity for its transforms. Nodes carry
+// A_LOCK_TARGET (INode's constructor), so a block letting go of one never deletes it; tests delete
+// them with DeleteMe, as the host does.
 class Node : public INode {
 public:
     explicit Node(const MCHAR* name = _M("node")) : name_(name) {}
 
-    Matrix3 objectTM{1};
-    ObjectState state;
-    Object* object = nullptr;
-
     ULONG GetHandle() override { return 1; }
     const MCHAR* GetName() override { return name_.data(); }
     void SetName(const MCHAR* s) override { name_ = s; }
-    Matrix3 GetNodeTM(TimeValue, Interval*) override { return objectTM; }
-    void SetNodeTM(TimeValue, Matrix3& tm) override { objectTM = tm; }
+    Matrix3 GetNodeTM(TimeValue, Interval*) override { return Matrix3(1); }
+    void SetNodeTM(TimeValue, Matrix3&) override {}
     void CopyProperties(INode*) override {}
-    Matrix3 GetObjectTM(TimeValue, Interval*) override { return objectTM; }
+    Matrix3 GetObjectTM(TimeValue, Interval*) override { return Matrix3(1); }
     Point3 GetObjOffsetPos() override { return Point3(0.0f, 0.0f, 0.0f); }
     void SetObjOffsetPos(Point3) override {}
     Quat GetObjOffsetRot() override { return Quat(); }
     void SetObjOffsetRot(Quat) override {}
     ScaleValue GetObjOffsetScale() override { return ScaleValue(); }
     void SetObjOffsetScale(ScaleValue) override {}
-    const ObjectState& EvalWorldState(TimeValue t, BOOL) override {
-        state = object ? object->Eval(t) : ObjectState();
-        return state;
-    }
-    Object* GetObjectRef() override { return object; }
-    void SetObjectRef(Object* o) override { object = o; }
+    const ObjectState& EvalWorldState(TimeValue, BOOL) override { return state_; }
+    Object* GetObjectRef() override { return nullptr; }
+    void SetObjectRef(Object*) override {}
     Mtl* GetMtl() override { return nullptr; }
     void SetMtl(Mtl*) override {}
     DWORD GetWireColor() override { return 0; }
@@ -62,6 +55,7 @@ public:
 
 private:
     MSTR name_;
+    ObjectState state_;
 };
 
 // A class of the tests' own, known by its name and ID.
