@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 #include "ilayer.h"
@@ -68,12 +67,18 @@ INSTANTIATE_TEST_SUITE_P(
         // Nothing but free moves: no node was ever made.
         Aborted{{{MOUSE_FREEMOVE, IPoint2(1, 1)}}, 2}));
 
-TEST_F(Creation, RefusesWhatIsNoObjectClass) {
+// No class is no creation; seeding goes through a function the object publishes (the scene
+// files' "seed" runs it), and an object that publishes none is told apart.
+TEST_F(Creation, RefusesWhatIsNoObjectClassOrPublishesNoSeeding) {
     host::TopViewport vpt;
     const host::MouseEvent events[] = {{MOUSE_POINT, IPoint2(0, 0)}};
     host::CreationResult r = host::RunCreation(*scene, nullptr, vpt, events);
     EXPECT_EQ(r.node, nullptr);
     EXPECT_EQ(r.error, "no class to create");
+    INode* plain = scene->CreateObjectNode(CreateNewTriObject());
+    std::string error;
+    EXPECT_FALSE(host::SeedObjectGenerator(*scene, plain->GetObjectRef(), 42, error));
+    EXPECT_EQ(error, "the object publishes no function seedGenerator");
 }
 
 // The scene file's "create" on a node placed and turned by the file: the node is squared to the
@@ -119,14 +124,5 @@ INSTANTIATE_TEST_SUITE_P(
     Operations, CreationBadOperation,
     testing::Values(BadOperation{false, 1.0f, "the node holds no object to set up"},
                     BadOperation{true, 1000.5f, "logoSize must be a number from 0 to 1000"}));
-
-// Seeding goes through a function the object publishes (the scene files' "seed" runs it); an
-// object that publishes none is told apart.
-TEST_F(Creation, SeedingAnObjectWithoutTheFunctionSaysItIsMissing) {
-    INode* plain = scene->CreateObjectNode(CreateNewTriObject());
-    std::string error;
-    EXPECT_FALSE(host::SeedObjectGenerator(*scene, plain->GetObjectRef(), 42, error));
-    EXPECT_EQ(error, "the object publishes no function seedGenerator");
-}
 
 }  // namespace

@@ -17,8 +17,8 @@
 #include "materials.h"
 #include "module_scene_fixture.h"
 #include "render_command.h"
+#include "support/scratch_dir.h"
 #include "support/text_files.h"
-#include "test_temp_dir.h"
 
 namespace {
 
@@ -38,15 +38,6 @@ constexpr int kEndPostFaces = 110;  // post, cap, neck and an 8 x 6 ball
 
 class DemoTest : public ModuleSceneTest {
 protected:
-    void SetUp() override {
-        ModuleSceneTest::SetUp();
-        dir = TestTempDir("trellon_demo");
-        std::filesystem::remove_all(dir);
-    }
-    void TearDown() override {
-        ModuleSceneTest::TearDown();
-        std::filesystem::remove_all(dir);
-    }
     INode* Node(const char* name) {
         return scene->GetINodeByName(MSTR(std::wstring(name, name + std::strlen(name))));
     }
@@ -67,10 +58,10 @@ protected:
         }
         return count;
     }
-    std::filesystem::path dir;
+    support::ScratchDir dir;
 };
 
-TEST_F(DemoTest, WritesItsFilesAndPrintsTheCopiesOfEveryItem) {
+TEST_F(DemoTest, WritesItsFilesPrintsItsCopiesAndStandsThemWhereThePathSays) {
     std::ostringstream out, err;
     host::DemoFiles files;
     ASSERT_EQ(host::BuildDemo(*scene, dir.string(), out, err, &files), 0) << err.str();
@@ -84,7 +75,7 @@ TEST_F(DemoTest, WritesItsFilesAndPrintsTheCopiesOfEveryItem) {
             << asset.path;
     }
     // The counts are the object's own: the item's row, then the copies right-aligned in 8
-    // columns. The fence's posts and end posts: see the next test.
+    // columns. The fence's posts and end posts: see below.
     const std::string text = out.str();
     EXPECT_NE(text.find("Post (post)                   10\n"), std::string::npos) << text;
     EXPECT_NE(text.find("End Post (end)                 2\n"), std::string::npos) << text;
@@ -103,11 +94,7 @@ TEST_F(DemoTest, WritesItsFilesAndPrintsTheCopiesOfEveryItem) {
               std::string::npos)
         << text;
     EXPECT_EQ(err.str(), "");
-}
 
-TEST_F(DemoTest, FencePostsEndPostsAndPicketsStandWhereThePathSays) {
-    std::ostringstream out, err;
-    ASSERT_EQ(host::BuildDemo(*scene, dir.string(), out, err), 0) << err.str();
     // Items: 0 Picket, 1 Tall Picket, 2 Post (made a post), 3 End Post (made an end): material
     // index item + 1.
     // End posts: one end item on one open spline stands at both ends: 2 copies.
@@ -124,11 +111,8 @@ TEST_F(DemoTest, FencePostsEndPostsAndPicketsStandWhereThePathSays) {
     const auto firstLeg = [](const Point3& p) { return p.x < 500.0f; };
     EXPECT_EQ(FacesWithMaterial("Garden Fence", 1, firstLeg), 10 * kPicketFaces);
     EXPECT_EQ(FacesWithMaterial("Garden Fence", 2, firstLeg), 10 * kPicketFaces);
-}
 
-TEST_F(DemoTest, EveryFlowerHeadSitsOnTheTipOfAStem) {
-    std::ostringstream out, err;
-    ASSERT_EQ(host::BuildDemo(*scene, dir.string(), out, err), 0) << err.str();
+    // Every flower head sits on the tip of a stem.
     INode* bed = Node("Flower Bed");
     host::EvaluatedNode e;
     ASSERT_TRUE(bed && host::EvaluateNode(bed, scene->GetTime(), e));

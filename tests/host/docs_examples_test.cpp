@@ -10,7 +10,7 @@
 
 #include "build_command.h"
 #include "module_scene_fixture.h"
-#include "scene_reader.h"
+#include "scene_load.h"
 
 namespace {
 
@@ -55,11 +55,7 @@ class DocsExamples : public ModuleSceneTest, public testing::WithParamInterface<
 
 // It loads, and every Trellon object in it places copies or sweeps a shape, without a warning.
 TEST_P(DocsExamples, LoadsAndBuilds) {
-    try {
-        host::LoadSceneText(GetParam().text, "docs/scene-format.md", *scene);
-    } catch (const host::SceneFileError& e) {
-        FAIL() << e.what();
-    }
+    ASSERT_EQ(LoadError(GetParam().text, "docs/scene-format.md", *scene), "");
     const host::SceneEvaluation evaluation = host::EvaluateWithReports(*scene, scene->GetTime());
     for (const host::TrellonReport& rep : evaluation.reports) {
         int copies = 0;

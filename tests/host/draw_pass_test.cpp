@@ -22,8 +22,8 @@
 #include "module_scene_fixture.h"
 #include "scene.h"
 #include "scene_reader.h"
+#include "support/scratch_dir.h"
 #include "support/text_files.h"
-#include "test_temp_dir.h"
 #include "viewport.h"
 
 namespace {
@@ -57,7 +57,7 @@ protected:
     host::RecordingGraphicsWindow gw{view};
 };
 
-TEST_F(DrawPass, DotsDrawFiveMarkersAtTheCopies) {
+TEST_F(DrawPass, DotsDrawFiveMarkersAtTheCopiesThatAClickHits) {
     const host::Drawing d = Draw(1);
     ASSERT_EQ(d.nodes.size(), 1u);
     EXPECT_EQ(d.nodes[0].name, "T");
@@ -70,19 +70,16 @@ TEST_F(DrawPass, DotsDrawFiveMarkersAtTheCopies) {
         EXPECT_NEAR(p.z, 1.0f, 1e-3f);
     }
     EXPECT_TRUE(d.nodes[0].renderItems.empty());
+    // A click on the second dot hits the object; one between two dots hits nothing.
+    const std::vector<INode*> hits = Click(25, 0);
+    ASSERT_EQ(hits.size(), 1u);
+    EXPECT_EQ(hits[0], scene->GetINodeByName(L"T"));
+    EXPECT_TRUE(Click(12, 0).empty());
 }
 
 TEST_F(DrawPass, HiddenNodesAreNotDrawnOrHit) {
     EXPECT_TRUE(Draw(1, true).nodes.empty());
     EXPECT_TRUE(Click(25, 0).empty());
-}
-
-TEST_F(DrawPass, AClickOnADotHitsTheObject) {
-    Draw(1);
-    const std::vector<INode*> hits = Click(25, 0);
-    ASSERT_EQ(hits.size(), 1u);
-    EXPECT_EQ(hits[0], scene->GetINodeByName(L"T"));
-    EXPECT_TRUE(Click(12, 0).empty());
 }
 
 TEST_F(DrawPass, MeshModesLeaveRenderItemsAndNoMarkers) {
@@ -92,20 +89,6 @@ TEST_F(DrawPass, MeshModesLeaveRenderItemsAndNoMarkers) {
     // Shaded faces and wireframe of five boxes: 40 vertices.
     ASSERT_EQ(d.nodes[0].renderItems.size(), 2u);
     EXPECT_EQ(d.nodes[0].renderItems[0].GetGeometry()->positions.size(), 40u);
-}
-
-TEST_F(DrawPass, JsonHoldsTheMarkersInWorldSpace) {
-    std::ostringstream out;
-    std::string error;
-    ASSERT_TRUE(host::WriteDrawingJson(Draw(1), out, error)) << error;
-    const nlohmann::json j = nlohmann::json::parse(out.str());
-    ASSERT_EQ(j["nodes"].size(), 1u);
-    const auto& markers = j["nodes"][0]["markers"];
-    ASSERT_EQ(markers.size(), 5u);
-    EXPECT_NEAR(markers[4]["point"][0].get<float>(), 100.0f, 1e-3f);
-    EXPECT_NEAR(markers[4]["point"][2].get<float>(), 1.0f, 1e-3f);
-    EXPECT_EQ(markers[0]["color"].size(), 3u);
-    EXPECT_TRUE(j["nodes"][0]["polylines"].empty());
 }
 
 TEST_F(DrawPass, GlbHoldsPointsAndLinesWithColours) {
@@ -129,38 +112,37 @@ TEST_F(DrawPass, GlbHoldsPointsAndLinesWithColours) {
 
 class DrawCommand : public testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = TestTempDir("trellon_draw_command");
-        std::filesystem::create_directories(dir_);
-        scenePath_ = (dir_ / "dots.scene.json").string();
-        std::ofstream(scenePath_) << DotsScene(1);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    void SetUp() override { std::ofstream(scenePath_) << DotsScene(1); }
     int Run(const std::string& scenePath, const std::string& outPath) {
         return host::RunDraw(host::DefaultModulePath(), scenePath, outPath, std::nullopt, out_,
                              err_);
     }
-    std::filesystem::path dir_;
-    std::string scenePath_;
+    support::ScratchDir dir_;
+    std::string scenePath_ = dir_.File("dots.scene.json");
     std::ostringstream out_, err_;
 };
 
-// The drawing written by its extension, or what each node drew printed; an unknown extension
-// and a missing scene refused.
+// The drawing written by its extension (the JSON holds the markers in world space), or what each
+// node drew printed; an unknown extension and a missing scene refused.
 TEST_F(DrawCommand, WritesTheDrawingByItsExtensionOrPrintsIt) {
-    ASSERT_EQ(Run(scenePath_, (dir_ / "dots.json").string()), 0) << err_.str();
-    EXPECT_EQ(
-        nlohmann::json::parse(support::ReadText(dir_ / "dots.json"))["nodes"][0]["markers"].size(),
-        5u);
-    ASSERT_EQ(Run(scenePath_, (dir_ / "dots.glb").string()), 0) << err_.str();
+    ASSERT_EQ(Run(scenePath_, dir_.File("dots.json")), 0) << err_.str();
+    const nlohmann::json j = nlohmann::json::parse(support::ReadText(dir_ / "dots.json"));
+    ASSERT_EQ(j["nodes"].size(), 1u);
+    const auto& markers = j["nodes"][0]["markers"];
+    ASSERT_EQ(markers.size(), 5u);
+    EXPECT_NEAR(markers[4]["point"][0].get<float>(), 100.0f, 1e-3f);
+    EXPECT_NEAR(markers[4]["point"][2].get<float>(), 1.0f, 1e-3f);
+    EXPECT_EQ(markers[0]["color"].size(), 3u);
+    EXPECT_TRUE(j["nodes"][0]["polylines"].empty());
+    ASSERT_EQ(Run(scenePath_, dir_.File("dots.glb")), 0) << err_.str();
     EXPECT_TRUE(std::filesystem::exists(dir_ / "dots.glb"));
     ASSERT_EQ(Run(scenePath_, ""), 0) << err_.str();
     EXPECT_NE(out_.str().find("T: 5 markers, 0 polylines, 0 render items"), std::string::npos)
         << out_.str();
-    EXPECT_EQ(Run(scenePath_, (dir_ / "dots.png").string()), 1);
+    EXPECT_EQ(Run(scenePath_, dir_.File("dots.png")), 1);
     EXPECT_NE(err_.str().find("written as .json or .glb"), std::string::npos) << err_.str();
     EXPECT_FALSE(std::filesystem::exists(dir_ / "dots.png"));
-    EXPECT_EQ(Run((dir_ / "missing.json").string(), ""), 1);
+    EXPECT_EQ(Run(dir_.File("missing.json"), ""), 1);
 }
 
 }  // namespace

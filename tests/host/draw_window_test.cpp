@@ -2,8 +2,6 @@
 // its picking state tests primitives against hit regions.
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "recording_window.h"
 #include "viewport.h"
 
@@ -12,7 +10,7 @@ namespace {
 using host::RecordingGraphicsWindow;
 using host::TopViewport;
 
-TEST(RecordingWindow, RecordsWorldPointsWithTheLineColourInForce) {
+TEST(RecordingWindow, RecordsWorldPointsWithTheLineColourAndMapsThemToTheScreen) {
     TopViewport view;
     RecordingGraphicsWindow gw(view);
     Matrix3 tm(1);
@@ -34,15 +32,12 @@ TEST(RecordingWindow, RecordsWorldPointsWithTheLineColourInForce) {
     EXPECT_EQ(r.polylines[0].points[2], Point3(11, 1, 0));
     EXPECT_EQ(r.polylines[0].color, Point3(1, 0, 0));
     EXPECT_TRUE(gw.Take().Empty());
-}
-
-TEST(RecordingWindow, ScreenPositionFollowsTheViewportMapping) {
     // Two world units per pixel from (10, 20): x (14 - 10) / 2 = 2, y -(16 - 20) / 2 = 2.
-    TopViewport view(2.0f, Point3(10, 20, 0));
-    RecordingGraphicsWindow gw(view);
-    Point3 p(14, 16, 5);
+    TopViewport coarse(2.0f, Point3(10, 20, 0));
+    RecordingGraphicsWindow onCoarse(coarse);
+    Point3 q(14, 16, 5);
     IPoint3 s;
-    EXPECT_EQ(gw.wTransPoint(&p, &s), 0u);
+    EXPECT_EQ(onCoarse.wTransPoint(&q, &s), 0u);
     EXPECT_EQ(s, IPoint3(2, 2, 5));
 }
 

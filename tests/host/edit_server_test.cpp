@@ -19,7 +19,7 @@
 #include "module_scene_fixture.h"
 #include "scene.h"
 #include "scene_writer.h"
-#include "test_temp_dir.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -31,9 +31,6 @@ protected:
     void SetUp() override {
         ModuleSceneTest::SetUp();
         scene.reset();  // the session holds the one scene
-        dir = TestTempDir("edit");
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         fs::copy_file(fs::path(TRELLON_SOURCE_DIR) / "tests/scenes/edit/garden.scene.json",
                       dir / "garden.scene.json");
         session = std::make_unique<host::EditSession>(std::vector<ClassDesc*>{cd},
@@ -75,7 +72,7 @@ protected:
         return n;
     }
 
-    fs::path dir;
+    support::ScratchDir dir;
     std::unique_ptr<host::EditSession> session;
 };
 
@@ -161,7 +158,7 @@ TEST_F(EditSessionTest, HostileRequestsAreRefusedAndChangeNothing) {
     EXPECT_EQ(q["question"]["buttons"], json({"yes", "no"}));
     EXPECT_EQ(json::parse(Step({"press objects/1004"}).body)["chooseNodes"], true);
     // Nothing was written outside the folder.
-    EXPECT_FALSE(fs::exists(dir.parent_path() / "out.json"));
+    EXPECT_FALSE(fs::exists(fs::path(dir).parent_path() / "out.json"));
 }
 
 TEST_F(EditSessionTest, ImportsOnlyMeshFilesIntoTheFolder) {

@@ -3,18 +3,16 @@
 // settings never changes the result, and saving a loaded scene again gives the same file.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "build_command.h"
 #include "evaluated_scene.h"
 #include "module_scene_fixture.h"
 #include "scene_reader.h"
+#include "support/scratch_dir.h"
 #include "support/text_files.h"
-#include "test_temp_dir.h"
 
 namespace {
 
@@ -44,8 +42,7 @@ protected:
     // What the `save` command writes of the scene text: it draws the scene once, as the
     // viewports do after a file opens, then saves.
     std::string Save(const std::string& text) {
-        const std::filesystem::path dir = TestTempDir("file_open");
-        std::filesystem::create_directories(dir);
+        const support::ScratchDir dir;
         std::ofstream(dir / "in.scene.json") << text;
         NewScene();
         std::ostringstream out, err;
@@ -71,15 +68,11 @@ TEST_F(FileOpen, ParamsSetOneByOneRebuiltTheHalfLoadedBlock) {
         EXPECT_EQ(r.faces, 2001 * 624);
         EXPECT_TRUE(r.messages.empty());
     }
-}
-
-// Without ForceDisplay the first build, with every setting in, switches to the bounding boxes
-// and says so, whatever the order.
-TEST_F(FileOpen, TheFirstBuildSeesTheWholeStateAndWarnsOnce) {
-    const host::TrellonReport r = Build(SphereScene(
-        R"({"name": "Item_Spacing_Random", "value": [1, 1]}, {"name": "Item_Spacing", "value": [1, 1]})"));
-    EXPECT_EQ(r.displayMode, 2);
-    EXPECT_EQ(r.faces, 0);
+    // Without ForceDisplay the first build, with every setting in, switches to the bounding
+    // boxes.
+    const host::TrellonReport boxes = Build(SphereScene(spacing));
+    EXPECT_EQ(boxes.displayMode, 2);
+    EXPECT_EQ(boxes.faces, 0);
 }
 
 // Three box items of different sizes, two posts' worth of path corners, each pattern in a mesh

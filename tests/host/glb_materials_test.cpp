@@ -19,8 +19,8 @@
 #include "module_scene_fixture.h"
 #include "scene.h"
 #include "scene_reader.h"
+#include "support/scratch_dir.h"
 #include "support/text_files.h"
-#include "test_temp_dir.h"
 
 namespace {
 
@@ -47,8 +47,7 @@ class GlbTexture : public testing::TestWithParam<const char*> {};
 // Whatever the host read the bitmap from, the file holds an image a glTF viewer reads (PNG as
 // it is, other formats converted) with the same pixels, and the material shows it untinted.
 TEST_P(GlbTexture, ABitmapDiffuseMapIsEmbeddedAsTheBaseColourTexture) {
-    const fs::path dir = TestTempDir(std::string("glb_texture_") + GetParam());
-    fs::create_directories(dir);
+    const support::ScratchDir dir;
     const fs::path image = dir / (std::string("paint.") + GetParam());
     WriteRedBlue(image);
     host::Scene scene;
@@ -97,7 +96,6 @@ TEST_P(GlbTexture, ABitmapDiffuseMapIsEmbeddedAsTheBaseColourTexture) {
     EXPECT_EQ(std::vector<unsigned char>(px, px + 6),
               (std::vector<unsigned char>{255, 0, 0, 0, 0, 255}));
     stbi_image_free(px);
-    fs::remove_all(dir);
 }
 
 INSTANTIATE_TEST_SUITE_P(ImageFormats, GlbTexture, testing::Values("png", "bmp", "tga"));
@@ -108,8 +106,7 @@ class GlbTrellonMaterials : public ModuleSceneTest {};
 // and 100): the boards show their own material, the slats, which have none, the palette colour
 // named "Slat".
 TEST_F(GlbTrellonMaterials, CopiesShowTheirItemsMaterialOrAPaletteColourNamedAfterTheItem) {
-    const fs::path dir = TestTempDir("glb_trellon_materials");
-    fs::create_directories(dir);
+    const support::ScratchDir dir;
     host::LoadSceneText(
         R"({"format": "trellon-scene", "version": 1, "units": "centimeters",
         "materials": [{"name": "Oak", "class": "Standard", "diffuse": [0.5, 0.3, 0.1]}],
@@ -138,7 +135,6 @@ TEST_F(GlbTrellonMaterials, CopiesShowTheirItemsMaterialOrAPaletteColourNamedAft
     for (unsigned m = 0; m < s->mNumMeshes; ++m)
         faces[NameOf(s->mMaterials[s->mMeshes[m]->mMaterialIndex])] += s->mMeshes[m]->mNumFaces;
     EXPECT_EQ(faces, (std::map<std::string, unsigned>{{"Oak", 60}, {"Slat", 60}}));
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@
 #include "scene.h"
 #include "scene_reader.h"
 #include "support/keep_units.h"
-#include "test_temp_dir.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -28,14 +28,6 @@ namespace fs = std::filesystem;
 
 class GltfWriter : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = TestTempDir("gltf");
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        path_ = (dir_ / "out.glb").string();
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     // Loads scene JSON (nodes and materials given; the rest is filled in) and evaluates it; each
     // node owns its mesh, so a test may spoil it.
     std::vector<host::EvaluatedNode> Load(const std::string& units, const std::string& materials,
@@ -66,125 +58,89 @@ protected:
 
     support::KeepUnits units_;
     host::Scene scene_;
-    fs::path dir_;
-    std::string path_;
+    support::ScratchDir dir_;
+    std::string path_ = dir_.File("out.glb");
     glbtest::Glb glb_;
     Assimp::Importer importer_;
 };
 
-// A box 10 wide (X), 20 long (Y), 30 high (Z) in inches, pivot at the centre of its base.
-constexpr const char* kBox =
-    R"({"name": "Box", "transform": {"position": [100, 0, 0]}, "wireColor": [255, 128, 0],
-        "object": {"type": "box", "width": 10, "length": 20, "height": 30}})";
+// One node each, read back: its matrix in glTF axes (rows of the upper 3 x 4) and the bounds of
+// its POSITION data, in metres. Each has a mesh without texture coordinates: none are written.
+struct PlacedCase {
+    const char* name;
+    const char* units;
+    const char* node;  // the node's transform, object offset and object
+    double m[3][4];
+    double lo[3], hi[3];
+};
 
-TEST_F(GltfWriter, BoxInInchesIsInMetresYUp) {
-    const aiScene* s = WriteAndImport(Load("inches", "", kBox));
-    ASSERT_NE(s, nullptr);
-    const aiNode* box = FindNode(s, "Box");
-    ASSERT_NE(box, nullptr);
-    ASSERT_EQ(box->mNumMeshes, 1u);
-    // Six sides, each its own smoothing group: 4 corners and 2 triangles per side.
-    const aiMesh* mesh = s->mMeshes[box->mMeshes[0]];
-    EXPECT_EQ(mesh->mNumVertices, 24u);
-    EXPECT_EQ(mesh->mNumFaces, 12u);
-    // 100 in = 2.54 m along X.
-    EXPECT_NEAR(box->mTransformation.a4, 2.54, 1e-6);
-    EXPECT_NEAR(box->mTransformation.b4, 0.0, 1e-6);
-    EXPECT_NEAR(box->mTransformation.c4, 0.0, 1e-6);
-    // X +-5 in = +-0.127 m; height 0..30 in = 0..0.762 m up glTF Y; Y +-10 in = +-0.254 m on Z.
-    const auto& acc =
-        glb_.json["accessors"]
-                 [glb_.json["meshes"][0]["primitives"][0]["attributes"]["POSITION"].get<int>()];
-    const double lo[3] = {-0.127, 0.0, -0.254}, hi[3] = {0.127, 0.762, 0.254};
-    for (int c = 0; c < 3; ++c) {
-        EXPECT_NEAR(acc["min"][c].get<double>(), lo[c], 1e-6);
-        EXPECT_NEAR(acc["max"][c].get<double>(), hi[c], 1e-6);
-    }
-    // No material: the wire colour (255, 128, 0), decoded from sRGB: 128 / 255 = 0.50196 is
-    // ((0.50196 + 0.055) / 1.055)^2.4 = 0.2158605 in linear light.
-    const auto& mat = glb_.json["materials"][0];
-    EXPECT_EQ(mat["name"], "Wire FF8000");
-    EXPECT_NEAR(mat["pbrMetallicRoughness"]["baseColorFactor"][0].get<double>(), 1.0, 1e-6);
-    EXPECT_NEAR(mat["pbrMetallicRoughness"]["baseColorFactor"][1].get<double>(), 0.2158605, 1e-6);
-    EXPECT_NEAR(mat["pbrMetallicRoughness"]["baseColorFactor"][2].get<double>(), 0.0, 1e-6);
-    EXPECT_EQ(glbtest::CountScene(glb_).vertices, 24u);
-    EXPECT_EQ(glbtest::CountScene(glb_).faces, 12u);
-}
+class GltfWriterPlaced : public GltfWriter, public ::testing::WithParamInterface<PlacedCase> {};
 
-TEST_F(GltfWriter, CentimetreSceneWithRotationAndObjectOffset) {
-    // Rotated 90 degrees about Z (host X turns to host Y), moved to (0, 200, 50) cm; the object
-    // sits 10 cm along the node's own X from the pivot.
-    auto nodes = Load("centimeters", "",
-                      R"({"name": "Turned", "transform": {"position": [0, 200, 50],
-                          "rotation": [0, 0, 90]}, "objectOffset": {"position": [10, 0, 0]},
-                          "object": {"type": "box", "width": 2, "length": 2, "height": 2}})");
-    ASSERT_EQ(nodes.size(), 1u);
-    const Point3 hostX = nodes[0].objectTM.GetRow(0);
-    ASSERT_NEAR(hostX.y, 1.0f, 1e-6f) << "the scene's +90 about Z turns X to Y";
-    const aiScene* s = WriteAndImport(nodes);
-    const aiNode* n = FindNode(s, "Turned");
+TEST_P(GltfWriterPlaced, NodeMatrixAndBoundsInMetresYUp) {
+    const PlacedCase& c = GetParam();
+    const aiScene* s = WriteAndImport(Load(c.units, "", std::string(R"({"name": "N", )") + c.node));
+    const aiNode* n = FindNode(s, "N");
     ASSERT_NE(n, nullptr);
-    const aiMatrix4x4& m = n->mTransformation;
-    // Pivot (0, 200, 50) cm plus the offset 10 cm along the turned X (host +Y): (0, 2.1, 0.5) m
-    // in host axes, (0, 0.5, -2.1) in glTF's.
-    EXPECT_NEAR(m.a4, 0.0, 1e-5);
-    EXPECT_NEAR(m.b4, 0.5, 1e-5);
-    EXPECT_NEAR(m.c4, -2.1, 1e-5);
-    // Host X -> host Y is glTF X -> glTF -Z: a turn of +90 degrees about glTF Y. Columns are the
-    // images of the axes: X -> (0, 0, -1), Y -> (0, 1, 0), Z -> (1, 0, 0).
-    const double expected[3][3] = {{0, 0, 1}, {0, 1, 0}, {-1, 0, 0}};
     for (unsigned r = 0; r < 3; ++r) {
-        for (unsigned c = 0; c < 3; ++c) EXPECT_NEAR(m[r][c], expected[r][c], 1e-6) << r << c;
+        for (unsigned k = 0; k < 4; ++k) EXPECT_NEAR(n->mTransformation[r][k], c.m[r][k], 1e-5);
     }
-    const auto& rot = glb_.json["nodes"][0]["rotation"];
-    EXPECT_NEAR(rot[1].get<double>(), std::sqrt(0.5), 1e-6);
-    EXPECT_NEAR(rot[3].get<double>(), std::sqrt(0.5), 1e-6);
-    // The 2 cm cube is 0.02 m across.
-    const auto& pos =
-        glb_.json["accessors"]
-                 [glb_.json["meshes"][0]["primitives"][0]["attributes"]["POSITION"].get<int>()];
-    EXPECT_NEAR(pos["max"][1].get<double>(), 0.02, 1e-7);
+    const auto& prim = glb_.json["meshes"][0]["primitives"][0];
+    const auto& pos = glb_.json["accessors"][prim["attributes"]["POSITION"].get<int>()];
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_NEAR(pos["min"][k].get<double>(), c.lo[k], 1e-6);
+        EXPECT_NEAR(pos["max"][k].get<double>(), c.hi[k], 1e-6);
+    }
+    EXPECT_FALSE(prim["attributes"].contains("TEXCOORD_0"));
 }
 
-TEST_F(GltfWriter, ScaleAndMirrorStayNodeTransforms) {
-    // Scale (2, 3, -1) mirrors: the node carries it (glTF readers flip the winding by the
-    // determinant), one scale factor negative.
-    const aiScene* s = WriteAndImport(Load("meters", "",
-                                           R"({"name": "Scaled", "transform": {"scale": [2, 3, -1]},
-            "object": {"type": "box", "width": 1, "length": 1, "height": 1}})"));
-    const aiNode* n = FindNode(s, "Scaled");
-    ASSERT_NE(n, nullptr);
-    // Host X scale 2 stays on glTF X, host Y (glTF -Z) 3 and host Z (glTF Y) -1.
-    EXPECT_NEAR(n->mTransformation.a1, 2.0, 1e-6);
-    EXPECT_NEAR(n->mTransformation.b2, -1.0, 1e-6);
-    EXPECT_NEAR(n->mTransformation.c3, 3.0, 1e-6);
-    EXPECT_NEAR(n->mTransformation.Determinant(), -6.0, 1e-5);
-}
+constexpr double kC = 0.70710678;  // cos 45 degrees
 
-TEST_F(GltfWriter, ShearIsBakedIntoTheVertices) {
-    // Object offset turned 45 degrees about Z under a node scaled 2 along X: the object transform
-    // shears, which a glTF node cannot carry. Vertex (1, 0, 0) turns to (c, c, 0) (c = 0.7071),
-    // then scales to (2c, c, 0); moved by (0, 0, 5): glTF (1.4142, 5, -0.7071).
-    const aiScene* s = WriteAndImport(Load("meters", "",
-                                           R"({"name": "Sheared",
-            "transform": {"position": [0, 0, 5], "scale": [2, 1, 1]},
-            "objectOffset": {"rotation": [0, 0, 45]},
-            "object": {"type": "mesh", "vertices": [[1, 0, 0], [0, 1, 0], [0, 0, 1]],
-                       "faces": [[0, 1, 2]]}})"));
-    const aiNode* n = FindNode(s, "Sheared");
-    ASSERT_NE(n, nullptr);
-    EXPECT_FALSE(glb_.json["nodes"][0].contains("rotation"));
-    EXPECT_FALSE(glb_.json["nodes"][0].contains("scale"));
-    EXPECT_NEAR(n->mTransformation.b4, 5.0, 1e-6);
-    const aiMesh* mesh = s->mMeshes[n->mMeshes[0]];
-    ASSERT_EQ(mesh->mNumVertices, 3u);
-    const double c = std::sqrt(0.5);
-    EXPECT_NEAR(mesh->mVertices[0].x, 2 * c, 1e-5);
-    EXPECT_NEAR(mesh->mVertices[0].y, 0.0, 1e-5);
-    EXPECT_NEAR(mesh->mVertices[0].z, -c, 1e-5);
-    // (0, 0, 1) is untouched by the turn and the X scale: glTF (0, 1, 0) before the move.
-    EXPECT_NEAR(mesh->mVertices[2].y, 1.0, 1e-5);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Nodes, GltfWriterPlaced,
+    ::testing::Values(
+        // 100 in along X is 2.54 m. The box, pivot at the centre of its base: X +-5 in =
+        // +-0.127 m; height 30 in = 0.762 m up glTF Y; Y +-10 in = +-0.254 m on glTF Z.
+        PlacedCase{"BoxInInches",
+                   "inches",
+                   R"("transform": {"position": [100, 0, 0]},
+                   "object": {"type": "box", "width": 10, "length": 20, "height": 30}})",
+                   {{1, 0, 0, 2.54}, {0, 1, 0, 0}, {0, 0, 1, 0}},
+                   {-0.127, 0, -0.254},
+                   {0.127, 0.762, 0.254}},
+        // Turned +90 about Z (host X to host Y, which is glTF X to -Z: +90 about glTF Y), at
+        // (0, 200, 50) cm, the object 10 cm along the turned X: (0, 2.1, 0.5) m in host axes,
+        // (0, 0.5, -2.1) in glTF's. The 2 cm cube stays in the node's own axes.
+        PlacedCase{"TurnedWithAnObjectOffsetInCentimetres",
+                   "centimeters",
+                   R"("transform": {"position": [0, 200, 50], "rotation": [0, 0, 90]},
+                   "objectOffset": {"position": [10, 0, 0]},
+                   "object": {"type": "box", "width": 2, "length": 2, "height": 2}})",
+                   {{0, 0, 1, 0}, {0, 1, 0, 0.5}, {-1, 0, 0, -2.1}},
+                   {-0.01, 0, -0.01},
+                   {0.01, 0.02, 0.01}},
+        // Scale (2, 3, -1) mirrors and stays on the node (readers flip the winding by the
+        // determinant, -6): host X stays glTF X, host Y (glTF -Z) takes 3, host Z (glTF Y) -1.
+        PlacedCase{"MirroringScaleStaysOnTheNode",
+                   "meters",
+                   R"("transform": {"scale": [2, 3, -1]},
+                   "object": {"type": "box", "width": 1, "length": 1, "height": 1}})",
+                   {{2, 0, 0, 0}, {0, -1, 0, 0}, {0, 0, 3, 0}},
+                   {-0.5, 0, -0.5},
+                   {0.5, 1, 0.5}},
+        // An object offset turned 45 about Z under a node scaled 2 along X shears, which a node
+        // cannot carry: the node keeps the move, the vertices the rest. (1, 0, 0) turns to
+        // (c, c, 0) and scales to (2c, c, 0), glTF (2c, 0, -c); (0, 1, 0) to (-2c, 0, -c);
+        // (0, 0, 1) to glTF (0, 1, 0).
+        PlacedCase{"ShearIsBakedIntoTheVertices",
+                   "meters",
+                   R"("transform": {"position": [0, 0, 5], "scale": [2, 1, 1]},
+                   "objectOffset": {"rotation": [0, 0, 45]},
+                   "object": {"type": "mesh", "vertices": [[1, 0, 0], [0, 1, 0], [0, 0, 1]],
+                              "faces": [[0, 1, 2]]}})",
+                   {{1, 0, 0, 0}, {0, 1, 0, 5}, {0, 0, 1, 0}},
+                   {-2 * kC, 0, -kC},
+                   {2 * kC, 1, 0}}),
+    [](const auto& tp) { return std::string(tp.param.name); });
 
 // A box with a Multi/Sub-Object material of n sub-materials "S0".."S<n-1>": the box's sides have
 // material IDs bottom 1, top 0, front 4, right 3, back 5, left 2, two triangles each, and ID i
@@ -357,12 +313,7 @@ TEST_F(GltfWriter, TextureCoordinatesFlipVAndSplitAtSeams) {
     EXPECT_DOUBLE_EQ(uv[1], 1.0);  // host v 0 at the first corner
 }
 
-TEST_F(GltfWriter, MeshWithoutTextureCoordinatesHasNone) {
-    WriteAndImport(Load("meters", "", kBox));
-    EXPECT_FALSE(glb_.json["meshes"][0]["primitives"][0]["attributes"].contains("TEXCOORD_0"));
-}
-
-TEST_F(GltfWriter, HiddenNodesAndEmptyMeshes) {
+TEST_F(GltfWriter, HiddenNodesEmptyMeshesAndAnEmptyScene) {
     // A hidden box is left out; a mesh without faces is a node without a mesh.
     auto nodes =
         Load("meters", "",
@@ -378,9 +329,7 @@ TEST_F(GltfWriter, HiddenNodesAndEmptyMeshes) {
     EXPECT_EQ(glb_.json["nodes"][1]["name"], "Empty");
     EXPECT_FALSE(glb_.json["nodes"][1].contains("mesh"));
     EXPECT_EQ(glb_.json["meshes"].size(), 1u);
-}
-
-TEST_F(GltfWriter, EmptySceneIsAValidFile) {
+    // No nodes at all: still a valid file.
     std::string error;
     ASSERT_TRUE(host::WriteGlb({}, scene_, path_, error)) << error;
     ASSERT_TRUE(glbtest::ReadGlb(path_, glb_, error)) << error;

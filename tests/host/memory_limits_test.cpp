@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -18,8 +17,8 @@
 #include "build_command.h"
 #include "module_loader.h"
 #include "module_scene_fixture.h"
+#include "support/scratch_dir.h"
 #include "support/text_files.h"
-#include "test_temp_dir.h"
 #include "windows.h"
 
 namespace {
@@ -74,12 +73,15 @@ Child RunHost(const std::vector<std::string>& args, rlim_t limit, const fs::path
 
 constexpr rlim_t kGiB = rlim_t{1} << 30;
 
-// One box along a 100-unit line, one copy every `spacing` units, in the full-mesh mode with
-// the display forced.
-std::string BoxScene(const std::string& spacing) {
+// One box (or `item`) along a 100-unit line, one copy every `spacing` units, in the full-mesh
+// mode with the display forced.
+std::string BoxScene(
+    const std::string& spacing,
+    const std::string& item = R"({"type": "box", "length": 1, "width": 1, "height": 1})") {
     return R"({"format": "trellon-scene", "version": 1, "nodes": [
       {"name": "Path", "object": {"type": "line", "points": [[0, 0, 0], [100, 0, 0]]}},
-      {"name": "Box", "hidden": true, "object": {"type": "box", "length": 1, "width": 1, "height": 1}},
+      {"name": "Box", "hidden": true, "object": )" +
+           item + R"(},
       {"name": "Fence", "object": {"type": "Trellon",
         "setup": [{"op": "create", "seed": 1}, {"op": "pickPath", "node": "Path"},
                   {"op": "addItem", "node": "Box"}],
@@ -93,11 +95,8 @@ class MemoryLimits : public testing::Test {
 protected:
     void SetUp() override {
         if (kAddressSanitizer) GTEST_SKIP() << "the address sanitizer needs more address space";
-        dir_ = TestTempDir("memory_limits");
-        fs::create_directories(dir_);
     }
-    void TearDown() override { fs::remove_all(dir_); }
-    fs::path dir_;
+    support::ScratchDir dir_;
 };
 
 TEST_F(MemoryLimits, HundredMillionCopiesAreRefusedAtOnceWithTheReason) {
@@ -154,7 +153,7 @@ TEST_F(MemoryLimits, GlbWriteOutOfMemoryLeavesNoFileAndExitsOne) {
 }
 
 // Counts at the mesh's index range, checked in this process against a machine that answers
-// 1 GiB available: a 500-face item, copies on a 100-unit line.
+// 1 GiB available: a 624-face item, copies on a 100-unit line.
 class IndexRange : public ModuleSceneTest,
                    public testing::WithParamInterface<std::tuple<const char*, bool>> {
 protected:
@@ -174,41 +173,23 @@ protected:
 
 TEST_P(IndexRange, OnlyCountsPastTheRangeAreRefusedForIt) {
     const auto [spacing, past] = GetParam();
-    // A grid of 25 x 10 quads: 286 vertices, 500 faces (the faces reach the range first).
-    std::string verts, faces;
-    for (int j = 0; j <= 10; ++j)
-        for (int i = 0; i <= 25; ++i)
-            verts +=
-                (verts.empty() ? "[" : ",[") + std::to_string(i) + ",0," + std::to_string(j) + "]";
-    for (int j = 0; j < 10; ++j) {
-        for (int i = 0; i < 25; ++i) {
-            const int a = j * 26 + i, b = a + 1, c = a + 27, d = a + 26;
-            faces += (faces.empty() ? "[" : ",[") + std::to_string(a) + "," + std::to_string(b) +
-                     "," + std::to_string(c) + "],[" + std::to_string(a) + "," + std::to_string(c) +
-                     "," + std::to_string(d) + "]";
-        }
-    }
-    std::string sceneText = BoxScene(spacing);
-    sceneText.replace(
-        sceneText.find(R"({"type": "box", "length": 1, "width": 1, "height": 1})"),
-        std::string(R"({"type": "box", "length": 1, "width": 1, "height": 1})").size(),
-        R"({"type": "mesh", "vertices": [)" + verts + R"(], "faces": [)" + faces + "]}");
-    const fs::path dir = TestTempDir("index_range");
-    fs::create_directories(dir);
+    const support::ScratchDir dir;
     const fs::path sceneFile = dir / "strip.scene.json";
-    std::ofstream(sceneFile) << sceneText;
+    // A sphere of 26 segments: 2 x 26 x 12 = 624 faces and 26 x 12 + 2 = 314 vertices (the faces
+    // reach the range first).
+    std::ofstream(sceneFile) << BoxScene(spacing,
+                                         R"({"type": "sphere", "radius": 0.4, "segments": 26})");
     host::BuildOptions options;
     options.scene = sceneFile.string();
     options.json = true;
     std::ostringstream out, err;
     ASSERT_EQ(host::BuildScene(*this->scene, options, out, err), 0) << err.str();
-    fs::remove_all(dir);
     const nlohmann::json fence = nlohmann::json::parse(out.str())["objects"][0];
-    // 100 / 0.0000233 + 1 = 4,291,846 copies: 2,145,923,000 faces, just under 2,147,483,647;
-    // 100 / 0.0000232 + 1 = 4,310,345 copies: 2,155,172,500 faces, past it. Either way the
+    // 100 / 0.0000291 + 1 = 3,436,427 copies: 2,144,330,448 faces, just under 2,147,483,647;
+    // 100 / 0.000029 + 1 = 3,448,276 copies: 2,151,724,224 faces, past it. Either way the
     // memory is not there, and only the second names the index range.
     const std::int64_t copies = fence["items"][0]["copies"];
-    EXPECT_EQ(copies * 500 > 2147483647, past) << copies;
+    EXPECT_EQ(copies * 624 > 2147483647, past) << copies;
     ASSERT_EQ(fence["messages"].size(), 1u);
     const std::string text = fence["messages"][0]["text"];
     EXPECT_NE(text.find("1,073,741,824 bytes are available"), std::string::npos) << text;
@@ -217,8 +198,8 @@ TEST_P(IndexRange, OnlyCountsPastTheRangeAreRefusedForIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, IndexRange,
-                         testing::Values(std::make_tuple("0.0000233", false),
-                                         std::make_tuple("0.0000232", true)),
+                         testing::Values(std::make_tuple("0.0000291", false),
+                                         std::make_tuple("0.000029", true)),
                          [](const auto& tp) {
                              return std::get<1>(tp.param) ? std::string("PastTheRange")
                                                           : std::string("JustUnder");

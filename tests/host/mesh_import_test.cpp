@@ -27,7 +27,7 @@ float Area(const host::ImportedMesh& m, std::size_t f) { return Length(Normal(m,
 
 // two_parts.obj: a 2 x 1 quad at z = 0 (material Board) and a right triangle with legs 1 at
 // z = 3 (material Cap).
-TEST(MeshImport, ObjPartsMergeWithTheirMaterialsAndCoordinates) {
+TEST(MeshImport, ObjPartsMergeWithTheirMaterialsAndCoordinatesAlsoInAScene) {
     host::ImportedMesh m;
     std::string error;
     ASSERT_TRUE(host::ImportMeshFile(ScenePath("meshes/two_parts.obj"), m, error)) << error;
@@ -46,6 +46,20 @@ TEST(MeshImport, ObjPartsMergeWithTheirMaterialsAndCoordinates) {
     const auto& cap = m.faces[2];
     EXPECT_EQ(m.vertices[cap[2]], Point3(0.0f, 1.0f, 3.0f));
     EXPECT_EQ(m.uvs[cap[2]], Point3(0.0f, 1.0f, 0.0f));
+
+    // A scene's `mesh` object reads the file relative to the scene file's folder: one texture
+    // vertex per vertex, the map faces the same as the faces.
+    host::Scene scene;
+    host::LoadSceneText(R"({"format":"trellon-scene","version":1,"nodes":[
+        {"name":"Part","object":{"type":"mesh","file":"meshes/two_parts.obj"}}]})",
+                        ScenePath("inline.scene.json"), scene);
+    const Mesh& mesh =
+        dynamic_cast<TriObject*>(scene.GetINodeByName(L"Part")->GetObjectRef())->GetMesh();
+    ASSERT_EQ(mesh.getNumFaces(), 3);
+    EXPECT_EQ(mesh.faces[2].getMatID(), 1);
+    ASSERT_EQ(mesh.getNumTVerts(), 7);
+    ASSERT_NE(mesh.tvFace, nullptr);
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(mesh.tvFace[2].t[c], mesh.faces[2].v[c]);
 }
 
 // three_nodes.gltf: the triangle (0,0,0) (1,0,0) (0,1,0) shown by Base (moved by (10, 0, 0)),
@@ -74,24 +88,6 @@ TEST(MeshImport, GltfNodeTransformsApplyAndMirrorsKeepTheirFacing) {
     // Only the second material is used: it is number 0. No texture coordinates in the file.
     EXPECT_EQ(m.materialIds, (std::vector<unsigned>{0, 0, 0}));
     EXPECT_TRUE(m.uvs.empty());
-}
-
-// A `mesh` object with a file: the path is relative to the scene file's folder.
-TEST(MeshImport, SceneMeshFromFileRelativeToTheScene) {
-    host::Scene scene;
-    host::LoadSceneText(R"({"format":"trellon-scene","version":1,"nodes":[
-        {"name":"Part","object":{"type":"mesh","file":"meshes/two_parts.obj"}}]})",
-                        ScenePath("inline.scene.json"), scene);
-    auto* tri = dynamic_cast<TriObject*>(scene.GetINodeByName(L"Part")->GetObjectRef());
-    ASSERT_NE(tri, nullptr);
-    const Mesh& mesh = tri->GetMesh();
-    EXPECT_EQ(mesh.getNumVerts(), 7);
-    ASSERT_EQ(mesh.getNumFaces(), 3);
-    EXPECT_EQ(mesh.faces[2].getMatID(), 1);
-    // One texture vertex per vertex, the map faces the same as the faces.
-    ASSERT_EQ(mesh.getNumTVerts(), 7);
-    ASSERT_NE(mesh.tvFace, nullptr);
-    for (int c = 0; c < 3; ++c) EXPECT_EQ(mesh.tvFace[2].t[c], mesh.faces[2].v[c]);
 }
 
 }  // namespace

@@ -13,8 +13,8 @@
 #include "obj_writer.h"
 #include "scene.h"
 #include "scene_reader.h"
+#include "support/scratch_dir.h"
 #include "support/text_files.h"
-#include "test_temp_dir.h"
 
 namespace {
 
@@ -48,35 +48,30 @@ protected:
     void SetUp() override {
         host::LoadSceneText(kScene, "out.scene.json", scene_);
         nodes_ = host::EvaluateScene(scene_, 0);
-        dir_ = TestTempDir("trellon_output_writers");
-        std::filesystem::create_directories(dir_);
     }
 
     host::Scene scene_;
     std::vector<host::EvaluatedNode> nodes_;
-    std::filesystem::path dir_;
+    support::ScratchDir dir_;
 };
 
-TEST_F(OutputWriters, EveryMeshNodeInSceneOrderWithItsObjectTransform) {
+// Every mesh node evaluates, in scene order, with its material, wire colour and object transform.
+// The corners, faces and material IDs come back whole through the writers' round trip; here what
+// only the dump keeps.
+TEST_F(OutputWriters, EveryMeshNodeInSceneOrderAndWhatOnlyTheDumpKeeps) {
     std::vector<std::string> names;
     for (const auto& n : nodes_) names.push_back(n.name);
     EXPECT_EQ(names, (std::vector<std::string>{"Tri", "Mirror", "Hidden", "OffLayer"}));
-    // The axes scaled by (2, 3, 1); the offset (1, 0, 0) scaled to (2, 0, 0), then moved by
-    // (10, 0, 0) (the OBJ below shows the corners it carries).
-    EXPECT_EQ(nodes_[0].objectTM.GetTrans(), Point3(12, 0, 0));
     EXPECT_EQ(nodes_[0].material, scene_.SceneMaterials()[0]);
     EXPECT_EQ(nodes_[1].wireColor, 0x0000FFu);
     EXPECT_FALSE(host::IsShown(nodes_[2].node));
     EXPECT_FALSE(host::IsShown(nodes_[3].node));
-}
-
-// The corners, faces and material IDs come back whole through the writers' round trip; here what
-// only the dump keeps.
-TEST_F(OutputWriters, MeshDumpHoldsObjectSpaceMeshes) {
     const json doc = json::parse(host::MeshDumpText(nodes_));
     ASSERT_EQ(doc["nodes"].size(), 4u);
     const json& tri = doc["nodes"][0];
     EXPECT_EQ(tri["name"], "Tri");
+    // Tri's object transform: the axes scaled by (2, 3, 1), the offset (1, 0, 0) scaled to
+    // (2, 0, 0), then moved by (10, 0, 0) (the OBJ below shows the corners it carries).
     ASSERT_EQ(tri["transform"].size(), 4u);
     EXPECT_EQ(tri["transform"][3], json::array({12, 0, 0}));
     EXPECT_EQ(tri["smoothingGroups"], json::parse("[1]"));

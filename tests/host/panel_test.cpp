@@ -15,8 +15,8 @@
 #include "module_scene_fixture.h"
 #include "scene_reader.h"
 #include "support/param_tables.h"
+#include "support/scratch_dir.h"
 #include "support/text_files.h"
-#include "test_temp_dir.h"
 #include "ui_command.h"
 
 namespace {
@@ -43,9 +43,15 @@ std::string FenceScene(const std::string& extraNodes = "", const std::string& ex
     return s.str();
 }
 
+// Every test starts from FenceScene() as loaded; Load gives a fresh scene of another text.
 class Panel : public ModuleSceneTest {
 protected:
+    void SetUp() override {
+        ModuleSceneTest::SetUp();
+        Load(FenceScene());
+    }
     void Load(const std::string& text) {
+        NewScene();
         host::LoadSceneText(text, "panel.scene.json", *scene);
         theHold.ClearRecord();
     }
@@ -90,7 +96,6 @@ const std::vector<std::string> kSeven = {
     "About Us"};
 
 TEST_F(Panel, CreationShowsTheTitleAndTheModifyPanelAllSevenWithThreeRolledUp) {
-    Load(FenceScene());
     ASSERT_EQ(Steps("create Fresh seed 2"), "");
     EXPECT_EQ(Titles(), std::vector<std::string>{"Kavo Trellon"});
     EXPECT_TRUE(Rollup()->IsPanelOpen(0));
@@ -108,7 +113,6 @@ TEST_F(Panel, CreationShowsTheTitleAndTheModifyPanelAllSevenWithThreeRolledUp) {
 }
 
 TEST_F(Panel, SwitchingObjectsClosesEveryRolloutAndEndsThePickMode) {
-    Load(FenceScene());
     ASSERT_EQ(Steps("modify Fence\npress objects/1003"), "");
     EXPECT_NE(scene->GetCurPickMode(), nullptr);
     EXPECT_TRUE(Control("Distribute Objects", 1003).checked);
@@ -124,7 +128,6 @@ class PanelSpinnerPair : public Panel, public testing::WithParamInterface<bool> 
 
 TEST_P(PanelSpinnerPair, LowEndWritesHighEndOnlyWithoutRandomness) {
     const bool random = GetParam();
-    Load(FenceScene());
     ASSERT_EQ(Steps(std::string("modify Fence\nchoose objects/1002 Picket\n") +
                     (random ? "press objects/Random\n" : "") + "set objects/1024 5"),
               "");
@@ -150,7 +153,6 @@ TEST_F(Panel, UnifiedScaleSetsAllThreeAxesOfObjectsAndSweeps) {
 }
 
 TEST_F(Panel, NullRowShowsNullItemWithTheNextGroupAndLeavesTheItemTables) {
-    Load(FenceScene());
     ASSERT_EQ(Steps("modify Fence\npress spline/\"Sequence in order\"\npress objects/1008"), "");
     EXPECT_EQ(Rows("Distribute Objects"),
               (std::vector<std::string>{"|All Objects", "1|Picket", "2|Post", "3|Null Item"}));
@@ -162,7 +164,6 @@ TEST_F(Panel, NullRowShowsNullItemWithTheNextGroupAndLeavesTheItemTables) {
 }
 
 TEST_F(Panel, PostAndEndConversionsMoveTheItemWithItsRanges) {
-    Load(FenceScene());
     ASSERT_EQ(Steps("modify Fence\nchoose objects/1002 Picket\nset objects/1048 7\n"
                     "press objects/1102"),
               "");
@@ -184,7 +185,6 @@ TEST_F(Panel, PostAndEndConversionsMoveTheItemWithItsRanges) {
 }
 
 TEST_F(Panel, ItemFilterIsOneUndoStep) {
-    Load(FenceScene());
     ASSERT_EQ(Steps("modify Fence\nchoose spline/1002 2"), "");
     EXPECT_EQ(Int(L"Object_Solo"), 2);
     ASSERT_EQ(theHold.NumUndoSteps(), 1);
@@ -200,7 +200,6 @@ TEST_F(Panel, ItemFilterIsOneUndoStep) {
 // Undo puts the parallel item tables back one at a time; the object list used to be refilled
 // between two of them and read a row one table no longer had.
 TEST_F(Panel, UndoingAnAddedItemInASequenceRefillsTheListOnceTheTablesAreBack) {
-    Load(FenceScene());
     ASSERT_EQ(Steps("modify Fence\npress spline/1009\npress objects/1003\npick Picket"), "");
     // The "All Objects" row, then one row per item, numbered from 1.
     const std::vector<std::string> three = {"|All Objects", "1|Picket", "2|Post", "3|Picket"};
@@ -216,7 +215,6 @@ TEST_F(Panel, UndoingAnAddedItemInASequenceRefillsTheListOnceTheTablesAreBack) {
 // The shift buttons move the chosen row by the sequence rules (the module's tests work through
 // every case) and the list shows the new order.
 TEST_F(Panel, ShiftButtonsMoveTheChosenRowAndTheListFollows) {
-    Load(FenceScene());
     // Picket, Post and a null row, each a group of its own; the null row joins Post's group, then
     // leaves it and stands before Post.
     ASSERT_EQ(Steps("modify Fence\npress spline/1009\npress objects/1008\n"
@@ -231,24 +229,20 @@ TEST_F(Panel, ShiftButtonsMoveTheChosenRowAndTheListFollows) {
     EXPECT_EQ(Ints(L"Sequence_Groups"), (std::vector<int>{0, 1, 1}));
 }
 
-TEST_F(Panel, AllSweepsRowWritesTheSharedEntryAndNoShapeEntry) {
+TEST_F(Panel, AllSweepsRowWritesTheSharedEntryAndStaysWhenTheOnlyShapeGoes) {
     Load(FenceScene("", R"(, {"op": "addShape", "node": "Rail"})"));
     ASSERT_EQ(Steps("modify Fence\nchoose sweeps/1002 0\nset sweeps/1024 2"), "");
     EXPECT_EQ(Floats(L"Sweep_Side_Offset"), (std::vector<float>{2, 0}));
     EXPECT_NE(Steps("set sweeps/1498 3").find("disabled"), std::string::npos);
     EXPECT_EQ(Fence()->Count(Id(L"Sweep_Smooth_Angle")), 1);
-}
-
-TEST_F(Panel, DeletingTheOnlyShapeLeavesAllSweeps) {
-    Load(FenceScene("", R"(, {"op": "addShape", "node": "Rail"})"));
-    ASSERT_EQ(Steps("modify Fence\nchoose sweeps/1002 Rail\npress sweeps/1005"), "");
+    // Deleting the only shape leaves "All Sweeps".
+    ASSERT_EQ(Steps("choose sweeps/1002 Rail\npress sweeps/1005"), "");
     EXPECT_EQ(Fence()->Count(Id(L"Sweep_Nodes")), 0);
     EXPECT_EQ(Rows("Distribute Sweeps"), std::vector<std::string>{"|All Sweeps"});
     EXPECT_EQ(Control("Distribute Spline", 1003).items, std::vector<std::wstring>{L"All Sweeps"});
 }
 
 TEST_F(Panel, PickingThePathAgainIsRefusedAndTheModeStays) {
-    Load(FenceScene());
     const std::string path = ToUTF8(Fence()->GetINode(Id(L"Spline_Obj"), 0)->GetName());
     const std::string error = Steps("modify Fence\npress spline/1001\npick " + path);
     EXPECT_NE(error.find("step 3 (line 3, pick): the pick mode does not take"), std::string::npos)
@@ -256,18 +250,10 @@ TEST_F(Panel, PickingThePathAgainIsRefusedAndTheModeStays) {
     EXPECT_NE(scene->GetCurPickMode(), nullptr);
 }
 
-TEST_F(Panel, AQuestionWithoutAnAnswerStepFailsTheStep) {
-    Load(FenceScene(
-        R"({"name": "A", "material": "Paint", "object": {"type": "box", "length": 1, "width": 1, "height": 1}},)"));
-    const std::string error = Steps("modify Fence\npress objects/1003\npick A");
-    EXPECT_NE(error.find("no `answer` step came before it"), std::string::npos) << error;
-}
-
 // 400 / 0.004 = 100,000 pickets of 12 faces: 1,200,000 faces, past the full mesh's million; the
 // boxes mode that follows is past its limit too, and the build lands on dots. With the spline
 // rollout open the user is told, twice (the object's own build without it tells nobody).
 TEST_F(Panel, TooManyPolysIsShownWithTheSplineRolloutOpen) {
-    Load(FenceScene());
     ASSERT_EQ(Steps("modify Fence\nchoose objects/1002 Picket\nset objects/1095 0.004"), "");
     EXPECT_EQ(Int(L"Display_Mode"), 1);
     ASSERT_EQ(scene->Messages().size(), 2u);
@@ -277,7 +263,6 @@ TEST_F(Panel, TooManyPolysIsShownWithTheSplineRolloutOpen) {
 }
 
 TEST_F(Panel, ExportButtonExportsAndThePanelClosesWithTheNode) {
-    Load(FenceScene());
     ASSERT_EQ(Steps("modify Fence\nopen export\npress export/2000\npress export/Export"), "");
     EXPECT_EQ(scene->GetINodeByName(L"Fence"), nullptr);
     EXPECT_NE(scene->GetINodeByName(L"TL_Picket"), nullptr);
@@ -287,7 +272,6 @@ TEST_F(Panel, ExportButtonExportsAndThePanelClosesWithTheNode) {
 }
 
 TEST_F(Panel, StepErrorsNameTheStepAndLine) {
-    Load(FenceScene());
     EXPECT_EQ(Steps("modify Fence\n\n# a comment\npress objects/9999"),
               "test.steps: step 2 (line 4, press): no open rollout has a control 9999");
     EXPECT_EQ(Steps("press 1003"),
@@ -298,6 +282,11 @@ TEST_F(Panel, StepErrorsNameTheStepAndLine) {
     EXPECT_EQ(Steps("[\"press objects/1005\"]"),
               "test.steps: step 1 (entry 1, press): control objects/1005 of \"Distribute "
               "Objects\" is disabled");
+    // A question the steps do not answer fails the step that asked it.
+    Load(FenceScene(
+        R"({"name": "A", "material": "Paint", "object": {"type": "box", "length": 1, "width": 1, "height": 1}},)"));
+    const std::string error = Steps("modify Fence\npress objects/1003\npick A");
+    EXPECT_NE(error.find("no `answer` step came before it"), std::string::npos) << error;
 }
 
 // The README's fence through the panel alone saves the same scene as its set-up operations: two
@@ -306,8 +295,7 @@ TEST_F(Panel, StepErrorsNameTheStepAndLine) {
 TEST_F(Panel, FenceStepsSaveTheSceneOfTheSetupOperations) {
     const std::filesystem::path src =
         std::filesystem::path(TRELLON_SOURCE_DIR) / "tests/scenes/panel";
-    const std::filesystem::path dir = TestTempDir("trellon_panel");
-    std::filesystem::create_directories(dir);
+    const support::ScratchDir dir;
     const std::filesystem::path program =
         std::filesystem::path(host::DefaultModulePath()).parent_path() / "trellon-host";
     const auto run = [&](const std::string& args) {

@@ -4,7 +4,6 @@
 // every instance transform with the viewport mesh.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -23,7 +22,7 @@
 #include "render_run.h"
 #include "scene.h"
 #include "scene_reader.h"
-#include "test_temp_dir.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -31,9 +30,10 @@ const Interface_ID kRenderInterface(0x602C557F, 0x4BF751AD);
 
 // A 200-unit path along x with a picket every 20 (11 copies), a post at both knots (2) and an end
 // piece at both ends (2); the Trellon node is turned 90 degrees about Z and moved, so world and
-// object space differ. `extra` adds top-level keys, `params` more parameters.
+// object space differ. `extra` adds top-level keys, `params` more parameters; `lamp` adds a light
+// as a fourth item.
 std::string FenceScene(const std::string& extra = "", const std::string& params = "",
-                       const std::string& adds = "") {
+                       bool lamp = false) {
     std::ostringstream s;
     s << R"({"format": "trellon-scene", "version": 1, "units": "centimeters", )" << extra << R"(
   "materials": [{"name": "Wood", "class": "Standard", "diffuse": [0.6, 0.4, 0.2]}],
@@ -43,13 +43,16 @@ std::string FenceScene(const std::string& extra = "", const std::string& params 
      "object": {"type": "box", "length": 8, "width": 2, "height": 90}},
     {"name": "Post", "hidden": true, "object": {"type": "box", "length": 10, "width": 10, "height": 110}},
     {"name": "Cap", "hidden": true, "object": {"type": "box", "length": 12, "width": 12, "height": 20}},
+    {"name": "Lamp", "hidden": true, "object": {"type": "light"}},
     {"name": "Fence", "transform": {"position": [5, 7, 0], "rotation": [0, 0, 90]},
      "object": {"type": "Trellon", "setup": [
       {"op": "create", "seed": 4}, {"op": "pickPath", "node": "Path"},
       {"op": "addItem", "node": "Picket"}, {"op": "addItem", "node": "Post"},
       {"op": "addItem", "node": "Cap"}, {"op": "makePost", "row": 2}, {"op": "makeEnd", "row": 2})"
-      << adds << R"(],
-     "params": [{"name": "Geo_UserSpacing", "value": 1}, {"name": "Item_Spacing", "value": [20, 20, 20, 20]},
+      << (lamp ? R"(, {"op": "addItem", "node": "Lamp"})" : "") << R"(],
+     "params": [{"name": "Geo_UserSpacing", "value": 1},
+                {"name": "Item_Spacing", "value": [20, 20, 20, 20)"
+      << (lamp ? ", 20" : "") << R"(]},
                 {"name": "KnotSpacing", "value": 1000}, {"name": "Display_Mode", "value": 6})"
       << params << "]}}]}";
     return s.str();
@@ -201,13 +204,7 @@ TEST_F(Render, VariantMaterialsGoRoundPerItemAndStartAgainEachFrame) {
 // A light item: under the bridge its copies are light nodes "TL_" plus its name (the lists hold
 // the geometry only); under Corona's own instancing they are instances like the others.
 TEST_F(Render, LightItemsAreNodesUnderTheBridgeAndInstancesUnderCorona) {
-    const std::string lamp = R"(, {"op": "addItem", "node": "Lamp"})";
-    std::string text = FenceScene("", "", lamp);
-    text.replace(text.find("[20, 20, 20, 20]"), 16, "[20, 20, 20, 20, 20]");
-    const std::string withLamp = text.substr(0, text.find(R"({"name": "Fence")")) +
-                                 R"({"name": "Lamp", "hidden": true, "object": {"type": "light"}},
-    )" + text.substr(text.find(R"({"name": "Fence")"));
-    Load(withLamp);
+    Load(FenceScene("", "", true));
     std::vector<std::wstring> lightNodes;
     const host::RenderResult bridged = RenderWith(kVRay, 1, [&](host::FrameDrawing&) {
         for (host::Node* n : scene->Nodes()) {
@@ -306,9 +303,7 @@ TEST(RenderBridge, TheModulesFolderDecidesWhichBridgeServes) {
     namespace fs = std::filesystem;
     const fs::path built = fs::path(host::DefaultModulePath()).parent_path();
     for (const bool withBridge : {true, false}) {
-        const fs::path dir = TestTempDir(withBridge ? "bridge3" : "nobridge");
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        const support::ScratchDir dir(withBridge ? "bridge3" : "nobridge");
         for (const char* f : {"trellon.dlo", "trellon.res.json"}) fs::copy_file(built / f, dir / f);
         if (withBridge) fs::copy_file(built / "KavoVRay3.dll", dir / "KavoVRay3.dll");
         std::string error;
@@ -328,15 +323,12 @@ TEST(RenderBridge, TheModulesFolderDecidesWhichBridgeServes) {
             EXPECT_EQ(bridgeNode, withBridge);
             EXPECT_EQ(r.nodesLeft, 0);
         }
-        module.reset();
-        fs::remove_all(dir);
     }
 }
 
 // The command: an instanced file and the report.
 TEST_F(Render, CommandWritesAnInstancedFileAndReportsTheRoute) {
-    const std::filesystem::path dir = TestTempDir("render");
-    std::filesystem::create_directories(dir);
+    const support::ScratchDir dir;
     const std::filesystem::path sceneFile = dir / "fence.scene.json";
     std::ofstream(sceneFile) << FenceScene(R"("renderer": {"class": "scanline"},)");
     host::RenderOptions options;
@@ -355,7 +347,6 @@ TEST_F(Render, CommandWritesAnInstancedFileAndReportsTheRoute) {
     EXPECT_TRUE(std::filesystem::file_size(options.output) > 0);
     options.renderer = "corona:banana";
     EXPECT_EQ(host::RenderScene(*scene, options, out, err), 1);
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -4,13 +4,12 @@
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
 
-#include <filesystem>
 #include <string>
 
 #include "iparamb2.h"
 #include "materials.h"
 #include "shown_material.h"
-#include "test_temp_dir.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -92,8 +91,7 @@ TEST(ShowMaterial, ColourAndRoughnessFromTheClass) {
 // A 2 x 1 image of (200, 100, 0) and (0, 100, 200): mean (100, 100, 100) / 255. A brightness of
 // -10 takes the mean to 0.39216 - 0.1, so the tint is 0.29216 / 0.39216 = 0.745 in each channel.
 TEST(ShowMaterial, ATextureShowsAsItIsAndACorrectionOverItTints) {
-    const std::filesystem::path dir = TestTempDir("shown_material");
-    std::filesystem::create_directories(dir);
+    const support::ScratchDir dir;
     const std::string file = (dir / "two.png").string();
     const unsigned char px[6] = {200, 100, 0, 0, 100, 200};
     ASSERT_NE(stbi_write_png(file.c_str(), 2, 1, 3, px, 6), 0);
@@ -112,7 +110,6 @@ TEST(ShowMaterial, ATextureShowsAsItIsAndACorrectionOverItTints) {
     EXPECT_EQ(tinted.textureFile, file);
     const float tint = (100.0f / 255.0f - 0.1f) / (100.0f / 255.0f);
     ExpectColour(tinted.baseColour, Color(tint, tint, tint));
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

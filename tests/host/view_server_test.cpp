@@ -15,7 +15,7 @@
 #include <string>
 #include <thread>
 
-#include "test_temp_dir.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -61,8 +61,6 @@ void WriteFile(const fs::path& p, const std::string& text) {
 class ViewServerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = TestTempDir("view");
-        fs::remove_all(dir_);
         WriteFile(dir_ / "viewer/index.html", "<p>page</p>");
         WriteFile(dir_ / "viewer/three/a.js", "export const a = 1;");
         WriteFile(dir_ / "viewer/manifest.txt", "index.html\nthree/a.js\n");
@@ -77,7 +75,6 @@ protected:
             server_.Stop();
             serving_.join();
         }
-        fs::remove_all(dir_);
     }
     void Start() {
         std::string error;
@@ -85,7 +82,7 @@ protected:
         serving_ = std::thread([this] { server_.Serve(log_); });
     }
 
-    fs::path dir_;
+    support::ScratchDir dir_;
     host::ViewOptions options_;
     host::ViewServer server_;
     std::thread serving_;
@@ -131,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
         RequestCase{"NoVersion", "GET /\r\n\r\n", 400, nullptr}),
     [](const auto& tp) { return std::string(tp.param.name); });
 
-TEST_F(ViewServerTest, ModelHeadersAndLog) {
+TEST_F(ViewServerTest, ModelHeadersLogPortAndARewrittenFile) {
     Start();
     const Reply r = Send(server_.Port(), "GET /model.glb HTTP/1.1\r\n\r\n");
     EXPECT_EQ(r.body, std::string("glTF\x02\0\0\0", 8));
@@ -141,15 +138,20 @@ TEST_F(ViewServerTest, ModelHeadersAndLog) {
               std::string::npos);
     EXPECT_EQ(server_.Address(),
               "http://127.0.0.1:" + std::to_string(server_.Port()) + "/?model=scene_1.glb");
-    server_.Stop();
-    serving_.join();
-    EXPECT_EQ(log_.str(), "GET /model.glb 200\nPUT / 405\n");
-}
-
-TEST_F(ViewServerTest, FileRewrittenShowsOnTheNextRequest) {
-    Start();
+    // A second server cannot take the port.
+    host::ViewServer second;
+    host::ViewOptions o = options_;
+    o.port = server_.Port();
+    std::string error;
+    EXPECT_FALSE(second.Open(o, error));
+    EXPECT_NE(error.find("cannot listen on 127.0.0.1:" + std::to_string(o.port)), std::string::npos)
+        << error;
+    // A file rewritten shows on the next request.
     WriteFile(dir_ / "scene_1.glb", "glTF and more");
     EXPECT_EQ(Send(server_.Port(), "GET /model.glb HTTP/1.1\r\n\r\n").body, "glTF and more");
+    server_.Stop();
+    serving_.join();
+    EXPECT_EQ(log_.str(), "GET /model.glb 200\nPUT / 405\nGET /model.glb 200\n");
 }
 
 TEST_F(ViewServerTest, StopBeforeServeReturnsAtOnce) {
@@ -210,16 +212,5 @@ INSTANTIATE_TEST_SUITE_P(
         OpenCase{"BadPort", [](const fs::path&, host::ViewOptions& o) { o.port = 70000; },
                  "port 70000 is not in 0..65535"}),
     [](const auto& tp) { return std::string(tp.param.name); });
-
-TEST_F(ViewServerTest, PortInUseIsRefused) {
-    Start();
-    host::ViewServer second;
-    host::ViewOptions o = options_;
-    o.port = server_.Port();
-    std::string error;
-    EXPECT_FALSE(second.Open(o, error));
-    EXPECT_NE(error.find("cannot listen on 127.0.0.1:" + std::to_string(o.port)), std::string::npos)
-        << error;
-}
 
 }  // namespace

@@ -24,8 +24,8 @@
 #include "scene.h"
 #include "scene_reader.h"
 #include "support/keep_units.h"
+#include "support/scratch_dir.h"
 #include "support/text_files.h"
-#include "test_temp_dir.h"
 
 namespace {
 
@@ -66,8 +66,6 @@ std::string MeshJson(const std::string& which) {
 class WriterRoundTrip : public testing::TestWithParam<std::tuple<const char*, const char*>> {
 protected:
     void SetUp() override {
-        dir_ = TestTempDir("roundtrip");
-        fs::create_directories(dir_);
         const std::string mesh = std::get<1>(GetParam());
         host::LoadSceneText(
             R"({"format": "trellon-scene", "version": 1, "units": "meters",
@@ -80,8 +78,6 @@ protected:
         nodes_ = host::EvaluateScene(scene_, 0);
         ASSERT_EQ(nodes_.size(), 1u);
     }
-    void TearDown() override { fs::remove_all(dir_); }
-
     // The faces as the host has them.
     std::vector<ReadFace> Expected() const {
         const Mesh& m = nodes_[0].Geometry();
@@ -135,7 +131,7 @@ protected:
     support::KeepUnits units_;
     host::Scene scene_;
     std::vector<host::EvaluatedNode> nodes_;
-    fs::path dir_;
+    support::ScratchDir dir_;
     Assimp::Importer importer_;
 };
 

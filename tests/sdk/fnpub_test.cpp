@@ -10,20 +10,10 @@
 
 namespace {
 
-class FnTestClass : public ClassDesc2 {
-public:
-    int IsPublic() override { return 1; }
-    void* Create(BOOL) override { return nullptr; }
-    const MCHAR* ClassName() override { return _M("FnTest"); }
-    SClass_ID SuperClassID() override { return GEOMOBJECT_CLASS_ID; }
-    Class_ID ClassID() override { return Class_ID(0x1111, 0x2222); }
-    const MCHAR* Category() override { return _M("Tests"); }
-};
-
 constexpr Interface_ID EDITOR_ID(0x11, 0x22);
 
-FnTestClass& TestClass() {
-    static FnTestClass cd;
+pblock_fakes::TestClassDesc& TestClass() {
+    static pblock_fakes::TestClassDesc cd(_M("FnTest"), Class_ID(0x1111, 0x2222));
     return cd;
 }
 
@@ -140,7 +130,7 @@ TEST_P(FnPubBadCall, AnswersAStatusAndAReason) {
 INSTANTIATE_TEST_SUITE_P(Calls, FnPubBadCall, testing::Range(0, 4));
 
 TEST(FnPub, MalformedDescriptorsRecordTheProblem) {
-    FnTestClass cd;
+    pblock_fakes::TestClassDesc cd(_M("FnTest"), Class_ID(0x1111, 0x2222));
     FPInterfaceDesc badResult(Interface_ID(1, 1), _M("bad"), 0, &cd, 0, 0, _M("f"), 0, 999, 0, 0,
                               p_end);
     ASSERT_EQ(badResult.errors.size(), 1u);

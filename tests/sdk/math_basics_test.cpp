@@ -1,18 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cmath>
 #include <string>
-#include <vector>
 
 #include "box3.h"
 #include "interval.h"
-#include "math_expect.h"
 #include "matrix3.h"
 #include "point3.h"
 #include "random.h"
+#include "support/near.h"
 
-using math_test::PointNear;
+using support::Near;
 
 namespace {
 
@@ -43,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(Point3, Point3Products,
                                            CrossCase{{1, 2, 3}, {4, 5, 6}, {-3, 6, -3}, 32}));
 
 TEST(Point3, NormalizeKeepsZeroVector) {
-    EXPECT_TRUE(PointNear(Normalize(Point3(3, 0, 4)), {0.6f, 0.0f, 0.8f}));
+    EXPECT_TRUE(Near(Normalize(Point3(3, 0, 4)), {0.6f, 0.0f, 0.8f}));
     EXPECT_EQ(Normalize(Point3(0, 0, 0)), Point3(0, 0, 0));
 }
 
@@ -55,8 +53,8 @@ TEST(Box3, TransformedByEighthTurnGrowsToHoldCorners) {
     const Box3 r =
         Box3(Point3(0, 0, 0), Point3(1, 1, 1)) * RotateZMatrix(PI / 4) * TransMatrix({10, 0, 0});
     const float c = 1 / std::sqrt(2.0f);
-    EXPECT_TRUE(PointNear(r.pmin, {10 - c, 0.0f, 0.0f}));
-    EXPECT_TRUE(PointNear(r.pmax, {10 + c, 2 * c, 1.0f}));
+    EXPECT_TRUE(Near(r.pmin, {10 - c, 0.0f, 0.0f}));
+    EXPECT_TRUE(Near(r.pmax, {10 + c, 2 * c, 1.0f}));
 }
 
 // --- Interval ---------------------------------------------------------------------------------
@@ -86,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
         IntersectCase{"ForeverKeepsOther", FOREVER, Interval(-5, 5), Interval(-5, 5)},
         // Given the wrong way round, the ends are swapped.
         IntersectCase{"SwappedEnds", Interval(100, 0), Interval(50, 200), Interval(50, 100)}),
-    math_test::ByName());
+    support::ByName());
 
 // --- Random -----------------------------------------------------------------------------------
 

@@ -4,15 +4,16 @@
 #include <string>
 
 #include "euler.h"
-#include "math_expect.h"
 #include "matrix3.h"
 #include "quat.h"
+#include "support/near.h"
 
-using math_test::AngleDiff;
-using math_test::MatrixNear;
-using math_test::SameRotation;
+using support::Near;
 
 namespace {
+
+// An angle difference reduced to (-pi, pi], for comparing angles that may wrap.
+float AngleDiff(float a, float b) { return std::remainder(a - b, TWOPI); }
 
 Matrix3 XYZ(float x, float y, float z) {
     return RotateXMatrix(x) * RotateYMatrix(y) * RotateZMatrix(z);
@@ -66,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
         KnownCase{"GimbalPlus", XYZ(0.5f, HALFPI, 0.2f), 0.3f, HALFPI, 0},
         KnownCase{"GimbalMinus", XYZ(0.5f, -HALFPI, 0.2f), 0.7f, -HALFPI, 0},
         KnownCase{"GimbalPlusWraps", XYZ(-2.0f, HALFPI, 2.0f), -4.0f + TWOPI, HALFPI, 0}),
-    math_test::ByName());
+    support::ByName());
 
 // --- Round trips over a table of angles -------------------------------------------------------
 
@@ -82,7 +83,7 @@ TEST_P(EulerRoundTrip, EulerToMatrixAndBack) {
     const Quat q(XYZ(a.x, a.y, a.z));
     Matrix3 m;
     EulerToMatrix(in, m, EULERTYPE_XYZ);
-    EXPECT_TRUE(MatrixNear(m, XYZ(a.x, a.y, a.z)));
+    EXPECT_TRUE(Near(m, XYZ(a.x, a.y, a.z)));
 
     float out[3];
     QuatToEuler(q, out, EULERTYPE_XYZ);
@@ -93,7 +94,7 @@ TEST_P(EulerRoundTrip, EulerToMatrixAndBack) {
     // Whatever the angles read, they rebuild the rotation (the only promise at gimbal lock).
     Matrix3 back;
     EulerToMatrix(out, back, EULERTYPE_XYZ);
-    EXPECT_TRUE(MatrixNear(back, m, 2e-5f));
+    EXPECT_TRUE(Near(back, m, 2e-5f));
 }
 
 INSTANTIATE_TEST_SUITE_P(

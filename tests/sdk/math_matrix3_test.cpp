@@ -3,12 +3,11 @@
 #include <cmath>
 #include <string>
 
-#include "math_expect.h"
 #include "matrix3.h"
 #include "quat.h"
+#include "support/near.h"
 
-using math_test::MatrixNear;
-using math_test::PointNear;
+using support::Near;
 
 namespace {
 
@@ -35,7 +34,7 @@ class RotationSense : public ::testing::TestWithParam<RotationCase> {};
 
 TEST_P(RotationSense, QuarterTurnMovesAxisCounterClockwise) {
     const RotationCase& c = GetParam();
-    EXPECT_TRUE(PointNear(c.in * c.make(kQuarter), c.out));
+    EXPECT_TRUE(Near(c.in * c.make(kQuarter), c.out));
 }
 
 // Counter-clockwise looking down each axis: X -> Y about Z, Y -> Z about X, Z -> X about Y; the
@@ -53,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                           "AxisDiagonalThirdTurn", AboutDiagonalThirdTurn, {1, 0, 0}, {0, 1, 0}},
                       RotationCase{"AxisZeroIsIdentity", AboutZeroAxis, {1, 2, 3}, {1, 2, 3}}),
 
-    math_test::ByName());
+    support::ByName());
 
 // --- Post and pre operations ------------------------------------------------------------------
 
@@ -82,7 +81,7 @@ class CompositionOrder : public ::testing::TestWithParam<OrderCase> {};
 
 TEST_P(CompositionOrder, MapsPoint) {
     const OrderCase& c = GetParam();
-    EXPECT_TRUE(PointNear(c.in * c.m, c.out));
+    EXPECT_TRUE(Near(c.in * c.m, c.out));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -102,14 +101,14 @@ INSTANTIATE_TEST_SUITE_P(
                   {3, 5, 7}},
         // The transpose of a rotation turns back; the translation is dropped.
         OrderCase{"TransposeTurnsBack", TransposeMatrix(kTurnZ* kMove123), {0, 1, 0}, {1, 0, 0}}),
-    math_test::ByName());
+    support::ByName());
 
 TEST(Matrix3, VectorTransformIgnoresTranslation) {
     const Matrix3 m = RotateZMatrix(kQuarter) * TransMatrix({5, 6, 7});
-    EXPECT_TRUE(PointNear(VectorTransform(Point3(1, 0, 0), m), {0, 1, 0}));
-    EXPECT_TRUE(PointNear(m.VectorTransform({1, 0, 0}), {0, 1, 0}));
-    EXPECT_TRUE(PointNear(m.PointTransform({1, 0, 0}), {5, 7, 7}));
-    EXPECT_TRUE(PointNear(m * Point3(1, 0, 0), {5, 7, 7}));
+    EXPECT_TRUE(Near(VectorTransform(Point3(1, 0, 0), m), {0, 1, 0}));
+    EXPECT_TRUE(Near(m.VectorTransform({1, 0, 0}), {0, 1, 0}));
+    EXPECT_TRUE(Near(m.PointTransform({1, 0, 0}), {5, 7, 7}));
+    EXPECT_TRUE(Near(m * Point3(1, 0, 0), {5, 7, 7}));
 }
 
 // --- Inverse ----------------------------------------------------------------------------------
@@ -123,7 +122,7 @@ struct InverseCase {
 class InverseOf : public ::testing::TestWithParam<InverseCase> {};
 
 TEST_P(InverseOf, MatchesHandInverse) {
-    EXPECT_TRUE(MatrixNear(Inverse(GetParam().m), GetParam().inverse));
+    EXPECT_TRUE(Near(Inverse(GetParam().m), GetParam().inverse));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -142,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
         InverseCase{"SingularGivesIdentity", ScaleMatrix({1, 0, 1}) * TransMatrix({4, 5, 6}),
                     Matrix3(TRUE)},
         InverseCase{"ZeroGivesIdentity", Matrix3(FALSE), Matrix3(TRUE)}),
-    math_test::ByName());
+    support::ByName());
 
 // --- Rows and reductions -------------------------------------------------------------
 
@@ -151,10 +150,10 @@ TEST(Matrix3, NoTransNoScale) {
     const Matrix3 m = ScaleMatrix({2, 3, 4}) * RotateZMatrix(kQuarter) * TransMatrix({1, 2, 3});
     Matrix3 a = m;
     a.NoScale();
-    EXPECT_TRUE(MatrixNear(a, Matrix3({0, 1, 0}, {-1, 0, 0}, {0, 0, 1}, {1, 2, 3})));
+    EXPECT_TRUE(Near(a, Matrix3({0, 1, 0}, {-1, 0, 0}, {0, 0, 1}, {1, 2, 3})));
     Matrix3 c = m;
     c.NoTrans();
-    EXPECT_TRUE(MatrixNear(c, Matrix3({0, 2, 0}, {-3, 0, 0}, {0, 0, 4}, {0, 0, 0})));
+    EXPECT_TRUE(Near(c, Matrix3({0, 2, 0}, {-3, 0, 0}, {0, 0, 4}, {0, 0, 0})));
 }
 
 struct ParityCase {
@@ -176,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(Matrix3, Parity,
                                            ParityCase{"MirroredRotation",
                                                       RotateZMatrix(1.0f) * ScaleMatrix({1, 1, -3}),
                                                       1}),
-                         math_test::ByName());
+                         support::ByName());
 
 // --- ArbAxis ----------------------------------------------------------------------------------
 
@@ -193,8 +192,8 @@ TEST_P(ArbAxisRows, FollowTheArbitraryAxisRule) {
     const ArbCase& c = GetParam();
     Matrix3 m = TransMatrix({9, 9, 9});
     ArbAxis(c.n, m);
-    EXPECT_TRUE(PointNear(m.GetRow(0), c.x));
-    EXPECT_TRUE(PointNear(m.GetRow(1), c.y));
+    EXPECT_TRUE(Near(m.GetRow(0), c.x));
+    EXPECT_TRUE(Near(m.GetRow(1), c.y));
     EXPECT_EQ(m.GetRow(2), c.n);
     EXPECT_EQ(m.GetTrans(), Point3(0, 0, 0));
 }
@@ -225,12 +224,12 @@ INSTANTIATE_TEST_SUITE_P(
                               {kOutside, 0.0f, kOutsideZ},
                               {0, 1, 0},
                               {-kOutsideZ, 0.0f, kOutside}}),
-    math_test::ByName());
+    support::ByName());
 
 TEST(Matrix3, ArbAxisOfZeroVectorIsIdentity) {
     Matrix3 m = RotateXMatrix(1.0f);
     ArbAxis(Point3(0, 0, 0), m);
-    EXPECT_TRUE(MatrixNear(m, Matrix3(TRUE), 0.0f));
+    EXPECT_TRUE(Near(m, Matrix3(TRUE), 0.0f));
 }
 
 }  // namespace

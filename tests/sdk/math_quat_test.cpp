@@ -3,14 +3,11 @@
 #include <cmath>
 #include <string>
 
-#include "math_expect.h"
 #include "matrix3.h"
 #include "quat.h"
+#include "support/near.h"
 
-using math_test::MatrixNear;
-using math_test::PointNear;
-using math_test::QuatNear;
-using math_test::SameRotation;
+using support::Near;
 
 namespace {
 
@@ -27,7 +24,7 @@ struct FromMatrixCase {
 class QuatFromMatrix : public ::testing::TestWithParam<FromMatrixCase> {};
 
 TEST_P(QuatFromMatrix, IsTheLeftHandedQuaternion) {
-    EXPECT_TRUE(QuatNear(Quat(GetParam().m), GetParam().q));
+    EXPECT_TRUE(Near(Quat(GetParam().m), GetParam().q));
 }
 
 // Left-handed: a turn by a about +Z (X towards Y) is (0, 0, -sin a/2, cos a/2), likewise about X
@@ -51,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FromMatrixCase{"TranslationIgnored",
                                      RotateZMatrix(90 * kDeg) * TransMatrix({4, 5, 6}),
                                      Quat(0, 0, -std::sin(45 * kDeg), std::cos(45 * kDeg))}),
-    math_test::ByName());
+    support::ByName());
 
 // --- MakeMatrix -------------------------------------------------------------------------------
 
@@ -61,7 +58,7 @@ TEST_P(MakeMatrixRoundTrip, InvertsQuatOfMatrix) {
     const Matrix3& m = GetParam();
     Matrix3 back(FALSE);
     Quat(m).MakeMatrix(back);
-    EXPECT_TRUE(MatrixNear(back, m));
+    EXPECT_TRUE(Near(back, m));
 }
 
 // Rotations reaching each branch of the trace method: positive trace, and largest x, y, z.
@@ -77,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Quat, NormalizeKeepsTheRotationAndMakesZeroTheIdentity) {
     Quat q(0, 0, 3, 4);  // length 5
     q.Normalize();
-    EXPECT_TRUE(QuatNear(q, Quat(0, 0, 0.6f, 0.8f)));
+    EXPECT_TRUE(Near(q, Quat(0, 0, 0.6f, 0.8f)));
     Quat zero(0, 0, 0, 0);
     zero.Normalize();
     EXPECT_EQ(zero, Quat());

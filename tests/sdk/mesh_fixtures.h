@@ -1,8 +1,6 @@
 // Small meshes built by hand for the Mesh tests.
 #pragma once
 
-#include <cmath>
-
 #include "mesh.h"
 
 namespace meshtest {

@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <ostream>
 #include <string>
-#include <utility>
 
 #include "matrix3.h"
 #include "mesh_fixtures.h"

@@ -2,8 +2,6 @@
 // colour variants, the only way it is called.)
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "color.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "pblock_fakes.h"
@@ -12,17 +13,6 @@ namespace {
 using pblock_fakes::Message;
 using pblock_fakes::Node;
 using pblock_fakes::Owner;
-using pblock_fakes::Target;
-
-class BlockTestClass : public ClassDesc2 {
-public:
-    int IsPublic() override { return 1; }
-    void* Create(BOOL) override { return nullptr; }
-    const MCHAR* ClassName() override { return _M("BlockTest"); }
-    SClass_ID SuperClassID() override { return GEOMOBJECT_CLASS_ID; }
-    Class_ID ClassID() override { return Class_ID(0x4321, 0x8765); }
-    const MCHAR* Category() override { return _M("Tests"); }
-};
 
 enum : short {
     pb_int = 0,
@@ -41,8 +31,8 @@ enum : short {
     pb_mat,
 };
 
-BlockTestClass& TheClass() {
-    static BlockTestClass cd;
+pblock_fakes::TestClassDesc& TheClass() {
+    static pblock_fakes::TestClassDesc cd(_M("BlockTest"), Class_ID(0x4321, 0x8765));
     return cd;
 }
 
@@ -98,10 +88,6 @@ template <>
 struct TableCase<int> {
     static constexpr ParamID id = pb_ints;
     static int V(int k, const std::vector<Node*>&) { return 10 * k + 1; }
-    static int Append(IParamBlock2* pb, int num, int* el) { return pb->Append(id, num, el); }
-    static int Insert(IParamBlock2* pb, int at, int num, int* el) {
-        return pb->Insert(id, at, num, el);
-    }
     static int Get(IParamBlock2* pb, int i) { return pb->GetInt(id, 0, i); }
     static int Default() { return 7; }
 };
@@ -111,18 +97,6 @@ struct TableCase<Point3> {
     static constexpr ParamID id = pb_points;
     static Point3 V(int k, const std::vector<Node*>&) {
         return Point3(static_cast<float>(k), 0.0f, -1.0f);
-    }
-    // Points go in as an array of pointers, as the SDK passes them.
-    static std::vector<Point3*> Ptrs(int num, Point3* el) {
-        std::vector<Point3*> p;
-        for (int k = 0; k < num; ++k) p.push_back(&el[k]);
-        return p;
-    }
-    static int Append(IParamBlock2* pb, int num, Point3* el) {
-        return pb->Append(id, num, Ptrs(num, el).data());
-    }
-    static int Insert(IParamBlock2* pb, int at, int num, Point3* el) {
-        return pb->Insert(id, at, num, Ptrs(num, el).data());
     }
     static Point3 Get(IParamBlock2* pb, int i) { return pb->GetPoint3(id, 0, i); }
     static Point3 Default() { return Point3(0, 0, 0); }
@@ -134,13 +108,22 @@ struct TableCase<INode*> {
     static INode* V(int k, const std::vector<Node*>& nodes) {
         return nodes[static_cast<std::size_t>(k) % nodes.size()];
     }
-    static int Append(IParamBlock2* pb, int num, INode** el) { return pb->Append(id, num, el); }
-    static int Insert(IParamBlock2* pb, int at, int num, INode** el) {
-        return pb->Insert(id, at, num, el);
-    }
     static INode* Get(IParamBlock2* pb, int i) { return pb->GetINode(id, 0, i); }
     static INode* Default() { return nullptr; }
 };
+
+// The elements as Append and Insert take them: points as an array of pointers, as the SDK passes
+// them; ints and nodes as they are.
+template <class T>
+auto Elements(int num, T* el) {
+    if constexpr (std::is_same_v<T, Point3>) {
+        std::vector<Point3*> p;
+        for (int k = 0; k < num; ++k) p.push_back(&el[k]);
+        return p;
+    } else {
+        return std::vector<T>(el, el + num);
+    }
+}
 
 template <class T>
 class BlockTable : public Block {};
@@ -159,11 +142,11 @@ TYPED_TEST(BlockTable, AppendInsertDeleteReturnTheDocumentedCounts) {
     for (int k = 0; k < 6; ++k) v.push_back(C::V(k, this->nodes));
 
     // Append gives the count before: 0, then 2.
-    EXPECT_EQ(C::Append(block, 2, &v[0]), 0);
-    EXPECT_EQ(C::Append(block, 1, &v[2]), 2);
+    EXPECT_EQ(block->Append(C::id, 2, Elements(2, &v[0]).data()), 0);
+    EXPECT_EQ(block->Append(C::id, 1, Elements(1, &v[2]).data()), 2);
     // Insert gives its position; past the end it refuses.
-    EXPECT_EQ(C::Insert(block, 1, 1, &v[3]), 1);
-    EXPECT_EQ(C::Insert(block, 5, 1, &v[4]), -1);
+    EXPECT_EQ(block->Insert(C::id, 1, 1, Elements(1, &v[3]).data()), 1);
+    EXPECT_EQ(block->Insert(C::id, 5, 1, Elements(1, &v[4]).data()), -1);
     ASSERT_EQ(block->Count(C::id), 4);  // v0 v3 v1 v2
     EXPECT_EQ(C::Get(block, 0), v[0]);
     EXPECT_EQ(C::Get(block, 1), v[3]);

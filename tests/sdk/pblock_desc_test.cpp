@@ -2,11 +2,10 @@
 // list it cannot read.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
-#include <vector>
 
 #include "iparamb2.h"
+#include "support/near.h"
 
 namespace {
 
@@ -47,23 +46,23 @@ class ParamBlockDescMalformed : public testing::TestWithParam<Malformed> {};
 
 // The lists, each ending with the p_end a well-formed list would have.
 void BuildMalformed(const std::string& name, ParamBlockDesc2*& out) {
-    if (name == "missing p_end") {
+    if (name == "MissingPEnd") {
         // The first parameter's tags run into the second parameter's ID.
         out = new ParamBlockDesc2(0, _M("b"), 0, nullptr, 0, 1, _M("a"), TYPE_INT, 0, 0, p_default,
                                   5, 2, _M("b"), TYPE_INT, 0, 0, p_end, p_end);
-    } else if (name == "unknown tag") {
+    } else if (name == "UnknownTag") {
         out = new ParamBlockDesc2(0, _M("b"), 0, nullptr, 0, 1, _M("a"), TYPE_INT, 0, 0, p_end, 2,
                                   _M("b"), TYPE_INT, 0, 0, p_default + 500, 3, p_end, p_end);
-    } else if (name == "repeated ID") {
+    } else if (name == "RepeatedId") {
         // Reading goes on after a repeated ID: the third parameter is kept.
         out = new ParamBlockDesc2(0, _M("b"), 0, nullptr, 0, 1, _M("a"), TYPE_INT, 0, 0, p_end, 1,
                                   _M("again"), TYPE_FLOAT, 0, 0, p_default, 2.0f, p_end, 3, _M("c"),
                                   TYPE_INT, 0, 0, p_end, p_end);
-    } else if (name == "unsupported control") {
+    } else if (name == "UnsupportedControl") {
         out = new ParamBlockDesc2(0, _M("b"), 0, nullptr, P_AUTO_UI, 101, 1, 0, 0, nullptr, 1,
                                   _M("a"), TYPE_INT, 0, 0, p_ui, TYPE_SHADERSUBPARAMETERBLOCK,
                                   p_end, p_end);
-    } else if (name == "spinner on a string") {
+    } else if (name == "SpinnerOnAString") {
         // The arguments read correctly; the mismatch is recorded and the parameter kept.
         out = new ParamBlockDesc2(0, _M("b"), 0, nullptr, P_AUTO_UI, 101, 1, 0, 0, nullptr, 1,
                                   _M("a"), TYPE_STRING, 0, 0, p_ui, TYPE_SPINNER, EDITTYPE_FLOAT, 1,
@@ -84,17 +83,11 @@ TEST_P(ParamBlockDescMalformed, RecordsTheProblem) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lists, ParamBlockDescMalformed,
-    testing::Values(Malformed{"missing p_end", 0, "found 2 (a missing p_end?)"},
-                    Malformed{"unknown tag", 1, "tag 500 is not supported"},
-                    Malformed{"repeated ID", 2, "parameter 1 'again': the ID is defined twice"},
-                    Malformed{"unsupported control", 0, "control type 20 is not supported"},
-                    Malformed{"spinner on a string", 1, "needs a number or point parameter"}),
-    [](const testing::TestParamInfo<Malformed>& param) {
-        std::string s = param.param.name;
-        for (char& c : s) {
-            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-        }
-        return s;
-    });
+    testing::Values(Malformed{"MissingPEnd", 0, "found 2 (a missing p_end?)"},
+                    Malformed{"UnknownTag", 1, "tag 500 is not supported"},
+                    Malformed{"RepeatedId", 2, "parameter 1 'again': the ID is defined twice"},
+                    Malformed{"UnsupportedControl", 0, "control type 20 is not supported"},
+                    Malformed{"SpinnerOnAString", 1, "needs a number or point parameter"}),
+    support::ByName());
 
 }  // namespace

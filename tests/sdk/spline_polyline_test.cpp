@@ -8,9 +8,9 @@
 #include "polyshp.h"
 #include "spline_expect.h"
 
-using spline_test::Finite;
 using spline_test::Line;
-using spline_test::Near;
+using support::Finite;
+using support::Near;
 
 namespace {
 
@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
             "ClosedWrapBelow", true, POLYSHP_INTERP_NORMALIZED, -0.375f, {5, 10, 0}, {-1, 0, 0}},
         LineSample{
             "ClosedEndIsTheStart", true, POLYSHP_INTERP_NORMALIZED, 1.0f, {0, 0, 0}, {0, -1, 0}}),
-    spline_test::ByName());
+    support::ByName());
 
 TEST(PolyLineArcLength, CacheFollowsEdits) {
     PolyLine l = Line({{0, 0, 0}, {10, 0, 0}});
@@ -163,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
         NestCase{"InnerListedFirst", {5, 10}, {true, true}, {1, 0}, {0, 1}},
         // Three levels: the smallest container is the parent.
         NestCase{"ThreeLevels", {2, 10, 6}, {false, false, false}, {2, 0, 1}, {0, 0, 1}}),
-    spline_test::ByName());
+    support::ByName());
 
 TEST(PolyShapeOrganize, SideBySideAndOpenLinesAreRoots) {
     // Two small squares side by side, an open line, and a big square holding both squares (the

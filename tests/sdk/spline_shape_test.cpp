@@ -10,7 +10,7 @@
 #include "spline_expect.h"
 
 using spline_test::CornerSpline;
-using spline_test::Near;
+using support::Near;
 
 namespace {
 
@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
                  true,
                  1,
                  {{0, 0, 0}, {5, 0, 0}, {10, 0, 0}, {10, 5, 0}, {10, 10, 0}, {5, 5, 0}}}),
-    spline_test::ByName());
+    support::ByName());
 
 // Adaptive steps (negative): a straight segment (a line type, or handles on the chord) gets no
 // interior points, a quarter circle turning 90 degrees 90/7.5 = 12 chords, 11 interior points.

@@ -11,7 +11,9 @@
 #include "spline_expect.h"
 
 using spline_test::CornerSpline;
-using spline_test::Near;
+using spline_test::Knots;
+using spline_test::Segment;
+using support::Near;
 
 namespace {
 
@@ -20,31 +22,22 @@ const double kPi = 3.14159265358979323846;
 // Points from doubles, so that mixed literals need no suffixes.
 Point3 P(double x, double y, double z) { return Point3(x, y, z); }
 
+const std::vector<Point3> kL = {P(0, 0, 0), P(10, 0, 0), P(10, 10, 0)};
+const std::vector<Point3> kSquare = {P(0, 0, 0), P(10, 0, 0), P(10, 10, 0), P(0, 10, 0)};
+const std::vector<Point3> kCollinear = {P(0, 0, 0), P(10, 0, 0), P(40, 0, 0)};
+const std::vector<Point3> kUpright = {P(0, 0, 0), P(0, 0, 30)};
+
 // Quarter circle of radius R about the origin from (R,0,0) to (0,R,0), Bezier knots with handles
 // CIRCLE_VECTOR_LENGTH * R along the tangents.
 Spline3D QuarterCircle(float R) {
     const float c = CIRCLE_VECTOR_LENGTH * R;
-    Spline3D s;
-    SplineKnot a(KTYPE_BEZIER, LTYPE_CURVE, Point3(R, 0.0f, 0.0f), Point3(R, -c, 0.0f),
-                 Point3(R, c, 0.0f));
-    SplineKnot b(KTYPE_BEZIER, LTYPE_CURVE, Point3(0.0f, R, 0.0f), Point3(c, R, 0.0f),
-                 Point3(-c, R, 0.0f));
-    s.AddKnot(a);
-    s.AddKnot(b);
-    return s;
+    return Segment(P(R, 0, 0), P(R, c, 0), P(c, R, 0), P(0, R, 0));
 }
 
 // The parabola y = 2x - x^2/5 over x in [0,10] as one cubic: the degree-raised quadratic with
 // control points (0,0), (5,10), (10,0) gives x(t) = 10t, y(t) = 20t(1-t).
 Spline3D Parabola() {
-    Spline3D s;
-    const Point3 p0(0, 0, 0), p1(10.0f / 3, 20.0f / 3, 0.0f), p2(20.0f / 3, 20.0f / 3, 0.0f),
-        p3(10, 0, 0);
-    SplineKnot a(KTYPE_BEZIER_CORNER, LTYPE_CURVE, p0, p0, p1);
-    SplineKnot b(KTYPE_BEZIER_CORNER, LTYPE_CURVE, p3, p2, p3);
-    s.AddKnot(a);
-    s.AddKnot(b);
-    return s;
+    return Segment(P(0, 0, 0), P(10.0 / 3, 20.0 / 3, 0), P(20.0 / 3, 20.0 / 3, 0), P(10, 0, 0));
 }
 
 // Closed form of the parabola's arc length from x = 0: with w = 2 - 0.4x (the slope),
@@ -78,31 +71,14 @@ TEST_P(Spline3DStraightLength, IsTheSumOfTheChords) {
 
 INSTANTIATE_TEST_SUITE_P(
     Shapes, Spline3DStraightLength,
-    ::testing::Values(
-        StraightCase{"CornersWithComputedHandles",
-                     [] {
-                         return CornerSpline({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}});
-                     }},
-        StraightCase{"HandlesOnTheKnots",
-                     [] {
-                         Spline3D s;
-                         for (Point3 p : {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 10, 0)}) {
-                             SplineKnot k(KTYPE_CORNER, LTYPE_CURVE, p, p, p);
-                             s.AddKnot(k);
-                         }
-                         return s;
-                     }},
-        StraightCase{"LineSegmentsIgnoreHandles",
-                     [] {
-                         Spline3D s;
-                         for (Point3 p : {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 10, 0)}) {
-                             SplineKnot k(KTYPE_BEZIER_CORNER, LTYPE_LINE, p, p + Point3(0, 0, 7),
-                                          p + Point3(3, -9, 2));
-                             s.AddKnot(k);
-                         }
-                         return s;
-                     }}),
-    spline_test::ByName());
+    ::testing::Values(StraightCase{"CornersWithComputedHandles", [] { return CornerSpline(kL); }},
+                      StraightCase{"HandlesOnTheKnots", [] { return Knots(kL); }},
+                      StraightCase{"LineSegmentsIgnoreHandles",
+                                   [] {
+                                       return Knots(kL, KTYPE_BEZIER_CORNER, LTYPE_LINE, P(0, 0, 7),
+                                                    P(3, -9, 2));
+                                   }}),
+    support::ByName());
 
 // The cubic with handles 0.5517861843 R strays from the circle by about 2.7e-4 R, so its length
 // matches pi R / 2 to well within 1e-3 (the parabola below checks the integration itself).
@@ -135,11 +111,7 @@ class Spline3DComputeBezPoints : public ::testing::TestWithParam<HandleCase> {};
 
 TEST_P(Spline3DComputeBezPoints, GivesTheDocumentedHandles) {
     const HandleCase& c = GetParam();
-    Spline3D s;
-    for (const Point3& p : c.pts) {
-        SplineKnot k(c.ktype, LTYPE_CURVE, p, p, p);
-        s.AddKnot(k);
-    }
+    Spline3D s = Knots(c.pts, c.ktype);
     s.SetClosed(c.closed);
     s.ComputeBezPoints();
     EXPECT_TRUE(Near(s.GetInVec(c.knot), c.in));
@@ -147,10 +119,6 @@ TEST_P(Spline3DComputeBezPoints, GivesTheDocumentedHandles) {
     EXPECT_TRUE(Near(s.GetRelOutVec(c.knot), c.out - s.GetKnotPoint(c.knot)));
 }
 
-const std::vector<Point3> kL = {P(0, 0, 0), P(10, 0, 0), P(10, 10, 0)};
-const std::vector<Point3> kSquare = {P(0, 0, 0), P(10, 0, 0), P(10, 10, 0), P(0, 10, 0)};
-const std::vector<Point3> kCollinear = {P(0, 0, 0), P(10, 0, 0), P(40, 0, 0)};
-const std::vector<Point3> kUpright = {P(0, 0, 0), P(0, 0, 30)};
 const double k3 = 10.0 / 3.0;
 
 INSTANTIATE_TEST_SUITE_P(
@@ -172,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Two knots: a straight segment, handles at the thirds.
         HandleCase{"AutoTwoKnotsStraight", KTYPE_AUTO, kUpright, false, 0, P(0, 0, 0),
                    P(0, 0, 10)}),
-    spline_test::ByName());
+    support::ByName());
 
 // --- Sampling ---------------------------------------------------------------------------------
 
@@ -197,14 +165,7 @@ TEST_P(Spline3DSample, PositionAndTangent) {
 // Chords of 10 and 30 (length 40).
 Spline3D Unequal() { return CornerSpline({{0, 0, 0}, {10, 0, 0}, {10, 30, 0}}); }
 // The same knots with the handles left on the knots: straight, but B(t) = P0 + (P3-P0)(3t^2-2t^3).
-Spline3D UnequalHandlesOnKnots() {
-    Spline3D s;
-    for (Point3 p : {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 30, 0)}) {
-        SplineKnot k(KTYPE_CORNER, LTYPE_CURVE, p, p, p);
-        s.AddKnot(k);
-    }
-    return s;
-}
+Spline3D UnequalHandlesOnKnots() { return Knots({{0, 0, 0}, {10, 0, 0}, {10, 30, 0}}); }
 Spline3D Square() { return CornerSpline({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}}, true); }
 
 const Point3 kX(1, 0, 0), kY(0, 1, 0);
@@ -224,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Closed square of side 10: the closing edge is the last quarter; u wraps.
         SampleCase{"ClosedClosingEdge", Square, PARAM_NORMALIZED, 0.875f, {0, 5, 0}, {0, -1, 0}},
         SampleCase{"ClosedWrapsAbove", Square, PARAM_NORMALIZED, 1.25f, {10, 0, 0}, kY}),
-    spline_test::ByName());
+    support::ByName());
 
 // Normalised samples on the parabola sit where the closed-form arc length is u * L (inverted by
 // bisection here), with the tangent along (1, 2 - 0.4x).
@@ -308,14 +269,7 @@ TEST(Spline3DReverse, OpenReversesKnotsSwapsHandlesAndKeepsSegmentTypes) {
 // P0 (0,0), P1 (0,10), P2 (10,10), P3 (10,0): the curve peaks at t = 1/2, y = (30+30)/8 = 7.5,
 // below the handles; a quarter circle of radius 10 fills [0,10]^2 exactly.
 TEST(Spline3DBBox, BoundsTheCurveNotTheHandles) {
-    Spline3D arch;
-    SplineKnot a(KTYPE_BEZIER_CORNER, LTYPE_CURVE, Point3(0, 0, 0), Point3(0, 0, 0),
-                 Point3(0, 10, 0));
-    SplineKnot b(KTYPE_BEZIER_CORNER, LTYPE_CURVE, Point3(10, 0, 0), Point3(10, 10, 0),
-                 Point3(10, 0, 0));
-    arch.AddKnot(a);
-    arch.AddKnot(b);
-    const Box3 box = arch.GetBBox();
+    const Box3 box = Segment(P(0, 0, 0), P(0, 10, 0), P(10, 10, 0), P(10, 0, 0)).GetBBox();
     EXPECT_TRUE(Near(box.pmin, Point3(0, 0, 0), 1e-5f));
     EXPECT_TRUE(Near(box.pmax, P(10, 7.5, 0), 1e-5f));
     const Box3 q = QuarterCircle(10.0f).GetBBox();

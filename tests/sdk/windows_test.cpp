@@ -1,11 +1,11 @@
 // The Windows stand-ins and module resource files: string loading, templates, message boxes.
 #include <gtest/gtest.h>
-#include <algorithm>
 
 #include <fstream>
 #include <string>
 
 #include "resourcemodule.h"
+#include "support/scratch_dir.h"
 #include "windows.h"
 
 namespace {
@@ -16,12 +16,9 @@ HINSTANCE FakeModule(int n) {
     return reinterpret_cast<HINSTANCE>(&handles[n]);
 }
 
+// A file of the running test's own: ctest runs the tests in parallel processes.
 std::string WriteFile(const std::string& name, const std::string& text) {
-    // Prefixed with the test's name (a parameterised one has a slash): ctest runs the tests in
-    // parallel processes.
-    std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    std::replace(test.begin(), test.end(), '/', '_');
-    const std::string path = ::testing::TempDir() + test + "_" + name;
+    const std::string path = support::TestTempDir(name).string();
     std::ofstream(path, std::ios::binary) << text;
     return path;
 }
@@ -47,13 +44,10 @@ protected:
     HINSTANCE module_ = FakeModule(0);
 };
 
-TEST_F(ResourceFile, LoadStringCopiesTheEntry) {
+TEST_F(ResourceFile, LoadStringCopiesTheEntryAndTemplatesKeepTheirControlsInOrder) {
     wchar_t buffer[16] = L"junk";
     EXPECT_EQ(LoadStringW(module_, 3, buffer, 16), 7);
     EXPECT_STREQ(buffer, L"Trellon");
-}
-
-TEST_F(ResourceFile, DialogTemplateKeepsControlsInOrder) {
     const MaxSDK::Util::DialogTemplate* dialog = MaxSDK::Util::FindDialogTemplate(module_, 101);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->caption, L"Path");
@@ -74,9 +68,11 @@ struct BadFile {
 
 class BadResourceFile : public ::testing::TestWithParam<BadFile> {};
 
+// A file that is not there, or not right.
 TEST_P(BadResourceFile, IsRejectedWithThePlace) {
     const BadFile& bad = GetParam();
-    const std::string path = WriteFile(std::string(bad.name) + ".res.json", bad.text);
+    const std::string path = bad.text ? WriteFile(std::string(bad.name) + ".res.json", bad.text)
+                                      : support::TestTempDir("no-such.res.json").string();
     const std::string error = MaxSDK::Util::LoadResourceModule(FakeModule(2), path);
     EXPECT_NE(error.find(path + ": "), std::string::npos) << error;
     EXPECT_NE(error.find(bad.expected), std::string::npos) << error;
@@ -85,7 +81,8 @@ TEST_P(BadResourceFile, IsRejectedWithThePlace) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, BadResourceFile,
-    ::testing::Values(BadFile{"syntax", "{ \"strings\": ", "parse error at line 1"},
+    ::testing::Values(BadFile{"missing", nullptr, "cannot open the file"},
+                      BadFile{"syntax", "{ \"strings\": ", "parse error at line 1"},
                       BadFile{"ctype",
                               R"({"dialogs": {"101": {"controls": [{"id": 1, "type": "knob"}]}}})",
                               "dialogs.\"101\".controls[0].type: unknown control type \"knob\""},
@@ -94,12 +91,6 @@ INSTANTIATE_TEST_SUITE_P(
                                                     {"id": 9, "type": "spinner"}]}}})",
                               "controls[1].id: control 9 appears twice"}),
     [](const ::testing::TestParamInfo<BadFile>& param) { return std::string(param.param.name); });
-
-TEST(ResourceModuleFile, MissingFileIsAnError) {
-    const std::string path = ::testing::TempDir() + "no-such.res.json";
-    EXPECT_EQ(MaxSDK::Util::LoadResourceModule(FakeModule(3), path),
-              path + ": cannot open the file");
-}
 
 TEST(MessageBox, ForwardsToTheHostHandler) {
     std::wstring seenText;

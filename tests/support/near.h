@@ -35,13 +35,6 @@ inline ::testing::AssertionResult Near(const Box3& got, const Box3& want, float 
     return ::testing::AssertionFailure() << "got " << got << ", want " << want;
 }
 
-// q and -q are the same rotation.
-inline ::testing::AssertionResult SameRotation(const Quat& got, const Quat& want,
-                                               float tol = 1e-5f) {
-    if (got.Equals(want, tol) || got.Equals(-want, tol)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got " << got << ", want +-" << want;
-}
-
 inline bool Finite(const Point3& p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
