@@ -378,6 +378,7 @@ void EditSession::Restore() {
             // Each change went through once; a replay goes on past one that does not.
         }
     }
+    PutBackClouds(*scene_, samples_);
     scene_->ClearMessages();
 }
 
@@ -389,12 +390,14 @@ std::vector<std::string> EditSession::AcceptedSteps() const {
 
 EditReply EditSession::Handle(const EditRequest& r) {
     const std::size_t changesBefore = changes_.size();
+    samples_ = TakeClouds(*scene_);
     try {
         return Route(r);
     } catch (const std::exception& e) {
         // What the module or the host ran into while answering (a table index out of range,
         // memory that is not there): the request's change, if it was taken, is dropped and the
-        // scene rebuilt without it, so the editor goes on with the scene as it was.
+        // scene rebuilt without it (with the samples it had), so the editor goes on with the
+        // scene as it was.
         changes_.resize(std::min(changes_.size(), changesBefore));
         Restore();
         return Refuse(
@@ -515,7 +518,6 @@ EditReply EditSession::Steps(const std::string& body, const std::vector<std::str
     }
     // What the scene and the panel were, to tell whether a failure left a trace.
     const std::string before = Fingerprint();
-    const CloudSamples clouds = TakeClouds(*scene_);
     scene_->ClearMessages();
     const std::size_t pagesBefore = scene_->Panel().OpenedPages().size();
     const std::string error = Apply(change);
@@ -543,7 +545,6 @@ EditReply EditSession::Steps(const std::string& body, const std::vector<std::str
     // otherwise the scene is rebuilt from the file and the accepted changes.
     if (before.empty() || Fingerprint() != before) {
         Restore();
-        PutBackClouds(*scene_, clouds);
     }
     return Reply(422, answer);
 }
@@ -642,12 +643,10 @@ EditReply EditSession::Import(const EditRequest& r) {
     Change change;
     change.importFile = path.filename().string();
     change.importNode = nodeName.ToUTF8();
-    const CloudSamples clouds = TakeClouds(*scene_);
     scene_->ClearMessages();
     if (const std::string e = Apply(change); !e.empty()) {
         fs::remove(path, ec);
         Restore();
-        PutBackClouds(*scene_, clouds);
         return Refuse(422, e);
     }
     changes_.push_back(std::move(change));

@@ -51,6 +51,8 @@
 #include <string>
 #include <vector>
 
+#include "point3.h"
+
 class ClassDesc;
 
 namespace host {
@@ -115,7 +117,8 @@ private:
     bool Load(std::string& error);
     // Runs one change on the current scene; empty on success.
     std::string Apply(const Change& change);
-    // Loads the file again and replays every accepted change.
+    // Loads the file again, replays every accepted change and puts back the point-cloud samples
+    // the request found (a replay draws other ones).
     void Restore();
     // The scene as a file and the panel as the page sees it; empty when the scene cannot be
     // written.
@@ -127,6 +130,8 @@ private:
     std::string fileText_;
     std::unique_ptr<Scene> scene_;
     std::vector<Change> changes_;
+    // Each Trellon object's point-cloud sample as the request being answered found it, by node.
+    std::map<std::string, std::vector<Point3>> samples_;
 };
 
 }  // namespace host
