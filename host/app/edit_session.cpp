@@ -241,22 +241,8 @@ bool WriteGlbToMemory(const std::function<bool(const std::string&, std::string&)
 // one, as the step language reads them.
 bool CreateWithoutSeed(const std::string& step) {
     std::vector<std::string> words;
-    std::string word;
-    bool quoted = false, inWord = false;
-    for (char c : step + " ") {
-        if (c == '"') {
-            quoted = !quoted;
-            inWord = true;
-        } else if (!quoted && std::isspace(static_cast<unsigned char>(c))) {
-            if (inWord) words.push_back(word);
-            word.clear();
-            inWord = false;
-        } else {
-            word += c;
-            inWord = true;
-        }
-    }
-    return words.size() == 2 && words[0] == "create";
+    std::string error;
+    return SplitWords(step, words, error) && words.size() == 2 && words[0] == "create";
 }
 
 // Whether text names a question that found no answer / a dialog that found no names (the

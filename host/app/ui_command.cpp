@@ -35,39 +35,6 @@ struct Step {
     std::vector<std::string> words;
 };
 
-// Splits a step into words: blanks separate, double quotes keep blanks inside a word.
-bool SplitWords(const std::string& text, std::vector<std::string>& words, std::string& error) {
-    words.clear();
-    std::string word;
-    bool inWord = false;
-    bool quoted = false;
-    for (char c : text) {
-        if (quoted) {
-            if (c == '"') {
-                quoted = false;
-            } else {
-                word += c;
-            }
-        } else if (c == '"') {
-            quoted = true;
-            inWord = true;
-        } else if (std::isspace(static_cast<unsigned char>(c))) {
-            if (inWord) words.push_back(word);
-            word.clear();
-            inWord = false;
-        } else {
-            word += c;
-            inWord = true;
-        }
-    }
-    if (quoted) {
-        error = "a double quote is not closed";
-        return false;
-    }
-    if (inWord) words.push_back(word);
-    return true;
-}
-
 // Steps from text: lines, or a JSON array of step strings.
 bool ParseSteps(const std::string& text, const std::string& source, std::vector<Step>& steps,
                 std::string& error) {
@@ -495,6 +462,38 @@ bool OutputUsable(const std::string& output) {
 }
 
 }  // namespace
+
+bool SplitWords(const std::string& text, std::vector<std::string>& words, std::string& error) {
+    words.clear();
+    std::string word;
+    bool inWord = false;
+    bool quoted = false;
+    for (char c : text) {
+        if (quoted) {
+            if (c == '"') {
+                quoted = false;
+            } else {
+                word += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+            inWord = true;
+        } else if (std::isspace(static_cast<unsigned char>(c))) {
+            if (inWord) words.push_back(word);
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (quoted) {
+        error = "a double quote is not closed";
+        return false;
+    }
+    if (inWord) words.push_back(word);
+    return true;
+}
 
 void ShowPanel(Scene& scene, std::ostream& out) {
     IRollupWindow* r = scene.Panel().Rollup();

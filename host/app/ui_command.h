@@ -47,6 +47,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "scene.h"
 
@@ -71,6 +72,10 @@ int UiScene(Scene& scene, const UiOptions& options, std::ostream& out, std::ostr
 struct PanelStepRules {
     bool refuseOutOfRange = false;
 };
+
+// Splits a step into words: blanks separate, double quotes keep blanks inside a word. False
+// (with why) for a double quote that is not closed.
+bool SplitWords(const std::string& text, std::vector<std::string>& words, std::string& error);
 
 // Runs panel steps (the text of a step file; source names it in messages) on a loaded scene.
 // Empty on success, else the failing step's message ("SOURCE: step N (line L, VERB): ...").
