@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -214,6 +215,18 @@ TEST_F(EditSessionTest, SpacingStepChangesTheModelAndUndoTakesItBack) {
     std::ifstream saved(dir / "garden.scene.json");
     const json file = json::parse(saved);
     EXPECT_FALSE(file["nodes"].back()["object"].contains("setup")) << "saved whole";
+}
+
+// A new object's generator is seeded by the session, so the accepted steps rebuild the scene
+// exactly; a quoted name is one word, and a seed the page gave is kept.
+TEST_F(EditSessionTest, CreateStepsWithoutASeedAreGivenOne) {
+    ASSERT_EQ(Step({"create \"New fence\""}).status, 200);
+    ASSERT_EQ(Step({"create Rail seed 7"}).status, 200);
+    const std::vector<std::string> steps = session->AcceptedSteps();
+    ASSERT_EQ(steps.size(), 3u);
+    EXPECT_TRUE(std::regex_match(steps[1], std::regex(R"(create "New fence" seed \d+)")))
+        << steps[1];
+    EXPECT_EQ(steps[2], "create Rail seed 7");
 }
 
 // The HTTP side, over a socket pair: a refused request never reaches the session.
