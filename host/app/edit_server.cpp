@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "module_loader.h"
@@ -51,15 +50,6 @@ bool Decode(const std::string& in, std::string& out) {
         i += 2;
     }
     return true;
-}
-
-std::string ContentType(const std::string& path) {
-    const std::string ext = fs::path(path).extension().string();
-    if (ext == ".html") return "text/html; charset=utf-8";
-    if (ext == ".js") return "text/javascript; charset=utf-8";
-    if (ext == ".css") return "text/css; charset=utf-8";
-    if (ext == ".png") return "image/png";
-    return "text/plain; charset=utf-8";
 }
 
 const char* Reason(int status) {
@@ -162,24 +152,7 @@ bool ParseHttpHead(const std::string& head, HttpHead& out, std::string& error) {
 
 bool EditServer::Open(const EditOptions& options, std::string& error) {
     const std::string web = options.webDir.empty() ? DefaultWebDir() : options.webDir;
-    std::ifstream manifest(fs::path(web) / "manifest.txt");
-    if (!manifest) {
-        error = "the editor's page is not in " + web +
-                " (no manifest.txt): build the trellon_viewer target";
-        return false;
-    }
-    std::string line;
-    while (std::getline(manifest, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line.find("..") != std::string::npos || line.front() == '/') continue;
-        files_["/" + line] = File{(fs::path(web) / line).string(), ContentType(line)};
-    }
-    const auto page = files_.find("/edit.html");
-    if (page == files_.end()) {
-        error = web + "/manifest.txt does not list edit.html: build the trellon_viewer target";
-        return false;
-    }
-    files_["/"] = page->second;
+    if (!ReadWebFiles(web, "edit.html", files_, error)) return false;
 
     if (!listener_.Open(options.port, error)) return false;
     port_ = listener_.Port();

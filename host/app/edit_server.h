@@ -19,6 +19,7 @@
 
 #include "edit_session.h"
 #include "loopback_listener.h"
+#include "web_files.h"
 
 namespace host {
 
@@ -67,14 +68,10 @@ public:
     void SetPort(int port) { port_ = port; }
 
 private:
-    struct File {
-        std::string path;
-        std::string type;
-    };
     bool AllowedHost(const std::string& host) const;
 
     EditSession& session_;
-    std::map<std::string, File> files_;
+    std::map<std::string, WebFile> files_;
     LoopbackListener listener_;
     int port_ = 0;  // the listener's, or the one a test sets
     std::string lastPath_;

@@ -26,27 +26,6 @@ constexpr int kMaxConnections = 32;
 constexpr int kSocketTimeoutSeconds = 10;
 constexpr std::size_t kMaxRequestBytes = 16384;
 
-std::string ContentType(const std::string& path) {
-    const std::string ext = fs::path(path).extension().string();
-    if (ext == ".html") return "text/html; charset=utf-8";
-    if (ext == ".js") return "text/javascript; charset=utf-8";
-    if (ext == ".css") return "text/css; charset=utf-8";
-    if (ext == ".glb") return "model/gltf-binary";
-    if (ext == ".png") return "image/png";
-    if (ext.empty() || ext == ".txt") return "text/plain; charset=utf-8";
-    return "application/octet-stream";
-}
-
-// A manifest entry: a relative path of plain names, nothing that climbs out of the folder.
-bool PlainRelativePath(const std::string& p) {
-    if (p.empty() || p.front() == '/' || p.find('\\') != std::string::npos) return false;
-    for (const auto& part : fs::path(p)) {
-        const std::string s = part.string();
-        if (s.empty() || s == "." || s == "..") return false;
-    }
-    return true;
-}
-
 // A file name that needs no escaping in a URL: letters, digits, '.', '-', '_', not hidden.
 bool PlainFileName(const std::string& name) {
     if (name.empty() || name.front() == '.') return false;
@@ -90,29 +69,7 @@ std::string DefaultWebDir() {
 
 bool ViewServer::Open(const ViewOptions& options, std::string& error) {
     const std::string web = options.webDir.empty() ? DefaultWebDir() : options.webDir;
-    std::ifstream manifest(fs::path(web) / "manifest.txt");
-    if (!manifest) {
-        error = "the viewer's files are not in " + web +
-                " (no manifest.txt): build the trellon_viewer target, or give --web";
-        return false;
-    }
-    std::string line;
-    while (std::getline(manifest, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty()) continue;
-        const fs::path file = fs::path(web) / line;
-        if (!PlainRelativePath(line) || !fs::is_regular_file(file)) {
-            error = file.string() + ": a viewer file listed in manifest.txt is missing";
-            return false;
-        }
-        files_["/" + line] = File{file.string(), ContentType(line)};
-    }
-    const auto page = files_.find("/index.html");
-    if (page == files_.end()) {
-        error = web + "/manifest.txt does not list index.html";
-        return false;
-    }
-    files_["/"] = page->second;
+    if (!ReadWebFiles(web, "index.html", files_, error)) return false;
     if (!fs::is_regular_file(options.glbPath)) {
         error = options.glbPath + ": no such file";
         return false;
@@ -123,7 +80,7 @@ bool ViewServer::Open(const ViewOptions& options, std::string& error) {
     }
     // The .glb is served as /model.glb and, when its file name is a plain one, under that name
     // too, so the page can show it.
-    files_["/model.glb"] = File{options.glbPath, ContentType("model.glb")};
+    files_["/model.glb"] = WebFile{options.glbPath, ContentType("model.glb")};
     const std::string name = fs::path(options.glbPath).filename().string();
     if (PlainFileName(name) && files_.find("/" + name) == files_.end()) {
         files_["/" + name] = files_["/model.glb"];
@@ -207,7 +164,7 @@ void ViewServer::Handle(int client, std::ostream& log) {
                 status = RespondText(client, 500, "Internal Server Error");
             } else {
                 status = 200;
-                const std::string head = Head(200, "OK", it->second.contentType, size);
+                const std::string head = Head(200, "OK", it->second.type, size);
                 bool ok = SendAll(client, head.data(), head.size());
                 std::uintmax_t left = size;
                 char buf[65536];

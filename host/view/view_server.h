@@ -17,6 +17,7 @@
 #include <string>
 
 #include "loopback_listener.h"
+#include "web_files.h"
 
 namespace host {
 
@@ -56,13 +57,9 @@ public:
     }
 
 private:
-    struct File {
-        std::string path;
-        std::string contentType;
-    };
     void Handle(int client, std::ostream& log);
 
-    std::map<std::string, File> files_;  // request path -> file
+    std::map<std::string, WebFile> files_;  // request path -> file
     LoopbackListener listener_;
     std::string modelName_ = "model.glb";
     std::atomic<int> active_{0};
