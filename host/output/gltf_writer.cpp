@@ -15,6 +15,7 @@
 #include <memory>
 #include <new>
 #include <nlohmann/json.hpp>
+#include <stdexcept>
 
 #include "gltf_materials.h"
 #include "imtl.h"
@@ -199,50 +200,22 @@ bool InstanceTRS(const Matrix3& tm, double metres, std::array<float, 3>& t, std:
     return true;
 }
 
-// Faces must refer to vertices (and texture vertices) the mesh has, and coordinates be finite.
-bool CheckMesh(const EvaluatedNode& node, bool uvs, std::string& error) {
-    const Mesh& mesh = node.Geometry();
-    for (int v = 0; v < mesh.numVerts; ++v) {
-        if (!Finite(mesh.verts[v])) {
-            error = NodeLabel(node) + ": vertex " + std::to_string(v) + " is not finite";
-            return false;
-        }
-    }
-    for (int f = 0; f < mesh.numFaces; ++f) {
-        for (int k = 0; k < 3; ++k) {
-            if (mesh.faces[f].v[k] >= static_cast<DWORD>(mesh.numVerts)) {
-                error = NodeLabel(node) + ": face " + std::to_string(f) + " refers to vertex " +
-                        std::to_string(mesh.faces[f].v[k]) + " of " + std::to_string(mesh.numVerts);
-                return false;
-            }
-            if (uvs && mesh.tvFace[f].t[k] >= static_cast<DWORD>(mesh.numTVerts)) {
-                error = NodeLabel(node) + ": face " + std::to_string(f) +
-                        " refers to texture vertex " + std::to_string(mesh.tvFace[f].t[k]) +
-                        " of " + std::to_string(mesh.numTVerts);
-                return false;
-            }
-        }
-    }
-    for (int t = 0; uvs && t < mesh.numTVerts; ++t) {
-        if (!Finite(mesh.tVerts[t])) {
-            error = NodeLabel(node) + ": texture vertex " + std::to_string(t) + " is not finite";
-            return false;
-        }
-    }
-    return true;
-}
-
 // ---- What the file will hold, planned before any of the binary part is written.
+
+// A vertex as the file holds it: position, normal and (with texture coordinates) the texture
+// coordinate, interleaved, so a primitive's vertices are one region that can grow at its end.
+constexpr std::size_t kPositionAndNormal = 24;
+constexpr std::size_t kWithTexture = 32;
 
 // One primitive: the faces of one glTF material.
 struct PrimitivePlan {
     int material = -1;
     std::uint32_t faces = 0;
-    // Known once the node's vertices are shared out (SharedVertices):
+    // Known once the node's corners are numbered (WriteNodeData):
     std::uint32_t vertices = 0;
     std::array<float, 3> min{}, max{};
-    // Accessors and their regions of the binary part (offsets from its start).
-    std::uint64_t positionsAt = 0, normalsAt = 0, uvsAt = 0, indicesAt = 0;
+    // Its regions of the binary part (offsets from its start).
+    std::uint64_t indicesAt = 0, verticesAt = 0;
     bool ShortIndices() const { return vertices <= 0xFFFFu; }
     std::uint64_t IndexBytes() const {
         return (static_cast<std::uint64_t>(faces) * 3 * (ShortIndices() ? 2 : 4) + 3) & ~3ull;
@@ -253,6 +226,7 @@ struct NodePlan {
     const EvaluatedNode* node = nullptr;
     NodeFrame frame;
     bool uvs = false;
+    bool smoothing = false;  // some face has a smoothing group
     std::vector<PrimitivePlan> prims;
     std::vector<std::pair<MtlID, int>> idPrims;  // each material ID the faces use, its primitive
     // An instanced source: its groups, each group's material per primitive, and where each
@@ -260,6 +234,7 @@ struct NodePlan {
     const InstancedSource* instanced = nullptr;
     std::vector<std::vector<int>> groupMaterials;
     std::vector<std::uint64_t> groupAt;
+    std::uint64_t Stride() const { return uvs ? kWithTexture : kPositionAndNormal; }
 };
 
 // Per material ID (all 65536 of them), its primitive in the plan; -1 for an ID no face uses.
@@ -269,17 +244,53 @@ std::vector<int> PrimitiveOfId(const NodePlan& plan) {
     return table;
 }
 
+bool CheckFinite(const EvaluatedNode& node, const Point3* points, int count, const char* what,
+                 std::string& error) {
+    for (int i = 0; i < count; ++i) {
+        if (!Finite(points[i])) {
+            error = NodeLabel(node) + ": " + what + " " + std::to_string(i) + " is not finite";
+            return false;
+        }
+    }
+    return true;
+}
+
 // The primitives of a node: the materials its faces show, in the order the faces first use them.
 // A Trellon object's faces show their item's or profile's material (`sources`, by material ID);
 // where that has none, the node's palette colour stands in under the item's name.
-void PlanPrimitives(NodePlan& plan, MaterialTable& materials,
-                    const std::vector<FaceSource>& sources) {
+// The same pass checks the mesh: faces must refer to vertices (and texture vertices) it has, and
+// its coordinates must be finite. A large mesh is read from memory once per pass, so the checks
+// ride on the pass the plan needs anyway.
+bool PlanFaces(NodePlan& plan, MaterialTable& materials, const std::vector<FaceSource>& sources,
+               std::string& error) {
     const EvaluatedNode& node = *plan.node;
     const Mesh& mesh = node.Geometry();
+    if (!CheckFinite(node, mesh.verts, mesh.numVerts, "vertex", error)) return false;
+    const auto nv = static_cast<DWORD>(mesh.numVerts);
+    const auto ntv = static_cast<DWORD>(mesh.numTVerts);
     std::vector<int> primOfId(std::size_t{FACE_MATID_MASK} + 1, -1);
     std::map<int, int> primOfMaterial;
+    DWORD groups = 0;
     for (int f = 0; f < mesh.numFaces; ++f) {
-        const MtlID id = mesh.faces[f].getMatID();
+        const Face& face = mesh.faces[f];
+        if (face.v[0] >= nv || face.v[1] >= nv || face.v[2] >= nv) {
+            const int k = face.v[0] >= nv ? 0 : face.v[1] >= nv ? 1 : 2;
+            error = NodeLabel(node) + ": face " + std::to_string(f) + " refers to vertex " +
+                    std::to_string(face.v[k]) + " of " + std::to_string(mesh.numVerts);
+            return false;
+        }
+        if (plan.uvs) {
+            const TVFace& t = mesh.tvFace[f];
+            if (t.t[0] >= ntv || t.t[1] >= ntv || t.t[2] >= ntv) {
+                const int k = t.t[0] >= ntv ? 0 : t.t[1] >= ntv ? 1 : 2;
+                error = NodeLabel(node) + ": face " + std::to_string(f) +
+                        " refers to texture vertex " + std::to_string(t.t[k]) + " of " +
+                        std::to_string(mesh.numTVerts);
+                return false;
+            }
+        }
+        groups |= face.smGroup;
+        const MtlID id = face.getMatID();
         int& prim = primOfId[id];
         if (prim < 0) {
             const FaceSource* source = id < sources.size() ? &sources[id] : nullptr;
@@ -297,6 +308,8 @@ void PlanPrimitives(NodePlan& plan, MaterialTable& materials,
         }
         ++plan.prims[static_cast<std::size_t>(prim)].faces;
     }
+    plan.smoothing = groups != 0;
+    return !plan.uvs || CheckFinite(node, mesh.tVerts, mesh.numTVerts, "texture vertex", error);
 }
 
 // ---- The binary part.
@@ -316,9 +329,19 @@ public:
 
     template <class T>
     void Put(const T& value) {
-        if (used_ + sizeof(T) > buffer_.capacity) Flush();
-        std::memcpy(buffer_.data.get() + used_, &value, sizeof(T));
-        used_ += sizeof(T);
+        Put<sizeof(T)>(&value);
+    }
+    // A known size is copied without a call.
+    template <std::size_t bytes>
+    void Put(const void* data) {
+        if (used_ + bytes > buffer_.capacity) Flush();
+        std::memcpy(buffer_.data.get() + used_, data, bytes);
+        used_ += bytes;
+    }
+    void Put(const void* data, std::size_t bytes) {
+        if (used_ + bytes > buffer_.capacity) Flush();
+        std::memcpy(buffer_.data.get() + used_, data, bytes);
+        used_ += bytes;
     }
     void Flush() {
         if (used_ == 0) return;
@@ -336,96 +359,183 @@ private:
     std::size_t used_ = 0;
 };
 
+// Where one primitive's indices and vertices go while the faces are walked: straight into their
+// regions of the file, or, for a primitive whose regions cannot be placed yet, held in memory
+// (indices at full width) until the walk has counted its vertices.
+struct PrimitiveOut {
+    std::unique_ptr<RegionWriter> indices, vertices;
+    std::vector<std::uint32_t> heldIndices;
+    std::vector<float> heldVertices;
+    std::uint32_t written = 0;  // vertices out so far
+};
+
+// Writes a primitive's held indices and vertices at its regions.
+void WriteHeld(const PrimitivePlan& p, PrimitiveOut& out, OutputFile& file, std::uint64_t binAt) {
+    {
+        RegionWriter indices(file, binAt + p.indicesAt, p.IndexBytes());
+        for (const std::uint32_t i : out.heldIndices) {
+            if (p.ShortIndices())
+                indices.Put(static_cast<std::uint16_t>(i));
+            else
+                indices.Put(i);
+        }
+        for (std::uint64_t pad = out.heldIndices.size() * (p.ShortIndices() ? 2 : 4);
+             pad < p.IndexBytes(); ++pad)
+            indices.Put(std::uint8_t{0});
+    }
+    const std::uint64_t bytes = out.heldVertices.size() * sizeof(float);
+    RegionWriter vertices(file, binAt + p.verticesAt, bytes);
+    vertices.Put(out.heldVertices.data(), static_cast<std::size_t>(bytes));
+    out.heldVertices = {};
+    out.heldIndices = {};
+}
+
 // Writes one node's primitives at `binAt` (file offset of the binary part) + `offset`; returns
 // the bytes written. The node's plan gets its vertex counts, bounds and region offsets.
+//
+// The faces are walked once, writing as they go: each face's corners into its primitive's index
+// region (in reverse order where the frame mirrors) and, the first time a corner uses a class,
+// that class's vertex into the primitive's vertex region. The vertices are thus numbered in the
+// order the faces first use them, which also keeps a face's vertices close together for the
+// viewer's vertex cache.
+//
+// What the walk cannot know in advance is how many vertices a primitive gets, and with that the
+// width of its indices (16 bits up to 65535 vertices) and where the next region starts. So the
+// corners are first numbered without writing until the primitive with the most faces passes
+// 65535 vertices: its indices are 32 bits wide then, its regions go first and its vertex region
+// grows at the end; the other primitives, usually a small share, are held in memory and written
+// after it. When the numbering reaches the last face instead, every count is known and every
+// primitive is written in place. Numbering goes face by face in one order both times, so a class
+// numbered before the walk is the next vertex out when the walk first reaches it.
 std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binAt,
                             std::uint64_t offset, ProgressBar& progress, double done,
                             double share) {
     const Mesh& mesh = plan.node->Geometry();
-    gltf::SharedVertices shared(mesh, plan.uvs, plan.frame.normalTM, PrimitiveOfId(plan));
-    shared.Build();
-    progress.Update(done + share * 0.5);
-    VertexClass* classes = shared.Classes();
+    if (plan.prims.empty()) return 0;
+    const std::vector<int> primOfId = PrimitiveOfId(plan);
+    gltf::SharedVertices shared(mesh, plan.uvs, plan.frame.normalTM, primOfId);
+    shared.Prepare(plan.smoothing);
+    const std::array<int, 3> order =
+        plan.frame.reverse ? std::array<int, 3>{0, 2, 1} : std::array<int, 3>{0, 1, 2};
+    std::vector<std::uint32_t> numbered(plan.prims.size(), 0);
+    // The classes of face f's corners in writing order (of primitive k), each numbered the first
+    // time it is met. (The classes may move as they grow: they are looked up afresh each time.)
+    auto number = [&](int f, std::size_t k, std::array<std::uint32_t, 3>& inOrder) {
+        std::uint32_t c[3];
+        shared.FaceClasses(f, c);
+        VertexClass* classes = shared.Classes();
+        for (std::size_t n = 0; n < 3; ++n) {
+            inOrder[n] = c[order[n]];
+            VertexClass& cls = classes[inOrder[n]];
+            if (cls.index == 0) cls.index = ++numbered[k];
+        }
+    };
 
-    // Vertices per primitive, and each primitive's regions: positions, normals, texture
-    // coordinates, indices, one after the other (each a multiple of 4 bytes).
-    for (std::size_t c = 0; c < shared.Count(); ++c)
-        if (classes[c].prim != 0) ++plan.prims[classes[c].prim - 1u].vertices;
+    const auto big = static_cast<std::size_t>(
+        std::max_element(
+            plan.prims.begin(), plan.prims.end(),
+            [](const PrimitivePlan& a, const PrimitivePlan& b) { return a.faces < b.faces; }) -
+        plan.prims.begin());
+    int f = 0;
+    std::array<std::uint32_t, 3> corners{};
+    for (; f < mesh.numFaces && numbered[big] <= 0xFFFFu; ++f)
+        number(f, static_cast<std::size_t>(primOfId[mesh.faces[f].getMatID()]), corners);
+    const bool counted = f == mesh.numFaces;
+
+    // The regions placed now: every primitive's when all are counted, else the largest's, whose
+    // vertex count is then only known to be past 65535.
+    const std::uint64_t stride = plan.Stride();
+    std::vector<PrimitiveOut> out(plan.prims.size());
     std::uint64_t at = offset;
+    for (std::size_t k = 0; k < plan.prims.size(); ++k) {
+        if (!counted && k != big) continue;
+        PrimitivePlan& p = plan.prims[k];
+        p.vertices = numbered[k];
+        p.indicesAt = at;
+        p.verticesAt = p.indicesAt + p.IndexBytes();
+        at = p.verticesAt + std::uint64_t{p.vertices} * stride;
+        out[k].indices = std::make_unique<RegionWriter>(file, binAt + p.indicesAt, p.IndexBytes());
+        out[k].vertices = std::make_unique<RegionWriter>(
+            file, binAt + p.verticesAt, counted ? p.vertices * stride : kRegionBuffer);
+    }
     for (PrimitivePlan& p : plan.prims) {
-        const std::uint64_t n = p.vertices;
-        p.positionsAt = at;
-        p.normalsAt = p.positionsAt + n * 12;
-        p.uvsAt = p.normalsAt + n * 12;
-        p.indicesAt = p.uvsAt + (plan.uvs ? n * 8 : 0);
-        at = p.indicesAt + p.IndexBytes();
         p.min.fill(std::numeric_limits<float>::infinity());
         p.max.fill(-std::numeric_limits<float>::infinity());
     }
 
-    // One pass over the faces writes both: each face's corners into its primitive's index
-    // region (in reverse order where the frame mirrors) and, the first time a corner uses a
-    // class, that class's vertex into the primitive's attribute regions. The vertices are thus
-    // numbered in the order the faces first use them, which also keeps a face's vertices close
-    // together for the viewer's vertex cache. A corner's class is found from its vertex alone
-    // where that has one class, else by its normal, texture vertex and primitive.
-    std::vector<std::unique_ptr<RegionWriter>> positions, normals, uvs, indices;
-    for (const PrimitivePlan& p : plan.prims) {
-        const std::uint64_t n = p.vertices;
-        positions.push_back(std::make_unique<RegionWriter>(file, binAt + p.positionsAt, n * 12));
-        normals.push_back(std::make_unique<RegionWriter>(file, binAt + p.normalsAt, n * 12));
-        uvs.push_back(std::make_unique<RegionWriter>(file, binAt + p.uvsAt, plan.uvs ? n * 8 : 0));
-        indices.push_back(
-            std::make_unique<RegionWriter>(file, binAt + p.indicesAt, p.IndexBytes()));
-    }
-    std::vector<std::uint32_t> count(plan.prims.size(), 0);
     const Matrix3& tm = plan.frame.vertexTM;
-    const std::vector<int> primOfId = PrimitiveOfId(plan);
-    const std::array<int, 3> order =
-        plan.frame.reverse ? std::array<int, 3>{0, 2, 1} : std::array<int, 3>{0, 1, 2};
-    for (int f = 0; f < mesh.numFaces; ++f) {
+    const bool uvs = plan.uvs;
+    const double perFace = share / std::max(mesh.numFaces, 1);
+    for (f = 0; f < mesh.numFaces; ++f) {
+        if ((f & 0xFFFF) == 0) progress.Update(done + perFace * f);
         const Face& face = mesh.faces[f];
         const auto k = static_cast<std::size_t>(primOfId[face.getMatID()]);
         PrimitivePlan& prim = plan.prims[k];
-        const bool shorts = prim.ShortIndices();
-        // The face's three indices go out together.
+        PrimitiveOut& sink = out[k];
+        number(f, k, corners);
+        const VertexClass* classes = shared.Classes();
         std::array<std::uint32_t, 3> index;
         for (std::size_t n = 0; n < 3; ++n) {
-            const int corner = order[n];
-            const DWORD v = face.v[corner];
-            const std::uint32_t c = shared.Single(v) ? v : shared.ClassOf(f, corner);
-            VertexClass& cls = classes[c];
-            if (cls.index == 0) {
-                cls.index = ++count[k];
-                const Point3 p = mesh.verts[v] * tm;
-                const std::array<float, 3> xyz = {p.x, p.y, p.z};
-                positions[k]->Put(xyz);
-                normals[k]->Put(cls.n);
+            const std::uint32_t c = corners[n];
+            const VertexClass& cls = classes[c];
+            if (cls.index > sink.written) {
+                // The walk meets classes in the order they were numbered (see above).
+                if (cls.index != ++sink.written)
+                    throw std::logic_error("glTF writer: vertex " + std::to_string(cls.index) +
+                                           " met as vertex " + std::to_string(sink.written));
+                const Point3 p = mesh.verts[face.v[order[n]]] * tm;
+                std::array<float, 8> vertex = {p.x, p.y, p.z, cls.n[0], cls.n[1], cls.n[2]};
                 for (std::size_t i = 0; i < 3; ++i) {
-                    prim.min[i] = std::min(prim.min[i], xyz[i]);
-                    prim.max[i] = std::max(prim.max[i], xyz[i]);
+                    prim.min[i] = std::min(prim.min[i], vertex[i]);
+                    prim.max[i] = std::max(prim.max[i], vertex[i]);
                 }
-                if (plan.uvs) {
+                if (uvs) {
                     const UVVert& uv = mesh.tVerts[shared.Tv(c)];
-                    const std::array<float, 2> st = {uv.x, 1.0f - uv.y};
-                    uvs[k]->Put(st);
+                    vertex[6] = uv.x;
+                    vertex[7] = 1.0f - uv.y;
                 }
+                if (sink.vertices && uvs)
+                    sink.vertices->Put<kWithTexture>(vertex.data());
+                else if (sink.vertices)
+                    sink.vertices->Put<kPositionAndNormal>(vertex.data());
+                else
+                    sink.heldVertices.insert(sink.heldVertices.end(), vertex.begin(),
+                                             vertex.begin() + static_cast<long>(stride / 4));
             }
             index[n] = cls.index - 1;
         }
-        if (shorts) {
-            indices[k]->Put(std::array<std::uint16_t, 3>{static_cast<std::uint16_t>(index[0]),
-                                                         static_cast<std::uint16_t>(index[1]),
-                                                         static_cast<std::uint16_t>(index[2])});
+        if (!sink.indices) {
+            sink.heldIndices.insert(sink.heldIndices.end(), index.begin(), index.end());
+        } else if (prim.ShortIndices()) {
+            sink.indices->Put(std::array<std::uint16_t, 3>{static_cast<std::uint16_t>(index[0]),
+                                                           static_cast<std::uint16_t>(index[1]),
+                                                           static_cast<std::uint16_t>(index[2])});
         } else {
-            indices[k]->Put(index);
+            sink.indices->Put(index);
         }
     }
-    for (std::size_t p = 0; p < plan.prims.size(); ++p) {
-        const std::uint64_t used =
-            std::uint64_t{plan.prims[p].faces} * 3 * (plan.prims[p].ShortIndices() ? 2 : 4);
-        for (std::uint64_t pad = used; pad < plan.prims[p].IndexBytes(); ++pad)
-            indices[p]->Put(std::uint8_t{0});
+
+    // The placed primitives' index regions end on 4 bytes; the held ones go after them.
+    for (std::size_t k = 0; k < plan.prims.size(); ++k) {
+        PrimitivePlan& p = plan.prims[k];
+        if (out[k].indices) {
+            for (std::uint64_t pad = std::uint64_t{p.faces} * 3 * (p.ShortIndices() ? 2 : 4);
+                 pad < p.IndexBytes(); ++pad)
+                out[k].indices->Put(std::uint8_t{0});
+        }
+        if (!counted && k == big) {
+            p.vertices = numbered[k];
+            at = p.verticesAt + std::uint64_t{p.vertices} * stride;
+        }
+    }
+    for (std::size_t k = 0; k < plan.prims.size(); ++k) {
+        if (out[k].indices) continue;
+        PrimitivePlan& p = plan.prims[k];
+        p.vertices = numbered[k];
+        p.indicesAt = at;
+        p.verticesAt = p.indicesAt + p.IndexBytes();
+        at = p.verticesAt + std::uint64_t{p.vertices} * stride;
+        WriteHeld(p, out[k], file, binAt);
     }
     return at - offset;
 }
@@ -480,17 +590,20 @@ json Document(const std::vector<NodePlan>& plans, const std::vector<std::string>
     json sceneNodes = json::array();
     json nodes = json::array(), meshes = json::array(), accessors = json::array(),
          views = json::array();
-    auto view = [&](std::uint64_t at, std::uint64_t bytes, int target) {
+    auto view = [&](std::uint64_t at, std::uint64_t bytes, int target, std::uint64_t stride = 0) {
         json v = {{"buffer", 0}, {"byteOffset", count(at)}, {"byteLength", count(bytes)}};
+        if (stride != 0) v["byteStride"] = stride;
         if (target != 0) v["target"] = target;
         views.push_back(std::move(v));
         return static_cast<int>(views.size()) - 1;
     };
-    auto accessor = [&](int bufferView, int componentType, std::uint64_t n, const char* type) {
+    auto accessor = [&](int bufferView, int componentType, std::uint64_t n, const char* type,
+                        int byteOffset = 0) {
         accessors.push_back({{"bufferView", bufferView},
                              {"componentType", componentType},
                              {"count", count(n)},
                              {"type", type}});
+        if (byteOffset != 0) accessors.back()["byteOffset"] = byteOffset;
         return static_cast<int>(accessors.size()) - 1;
     };
     constexpr int kArray = 34962, kElements = 34963, kFloat = 5126;
@@ -499,17 +612,15 @@ json Document(const std::vector<NodePlan>& plans, const std::vector<std::string>
         std::vector<std::pair<json, int>> result;
         for (const PrimitivePlan& p : plan.prims) {
             const std::uint64_t n = p.vertices;
+            // One view of the interleaved vertices, an accessor per attribute within it.
+            const int vertices = view(p.verticesAt, n * plan.Stride(), kArray, plan.Stride());
             json attributes = json::object();
-            attributes["POSITION"] =
-                accessor(view(p.positionsAt, n * 12, kArray), kFloat, n, "VEC3");
+            attributes["POSITION"] = accessor(vertices, kFloat, n, "VEC3");
             json& pos = accessors.back();
             pos["min"] = {bound(p.min[0]), bound(p.min[1]), bound(p.min[2])};
             pos["max"] = {bound(p.max[0]), bound(p.max[1]), bound(p.max[2])};
-            attributes["NORMAL"] = accessor(view(p.normalsAt, n * 12, kArray), kFloat, n, "VEC3");
-            if (plan.uvs) {
-                attributes["TEXCOORD_0"] =
-                    accessor(view(p.uvsAt, n * 8, kArray), kFloat, n, "VEC2");
-            }
+            attributes["NORMAL"] = accessor(vertices, kFloat, n, "VEC3", 12);
+            if (plan.uvs) attributes["TEXCOORD_0"] = accessor(vertices, kFloat, n, "VEC2", 24);
             const std::uint64_t indexCount = std::uint64_t{p.faces} * 3;
             const int indices =
                 accessor(view(p.indicesAt, indexCount * (p.ShortIndices() ? 2 : 4), kElements),
@@ -651,9 +762,9 @@ bool WriteGlb(const std::vector<EvaluatedNode>& nodes,
         plan.node = &node;
         plan.uvs = mesh.numTVerts > 0 && mesh.tvFace && mesh.tVerts &&
                    mesh.getNumMapFaces(1) == mesh.numFaces;
-        if (!MakeFrame(node, metres, plan.frame, error) || !CheckMesh(node, plan.uvs, error))
+        if (!MakeFrame(node, metres, plan.frame, error) ||
+            !PlanFaces(plan, materials, TrellonFaceMaterials(scene, node.node), error))
             return false;
-        PlanPrimitives(plan, materials, TrellonFaceMaterials(scene, node.node));
         facesTotal += static_cast<std::uint64_t>(mesh.numFaces);
         plans.push_back(std::move(plan));
         names.push_back(node.name);
@@ -671,8 +782,7 @@ bool WriteGlb(const std::vector<EvaluatedNode>& nodes,
         plan.uvs = mesh.numTVerts > 0 && mesh.tvFace && mesh.tVerts &&
                    mesh.getNumMapFaces(1) == mesh.numFaces;
         UnitFrame(metres, plan.frame);
-        if (!CheckMesh(source.source, plan.uvs, error)) return false;
-        PlanPrimitives(plan, materials, {});
+        if (!PlanFaces(plan, materials, {}, error)) return false;
         for (const InstanceGroup& g : source.groups) {
             std::vector<int> primMaterials(plan.prims.size(), 0);
             std::vector<bool> set(plan.prims.size(), false);

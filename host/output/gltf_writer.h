@@ -7,9 +7,10 @@
 //     included) as translation / rotation / scale;
 //   - one mesh per node with faces, one primitive per material its faces show, in the order the
 //     faces first use them;
-//   - per primitive POSITION (with min/max), NORMAL, TEXCOORD_0 when the mesh has texture
-//     coordinates, and indices (unsigned short while the primitive has at most 65535 vertices,
-//     unsigned int past that, so the restart value never appears).
+//   - per primitive POSITION (with min/max), NORMAL and, when the mesh has texture coordinates,
+//     TEXCOORD_0, interleaved in one buffer view (24 or 32 bytes a vertex), and indices (unsigned
+//     short while the primitive has at most 65535 vertices, unsigned int past that, so the
+//     restart value never appears).
 //
 // Conventions:
 //   - Axes. The host is right-handed Z-up, glTF right-handed Y-up: a host point (x, y, z) is the

@@ -21,29 +21,11 @@ SharedVertices::~SharedVertices() {
     HugeArray::Free(tvs_, tvCapacity_ * sizeof(std::uint32_t));
 }
 
-// Shares out every corner.
-void SharedVertices::Build() {
+void SharedVertices::Prepare(bool smoothing) {
     const auto nv = static_cast<std::size_t>(mesh_.numVerts);
     Grow(nv + std::max<std::size_t>(nv / 2, 1024));
     count_ = nv;
-    Clusters();
-    // Face by face: the face, its primitive and (without smoothing) its normal are read once
-    // for its three corners.
-    for (int f = 0; f < mesh_.numFaces; ++f) {
-        const Face& face = mesh_.faces[f];
-        const auto prim = static_cast<std::uint16_t>(primOfId_[face.getMatID()] + 1);
-        const std::uint32_t tv[3] = {uvs_ ? mesh_.tvFace[f].t[0] : 0u,
-                                     uvs_ ? mesh_.tvFace[f].t[1] : 0u,
-                                     uvs_ ? mesh_.tvFace[f].t[2] : 0u};
-        if (face.smGroup != 0) {
-            for (int k = 0; k < 3; ++k) SmoothClass(face.v[k], face.smGroup, tv[k], prim);
-            continue;
-        }
-        float n[3];
-        Cross(face, n);
-        ToOutput(n);
-        for (int k = 0; k < 3; ++k) Find(face.v[k], n, tv[k], prim);
-    }
+    if (smoothing) Clusters();
 }
 
 void SharedVertices::Grow(std::size_t capacity) {

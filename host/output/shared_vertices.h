@@ -10,10 +10,10 @@
 // face normal.
 //
 // Storage, per mesh vertex v, is a short list of classes starting at slot v: the smoothing
-// clusters met at v and the glTF vertices made there. Nothing is kept per corner: the writing
-// pass finds each corner's class again (at once where its vertex has one class, the common
-// case), so the writer's memory is a fraction of the file it writes. The slots live in lazily
-// touched zeroed memory (hugearray.h), in which a zero class is an empty one.
+// clusters met at v and the glTF vertices made there. Nothing is kept per corner: a corner's
+// class is found (or made) when the writer reaches it, so the writer's memory is a fraction of
+// the file it writes. The slots live in lazily touched zeroed memory (hugearray.h), in which a
+// zero class is an empty one.
 #pragma once
 
 #include <cmath>
@@ -33,7 +33,7 @@ struct VertexClass {
     std::uint32_t next;   // next class of the same mesh vertex (0: none; heads are never linked)
     float n[3];           // smoothing sum, then the unit normal in glTF space
     std::uint32_t mask;   // smoothing bits of a cluster (0: not a cluster)
-    std::uint32_t index;  // its index in its primitive + 1, once written (0: not yet)
+    std::uint32_t index;  // its vertex number in its primitive + 1, once numbered (0: not yet)
     std::uint16_t prim;   // primitive + 1 once a corner uses it (0: none yet)
     bool Live() const { return mask != 0 || prim != 0; }
 };
@@ -59,27 +59,29 @@ public:
     SharedVertices(const SharedVertices&) = delete;
     SharedVertices& operator=(const SharedVertices&) = delete;
 
-    // Shares out every corner.
-    void Build();
+    // The smoothing clusters; `smoothing`: whether any face has a smoothing group (without one
+    // there is nothing to cluster and every face keeps its own normal).
+    void Prepare(bool smoothing);
 
-    // The class of corner k of face f (as Build made it).
-    std::uint32_t ClassOf(int f, int k) {
+    // The classes of face f's three corners, in corner order, made the first time they are
+    // asked for (inline: the writer calls it once per face of the mesh).
+    void FaceClasses(int f, std::uint32_t out[3]) {
         const Face& face = mesh_.faces[f];
-        const DWORD v = face.v[k];
         const auto prim = static_cast<std::uint16_t>(primOfId_[face.getMatID()] + 1);
-        const std::uint32_t tv = uvs_ ? mesh_.tvFace[f].t[k] : 0u;
-        if (face.smGroup != 0) return SmoothClass(v, face.smGroup, tv, prim);
-        // One normal per face: worked out once for its three corners.
-        if (f != flatFace_) {
-            Cross(face, flat_);
-            ToOutput(flat_);
-            flatFace_ = f;
+        std::uint32_t tv[3] = {0u, 0u, 0u};
+        if (uvs_) {
+            for (int k = 0; k < 3; ++k) tv[k] = mesh_.tvFace[f].t[k];
         }
-        return Find(v, flat_, tv, prim);
+        if (face.smGroup != 0) {
+            for (int k = 0; k < 3; ++k) out[k] = SmoothClass(face.v[k], face.smGroup, tv[k], prim);
+            return;
+        }
+        // One normal per face, worked out once for its three corners.
+        float n[3];
+        Cross(face, n);
+        ToOutput(n);
+        for (int k = 0; k < 3; ++k) out[k] = Find(face.v[k], n, tv[k], prim);
     }
-
-    // Whether the vertex has a single class: then that class is the vertex's own slot.
-    bool Single(DWORD v) const { return classes_[v].next == 0; }
 
     VertexClass* Classes() { return classes_; }
     std::size_t Count() const { return count_; }
@@ -157,8 +159,6 @@ private:
     std::size_t count_ = 0;
     std::uint32_t* tvs_ = nullptr;  // per class, its texture vertex (with texture coordinates)
     std::size_t tvCapacity_ = 0;
-    int flatFace_ = -1;
-    float flat_[3] = {0.0f, 0.0f, 0.0f};
 };
 
 }  // namespace host::gltf

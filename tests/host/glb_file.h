@@ -93,17 +93,20 @@ inline int Components(const std::string& type) {
     return 0;
 }
 
-// Every number of an accessor, as doubles (tightly packed views only, as the writer makes them).
+// Every number of an accessor, as doubles (packed or interleaved views).
 inline std::vector<double> AccessorValues(const Glb& g, int index) {
     const auto& acc = g.json["accessors"][static_cast<std::size_t>(index)];
     const auto& view = g.json["bufferViews"][acc["bufferView"].get<std::size_t>()];
     const int ct = acc["componentType"].get<int>();
-    const std::size_t n =
-        acc["count"].get<std::size_t>() * static_cast<std::size_t>(Components(acc["type"]));
-    std::size_t at =
+    const auto components = static_cast<std::size_t>(Components(acc["type"]));
+    const auto size = static_cast<std::size_t>(ComponentSize(ct));
+    const std::size_t stride = view.value("byteStride", components * size);
+    const std::size_t n = acc["count"].get<std::size_t>() * components;
+    const std::size_t first =
         view.value("byteOffset", std::size_t{0}) + acc.value("byteOffset", std::size_t{0});
     std::vector<double> out;
-    for (std::size_t i = 0; i < n; ++i, at += static_cast<std::size_t>(ComponentSize(ct))) {
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t at = first + (i / components) * stride + (i % components) * size;
         if (ct == 5126) {
             float f = 0.0f;
             std::memcpy(&f, g.bin.data() + at, 4);
@@ -169,11 +172,15 @@ inline void ExpectValid(const Glb& g) {
     }
     for (const auto& a : j.value("accessors", nlohmann::json::array())) {
         const auto& v = j["bufferViews"][a["bufferView"].get<std::size_t>()];
-        const std::size_t bytes = a["count"].get<std::size_t>() *
-                                  static_cast<std::size_t>(ComponentSize(a["componentType"])) *
-                                  static_cast<std::size_t>(Components(a["type"]));
-        EXPECT_LE(a.value("byteOffset", std::size_t{0}) + bytes,
+        // The last element ends inside the view, whether packed or interleaved.
+        const std::size_t element = static_cast<std::size_t>(ComponentSize(a["componentType"])) *
+                                    static_cast<std::size_t>(Components(a["type"]));
+        const std::size_t count = a["count"].get<std::size_t>();
+        const std::size_t stride = v.value("byteStride", element);
+        EXPECT_GE(count, 1u);
+        EXPECT_LE(a.value("byteOffset", std::size_t{0}) + (count - 1) * stride + element,
                   v["byteLength"].get<std::size_t>());
+        EXPECT_LE(a.value("byteOffset", std::size_t{0}) + element, stride);
     }
     for (const auto& mesh : j.value("meshes", nlohmann::json::array())) {
         for (const auto& p : mesh["primitives"]) {

@@ -287,6 +287,43 @@ TEST_F(GltfWriter, SmoothingIsLinkedThroughFacesBetween) {
     for (unsigned i = 0; i < mesh->mNumVertices; ++i) EXPECT_NEAR(mesh->mNormals[i].y, 1.0, 1e-6);
 }
 
+// Regression: the writer took the address of the vertex classes once, and the classes move
+// when a vertex with many normals makes them grow mid-write. A fan of 1,500 faces around the
+// axis from (0,0,0) to (0,0,1), rim vertex k at (cos t, sin t, 0.5): face (0, 1, k) has the
+// normal axis x (rim - top) = (-sin t, cos t, 0), a different one per face, so the two axis
+// vertices split into 1,500 vertices each (twice the 1,502 mesh vertices the classes start
+// with) and every corner is its own vertex. In glTF axes the rim vertex is (cos t, 0.5, -sin t)
+// and the face's normal (-sin t, 0, -cos t).
+TEST_F(GltfWriter, ClassesGrowingMidWriteKeepEveryCornersNormal) {
+    constexpr int kFaces = 1500;
+    std::string verts = "[0, 0, 0], [0, 0, 1]", faces;
+    for (int k = 0; k < kFaces; ++k) {
+        const double t = 2.0 * M_PI * (k + 0.5) / kFaces;
+        verts +=
+            ", [" + std::to_string(std::cos(t)) + ", " + std::to_string(std::sin(t)) + ", 0.5]";
+        faces += std::string(k ? ", " : "") + "[0, 1, " + std::to_string(k + 2) + "]";
+    }
+    const aiScene* s = WriteAndImport(Load("meters", "",
+                                           R"({"name": "Fan", "object": {"type": "mesh",
+            "vertices": [)" + verts + R"(], "faces": [)" +
+                                               faces + "]}}"));
+    const aiNode* n = FindNode(s, "Fan");
+    ASSERT_NE(n, nullptr);
+    const aiMesh* mesh = s->mMeshes[n->mMeshes[0]];
+    EXPECT_EQ(mesh->mNumVertices, 3u * kFaces);
+    ASSERT_EQ(mesh->mNumFaces, static_cast<unsigned>(kFaces));
+    for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
+        const aiVector3D& rim = mesh->mVertices[mesh->mFaces[f].mIndices[2]];
+        ASSERT_NEAR(rim.y, 0.5, 1e-6);
+        for (unsigned k = 0; k < 3; ++k) {
+            const aiVector3D& nrm = mesh->mNormals[mesh->mFaces[f].mIndices[k]];
+            EXPECT_NEAR(nrm.x, rim.z, 1e-5) << f;  // -sin t
+            EXPECT_NEAR(nrm.y, 0.0, 1e-6) << f;
+            EXPECT_NEAR(nrm.z, -rim.x, 1e-5) << f;  // -cos t
+        }
+    }
+}
+
 // A unit quad of two triangles (0,1,2), (0,2,3) with texture coordinates.
 TEST_F(GltfWriter, TextureCoordinatesFlipVAndSplitAtSeams) {
     const std::string quad = R"("vertices": [[0, 0, 0], [1, 0, 0], [1, 1, 0], [0, 1, 0]],
