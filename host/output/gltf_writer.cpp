@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -244,13 +245,70 @@ std::vector<int> PrimitiveOfId(const NodePlan& plan) {
     return table;
 }
 
-bool CheckFinite(const EvaluatedNode& node, const Point3* points, int count, const char* what,
-                 std::string& error) {
+// The first of `count` points that is not finite, or -1. The loop only gathers (no branch per
+// point), so it runs at the speed of reading the points.
+int FirstNotFinite(const Point3* points, int count) {
+    bool bad = false;
     for (int i = 0; i < count; ++i) {
-        if (!Finite(points[i])) {
-            error = NodeLabel(node) + ": " + what + " " + std::to_string(i) + " is not finite";
-            return false;
+        const Point3& p = points[i];
+        bad |= !(std::fabs(p.x) <= FLT_MAX) | !(std::fabs(p.y) <= FLT_MAX) |
+               !(std::fabs(p.z) <= FLT_MAX);
+    }
+    if (!bad) return -1;
+    for (int i = 0; i < count; ++i) {
+        if (!Finite(points[i])) return i;
+    }
+    return -1;
+}
+
+// The first face with a corner index of `count` or more in `corners` (stride `step` DWORDs from
+// the face's first), its corner in `k`; -1 when there is none. Gathered as FirstNotFinite.
+int FirstOutOfRange(const DWORD* corners, std::size_t step, int faces, DWORD count, int& k) {
+    DWORD most = 0;
+    for (int f = 0; f < faces; ++f) {
+        const DWORD* c = corners + static_cast<std::size_t>(f) * step;
+        most = std::max(most, std::max(c[0], std::max(c[1], c[2])));
+    }
+    if (faces == 0 || most < count) return -1;
+    for (int f = 0; f < faces; ++f) {
+        const DWORD* c = corners + static_cast<std::size_t>(f) * step;
+        for (k = 0; k < 3; ++k) {
+            if (c[k] >= count) return f;
         }
+    }
+    return -1;
+}
+
+// The mesh must be whole before anything is written: faces referring to vertices (and texture
+// vertices) it has, its coordinates finite.
+bool CheckMesh(const EvaluatedNode& node, bool uvs, std::string& error) {
+    const Mesh& mesh = node.Geometry();
+    const std::string label = NodeLabel(node);
+    int k = 0;
+    if (const int v = FirstNotFinite(mesh.verts, mesh.numVerts); v >= 0) {
+        error = label + ": vertex " + std::to_string(v) + " is not finite";
+        return false;
+    }
+    static_assert(sizeof(Face) % sizeof(DWORD) == 0 && sizeof(TVFace) % sizeof(DWORD) == 0);
+    if (mesh.numFaces == 0) return true;
+    if (const int f = FirstOutOfRange(mesh.faces[0].v, sizeof(Face) / sizeof(DWORD), mesh.numFaces,
+                                      static_cast<DWORD>(mesh.numVerts), k);
+        f >= 0) {
+        error = label + ": face " + std::to_string(f) + " refers to vertex " +
+                std::to_string(mesh.faces[f].v[k]) + " of " + std::to_string(mesh.numVerts);
+        return false;
+    }
+    if (!uvs) return true;  // (a mesh with texture faces has one per face)
+    if (const int f = FirstOutOfRange(mesh.tvFace[0].t, sizeof(TVFace) / sizeof(DWORD),
+                                      mesh.numFaces, static_cast<DWORD>(mesh.numTVerts), k);
+        f >= 0) {
+        error = label + ": face " + std::to_string(f) + " refers to texture vertex " +
+                std::to_string(mesh.tvFace[f].t[k]) + " of " + std::to_string(mesh.numTVerts);
+        return false;
+    }
+    if (const int t = FirstNotFinite(mesh.tVerts, mesh.numTVerts); t >= 0) {
+        error = label + ": texture vertex " + std::to_string(t) + " is not finite";
+        return false;
     }
     return true;
 }
@@ -258,39 +316,21 @@ bool CheckFinite(const EvaluatedNode& node, const Point3* points, int count, con
 // The primitives of a node: the materials its faces show, in the order the faces first use them.
 // A Trellon object's faces show their item's or profile's material (`sources`, by material ID);
 // where that has none, the node's palette colour stands in under the item's name.
-// The same pass checks the mesh: faces must refer to vertices (and texture vertices) it has, and
-// its coordinates must be finite. A large mesh is read from memory once per pass, so the checks
-// ride on the pass the plan needs anyway.
-bool PlanFaces(NodePlan& plan, MaterialTable& materials, const std::vector<FaceSource>& sources,
-               std::string& error) {
+void PlanPrimitives(NodePlan& plan, MaterialTable& materials,
+                    const std::vector<FaceSource>& sources) {
     const EvaluatedNode& node = *plan.node;
     const Mesh& mesh = node.Geometry();
-    if (!CheckFinite(node, mesh.verts, mesh.numVerts, "vertex", error)) return false;
-    const auto nv = static_cast<DWORD>(mesh.numVerts);
-    const auto ntv = static_cast<DWORD>(mesh.numTVerts);
     std::vector<int> primOfId(std::size_t{FACE_MATID_MASK} + 1, -1);
     std::map<int, int> primOfMaterial;
     DWORD groups = 0;
-    for (int f = 0; f < mesh.numFaces; ++f) {
-        const Face& face = mesh.faces[f];
-        if (face.v[0] >= nv || face.v[1] >= nv || face.v[2] >= nv) {
-            const int k = face.v[0] >= nv ? 0 : face.v[1] >= nv ? 1 : 2;
-            error = NodeLabel(node) + ": face " + std::to_string(f) + " refers to vertex " +
-                    std::to_string(face.v[k]) + " of " + std::to_string(mesh.numVerts);
-            return false;
-        }
-        if (plan.uvs) {
-            const TVFace& t = mesh.tvFace[f];
-            if (t.t[0] >= ntv || t.t[1] >= ntv || t.t[2] >= ntv) {
-                const int k = t.t[0] >= ntv ? 0 : t.t[1] >= ntv ? 1 : 2;
-                error = NodeLabel(node) + ": face " + std::to_string(f) +
-                        " refers to texture vertex " + std::to_string(t.t[k]) + " of " +
-                        std::to_string(mesh.numTVerts);
-                return false;
-            }
-        }
-        groups |= face.smGroup;
-        const MtlID id = face.getMatID();
+    // Faces come in runs of one material ID (an item's faces, a sweep's): the primitive is looked
+    // up once a run and the run counted at its end.
+    int f = 0;
+    while (f < mesh.numFaces) {
+        const MtlID id = mesh.faces[f].getMatID();
+        const int start = f;
+        for (; f < mesh.numFaces && mesh.faces[f].getMatID() == id; ++f)
+            groups |= mesh.faces[f].smGroup;
         int& prim = primOfId[id];
         if (prim < 0) {
             const FaceSource* source = id < sources.size() ? &sources[id] : nullptr;
@@ -306,10 +346,9 @@ bool PlanFaces(NodePlan& plan, MaterialTable& materials, const std::vector<FaceS
             prim = it->second;
             plan.idPrims.emplace_back(id, prim);
         }
-        ++plan.prims[static_cast<std::size_t>(prim)].faces;
+        plan.prims[static_cast<std::size_t>(prim)].faces += static_cast<std::uint32_t>(f - start);
     }
     plan.smoothing = groups != 0;
-    return !plan.uvs || CheckFinite(node, mesh.tVerts, mesh.numTVerts, "texture vertex", error);
 }
 
 // ---- The binary part.
@@ -762,9 +801,9 @@ bool WriteGlb(const std::vector<EvaluatedNode>& nodes,
         plan.node = &node;
         plan.uvs = mesh.numTVerts > 0 && mesh.tvFace && mesh.tVerts &&
                    mesh.getNumMapFaces(1) == mesh.numFaces;
-        if (!MakeFrame(node, metres, plan.frame, error) ||
-            !PlanFaces(plan, materials, TrellonFaceMaterials(scene, node.node), error))
+        if (!MakeFrame(node, metres, plan.frame, error) || !CheckMesh(node, plan.uvs, error))
             return false;
+        PlanPrimitives(plan, materials, TrellonFaceMaterials(scene, node.node));
         facesTotal += static_cast<std::uint64_t>(mesh.numFaces);
         plans.push_back(std::move(plan));
         names.push_back(node.name);
@@ -782,7 +821,8 @@ bool WriteGlb(const std::vector<EvaluatedNode>& nodes,
         plan.uvs = mesh.numTVerts > 0 && mesh.tvFace && mesh.tVerts &&
                    mesh.getNumMapFaces(1) == mesh.numFaces;
         UnitFrame(metres, plan.frame);
-        if (!PlanFaces(plan, materials, {}, error)) return false;
+        if (!CheckMesh(source.source, plan.uvs, error)) return false;
+        PlanPrimitives(plan, materials, {});
         for (const InstanceGroup& g : source.groups) {
             std::vector<int> primMaterials(plan.prims.size(), 0);
             std::vector<bool> set(plan.prims.size(), false);

@@ -76,11 +76,18 @@ public:
             for (int k = 0; k < 3; ++k) out[k] = SmoothClass(face.v[k], face.smGroup, tv[k], prim);
             return;
         }
-        // One normal per face, worked out once for its three corners.
-        float n[3];
-        Cross(face, n);
-        ToOutput(n);
-        for (int k = 0; k < 3; ++k) out[k] = Find(face.v[k], n, tv[k], prim);
+        // One normal per face, worked out once for its three corners. Consecutive faces are often
+        // coplanar (the two triangles of a quad, a flat panel): a face whose edges' cross product
+        // is parallel to the last flat face's takes that face's normal as it stands, without the
+        // transform and the square root. Within 1e-7 radians, the normals differ by less than
+        // what already makes two normals one (kSameNormal).
+        float cross[3];
+        Cross(face, cross);
+        if (!Parallel(cross, lastCross_)) {
+            for (int i = 0; i < 3; ++i) lastCross_[i] = lastNormal_[i] = cross[i];
+            ToOutput(lastNormal_);
+        }
+        for (int k = 0; k < 3; ++k) out[k] = Find(face.v[k], lastNormal_, tv[k], prim);
     }
 
     VertexClass* Classes() { return classes_; }
@@ -102,6 +109,17 @@ private:
         out[0] = uy * vz - uz * vy;
         out[1] = uz * vx - ux * vz;
         out[2] = ux * vy - uy * vx;
+    }
+
+    // Whether two cross products point the same way within 1e-7 radians (never for a zero one):
+    // |a x b| <= 1e-7 |a| |b| with a . b > 0, in double so that no square overflows.
+    static bool Parallel(const float a[3], const float b[3]) {
+        const double ax = a[0], ay = a[1], az = a[2], bx = b[0], by = b[1], bz = b[2];
+        const double dot = ax * bx + ay * by + az * bz;
+        if (!(dot > 0.0)) return false;
+        const double cx = ay * bz - az * by, cy = az * bx - ax * bz, cz = ax * by - ay * bx;
+        return cx * cx + cy * cy + cz * cz <=
+               1e-14 * (ax * ax + ay * ay + az * az) * (bx * bx + by * by + bz * bz);
     }
 
     // An object-space normal (of any length) as written: through the node's normal matrix, unit
@@ -159,6 +177,9 @@ private:
     std::size_t count_ = 0;
     std::uint32_t* tvs_ = nullptr;  // per class, its texture vertex (with texture coordinates)
     std::size_t tvCapacity_ = 0;
+    // The last flat face's cross product (object space) and its normal as written.
+    float lastCross_[3] = {0.0f, 0.0f, 0.0f};
+    float lastNormal_[3] = {0.0f, 1.0f, 0.0f};
 };
 
 }  // namespace host::gltf

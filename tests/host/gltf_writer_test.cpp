@@ -388,8 +388,10 @@ class GltfWriterRefuses : public GltfWriter, public ::testing::WithParamInterfac
 TEST_P(GltfWriterRefuses, BadInput) {
     auto nodes = Load("meters", "",
                       R"({"name": "Tri", "object": {"type": "mesh",
-                          "vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0]], "faces": [[0, 1, 2]],
-                          "uvs": [[0, 0], [1, 0], [0, 1]], "uvFaces": [[0, 1, 2]]}})");
+                          "vertices": [[0, 0, 0], [1, 0, 0], [1, 1, 0], [0, 1, 0]],
+                          "faces": [[0, 1, 2], [0, 2, 3]],
+                          "uvs": [[0, 0], [1, 0], [1, 1], [0, 1]],
+                          "uvFaces": [[0, 1, 2], [0, 2, 3]]}})");
     std::string path = path_;
     GetParam().spoil(nodes[0], path);
     std::string error;
@@ -403,11 +405,14 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, GltfWriterRefuses,
     ::testing::Values(
         BadCase{"MissingVertex",
-                [](host::EvaluatedNode& n, std::string&) { n.OwnMesh().faces[0].v[2] = 7; },
-                "node 'Tri': face 0 refers to vertex 7 of 3"},
+                [](host::EvaluatedNode& n, std::string&) { n.OwnMesh().faces[1].v[2] = 7; },
+                "node 'Tri': face 1 refers to vertex 7 of 4"},
         BadCase{"MissingTextureVertex",
-                [](host::EvaluatedNode& n, std::string&) { n.OwnMesh().tvFace[0].t[1] = 3; },
-                "node 'Tri': face 0 refers to texture vertex 3 of 3"},
+                [](host::EvaluatedNode& n, std::string&) { n.OwnMesh().tvFace[1].t[1] = 5; },
+                "node 'Tri': face 1 refers to texture vertex 5 of 4"},
+        BadCase{"InfiniteTextureVertex",
+                [](host::EvaluatedNode& n, std::string&) { n.OwnMesh().tVerts[3].x = INFINITY; },
+                "node 'Tri': texture vertex 3 is not finite"},
         BadCase{"NaNVertex",
                 [](host::EvaluatedNode& n, std::string&) { n.OwnMesh().verts[1].y = NAN; },
                 "node 'Tri': vertex 1 is not finite"},
