@@ -262,14 +262,8 @@ int FirstNotFinite(const Point3* points, int count) {
 }
 
 // The first face with a corner index of `count` or more in `corners` (stride `step` DWORDs from
-// the face's first), its corner in `k`; -1 when there is none. Gathered as FirstNotFinite.
+// the face's first), its corner in `k`; -1 when there is none.
 int FirstOutOfRange(const DWORD* corners, std::size_t step, int faces, DWORD count, int& k) {
-    DWORD most = 0;
-    for (int f = 0; f < faces; ++f) {
-        const DWORD* c = corners + static_cast<std::size_t>(f) * step;
-        most = std::max(most, std::max(c[0], std::max(c[1], c[2])));
-    }
-    if (faces == 0 || most < count) return -1;
     for (int f = 0; f < faces; ++f) {
         const DWORD* c = corners + static_cast<std::size_t>(f) * step;
         for (k = 0; k < 3; ++k) {
@@ -279,58 +273,38 @@ int FirstOutOfRange(const DWORD* corners, std::size_t step, int faces, DWORD cou
     return -1;
 }
 
-// The mesh must be whole before anything is written: faces referring to vertices (and texture
-// vertices) it has, its coordinates finite.
-bool CheckMesh(const EvaluatedNode& node, bool uvs, std::string& error) {
+// The primitives of a node: the materials its faces show, in the order the faces first use them.
+// A Trellon object's faces show their item's or profile's material (`sources`, by material ID);
+// where that has none, the node's palette colour stands in under the item's name.
+//
+// The same read of the faces checks the mesh, which must be whole before anything is written:
+// faces referring to vertices (and texture vertices) it has, its coordinates finite. A large
+// mesh is read from memory once per pass, so the checks ride on the pass the plan needs, and
+// they only gather (the largest corner index) until the end, where a culprit is looked for.
+bool PlanFaces(NodePlan& plan, MaterialTable& materials, const std::vector<FaceSource>& sources,
+               std::string& error) {
+    const EvaluatedNode& node = *plan.node;
     const Mesh& mesh = node.Geometry();
     const std::string label = NodeLabel(node);
-    int k = 0;
     if (const int v = FirstNotFinite(mesh.verts, mesh.numVerts); v >= 0) {
         error = label + ": vertex " + std::to_string(v) + " is not finite";
         return false;
     }
-    static_assert(sizeof(Face) % sizeof(DWORD) == 0 && sizeof(TVFace) % sizeof(DWORD) == 0);
-    if (mesh.numFaces == 0) return true;
-    if (const int f = FirstOutOfRange(mesh.faces[0].v, sizeof(Face) / sizeof(DWORD), mesh.numFaces,
-                                      static_cast<DWORD>(mesh.numVerts), k);
-        f >= 0) {
-        error = label + ": face " + std::to_string(f) + " refers to vertex " +
-                std::to_string(mesh.faces[f].v[k]) + " of " + std::to_string(mesh.numVerts);
-        return false;
-    }
-    if (!uvs) return true;  // (a mesh with texture faces has one per face)
-    if (const int f = FirstOutOfRange(mesh.tvFace[0].t, sizeof(TVFace) / sizeof(DWORD),
-                                      mesh.numFaces, static_cast<DWORD>(mesh.numTVerts), k);
-        f >= 0) {
-        error = label + ": face " + std::to_string(f) + " refers to texture vertex " +
-                std::to_string(mesh.tvFace[f].t[k]) + " of " + std::to_string(mesh.numTVerts);
-        return false;
-    }
-    if (const int t = FirstNotFinite(mesh.tVerts, mesh.numTVerts); t >= 0) {
-        error = label + ": texture vertex " + std::to_string(t) + " is not finite";
-        return false;
-    }
-    return true;
-}
-
-// The primitives of a node: the materials its faces show, in the order the faces first use them.
-// A Trellon object's faces show their item's or profile's material (`sources`, by material ID);
-// where that has none, the node's palette colour stands in under the item's name.
-void PlanPrimitives(NodePlan& plan, MaterialTable& materials,
-                    const std::vector<FaceSource>& sources) {
-    const EvaluatedNode& node = *plan.node;
-    const Mesh& mesh = node.Geometry();
     std::vector<int> primOfId(std::size_t{FACE_MATID_MASK} + 1, -1);
     std::map<int, int> primOfMaterial;
     DWORD groups = 0;
+    DWORD most = 0;
     // Faces come in runs of one material ID (an item's faces, a sweep's): the primitive is looked
     // up once a run and the run counted at its end.
     int f = 0;
     while (f < mesh.numFaces) {
         const MtlID id = mesh.faces[f].getMatID();
         const int start = f;
-        for (; f < mesh.numFaces && mesh.faces[f].getMatID() == id; ++f)
-            groups |= mesh.faces[f].smGroup;
+        for (; f < mesh.numFaces && mesh.faces[f].getMatID() == id; ++f) {
+            const Face& face = mesh.faces[f];
+            groups |= face.smGroup;
+            most = std::max(most, std::max(face.v[0], std::max(face.v[1], face.v[2])));
+        }
         int& prim = primOfId[id];
         if (prim < 0) {
             const FaceSource* source = id < sources.size() ? &sources[id] : nullptr;
@@ -349,6 +323,29 @@ void PlanPrimitives(NodePlan& plan, MaterialTable& materials,
         plan.prims[static_cast<std::size_t>(prim)].faces += static_cast<std::uint32_t>(f - start);
     }
     plan.smoothing = groups != 0;
+    if (mesh.numFaces == 0) return true;
+    int k = 0;
+    static_assert(sizeof(Face) % sizeof(DWORD) == 0 && sizeof(TVFace) % sizeof(DWORD) == 0);
+    if (most >= static_cast<DWORD>(mesh.numVerts)) {
+        f = FirstOutOfRange(mesh.faces[0].v, sizeof(Face) / sizeof(DWORD), mesh.numFaces,
+                            static_cast<DWORD>(mesh.numVerts), k);
+        error = label + ": face " + std::to_string(f) + " refers to vertex " +
+                std::to_string(mesh.faces[f].v[k]) + " of " + std::to_string(mesh.numVerts);
+        return false;
+    }
+    if (!plan.uvs) return true;  // (a mesh with texture faces has one per face)
+    f = FirstOutOfRange(mesh.tvFace[0].t, sizeof(TVFace) / sizeof(DWORD), mesh.numFaces,
+                        static_cast<DWORD>(mesh.numTVerts), k);
+    if (f >= 0) {
+        error = label + ": face " + std::to_string(f) + " refers to texture vertex " +
+                std::to_string(mesh.tvFace[f].t[k]) + " of " + std::to_string(mesh.numTVerts);
+        return false;
+    }
+    if (const int t = FirstNotFinite(mesh.tVerts, mesh.numTVerts); t >= 0) {
+        error = label + ": texture vertex " + std::to_string(t) + " is not finite";
+        return false;
+    }
+    return true;
 }
 
 // ---- The binary part.
@@ -801,9 +798,9 @@ bool WriteGlb(const std::vector<EvaluatedNode>& nodes,
         plan.node = &node;
         plan.uvs = mesh.numTVerts > 0 && mesh.tvFace && mesh.tVerts &&
                    mesh.getNumMapFaces(1) == mesh.numFaces;
-        if (!MakeFrame(node, metres, plan.frame, error) || !CheckMesh(node, plan.uvs, error))
+        if (!MakeFrame(node, metres, plan.frame, error) ||
+            !PlanFaces(plan, materials, TrellonFaceMaterials(scene, node.node), error))
             return false;
-        PlanPrimitives(plan, materials, TrellonFaceMaterials(scene, node.node));
         facesTotal += static_cast<std::uint64_t>(mesh.numFaces);
         plans.push_back(std::move(plan));
         names.push_back(node.name);
@@ -821,8 +818,7 @@ bool WriteGlb(const std::vector<EvaluatedNode>& nodes,
         plan.uvs = mesh.numTVerts > 0 && mesh.tvFace && mesh.tVerts &&
                    mesh.getNumMapFaces(1) == mesh.numFaces;
         UnitFrame(metres, plan.frame);
-        if (!CheckMesh(source.source, plan.uvs, error)) return false;
-        PlanPrimitives(plan, materials, {});
+        if (!PlanFaces(plan, materials, {}, error)) return false;
         for (const InstanceGroup& g : source.groups) {
             std::vector<int> primMaterials(plan.prims.size(), 0);
             std::vector<bool> set(plan.prims.size(), false);
