@@ -38,17 +38,24 @@ public:
     void Put(const T& value) {
         Put<sizeof(T)>(&value);
     }
-    // A known size is copied without a call.
+    // A known size (at most the buffer's) is copied without a call.
     template <std::size_t bytes>
     void Put(const void* data) {
         if (used_ + bytes > buffer_.capacity) Flush();
         std::memcpy(buffer_.data.get() + used_, data, bytes);
         used_ += bytes;
     }
+    // Any length, a buffer at a time.
     void Put(const void* data, std::size_t bytes) {
-        if (used_ + bytes > buffer_.capacity) Flush();
-        std::memcpy(buffer_.data.get() + used_, data, bytes);
-        used_ += bytes;
+        const auto* from = static_cast<const char*>(data);
+        while (bytes > 0) {
+            if (used_ == buffer_.capacity) Flush();
+            const std::size_t n = std::min(bytes, buffer_.capacity - used_);
+            std::memcpy(buffer_.data.get() + used_, from, n);
+            used_ += n;
+            from += n;
+            bytes -= n;
+        }
     }
     void Flush() {
         if (used_ == 0) return;

@@ -45,9 +45,10 @@ struct ReadFace {
 };
 
 // The meshes: `Quad` (two faces, one Red and one Blue, with texture coordinates in quarters),
-// `Empty` (nothing) and `Wide` (25,000 separate triangles, every tenth Blue: 22,500 Red ones
-// with 67,500 vertices, past what unsigned short indices can count, and 2,500 Blue ones with
-// 7,500, which can).
+// `Empty` (nothing), `Wide` (25,000 separate triangles, every tenth Blue: 22,500 Red ones with
+// 67,500 vertices, past what unsigned short indices can count, and 2,500 Blue ones with 7,500,
+// which can) and `Halves` (60,000 separate triangles, every other one Blue: 90,000 vertices a
+// material, the Blue ones' 2.2 MB more than one write buffer).
 std::string MeshJson(const std::string& which) {
     if (which == "Quad") {
         return R"({"type": "mesh", "vertices": [[0, 0, 0], [1.5, 0, 0], [1.5, 2.25, 0.5], [0, 2.25, 0.5]],
@@ -55,13 +56,14 @@ std::string MeshJson(const std::string& which) {
                    "uvs": [[0, 0], [0.25, 0], [0.25, 0.75], [0, 0.75]], "uvFaces": [[0, 1, 2], [0, 2, 3]]})";
     }
     if (which == "Empty") return R"({"type": "mesh", "vertices": [], "faces": []})";
+    const bool halves = which == "Halves";
     std::string verts, faces, ids;
-    for (int f = 0; f < 25000; ++f) {
+    for (int f = 0; f < (halves ? 60000 : 25000); ++f) {
         const std::string x = std::to_string(f);
         verts += (f ? "," : "") + ("[" + x + ",0,0],[" + x + ".5,0,0],[" + x + ",1,0.125]");
         faces += (f ? "," : "") + ("[" + std::to_string(3 * f) + "," + std::to_string(3 * f + 1) +
                                    "," + std::to_string(3 * f + 2) + "]");
-        ids += (f ? "," : "") + std::string(f % 10 == 9 ? "1" : "0");
+        ids += (f ? "," : "") + std::string((halves ? f % 2 == 1 : f % 10 == 9) ? "1" : "0");
     }
     return R"({"type": "mesh", "vertices": [)" + verts + R"(], "faces": [)" + faces +
            R"(], "materialIds": [)" + ids + "]}";
@@ -196,7 +198,7 @@ TEST_P(WriterRoundTrip, SameCornersMaterialsAndTextureCoordinates) {
 
 INSTANTIATE_TEST_SUITE_P(Writers, WriterRoundTrip,
                          testing::Combine(testing::Values("glb", "obj", "json"),
-                                          testing::Values("Quad", "Empty", "Wide")),
+                                          testing::Values("Quad", "Empty", "Wide", "Halves")),
                          [](const auto& tp) {
                              return std::string(std::get<0>(tp.param)) + "_" +
                                     std::get<1>(tp.param);
