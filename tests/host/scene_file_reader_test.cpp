@@ -1,14 +1,12 @@
-#include "scene_load.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
-
 #include <string>
 
 #include "imtl.h"
 #include "materials.h"
 #include "scene.h"
+#include "scene_reader.h"
 #include "splshape.h"
 #include "superclassids.h"
 #include "support/keep_units.h"
@@ -136,60 +134,9 @@ TEST_F(SceneFile, RotationsOffsetsMeshesAndTheBox) {
     EXPECT_NEAR(volume, 24.0, 1e-4);
 }
 
-// One case per kind of error: the JSON path and the problem the message must name.
-struct BadScene {
-    const char* label;
-    const char* nodes;  // the "nodes" list of an otherwise valid scene, or a whole document
-    const char* path;
-    const char* problem;
-};
-
+// A scene with one material, before its "nodes" key. (Refusals: scene_file_refusals_test.cpp.)
 const char* const kPrefix =
     R"({"format":"trellon-scene","version":1,"materials":[{"name":"Wood","class":"Standard"}],)";
-const char* const kTri = R"("vertices":[[0,0,0],[1,0,0],[0,1,0]])";
-
-class SceneFileErrors : public SceneFile, public ::testing::WithParamInterface<BadScene> {};
-
-TEST_P(SceneFileErrors, NameTheFileThePathAndTheProblem) {
-    const BadScene& c = GetParam();
-    std::string text = c.nodes;
-    if (text.rfind("{", 0) != 0) text = std::string(kPrefix) + "\"nodes\":" + text + "}";
-    const std::string what = LoadError(text, "bad.scene.json", scene_);
-    EXPECT_EQ(what.rfind("bad.scene.json: ", 0), 0u) << what;
-    EXPECT_NE(what.find(c.path), std::string::npos) << what;
-    EXPECT_NE(what.find(c.problem), std::string::npos) << what;
-    // Nothing half-loaded.
-    EXPECT_TRUE(scene_.Nodes().empty());
-    EXPECT_TRUE(scene_.SceneMaterials().empty());
-    EXPECT_EQ(scene_.Layers().GetLayerCount(), 1);
-}
-
-std::string Tri(const char* faces) {
-    return std::string(R"([{"name":"A","object":{"type":"mesh",)") + kTri + R"(,"faces":)" + faces +
-           "}}]";
-}
-const std::string kFacePastEnd = Tri("[[0,1,2],[0,1,3]]");
-
-const BadScene kBadScenes[] = {
-    {"NotJson", "{\"format\":\"trellon-scene\",\n\"version\":1,,}", "not valid JSON",
-     "line 2, column 13"},
-    {"WrongFormat", R"({"format":"other","version":1})", "format:", "trellon-scene"},
-    {"UnknownKey", R"([{"name":"A","colour":[1,2,3]}])", "nodes[0].colour:", "unknown key"},
-    {"MissingName", R"([{"hidden":true}])", "nodes[0]:", "missing required field \"name\""},
-    {"WrongType", R"([{"name":"A","hidden":"yes"}])", "nodes[0].hidden:", "true or false"},
-    {"UnknownMaterial", R"([{"name":"A","material":"Steel"}])",
-     "nodes[0].material:", "unknown material \"Steel\""},
-    {"FacePastVertices", kFacePastEnd.c_str(),
-     "nodes[0].object.faces[1][2]:", "index 3 out of range"},
-    {"NonFinite", R"([{"name":"A","object":{"type":"mesh","vertices":[[0,1e39,0]],"faces":[]}}])",
-     "nodes[0].object.vertices[0][1]:", "not finite"},
-    {"DuplicateNode", R"([{"name":"A"},{"name":"A"}])", "nodes[1].name:", "duplicate node name"},
-    {"TrellonWithoutModule", R"([{"name":"A","object":{"type":"Trellon"}}])",
-     "nodes[0].object.type:", "the Trellon module is not loaded"},
-};
-
-INSTANTIATE_TEST_SUITE_P(Kinds, SceneFileErrors, ::testing::ValuesIn(kBadScenes),
-                         [](const auto& p) { return std::string(p.param.label); });
 
 TEST_F(SceneFile, SphereLightCameraAndTarget) {
     host::LoadSceneText(std::string(kPrefix) + R"("nodes":[
