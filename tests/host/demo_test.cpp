@@ -133,6 +133,7 @@ TEST_F(DemoTest, TheSavedSceneLoadsFromItsFolderWithItsTexturesAndRendersTheSame
         const std::filesystem::path texture = LoadedImage(node->GetMtl());
         EXPECT_EQ(texture.parent_path(), dir / "demo-assets") << item;
     }
+    ASSERT_NE(Node("Stem"), nullptr);
     Mtl* stem = Node("Stem")->GetMtl();
     ASSERT_NE(stem, nullptr);
     EXPECT_EQ(LoadedImage(stem), "");

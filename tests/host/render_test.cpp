@@ -1,7 +1,7 @@
 // Rendering: the routes a Trellon object's copies take to the renderer (instance lists for
 // Corona, the bridge library for V-Ray, the export's nodes for the others, nothing for a hidden
 // object), the clean-up after a render and the material round robin per frame. (The instances'
-// agreement with the viewport: viewport_agreement_test.cpp.)
+// agreement with the viewport: export_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
