@@ -1,9 +1,10 @@
 // The host's viewport pass with the real module: a scene file with a Trellon object drawn as
 // dots, hit tests against it, and the drawing written as JSON and glTF and by `draw`.
 //
-// The scene: a line path from the origin along +X for 100 units, a 2 x 2 x 2 box item (pivot at
-// the centre of its base, so its stored box is (-1,-1,0)-(1,1,2) and its centre 1 above the
-// pivot), spacing 25: the per-object pattern puts five dots at (25 j, 0, 1), j = 0 .. 4.
+// The scene: the fence's parts (fence_scene.h) on a line path from the origin along +X for 100
+// units, Picket as the item (a 2 x 8 x 90 box, pivot at the centre of its base, so its centre is
+// 45 above the pivot), spacing 25: the per-object pattern puts five dots at (25 j, 0, 45),
+// j = 0 .. 4.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -22,30 +23,29 @@
 #include "module_scene_fixture.h"
 #include "scene.h"
 #include "scene_reader.h"
+#include "support/fence_scene.h"
 #include "support/scratch_dir.h"
 #include "support/text_files.h"
 #include "viewport.h"
 
 namespace {
 
-std::string DotsScene(int mode, bool hideTrellon = false) {
-    return std::string(R"({"format": "trellon-scene", "version": 1, "nodes": [
-      {"name": "Path", "object": {"type": "line", "points": [[0,0,0], [100,0,0]]}},
-      {"name": "Item", "transform": {"position": [0, -50, 0]},
-       "object": {"type": "box", "length": 2, "width": 2, "height": 2}},
-      {"name": "T", "hidden": )") +
-           (hideTrellon ? "true" : "false") + R"(, "object": {"type": "Trellon",
-       "setup": [{"op": "create", "seed": 1}, {"op": "pickPath", "node": "Path"},
-                 {"op": "addItem", "node": "Item"}],
-       "params": [{"name": "Geo_Pattern", "value": 2}, {"name": "Display_Mode", "value": )" +
-           std::to_string(mode) + R"(},
-                  {"id": 102, "value": [25.0, 25.0]}, {"id": 103, "value": [25.0, 25.0]}]}}]})";
+std::string DotsScene(int mode) {
+    support::FenceScene s;
+    s.path = R"({"type": "line", "points": [[0,0,0], [100,0,0]]})";
+    s.setup = R"({"op": "addItem", "node": "Picket"})";
+    s.params = R"({"name": "Geo_Pattern", "value": 2}, {"name": "Display_Mode", "value": )" +
+               std::to_string(mode) + R"(}, {"id": 102, "value": [25.0, 25.0]},
+                  {"id": 103, "value": [25.0, 25.0]})";
+    return s.Text();
 }
 
 class DrawPass : public ModuleSceneTest {
 protected:
     host::Drawing Draw(int mode, bool hide = false) {
-        host::LoadSceneText(DotsScene(mode, hide), "dots.json", *scene);
+        host::LoadSceneText(DotsScene(mode), "dots.json", *scene);
+        INode* fence = scene->GetINodeByName(L"Fence");
+        if (fence && hide) fence->Hide(TRUE);
         return host::DrawScene(*scene, view, gw, 0);
     }
     std::vector<INode*> Click(int x, int y) {
@@ -60,20 +60,20 @@ protected:
 TEST_F(DrawPass, DotsDrawFiveMarkersAtTheCopiesThatAClickHits) {
     const host::Drawing d = Draw(1);
     ASSERT_EQ(d.nodes.size(), 1u);
-    EXPECT_EQ(d.nodes[0].name, "T");
+    EXPECT_EQ(d.nodes[0].name, "Fence");
     EXPECT_EQ(d.nodes[0].displayResult, 1);
     ASSERT_EQ(d.nodes[0].drawn.markers.size(), 5u);
     for (int j = 0; j < 5; ++j) {
         const Point3 p = d.nodes[0].drawn.markers[j].point;
         EXPECT_NEAR(p.x, 25.0f * j, 1e-3f);
         EXPECT_NEAR(p.y, 0.0f, 1e-3f);
-        EXPECT_NEAR(p.z, 1.0f, 1e-3f);
+        EXPECT_NEAR(p.z, 45.0f, 1e-3f);
     }
     EXPECT_TRUE(d.nodes[0].renderItems.empty());
     // A click on the second dot hits the object; one between two dots hits nothing.
     const std::vector<INode*> hits = Click(25, 0);
     ASSERT_EQ(hits.size(), 1u);
-    EXPECT_EQ(hits[0], scene->GetINodeByName(L"T"));
+    EXPECT_EQ(hits[0], scene->GetINodeByName(L"Fence"));
     EXPECT_TRUE(Click(12, 0).empty());
 }
 
@@ -105,8 +105,9 @@ TEST_F(DrawPass, GlbHoldsPointsAndLinesWithColours) {
     EXPECT_EQ(prim["mode"], 1);
     const auto& position = j["accessors"][prim["attributes"]["POSITION"].get<int>()];
     EXPECT_EQ(position["count"], 120);
-    // Host (x, y, z) is glTF (x, z, -y) in metres (1 inch = 0.0254 m): the far end x = 101.
-    EXPECT_NEAR(position["max"][0].get<float>(), 101.0f * 0.0254f, 1e-4f);
+    // Host (x, y, z) is glTF (x, z, -y) in metres (1 cm = 0.01 m). Following the path along +X,
+    // each copy is turned a quarter about Z, its length 8 along the path: the far end x = 104.
+    EXPECT_NEAR(position["max"][0].get<float>(), 104.0f * 0.01f, 1e-4f);
     EXPECT_TRUE(prim["attributes"].contains("COLOR_0"));
 }
 
@@ -131,13 +132,13 @@ TEST_F(DrawCommand, WritesTheDrawingByItsExtensionOrPrintsIt) {
     const auto& markers = j["nodes"][0]["markers"];
     ASSERT_EQ(markers.size(), 5u);
     EXPECT_NEAR(markers[4]["point"][0].get<float>(), 100.0f, 1e-3f);
-    EXPECT_NEAR(markers[4]["point"][2].get<float>(), 1.0f, 1e-3f);
+    EXPECT_NEAR(markers[4]["point"][2].get<float>(), 45.0f, 1e-3f);
     EXPECT_EQ(markers[0]["color"].size(), 3u);
     EXPECT_TRUE(j["nodes"][0]["polylines"].empty());
     ASSERT_EQ(Run(scenePath_, dir_.File("dots.glb")), 0) << err_.str();
     EXPECT_TRUE(std::filesystem::exists(dir_ / "dots.glb"));
     ASSERT_EQ(Run(scenePath_, ""), 0) << err_.str();
-    EXPECT_NE(out_.str().find("T: 5 markers, 0 polylines, 0 render items"), std::string::npos)
+    EXPECT_NE(out_.str().find("Fence: 5 markers, 0 polylines, 0 render items"), std::string::npos)
         << out_.str();
     EXPECT_EQ(Run(scenePath_, dir_.File("dots.png")), 1);
     EXPECT_NE(err_.str().find("written as .json or .glb"), std::string::npos) << err_.str();

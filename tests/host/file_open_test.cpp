@@ -11,23 +11,25 @@
 #include "evaluated_scene.h"
 #include "module_scene_fixture.h"
 #include "scene_reader.h"
+#include "support/fence_scene.h"
 #include "support/scratch_dir.h"
 #include "support/text_files.h"
 
 namespace {
 
-// A path of 2000 along +X and a UV sphere of 26 segments (2 x 26 x 12 = 624 faces) as the one
-// item, every 1 unit: the estimate counts trunc(2000 / 1) = 2000 copies, 1,248,000 faces, past
-// the limit of 1,000,000; the build lays int(2000 / 1 + 1) = 2001 copies.
+// The fence's parts (fence_scene.h) with a path of 2000 along +X and a UV sphere of 26 segments
+// (2 x 26 x 12 = 624 faces) as the one item, every 1 unit: the estimate counts trunc(2000 / 1) =
+// 2000 copies, 1,248,000 faces, past the limit of 1,000,000; the build lays int(2000 / 1 + 1) =
+// 2001 copies.
 std::string SphereScene(const std::string& params) {
-    return R"({"format": "trellon-scene", "version": 1, "nodes": [
-      {"name": "Path", "object": {"type": "line", "points": [[0, 0, 0], [2000, 0, 0]]}},
-      {"name": "Ball", "hidden": true, "object": {"type": "sphere", "radius": 0.4, "segments": 26}},
-      {"name": "T", "object": {"type": "Trellon",
-        "setup": [{"op": "create", "seed": 3}, {"op": "pickPath", "node": "Path"},
-                  {"op": "addItem", "node": "Ball"}],
-        "params": [)" +
-           params + "]}}]}";
+    support::FenceScene s;
+    s.path = R"({"type": "line", "points": [[0, 0, 0], [2000, 0, 0]]})";
+    s.nodes = R"({"name": "Ball", "hidden": true,
+                  "object": {"type": "sphere", "radius": 0.4, "segments": 26}},)";
+    s.seed = 3;
+    s.setup = R"({"op": "addItem", "node": "Ball"})";
+    s.params = params;
+    return s.Text();
 }
 
 class FileOpen : public ModuleSceneTest {
@@ -75,7 +77,7 @@ TEST_F(FileOpen, ParamsSetOneByOneRebuiltTheHalfLoadedBlock) {
     EXPECT_EQ(boxes.faces, 0);
 }
 
-// Three box items of different sizes, two posts' worth of path corners, each pattern in a mesh
+// The three boxes Picket, Post and Cap as items, a path with a corner, each pattern in a mesh
 // mode and in a proxy mode. Saving the loaded scene and saving that save again gives the same
 // bytes: the group order drawn for pattern 0, the pools and every table survive.
 struct RoundTripCase {
@@ -88,29 +90,26 @@ class FileOpenRoundTrip : public FileOpen, public testing::WithParamInterface<Ro
 
 TEST_P(FileOpenRoundTrip, SaveLoadSaveIsByteIdentical) {
     const RoundTripCase& c = GetParam();
-    const std::string text = R"({"format": "trellon-scene", "version": 1, "nodes": [
-      {"name": "Path", "object": {"type": "line", "points": [[0, 0, 0], [300, 0, 0], [300, 200, 0]]}},
-      {"name": "A", "hidden": true, "object": {"type": "box", "length": 2, "width": 8, "height": 90}},
-      {"name": "B", "hidden": true, "object": {"type": "box", "length": 3, "width": 3, "height": 60}},
-      {"name": "C", "hidden": true, "object": {"type": "box", "length": 4, "width": 4, "height": 30}},
-      {"name": "T", "object": {"type": "Trellon",
-        "setup": [{"op": "create", "seed": 11}, {"op": "pickPath", "node": "Path"},
-                  {"op": "addItems", "nodes": ["A", "B", "C"]}, {"op": "seedTransforms"}],
-        "params": [{"name": "Geo_Pattern", "value": )" +
-                             std::to_string(c.pattern) + R"(},
-                   {"name": "Display_Mode", "value": )" +
-                             std::to_string(c.mode) + R"(},
+    support::FenceScene fence;
+    fence.path = R"({"type": "line", "points": [[0, 0, 0], [300, 0, 0], [300, 200, 0]]})";
+    fence.seed = 11;
+    fence.setup =
+        R"({"op": "addItems", "nodes": ["Picket", "Post", "Cap"]}, {"op": "seedTransforms"})";
+    fence.params = R"({"name": "Geo_Pattern", "value": )" + std::to_string(c.pattern) +
+                   R"(}, {"name": "Display_Mode", "value": )" + std::to_string(c.mode) + R"(},
                    {"name": "Item_Spacing", "value": [7, 20, 30, 40]},
-                   {"name": "Item_Random_Trans", "value": [1, 1, 1, 1]}]}}]})";
-    const std::string first = Save(text);
+                   {"name": "Item_Random_Trans", "value": [1, 1, 1, 1]})";
+    const std::string first = Save(fence.Text());
     const std::string second = Save(first);
     EXPECT_EQ(second, first);
     const std::string third = Save(second);
     EXPECT_EQ(third, first);
     if (c.pattern == 0) {
         // One group per slot: trunc(500 / 7) = 71 entries, drawn once and kept.
+        IParamBlock2* pb = Block(L"Fence");
+        ASSERT_NE(pb, nullptr);
         EXPECT_NE(first.find("\"name\": \"Geo_Array\""), std::string::npos);
-        EXPECT_EQ(Block(L"T")->Count(Id(Block(L"T"), L"Geo_Array")), 71);
+        EXPECT_EQ(pb->Count(Id(pb, L"Geo_Array")), 71);
     }
 }
 

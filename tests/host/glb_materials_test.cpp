@@ -19,6 +19,7 @@
 #include "module_scene_fixture.h"
 #include "scene.h"
 #include "scene_reader.h"
+#include "support/fence_scene.h"
 #include "support/scratch_dir.h"
 #include "support/text_files.h"
 
@@ -103,26 +104,16 @@ INSTANTIATE_TEST_SUITE_P(ImageFormats, GlbTexture, testing::Values("png", "bmp",
 class GlbTrellonMaterials : public ModuleSceneTest {};
 
 // Two items on a 100 cm path at spacing 25, each along the whole path (copies at 0, 25, 50, 75
-// and 100): the boards show their own material, the slats, which have none, the palette colour
-// named "Slat".
+// and 100): the pickets show their own material, Wood, the posts, which have none, the palette
+// colour named "Post".
 TEST_F(GlbTrellonMaterials, CopiesShowTheirItemsMaterialOrAPaletteColourNamedAfterTheItem) {
     const support::ScratchDir dir;
-    host::LoadSceneText(
-        R"({"format": "trellon-scene", "version": 1, "units": "centimeters",
-        "materials": [{"name": "Oak", "class": "Standard", "diffuse": [0.5, 0.3, 0.1]}],
-        "nodes": [
-          {"name": "Path", "object": {"type": "line", "points": [[0, 0, 0], [100, 0, 0]]}},
-          {"name": "Board", "hidden": true, "material": "Oak",
-           "object": {"type": "box", "length": 4, "width": 2, "height": 50}},
-          {"name": "Slat", "hidden": true,
-           "object": {"type": "box", "length": 2, "width": 2, "height": 30}},
-          {"name": "Fence", "object": {"type": "Trellon", "setup": [
-            {"op": "create", "seed": 1}, {"op": "pickPath", "node": "Path"},
-            {"op": "addItems", "nodes": ["Board", "Slat"]}],
-           "params": [{"name": "Geo_UserSpacing", "value": 1},
-                      {"name": "Item_Spacing", "value": [25, 25, 25]},
-                      {"name": "Display_Mode", "value": 6}]}}]})",
-        (dir / "f.scene.json").string(), *scene);
+    support::FenceScene fence;
+    fence.path = R"({"type": "line", "points": [[0, 0, 0], [100, 0, 0]]})";
+    fence.setup = R"({"op": "addItems", "nodes": ["Picket", "Post"]})";
+    fence.params = R"({"name": "Geo_UserSpacing", "value": 1}, {"name": "Display_Mode", "value": 6},
+                      {"name": "Item_Spacing", "value": [25, 25, 25]})";
+    host::LoadSceneText(fence.Text(), (dir / "f.scene.json").string(), *scene);
     const std::string glb = (dir / "out.glb").string();
     std::string error;
     ASSERT_TRUE(host::WriteGlb(host::EvaluateScene(*scene, 0), *scene, glb, error)) << error;
@@ -134,7 +125,7 @@ TEST_F(GlbTrellonMaterials, CopiesShowTheirItemsMaterialOrAPaletteColourNamedAft
     std::map<std::string, unsigned> faces;
     for (unsigned m = 0; m < s->mNumMeshes; ++m)
         faces[NameOf(s->mMaterials[s->mMeshes[m]->mMaterialIndex])] += s->mMeshes[m]->mNumFaces;
-    EXPECT_EQ(faces, (std::map<std::string, unsigned>{{"Oak", 60}, {"Slat", 60}}));
+    EXPECT_EQ(faces, (std::map<std::string, unsigned>{{"Wood", 60}, {"Post", 60}}));
 }
 
 }  // namespace

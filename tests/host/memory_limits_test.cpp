@@ -17,6 +17,7 @@
 #include "build_command.h"
 #include "module_loader.h"
 #include "module_scene_fixture.h"
+#include "support/fence_scene.h"
 #include "support/scratch_dir.h"
 #include "support/text_files.h"
 #include "windows.h"
@@ -73,22 +74,20 @@ Child RunHost(const std::vector<std::string>& args, rlim_t limit, const fs::path
 
 constexpr rlim_t kGiB = rlim_t{1} << 30;
 
-// One box (or `item`) along a 100-unit line, one copy every `spacing` units, in the full-mesh
-// mode with the display forced.
+// One box "Box" (or `item`) along the fence's 100-unit line, one copy every `spacing` units, in
+// the full-mesh mode with the display forced.
 std::string BoxScene(
     const std::string& spacing,
     const std::string& item = R"({"type": "box", "length": 1, "width": 1, "height": 1})") {
-    return R"({"format": "trellon-scene", "version": 1, "nodes": [
-      {"name": "Path", "object": {"type": "line", "points": [[0, 0, 0], [100, 0, 0]]}},
-      {"name": "Box", "hidden": true, "object": )" +
-           item + R"(},
-      {"name": "Fence", "object": {"type": "Trellon",
-        "setup": [{"op": "create", "seed": 1}, {"op": "pickPath", "node": "Path"},
-                  {"op": "addItem", "node": "Box"}],
-        "params": [{"name": "Geo_UserSpacing", "value": 1}, {"name": "Geo_Pattern", "value": 2},
-                   {"name": "Item_Spacing", "value": [)" +
-           spacing + ", " + spacing + R"(]},
-                   {"name": "ForceDisplay", "value": 1}, {"name": "Display_Mode", "value": 6}]}}]})";
+    support::FenceScene s;
+    s.path = R"({"type": "line", "points": [[0, 0, 0], [100, 0, 0]]})";
+    s.nodes = R"({"name": "Box", "hidden": true, "object": )" + item + "},";
+    s.setup = R"({"op": "addItem", "node": "Box"})";
+    s.params = R"({"name": "Geo_UserSpacing", "value": 1}, {"name": "Geo_Pattern", "value": 2},
+                  {"name": "Item_Spacing", "value": [)" +
+               spacing + ", " + spacing + R"(]},
+                  {"name": "ForceDisplay", "value": 1}, {"name": "Display_Mode", "value": 6})";
+    return s.Text();
 }
 
 class MemoryLimits : public testing::Test {

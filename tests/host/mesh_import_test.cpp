@@ -53,8 +53,11 @@ TEST(MeshImport, ObjPartsMergeWithTheirMaterialsAndCoordinatesAlsoInAScene) {
     host::LoadSceneText(R"({"format":"trellon-scene","version":1,"nodes":[
         {"name":"Part","object":{"type":"mesh","file":"meshes/two_parts.obj"}}]})",
                         ScenePath("inline.scene.json"), scene);
-    const Mesh& mesh =
-        dynamic_cast<TriObject*>(scene.GetINodeByName(L"Part")->GetObjectRef())->GetMesh();
+    INode* part = scene.GetINodeByName(L"Part");
+    ASSERT_NE(part, nullptr);
+    auto* tri = dynamic_cast<TriObject*>(part->GetObjectRef());
+    ASSERT_NE(tri, nullptr);
+    const Mesh& mesh = tri->GetMesh();
     ASSERT_EQ(mesh.getNumFaces(), 3);
     EXPECT_EQ(mesh.faces[2].getMatID(), 1);
     ASSERT_EQ(mesh.getNumTVerts(), 7);

@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "hold.h"
 #include "module_scene_fixture.h"
 #include "scene_reader.h"
+#include "support/fence_scene.h"
 #include "support/param_tables.h"
 #include "support/scratch_dir.h"
 #include "support/text_files.h"
@@ -21,26 +21,14 @@
 
 namespace {
 
-// The README's fence parts and a lamp, and a Trellon object "Fence" with the path picked and
-// Picket (item 0) and Post (item 1) added. `extraNodes` and `extraSetup` extend them.
-std::string FenceScene(const std::string& extraNodes = "", const std::string& extraSetup = "",
-                       const std::string& params = "") {
-    std::ostringstream s;
-    s << R"({"format": "trellon-scene", "version": 1, "units": "centimeters",)"
-      << R"( "materials": [{"name": "Paint", "class": "VRayCarPaintMtl", "diffuse": [0.8, 0.1, 0.1]}],
-      "nodes": [
-        {"name": "Path", "object": {"type": "line", "points": [[0,0,0], [240,0,0], [240,160,0]]}},
-        {"name": "Picket", "hidden": true, "object": {"type": "box", "length": 8, "width": 2, "height": 90}},
-        {"name": "Post", "hidden": true, "object": {"type": "box", "length": 10, "width": 10, "height": 110}},
-        {"name": "Rail", "hidden": true, "object": {"type": "line", "closed": true,
-          "points": [[-2,-3,0], [2,-3,0], [2,3,0], [-2,3,0]]}},
-        {"name": "Lamp", "object": {"type": "light", "kind": "omni"}}, )"
-      << extraNodes << R"(
-        {"name": "Fence", "object": {"type": "Trellon", "setup": [{"op": "create", "seed": 1},
-          {"op": "pickPath", "node": "Path"}, {"op": "addItem", "node": "Picket"},
-          {"op": "addItem", "node": "Post"})"
-      << extraSetup << R"(], "params": [)" << params << "]}}]}";
-    return s.str();
+// The fence's parts (fence_scene.h) on a path of legs 240 and 160, and a Trellon object "Fence"
+// with Picket (item 0) and Post (item 1) added. `nodes` and `setup` extend them.
+std::string FenceScene(const std::string& nodes = "", const std::string& setup = "") {
+    support::FenceScene s;
+    s.path = R"({"type": "line", "points": [[0,0,0], [240,0,0], [240,160,0]]})";
+    s.nodes = nodes;
+    s.setup = R"({"op": "addItem", "node": "Picket"}, {"op": "addItem", "node": "Post"})" + setup;
+    return s.Text();
 }
 
 // Every test starts from FenceScene() as loaded; Load gives a fresh scene of another text.
@@ -54,6 +42,7 @@ protected:
         NewScene();
         host::LoadSceneText(text, "panel.scene.json", *scene);
         theHold.ClearRecord();
+        ASSERT_NE(Fence(), nullptr);
     }
     // Runs the steps; the error, empty on success.
     std::string Steps(const std::string& text) {
@@ -243,7 +232,9 @@ TEST_F(Panel, AllSweepsRowWritesTheSharedEntryAndStaysWhenTheOnlyShapeGoes) {
 }
 
 TEST_F(Panel, PickingThePathAgainIsRefusedAndTheModeStays) {
-    const std::string path = ToUTF8(Fence()->GetINode(Id(L"Spline_Obj"), 0)->GetName());
+    INode* picked = Fence()->GetINode(Id(L"Spline_Obj"), 0);
+    ASSERT_NE(picked, nullptr);
+    const std::string path = ToUTF8(picked->GetName());
     const std::string error = Steps("modify Fence\npress spline/1001\npick " + path);
     EXPECT_NE(error.find("step 3 (line 3, pick): the pick mode does not take"), std::string::npos)
         << error;

@@ -1,7 +1,7 @@
 // Rendering: the routes a Trellon object's copies take to the renderer (instance lists for
 // Corona, the bridge library for V-Ray, the export's nodes for the others, nothing for a hidden
-// object), the clean-up after a render, the material round robin per frame, and the agreement of
-// every instance transform with the viewport mesh.
+// object), the clean-up after a render and the material round robin per frame. (The instances'
+// agreement with the viewport: export_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "evaluated_scene.h"
 #include "ilayer.h"
 #include "imtl.h"
 #include "inode.h"
@@ -22,40 +21,29 @@
 #include "render_run.h"
 #include "scene.h"
 #include "scene_reader.h"
+#include "support/fence_scene.h"
 #include "support/scratch_dir.h"
 
 namespace {
 
 const Interface_ID kRenderInterface(0x602C557F, 0x4BF751AD);
 
-// A 200-unit path along x with a picket every 20 (11 copies), a post at both knots (2) and an end
-// piece at both ends (2); the Trellon node is turned 90 degrees about Z and moved, so world and
-// object space differ. `extra` adds top-level keys, `params` more parameters; `lamp` adds a light
-// as a fourth item.
-std::string FenceScene(const std::string& extra = "", const std::string& params = "",
-                       bool lamp = false) {
-    std::ostringstream s;
-    s << R"({"format": "trellon-scene", "version": 1, "units": "centimeters", )" << extra << R"(
-  "materials": [{"name": "Wood", "class": "Standard", "diffuse": [0.6, 0.4, 0.2]}],
-  "nodes": [
-    {"name": "Path", "object": {"type": "line", "points": [[0,0,0], [200,0,0]]}},
-    {"name": "Picket", "hidden": true, "material": "Wood",
-     "object": {"type": "box", "length": 8, "width": 2, "height": 90}},
-    {"name": "Post", "hidden": true, "object": {"type": "box", "length": 10, "width": 10, "height": 110}},
-    {"name": "Cap", "hidden": true, "object": {"type": "box", "length": 12, "width": 12, "height": 20}},
-    {"name": "Lamp", "hidden": true, "object": {"type": "light"}},
-    {"name": "Fence", "transform": {"position": [5, 7, 0], "rotation": [0, 0, 90]},
-     "object": {"type": "Trellon", "setup": [
-      {"op": "create", "seed": 4}, {"op": "pickPath", "node": "Path"},
-      {"op": "addItem", "node": "Picket"}, {"op": "addItem", "node": "Post"},
-      {"op": "addItem", "node": "Cap"}, {"op": "makePost", "row": 2}, {"op": "makeEnd", "row": 2})"
-      << (lamp ? R"(, {"op": "addItem", "node": "Lamp"})" : "") << R"(],
-     "params": [{"name": "Geo_UserSpacing", "value": 1},
-                {"name": "Item_Spacing", "value": [20, 20, 20, 20)"
-      << (lamp ? ", 20" : "") << R"(]},
-                {"name": "KnotSpacing", "value": 1000}, {"name": "Display_Mode", "value": 6})"
-      << params << "]}}]}";
-    return s.str();
+// The fence's parts (fence_scene.h) on a 200-unit path along x: a picket every 20 (11 copies), a
+// post at both knots (2) and a cap at both ends (2); the node is turned 90 degrees about Z and
+// moved, so world and object space differ. `top` adds top-level keys, `params` more parameters;
+// `lamp` adds the light as a fourth item.
+std::string FenceText(const std::string& top = "", const std::string& params = "",
+                      bool lamp = false) {
+    support::FenceScene s;
+    s.top = top;
+    s.transform = R"({"position": [5, 7, 0], "rotation": [0, 0, 90]})";
+    s.seed = 4;
+    s.setup = support::kPicketPostCap;
+    if (lamp) s.setup += R"(, {"op": "addItem", "node": "Lamp"})";
+    s.params = R"({"name": "Geo_UserSpacing", "value": 1}, {"name": "KnotSpacing", "value": 1000},
+                  {"name": "Display_Mode", "value": 6}, {"name": "Item_Spacing", "value": )" +
+               std::string(lamp ? "[20, 20, 20, 20, 20]}" : "[20, 20, 20, 20]}") + params;
+    return s.Text();
 }
 
 class Render : public ModuleSceneTest {
@@ -73,10 +61,7 @@ protected:
         return r.frames.at(frame).objects.at(0);
     }
 
-    FPInterface* RenderInterface() {
-        return static_cast<FPInterface*>(
-            scene->GetINodeByName(L"Fence")->GetObjectRef()->GetInterface(kRenderInterface));
-    }
+    INode* FenceNode() { return scene->GetINodeByName(L"Fence"); }
 };
 
 host::RendererInfo Corona(std::int64_t version) { return {host::kCoronaRendererClassID, version}; }
@@ -97,7 +82,7 @@ class RenderRoute : public Render, public testing::WithParamInterface<RouteCase>
 // is left after it.
 TEST_P(RenderRoute, TakesTheCopiesByItsRouteAndLeavesNothing) {
     const RouteCase& c = GetParam();
-    Load(FenceScene());
+    Load(FenceText());
     const std::size_t nodesBefore = scene->Nodes().size();
     std::int64_t drawnInstances = 0;
     std::size_t drawnNodes = 0;
@@ -143,8 +128,9 @@ TEST_F(Render, AnObjectThatIsNotRenderedDoesNothing) {
     };
     for (const auto& [name, change] : cases) {
         NewScene();
-        Load(FenceScene());
-        change(scene->GetINodeByName(L"Fence"));
+        Load(FenceText());
+        ASSERT_NE(FenceNode(), nullptr);
+        change(FenceNode());
         for (const host::RendererInfo& renderer : {kScanline, kVRay}) {
             const host::RenderResult r = RenderWith(renderer);
             EXPECT_EQ(Fence(r).route, "none") << name;
@@ -152,7 +138,7 @@ TEST_F(Render, AnObjectThatIsNotRenderedDoesNothing) {
         }
     }
     NewScene();
-    Load(FenceScene());
+    Load(FenceText());
     // The object's path is its own copy of the picked one.
     for (host::Node* n : scene->Nodes()) {
         if (std::wstring(n->GetName()).rfind(L"Spline_For_Trellon_", 0) == 0) scene->DeleteNode(n);
@@ -163,10 +149,11 @@ TEST_F(Render, AnObjectThatIsNotRenderedDoesNothing) {
 // With the current layer hidden, the fallback nodes land on the object's layer, and the current
 // layer is the hidden one again after the render.
 TEST_F(Render, AHiddenCurrentLayerIsSwitchedForTheRenderAndRestored) {
-    Load(FenceScene(
+    Load(FenceText(
         R"("layers": [{"name": "0"}, {"name": "Off", "hidden": true}], "currentLayer": "Off",)"));
-    ILayer* objectLayer =
-        dynamic_cast<ILayer*>(scene->GetINodeByName(L"Fence")->GetReference(NODE_LAYER_REF));
+    ASSERT_NE(FenceNode(), nullptr);
+    auto* objectLayer = dynamic_cast<ILayer*>(FenceNode()->GetReference(NODE_LAYER_REF));
+    ASSERT_NE(objectLayer, nullptr);
     ASSERT_FALSE(objectLayer->IsHidden());
     std::vector<std::wstring> layersOfNodes;
     RenderWith(kScanline, 1, [&](host::FrameDrawing&) {
@@ -183,7 +170,7 @@ TEST_F(Render, AHiddenCurrentLayerIsSwitchedForTheRenderAndRestored) {
 // With Color Shift on and 3 variants, the materials go round per item in the order they are
 // asked for, and each frame starts again from the item's own material.
 TEST_F(Render, VariantMaterialsGoRoundPerItemAndStartAgainEachFrame) {
-    Load(FenceScene(
+    Load(FenceText(
         "", R"(, {"name": "Color Shift", "value": 1}, {"name": "Color Variation", "value": 3})"));
     std::vector<std::wstring> names;
     std::int64_t groups = 0;
@@ -204,7 +191,7 @@ TEST_F(Render, VariantMaterialsGoRoundPerItemAndStartAgainEachFrame) {
 // A light item: under the bridge its copies are light nodes "TL_" plus its name (the lists hold
 // the geometry only); under Corona's own instancing they are instances like the others.
 TEST_F(Render, LightItemsAreNodesUnderTheBridgeAndInstancesUnderCorona) {
-    Load(FenceScene("", "", true));
+    Load(FenceText("", "", true));
     std::vector<std::wstring> lightNodes;
     const host::RenderResult bridged = RenderWith(kVRay, 1, [&](host::FrameDrawing&) {
         for (host::Node* n : scene->Nodes()) {
@@ -226,8 +213,11 @@ TEST_F(Render, LightItemsAreNodesUnderTheBridgeAndInstancesUnderCorona) {
 // The source order: end objects, then distribution objects, then posts, whatever the item
 // list's order (objects, posts, ends).
 TEST_F(Render, SourcesAreEndsThenObjectsThenPosts) {
-    Load(FenceScene());
-    FPInterface* fp = RenderInterface();
+    Load(FenceText());
+    ASSERT_NE(FenceNode(), nullptr);
+    auto* fp =
+        static_cast<FPInterface*>(FenceNode()->GetObjectRef()->GetInterface(kRenderInterface));
+    ASSERT_NE(fp, nullptr);
     FPValue v;
     ASSERT_EQ(fp->Invoke(1, v), FPS_OK);
     EXPECT_EQ(v.i, 3);
@@ -240,61 +230,6 @@ TEST_F(Render, SourcesAreEndsThenObjectsThenPosts) {
     }
     EXPECT_EQ(names, (std::vector<std::wstring>{L"Cap", L"Picket", L"Post", L"(none)"}));
     EXPECT_EQ(fp->Invoke(11, v, &arg), FPS_NO_SUCH_FUNCTION);
-}
-
-// Every instance, its source's vertices carried by its transform, lands on the vertices of the
-// same copy in the viewport mesh carried by the object's node transform: for every pattern,
-// with posts and end objects, and random offsets on.
-TEST_F(Render, InstancesStandWhereTheViewportCopiesStand) {
-    for (int pattern : {0, 1, 2}) {
-        NewScene();
-        std::ostringstream params;
-        params << R"(, {"name": "Geo_Pattern", "value": )" << pattern
-               << R"(}, {"name": "Item_Z_Rot_Random", "value": [0, 40, 40, 40]},
-                   {"name": "Item_Pos_InOut_Random", "value": [0, 6, 6, 6]})";
-        Load(FenceScene("", params.str()));
-        INode* fence = scene->GetINodeByName(L"Fence");
-        host::EvaluatedNode viewport;
-        ASSERT_TRUE(host::EvaluateNode(fence, 0, viewport));
-        const Mesh& mesh = viewport.Geometry();
-        const Matrix3 objectToWorld = fence->GetObjectTM(0);
-
-        int t = 0;
-        BroadcastNotification(NOTIFY_PRE_RENDER, &t);
-        FPInterface* fp = RenderInterface();
-        FPValue v;
-        ASSERT_EQ(fp->Invoke(1, v), FPS_OK);
-        ASSERT_EQ(fp->Invoke(4, v), FPS_OK);
-        const int count = v.i;
-        // 11 pickets in the per-object pattern; the sequence patterns lay them out their way.
-        if (pattern == 2) {
-            EXPECT_EQ(count, 15);
-        }
-        int at = 0;  // the copy's first vertex in the viewport mesh
-        FPParams arg{FPValue(TYPE_INT, 0)};
-        for (int k = 0; k < count; ++k) {
-            arg.params[0].Load(TYPE_INT, k);
-            fp->Invoke(6, v, &arg);
-            FPParams s{FPValue(TYPE_INT, v.i)};
-            fp->Invoke(2, v, &s);
-            host::EvaluatedNode source;
-            ASSERT_TRUE(host::EvaluateNode(v.n, 0, source));
-            fp->Invoke(7, v, &arg);
-            const Matrix3 tm = *v.m;
-            const Mesh& item = source.Geometry();
-            ASSERT_LE(at + item.numVerts, mesh.numVerts);
-            for (int i = 0; i < item.numVerts; ++i) {
-                const Point3 rendered = item.verts[i] * tm;
-                const Point3 shown = mesh.verts[at + i] * objectToWorld;
-                ASSERT_LT(Length(rendered - shown), 1e-3f)
-                    << "pattern " << pattern << ", instance " << k << ", vertex " << i;
-            }
-            at += item.numVerts;
-        }
-        // Every copy of the viewport mesh (it holds no sweep) was met by an instance.
-        EXPECT_EQ(at, mesh.numVerts) << "pattern " << pattern;
-        BroadcastNotification(NOTIFY_POST_RENDER);
-    }
 }
 
 // Bridges from the module's own folder only, newest first: with only KavoVRay3.dll beside a copy
@@ -313,7 +248,7 @@ TEST(RenderBridge, TheModulesFolderDecidesWhichBridgeServes) {
         {
             host::Scene scene;
             scene.RegisterClass(module->Class(0));
-            host::LoadSceneText(FenceScene(), "render.scene.json", scene);
+            host::LoadSceneText(FenceText(), "render.scene.json", scene);
             scene.SetCurrentRenderer(kVRay);
             bool bridgeNode = false;
             const host::RenderResult r = host::RenderFrames(scene, 0, 0, [&](host::FrameDrawing&) {
@@ -330,7 +265,7 @@ TEST(RenderBridge, TheModulesFolderDecidesWhichBridgeServes) {
 TEST_F(Render, CommandWritesAnInstancedFileAndReportsTheRoute) {
     const support::ScratchDir dir;
     const std::filesystem::path sceneFile = dir / "fence.scene.json";
-    std::ofstream(sceneFile) << FenceScene(R"("renderer": {"class": "scanline"},)");
+    std::ofstream(sceneFile) << FenceText(R"("renderer": {"class": "scanline"},)");
     host::RenderOptions options;
     options.scene = sceneFile.string();
     options.output = (dir / "fence.glb").string();

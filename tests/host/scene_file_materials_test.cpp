@@ -1,6 +1,6 @@
 // Materials in scene files: every class of the host's table with its own parameters, maps inline
 // (a colour correction over a bitmap), containers and multis with their sub-materials, saved and
-// loaded whole; and the refusals that name what would be right.
+// loaded whole. (The refusals that name what would be right: scene_file_refusals_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,7 +9,6 @@
 #include "iparamb2.h"
 #include "materials.h"
 #include "scene.h"
-#include "scene_load.h"
 #include "scene_reader.h"
 #include "scene_writer.h"
 
@@ -90,43 +89,5 @@ TEST(SceneFileMaterials, OldFilesWithADiffuseOnAMultiStillLoad) {
                         "old.json", scene);
     EXPECT_EQ(Named(scene, L"M")->GetSubMtl(0), Named(scene, L"A"));
 }
-
-struct Refusal {
-    const char* material;
-    const char* message;
-};
-
-class SceneFileMaterialRefusals : public testing::TestWithParam<Refusal> {};
-
-TEST_P(SceneFileMaterialRefusals, NameThePlaceAndWhatWouldBeRight) {
-    host::Scene scene;
-    const std::string text = std::string(R"({"format": "trellon-scene", "version": 1,
-      "materials": [)") + GetParam().material +
-                             "]}";
-    const std::string error = LoadError(text, "t.json", scene);
-    EXPECT_NE(error.find(GetParam().message), std::string::npos) << error;
-    EXPECT_TRUE(scene.SceneMaterials().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Materials, SceneFileMaterialRefusals,
-    testing::Values(
-        Refusal{R"({"name": "A", "class": "VRayMtl", "params": {"reflection_glosiness": 1}})",
-                "t.json: materials[0].params.reflection_glosiness: the class VRayMtl has no "
-                "parameter \"reflection_glosiness\"; did you mean reflection_glossiness?"},
-        Refusal{R"({"name": "A", "class": "Blend", "subMaterials": [null, null, null]})",
-                "materials[0].subMaterials: the class Blend holds 2 sub-materials"},
-        Refusal{
-            R"({"name": "A", "class": "Blend", "diffuseMap": {"class": "Bitmap", "file": "x"}})",
-            "materials[0].diffuseMap: the class Blend has no diffuse map"},
-        Refusal{R"({"name": "A", "class": "Standard", "diffuseMap": {"class": "Checker"}})",
-                "materials[0].diffuseMap.class: unknown map class \"Checker\""},
-        Refusal{R"({"name": "A", "class": "VRayMtl", "diffuse": [0.5, 0.5, 0.5],
-                    "params": {"diffuse": [1, 1, 1]}})",
-                "materials[0].params.diffuse: the parameter is given twice"},
-        Refusal{R"({"name": "A", "class": "Standard", "params": {"glossiness": "high"}})",
-                "materials[0].params.glossiness: expected a number"},
-        Refusal{R"({"name": "A", "class": "VRayMtls"})",
-                "materials[0].class: unknown material class \"VRayMtls\"; did you mean VRayMtl?"}));
 
 }  // namespace

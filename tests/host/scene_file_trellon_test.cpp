@@ -1,11 +1,11 @@
 // Trellon objects in scene files: the reader makes them through the registered class and sets
-// their parameters by name or id; the writer saves every parameter so a load gives them back.
+// their parameters by name or id. (The refusals: scene_file_refusals_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "module_scene_fixture.h"
-#include "scene_load.h"
+#include "scene_reader.h"
 
 namespace {
 
@@ -44,72 +44,6 @@ TEST_F(SceneFileTrellon, ParamsByNameAndByIdReadBack) {
         }
     }
 }
-
-struct Refusal {
-    const char* label;
-    const char* node;     // the third node
-    const char* message;  // the whole message, or a part of it
-};
-
-class SceneFileTrellonRefuses : public SceneFileTrellon,
-                                public testing::WithParamInterface<Refusal> {};
-
-// Each refusal names the JSON path and the problem, and leaves the scene empty. A misspelt name
-// is told the name meant, or the choices.
-TEST_P(SceneFileTrellonRefuses, WithThePathAndLoadsNothing) {
-    const std::string error = LoadError(SceneWith(GetParam().node), "t.json", *scene);
-    EXPECT_NE(error.find(GetParam().message), std::string::npos) << error;
-    EXPECT_TRUE(scene->Nodes().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Params, SceneFileTrellonRefuses,
-    testing::Values(
-        Refusal{"SharedName", R"({"name": "T", "object": {"type": "Trellon",
-                   "params": [{"name": "Unify_Scale", "value": 1}]}})",
-                "t.json: nodes[2].object.params[0].name: the name \"Unify_Scale\" is shared by 2"},
-        Refusal{"OutOfRange", R"({"name": "T", "object": {"type": "Trellon",
-                   "params": [{"name": "Display_Mode", "value": 7}]}})",
-                "nodes[2].object.params[0].value: value out of range 0..6"},
-        Refusal{"UnknownNode", R"({"name": "T", "object": {"type": "Trellon",
-                   "params": [{"name": "Spline_Obj", "value": "Nope"}]}})",
-                "nodes[2].object.params[0].value: unknown node \"Nope\""},
-        // Found only by the object after it is made: the object and every node go again.
-        Refusal{"LogoSize", R"({"name": "T", "object": {"type": "Trellon",
-                   "setup": [{"op": "create", "logoSize": 5000}]}})",
-                "nodes[2].object.setup[0]: logoSize must be a number from 0 to 1000"},
-        // Tables that do not agree with the object's items, as the object itself judges: at
-        // the entry that set the table, with both lengths.
-        Refusal{"TableLength", R"({"name": "T", "object": {"type": "Trellon",
-                   "setup": [{"op": "create"}], "params": [{"name": "Geo_Pattern", "value": 0},
-                                                           {"id": 102, "value": [100, 25, 25]}]}})",
-                "t.json: nodes[2].object.params[1]: Item_Spacing (parameter 102): holds 3 "
-                "entries, expected 1 (the \"All Objects\" entry and one per item)"},
-        Refusal{"MisspeltParameter", R"({"name": "T", "object": {"type": "Trellon",
-                   "params": [{"name": "Item_Spacng", "value": [20]}]}})",
-                "t.json: nodes[2].object.params[0].name: unknown parameter \"Item_Spacng\"; did "
-                "you mean Item_Spacing?"},
-        Refusal{"ParameterFarOff", R"({"name": "T", "object": {"type": "Trellon",
-                   "params": [{"name": "Colour", "value": 1}]}})",
-                "t.json: nodes[2].object.params[0].name: unknown parameter \"Colour\" "
-                "(`trellon-host params` lists every parameter)"},
-        Refusal{"MisspeltNode", R"({"name": "T", "object": {"type": "Trellon",
-                   "setup": [{"op": "addItem", "node": "Pikcet"}]}})",
-                "t.json: nodes[2].object.setup[0].node: unknown node \"Pikcet\"; did you mean "
-                "Picket?"},
-        Refusal{"ObjectType", R"({"name": "C", "object": {"type": "cylinder"}})",
-                "t.json: nodes[2].object.type: unknown object type \"cylinder\"; expected one of "
-                "spline, line, mesh, box, sphere, light, camera, target, Trellon"},
-        Refusal{"SetupOperation", R"({"name": "T", "object": {"type": "Trellon",
-                   "setup": [{"op": "makPost", "row": 1}]}})",
-                "t.json: nodes[2].object.setup[0].op: unknown set-up operation \"makPost\"; did "
-                "you mean makePost?"},
-        Refusal{"Key", R"({"name": "B", "hiden": true})",
-                "t.json: nodes[2].hiden: unknown key \"hiden\"; did you mean hidden?"},
-        Refusal{"LightKind", R"({"name": "L", "object": {"type": "light", "kind": "sun"}})",
-                "t.json: nodes[2].object.kind: unknown light kind \"sun\"; expected one of omni, "
-                "spot, directional, freeSpot, targetDirectional"}),
-    [](const auto& p) { return std::string(p.param.label); });
 
 // BOOL takes true/false or 0/1; string and point tables are read whole, in order.
 TEST_F(SceneFileTrellon, BoolsStringsAndPointTables) {

@@ -48,6 +48,7 @@ TEST_F(SceneFileWriter, EveryKindOfObjectRoundTrips) {
     EXPECT_NE(saved.find("\"kind\": \"freeSpot\""), std::string::npos);
     EXPECT_NE(saved.find("\"units\": \"meters\""), std::string::npos);
     // Scale (1,2,3): the node's Y axis keeps length 2 through the quaternion and scale.
+    ASSERT_NE(second.GetINodeByName(L"Ball"), nullptr);
     EXPECT_NEAR(Length(second.GetINodeByName(L"Ball")->GetNodeTM(0).GetRow(1)), 2.0f, 1e-5f);
 }
 
@@ -82,6 +83,7 @@ TEST_F(SceneFileWriter, MirroredTransformKeepsItsSign) {
     SaveTwice(R"({"format":"trellon-scene","version":1,"nodes":[{"name":"N",
         "transform":{"scale":[1,1,-2]}}]})",
               second);
+    ASSERT_NE(second.GetINodeByName(L"N"), nullptr);
     const Point3 z = second.GetINodeByName(L"N")->GetNodeTM(0).VectorTransform(Point3(0, 0, 1));
     EXPECT_NEAR(z.z, -2.0f, 1e-6f);
     EXPECT_NEAR(Length(z), 2.0f, 1e-6f);

@@ -1,6 +1,5 @@
-// Trellon set-up operations in scene files, the renderer key, and loads that fail part-way: the
-// module's published set-up functions run in a real scene, and a failed load leaves the scene as
-// it was (no nodes, materials or layers added, units, renderer and current layer unchanged).
+// Trellon set-up operations in scene files and the renderer key: the module's published set-up
+// functions run in a real scene. (Loads that fail part-way: scene_file_refusals_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -13,12 +12,10 @@
 #include "mesh_dump.h"
 #include "module_scene_fixture.h"
 #include "renderers.h"
-#include "scene_load.h"
 #include "scene_reader.h"
 #include "scene_writer.h"
 #include "support/param_tables.h"
 #include "support/text_files.h"
-#include "units.h"
 #include "windows.h"
 
 namespace {
@@ -122,86 +119,5 @@ INSTANTIATE_TEST_SUITE_P(
                     RendererCase{R"({"class": "vray"})", host::kVRayRendererClassID, 0},
                     RendererCase{R"({"class": "scanline"})", host::kScanlineRendererClassID, 0},
                     RendererCase{"null", Class_ID(0, 0), 0}));
-
-// One kind of bad scene file per row. The scene around it has a layer, a material, units, a
-// renderer and a current layer, so a failed load shows it took all of them back.
-struct BadSetup {
-    const char* label;
-    const char* op;        // the Trellon object's second set-up operation, or null for none
-    const char* renderer;  // the renderer key's value
-    const char* item;      // the object of node "Item"
-    const char* message;   // "FILE: PATH: problem" (a part of it)
-};
-
-std::string BadScene(const BadSetup& b) {
-    std::string setup = R"([{"op":"create","seed":1})";
-    if (b.op) setup += std::string(",") + b.op;
-    setup += "]";
-    return std::string(R"({"format":"trellon-scene","version":1,"units":"meters",
-      "layers":[{"name":"L1"}],"currentLayer":"L1","renderer":)") +
-           b.renderer + R"(,
-      "materials":[{"name":"W","class":"Standard"}],
-      "nodes":[{"name":"Path01","object":{"type":"line","points":[[0,0,0],[100,0,0]]}},
-               {"name":"Item","material":"W","object":)" +
-           b.item + R"(},
-               {"name":"T","object":{"type":"Trellon","setup":)" +
-           setup + "}}]}";
-}
-
-constexpr const char* kBox = R"({"type":"box","length":1,"width":1,"height":1})";
-constexpr const char* kScanline = R"({"class":"scanline"})";
-
-class SceneSetupErrors : public SceneSetup, public testing::WithParamInterface<BadSetup> {};
-
-TEST_P(SceneSetupErrors, NameThePathAndUndoEverything) {
-    const BadSetup& b = GetParam();
-    // Relative mesh paths start at the scene file's folder, tests/scenes.
-    const std::string file = ScenePath("bad.scene.json");
-    const std::string what = LoadError(BadScene(b), file, *scene);
-    EXPECT_EQ(what.rfind(file + ": ", 0), 0u) << what;
-    EXPECT_NE(what.find(b.message), std::string::npos) << what;
-    EXPECT_TRUE(scene->Nodes().empty());
-    EXPECT_TRUE(scene->SceneMaterials().empty());
-    ASSERT_EQ(scene->Layers().GetLayerCount(), 1);
-    EXPECT_EQ(scene->Layers().GetCurrentLayer(), scene->Layers().GetLayer(0));
-    EXPECT_TRUE(scene->CurrentRenderer().IsNone());
-    EXPECT_EQ(scene->DefaultMessageAnswer(), 0);
-    int type = -1;
-    float scale = 0.0f;
-    GetMasterUnitInfo(&type, &scale);
-    EXPECT_EQ(type, units_.Type());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, SceneSetupErrors,
-    testing::Values(
-        BadSetup{"UnknownOp", R"({"op":"fly"})", kScanline, kBox,
-                 "nodes[2].object.setup[1].op: unknown set-up operation \"fly\""},
-        BadSetup{"UnknownNode", R"({"op":"addItem","node":"Nope"})", kScanline, kBox,
-                 "nodes[2].object.setup[1].node: unknown node \"Nope\""},
-        BadSetup{"CarPaintAnswer", R"({"op":"addItem","node":"Item","carPaint":"maybe"})",
-                 kScanline, kBox, "nodes[2].object.setup[1].carPaint: expected \"yes\" or \"no\""},
-        BadSetup{"CreateNotFirst", R"({"op":"create"})", kScanline, kBox,
-                 "nodes[2].object.setup[1].op: \"create\" must be the first"},
-        BadSetup{"SetSpinnerRange", R"({"op":"set","param":"Logo_size","value":5000})", kScanline,
-                 kBox, "nodes[2].object.setup[1].value: value out of range 0.5..1000"},
-        // Found only by the object, after the create made its layer and material.
-        BadSetup{"ObjectRefusesPath", R"({"op":"pickPath","node":"Item"})", kScanline, kBox,
-                 "nodes[2].object.setup[1]: 'trellonSetup.pickPath' failed: "},
-        // After the create every shared-entry table holds entry 0 only.
-        BadSetup{"SetIndexPastTable", R"({"op":"set","param":102,"index":1,"value":1})", kScanline,
-                 kBox,
-                 "nodes[2].object.setup[1].index: index 1 out of range: the table has 1 entries"},
-        BadSetup{"UnknownRenderer", nullptr, R"({"class":"raytracer"})", kBox,
-                 "renderer.class: unknown renderer \"raytracer\""},
-        BadSetup{"MeshFileMissing", nullptr, kScanline, R"({"type":"mesh","file":"meshes/no.obj"})",
-                 "nodes[1].object.file: cannot read the mesh file \""},
-        BadSetup{"MeshFileWithoutTriangles", nullptr, kScanline,
-                 R"({"type":"mesh","file":"meshes/lines_only.obj"})",
-                 "nodes[1].object.file: the mesh file \""},
-        BadSetup{"MeshFileAndVertices", nullptr, kScanline,
-                 R"({"type":"mesh","file":"meshes/two_parts.obj","vertices":[]})",
-                 "nodes[1].object.vertices: unknown key"}),
-    [](const auto& p) { return std::string(p.param.label); });
 
 }  // namespace

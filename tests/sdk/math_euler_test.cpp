@@ -69,41 +69,16 @@ INSTANTIATE_TEST_SUITE_P(
         KnownCase{"GimbalPlusWraps", XYZ(-2.0f, HALFPI, 2.0f), -4.0f + TWOPI, HALFPI, 0}),
     support::ByName());
 
-// --- Round trips over a table of angles -------------------------------------------------------
+// --- EulerToMatrix ---------------------------------------------------------------------------
 
-struct AngleTriple {
-    float x, y, z;
-};
-
-class EulerRoundTrip : public ::testing::TestWithParam<AngleTriple> {};
-
-TEST_P(EulerRoundTrip, EulerToMatrixAndBack) {
-    const AngleTriple& a = GetParam();
-    const float in[3] = {a.x, a.y, a.z};
-    const Quat q(XYZ(a.x, a.y, a.z));
+// X first, then Y, a quarter turn each (a point times the matrix): +X stays, then goes to -Z;
+// +Y goes to +Z, then to +X; +Z goes to -Y and stays.
+TEST(Euler, EulerToMatrixTurnsAboutXThenY) {
+    const float ang[3] = {HALFPI, HALFPI, 0.0f};
     Matrix3 m;
-    EulerToMatrix(in, m, EULERTYPE_XYZ);
-    EXPECT_TRUE(Near(m, XYZ(a.x, a.y, a.z)));
-
-    float out[3];
-    QuatToEuler(q, out, EULERTYPE_XYZ);
-    const bool gimbal = std::fabs(std::fabs(a.y) - HALFPI) < 1e-6f;
-    if (!gimbal) {
-        EXPECT_TRUE(AnglesNear(out, a.x, a.y, a.z, 5e-5f));
-    }
-    // Whatever the angles read, they rebuild the rotation (the only promise at gimbal lock).
-    Matrix3 back;
-    EulerToMatrix(out, back, EULERTYPE_XYZ);
-    EXPECT_TRUE(Near(back, m, 2e-5f));
+    EulerToMatrix(ang, m, EULERTYPE_XYZ);
+    EXPECT_TRUE(Near(m, Matrix3({0, 0, -1}, {1, 0, 0}, {0, -1, 0}, {0, 0, 0})));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Euler, EulerRoundTrip,
-    ::testing::Values(AngleTriple{0, 0, 0}, AngleTriple{0.1f, 0.2f, 0.3f},
-                      AngleTriple{-1.0f, 0.5f, 2.0f}, AngleTriple{3.0f, -1.2f, -3.0f},
-                      AngleTriple{-3.1f, 1.5f, 0.4f}, AngleTriple{2.2f, -1.5f, -0.7f},
-                      AngleTriple{0.4f, HALFPI, 1.0f}, AngleTriple{-2.0f, -HALFPI, 0.6f},
-                      AngleTriple{0.0f, HALFPI, 0.0f}, AngleTriple{PI, 0.0f, -1.0f}));
 
 // --- Defined results for imperfect input ------------------------------------------------------
 
