@@ -1,5 +1,6 @@
-// The object's bounding boxes: the proxy estimate in the proxy modes, the mesh's boxes in the
-// mesh modes, and a seeded check that every proxy drawn lies inside the boxes.
+// The object's bounding boxes: the proxy estimate in the proxy modes (the reach estimate from
+// its inputs, then through the object), the mesh's boxes in the mesh modes, and a seeded check
+// that every proxy drawn lies inside the boxes.
 //
 // The base scene: a straight path from the origin along +X for 100 units, one box item of half
 // size 1 centred on its pivot at the origin. Its world box reaches z = 1 (h = 1) and its corners
@@ -10,11 +11,11 @@
 
 #include <cmath>
 #include <random>
-#include <string>
 #include <vector>
 
 #include "display/display_scene.h"
-#include "random.h"
+#include "display/proxy_bounds.h"
+#include "matrix3.h"
 #include "support/near.h"
 
 using namespace trellon;
@@ -70,7 +71,7 @@ TEST_F(TrellonBounds, TheLocalBoxIsMovedByTheCentreOfTheMeshsWorldBox) {
     // With Show_Logo the mesh holds the placeholder (about the origin, size 0.5) and the object
     // stands at (10, 20, 0): W's centre is (10, 20, 0), and the local box is the world box moved
     // back by it.
-    SetInt(Show_Logo, 0, 1);
+    SetEntry(Show_Logo, 0, 1);
     Matrix3 tm(1);
     tm.SetTrans(Point3(10, 20, 0));
     node->SetNodeTM(0, tm);
@@ -84,14 +85,14 @@ TEST_F(TrellonBounds, TheLocalBoxIsMovedByTheCentreOfTheMeshsWorldBox) {
 
 TEST_F(TrellonBounds, ARandomZOffsetRangeLowersTheBottomAndRaisesTheTop) {
     Base();
-    SetInt(Item_Random_Trans, 1, 1);
-    SetFloat(Item_Z_Pos, 1, -5.0f);
-    SetFloat(Item_Z_Pos_Random, 1, 10.0f);
+    SetEntry(Item_Random_Trans, 1, 1);
+    SetEntry(Item_Z_Pos, 1, -5.0f);
+    SetEntry(Item_Z_Pos_Random, 1, 10.0f);
     ExpectBox(Local(), Point3(-kGrowth, -kGrowth, -kGrowth - 5),
               Point3(100 + kGrowth, kGrowth, kGrowth + 10));
     // A roll about the direction of travel can turn the heights any way across the path: the
     // larger, 10, on every side.
-    SetFloat(Item_X_Rot_Random, 1, 90.0f);
+    SetEntry(Item_X_Rot_Random, 1, 90.0f);
     ExpectBox(Local(), Point3(-kGrowth - 10, -kGrowth - 10, -kGrowth - 10),
               Point3(110 + kGrowth, kGrowth + 10, kGrowth + 10));
 }
@@ -122,7 +123,7 @@ TEST_F(TrellonBounds, ASweepsSideOffsetWidensXAndY) {
     Base();
     AddSweep(2.0f);
     const Box3 straight = Local();
-    SetFloat(Sweep_Side_Offset, 1, -30.0f);
+    SetEntry(Sweep_Side_Offset, 1, -30.0f);
     const Box3 offset = Local();
     ExpectBox(offset, straight.pmin - Point3(30, 30, 0), straight.pmax + Point3(30, 30, 0));
 }
@@ -145,11 +146,12 @@ TEST_F(TrellonBounds, MeshModesAndNoPathUseTheMeshsBoxes) {
     EXPECT_EQ(World(), object->mesh.getBoundingBox(&objectTM));
 }
 
-// Seeded scenes: a path of four knots turning by at most a right angle, up to three box items
-// of random sizes on randomly turned and placed nodes, random global and item ranges (offsets,
-// heights, turns, scales) drawn from seeded pools, sweeps with offsets and twins, and the object
-// moved and turned about Z. Every point drawn in every proxy mode (sweep rings included) lies in
-// the world box, and, moved by minus the centre of the mesh's world box, in the local box.
+// Seeded scenes: a path of four knots turning by up to a right angle either way; a box item of
+// random size on a turned node, with random "All Objects" and item ranges (sideways offsets,
+// heights, turns, scales) drawn from seeded pools; a sweep with offsets, a twin and a wider
+// profile on a scaled node; the object moved and turned about Z. Every point drawn in every
+// proxy mode lies in the world box, and, moved by minus the centre of the mesh's world box, in
+// the local box.
 class BoundsProperty : public TrellonBounds, public testing::WithParamInterface<int> {};
 
 TEST_P(BoundsProperty, EveryProxyLiesInsideTheBoxes) {
@@ -157,72 +159,46 @@ TEST_P(BoundsProperty, EveryProxyLiesInsideTheBoxes) {
     auto uniform = [&](float lo, float hi) {
         return std::uniform_real_distribution<float>(lo, hi)(rng);
     };
-    auto below = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-
-    Point3 p(0, 0, 0);
+    std::vector<Point3> knots = {Point3(0, 0, 0)};
     float heading = 0.0f;
-    std::vector<Point3> knots = {p};
     for (int i = 0; i < 3; ++i) {
         heading += uniform(-HALFPI, HALFPI);
-        p += Point3(std::cos(heading), std::sin(heading), 0.0f) * uniform(40, 120);
-        knots.push_back(p);
+        const Point3 step = Point3(std::cos(heading), std::sin(heading), 0.0f) * uniform(40, 120);
+        knots.push_back(knots.back() + step);
     }
-    INode* path = s.AddPath(L"Path", {knots});
-    pb->SetValue(Spline_Obj, 0, path);
+    pb->SetValue(Spline_Obj, 0, s.AddPath(L"Path", {knots}));
 
-    const int items = 1 + below(3);
-    for (int k = 0; k < items; ++k) {
-        std::vector<Point3> cloud;
-        for (int i = 0; i < 30; ++i)
-            cloud.emplace_back(uniform(-1, 1), uniform(-1, 1), uniform(-1, 1));
-        const float half = uniform(0.5f, 6.0f);
-        for (Point3& c : cloud) c *= half;
-        const int kind = below(4) == 0 ? 1 : 0;
-        const int item =
-            AddItem(half, kind, cloud, Point3(uniform(-20, 20), uniform(-20, 20), uniform(-5, 5)));
-        INode* itemNode = pb->GetINode(Object_Nodes, 0, item);
-        Matrix3 tm = RotateZMatrix(uniform(-PI, PI)) * RotateXMatrix(uniform(-1, 1));
-        tm.SetTrans(itemNode->GetNodeTM(0).GetTrans());
-        itemNode->SetNodeTM(0, tm);
-        const int e = item + 1;
-        SetFloat(Item_Spacing, e, uniform(8, 30));
-        SetFloat(Item_Spacing_Random, e, uniform(8, 30));
-        SetInt(Item_Random_Trans, e, 1);
-        SetFloat(Item_Pos_InOut, e, uniform(-10, 10));
-        SetFloat(Item_Pos_InOut_Random, e, uniform(-10, 10));
-        SetFloat(Item_Z_Pos, e, uniform(-10, 10));
-        SetFloat(Item_Z_Pos_Random, e, uniform(-10, 10));
-        SetFloat(Item_X_Rot_Random, e, uniform(-180, 180));
-        SetFloat(Item_Y_Rot_Random, e, uniform(-180, 180));
-        SetFloat(Item_Z_Rot_Random, e, uniform(-180, 180));
-        SetInt(Item_Unify_Scale, e, below(2));
-        SetFloat(Item_X_Scale_Random, e, uniform(50, 200));
-        SetFloat(Item_Y_Scale_Random, e, uniform(50, 200));
-        SetFloat(Item_Z_Scale_Random, e, uniform(50, 200));
+    // The item's sample points are its box's corners.
+    const float half = uniform(0.5f, 6.0f);
+    std::vector<Point3> corners;
+    for (int i = 0; i < 8; ++i) {
+        corners.emplace_back(i & 1 ? half : -half, i & 2 ? half : -half, i & 4 ? half : -half);
     }
-    SetInt(Item_Random_Trans, 0, 1);
-    SetFloat(Item_Pos_InOut, 0, uniform(-5, 5));
-    SetFloat(Item_Pos_InOut_Random, 0, uniform(-5, 5));
-    SetFloat(Item_X_Scale_Random, 0, uniform(80, 150));
-    pb->SetValue(Geo_Pattern, 0, below(3));
+    AddItem(half, 0, corners);
+    Matrix3 turned = RotateZMatrix(uniform(-PI, PI)) * RotateXMatrix(uniform(-1, 1));
+    pb->GetINode(Object_Nodes, 0, 0)->SetNodeTM(0, turned);
+    SetEntry(Item_Spacing, 1, uniform(8, 30));
+    SetEntry(Item_Spacing_Random, 1, uniform(8, 30));
+    for (int e : {0, 1}) {
+        SetEntry(Item_Random_Trans, e, 1);
+        for (ParamID id : {Item_Pos_InOut, Item_Pos_InOut_Random, Item_Z_Pos, Item_Z_Pos_Random})
+            SetEntry(id, e, uniform(-10, 10));
+        for (ParamID id : {Item_X_Rot_Random, Item_Y_Rot_Random, Item_Z_Rot_Random})
+            SetEntry(id, e, uniform(-180, 180));
+        for (ParamID id : {Item_X_Scale_Random, Item_Y_Scale_Random, Item_Z_Scale_Random})
+            SetEntry(id, e, uniform(50, 200));
+    }
+    SetEntry(Item_Unify_Scale, 1, GetParam() % 2);
+    SeedPools(static_cast<unsigned>(GetParam()));
 
-    const int sweeps = below(3);
-    for (int k = 0; k < sweeps; ++k) {
-        AddSweep(uniform(0.5f, 4.0f));
-        // The profile node scaled, which the sweep does not see.
-        Matrix3 scaled = ScaleMatrix(Point3(1, 1, 1) * uniform(0.1f, 2.0f));
-        pb->GetINode(Sweep_Nodes, 0, k)->SetNodeTM(0, scaled);
-        SetFloat(Sweep_Side_Offset, k + 1, uniform(-20, 20));
-        SetFloat(Sweep_Height_Offset, k + 1, uniform(-5, 5));
-        SetFloat(Sweep_X_Scale, k + 1, uniform(50, 200));
-        pb->SetValue(Sweep_Double, 0, below(2), k);
-        pb->SetValue(Sweep_Double_Offset, 0, uniform(-10, 10), k);
-    }
-    trellon::ItemTables tables(pb, 0);
-    Random pools;
-    pools.srand(static_cast<unsigned>(GetParam()));
-    ASSERT_TRUE(tables.RegenerateTransformPools(0, pools));
-    ASSERT_TRUE(tables.RegenerateMirrorPool(0, pools));
+    AddSweep(uniform(0.5f, 4.0f));
+    Matrix3 scaled = ScaleMatrix(Point3(1, 1, 1) * uniform(0.1f, 2.0f));
+    pb->GetINode(Sweep_Nodes, 0, 0)->SetNodeTM(0, scaled);
+    SetEntry(Sweep_Side_Offset, 1, uniform(-20, 20));
+    SetEntry(Sweep_Height_Offset, 1, uniform(-5, 5));
+    SetEntry(Sweep_X_Scale, 1, uniform(50, 200));
+    SetEntry(Sweep_Double, 0, 1);
+    SetEntry(Sweep_Double_Offset, 0, uniform(-10, 10));
 
     Matrix3 objectTM = RotateZMatrix(uniform(-PI, PI));
     objectTM.SetTrans(Point3(uniform(-50, 50), uniform(-50, 50), uniform(-10, 10)));
@@ -231,8 +207,7 @@ TEST_P(BoundsProperty, EveryProxyLiesInsideTheBoxes) {
     for (int mode : {1, 2, 3}) {
         SetMode(mode);
         const host::DrawRecord r = Draw();
-        const Box3 local = Local();
-        const Box3 world = World();
+        Box3 local = Local(), world = World();
         // The local box is the world box moved by minus the centre of the mesh's world box.
         const Matrix3 shownTM = node->GetObjectTM(0);
         const Box3 w = object->mesh.getBoundingBox(&shownTM);
@@ -242,17 +217,46 @@ TEST_P(BoundsProperty, EveryProxyLiesInsideTheBoxes) {
         for (const auto& l : r.polylines)
             points.insert(points.end(), l.points.begin(), l.points.end());
         ASSERT_FALSE(points.empty()) << "mode " << mode;
-        Box3 grownWorld = world, grownLocal = local;
-        grownWorld.EnlargeBy(1e-3f * (1.0f + Length(world.Width())));
-        grownLocal.EnlargeBy(1e-3f * (1.0f + Length(local.Width())));
+        world.EnlargeBy(1e-3f * (1.0f + Length(world.Width())));
+        local.EnlargeBy(1e-3f * (1.0f + Length(local.Width())));
         for (const Point3& q : points) {
-            ASSERT_TRUE(grownWorld.Contains(q))
-                << "mode " << mode << " point " << q << " box " << world;
-            ASSERT_TRUE(grownLocal.Contains(q - centre)) << "mode " << mode << " point " << q;
+            ASSERT_TRUE(world.Contains(q)) << "mode " << mode << " point " << q << " box " << world;
+            ASSERT_TRUE(local.Contains(q - centre)) << "mode " << mode << " point " << q;
         }
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, BoundsProperty, testing::Range(1, 6));
+
+using support::Near;
+
+// The reach estimate on the same path in the path's space: a copy reaches r s from its point
+// on the path, moved sideways by the mitred offset and up or down by its heights.
+TEST(ReachEstimateTest, CopiesReachTheirSizeAndOffsetsFromThePath) {
+    trellon::ReachEstimate in;
+    in.path = Box3(Point3(0, 0, 0), Point3(100, 0, 0));
+    in.anyItem = true;
+    in.itemReach = 2;
+    in.scale = 1.5f;   // r s = 3
+    in.sideways = 10;  // at a right-angle mitre: 10 sqrt 2 = 14.142
+    in.mitre = 1.41421356f;
+    in.up = 4;
+    in.down = 1;
+    EXPECT_TRUE(Near(trellon::ReachBox(in),
+                     Box3(Point3(-17.1421f, -17.1421f, -4.0f), Point3(117.1421f, 17.1421f, 7.0f))))
+        << "no roll";
+    // A roll turns offsets and heights any way across the path: every side by 3 + 14.142 + 4.
+    in.roll = true;
+    EXPECT_TRUE(Near(trellon::ReachBox(in), Box3(Point3(-21.1421f, -21.1421f, -21.1421f),
+                                                 Point3(121.1421f, 21.1421f, 21.1421f))))
+        << "roll";
+    // Carried into the object's space: the path node turned a quarter about Z and 5 up.
+    in.roll = false;
+    in.objectFromPath = RotateZMatrix(HALFPI);
+    in.objectFromPath.SetTrans(Point3(0, 0, 5));
+    EXPECT_TRUE(Near(trellon::ReachBox(in),
+                     Box3(Point3(-17.1421f, -17.1421f, 1.0f), Point3(17.1421f, 117.1421f, 12.0f))))
+        << "turned path";
+}
 
 }  // namespace

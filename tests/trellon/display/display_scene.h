@@ -8,9 +8,8 @@
 #include <initializer_list>
 #include <vector>
 
+#include "distribute/placement_fixture.h"
 #include "graphwin.h"
-#include "object/item_tables.h"
-#include "object/lifecycle_scene.h"
 #include "recording_window.h"
 #include "viewport.h"
 
@@ -27,42 +26,27 @@ inline TriObject* NewCentredBox(float half) {
     return tri;
 }
 
-class DisplayScene : public testing::Test {
+class DisplayScene : public placement_test::PlacementScene {
 protected:
     void SetUp() override {
+        PlacementScene::SetUp();
         object = s.object;
         pb = s.pb;
         node = s.objectNode;
-        object->Ready = 0;
-        trellon::ItemTables(pb, 0).AppendSharedEntries();
         view.SetGraphicsWindow(&gw);
     }
-    void TearDown() override { object->ParamMaps[map_spline] = nullptr; }
 
     // An open polyline path through the points, picked as the path.
     INode* SetPath(std::initializer_list<Point3> points) {
-        INode* path = s.AddPath(L"Path", {std::vector<Point3>(points)});
-        pb->SetValue(Spline_Obj, 0, path);
-        return path;
+        return PlacementScene::SetPath({lifecycle::Line{std::vector<Point3>(points), false}});
     }
 
-    // A distribution object: a centred box of the given half size, its stored box, face count
-    // and sample points; the node at `at`. Returns its item index.
+    // A distribution object: a box of the given half size centred on its pivot, with its sample
+    // points; the node at `at`. Returns its item index.
     int AddItem(float half, int kind = 0, std::vector<Point3> cloud = {},
                 const Point3& at = Point3(0, 0, 0)) {
-        INode* item = s.scene.CreateNamedNode(NewCentredBox(half), MSTR(L"Item"));
-        Matrix3 tm(1);
-        tm.SetTrans(at);
-        item->SetNodeTM(0, tm);
-        trellon::NewItem n;
-        n.node = item;
-        n.name = MSTR(L"Item");
-        n.kind = kind;
-        n.boxMin = Point3(-half, -half, -half);
-        n.boxMax = Point3(half, half, half);
-        n.faceCount = 12;
-        n.cloud = std::move(cloud);
-        return trellon::ItemTables(pb, 0).AddObject(n);
+        const Point3 h(half, half, half);
+        return AddMesh(NewCentredBox(half), -h, h, kind, std::move(cloud), at);
     }
 
     // A closed square profile of the given half size in its XY plane.
@@ -78,8 +62,6 @@ protected:
         return trellon::ItemTables(pb, 0).AddSweep(n);
     }
 
-    void SetFloat(ParamID id, int index, float v) { pb->SetValue(id, 0, v, index); }
-    void SetInt(ParamID id, int index, int v) { pb->SetValue(id, 0, v, index); }
     void SetMode(int mode) { pb->SetValue(Display_Mode, 0, mode); }
 
     // The object as the host has it after an edit: rebuilt at time 0, notifications live.
@@ -101,7 +83,6 @@ protected:
         return object->HitTest(0, node, HITTYPE_POINT, 0, 0, &p, v ? v : &view);
     }
 
-    lifecycle::TrellonScene s;
     Trellon* object = nullptr;
     IParamBlock2* pb = nullptr;
     INode* node = nullptr;

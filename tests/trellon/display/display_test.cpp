@@ -5,7 +5,6 @@
 // 25, 50, 75 and 100 (int(100 / 25 + 1) = 5) with their centres on the path.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -14,7 +13,6 @@
 #include "Graphics/UpdateNodeContext.h"
 #include "colour/palette.h"
 #include "display/display_scene.h"
-#include "random.h"
 #include "support/near.h"
 #include "support/render_items.h"
 
@@ -41,8 +39,8 @@ protected:
     void StraightWithOneItem(int kind = 0, std::vector<Point3> cloud = {}) {
         SetPath({Point3(0, 0, 0), Point3(100, 0, 0)});
         AddItem(1.0f, kind, std::move(cloud));
-        SetFloat(Item_Spacing, 1, 25.0f);
-        SetFloat(Item_Spacing_Random, 1, 25.0f);
+        SetEntry(Item_Spacing, 1, 25.0f);
+        SetEntry(Item_Spacing_Random, 1, 25.0f);
     }
 };
 
@@ -67,27 +65,22 @@ TEST_F(TrellonDisplay, ModeNoneDrawsNoCopiesYetHitTestingTestsTheMesh) {
     EXPECT_EQ(HitAt(50, 0), 0);
 }
 
+// In Dot mode the copies are drawn and hit though the mesh is empty (where the dots stand and
+// what a click hits, the host's draw-pass test shows); hit testing leaves the window as it was.
 TEST_F(TrellonDisplay, ModeDotHitsADotThoughTheMeshIsEmpty) {
     StraightWithOneItem();
     SetMode(1);
-    const host::DrawRecord r = Draw();
-    ASSERT_EQ(r.markers.size(), 5u);
-    ExpectNear(r.markers[1].point, Point3(25, 0, 0));
+    EXPECT_EQ(Draw().markers.size(), 5u);
     EXPECT_EQ(object->mesh.getNumVerts(), 0);
-    // The dot at x = 25 is on the screen at (25, 0).
     EXPECT_EQ(HitAt(26, 2), 1);
-    // 12 and 13 pixels from the dots at 0 and 25, past the pick size 4.
-    EXPECT_EQ(HitAt(12, 0), 0);
-    // The hit test leaves the window's limits as they were.
     EXPECT_EQ(gw.getRndLimits(), host::kDefaultRndLimits);
     EXPECT_TRUE(gw.Record().Empty());
 }
 
-class DisplayLight : public TrellonDisplay, public testing::WithParamInterface<int> {};
-
-TEST_P(DisplayLight, ALightItemIsEightBulbOutlinesPerCopy) {
+// In every proxy mode (the drawer's table) a light is its bulb's outlines.
+TEST_F(TrellonDisplay, ALightItemIsEightBulbOutlinesPerCopy) {
     StraightWithOneItem(1);
-    SetMode(GetParam());
+    SetMode(2);
     const host::DrawRecord r = Draw();
     EXPECT_TRUE(r.markers.empty());
     ASSERT_EQ(r.polylines.size(), 5u * 8u);
@@ -99,8 +92,6 @@ TEST_P(DisplayLight, ALightItemIsEightBulbOutlinesPerCopy) {
     EXPECT_NEAR(tip.z, -0.999228f, kEps);
 }
 
-INSTANTIATE_TEST_SUITE_P(ProxyModes, DisplayLight, testing::Values(1, 2, 3));
-
 TEST_F(TrellonDisplay, PointCloudsDrawEachItemsOwnPoints) {
     SetPath({Point3(0, 0, 0), Point3(100, 0, 0)});
     std::vector<Point3> first(100), second(20);
@@ -109,8 +100,8 @@ TEST_F(TrellonDisplay, PointCloudsDrawEachItemsOwnPoints) {
     AddItem(1.0f, 0, first);
     AddItem(1.0f, 0, second);
     for (int e : {1, 2}) {
-        SetFloat(Item_Spacing, e, 200.0f);
-        SetFloat(Item_Spacing_Random, e, 200.0f);
+        SetEntry(Item_Spacing, e, 200.0f);
+        SetEntry(Item_Spacing_Random, e, 200.0f);
     }
     pb->SetValue(PointCloud, 0, 10);
     SetMode(3);
@@ -143,125 +134,46 @@ TEST_F(TrellonDisplay, BoxesDrawEndsThenPostsThenSweeps) {
     EXPECT_EQ(runs, (std::vector<Point3>{Entry(2), Entry(1), Entry(3)}));
 }
 
-// The proxies stand where the mesh modes put the geometry: a bent path, random transforms (Z
-// and Y turns up to 90 degrees, heights, scales, sideways offsets) from seeded pools, and a box
-// item whose eight vertices are its stored box's corners and its sample points.
-class DisplayAgreement : public TrellonDisplay, public testing::WithParamInterface<int> {};
-
-TEST_P(DisplayAgreement, ProxiesLieOnTheMeshModesCopies) {
-    SetPath({Point3(0, 0, 0), Point3(100, 0, 0), Point3(100, 80, 0)});
-    std::vector<Point3> corners;
-    for (int i = 0; i < 8; ++i) {
-        corners.emplace_back(i & 1 ? 1.0f : -1.0f, i & 2 ? 1.0f : -1.0f, i & 4 ? 1.0f : -1.0f);
-    }
-    AddItem(1.0f, 0, corners);
-    SetFloat(Item_Spacing, 1, 30.0f);
-    SetFloat(Item_Spacing_Random, 1, 45.0f);
-    SetInt(Item_Random_Trans, 1, 1);
-    SetFloat(Item_Z_Rot_Random, 1, 90.0f);
-    SetFloat(Item_Extra_Rot_Random, 1, 90.0f);
-    SetFloat(Item_Z_Pos_Random, 1, 5.0f);
-    SetFloat(Item_X_Scale_Random, 1, 150.0f);
-    SetFloat(Item_Pos_InOut_Random, 1, 3.0f);
-    Random rng;
-    rng.srand(7);
-    trellon::ItemTables tables(pb, 0);
-    ASSERT_TRUE(tables.RegenerateTransformPools(0, rng));
-    ASSERT_TRUE(tables.RegenerateMirrorPool(0, rng));
-
-    SetMode(6);
-    Refresh();
-    const Matrix3 tm = node->GetObjectTM(0);
-    std::vector<Point3> verts;
-    for (int i = 0; i < object->mesh.getNumVerts(); ++i)
-        verts.push_back(object->mesh.getVert(i) * tm);
-    ASSERT_GT(verts.size(), 16u);
-    ASSERT_EQ(verts.size() % 8, 0u);
-    const std::size_t copies = verts.size() / 8;
-
-    const int mode = GetParam();
-    SetMode(mode);
-    const host::DrawRecord r = Draw();
-    bool turned = false;
-    for (std::size_t c = 0; c < copies; ++c) {
-        const Point3* v = &verts[8 * c];
-        const std::string what = "copy " + std::to_string(c);
-        if (mode == 1) {
-            ASSERT_EQ(r.markers.size(), copies);
-            Point3 centre(0, 0, 0);
-            for (int i = 0; i < 8; ++i) centre += v[i] / 8.0f;
-            ExpectNear(r.markers[c].point, centre, what);
-        } else if (mode == 2) {
-            ASSERT_EQ(r.polylines.size(), 6 * copies);
-            // Bottom face: corners 0, 1, 3, 2 of the box; top face: 4, 5, 7, 6.
-            const int order[4] = {0, 1, 3, 2};
-            for (int k = 0; k < 4; ++k) {
-                ExpectNear(r.polylines[6 * c].points[k], v[order[k]], what);
-                ExpectNear(r.polylines[6 * c + 1].points[k], v[4 + order[k]], what);
-            }
-            // An edge along no axis has at least two non-zero components.
-            const Point3 edge = v[1] - v[0];
-            const int along = (std::fabs(edge.x) > kEps) + (std::fabs(edge.y) > kEps) +
-                              (std::fabs(edge.z) > kEps);
-            turned = turned || along >= 2;
-        } else {
-            ASSERT_EQ(r.markers.size(), verts.size());
-            for (int i = 0; i < 8; ++i) ExpectNear(r.markers[8 * c + i].point, v[i], what);
-        }
-    }
-    // A copy turned by its random Z angle shows a turned box, not an axis-aligned one.
-    if (mode == 2) {
-        EXPECT_TRUE(turned);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(ProxyModes, DisplayAgreement, testing::Values(1, 2, 3));
-
-// The sweep drawer walks the sweep the mesh modes build: a square profile (4 points, closed)
-// swept along the bent path gives rings in the mesh's vertex order (line, spline, sample, point).
-class DisplaySweep : public TrellonDisplay, public testing::WithParamInterface<int> {};
-
-TEST_P(DisplaySweep, ProxiesLieOnTheSweepsVertices) {
-    SetPath({Point3(0, 0, 0), Point3(100, 0, 0), Point3(100, 80, 0)});
+// The copies' proxies, then the sweep's. The path's 6 interpolation steps divide it into 7
+// equal parts: 8 rings of the square profile of half size 2 swept along it (its X onto +Y, its
+// Y onto +Z), ring k's corners (-2,-2) (2,-2) (2,2) (-2,2) at x = 100 k / 7, y and z +-2.
+TEST_F(TrellonDisplay, TheSweepsRingsFollowTheCopies) {
+    StraightWithOneItem();
     AddSweep(2.0f);
-    SetFloat(Sweep_Side_Offset, 1, 5.0f);
-    SetMode(6);
-    Refresh();
-    std::vector<Point3> verts;
-    for (int i = 0; i < object->mesh.getNumVerts(); ++i) verts.push_back(object->mesh.getVert(i));
-    ASSERT_GE(verts.size(), 12u);
-    ASSERT_EQ(verts.size() % 4, 0u);
-    const std::size_t rings = verts.size() / 4;
-
-    const int mode = GetParam();
-    SetMode(mode);
-    const host::DrawRecord r = Draw();
-    for (const auto& m : r.markers) EXPECT_EQ(m.color, Entry(1));
-    if (mode != 2) {
-        ASSERT_EQ(r.markers.size(), verts.size());
-        for (std::size_t i = 0; i < verts.size(); ++i) ExpectNear(r.markers[i].point, verts[i]);
-        return;
+    const Point3 corner[4] = {Point3(0, -2, -2), Point3(0, 2, -2), Point3(0, 2, 2),
+                              Point3(0, -2, 2)};
+    const auto ring = [&](int k, int m) { return corner[m] + Point3(100.0f * k / 7, 0.0f, 0.0f); };
+    SetMode(1);
+    // A dot at each copy's centre, then the rings' corners.
+    host::DrawRecord r = Draw();
+    ASSERT_EQ(r.markers.size(), 5u + 8u * 4u);
+    ExpectNear(r.markers[1].point, Point3(25, 0, 0));
+    for (int k = 0; k < 8; ++k) {
+        for (int m = 0; m < 4; ++m) ExpectNear(r.markers[5 + 4 * k + m].point, ring(k, m));
     }
-    // An outline per ring, then from the second ring on four lines back to the ring before.
-    ASSERT_EQ(r.polylines.size(), rings + 4 * (rings - 1));
-    std::size_t k = 0;
-    for (std::size_t i = 0; i < rings; ++i) {
-        const host::DrawnPolyline& outline = r.polylines[k++];
-        EXPECT_TRUE(outline.closed);
-        ASSERT_EQ(outline.points.size(), 4u);
-        for (int m = 0; m < 4; ++m) ExpectNear(outline.points[m], verts[4 * i + m]);
-        for (int m = 0; i > 0 && m < 4; ++m) {
-            const host::DrawnPolyline& line = r.polylines[k++];
-            ExpectNear(line.points[0], verts[4 * (i - 1) + m]);
-            ExpectNear(line.points[1], verts[4 * i + m]);
-        }
+    SetMode(2);
+    // Per copy its bottom face, its top face and four uprights: copy 1 faces +X, its box turned
+    // (x, y) -> (-y, x), so its bottom face runs (26,-1) (26,1) (24,1) (24,-1) at z = -1. Then
+    // ring 0's outline, and from ring 1 on each ring's outline and four lines back to the ring
+    // before.
+    r = Draw();
+    ASSERT_EQ(r.polylines.size(), 5u * 6u + 8u + 7u * 4u);
+    const Point3 bottom[4] = {Point3(26, -1, -1), Point3(26, 1, -1), Point3(24, 1, -1),
+                              Point3(24, -1, -1)};
+    for (int k = 0; k < 4; ++k) ExpectNear(r.polylines[6].points[k], bottom[k]);
+    EXPECT_TRUE(r.polylines[30].closed);
+    for (int m = 0; m < 4; ++m) {
+        ExpectNear(r.polylines[30].points[m], ring(0, m));
+        ExpectNear(r.polylines[31].points[m], ring(1, m));
+        ExpectNear(r.polylines[32 + m].points[0], ring(0, m));
+        ExpectNear(r.polylines[32 + m].points[1], ring(1, m));
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(ProxyModes, DisplaySweep, testing::Values(1, 2, 3));
 
 using support::ItemList;
 
+// In the mesh modes the viewport gets the mesh: shaded faces and wireframe, the five copies' 60
+// triangles (their 40 vertices: the host's draw-pass test).
 TEST_F(TrellonDisplay, MeshModesHandTheMeshToTheViewport) {
     StraightWithOneItem();
     SetMode(6);
@@ -271,13 +183,8 @@ TEST_F(TrellonDisplay, MeshModesHandTheMeshToTheViewport) {
     MaxSDK::Graphics::UpdateNodeContext nodeContext(node);
     ItemList items;
     ASSERT_TRUE(object->UpdatePerNodeItems(context, nodeContext, items));
-    // Shaded faces and wireframe: five copies of 8 vertices and 12 faces.
     ASSERT_EQ(items.items.size(), 2u);
-    EXPECT_EQ(items.items[0].GetGeometry()->positions.size(), 40u);
     EXPECT_EQ(items.items[0].GetGeometry()->triangles.size(), 60u);
-    // Display itself draws nothing in the mesh modes.
-    EXPECT_TRUE(Draw().Empty());
-    EXPECT_EQ(displayResult, 1);
 }
 
 TEST_F(TrellonDisplay, ProxyModesRebuildOncePerChangeNotOnEveryRedraw) {
@@ -319,8 +226,8 @@ TEST_F(TrellonDisplay, AnItemEditInDotModeSkippedTheEstimate) {
     StraightWithOneItem();
     SetMode(1);
     EXPECT_EQ(Draw().markers.size(), 5u);
-    SetFloat(Item_Spacing, 1, 0.00045f);
-    SetFloat(Item_Spacing_Random, 1, 0.00045f);
+    SetEntry(Item_Spacing, 1, 0.00045f);
+    SetEntry(Item_Spacing_Random, 1, 0.00045f);
     const host::DrawRecord r = Redraw(*object, node, view, gw);
     EXPECT_EQ(pb->GetInt(Display_Mode), 0);
     EXPECT_TRUE(r.markers.empty());
@@ -333,11 +240,11 @@ TEST_F(TrellonDisplay, DotsKeptTheOldSpacingsGroupOrder) {
     AddItem(1.0f);
     AddItem(0.5f);
     pb->SetValue(Geo_Pattern, 0, 0);
-    SetFloat(Item_Spacing, 0, 10.0f);
+    SetEntry(Item_Spacing, 0, 10.0f);
     SetMode(1);
     // int(100 / 10) = 10 slots, one copy each (every item is a group of its own).
     EXPECT_EQ(Draw().markers.size(), 10u);
-    SetFloat(Item_Spacing, 0, 4.0f);
+    SetEntry(Item_Spacing, 0, 4.0f);
     EXPECT_EQ(Redraw(*object, node, view, gw).markers.size(), 25u);
     EXPECT_EQ(pb->Count(Geo_Array), 25);
 }

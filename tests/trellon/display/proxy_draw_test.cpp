@@ -1,12 +1,10 @@
-// The per-copy proxy markers: the point-cloud count rule, dots, boxes, bulbs and the palette
-// colour, drawn into the host's recording window with the identity as its transform (so the
-// recorded points are the object-space points the drawer gave).
+// The per-copy proxy markers: the point-cloud count rule, dots, boxes and bulbs, drawn into the
+// host's recording window with the identity as its transform (so the recorded points are the
+// object-space points the drawer gave). (Their palette colour: the display's box test.)
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <vector>
 
-#include "colour/palette.h"
 #include "display/proxy_draw.h"
 #include "recording_window.h"
 #include "support/near.h"
@@ -140,14 +138,5 @@ INSTANTIATE_TEST_SUITE_P(
                     CopyCase{3, 0, 10, 0},
                     // A light is eight bulb outlines in every proxy mode, nothing in the others.
                     CopyCase{1, 1, 0, 8}, CopyCase{3, 1, 0, 8}, CopyCase{4, 1, 0, 0}));
-
-// Item number 27 (index 26) comes back to palette entry 1.
-TEST_F(ProxyDrawTest, ColoursTheCopyByItemNumber) {
-    ProxyItem item{0, Point3(0, 0, 0), Point3(1, 1, 1), {}};
-    trellon::DrawProxyCopy(gw, trellon::DisplayMode::Dots, 26, item, Matrix3(1), 10);
-    const Color c = trellon::PaletteColour(1);
-    EXPECT_EQ(gw.LineColor(), Point3(c.r, c.g, c.b));
-    EXPECT_EQ(gw.Take().markers.size(), 1u);
-}
 
 }  // namespace

@@ -19,12 +19,8 @@ using namespace trellon;
 namespace {
 
 using path_fixtures::Near;
-using placement_test::Line;
 using placement_test::PlacementScene;
-
-Line Straight(float length) {
-    return {{Point3(0.0f, 0.0f, 0.0f), Point3(length, 0.0f, 0.0f)}, false};
-}
+using placement_test::Straight;
 
 class DistributionMesh : public PlacementScene {
 protected:
@@ -45,15 +41,17 @@ protected:
 
 struct ModeCase {
     int mode;
+    int kind;
     int verts, faces;  // per copy
 };
 
 class BuilderPerMode : public DistributionMesh, public ::testing::WithParamInterface<ModeCase> {};
 
-// 11 copies on a path of 1000 at spacing 100.
+// 11 copies on a path of 1000 at spacing 100: of the box, its proxy or its pyramid by the
+// mode; of a light, the marker whatever the mode keeps of boxes.
 TEST_P(BuilderPerMode, ElevenCopiesOfTheModesMesh) {
     SetPath({Straight(1000)});
-    AddItem();
+    AddItem(Object_Nodes, 2.0f, GetParam().kind);
     const Mesh& m = Build(GetParam().mode);
     EXPECT_EQ(m.getNumVerts(), 11 * GetParam().verts);
     EXPECT_EQ(m.getNumFaces(), 11 * GetParam().faces);
@@ -63,10 +61,12 @@ TEST_P(BuilderPerMode, ElevenCopiesOfTheModesMesh) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, BuilderPerMode,
-                         ::testing::Values(ModeCase{6, 8, 12},
-                                           ModeCase{5, trellon::kProxyVerts, trellon::kProxyFaces},
-                                           ModeCase{4, 5, 4}));
+INSTANTIATE_TEST_SUITE_P(
+    Modes, BuilderPerMode,
+    ::testing::Values(ModeCase{6, 0, 8, 12},
+                      ModeCase{5, 0, trellon::kProxyVerts, trellon::kProxyFaces},
+                      ModeCase{4, 0, 5, 4},
+                      ModeCase{4, 1, trellon::kMarkerVertexCount, trellon::kMarkerFaceCount}));
 
 TEST_F(DistributionMesh, CopiesAreTheItemThroughTheirTransforms) {
     SetPath({Straight(1000)});
@@ -109,15 +109,6 @@ TEST_F(DistributionMesh, PlaceholderStaysInFrontWithShowLogo) {
     EXPECT_EQ(m.getNumVerts(), trellon::PlaceholderVertexCount() + 88);
     EXPECT_EQ(m.getNumFaces(), trellon::PlaceholderFaceCount() + 132);
     EXPECT_EQ(MaterialRuns(m), (std::vector<int>{0, 1}));
-}
-
-TEST_F(DistributionMesh, LightItemIsTheMarker) {
-    SetPath({Straight(100)});
-    AddItem(Object_Nodes, 2.0f, 1);
-    const Mesh& m = Build(4);
-    // 2 copies (0 and 100) of the marker at size 1, whatever the display mode keeps of boxes.
-    EXPECT_EQ(m.getNumVerts(), 2 * trellon::kMarkerVertexCount);
-    EXPECT_EQ(m.getNumFaces(), 2 * trellon::kMarkerFaceCount);
 }
 
 TEST_F(DistributionMesh, PyramidFromTheStoredBox) {

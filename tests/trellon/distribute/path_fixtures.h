@@ -5,10 +5,10 @@
 
 #include "support/near.h"
 
-#include <cmath>
 #include <memory>
 #include <vector>
 
+#include "object/lifecycle_scene.h"
 #include "object/trellon.h"
 #include "plugin/class_desc.h"
 #include "plugin/plugin.h"
@@ -81,9 +81,6 @@ inline void CornerShape(BezierShape& shape, const std::vector<Point3>& pts, bool
 }
 
 // The counter-clockwise square of side 10 with a corner at the origin.
-inline std::vector<Point3> Square10() {
-    return {Point3(0.0f, 0.0f, 0.0f), Point3(10.0f, 0.0f, 0.0f), Point3(10.0f, 10.0f, 0.0f),
-            Point3(0.0f, 10.0f, 0.0f)};
-}
+inline std::vector<Point3> Square10() { return lifecycle::Square(10.0f); }
 
 }  // namespace path_fixtures

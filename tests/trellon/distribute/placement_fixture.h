@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "distribute/placement.h"
@@ -23,10 +24,11 @@ using lifecycle::Line;
 using lifecycle::NewShape;
 
 // A counter-clockwise square of the given side from the origin, closed: length 4 * side.
-inline Line Square(float side) {
-    return {{Point3(0.0f, 0.0f, 0.0f), Point3(side, 0.0f, 0.0f), Point3(side, side, 0.0f),
-             Point3(0.0f, side, 0.0f)},
-            true};
+inline Line Square(float side) { return {lifecycle::Square(side), true}; }
+
+// A straight open line along +X from (0, y).
+inline Line Straight(float length, float y = 0.0f) {
+    return {{Point3(0.0f, y, 0.0f), Point3(length, y, 0.0f)}, false};
 }
 
 // One copy as a test reads it.
@@ -54,21 +56,33 @@ protected:
         return node;
     }
 
-    // A box item of the given size (corner at its pivot) added as the item tables add a
-    // distribution object (its stored box, the "All Objects" spacing), then moved on to `list`.
-    // Returns its item index.
+    // A box item of the given size (corner at its pivot), then moved on to `list`. Returns its
+    // item index.
     int AddItem(ParamID list = Object_Nodes, float size = 2.0f, int kind = 0) {
+        const int k =
+            AddMesh(lifecycle::NewBox(size), Point3(0, 0, 0), Point3(size, size, size), kind);
+        if (list == Object_Nodes) return k;
+        return trellon::ItemTables(s.pb, 0).MoveItem(
+            k, list == Post_Nodes ? trellon::ItemList::Posts : trellon::ItemList::Ends);
+    }
+
+    // A distribution object of 12 faces on a node of its own at `at`, added as the item tables
+    // add one: its stored box and sample points, the "All Objects" spacing. Returns its item
+    // index.
+    int AddMesh(TriObject* mesh, const Point3& boxMin, const Point3& boxMax, int kind = 0,
+                std::vector<Point3> cloud = {}, const Point3& at = Point3(0, 0, 0)) {
         trellon::ItemTables tables(s.pb, 0);
         trellon::NewItem item;
         item.name = MSTR((L"Item" + std::to_wstring(tables.ItemCount())).c_str());
-        item.node = s.AddBox(item.name.data(), size);
+        item.node = s.scene.CreateNamedNode(mesh, item.name);
+        Matrix3 tm = TransMatrix(at);
+        item.node->SetNodeTM(0, tm);
         item.kind = kind;
-        item.boxMax = Point3(size, size, size);
+        item.boxMin = boxMin;
+        item.boxMax = boxMax;
         item.faceCount = 12;
-        const int k = tables.AddObject(item);
-        if (list == Object_Nodes) return k;
-        return tables.MoveItem(
-            k, list == Post_Nodes ? trellon::ItemList::Posts : trellon::ItemList::Ends);
+        item.cloud = std::move(cloud);
+        return tables.AddObject(item);
     }
 
     void SetInts(ParamID id, const std::vector<int>& values) { support::SetInts(s.pb, id, values); }

@@ -4,10 +4,7 @@
 // XY plane with the object and the path at the origin, so object space is the path's space.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdint>
-#include <random>
 #include <vector>
 
 #include "distribute/path_fixtures.h"
@@ -22,12 +19,9 @@ using placement_test::Line;
 using placement_test::PlacementScene;
 using placement_test::Seen;
 using placement_test::Square;
+using placement_test::Straight;
 using trellon::CopyKind;
 using trellon::PlacementPass;
-
-Line Straight(float length, float y = 0.0f) {
-    return {{Point3(0.0f, y, 0.0f), Point3(length, y, 0.0f)}, false};
-}
 
 // One field of every copy, in placement order.
 template <class T>
@@ -263,11 +257,13 @@ TEST_F(SequenceWalk, RowsOfAGroupShareTheirSlotAndNullRowsLeaveGaps) {
     EXPECT_EQ(seen[4].globalPool, 4);
 }
 
+// The closed square gets no end objects; the open line one at each end.
 TEST_F(PlacementWalk, EndObjectsAtBothEndsTheFarOneTurned) {
-    SetPath({Straight(1000)});
+    SetPath({Square(250), Straight(1000)});
     const int k = AddItem(End_Nodes);
     const std::vector<Seen> seen = Walk(PlacementPass::Ends);
     ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].spline, 1);
     EXPECT_EQ(seen[0].kind, CopyKind::End);
     EXPECT_EQ(seen[0].item, k);
     EXPECT_EQ(seen[0].source, 0);
@@ -302,14 +298,6 @@ TEST_F(PlacementWalk, EndObjectOffsetsAndTwins) {
     SetEntry(Item_Spin_1111, 0, 20.0f);
     // Two on the item's path at 50 and 900, two more 20 to the left.
     ExpectAt(Walk(PlacementPass::Ends), {{50, 0, 0}, {900, 0, 0}, {50, 20, 0}, {900, 20, 0}});
-}
-
-TEST_F(PlacementWalk, ClosedPathGetsNoEndObjects) {
-    SetPath({Square(250), Straight(100, 500)});
-    AddItem(End_Nodes);
-    const std::vector<Seen> seen = Walk(PlacementPass::Ends);
-    ASSERT_EQ(seen.size(), 2u);  // the open spline's only
-    EXPECT_EQ(seen[0].spline, 1);
 }
 
 TEST_F(PlacementWalk, PostsAtKnotsAndInnerDivisionsAnchoredAtTheirBase) {
@@ -420,55 +408,5 @@ TEST_F(PlacementWalk, NoPathNoPasses) {
     EXPECT_TRUE(placement.Passes().empty());
     EXPECT_EQ(placement.Count(PlacementPass::PerObject).total, 0);
 }
-
-// Seeded settings: whatever the pools and ranges, every copy's pivot stays on the path (x in
-// [0, L]) within its sideways and height ranges, and its scale within its range.
-class PlacementProperty : public PlacementScene, public ::testing::WithParamInterface<unsigned> {};
-
-// The "All Objects" ranges stay 0, so each item's copies lie within its own ranges (how the two
-// entries add is CombineCopyValues' test).
-TEST_P(PlacementProperty, CopiesStayWithinTheirOffsets) {
-    const unsigned seed = GetParam();
-    std::mt19937 r(seed);
-    auto between = [&](float lo, float hi) {
-        return std::uniform_real_distribution<float>(lo, hi)(r);
-    };
-    SetPath({Straight(1000)});
-    AddItem();
-    AddItem();
-    SeedPools(seed);
-    SetEntry(Item_Random_Trans, 0, 1);
-    struct Bounds {
-        float sideLo, sideHi, zLo, zHi;
-    };
-    std::vector<Bounds> bounds;  // per item
-    for (int e = 1; e < 3; ++e) {
-        SetEntry(Item_Random_Trans, e, 1);
-        const float a = between(-30, 30), b = between(-30, 30);
-        const float c = between(-10, 10), d = between(-10, 10);
-        SetEntry(Item_Pos_InOut, e, a);
-        SetEntry(Item_Pos_InOut_Random, e, b);
-        SetEntry(Item_Z_Pos, e, c);
-        SetEntry(Item_Z_Pos_Random, e, d);
-        SetEntry(Item_Spacing, e, between(20, 80));
-        SetEntry(Item_Spacing_Random, e, between(20, 80));
-        SetEntry(Item_Z_Rot, e, between(-180, 180));
-        SetEntry(Item_Z_Rot_Random, e, between(-180, 180));
-        bounds.push_back({std::min(a, b), std::max(a, b), std::min(c, d), std::max(c, d)});
-    }
-    Set(Geo_Pattern, 2);
-    const std::vector<Seen> seen = Walk(PlacementPass::PerObject);
-    ASSERT_FALSE(seen.empty());
-    for (const Seen& c : seen) {
-        const Bounds& b = bounds[std::size_t(c.item)];
-        EXPECT_TRUE(c.at.x >= -1e-3f && c.at.x <= 1000.0f + 1e-3f) << c.at;
-        EXPECT_TRUE(c.at.y >= b.sideLo - 1e-3f && c.at.y <= b.sideHi + 1e-3f) << "seed " << seed;
-        EXPECT_TRUE(c.at.z >= b.zLo - 1e-3f && c.at.z <= b.zHi + 1e-3f) << "seed " << seed;
-        // Rotations and the unit scale keep the box's edge 2 long.
-        EXPECT_NEAR(Length(Point3(2.0f, 0.0f, 0.0f) * c.tm - c.at), 2.0f, 1e-3f);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Seeds, PlacementProperty, ::testing::Values(1u, 42u, 99991u));
 
 }  // namespace

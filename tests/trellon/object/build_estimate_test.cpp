@@ -1,7 +1,6 @@
 // The polygon estimate and the display-mode limits, on hand-made inputs (no object needed).
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>

@@ -1,16 +1,12 @@
 // Keeping Geo_Array, the random group order of the sequence pattern, at its slot count.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 #include "distribute/path_fixtures.h"
 #include "iparamb2.h"
 #include "object/geo_array.h"
 #include "object/param_ids.h"
-#include "object/trellon.h"
-#include "plugin/class_desc.h"
-#include "plugin/plugin.h"
 #include "random.h"
 #include "support/param_tables.h"
 
@@ -22,17 +18,11 @@ using path_fixtures::ObjectPtr;
 
 class GroupSequence : public ::testing::Test {
 protected:
-    void SetUp() override {
-        object_.reset(static_cast<Trellon*>(trellon::GetTrellonDesc()->Create(FALSE)));
-        ASSERT_NE(object_, nullptr);
-        pb_ = object_->GetParamBlock(0);
-    }
-
     void SetTable(ParamID id, const std::vector<int>& values) { support::SetInts(pb_, id, values); }
     std::vector<int> Table(ParamID id) { return support::Ints(pb_, id); }
 
-    ObjectPtr object_;
-    IParamBlock2* pb_ = nullptr;
+    ObjectPtr object_ = path_fixtures::NewObject();
+    IParamBlock2* pb_ = object_->GetParamBlock(0);
 };
 
 struct FitCase {
@@ -70,27 +60,5 @@ INSTANTIATE_TEST_SUITE_P(
                       FitCase{"NoGroupsStillCuts", {}, {1, 0, 1}, 1, {1}},
                       FitCase{"NegativeMEmpties", {0, 1}, {1, 0}, -2, {}}),
     [](const ::testing::TestParamInfo<FitCase>& c) { return c.param.name; });
-
-TEST_F(GroupSequence, DrawsStayInRangeAndRepeatForTheSameSeed) {
-    SetTable(Sequence_Groups, {0, 1, 1, 2, 3, 4, 5, 6});  // G = 7
-    std::vector<std::vector<int>> runs;
-    for (int run = 0; run < 2; ++run) {
-        SetTable(Geo_Array, {});
-        Random generator;
-        generator.srand(20240607);
-        trellon::FitGroupSequence(*pb_, 0, 500, generator);
-        runs.push_back(Table(Geo_Array));
-    }
-    ASSERT_EQ(runs[0].size(), 500u);
-    EXPECT_EQ(runs[0], runs[1]);
-    std::vector<int> seen(7, 0);
-    for (const int g : runs[0]) {
-        ASSERT_GE(g, 0);
-        ASSERT_LT(g, 7);
-        ++seen[size_t(g)];
-    }
-    // 500 draws over 7 groups reach every group.
-    for (const int n : seen) EXPECT_GT(n, 0);
-}
 
 }  // namespace

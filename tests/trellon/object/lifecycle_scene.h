@@ -3,7 +3,6 @@
 #pragma once
 
 #include <initializer_list>
-#include <string>
 #include <vector>
 
 #include "inode.h"
@@ -25,26 +24,29 @@ struct Line {
     bool closed = false;
 };
 
-// A spline shape of one spline per line.
-inline SplineShape* NewShape(const std::vector<Line>& lines) {
+// The counter-clockwise square of the given side with a corner at the origin.
+inline std::vector<Point3> Square(float side) {
+    return {Point3(0.0f, 0.0f, 0.0f), Point3(side, 0.0f, 0.0f), Point3(side, side, 0.0f),
+            Point3(0.0f, side, 0.0f)};
+}
+
+// A spline shape of one spline per line. Its segments are lines, which the shape never divides,
+// or, given curve steps, curves (straight, their handles on the knots) that it divides into that
+// many steps.
+inline SplineShape* NewShape(const std::vector<Line>& lines, int curveSteps = -1) {
     auto* shape = new SplineShape();
+    const int type = curveSteps < 0 ? LTYPE_LINE : LTYPE_CURVE;
     for (const Line& line : lines) {
         Spline3D* spline = shape->shape.NewSpline();
         for (const Point3& p : line.points)
-            spline->AddKnot(SplineKnot(KTYPE_CORNER, LTYPE_LINE, p, p, p));
+            spline->AddKnot(SplineKnot(KTYPE_CORNER, type, p, p, p));
         if (line.closed) spline->SetClosed(1);
         spline->ComputeBezPoints();
     }
     shape->shape.UpdateSels();
     shape->shape.InvalidateGeomCache();
+    if (curveSteps >= 0) shape->SetSteps(curveSteps);
     return shape;
-}
-
-// A spline shape of one open polyline per list of points.
-inline SplineShape* NewPolylineShape(std::initializer_list<std::vector<Point3>> lines) {
-    std::vector<Line> open;
-    for (const std::vector<Point3>& points : lines) open.push_back({points, false});
-    return NewShape(open);
 }
 
 // An axis-aligned box of the given size with one corner at the origin: 8 vertices, 12 faces.
@@ -63,6 +65,41 @@ inline TriObject* NewBox(float size) {
     return tri;
 }
 
+// A modifier stack as the host builds one: a derived object whose reference 0 is the base object
+// and which evaluates to the base, or to the stack's result when it has one of its own (which it
+// deletes with itself). `gone` is set when it is deleted.
+class DerivedObject : public Object {
+public:
+    DerivedObject(Object* base, Object* result = nullptr, bool* gone = nullptr)
+        : result_(result), gone_(gone) {
+        if (base) ReplaceReference(0, base);
+    }
+    ~DerivedObject() override {
+        if (result_) result_->DeleteThis();
+        if (gone_) *gone_ = true;
+    }
+    int NumRefs() override { return 1; }
+    RefTargetHandle GetReference(int i) override { return i == 0 ? base_ : nullptr; }
+    SClass_ID SuperClassID() override { return GEN_DERIVOB_CLASS_ID; }
+    ObjectState Eval(TimeValue t) override {
+        return result_ ? ObjectState(result_) : base_->Eval(t);
+    }
+    int IsRenderable() override { return 0; }
+    CreateMouseCallBack* GetCreateMouseCallBack() override { return nullptr; }
+    RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage,
+                               BOOL) override {
+        return REF_SUCCEED;
+    }
+
+private:
+    void SetReference(int i, RefTargetHandle target) override {
+        if (i == 0) base_ = static_cast<Object*>(target);
+    }
+    Object* base_ = nullptr;
+    Object* result_;
+    bool* gone_;
+};
+
 class TrellonScene {
 public:
     TrellonScene() {
@@ -74,8 +111,11 @@ public:
     INode* AddBox(const wchar_t* name, float size) {
         return scene.CreateNamedNode(NewBox(size), MSTR(name));
     }
+    // A path of one open polyline per list of points.
     INode* AddPath(const wchar_t* name, std::initializer_list<std::vector<Point3>> lines) {
-        return scene.CreateNamedNode(NewPolylineShape(lines), MSTR(name));
+        std::vector<Line> open;
+        for (const std::vector<Point3>& points : lines) open.push_back({points, false});
+        return scene.CreateNamedNode(NewShape(open), MSTR(name));
     }
     // Deletes a node the way the user does, without the scene's own redraw, so Refreshes()
     // counts only the object's.

@@ -1,14 +1,21 @@
 // A Trellon object's life in a host scene: its fields, the notifications it subscribes to, its
-// reactions to parameter changes and to edits of its path, cloning and evaluation.
+// reactions to parameter changes and to edits of its path, cloning and evaluation; its
+// parameter block reference and its render interface.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "distribute/path_fixtures.h"
 #include "hold.h"
+#include "iparamb2.h"
 #include "lifecycle_scene.h"
 #include "notify.h"
 #include "object/item_tables.h"
+#include "object/trellon.h"
+#include "plugin/class_desc.h"
+#include "plugin/plugin.h"
 #include "random.h"
+#include "render/render_fp.h"
 #include "windows.h"
 
 using namespace trellon;
@@ -25,25 +32,6 @@ TEST(LifecycleFields, GeneratorIsSeededFromTheCalendarTime) {
     WinStandIn::UseSystemClock();
     // 1234 * 214013 + 2531011 = 266623053; 266623053 >> 16 = 4068.
     EXPECT_EQ(s.object->Generator.rand(), 4068);
-}
-
-// Ready stays 0 while a file opens, so what a load writes rebuilds nothing until it is open.
-TEST(LifecycleNotify, NoRebuildFromNotificationsWhileTheFileOpens) {
-    TrellonScene s;
-    s.pb->Append(Item_Spacing, 1, static_cast<float*>(nullptr));
-    BroadcastNotification(NOTIFY_FILE_PRE_OPEN);
-    EXPECT_EQ(s.object->Ready, 0);
-    const int before = s.Refreshes();
-    // What a load writes: layout, per-item and sweep parameters, the display mode.
-    s.pb->SetValue(Geo_Pattern, 0, 1);
-    s.pb->SetValue(Display_Mode, 0, 5);
-    s.pb->SetValue(Item_Spacing, 0, 25.0f, 0);
-    s.pb->SetValue(KnotSpacing, 0, 40.0f);
-    EXPECT_EQ(s.Refreshes(), before);
-    BroadcastNotification(NOTIFY_FILE_POST_OPEN);
-    EXPECT_EQ(s.object->Ready, 1);
-    s.pb->SetValue(Geo_Pattern, 0, 0);
-    EXPECT_EQ(s.Refreshes(), before + 1);
 }
 
 TEST(LifecycleNotify, FrameEndRewindsTheVariantCursorsAndRenderEndEmptiesThem) {
@@ -121,20 +109,17 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Layout: every mode.
         ChangeCase{"Pattern_Mode6", Geo_Pattern, 6, 1, Outcome::Rebuilds},
-        ChangeCase{"Follow_Mode2", Geo_Follow, 2, 1, Outcome::Rebuilds},
         ChangeCase{"DisplayMode_Mode1", Display_Mode, 1, 1, Outcome::Rebuilds},
         ChangeCase{"Pattern_NotReady", Geo_Pattern, 6, 0, Outcome::Invalidates},
         // Per-item settings: the mesh modes (4 to 6) rebuild; in the proxy modes the change
         // reaches the next draw, whose evaluation rebuilds (regression: it never did).
         ChangeCase{"ItemSpacing_Mode6", Item_Spacing, 6, 1, Outcome::Rebuilds},
         ChangeCase{"ItemSpacing_Mode3", Item_Spacing, 3, 1, Outcome::InvalidatesAndRedraws},
-        ChangeCase{"ItemSpacing_NotReady", Item_Spacing, 6, 0, Outcome::Invalidates},
         // Sweep settings likewise.
         ChangeCase{"SweepSideOffset_Mode6", Sweep_Side_Offset, 6, 1, Outcome::Rebuilds},
         ChangeCase{"SweepEndTrim_Mode3", Sweep_End_Trim, 3, 1, Outcome::InvalidatesAndRedraws},
         // Spline steps: the mesh modes rebuild, when ready.
         ChangeCase{"SplineSteps_Mode6", Spline_Steps, 6, 1, Outcome::Rebuilds},
-        ChangeCase{"SplineSteps_NotReady", Spline_Steps, 6, 0, Outcome::Invalidates},
         // Settings no rule rebuilds for still reach the next build (regression: a pool or
         // DetachPath changed through the block left a stale mesh).
         ChangeCase{"Pool_Mode6", Pool_Z_Pos, 6, 1, Outcome::InvalidatesAndRedraws},
@@ -159,6 +144,7 @@ protected:
     INode* path = nullptr;
 };
 
+// Outside the mesh modes an edit of the path is not measured; in them it is.
 TEST_F(LifecyclePath, EditingThePathSplineUpdatesItsLength) {
     SplineShape* shape = PathShape();
     ASSERT_NE(shape, nullptr);
@@ -166,6 +152,10 @@ TEST_F(LifecyclePath, EditingThePathSplineUpdatesItsLength) {
     shape->shape.GetSpline(0)->SetKnotPoint(1, Point3(60, 80, 0));
     shape->shape.GetSpline(0)->ComputeBezPoints();
     shape->shape.InvalidateGeomCache();
+    s.pb->SetValue(Display_Mode, 0, 3);
+    shape->NotifyDependents(FOREVER, PART_GEOM, REFMSG_CHANGE);
+    EXPECT_NEAR(s.pb->GetFloat(Path_Length), 50.0f, 1e-3f);
+    s.pb->SetValue(Display_Mode, 0, 6);
     const int before = s.Refreshes();
     shape->NotifyDependents(FOREVER, PART_GEOM, REFMSG_CHANGE);
     EXPECT_NEAR(s.pb->GetFloat(Path_Length), 100.0f, 1e-3f);
@@ -181,14 +171,6 @@ TEST_F(LifecyclePath, EditingThePathSplineUpdatesItsLength) {
     EXPECT_NEAR(s.pb->GetFloat(Path_Length), 110.0f, 1e-3f);
 }
 
-TEST_F(LifecyclePath, ThePathIsNotMeasuredOutsideTheMeshModes) {
-    s.pb->SetValue(Display_Mode, 0, 3);
-    PathShape()->shape.GetSpline(0)->SetKnotPoint(1, Point3(60, 80, 0));
-    PathShape()->shape.InvalidateGeomCache();
-    PathShape()->NotifyDependents(FOREVER, PART_GEOM, REFMSG_CHANGE);
-    EXPECT_NEAR(s.pb->GetFloat(Path_Length), 50.0f, 1e-3f);
-}
-
 TEST_F(LifecyclePath, SplineStepsReachThePathOnlyWhileTheSplineRolloutIsOpen) {
     s.pb->SetValue(Spline_Steps, 0, 2);
     EXPECT_EQ(PathShape()->GetSteps(), 6);  // the shape's own default
@@ -200,49 +182,22 @@ TEST_F(LifecyclePath, SplineStepsReachThePathOnlyWhileTheSplineRolloutIsOpen) {
     s.object->ParamMaps[map_spline] = nullptr;
 }
 
-TEST_F(LifecyclePath, DeletingThePathEmptiesItAndAsksForANewOne) {
-    s.Delete(path);
-    EXPECT_EQ(s.pb->GetINode(Spline_Obj), nullptr);
-    EXPECT_EQ(std::wstring(s.object->PathLabel.data()), L"< Pick Spline Path >");
-}
-
-TEST(LifecycleCamera, DeletingTheCameraNodeAsksForANewOne) {
-    TrellonScene s;
+TEST_F(LifecyclePath, DeletingThePathOrTheCameraEmptiesItAndAsksForANewOne) {
     INode* camera = s.AddBox(L"Camera", 1.0f);
     s.pb->SetValue(CamNode, 0, camera);
     EXPECT_TRUE(s.object->CameraLabel.isNull());
+    s.Delete(path);
+    EXPECT_EQ(s.pb->GetINode(Spline_Obj), nullptr);
+    EXPECT_EQ(std::wstring(s.object->PathLabel.data()), L"< Pick Spline Path >");
     s.Delete(camera);
     EXPECT_EQ(std::wstring(s.object->CameraLabel.data()), L"< Pick Camera >");
 }
 
-// The path with a modifier on it: a stand-in derived object whose evaluation is the modified
-// shape (here the base line stretched to twice its length).
-class StackedPath : public Object {
-public:
-    explicit StackedPath(bool& destroyed) : destroyed_(destroyed) {
-        result_ = lifecycle::NewPolylineShape({{Point3(0, 0, 0), Point3(60, 80, 0)}});
-    }
-    ~StackedPath() override {
-        result_->DeleteThis();
-        destroyed_ = true;
-    }
-    SClass_ID SuperClassID() override { return GEN_DERIVOB_CLASS_ID; }
-    ObjectState Eval(TimeValue /*t*/) override { return ObjectState(result_); }
-    int IsRenderable() override { return 0; }
-    CreateMouseCallBack* GetCreateMouseCallBack() override { return nullptr; }
-    RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage,
-                               BOOL) override {
-        return REF_SUCCEED;
-    }
-
-private:
-    SplineShape* result_;
-    bool& destroyed_;
-};
-
 TEST_F(LifecyclePath, AModifierOnThePathIsBakedInWithoutAnUndoStep) {
+    // The path with a modifier on it, whose result is the line stretched to twice its length.
     bool stackGone = false;
-    path->SetObjectRef(new StackedPath(stackGone));
+    Object* stretched = lifecycle::NewShape({{{Point3(0, 0, 0), Point3(60, 80, 0)}, false}});
+    path->SetObjectRef(new lifecycle::DerivedObject(nullptr, stretched, &stackGone));
     const int steps = theHold.NumUndoSteps();
     // The host adds a modifier inside an undoable step and tells the node's dependents.
     theHold.Begin();
@@ -308,6 +263,65 @@ TEST(LifecycleRefresh, RebuildsAtTheHostTimeAndTellsTheNode) {
     // every other time.
     EXPECT_EQ(s.object->ObjectValidity(960), Interval(960, 960));
     EXPECT_EQ(s.Refreshes(), before + 1);
+}
+
+using path_fixtures::NewObject;
+using path_fixtures::ObjectPtr;
+
+TEST(TrellonObject, ReplacingReferenceZeroSwapsTheBlockAndOtherSlotsAreRefused) {
+    ObjectPtr obj = NewObject();
+    ObjectPtr other = NewObject();
+    IParamBlock2* mine = obj->GetParamBlock(0);
+    IParamBlock2* theirs = other->GetParamBlock(0);
+    EXPECT_EQ(obj->ReplaceReference(1, theirs), REF_FAIL);
+    EXPECT_EQ(obj->GetParamBlock(0), mine);
+    EXPECT_EQ(obj->ReplaceReference(0, theirs), REF_SUCCEED);
+    EXPECT_EQ(obj->GetParamBlock(0), theirs);
+}
+
+// ----- The render interface --------------------------------------------------------------------
+
+FPInterface* RenderInterface(Trellon* obj) {
+    return static_cast<FPInterface*>(obj->GetInterface(TRELLON_RENDER_INTERFACE));
+}
+
+TEST(TrellonRender, TheObjectHandsOutItsInterfaceByIDOnly) {
+    ObjectPtr obj = NewObject();
+    FPInterface* fp = RenderInterface(obj.get());
+    ASSERT_NE(fp, nullptr);
+    EXPECT_EQ(fp, static_cast<KavoInstancer::TrellonRenderFP*>(obj.get()));
+    EXPECT_EQ(fp->GetID(), Interface_ID(0x602C557F, 0x4BF751AD));
+    EXPECT_EQ(obj->GetInterface(Interface_ID(0x602C557F, 0x4BF751AE)), nullptr);
+    // Asked through the interface, the object still answers: the object's GetInterface is the
+    // final one for both of its bases.
+    EXPECT_EQ(fp->GetInterface(TRELLON_RENDER_INTERFACE), fp);
+}
+
+TEST(TrellonRender, AnswersTheFixedFunctions) {
+    ObjectPtr obj = NewObject();
+    FPInterface* fp = RenderInterface(obj.get());
+    FPValue result;
+    ASSERT_EQ(fp->Invoke(KavoInstancer::TrellonRenderFP::kGetVersion, result), FPS_OK);
+    EXPECT_EQ(result.type, TYPE_FLOAT);
+    EXPECT_FLOAT_EQ(result.f, 1.0f);
+
+    ASSERT_EQ(fp->Invoke(KavoInstancer::TrellonRenderFP::kGetExtraNode, result), FPS_OK);
+    EXPECT_EQ(result.type, TYPE_INODE);
+    EXPECT_EQ(result.n, nullptr);
+
+    FPParams args{FPValue(TYPE_INT, 3)};
+    ASSERT_EQ(fp->Invoke(KavoInstancer::TrellonRenderFP::kIsSourceUsed, result, &args), FPS_OK);
+    EXPECT_EQ(result.type, TYPE_BOOL);
+    EXPECT_EQ(result.i, TRUE);
+}
+
+TEST(TrellonRender, AMissingArgumentRaisesTheArrayException) {
+    ObjectPtr obj = NewObject();
+    FPValue result;
+    FPParams none;
+    EXPECT_THROW(RenderInterface(obj.get())->Invoke(KavoInstancer::TrellonRenderFP::kIsSourceUsed,
+                                                    result, &none),
+                 MaxSDK::Util::ArrayOutOfRangeException);
 }
 
 }  // namespace

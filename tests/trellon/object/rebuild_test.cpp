@@ -14,7 +14,6 @@ using namespace trellon;
 namespace {
 
 using path_fixtures::Near;
-using placement_test::Line;
 using placement_test::PlacementScene;
 using placement_test::Seen;
 using trellon::PlacementPass;
@@ -24,7 +23,7 @@ using trellon::PlacementPass;
 class Rebuild : public PlacementScene {
 protected:
     void Fence(int items) {
-        SetPath({Line{{Point3(0, 0, 0), Point3(100, 0, 0)}, false}});
+        SetPath({placement_test::Straight(100)});
         for (int k = 0; k < items; ++k) {
             AddItem();
             SetEntry(Item_Spacing, k + 1, 10.0f);
@@ -65,42 +64,19 @@ TEST_F(Rebuild, APoolValueWrittenThroughTheBlockMovesItsCopy) {
     EXPECT_NEAR(s.object->mesh.verts[0].y, 8.0f, 1e-4f);
 }
 
-// A modifier stack between the object and its node, as the host builds one: a derived object
-// whose reference 0 is the object, and which the node shows.
-class ModifierStack : public Object {
-public:
-    explicit ModifierStack(Object* base) { ReplaceReference(0, base); }
-    int NumRefs() override { return 1; }
-    RefTargetHandle GetReference(int i) override { return i == 0 ? base_ : nullptr; }
-    SClass_ID SuperClassID() override { return GEN_DERIVOB_CLASS_ID; }
-    ObjectState Eval(TimeValue t) override { return base_->Eval(t); }
-    int IsRenderable() override { return 0; }
-    CreateMouseCallBack* GetCreateMouseCallBack() override { return nullptr; }
-    RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage,
-                               BOOL) override {
-        return REF_SUCCEED;
-    }
-
-private:
-    void SetReference(int i, RefTargetHandle target) override {
-        if (i == 0) base_ = static_cast<Object*>(target);
-    }
-    Object* base_ = nullptr;
-};
-
 // Regression: the search for the object's node stopped at the first dependent that was no node,
 // so an object under a modifier lost its node, and with it the path's place relative to it. The
 // path lies 50 along +Y and the object's node 20: in the object's space the copies run 30 along
 // +Y.
 TEST_F(Rebuild, TheNodeSearchStoppedAtAModifier) {
-    INode* path = SetPath({Line{{Point3(0, 0, 0), Point3(100, 0, 0)}, false}});
+    INode* path = SetPath({placement_test::Straight(100)});
     Matrix3 at(1);
     at.SetTrans(Point3(0, 50, 0));
     path->SetNodeTM(0, at);
     AddItem();
     at.SetTrans(Point3(0, 20, 0));
     s.objectNode->SetNodeTM(0, at);
-    s.objectNode->SetObjectRef(new ModifierStack(s.object));
+    s.objectNode->SetObjectRef(new lifecycle::DerivedObject(s.object));
     EXPECT_EQ(s.object->FindNode(), s.objectNode);
     const std::vector<Seen> seen = Walk(PlacementPass::PerObject);
     ASSERT_FALSE(seen.empty());

@@ -76,7 +76,64 @@ protected:
         return v;
     }
 
+    // Item k's node, from whichever list holds it.
+    INode* NodeOfItem(int k) {
+        trellon::ItemList list = trellon::ItemList::Objects;
+        int index = 0;
+        if (!Tables().Locate(k, list, index)) return nullptr;
+        return s.pb->GetINode(trellon::kItemNodeLists[static_cast<std::size_t>(list)], 0, index);
+    }
+    // The mesh of a node made by Row, and its tag.
+    static const Mesh& RowMesh(INode* node) {
+        return static_cast<TriObject*>(node->GetObjectRef())->GetMesh();
+    }
+    float TagOfItem(int k) { return RowMesh(NodeOfItem(k)).getVert(0).x; }
+    // Writes item k's tag into one zero-based and one shared entry of its own.
+    void MarkEntries(int k) {
+        s.pb->SetValue(Item_Repeat_Gap, 0, TagOfItem(k), k);
+        s.pb->SetValue(Item_X_Scale, 0, TagOfItem(k), k + 1);
+    }
+    // Every table is parallel, and every item's entries (those MarkEntries wrote, the name, the
+    // face count, the cloud block) are still its own.
+    void ExpectEntriesFollowTheirItems() {
+        int cloud = 0;
+        for (int k = 0; k < s.pb->Count(Item_Names); ++k) {
+            INode* node = NodeOfItem(k);
+            ASSERT_NE(node, nullptr) << "item " << k;
+            const Mesh& mesh = RowMesh(node);
+            const float tag = mesh.getVert(0).x;
+            EXPECT_EQ(std::wstring(s.pb->GetStr(Item_Names, 0, k)), std::wstring(node->GetName()));
+            EXPECT_EQ(s.pb->GetFloat(Item_Repeat_Gap, 0, k), tag) << "item " << k;
+            EXPECT_EQ(s.pb->GetFloat(Item_X_Scale, 0, k + 1), tag) << "item " << k;
+            EXPECT_EQ(s.pb->GetInt(Item_Face_Count, 0, k), mesh.getNumFaces()) << "item " << k;
+            const int n = s.pb->GetInt(Item_Cloud_Count, 0, k);
+            EXPECT_EQ(n, mesh.getNumVerts()) << "item " << k;
+            for (int i = 0; i < n && cloud + i < s.pb->Count(Cloud_Points); ++i)
+                EXPECT_EQ(s.pb->GetPoint3(Cloud_Points, 0, cloud + i).x, tag) << "item " << k;
+            cloud += n;
+        }
+        const std::vector<std::string> problems = Problems();
+        EXPECT_TRUE(problems.empty()) << Join(problems);
+    }
+
     lifecycle::TrellonScene s;
+};
+
+// Objects A, B, C (tags 1 to 3, 4, 5 and 6 vertices), a post P (tag 4) and an end object E
+// (tag 5), added as a user would, their entries marked with their tags; one sequence row each
+// for A, B and C, in groups 0, 1 and 2.
+class FiveItems : public SetupFixture {
+protected:
+    void SetUp() override {
+        SetupFixture::SetUp();
+        const wchar_t* names[] = {L"A", L"B", L"C", L"P", L"E"};
+        for (int i = 0; i < 5; ++i) trellon::AddItem(Obj(), Row(names[i], 4 + i, i + 1.0f));
+        // Pattern 2: row 4 is object 3 (P), row 4 again after it is a post is E.
+        trellon::MakePost(Obj(), 4);
+        trellon::MakeEnd(Obj(), 4);
+        for (int k = 0; k < 5; ++k) MarkEntries(k);
+    }
+    INode* Node(const wchar_t* name) { return s.scene.GetINodeByName(name); }
 };
 
 #define EXPECT_TABLES_PARALLEL()                                       \

@@ -6,10 +6,8 @@
 #include <algorithm>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
-#include "hold.h"
 #include "ifnpub.h"
 #include "ilayer.h"
 #include "materials.h"
@@ -229,55 +227,6 @@ TEST_F(CarPaint, AListAsksOnceAndAddsOnlyTheObjectsWithoutOne) {
 
 // --- Posts and end objects
 // ------------------------------------------------------------------------
-
-// Objects A, B, C (tags 1 to 3, 4, 5 and 6 vertices), a post P (tag 4) and an end object E
-// (tag 5), added as a user would; each item's Item_Repeat_Gap and Item_X_Scale hold its tag.
-class FiveItems : public SetupFixture {
-protected:
-    void SetUp() override {
-        SetupFixture::SetUp();
-        const wchar_t* names[] = {L"A", L"B", L"C", L"P", L"E"};
-        for (int i = 0; i < 5; ++i) trellon::AddItem(Obj(), Row(names[i], 4 + i, i + 1.0f));
-        // Pattern 2: row 4 is object 3 (P), row 4 again after it is a post is E.
-        trellon::MakePost(Obj(), 4);
-        trellon::MakeEnd(Obj(), 4);
-        for (int k = 0; k < 5; ++k) {
-            const float tag = static_cast<float>(TagOf(k));
-            s.pb->SetValue(Item_Repeat_Gap, 0, tag, k);
-            s.pb->SetValue(Item_X_Scale, 0, 10.0f * tag, k + 1);
-        }
-    }
-    // A, B, C, P, E: tags 1 to 5.
-    int TagOf(int item) {
-        return int(std::wstring(L"ABCPE").find(s.pb->GetStr(Item_Names, 0, item)[0])) + 1;
-    }
-    // Every item's entries and cloud block still carry its own tag.
-    void ExpectEntriesFollowTheirItems() {
-        int cloud = 0;
-        for (int k = 0; k < s.pb->Count(Item_Names); ++k) {
-            const float tag = static_cast<float>(TagOf(k));
-            EXPECT_EQ(std::wstring(s.pb->GetStr(Item_Names, 0, k)),
-                      std::wstring(NodeAt(k)->GetName()));
-            EXPECT_FLOAT_EQ(s.pb->GetFloat(Item_Repeat_Gap, 0, k), tag);
-            EXPECT_FLOAT_EQ(s.pb->GetFloat(Item_X_Scale, 0, k + 1), 10.0f * tag);
-            // Tag t's mesh has 3 + t vertices and 1 + t faces.
-            EXPECT_EQ(s.pb->GetInt(Item_Face_Count, 0, k), 1 + TagOf(k));
-            const int n = s.pb->GetInt(Item_Cloud_Count, 0, k);
-            EXPECT_EQ(n, 3 + TagOf(k));
-            for (int i = 0; i < n; ++i)
-                EXPECT_EQ(s.pb->GetPoint3(Cloud_Points, 0, cloud + i).x, tag);
-            cloud += n;
-        }
-        EXPECT_TABLES_PARALLEL();
-    }
-    INode* NodeAt(int item) {
-        const int n = s.pb->Count(Object_Nodes);
-        const int p = s.pb->Count(Post_Nodes);
-        if (item < n) return s.pb->GetINode(Object_Nodes, 0, item);
-        if (item < n + p) return s.pb->GetINode(Post_Nodes, 0, item - n);
-        return s.pb->GetINode(End_Nodes, 0, item - n - p);
-    }
-};
 
 TEST_F(FiveItems, StartAsThreeObjectsAPostAndAnEndObject) {
     EXPECT_EQ(NodeNames(Object_Nodes), (std::vector<std::wstring>{L"A", L"B", L"C"}));

@@ -88,10 +88,7 @@ TEST(SweepExport, AutoSmoothAtTheSweepsAngle) {
 // in the export (fixed 10 degrees: 3 rows).
 TEST(SweepExport, FixedTenDegreeSeam) {
     SweepScene s;
-    const float a = 8.0f * trellon::kDegToRad;
-    s.SetPath(
-        {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10 + 10 * std::cos(a), 10 * std::sin(a), 0.0f)},
-        false);
+    sweep_scene::Bend(s, 8.0f);
     s.AddProfile({Point3(-1, 0, 0), Point3(0, 1, 0), Point3(1, 0, 0)}, false);
     EXPECT_EQ(s.Viewport().getNumTVerts(), 12);
     ASSERT_EQ(trellon::ExportSweepNodes(*s.object), 1);

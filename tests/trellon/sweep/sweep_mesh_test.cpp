@@ -18,7 +18,6 @@ namespace {
 
 using sweep_scene::ExpectVerts;
 using sweep_scene::Near;
-using sweep_scene::Square10;
 using sweep_scene::SweepScene;
 
 // Profiles: an open line of 3 points, a closed square of 4 (counter-clockwise), a bar of 2.
@@ -49,7 +48,7 @@ TEST_P(SweepCounts, FollowTheLayoutTable) {
     if (c.path == PathKind::Straight)
         s.SetPath(kStraight, false);
     else
-        s.SetPath(Square10(), true);
+        s.SetPath(lifecycle::Square(10), true);
     s.AddProfile(c.closedProfile ? kClosed4 : kOpen3, c.closedProfile);
     if (c.path == PathKind::TrimmedSquare) s.SetShared(Sweep_Start_Trim, 0, 2.0f, 3.0f);
 
@@ -83,11 +82,11 @@ std::pair<int, int> FaceRings(const Face& f, int p) {
     return {std::min({a, b, c}), std::max({a, b, c})};
 }
 
-// A loop: 4 rings, the last 2P = 8 faces join ring 3 to ring 0; a start trim of any length opens
-// it: 5 rings and no face from the last ring back to the first.
+// A loop: 4 rings, the last 2P = 8 faces join ring 3 to ring 0. (A start trim of any length
+// opens it: the trimmed loop's count above has no closing faces.)
 TEST(SweepLoop, ClosedPathWithoutTrimsJoinsTheLastRingToTheFirst) {
     SweepScene loop;
-    loop.SetPath(Square10(), true);
+    loop.SetPath(lifecycle::Square(10), true);
     loop.AddProfile(kClosed4, true);
     const Mesh& m = loop.Viewport();
     ASSERT_EQ(m.getNumVerts(), 16);
@@ -102,64 +101,65 @@ TEST(SweepLoop, ClosedPathWithoutTrimsJoinsTheLastRingToTheFirst) {
         }
     }
     EXPECT_EQ(closing, 8);
-
-    SweepScene open;
-    open.SetPath(Square10(), true);
-    open.AddProfile(kClosed4, true);
-    open.SetShared(Sweep_Start_Trim, 0, 0.0f, 0.001f);
-    const Mesh& t = open.Viewport();
-    ASSERT_EQ(t.getNumVerts(), 20);
-    for (int f = 0; f < t.getNumFaces(); ++f) {
-        const auto [lo, hi] = FaceRings(t.faces[f], 4);
-        EXPECT_EQ(hi - lo, 1) << "face " << f;
-    }
 }
 
-struct OffsetCase {
+struct BarCase {
     const char* name;
-    float all, own;
-    float y;  // where the path's offset copy lies
+    std::vector<Point3> path;
+    std::function<void(SweepScene&)> set;
+    std::vector<Point3> verts;
 };
 
-class SweepStraightOffset : public ::testing::TestWithParam<OffsetCase> {};
+class SweepBar : public ::testing::TestWithParam<BarCase> {};
 
-// A straight path along +X through (0,0), (10,0), (20,0); the bar (-1..1 in the profile's X) maps
-// its X onto +Y (ArbAxis(+X) row 0), so every ring runs from y = d - 1 to d + 1, unstretched.
-TEST_P(SweepStraightOffset, LiesExactlyTheSideOffsetToTheLeft) {
-    const OffsetCase& c = GetParam();
+// The bar (-1..1 in the profile's X) swept along the path: along +X its X maps onto +Y
+// (ArbAxis(+X) row 0), so at side offset d a ring runs from y = d - 1 to d + 1, unstretched.
+TEST_P(SweepBar, RingsLieWhereTheGeometrySays) {
+    const BarCase& c = GetParam();
     SweepScene s;
-    s.SetPath(kStraight, false);
+    s.SetPath(c.path, false);
     s.AddProfile(kBar, false);
-    s.SetShared(Sweep_Side_Offset, 0, c.all, c.own);
+    c.set(s);
     const Mesh& m = s.Viewport();
-    ASSERT_EQ(m.getNumVerts(), 6);
-    const float y0 = c.y - 1, y1 = c.y + 1;
-    const auto at = [](float x, float y) { return Point3(x, y, 0.0f); };
-    ExpectVerts(m, {at(0, y0), at(0, y1), at(10, y0), at(10, y1), at(20, y0), at(20, y1)});
+    ASSERT_EQ(m.getNumVerts(), int(c.verts.size()));
+    ExpectVerts(m, c.verts);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sides, SweepStraightOffset,
-                         ::testing::Values(OffsetCase{"LeftIsPlusY", 4, 6, 10},
-                                           OffsetCase{"RightIsMinusY", -4, -6, -10}),
-                         [](const ::testing::TestParamInfo<OffsetCase>& p) {
-                             return p.param.name;
-                         });
-
-// Path (0,0) -> (10,0) -> (10,10) with offset 2: the offset knot is (8,2), 2 sqrt 2 from (10,0);
-// the corner ring spans (9,1)..(7,3): the bar of width 2 stretched to 2 sqrt 2 across the bend.
-// The end rings: (0,1)..(0,3) along +X, and (9,10)..(7,10) along +Y (ArbAxis(+Y) row 0 is -X).
-TEST(SweepCorner, RightAngleMitresTheKnotAndStretchesTheCrossSection) {
-    SweepScene s;
-    s.SetPath({Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 10, 0)}, false);
-    s.AddProfile(kBar, false);
-    s.SetShared(Sweep_Side_Offset, 0, 0.0f, 2.0f);
-    const Mesh& m = s.Viewport();
-    ASSERT_EQ(m.getNumVerts(), 6);
-    ExpectVerts(m, {{0, 1, 0}, {0, 3, 0}, {9, 1, 0}, {7, 3, 0}, {9, 10, 0}, {7, 10, 0}});
-    const Point3 knot = (m.verts[2] + m.verts[3]) * 0.5f;
-    EXPECT_NEAR(Length(knot - Point3(10, 0, 0)), 2.0f * std::sqrt(2.0f), 1e-4f);
-    EXPECT_NEAR(Length(m.verts[3] - m.verts[2]), 2.0f * std::sqrt(2.0f), 1e-4f);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Offsets, SweepBar,
+    ::testing::Values(
+        BarCase{"LeftIsPlusY",
+                kStraight,
+                [](SweepScene& s) { s.SetShared(Sweep_Side_Offset, 0, 4.0f, 6.0f); },
+                {{0, 9, 0}, {0, 11, 0}, {10, 9, 0}, {10, 11, 0}, {20, 9, 0}, {20, 11, 0}}},
+        BarCase{"RightIsMinusY",
+                kStraight,
+                [](SweepScene& s) { s.SetShared(Sweep_Side_Offset, 0, -4.0f, -6.0f); },
+                {{0, -11, 0}, {0, -9, 0}, {10, -11, 0}, {10, -9, 0}, {20, -11, 0}, {20, -9, 0}}},
+        // A right angle with offset 2: the offset knot is (8,2), 2 sqrt 2 from (10,0), and the
+        // corner ring spans (9,1)..(7,3), the bar stretched to 2 sqrt 2 across the bend. The end
+        // rings: (0,1)..(0,3) along +X, and (9,10)..(7,10) along +Y (ArbAxis(+Y) row 0 is -X).
+        BarCase{"RightAngleMitresTheKnot",
+                {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 10, 0)},
+                [](SweepScene& s) { s.SetShared(Sweep_Side_Offset, 0, 0.0f, 2.0f); },
+                {{0, 1, 0}, {0, 3, 0}, {9, 1, 0}, {7, 3, 0}, {9, 10, 0}, {7, 10, 0}}},
+        // Side offset 10 and twin offset 5: the twin lies at y = 15 +- 1, after the first copy.
+        BarCase{"TwinFurtherOut",
+                {Point3(0, 0, 0), Point3(10, 0, 0)},
+                [](SweepScene& s) {
+                    s.SetShared(Sweep_Side_Offset, 0, 0.0f, 10.0f);
+                    s.SetInt(Sweep_Double, 0, 1);
+                    s.SetFloat(Sweep_Double_Offset, 0, 5.0f);
+                },
+                {{0, 9, 0},
+                 {0, 11, 0},
+                 {10, 9, 0},
+                 {10, 11, 0},
+                 {0, 14, 0},
+                 {0, 16, 0},
+                 {10, 14, 0},
+                 {10, 16, 0}}}),
+    [](const ::testing::TestParamInfo<BarCase>& p) { return p.param.name; });
 
 struct VertexCase {
     const char* name;
@@ -273,8 +273,6 @@ std::set<int> Materials(const Mesh& m) {
     return ids;
 }
 
-// Three bar sweeps on a two-sample path, 4 vertices and 2 faces each, materials 27, 28, 29.
-// Sweep_Solo 2 keeps only the second in the viewport; the render mesh has all three.
 // Regression: on a 70-unit line at 6 steps (polyline vertices every 10), an end trim of 10 ends
 // exactly on the vertex at x = 60. That vertex was sampled and the end sample added again on top
 // of it, the second ring turned into the path. Now the run ends on the vertex once: seven rings
@@ -328,6 +326,8 @@ TEST(SweepTrim, TrimmedEndsWereReadOnTheChord) {
     EXPECT_NEAR(std::atan2(first.y, first.x), 0.25287f, 2e-4f);
 }
 
+// Three bar sweeps on a two-sample path, 4 vertices and 2 faces each, materials 27, 28, 29.
+// Sweep_Solo 2 keeps only the second in the viewport; the render mesh has all three.
 TEST(SweepSolo, ViewportBuildsTheSelectedSweepRenderBuildsAll) {
     SweepScene s;
     s.SetPath({Point3(0, 0, 0), Point3(10, 0, 0)}, false);
@@ -348,33 +348,10 @@ TEST(SweepSolo, ViewportBuildsTheSelectedSweepRenderBuildsAll) {
     EXPECT_EQ(render->getNumVerts(), 12);
     EXPECT_EQ(render->getNumFaces(), 6);
     EXPECT_EQ(Materials(*render), (std::set<int>{27, 28, 29}));
-}
-
-// A sweep whose profile node is gone builds nothing; the others keep their material numbers.
-TEST(SweepSolo, MissingProfileKeepsTheOthersNumbers) {
-    SweepScene s;
-    s.SetPath({Point3(0, 0, 0), Point3(10, 0, 0)}, false);
-    s.AddProfile(kBar, false);
-    s.AddProfile(kBar, false);
+    // A sweep whose profile node is gone builds nothing; the others keep their numbers.
+    s.pb->SetValue(Sweep_Solo, 0, 0);
     s.pb->SetValue(Sweep_Nodes, 0, static_cast<INode*>(nullptr), 0);
-    EXPECT_EQ(Materials(s.Viewport()), (std::set<int>{28}));
-}
-
-// Side offset 10 and twin offset 5: the twin lies at y = 15 +- 1, after the first copy, with the
-// same material.
-TEST(SweepTwin, SecondCopyFurtherOut) {
-    SweepScene s;
-    s.SetPath({Point3(0, 0, 0), Point3(10, 0, 0)}, false);
-    s.AddProfile(kBar, false);
-    s.SetShared(Sweep_Side_Offset, 0, 0.0f, 10.0f);
-    s.SetInt(Sweep_Double, 0, 1);
-    s.SetFloat(Sweep_Double_Offset, 0, 5.0f);
-    const Mesh& m = s.Viewport();
-    ASSERT_EQ(m.getNumVerts(), 8);
-    ASSERT_EQ(m.getNumFaces(), 4);
-    ExpectVerts(m, {{0, 9, 0}, {0, 11, 0}, {10, 9, 0}, {10, 11, 0}, {0, 14, 0}, {0, 16, 0}});
-    EXPECT_EQ(Materials(m), (std::set<int>{27}));
-    EXPECT_EQ(m.faces[2].v[0], 4u);
+    EXPECT_EQ(Materials(s.Viewport()), (std::set<int>{28, 29}));
 }
 
 // The profile's own steps (6) are put back after the sweep used Shape_Steps 2: the square's four
@@ -387,11 +364,7 @@ TEST(SweepProfile, ShapeStepsAreUsedAndTheProfileStepsRestored) {
     EXPECT_EQ(static_cast<SplineShape*>(profile->GetObjectRef())->GetSteps(), 6);
 }
 
-TEST(SweepNothing, NoPathNoSweepsNoGeometry) {
-    SweepScene noPath;
-    noPath.AddProfile(kBar, false);
-    EXPECT_EQ(noPath.Viewport().getNumVerts(), 0);
-    EXPECT_EQ(trellon::ExportSweepNodes(*noPath.object), 0);
+TEST(SweepNothing, NoSweepsNoGeometry) {
     SweepScene noSweeps;
     noSweeps.SetPath(kStraight, false);
     EXPECT_EQ(noSweeps.Viewport().getNumVerts(), 0);
@@ -415,19 +388,12 @@ TEST(SweepTexture, UAlongTheProfileVAlongThePath) {
     EXPECT_EQ(m.faces[6].v[1], 0u);
 }
 
-// A path of two 10-long legs turning by `turn` degrees at (10,0).
-void Bend(SweepScene& s, float turnDegrees) {
-    const float a = turnDegrees * trellon::kDegToRad;
-    s.SetPath(
-        {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10 + 10 * std::cos(a), 10 * std::sin(a), 0.0f)},
-        false);
-}
-
-// Shape_AngleUVW 7: a 10 degree corner gets a second texture row (4 rows of 3), a 5 degree one
-// does not (3 rows); the faces after the split start on the second row (texture vertex 6).
+// Shape_AngleUVW 7: a 10 degree corner gets a second texture row (4 rows of 3); the faces after
+// the split start on the second row (texture vertex 6). (Where a corner is no seam, the seam
+// tests and the export's fixed angle show.)
 TEST(SweepTexture, CornerSharperThanTheSeamAngleSplitsTheTexture) {
     SweepScene sharp;
-    Bend(sharp, 10.0f);
+    sweep_scene::Bend(sharp, 10.0f);
     sharp.AddProfile(kOpen3, false);
     const Mesh& m = sharp.Viewport();
     ASSERT_EQ(m.getNumTVerts(), 12);
@@ -438,11 +404,6 @@ TEST(SweepTexture, CornerSharperThanTheSeamAngleSplitsTheTexture) {
     EXPECT_EQ(m.tvFace[4].t[2], 9u);
     // Both rows of the corner carry the same coordinates.
     for (int k = 0; k < 3; ++k) EXPECT_TRUE(Near(m.tVerts[3 + k], m.tVerts[6 + k], 0.0f));
-
-    SweepScene gentle;
-    Bend(gentle, 5.0f);
-    gentle.AddProfile(kOpen3, false);
-    EXPECT_EQ(gentle.Viewport().getNumTVerts(), 9);
 }
 
 // The distribution's faces come first without texture coordinates: they get texture faces on
@@ -467,9 +428,10 @@ TEST(SweepTexture, EarlierFacesReferToTheTextureOrigin) {
     EXPECT_TRUE(Near(mesh.tVerts[0], Point3(0, 0, 0), 0.0f));
 }
 
-// Texture faces left on from an earlier build (channel 1 on, no texture vertices) refer to
-// nothing once the sweeps add none: the channel is turned off.
-TEST(SweepTexture, NoTextureFacesWithoutTextureVertices) {
+// Without a path the sweeps add nothing, and export nothing. Texture faces left on from an
+// earlier build (channel 1 on, no texture vertices) then refer to nothing: the channel is
+// turned off.
+TEST(SweepTexture, NoPathNoGeometryAndNoTextureFaces) {
     SweepScene s;
     s.AddProfile(kBar, false);  // no path: the sweeps add nothing
     Mesh& mesh = s.object->mesh;
@@ -479,9 +441,11 @@ TEST(SweepTexture, NoTextureFacesWithoutTextureVertices) {
     mesh.setNumFaces(1);
     ASSERT_EQ(mesh.getNumMapFaces(1), 1);
     trellon::AppendSweeps(*s.object, 0, trellon::CurrentAppendPoint(mesh));
+    EXPECT_EQ(mesh.getNumVerts(), 3);
     EXPECT_EQ(mesh.getNumFaces(), 1);
     EXPECT_EQ(mesh.getNumMapFaces(1), 0);
     EXPECT_FALSE(mesh.mapSupport(1));
+    EXPECT_EQ(trellon::ExportSweepNodes(*s.object), 0);
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 
 #include "support/near.h"
 
+#include <cmath>
 #include <vector>
 
+#include "distribute/random_values.h"
 #include "mesh.h"
 #include "object/item_tables.h"
 #include "object/lifecycle_scene.h"
@@ -21,23 +23,6 @@ namespace sweep_scene {
 using namespace trellon;
 
 using support::Near;
-
-// A spline shape of one spline of corner knots (straight segments) at the given steps.
-inline SplineShape* CornerShape(const std::vector<Point3>& pts, bool closed, int steps) {
-    auto* shape = new SplineShape();
-    Spline3D* s = shape->shape.NewSpline();
-    for (const Point3& p : pts) s->AddKnot(SplineKnot(KTYPE_CORNER, LTYPE_CURVE, p, p, p));
-    if (closed) s->SetClosed(1);
-    s->ComputeBezPoints();
-    shape->shape.UpdateSels();
-    shape->SetSteps(steps);
-    return shape;
-}
-
-// The counter-clockwise square of side 10 with a corner at the origin.
-inline std::vector<Point3> Square10() {
-    return {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 10, 0), Point3(0, 10, 0)};
-}
 
 // Mesh vertices from `first` on against the expected points.
 inline void ExpectVerts(const Mesh& m, const std::vector<Point3>& want, int first = 0,
@@ -56,7 +41,7 @@ public:
     }
 
     INode* SetPath(const std::vector<Point3>& pts, bool closed, int steps = 0) {
-        path = scene.CreateObjectNode(CornerShape(pts, closed, steps));
+        path = scene.CreateObjectNode(lifecycle::NewShape({{pts, closed}}, steps));
         pb->SetValue(Spline_Obj, 0, path);
         return path;
     }
@@ -66,7 +51,7 @@ public:
     INode* AddProfile(const std::vector<Point3>& pts, bool closed, int steps = 0,
                       const wchar_t* name = L"Profile") {
         trellon::NewSweep sweep;
-        sweep.node = scene.CreateNamedNode(CornerShape(pts, closed, 6), MSTR(name));
+        sweep.node = scene.CreateNamedNode(lifecycle::NewShape({{pts, closed}}, 6), MSTR(name));
         sweep.name = MSTR(name);
         sweep.steps = steps;
         trellon::ItemTables(pb, 0).AddSweep(sweep);
@@ -90,5 +75,13 @@ public:
 
     INode* path = nullptr;
 };
+
+// A path of two 10-long legs turning left by `turnDegrees` at (10,0).
+inline void Bend(SweepScene& s, float turnDegrees) {
+    const float a = turnDegrees * trellon::kDegToRad;
+    s.SetPath(
+        {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10 + 10 * std::cos(a), 10 * std::sin(a), 0.0f)},
+        false);
+}
 
 }  // namespace sweep_scene
