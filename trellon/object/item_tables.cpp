@@ -530,10 +530,21 @@ int ItemTables::SequenceRowCount() const { return pb_ ? pb_->Count(Sequence_Item
 
 int ItemTables::AppendSequenceRow(int item) {
     if (!pb_ || item < -1 || item >= ItemCount()) return -1;
-    int group = 0;
-    for (int r = 0; r < pb_->Count(Sequence_Groups); ++r) {
-        group = std::max(group, pb_->GetInt(Sequence_Groups, t_, r) + 1);
+    // The new row is a group of its own, numbered after the largest. Only the numbers' order
+    // means anything, so a file that stored the largest number an int holds has its numbers
+    // closed up to their ranks first, leaving room for one more.
+    auto largest = [&] {
+        int most = -1;
+        for (int r = 0; r < pb_->Count(Sequence_Groups); ++r)
+            most = std::max(most, pb_->GetInt(Sequence_Groups, t_, r));
+        return most;
+    };
+    int most = largest();
+    if (most == std::numeric_limits<int>::max()) {
+        CloseGroupGaps();
+        most = largest();
     }
+    int group = most + 1;
     const int row = pb_->Append(Sequence_Items, 1, &item);
     pb_->Append(Sequence_Groups, 1, &group);
     EmptyGeoArray();
