@@ -173,25 +173,22 @@ TEST_F(TrellonDisplay, TheSweepsRingsFollowTheCopies) {
 using support::ItemList;
 
 // In the mesh modes the viewport gets the mesh: shaded faces and wireframe, the five copies' 60
-// triangles (their 40 vertices: the host's draw-pass test).
-TEST_F(TrellonDisplay, MeshModesHandTheMeshToTheViewport) {
+// triangles (their 40 vertices: the host's draw-pass test). In the proxy modes the mesh is empty
+// and rebuilt once per change, not on every redraw.
+TEST_F(TrellonDisplay, MeshModesHandTheMeshToTheViewportProxyModesRebuildOncePerChange) {
     StraightWithOneItem();
     SetMode(6);
     Refresh();
     MaxSDK::Graphics::UpdateDisplayContext context;
-    ASSERT_TRUE(object->PrepareDisplay(context));
     MaxSDK::Graphics::UpdateNodeContext nodeContext(node);
     ItemList items;
+    ASSERT_TRUE(object->PrepareDisplay(context));
     ASSERT_TRUE(object->UpdatePerNodeItems(context, nodeContext, items));
     ASSERT_EQ(items.items.size(), 2u);
     EXPECT_EQ(items.items[0].GetGeometry()->triangles.size(), 60u);
-}
 
-TEST_F(TrellonDisplay, ProxyModesRebuildOncePerChangeNotOnEveryRedraw) {
-    StraightWithOneItem();
     SetMode(2);
     Refresh();
-    MaxSDK::Graphics::UpdateDisplayContext context;
     const int redraws = s.Refreshes();
     // The mesh is valid: an empty proxy-mode mesh prepares nothing and asks for nothing.
     EXPECT_FALSE(object->PrepareDisplay(context));
@@ -202,9 +199,8 @@ TEST_F(TrellonDisplay, ProxyModesRebuildOncePerChangeNotOnEveryRedraw) {
     EXPECT_EQ(s.Refreshes(), redraws + 1);
     EXPECT_FALSE(object->PrepareDisplay(context));
     EXPECT_EQ(s.Refreshes(), redraws + 1);
-    MaxSDK::Graphics::UpdateNodeContext nodeContext(node);
-    ItemList items;
-    EXPECT_FALSE(object->UpdatePerNodeItems(context, nodeContext, items));
+    ItemList none;
+    EXPECT_FALSE(object->UpdatePerNodeItems(context, nodeContext, none));
 }
 
 // What the host's redraw does after an edit: prepare the current viewport, then the legacy
