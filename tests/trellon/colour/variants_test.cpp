@@ -60,7 +60,6 @@ protected:
         s.pb->SetValue(Color_Shift, 0, 1);
         s.pb->SetValue(Color_Variation, 0, v);
     }
-    std::vector<float> Pool(ParamID id) { return Floats(id); }
 };
 
 // The generator seeded with 1 draws 41, 18467, 6334, 26500 (of 32768): with ranges 10, 5, 5, 5
@@ -84,16 +83,16 @@ TEST_F(ColourVariation, PoolsFollowVAndTheSourcesKeepingWhatWasDrawn) {
     Ranges(30.0f, 10.0f, 10.0f, 10.0f);
     s.pb->SetValue(Color_Variation, 0, 12);
     trellon::MaintainPools(Obj());
-    const std::vector<float> first = Pool(HueRand);
+    const std::vector<float> first = Floats(HueRand);
     ASSERT_EQ(first.size(), 48u);
     s.pb->SetValue(Color_Variation, 0, 13);
     trellon::MaintainPools(Obj());
-    const std::vector<float> raised = Pool(HueRand);
+    const std::vector<float> raised = Floats(HueRand);
     ASSERT_EQ(raised.size(), 52u);
     EXPECT_EQ(std::vector<float>(raised.begin(), raised.begin() + 48), first);
     s.pb->SetValue(Color_Variation, 0, 11);
     trellon::MaintainPools(Obj());
-    EXPECT_EQ(Pool(HueRand), std::vector<float>(first.begin(), first.begin() + 44));
+    EXPECT_EQ(Floats(HueRand), std::vector<float>(first.begin(), first.begin() + 44));
     EXPECT_EQ(s.pb->Count(ConRand), 44);
 }
 

@@ -364,12 +364,6 @@ TEST(SweepProfile, ShapeStepsAreUsedAndTheProfileStepsRestored) {
     EXPECT_EQ(static_cast<SplineShape*>(profile->GetObjectRef())->GetSteps(), 6);
 }
 
-TEST(SweepNothing, NoSweepsNoGeometry) {
-    SweepScene noSweeps;
-    noSweeps.SetPath(kStraight, false);
-    EXPECT_EQ(noSweeps.Viewport().getNumVerts(), 0);
-}
-
 // Texture rows of the closed square profile (side 2, perimeter 8): U 0, 0.25, 0.5, 0.75 and the
 // seam copy at 1; V the distance along the path over the tile (inches: 2500), 10 per ring.
 TEST(SweepTexture, UAlongTheProfileVAlongThePath) {
@@ -428,10 +422,14 @@ TEST(SweepTexture, EarlierFacesReferToTheTextureOrigin) {
     EXPECT_TRUE(Near(mesh.tVerts[0], Point3(0, 0, 0), 0.0f));
 }
 
-// Without a path the sweeps add nothing, and export nothing. Texture faces left on from an
-// earlier build (channel 1 on, no texture vertices) then refer to nothing: the channel is
-// turned off.
-TEST(SweepTexture, NoPathNoGeometryAndNoTextureFaces) {
+// Without a sweep, or without a path, the sweeps add nothing, and export nothing. Texture faces
+// left on from an earlier build (channel 1 on, no texture vertices) then refer to nothing: the
+// channel is turned off.
+TEST(SweepTexture, NoSweepOrNoPathNoGeometryAndNoTextureFaces) {
+    SweepScene noSweeps;
+    noSweeps.SetPath(kStraight, false);
+    EXPECT_EQ(noSweeps.Viewport().getNumVerts(), 0);
+
     SweepScene s;
     s.AddProfile(kBar, false);  // no path: the sweeps add nothing
     Mesh& mesh = s.object->mesh;
