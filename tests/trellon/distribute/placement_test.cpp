@@ -358,28 +358,21 @@ TEST_F(PlacementWalk, PostsThenThePerObjectPatternAndSourceOrder) {
     EXPECT_EQ(posts[2].globalPool, 0);
 }
 
-TEST_F(PlacementWalk, CountMatchesTheWalk) {
+// The count a pass promises, by hand (the walk's own copies: the tests above). Item 0: 11 on the
+// line + 4 on the square (400: 4 * 100 + 75 > 400 drops the fifth); item 1 at 30: 34 + 13
+// (int(400/30 + 1) = 14, 13 * 30 + 22.5 > 400); the end object at the line's two ends.
+TEST_F(PlacementWalk, CountsEveryItemsCopies) {
     SetPath({Straight(1000), Square(100)});
     AddItem();
     AddItem();
     AddItem(End_Nodes);
     SetEntry(Item_Spacing, 2, 30.0f);
     trellon::Placement placement = trellon::Placement::Prepare(*s.object, 0);
-    for (const PlacementPass pass : {PlacementPass::PerObject, PlacementPass::Ends}) {
-        const trellon::PassCounts counts = placement.Count(pass);
-        std::vector<std::int64_t> perItem(3, 0);
-        std::int64_t total = 0;
-        placement.ForEachCopy(pass, [&](const trellon::PlacedCopy& c) {
-            ++perItem[std::size_t(c.item)];
-            ++total;
-        });
-        EXPECT_EQ(counts.perItem, perItem);
-        EXPECT_EQ(counts.total, total);
-    }
-    // Item 0: 11 on the line + 4 on the square (400: 4 * 100 + 75 > 400 drops the fifth);
-    // item 1 at 30: 34 + 13 (int(400/30 + 1) = 14, 13 * 30 + 22.5 > 400).
     EXPECT_EQ(placement.Count(PlacementPass::PerObject).perItem,
               (std::vector<std::int64_t>{15, 47, 0}));
+    EXPECT_EQ(placement.Count(PlacementPass::PerObject).total, 62);
+    EXPECT_EQ(placement.Count(PlacementPass::Ends).perItem, (std::vector<std::int64_t>{0, 0, 2}));
+    EXPECT_EQ(placement.Count(PlacementPass::Ends).total, 2);
 }
 
 TEST_F(PlacementWalk, WorldSpaceAddsTheObjectsTransform) {
