@@ -77,8 +77,10 @@ TEST_F(ColourVariation, PoolsDrawHueSaturationBrightnessContrastInTurn) {
     EXPECT_NEAR(s.pb->GetFloat(ConRand, 0, 0), 3.087158f, 1e-5f);
 }
 
-// Four sources: V 12 -> 13 keeps the 48 sets and draws 4 more; 11 keeps the first 44.
-TEST_F(ColourVariation, PoolsFollowVAndTheSourcesKeepingWhatWasDrawn) {
+// Four sources: V 12 -> 13 keeps the 48 sets and draws 4 more; 11 keeps the first 44. A colour
+// slider moved empties all four pools, as does the seed button; a file being opened (Ready 0)
+// keeps the ones it saved.
+TEST_F(ColourVariation, PoolsFollowVAndTheSourcesUntilASliderOrTheSeedButtonEmptiesThem) {
     Objects(4);
     Ranges(30.0f, 10.0f, 10.0f, 10.0f);
     s.pb->SetValue(Color_Variation, 0, 12);
@@ -94,23 +96,15 @@ TEST_F(ColourVariation, PoolsFollowVAndTheSourcesKeepingWhatWasDrawn) {
     trellon::MaintainPools(Obj());
     EXPECT_EQ(Floats(HueRand), std::vector<float>(first.begin(), first.begin() + 44));
     EXPECT_EQ(s.pb->Count(ConRand), 44);
-}
 
-// A colour slider moved empties all four pools, as does the seed button; a file being opened
-// (Ready 0) keeps the ones it saved.
-TEST_F(ColourVariation, ASliderOrTheSeedButtonEmptiesThePools) {
-    Objects(2);
-    s.pb->SetValue(Color_Variation, 0, 3);
-    trellon::MaintainPools(Obj());
-    ASSERT_EQ(s.pb->Count(SatRand), 6);
     s.object->Ready = 0;
     s.pb->SetValue(Saturation, 0, 4.0f);
-    EXPECT_EQ(s.pb->Count(SatRand), 6);
+    EXPECT_EQ(s.pb->Count(SatRand), 44);
     s.object->Ready = 1;
     s.pb->SetValue(Hue_Shift, 0, 20.0f);
     for (ParamID id : {HueRand, SatRand, BriRand, ConRand}) EXPECT_EQ(s.pb->Count(id), 0);
     trellon::MaintainPools(Obj());
-    ASSERT_EQ(s.pb->Count(HueRand), 6);
+    ASSERT_EQ(s.pb->Count(HueRand), 44);
     Fp().SeedColours();
     EXPECT_EQ(s.pb->Count(HueRand), 0);
 }

@@ -105,7 +105,9 @@ TEST_F(TrellonDisplay, PointCloudsDrawEachItemsOwnPoints) {
     }
     pb->SetValue(PointCloud, 0, 10);
     SetMode(3);
-    // One copy of each (int(100 / 200 + 1)): 19 points of the first, all 20 of the second.
+    // One copy of each (int(100 / 200 + 1)): of the first's 100 points at PointCloud 10, 10 + 9 *
+    // 90 / 99 = 18.18, so indices 0 .. 18 in their stored order; all 20 of the second (up to 25
+    // are all drawn).
     const host::DrawRecord r = Draw();
     ASSERT_EQ(r.markers.size(), 39u);
     ExpectNear(r.markers[18].point, Point3(0.0f, 0.0f, 0.018f));
