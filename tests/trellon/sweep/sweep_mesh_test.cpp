@@ -2,14 +2,12 @@
 // the vertex rule, winding, materials, Sweep_Solo, twins and texture coordinates.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
 #include <set>
 #include <vector>
 
-#include "sweep/sweep_walk.h"
 #include "sweep_scene.h"
 
 using namespace trellon;
