@@ -17,7 +17,6 @@ using namespace trellon;
 namespace {
 
 using setup_test::SetupFixture;
-using trellon::ColourOffsets;
 
 Mtl* NewMtl(const wchar_t* cls, const wchar_t* name, Color diffuse = Color(0.2f, 0.4f, 0.6f)) {
     auto* m = static_cast<Mtl*>(host::NewMaterialOrMap(cls));

@@ -14,9 +14,6 @@ using namespace trellon;
 
 namespace {
 
-using trellon::CloudDrawCount;
-using trellon::ProxyItem;
-
 constexpr float kEps = 1e-5f;
 
 void ExpectNear(const Point3& a, const Point3& b) { EXPECT_TRUE(support::Near(a, b, kEps)); }

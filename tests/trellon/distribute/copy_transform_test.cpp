@@ -18,10 +18,6 @@ using namespace trellon;
 namespace {
 
 using path_fixtures::Near;
-using trellon::AnglesOfTangent;
-using trellon::ComposeCopyTransform;
-using trellon::CopyPose;
-using trellon::ItemBase;
 
 constexpr float kPi = 3.14159265f;
 constexpr float kDeg = kPi / 180.0f;
@@ -104,7 +100,6 @@ TEST(ItemBase, KeepsTheNodesRotationAboutItsPivot) {
 
 using placement_test::Line;
 using placement_test::PlacementScene;
-using trellon::PlacementPass;
 
 constexpr float kHalfRoot2 = 1.41421356f;  // 2 cos 45 degrees
 

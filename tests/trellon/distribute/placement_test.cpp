@@ -20,8 +20,6 @@ using placement_test::PlacementScene;
 using placement_test::Seen;
 using placement_test::Square;
 using placement_test::Straight;
-using trellon::CopyKind;
-using trellon::PlacementPass;
 
 // One field of every copy, in placement order.
 template <class T>

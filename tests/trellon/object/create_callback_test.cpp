@@ -121,8 +121,6 @@ INSTANTIATE_TEST_SUITE_P(Drags, CreateCallbackDrag,
                                          Drag{IPoint2(130, 100), 0.0f},    // sideways only
                                          Drag{IPoint2(130, 60), 20.0f}));  // 50 px, 40 up
 
-using trellon::TableRole;
-
 // After the first click every shared table holds its "All Objects" or "All Sweeps" entry and
 // nothing else; the tables of items and shapes alone stay empty until the first item or shape.
 // A few entries by hand: spacings and scales start at 100 (percent and units alike), the

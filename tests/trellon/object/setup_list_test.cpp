@@ -14,8 +14,6 @@ using namespace trellon;
 namespace setup_test {
 namespace {
 
-using trellon::kPoolBlock;
-
 // --- Sequence rows
 // --------------------------------------------------------------------------------
 

@@ -25,9 +25,6 @@ namespace {
 
 using support::Near;
 
-using trellon::ItemTables;
-using trellon::kPoolBlock;
-
 // --- Adding items -------------------------------------------------------------------------------
 
 // The first item, as one step with one refresh: its name, its spacings (both ends copy the low
