@@ -17,7 +17,6 @@ using namespace trellon;
 namespace {
 
 using setup_test::SetupFixture;
-using trellon::ColourOffsets;
 
 Mtl* NewMtl(const wchar_t* cls, const wchar_t* name, Color diffuse = Color(0.2f, 0.4f, 0.6f)) {
     auto* m = static_cast<Mtl*>(host::NewMaterialOrMap(cls));
@@ -60,7 +59,6 @@ protected:
         s.pb->SetValue(Color_Shift, 0, 1);
         s.pb->SetValue(Color_Variation, 0, v);
     }
-    std::vector<float> Pool(ParamID id) { return Floats(id); }
 };
 
 // The generator seeded with 1 draws 41, 18467, 6334, 26500 (of 32768): with ranges 10, 5, 5, 5
@@ -78,40 +76,34 @@ TEST_F(ColourVariation, PoolsDrawHueSaturationBrightnessContrastInTurn) {
     EXPECT_NEAR(s.pb->GetFloat(ConRand, 0, 0), 3.087158f, 1e-5f);
 }
 
-// Four sources: V 12 -> 13 keeps the 48 sets and draws 4 more; 11 keeps the first 44.
-TEST_F(ColourVariation, PoolsFollowVAndTheSourcesKeepingWhatWasDrawn) {
+// Four sources: V 12 -> 13 keeps the 48 sets and draws 4 more; 11 keeps the first 44. A colour
+// slider moved empties all four pools, as does the seed button; a file being opened (Ready 0)
+// keeps the ones it saved.
+TEST_F(ColourVariation, PoolsFollowVAndTheSourcesUntilASliderOrTheSeedButtonEmptiesThem) {
     Objects(4);
     Ranges(30.0f, 10.0f, 10.0f, 10.0f);
     s.pb->SetValue(Color_Variation, 0, 12);
     trellon::MaintainPools(Obj());
-    const std::vector<float> first = Pool(HueRand);
+    const std::vector<float> first = Floats(HueRand);
     ASSERT_EQ(first.size(), 48u);
     s.pb->SetValue(Color_Variation, 0, 13);
     trellon::MaintainPools(Obj());
-    const std::vector<float> raised = Pool(HueRand);
+    const std::vector<float> raised = Floats(HueRand);
     ASSERT_EQ(raised.size(), 52u);
     EXPECT_EQ(std::vector<float>(raised.begin(), raised.begin() + 48), first);
     s.pb->SetValue(Color_Variation, 0, 11);
     trellon::MaintainPools(Obj());
-    EXPECT_EQ(Pool(HueRand), std::vector<float>(first.begin(), first.begin() + 44));
+    EXPECT_EQ(Floats(HueRand), std::vector<float>(first.begin(), first.begin() + 44));
     EXPECT_EQ(s.pb->Count(ConRand), 44);
-}
 
-// A colour slider moved empties all four pools, as does the seed button; a file being opened
-// (Ready 0) keeps the ones it saved.
-TEST_F(ColourVariation, ASliderOrTheSeedButtonEmptiesThePools) {
-    Objects(2);
-    s.pb->SetValue(Color_Variation, 0, 3);
-    trellon::MaintainPools(Obj());
-    ASSERT_EQ(s.pb->Count(SatRand), 6);
     s.object->Ready = 0;
     s.pb->SetValue(Saturation, 0, 4.0f);
-    EXPECT_EQ(s.pb->Count(SatRand), 6);
+    EXPECT_EQ(s.pb->Count(SatRand), 44);
     s.object->Ready = 1;
     s.pb->SetValue(Hue_Shift, 0, 20.0f);
     for (ParamID id : {HueRand, SatRand, BriRand, ConRand}) EXPECT_EQ(s.pb->Count(id), 0);
     trellon::MaintainPools(Obj());
-    ASSERT_EQ(s.pb->Count(HueRand), 6);
+    ASSERT_EQ(s.pb->Count(HueRand), 44);
     Fp().SeedColours();
     EXPECT_EQ(s.pb->Count(HueRand), 0);
 }

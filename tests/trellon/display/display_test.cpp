@@ -105,7 +105,9 @@ TEST_F(TrellonDisplay, PointCloudsDrawEachItemsOwnPoints) {
     }
     pb->SetValue(PointCloud, 0, 10);
     SetMode(3);
-    // One copy of each (int(100 / 200 + 1)): 19 points of the first, all 20 of the second.
+    // One copy of each (int(100 / 200 + 1)): of the first's 100 points at PointCloud 10, 10 + 9 *
+    // 90 / 99 = 18.18, so indices 0 .. 18 in their stored order; all 20 of the second (up to 25
+    // are all drawn).
     const host::DrawRecord r = Draw();
     ASSERT_EQ(r.markers.size(), 39u);
     ExpectNear(r.markers[18].point, Point3(0.0f, 0.0f, 0.018f));
@@ -173,25 +175,22 @@ TEST_F(TrellonDisplay, TheSweepsRingsFollowTheCopies) {
 using support::ItemList;
 
 // In the mesh modes the viewport gets the mesh: shaded faces and wireframe, the five copies' 60
-// triangles (their 40 vertices: the host's draw-pass test).
-TEST_F(TrellonDisplay, MeshModesHandTheMeshToTheViewport) {
+// triangles (their 40 vertices: the host's draw-pass test). In the proxy modes the mesh is empty
+// and rebuilt once per change, not on every redraw.
+TEST_F(TrellonDisplay, MeshModesHandTheMeshToTheViewportProxyModesRebuildOncePerChange) {
     StraightWithOneItem();
     SetMode(6);
     Refresh();
     MaxSDK::Graphics::UpdateDisplayContext context;
-    ASSERT_TRUE(object->PrepareDisplay(context));
     MaxSDK::Graphics::UpdateNodeContext nodeContext(node);
     ItemList items;
+    ASSERT_TRUE(object->PrepareDisplay(context));
     ASSERT_TRUE(object->UpdatePerNodeItems(context, nodeContext, items));
     ASSERT_EQ(items.items.size(), 2u);
     EXPECT_EQ(items.items[0].GetGeometry()->triangles.size(), 60u);
-}
 
-TEST_F(TrellonDisplay, ProxyModesRebuildOncePerChangeNotOnEveryRedraw) {
-    StraightWithOneItem();
     SetMode(2);
     Refresh();
-    MaxSDK::Graphics::UpdateDisplayContext context;
     const int redraws = s.Refreshes();
     // The mesh is valid: an empty proxy-mode mesh prepares nothing and asks for nothing.
     EXPECT_FALSE(object->PrepareDisplay(context));
@@ -202,9 +201,8 @@ TEST_F(TrellonDisplay, ProxyModesRebuildOncePerChangeNotOnEveryRedraw) {
     EXPECT_EQ(s.Refreshes(), redraws + 1);
     EXPECT_FALSE(object->PrepareDisplay(context));
     EXPECT_EQ(s.Refreshes(), redraws + 1);
-    MaxSDK::Graphics::UpdateNodeContext nodeContext(node);
-    ItemList items;
-    EXPECT_FALSE(object->UpdatePerNodeItems(context, nodeContext, items));
+    ItemList none;
+    EXPECT_FALSE(object->UpdatePerNodeItems(context, nodeContext, none));
 }
 
 // What the host's redraw does after an edit: prepare the current viewport, then the legacy

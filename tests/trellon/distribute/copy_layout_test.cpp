@@ -10,15 +10,6 @@ using namespace trellon;
 
 namespace {
 
-using trellon::BetweenPostParams;
-using trellon::FixedSpacingDistances;
-using trellon::PostDistances;
-using trellon::RandomSpacingDistances;
-using trellon::SequenceSlotParam;
-using trellon::SlotCount;
-using trellon::SlotsAlongPaths;
-using trellon::SpanDivisions;
-
 void ExpectNear(const std::vector<float>& got, const std::vector<float>& want, float tol = 1e-3f) {
     ASSERT_EQ(got.size(), want.size());
     for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], want[i], tol) << "at " << i;

@@ -18,10 +18,6 @@ using namespace trellon;
 namespace {
 
 using path_fixtures::Near;
-using trellon::AnglesOfTangent;
-using trellon::ComposeCopyTransform;
-using trellon::CopyPose;
-using trellon::ItemBase;
 
 constexpr float kPi = 3.14159265f;
 constexpr float kDeg = kPi / 180.0f;
@@ -55,6 +51,7 @@ struct ComposeCase {
     void (*edit)(CopyPose&);
     Point3 vertex;
     Point3 expected;
+    Matrix3 objectFromPath = Matrix3(1);
 };
 
 class ComposeCopy : public ::testing::TestWithParam<ComposeCase> {};
@@ -63,7 +60,7 @@ class ComposeCopy : public ::testing::TestWithParam<ComposeCase> {};
 TEST_P(ComposeCopy, VertexLandsWhereTheGeometrySaysSo) {
     CopyPose pose = AlongX();
     GetParam().edit(pose);
-    const Matrix3 tm = ComposeCopyTransform(Matrix3(1), pose, Matrix3(1));
+    const Matrix3 tm = ComposeCopyTransform(Matrix3(1), pose, GetParam().objectFromPath);
     EXPECT_TRUE(Near(GetParam().vertex * tm, GetParam().expected, 1e-4f));
 }
 
@@ -82,16 +79,13 @@ INSTANTIATE_TEST_SUITE_P(
                     [](CopyPose& p) {
                         p.scale = {2, 1, 1};
                     },
-                    Point3(1.0f, 0.0f, 0.0f), Point3(100.0f, 2.0f, 0.0f)}),
+                    Point3(1.0f, 0.0f, 0.0f), Point3(100.0f, 2.0f, 0.0f)},
+        // The path moved 10 up and turned a quarter about Z, last: the copy at (100, 0, 0) with
+        // its side point (100, 1, 0) ends at (-1, 100, 10).
+        ComposeCase{"ObjectFromPathComesLast", [](CopyPose&) {}, Point3(1.0f, 0.0f, 0.0f),
+                    Point3(-1.0f, 100.0f, 10.0f),
+                    RotateZMatrix(kPi / 2) * TransMatrix(Point3(0.0f, 0.0f, 10.0f))}),
     [](const ::testing::TestParamInfo<ComposeCase>& c) { return c.param.name; });
-
-TEST(ComposeCopyTransform, ObjectFromPathComesLast) {
-    // The path moved 10 up and turned a quarter about Z: the copy at (100, 0, 0) with its
-    // side point (100, 1, 0) ends at (-1, 100, 10).
-    const Matrix3 objectFromPath = RotateZMatrix(kPi / 2) * TransMatrix(Point3(0.0f, 0.0f, 10.0f));
-    const Matrix3 tm = ComposeCopyTransform(Matrix3(1), AlongX(), objectFromPath);
-    EXPECT_TRUE(Near(Point3(1.0f, 0.0f, 0.0f) * tm, Point3(-1.0f, 100.0f, 10.0f), 1e-4f));
-}
 
 TEST(ItemBase, KeepsTheNodesRotationAboutItsPivot) {
     // Node turned a quarter about Z at (5, 0, 0), object offset 2 up: (1, 0, 0) of the mesh
@@ -106,7 +100,6 @@ TEST(ItemBase, KeepsTheNodesRotationAboutItsPivot) {
 
 using placement_test::Line;
 using placement_test::PlacementScene;
-using trellon::PlacementPass;
 
 constexpr float kHalfRoot2 = 1.41421356f;  // 2 cos 45 degrees
 

@@ -20,8 +20,6 @@ using placement_test::PlacementScene;
 using placement_test::Seen;
 using placement_test::Square;
 using placement_test::Straight;
-using trellon::CopyKind;
-using trellon::PlacementPass;
 
 // One field of every copy, in placement order.
 template <class T>
@@ -132,13 +130,21 @@ TEST_F(PlacementWalk, CountersWrapAfterOneHundredCopies) {
     EXPECT_EQ(seen[150].itemPool, 150);
 }
 
-TEST_F(PlacementWalk, SoloKeepsTheOtherCopiesPlacesAndValues) {
+// Item 0 left out, by Object_Solo naming item 1 or by its node gone: only item 1's 11 copies,
+// where and with the values they have beside item 0's; the global counter has run through item
+// 0's 11 first.
+class HiddenItem : public PlacementScene, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(HiddenItem, TheOtherItemKeepsItsPlacesAndValues) {
     SetPath({Straight(1000)});
     AddItem();
     AddItem();
-    Set(Object_Solo, 2);
+    if (GetParam()) {
+        Set(Object_Solo, 2);
+    } else {
+        s.pb->SetValue(Object_Nodes, 0, static_cast<INode*>(nullptr), 0);
+    }
     const std::vector<Seen> seen = Walk(PlacementPass::PerObject);
-    // Only item 1's 11 copies; the global counter has run through item 0's 11 first.
     ASSERT_EQ(seen.size(), 11u);
     for (std::size_t j = 0; j < seen.size(); ++j) {
         EXPECT_EQ(seen[j].item, 1);
@@ -148,17 +154,7 @@ TEST_F(PlacementWalk, SoloKeepsTheOtherCopiesPlacesAndValues) {
     }
 }
 
-TEST_F(PlacementWalk, MissingNodeGivesNoCopiesButKeepsTheCount) {
-    SetPath({Straight(1000)});
-    AddItem();
-    AddItem();
-    INode* none = nullptr;
-    s.pb->SetValue(Object_Nodes, 0, none, 0);
-    const std::vector<Seen> seen = Walk(PlacementPass::PerObject);
-    ASSERT_EQ(seen.size(), 11u);
-    EXPECT_EQ(seen.front().item, 1);
-    EXPECT_EQ(seen.front().globalPool, 11);
-}
+INSTANTIATE_TEST_SUITE_P(SoloOrMissingNode, HiddenItem, ::testing::Bool());
 
 // Three groups of one row each: items 0, 1, 2 in groups 0, 1, 2.
 class SequenceWalk : public PlacementScene {
@@ -257,8 +253,8 @@ TEST_F(SequenceWalk, RowsOfAGroupShareTheirSlotAndNullRowsLeaveGaps) {
     EXPECT_EQ(seen[4].globalPool, 4);
 }
 
-// The closed square gets no end objects; the open line one at each end.
-TEST_F(PlacementWalk, EndObjectsAtBothEndsTheFarOneTurned) {
+// The closed square gets no end objects; the open line one at each end, the far one turned.
+TEST_F(PlacementWalk, EndObjectsAtBothEndsTheFarOneTurnedRollAndAll) {
     SetPath({Square(250), Straight(1000)});
     const int k = AddItem(End_Nodes);
     const std::vector<Seen> seen = Walk(PlacementPass::Ends);
@@ -270,23 +266,17 @@ TEST_F(PlacementWalk, EndObjectsAtBothEndsTheFarOneTurned) {
     // The box's (1, 0, 0) corner: left of travel at the start, right of it at the far end.
     EXPECT_TRUE(Near(Point3(1.0f, 0.0f, 0.0f) * seen[0].tm, Point3(0.0f, 1.0f, 0.0f), 1e-3f));
     EXPECT_TRUE(Near(Point3(1.0f, 0.0f, 0.0f) * seen[1].tm, Point3(1000.0f, -1.0f, 0.0f), 1e-3f));
-}
-
-// Regression: the far end's half turn was added to the follow angle only, so a rolled end
-// piece leaned the same way at both ends. It belongs to the heading: rolled by 30 degrees about
-// the direction of travel, the top of the box (0, 0, 2) leans to the left of travel at the start,
-// (0, 2 sin 30, 2 cos 30), and, the far copy facing back along the path, to the right of travel
-// at the far end.
-TEST_F(PlacementWalk, TheFarEndsHalfTurnMissedTheRoll) {
-    SetPath({Straight(1000)});
-    AddItem(End_Nodes);
-    SetEntry(Item_X_Rot, 1, 30.0f);
-    const std::vector<Seen> seen = Walk(PlacementPass::Ends);
-    ASSERT_EQ(seen.size(), 2u);
+    // Regression: the far end's half turn was added to the follow angle only, so a rolled end
+    // piece leaned the same way at both ends. It belongs to the heading: rolled by 30 degrees
+    // about the direction of travel, the top of the box (0, 0, 2) leans to the left of travel at
+    // the start, (0, 2 sin 30, 2 cos 30), and, the far copy facing back along the path, to the
+    // right of travel at the far end.
+    SetEntry(Item_X_Rot, k + 1, 30.0f);
+    const std::vector<Seen> rolled = Walk(PlacementPass::Ends);
+    ASSERT_EQ(rolled.size(), 2u);
     const Point3 top(0.0f, 0.0f, 2.0f);
-    EXPECT_TRUE(Near(top * seen[0].tm, Point3(0.0f, 1.0f, 1.7320508f), 1e-4f)) << top * seen[0].tm;
-    EXPECT_TRUE(Near(top * seen[1].tm, Point3(1000.0f, -1.0f, 1.7320508f), 1e-3f))
-        << top * seen[1].tm;
+    EXPECT_TRUE(Near(top * rolled[0].tm, Point3(0.0f, 1.0f, 1.7320508f), 1e-4f));
+    EXPECT_TRUE(Near(top * rolled[1].tm, Point3(1000.0f, -1.0f, 1.7320508f), 1e-3f));
 }
 
 TEST_F(PlacementWalk, EndObjectOffsetsAndTwins) {
@@ -366,28 +356,21 @@ TEST_F(PlacementWalk, PostsThenThePerObjectPatternAndSourceOrder) {
     EXPECT_EQ(posts[2].globalPool, 0);
 }
 
-TEST_F(PlacementWalk, CountMatchesTheWalk) {
+// The count a pass promises, by hand (the walk's own copies: the tests above). Item 0: 11 on the
+// line + 4 on the square (400: 4 * 100 + 75 > 400 drops the fifth); item 1 at 30: 34 + 13
+// (int(400/30 + 1) = 14, 13 * 30 + 22.5 > 400); the end object at the line's two ends.
+TEST_F(PlacementWalk, CountsEveryItemsCopies) {
     SetPath({Straight(1000), Square(100)});
     AddItem();
     AddItem();
     AddItem(End_Nodes);
     SetEntry(Item_Spacing, 2, 30.0f);
     trellon::Placement placement = trellon::Placement::Prepare(*s.object, 0);
-    for (const PlacementPass pass : {PlacementPass::PerObject, PlacementPass::Ends}) {
-        const trellon::PassCounts counts = placement.Count(pass);
-        std::vector<std::int64_t> perItem(3, 0);
-        std::int64_t total = 0;
-        placement.ForEachCopy(pass, [&](const trellon::PlacedCopy& c) {
-            ++perItem[std::size_t(c.item)];
-            ++total;
-        });
-        EXPECT_EQ(counts.perItem, perItem);
-        EXPECT_EQ(counts.total, total);
-    }
-    // Item 0: 11 on the line + 4 on the square (400: 4 * 100 + 75 > 400 drops the fifth);
-    // item 1 at 30: 34 + 13 (int(400/30 + 1) = 14, 13 * 30 + 22.5 > 400).
     EXPECT_EQ(placement.Count(PlacementPass::PerObject).perItem,
               (std::vector<std::int64_t>{15, 47, 0}));
+    EXPECT_EQ(placement.Count(PlacementPass::PerObject).total, 62);
+    EXPECT_EQ(placement.Count(PlacementPass::Ends).perItem, (std::vector<std::int64_t>{0, 0, 2}));
+    EXPECT_EQ(placement.Count(PlacementPass::Ends).total, 2);
 }
 
 TEST_F(PlacementWalk, WorldSpaceAddsTheObjectsTransform) {

@@ -5,6 +5,7 @@
 #include <limits>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "distribute/path_fixtures.h"
 #include "distribute/working_path.h"
@@ -41,18 +42,24 @@ using UnequalSegments = InScene<::testing::TestWithParam<SampleCase>>;
 
 // (0,0) -> (10,0) -> (10,30): L = 40; the knot (10,0) lies at u = 10/40 = 0.25, so u = 0.5 is
 // 20 along: 10 up the second segment. Exactly at the knot the tangent is the outgoing segment's;
-// u outside [0, 1] clamps on an open path.
+// u outside [0, 1] clamps on an open path. With the knot (10,0) repeated in place, the segment of
+// no length is passed over: at the knot the tangent is that of the next segment that has a
+// length, and the distances run on as if the knot were single.
 TEST_P(UnequalSegments, PositionAndTangentAtADistance) {
     const SampleCase& c = GetParam();
-    BezierShape shape;
-    CornerShape(shape, {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 30, 0)}, false, 0);
-    trellon::WorkingPath path = trellon::WorkingPath::Build(*object, shape, 0, 0.0f, kTime);
-    ASSERT_FALSE(path.Empty());
-    EXPECT_FLOAT_EQ(path.Length(), 40.0f);
-    Point3 position, tangent;
-    path.Sample(c.u, position, tangent);
-    EXPECT_TRUE(Near(position, c.position)) << "u = " << c.u;
-    EXPECT_TRUE(Near(tangent, c.tangent, 1e-6f)) << "u = " << c.u;
+    for (const int copies : {1, 2}) {
+        std::vector<Point3> knots = {Point3(0, 0, 0), Point3(10, 30, 0)};
+        knots.insert(knots.begin() + 1, copies, Point3(10, 0, 0));
+        BezierShape shape;
+        CornerShape(shape, knots, false, 0);
+        trellon::WorkingPath path = trellon::WorkingPath::Build(*object, shape, 0, 0.0f, kTime);
+        ASSERT_FALSE(path.Empty());
+        EXPECT_FLOAT_EQ(path.Length(), 40.0f);
+        Point3 position, tangent;
+        path.Sample(c.u, position, tangent);
+        EXPECT_TRUE(Near(position, c.position)) << "u = " << c.u << ", knot x " << copies;
+        EXPECT_TRUE(Near(tangent, c.tangent, 1e-6f)) << "u = " << c.u << ", knot x " << copies;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Distances, UnequalSegments,
@@ -99,18 +106,6 @@ TEST_F(WorkingPathTest, ZeroOffsetIsTheSourcePolyline) {
         EXPECT_TRUE(Near(path.Points()[static_cast<std::size_t>(i)], source.pts[i].p, 1e-5f))
             << "point " << i;
     EXPECT_NEAR(path.Length(), source.CurveLength(), 1e-4f);
-}
-
-// A knot repeated in place leaves a segment of no length: at the knot the tangent is that of
-// the next segment that has a length, and the distances run on as if the knot were single.
-TEST_F(WorkingPathTest, ARepeatedKnotIsPassedOver) {
-    BezierShape shape;
-    CornerShape(shape, {Point3(0, 0, 0), Point3(10, 0, 0), Point3(10, 0, 0), Point3(10, 30, 0)},
-                false, 0);
-    trellon::WorkingPath path = trellon::WorkingPath::Build(*object, shape, 0, 0.0f, kTime);
-    EXPECT_FLOAT_EQ(path.Length(), 40.0f);
-    EXPECT_TRUE(Near(path.Tangent(0.25f), Point3(0, 1, 0), 1e-6f));
-    EXPECT_TRUE(Near(path.Position(0.875f), Point3(10, 25, 0)));
 }
 
 // Nothing to build: no such spline, a spline of one knot, or no host to make the object. The

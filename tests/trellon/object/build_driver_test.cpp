@@ -36,46 +36,42 @@ using support::SetInts;
 class BuildDriver : public ::testing::Test {
 protected:
     void SetUp() override {
-        object_ = s.object;
-        pb_ = s.pb;
         // Set-up edits are one list edit: no rebuild until Build().
-        object_->Ready = 0;
+        s.object->Ready = 0;
         float global = 1.0f;
-        pb_->Append(Item_Spacing, 1, &global);
+        s.pb->Append(Item_Spacing, 1, &global);
     }
-    void TearDown() override { object_->ParamMaps[map_spline] = nullptr; }
+    void TearDown() override { s.object->ParamMaps[map_spline] = nullptr; }
 
     // A straight spline from the origin along +X, picked as the path.
     void AddLinePath(float length) {
-        pb_->SetValue(Spline_Obj, 0,
-                      s.AddPath(L"Path", {{Point3(0, 0, 0), Point3(length, 0.0f, 0.0f)}}));
+        s.pb->SetValue(Spline_Obj, 0,
+                       s.AddPath(L"Path", {{Point3(0, 0, 0), Point3(length, 0.0f, 0.0f)}}));
     }
 
     // A distribution object with its face count, cloud count and spacing.
     void AddObject(int faces, float spacing = 1.0f, int cloud = 0) {
         INode* node = s.scene.CreateObjectNode(CreateNewTriObject());
-        pb_->Append(Object_Nodes, 1, &node);
-        pb_->Append(Item_Face_Count, 1, &faces);
-        pb_->Append(Item_Cloud_Count, 1, &cloud);
-        pb_->Append(Item_Spacing, 1, &spacing);
+        s.pb->Append(Object_Nodes, 1, &node);
+        s.pb->Append(Item_Face_Count, 1, &faces);
+        s.pb->Append(Item_Cloud_Count, 1, &cloud);
+        s.pb->Append(Item_Spacing, 1, &spacing);
     }
 
     // Any non-null pointer marks the spline rollout as open; it is never dereferenced.
     void OpenSplineRollout() {
-        object_->ParamMaps[map_spline] = reinterpret_cast<IParamMap2*>(&rolloutStandIn_);
+        s.object->ParamMaps[map_spline] = reinterpret_cast<IParamMap2*>(&rolloutStandIn_);
     }
 
     // Builds at time t the way the host does after an edit, with notifications live.
     void Build(TimeValue t = 0) {
-        object_->Ready = 1;
-        object_->BuildMesh(t);
+        s.object->Ready = 1;
+        s.object->BuildMesh(t);
     }
 
     const std::vector<host::MessageRecord>& Messages() const { return s.scene.Messages(); }
 
     lifecycle::TrellonScene s;
-    Trellon* object_ = nullptr;
-    IParamBlock2* pb_ = nullptr;
     int rolloutStandIn_ = 0;
 };
 
@@ -83,24 +79,26 @@ struct LimitCase {
     const char* name;
     int mode;
     float pathLength;
-    int faces;
+    std::vector<int> faces;  // per item
     bool forceDisplay;
     int finalMode;
     std::vector<std::wstring> messages;
     bool splineRolloutOpen = true;  // the user is warned only while it is open
+    int solo = 0;
 };
 
 class BuildLimits : public BuildDriver, public ::testing::WithParamInterface<LimitCase> {};
 
 TEST_P(BuildLimits, SwitchesDisplayModeAndWarns) {
     const LimitCase& c = GetParam();
-    pb_->SetValue(Display_Mode, 0, c.mode);
-    pb_->SetValue(ForceDisplay, 0, c.forceDisplay ? 1 : 0);
+    s.pb->SetValue(Display_Mode, 0, c.mode);
+    s.pb->SetValue(ForceDisplay, 0, c.forceDisplay ? 1 : 0);
+    s.pb->SetValue(Object_Solo, 0, c.solo);
     AddLinePath(c.pathLength);
-    AddObject(c.faces);
+    for (int faces : c.faces) AddObject(faces);
     if (c.splineRolloutOpen) OpenSplineRollout();
     Build();
-    EXPECT_EQ(pb_->GetInt(Display_Mode, 0), c.finalMode);
+    EXPECT_EQ(s.pb->GetInt(Display_Mode, 0), c.finalMode);
     std::vector<std::wstring> texts;
     for (const host::MessageRecord& m : Messages()) {
         texts.push_back(m.text);
@@ -116,37 +114,21 @@ INSTANTIATE_TEST_SUITE_P(
     Table, BuildLimits,
     ::testing::Values(
         // 2,000 copies x 600 faces = 1,200,000 > 1,000,000.
-        LimitCase{"FullMesh2000Copies", 6, 2000.5f, 600, false, 2, {kBox}},
+        LimitCase{"FullMesh2000Copies", 6, 2000.5f, {600}, false, 2, {kBox}},
         // 5 x 80,001 = 400,005 > 400,000.
-        LimitCase{"Proxy80001Copies", 4, 80001.5f, 1, false, 1, {kDot}},
-        LimitCase{"ForceDisplaySkipsTheEstimate", 6, 2000.5f, 600, true, 6, {}},
+        LimitCase{"Proxy80001Copies", 4, 80001.5f, {1}, false, 1, {kDot}},
+        LimitCase{"ForceDisplaySkipsTheEstimate", 6, 2000.5f, {600}, true, 6, {}},
         // 200,001 copies: F = 120,000,600, B = 1,000,005, N = 200,001 pass all three tests in
         // turn. The switches' own refreshes must not build (and warn) a second time.
-        LimitCase{"ChainToNone", 6, 200001.5f, 600, false, 0, {kBox, kDot, kNone}},
-        LimitCase{"SplineRolloutClosedWarnsNobody", 6, 2000.5f, 600, false, 2, {}, false}),
+        LimitCase{"ChainToNone", 6, 200001.5f, {600}, false, 0, {kBox, kDot, kNone}},
+        LimitCase{"SplineRolloutClosedWarnsNobody", 6, 2000.5f, {600}, false, 2, {}, false},
+        // 1,000 copies each of an item of 1,000 faces and one of 600 faces: 1,600,000 faces
+        // together; item 0 alone gives exactly 1,000,000 (not over the limit), item 1 alone
+        // 600,000.
+        LimitCase{"BothItems", 6, 1000.5f, {1000, 600}, false, 2, {kBox}},
+        LimitCase{"SoloFirstItem", 6, 1000.5f, {1000, 600}, false, 6, {}, true, 1},
+        LimitCase{"SoloSecondItem", 6, 1000.5f, {1000, 600}, false, 6, {}, true, 2}),
     [](const ::testing::TestParamInfo<LimitCase>& c) { return c.param.name; });
-
-struct SoloCase {
-    int solo;
-    int finalMode;
-};
-
-class BuildSolo : public BuildDriver, public ::testing::WithParamInterface<SoloCase> {};
-
-// 1,000 copies each of an item of 1,000 faces and one of 600 faces: 1,600,000 faces together;
-// item 0 alone gives exactly 1,000,000 (not over the limit), item 1 alone 600,000.
-TEST_P(BuildSolo, CountsOnlyTheSoloItem) {
-    pb_->SetValue(Display_Mode, 0, 6);
-    pb_->SetValue(Object_Solo, 0, GetParam().solo);
-    AddLinePath(1000.5f);
-    AddObject(1000);
-    AddObject(600);
-    Build();
-    EXPECT_EQ(pb_->GetInt(Display_Mode, 0), GetParam().finalMode);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, BuildSolo,
-                         ::testing::Values(SoloCase{0, 2}, SoloCase{1, 6}, SoloCase{2, 6}));
 
 struct PlaceholderCase {
     const char* name;
@@ -164,16 +146,16 @@ class BuildPlaceholder : public BuildDriver,
 // 0.25 to either side in X.
 TEST_P(BuildPlaceholder, HoldsThePlaceholderWhenItsConditionsHold) {
     const PlaceholderCase& c = GetParam();
-    pb_->SetValue(Display_Mode, 0, c.mode);
-    pb_->SetValue(Show_Logo, 0, c.showLogo ? 1 : 0);
-    pb_->SetValue(Logo_size, 0, 0.2f);
+    s.pb->SetValue(Display_Mode, 0, c.mode);
+    s.pb->SetValue(Show_Logo, 0, c.showLogo ? 1 : 0);
+    s.pb->SetValue(Logo_size, 0, 0.2f);
     if (c.path) AddLinePath(10.5f);
     if (c.item) AddObject(12);
     Build();
-    EXPECT_EQ(object_->mesh.getNumVerts(), c.verts);
-    EXPECT_EQ(object_->mesh.getNumFaces(), c.verts == 0 ? 0 : kPlaceholderFaces);
+    EXPECT_EQ(s.object->mesh.getNumVerts(), c.verts);
+    EXPECT_EQ(s.object->mesh.getNumFaces(), c.verts == 0 ? 0 : kPlaceholderFaces);
     if (c.verts > 0) {
-        EXPECT_NEAR(object_->mesh.getBoundingBox().pmax.x, 0.25f, 1e-6f);
+        EXPECT_NEAR(s.object->mesh.getBoundingBox().pmax.x, 0.25f, 1e-6f);
     }
 }
 
@@ -189,33 +171,31 @@ INSTANTIATE_TEST_SUITE_P(
                                       kPlaceholderVerts}),
     [](const ::testing::TestParamInfo<PlaceholderCase>& c) { return c.param.name; });
 
-TEST_F(BuildDriver, BuildEmptiesTheMeshAndIsValidAtItsTimeOnly) {
-    object_->mesh.setNumVerts(9);
-    object_->mesh.setNumFaces(4);
-    object_->mesh.setNumTVerts(5);
-    pb_->SetValue(Display_Mode, 0, 3);
+// (That the build is valid at its time only: the lifecycle's refresh test.)
+TEST_F(BuildDriver, BuildEmptiesTheMesh) {
+    s.object->mesh.setNumVerts(9);
+    s.object->mesh.setNumFaces(4);
+    s.object->mesh.setNumTVerts(5);
+    s.pb->SetValue(Display_Mode, 0, 3);
     AddLinePath(10.5f);
     AddObject(12);
     Build(160);
-    EXPECT_EQ(object_->mesh.getNumVerts(), 0);
-    EXPECT_EQ(object_->mesh.getNumFaces(), 0);
-    EXPECT_EQ(object_->mesh.getNumTVerts(), 0);
-    EXPECT_TRUE(object_->ivalid.InInterval(160));
-    EXPECT_FALSE(object_->ivalid.InInterval(159));
-    EXPECT_FALSE(object_->ivalid.InInterval(161));
+    EXPECT_EQ(s.object->mesh.getNumVerts(), 0);
+    EXPECT_EQ(s.object->mesh.getNumFaces(), 0);
+    EXPECT_EQ(s.object->mesh.getNumTVerts(), 0);
 }
 
 // A path node whose object cannot become a spline shape distributes nothing: the estimate does
 // not run, so even a million faces per copy leave the mode alone; nor is the placeholder shown,
 // since a path is picked.
 TEST_F(BuildDriver, PathThatIsNoShapeDistributesNothing) {
-    pb_->SetValue(Display_Mode, 0, 6);
+    s.pb->SetValue(Display_Mode, 0, 6);
     INode* notAShape = s.scene.CreateObjectNode(CreateNewTriObject());
-    pb_->SetValue(Spline_Obj, 0, notAShape);
+    s.pb->SetValue(Spline_Obj, 0, notAShape);
     AddObject(1'000'000);
     Build();
-    EXPECT_EQ(pb_->GetInt(Display_Mode, 0), 6);
-    EXPECT_EQ(object_->mesh.getNumVerts(), 0);
+    EXPECT_EQ(s.pb->GetInt(Display_Mode, 0), 6);
+    EXPECT_EQ(s.object->mesh.getNumVerts(), 0);
     EXPECT_EQ(notAShape->GetObjectRef()->ClassID(), triObjectClassID);
 }
 
@@ -234,16 +214,16 @@ class BuildGroupSequence : public BuildDriver, public ::testing::WithParamInterf
 // build_group_sequence_test.cpp.)
 TEST_P(BuildGroupSequence, KeepsGeoArrayAtTheSlotCount) {
     const GroupCase& c = GetParam();
-    pb_->SetValue(Display_Mode, 0, c.mode);
-    pb_->SetValue(Geo_Pattern, 0, c.pattern);
-    pb_->SetValue(Item_Spacing, 0, 10.0f, 0);
+    s.pb->SetValue(Display_Mode, 0, c.mode);
+    s.pb->SetValue(Geo_Pattern, 0, c.pattern);
+    s.pb->SetValue(Item_Spacing, 0, 10.0f, 0);
     AddLinePath(100.5f);
     AddObject(12);
-    SetInts(pb_, Sequence_Items, {0, 0, 0});
-    SetInts(pb_, Sequence_Groups, {0, 1, 2});
-    SetInts(pb_, Geo_Array, c.before);
+    SetInts(s.pb, Sequence_Items, {0, 0, 0});
+    SetInts(s.pb, Sequence_Groups, {0, 1, 2});
+    SetInts(s.pb, Geo_Array, c.before);
     Build();
-    EXPECT_EQ(Ints(pb_, Geo_Array), c.after);
+    EXPECT_EQ(Ints(s.pb, Geo_Array), c.after);
 }
 
 const std::vector<int> kTen = {0, 1, 2, 0, 1, 2, 0, 1, 2, 0};

@@ -11,8 +11,6 @@ using namespace trellon;
 
 namespace {
 
-using trellon::DisplayMode;
-
 const std::wstring kBox = L"There are too many polys to show, it will now switch to Bounding Box";
 const std::wstring kDot = L"There are too many polys to show, it will now switch to Dot";
 const std::wstring kNone = L"There are too many polys to show, it will now switch to None";

@@ -18,9 +18,6 @@ using path_fixtures::ObjectPtr;
 
 class GroupSequence : public ::testing::Test {
 protected:
-    void SetTable(ParamID id, const std::vector<int>& values) { support::SetInts(pb_, id, values); }
-    std::vector<int> Table(ParamID id) { return support::Ints(pb_, id); }
-
     ObjectPtr object_ = path_fixtures::NewObject();
     IParamBlock2* pb_ = object_->GetParamBlock(0);
 };
@@ -39,12 +36,12 @@ class FitGroupSequenceTest : public GroupSequence, public ::testing::WithParamIn
 // 26500, 19169 (the C runtime's sequence): modulo 3 they are 2, 2, 1, 1, 2.
 TEST_P(FitGroupSequenceTest, BringsTheArrayToLengthM) {
     const FitCase& c = GetParam();
-    SetTable(Sequence_Groups, c.groups);
-    SetTable(Geo_Array, c.before);
+    support::SetInts(pb_, Sequence_Groups, c.groups);
+    support::SetInts(pb_, Geo_Array, c.before);
     Random generator;
     generator.srand(1);
     trellon::FitGroupSequence(*pb_, 0, c.m, generator);
-    EXPECT_EQ(Table(Geo_Array), c.after);
+    EXPECT_EQ(support::Ints(pb_, Geo_Array), c.after);
 }
 
 INSTANTIATE_TEST_SUITE_P(

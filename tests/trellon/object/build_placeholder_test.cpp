@@ -102,8 +102,10 @@ INSTANTIATE_TEST_SUITE_P(Table, GrowMeshRefusesTest,
                          [](const ::testing::TestParamInfo<GrowCase>& c) { return c.param.name; });
 
 // 8 copies of a 20-point outline; copy k is copy 0 turned by k x 45 degrees about Z, so copy 2
-// is copy 0 turned a quarter: (x, y, z) -> (-y, x, z). The size scales every point.
-TEST(MarkerMesh, TurnsTheOutlineEightTimes) {
+// is copy 0 turned a quarter: (x, y, z) -> (-y, x, z). The size scales every point. Faces on
+// material 2, facing outward, each of the 8 * 19 quads with its diagonal hidden: 2 visible edges
+// per face.
+TEST(MarkerMesh, TurnsTheOutlineEightTimesFacingOutward) {
     Mesh m;
     ASSERT_TRUE(trellon::MakeMarkerMesh(m, 2.0f));
     EXPECT_EQ(m.getNumVerts(), 160);
@@ -121,13 +123,6 @@ TEST(MarkerMesh, TurnsTheOutlineEightTimes) {
     // The bulb stands about the origin: tip below, base above, equally far.
     EXPECT_LT(m.getVert(0).z, 0.0f);
     EXPECT_FLOAT_EQ(m.getVert(19).z, -m.getVert(0).z);
-}
-
-// Faces on material 2, facing outward, each of the 8 * 19 quads with its diagonal hidden: 2
-// visible edges per face.
-TEST(MarkerMesh, FacesLieOnMaterialTwoFaceOutwardAndHideTheDiagonals) {
-    Mesh m;
-    ASSERT_TRUE(trellon::MakeMarkerMesh(m, 1.0f));
     int visible = 0;
     for (int f = 0; f < m.getNumFaces(); ++f) {
         const Face& face = m.faces[f];

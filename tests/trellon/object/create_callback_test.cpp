@@ -49,17 +49,21 @@ protected:
     Matrix3 mat;
 };
 
-TEST(CreateCallback, OneInstanceIsBoundToEachNewObject) {
+// One callback serves every new object, bound to the newest; without an object a point aborts.
+TEST_F(CreateFixture, OneInstanceIsBoundToEachNewObjectAndWithoutOneAPointAborts) {
     auto* a = static_cast<Trellon*>(trellon::GetTrellonDesc()->Create(FALSE));
     auto* b = static_cast<Trellon*>(trellon::GetTrellonDesc()->Create(FALSE));
-    CreateMouseCallBack* ca = a->GetCreateMouseCallBack();
+    CreateMouseCallBack* forA = a->GetCreateMouseCallBack();
     EXPECT_EQ(trellon::GetTrellonCreateCallBack().GetObj(), a);
-    CreateMouseCallBack* cb = b->GetCreateMouseCallBack();
-    EXPECT_EQ(ca, cb);
+    CreateMouseCallBack* forB = b->GetCreateMouseCallBack();
+    EXPECT_EQ(forA, forB);
     EXPECT_EQ(trellon::GetTrellonCreateCallBack().GetObj(), b);
-    EXPECT_EQ(cb->override(7), 7);
+    EXPECT_EQ(forB->override(7), 7);
     a->DeleteMe();
     b->DeleteMe();
+    trellon::GetTrellonCreateCallBack().SetObj(nullptr);
+    EXPECT_EQ(trellon::GetTrellonCreateCallBack().proc(&vpt, MOUSE_POINT, 0, 0, IPoint2(1, 1), mat),
+              CREATE_ABORT);
 }
 
 class CreateCallbackDeadViewport : public CreateFixture, public testing::WithParamInterface<int> {};
@@ -79,13 +83,6 @@ TEST_P(CreateCallbackDeadViewport, StopsAtOnceAndChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Messages, CreateCallbackDeadViewport,
                          testing::Values(MOUSE_POINT, MOUSE_MOVE));
-
-TEST_F(CreateFixture, WithoutAnObjectAPointAborts) {
-    trellon::GetTrellonCreateCallBack().SetObj(nullptr);
-    Matrix3 m;
-    EXPECT_EQ(trellon::GetTrellonCreateCallBack().proc(&vpt, MOUSE_POINT, 0, 0, IPoint2(1, 1), m),
-              CREATE_ABORT);
-}
 
 TEST_F(CreateFixture, FreeMovesShowTheSnapPreviewUnderTheMouse) {
     NewObjectWithNode();
@@ -124,13 +121,11 @@ INSTANTIATE_TEST_SUITE_P(Drags, CreateCallbackDrag,
                                          Drag{IPoint2(130, 100), 0.0f},    // sideways only
                                          Drag{IPoint2(130, 60), 20.0f}));  // 50 px, 40 up
 
-using trellon::TableRole;
-
 // After the first click every shared table holds its "All Objects" or "All Sweeps" entry and
 // nothing else; the tables of items and shapes alone stay empty until the first item or shape.
 // A few entries by hand: spacings and scales start at 100 (percent and units alike), the
 // unified-scale switch on, offsets and rotations 0.
-TEST_F(CreateFixture, TheFirstClickAddsEntryZeroOfEverySharedTable) {
+TEST_F(CreateFixture, TheFirstClickAddsEntryZeroOfEverySharedTableAndThePalette) {
     NewObjectWithNode();
     Click(IPoint2(0, 0));
     for (const trellon::ItemTable& t : trellon::kItemTables) {
@@ -147,13 +142,9 @@ TEST_F(CreateFixture, TheFirstClickAddsEntryZeroOfEverySharedTable) {
     EXPECT_FLOAT_EQ(Block()->GetFloat(Item_Z_Rot, 0, 0), 0.0f);
     EXPECT_FLOAT_EQ(Block()->GetFloat(Sweep_End_Trim, 0, 0), 0.0f);
     EXPECT_EQ(trellon::ItemTables(Block(), 0).CheckInvariants(), std::vector<std::string>{});
-}
 
-// The palette as Standard materials: sub-material 0 is the object's own colour, as the wire
-// colour; 4 is a full orange.
-TEST_F(CreateFixture, TheNodeGetsAMultiMaterialOfThe27PaletteColours) {
-    NewObjectWithNode();
-    Click(IPoint2(0, 0));
+    // The node gets a multi-material of the 27 palette colours as Standard materials:
+    // sub-material 0 is the object's own colour, as the wire colour; 4 is a full orange.
     Mtl* m = node->GetMtl();
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(m->ClassID(), Class_ID(MULTI_CLASS_ID, 0));

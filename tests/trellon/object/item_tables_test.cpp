@@ -16,10 +16,6 @@ using namespace trellon;
 namespace setup_test {
 namespace {
 
-using trellon::ItemList;
-using trellon::ItemTables;
-using trellon::kPoolBlock;
-
 using RowList = std::vector<std::pair<std::wstring, int>>;
 
 // The five items with a sequence of six rows, groups {A}, {B, null}, {C, B}, {B}; B soloed; E's

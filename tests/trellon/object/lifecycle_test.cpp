@@ -193,7 +193,11 @@ TEST_F(LifecyclePath, DeletingThePathOrTheCameraEmptiesItAndAsksForANewOne) {
     EXPECT_EQ(std::wstring(s.object->CameraLabel.data()), L"< Pick Camera >");
 }
 
+// A plain path is left as it is; a modifier on it is baked in without an undo step.
 TEST_F(LifecyclePath, AModifierOnThePathIsBakedInWithoutAnUndoStep) {
+    Object* plain = path->GetObjectRef();
+    path->NotifyDependents(FOREVER, PART_ALL, REFMSG_SUBANIM_STRUCTURE_CHANGED);
+    EXPECT_EQ(path->GetObjectRef(), plain);
     // The path with a modifier on it, whose result is the line stretched to twice its length.
     bool stackGone = false;
     Object* stretched = lifecycle::NewShape({{{Point3(0, 0, 0), Point3(60, 80, 0)}, false}});
@@ -211,12 +215,6 @@ TEST_F(LifecyclePath, AModifierOnThePathIsBakedInWithoutAnUndoStep) {
     EXPECT_EQ(now->ClassID(), splineShapeClassID);
     EXPECT_TRUE(stackGone);
     EXPECT_NEAR(s.pb->GetFloat(Path_Length), 100.0f, 1e-3f);
-}
-
-TEST_F(LifecyclePath, APlainPathIsLeftAsItIs) {
-    Object* before = path->GetObjectRef();
-    path->NotifyDependents(FOREVER, PART_ALL, REFMSG_SUBANIM_STRUCTURE_CHANGED);
-    EXPECT_EQ(path->GetObjectRef(), before);
 }
 
 TEST(LifecycleClone, SharesTheNodesAndIsIndependentAfterwards) {
@@ -285,7 +283,9 @@ FPInterface* RenderInterface(Trellon* obj) {
     return static_cast<FPInterface*>(obj->GetInterface(TRELLON_RENDER_INTERFACE));
 }
 
-TEST(TrellonRender, TheObjectHandsOutItsInterfaceByIDOnly) {
+// The object hands out its render interface by its ID only, and answers the fixed functions;
+// a missing argument raises the array exception.
+TEST(TrellonRender, TheObjectHandsOutItsInterfaceByIDAndAnswersTheFixedFunctions) {
     ObjectPtr obj = NewObject();
     FPInterface* fp = RenderInterface(obj.get());
     ASSERT_NE(fp, nullptr);
@@ -295,11 +295,7 @@ TEST(TrellonRender, TheObjectHandsOutItsInterfaceByIDOnly) {
     // Asked through the interface, the object still answers: the object's GetInterface is the
     // final one for both of its bases.
     EXPECT_EQ(fp->GetInterface(TRELLON_RENDER_INTERFACE), fp);
-}
 
-TEST(TrellonRender, AnswersTheFixedFunctions) {
-    ObjectPtr obj = NewObject();
-    FPInterface* fp = RenderInterface(obj.get());
     FPValue result;
     ASSERT_EQ(fp->Invoke(KavoInstancer::TrellonRenderFP::kGetVersion, result), FPS_OK);
     EXPECT_EQ(result.type, TYPE_FLOAT);
@@ -313,14 +309,8 @@ TEST(TrellonRender, AnswersTheFixedFunctions) {
     ASSERT_EQ(fp->Invoke(KavoInstancer::TrellonRenderFP::kIsSourceUsed, result, &args), FPS_OK);
     EXPECT_EQ(result.type, TYPE_BOOL);
     EXPECT_EQ(result.i, TRUE);
-}
-
-TEST(TrellonRender, AMissingArgumentRaisesTheArrayException) {
-    ObjectPtr obj = NewObject();
-    FPValue result;
     FPParams none;
-    EXPECT_THROW(RenderInterface(obj.get())->Invoke(KavoInstancer::TrellonRenderFP::kIsSourceUsed,
-                                                    result, &none),
+    EXPECT_THROW(fp->Invoke(KavoInstancer::TrellonRenderFP::kIsSourceUsed, result, &none),
                  MaxSDK::Util::ArrayOutOfRangeException);
 }
 

@@ -16,10 +16,6 @@ using namespace trellon;
 
 namespace {
 
-using trellon::ItemTables;
-using trellon::kPoolBlock;
-using trellon::kTransformPools;
-
 // srand(1) draws 41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464, 5705; each
 // value is v / 32768 * 100 (exact in floats), one per pool per round, so the first round holds:
 const float kFirstRound[10] = {

@@ -16,7 +16,6 @@ namespace {
 using path_fixtures::Near;
 using placement_test::PlacementScene;
 using placement_test::Seen;
-using trellon::PlacementPass;
 
 // A straight path of 100 along +X and box items of side 2 every 10: 11 copies of 8 vertices
 // each per item, in display mode 6.

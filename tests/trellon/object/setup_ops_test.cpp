@@ -25,9 +25,6 @@ namespace {
 
 using support::Near;
 
-using trellon::ItemTables;
-using trellon::kPoolBlock;
-
 // --- Adding items -------------------------------------------------------------------------------
 
 // The first item, as one step with one refresh: its name, its spacings (both ends copy the low
@@ -130,19 +127,20 @@ INSTANTIATE_TEST_SUITE_P(SetupOps, LightItem,
 
 class CarPaint : public SetupFixture {
 protected:
+    static Mtl* NewMtl(const wchar_t* cls, const wchar_t* name, Color diffuse) {
+        auto* m = static_cast<Mtl*>(host::NewMaterialOrMap(cls));
+        m->SetName(MSTR(name));
+        m->SetDiffuse(diffuse, 0);
+        return m;
+    }
     // A node whose material is a multi of a red Standard and a car paint named "Red Paint"
     // coloured (0.8, 0.1, 0.1).
     INode* Painted(const wchar_t* name, float tag) {
         INode* node = Row(name, 3, tag);
         auto* multi = static_cast<MultiMtl*>(host::NewMaterialOrMap(L"Multi/Sub-Object"));
         multi->SetNumSubMtls(2);
-        auto* plain = static_cast<Mtl*>(host::NewMaterialOrMap(L"Standard"));
-        plain->SetDiffuse(Color(1.0f, 0.0f, 0.0f), 0);
-        auto* paint = static_cast<Mtl*>(host::NewMaterialOrMap(L"VRayCarPaintMtl"));
-        paint->SetName(MSTR(L"Red Paint"));
-        paint->SetDiffuse(Color(0.8f, 0.1f, 0.1f), 0);
-        multi->SetSubMtl(0, plain);
-        multi->SetSubMtl(1, paint);
+        multi->SetSubMtl(0, NewMtl(L"Standard", L"Plain", Color(1.0f, 0.0f, 0.0f)));
+        multi->SetSubMtl(1, NewMtl(L"VRayCarPaintMtl", L"Red Paint", Color(0.8f, 0.1f, 0.1f)));
         node->SetMtl(multi);
         return node;
     }
@@ -171,8 +169,9 @@ TEST_F(CarPaint, ANoLeavesTheObjectOut) {
 }
 
 // Yes converts only the car-paint slot: slot 1 becomes a VRayMtl keeping the paint's name and
-// colour, with the reflection grey 84/255 and glossiness 0.82; slot 0 and the multi stay.
-TEST_F(CarPaint, AYesConvertsThePaintedSlotAndAddsTheObject) {
+// colour, with the reflection grey 84/255 and glossiness 0.82; slot 0 and the multi stay. A car
+// paint that is the node's own material is replaced on the node.
+TEST_F(CarPaint, AYesConvertsThePaintedSlotOrTheWholeMaterialAndAddsTheObject) {
     s.scene.SetMessageAnswer(kCaption, IDYES);
     INode* car = Painted(L"Car", 1.0f);
     Mtl* multi = car->GetMtl();
@@ -194,20 +193,13 @@ TEST_F(CarPaint, AYesConvertsThePaintedSlotAndAddsTheObject) {
     EXPECT_FLOAT_EQ(pb->GetColor(2).b, 0.32941177f);
     EXPECT_FLOAT_EQ(pb->GetFloat(3), 0.82f);
     EXPECT_FALSE(trellon::HasCarPaint(car));
-}
 
-// A car paint that is the node's own material is replaced on the node.
-TEST_F(CarPaint, AYesReplacesAPaintThatIsTheWholeMaterial) {
-    s.scene.SetMessageAnswer(kCaption, IDYES);
-    INode* car = Row(L"Car", 3, 1.0f);
-    auto* paint = static_cast<Mtl*>(host::NewMaterialOrMap(L"VRayCarPaintMtl"));
-    paint->SetName(MSTR(L"Blue"));
-    paint->SetDiffuse(Color(0.0f, 0.0f, 1.0f), 0);
-    car->SetMtl(paint);
-    trellon::AddItem(Obj(), car);
-    EXPECT_EQ(ClassName(car->GetMtl()), L"VRayMtl");
-    EXPECT_EQ(std::wstring(car->GetMtl()->GetName().data()), L"Blue");
-    EXPECT_EQ(car->GetMtl()->GetDiffuse(), Color(0.0f, 0.0f, 1.0f));
+    INode* van = Row(L"Van", 3, 2.0f);
+    van->SetMtl(NewMtl(L"VRayCarPaintMtl", L"Blue", Color(0.0f, 0.0f, 1.0f)));
+    trellon::AddItem(Obj(), van);
+    EXPECT_EQ(ClassName(van->GetMtl()), L"VRayMtl");
+    EXPECT_EQ(std::wstring(van->GetMtl()->GetName().data()), L"Blue");
+    EXPECT_EQ(van->GetMtl()->GetDiffuse(), Color(0.0f, 0.0f, 1.0f));
 }
 
 // Three objects of which two carry a car paint, answered No: only the third is added, and the

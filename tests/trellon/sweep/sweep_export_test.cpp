@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "materials.h"
-#include "sweep/sweep_walk.h"
 #include "sweep_scene.h"
 #include "triobj.h"
 

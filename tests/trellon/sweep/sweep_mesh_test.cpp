@@ -2,14 +2,12 @@
 // the vertex rule, winding, materials, Sweep_Solo, twins and texture coordinates.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
 #include <set>
 #include <vector>
 
-#include "sweep/sweep_walk.h"
 #include "sweep_scene.h"
 
 using namespace trellon;
@@ -75,32 +73,21 @@ INSTANTIATE_TEST_SUITE_P(
                                 40}),
     [](const ::testing::TestParamInfo<CountCase>& p) { return p.param.name; });
 
-// The rings a face touches, lowest and highest (ring = vertex / P).
-std::pair<int, int> FaceRings(const Face& f, int p) {
-    const int a = static_cast<int>(f.v[0]) / p, b = static_cast<int>(f.v[1]) / p,
-              c = static_cast<int>(f.v[2]) / p;
-    return {std::min({a, b, c}), std::max({a, b, c})};
-}
-
-// A loop: 4 rings, the last 2P = 8 faces join ring 3 to ring 0. (A start trim of any length
-// opens it: the trimmed loop's count above has no closing faces.)
+// A loop: 4 rings of P = 4, the 2P = 8 faces 8 k .. 8 k + 7 join ring k to ring k + 1, the
+// last 8 ring 3 to ring 0. (A start trim of any length opens it: the trimmed loop's count above
+// has no closing faces.)
 TEST(SweepLoop, ClosedPathWithoutTrimsJoinsTheLastRingToTheFirst) {
     SweepScene loop;
     loop.SetPath(lifecycle::Square(10), true);
     loop.AddProfile(kClosed4, true);
     const Mesh& m = loop.Viewport();
-    ASSERT_EQ(m.getNumVerts(), 16);
-    int closing = 0;
-    for (int f = 0; f < m.getNumFaces(); ++f) {
-        const auto [lo, hi] = FaceRings(m.faces[f], 4);
-        if (hi - lo == 3) {
-            EXPECT_EQ(lo, 0);
-            ++closing;
-        } else {
-            EXPECT_EQ(hi - lo, 1);
-        }
+    ASSERT_EQ(m.getNumFaces(), 32);
+    for (int f = 0; f < 32; ++f) {
+        const int ring = f / 8;
+        std::set<int> rings;
+        for (const DWORD v : m.faces[f].v) rings.insert(static_cast<int>(v) / 4);
+        EXPECT_EQ(rings, (std::set<int>{ring, (ring + 1) % 4})) << "face " << f;
     }
-    EXPECT_EQ(closing, 8);
 }
 
 struct BarCase {
@@ -364,12 +351,6 @@ TEST(SweepProfile, ShapeStepsAreUsedAndTheProfileStepsRestored) {
     EXPECT_EQ(static_cast<SplineShape*>(profile->GetObjectRef())->GetSteps(), 6);
 }
 
-TEST(SweepNothing, NoSweepsNoGeometry) {
-    SweepScene noSweeps;
-    noSweeps.SetPath(kStraight, false);
-    EXPECT_EQ(noSweeps.Viewport().getNumVerts(), 0);
-}
-
 // Texture rows of the closed square profile (side 2, perimeter 8): U 0, 0.25, 0.5, 0.75 and the
 // seam copy at 1; V the distance along the path over the tile (inches: 2500), 10 per ring.
 TEST(SweepTexture, UAlongTheProfileVAlongThePath) {
@@ -428,10 +409,14 @@ TEST(SweepTexture, EarlierFacesReferToTheTextureOrigin) {
     EXPECT_TRUE(Near(mesh.tVerts[0], Point3(0, 0, 0), 0.0f));
 }
 
-// Without a path the sweeps add nothing, and export nothing. Texture faces left on from an
-// earlier build (channel 1 on, no texture vertices) then refer to nothing: the channel is
-// turned off.
-TEST(SweepTexture, NoPathNoGeometryAndNoTextureFaces) {
+// Without a sweep, or without a path, the sweeps add nothing, and export nothing. Texture faces
+// left on from an earlier build (channel 1 on, no texture vertices) then refer to nothing: the
+// channel is turned off.
+TEST(SweepTexture, NoSweepOrNoPathNoGeometryAndNoTextureFaces) {
+    SweepScene noSweeps;
+    noSweeps.SetPath(kStraight, false);
+    EXPECT_EQ(noSweeps.Viewport().getNumVerts(), 0);
+
     SweepScene s;
     s.AddProfile(kBar, false);  // no path: the sweeps add nothing
     Mesh& mesh = s.object->mesh;

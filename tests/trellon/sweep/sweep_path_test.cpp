@@ -17,10 +17,6 @@ using namespace trellon;
 namespace {
 
 using support::Near;
-using trellon::PathRun;
-using trellon::SampleFrame;
-using trellon::SamplePath;
-using trellon::SeamAt;
 
 constexpr float kS = 0.70710678f;  // sin 45 degrees
 
