@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <limits>
 #include <vector>
 
 #include "ifnpub.h"
@@ -30,6 +31,18 @@ TEST_F(SetupFixture, ANullRowTakesTheNextGroupAndNoItemEntry) {
     EXPECT_EQ(s.pb->Count(Item_Names), names);
     EXPECT_EQ(s.pb->Count(Item_Spacing), spacings);
     EXPECT_EQ(s.pb->Count(Geo_Array), 0);
+    EXPECT_TABLES_PARALLEL();
+}
+
+// Regression: a file may store the largest int as a group number; the next group was numbered
+// one past it, a signed overflow. Groups 0 and INT_MAX close up to their ranks 0 and 1 first.
+TEST_F(SetupFixture, ANullRowAfterTheLargestGroupNumberClosesTheNumbersUp) {
+    trellon::AddItem(Obj(), Row(L"A", 3, 1.0f));
+    trellon::AddItem(Obj(), Row(L"B", 3, 2.0f));
+    s.pb->SetValue(Sequence_Groups, 0, std::numeric_limits<int>::max(), 1);
+    trellon::AddNullRow(Obj(), 0);
+    EXPECT_EQ(Ints(Sequence_Items), (std::vector<int>{0, 1, -1}));
+    EXPECT_EQ(Ints(Sequence_Groups), (std::vector<int>{0, 1, 2}));
     EXPECT_TABLES_PARALLEL();
 }
 
