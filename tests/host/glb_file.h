@@ -21,10 +21,16 @@ struct Glb {
     std::vector<unsigned char> bin;
 };
 
-inline std::uint32_t U32(const std::vector<unsigned char>& b, std::size_t at) {
-    std::uint32_t v = 0;
-    std::memcpy(&v, b.data() + at, 4);
+// A little-endian number of type T at byte `at`.
+template <class T>
+T Read(const std::vector<unsigned char>& b, std::size_t at) {
+    T v{};
+    std::memcpy(&v, b.data() + at, sizeof(T));
     return v;
+}
+
+inline std::uint32_t U32(const std::vector<unsigned char>& b, std::size_t at) {
+    return Read<std::uint32_t>(b, at);
 }
 
 // The two chunks of a .glb's bytes; false with a reason when the container is malformed.
@@ -71,18 +77,11 @@ inline bool ReadGlb(const std::string& path, Glb& out, std::string& error) {
     return ParseGlb(std::string(std::istreambuf_iterator<char>(in), {}), out, error);
 }
 
+// Bytes of one component: unsigned byte, unsigned short, unsigned int and float.
 inline int ComponentSize(int type) {
-    switch (type) {
-        case 5121:
-            return 1;  // unsigned byte
-        case 5123:
-            return 2;  // unsigned short
-        case 5125:     // unsigned int
-        case 5126:
-            return 4;  // float
-        default:
-            return 0;
-    }
+    if (type == 5121) return 1;
+    if (type == 5123) return 2;
+    return type == 5125 || type == 5126 ? 4 : 0;
 }
 
 inline int Components(const std::string& type) {
@@ -108,17 +107,11 @@ inline std::vector<double> AccessorValues(const Glb& g, int index) {
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t at = first + (i / components) * stride + (i % components) * size;
         if (ct == 5126) {
-            float f = 0.0f;
-            std::memcpy(&f, g.bin.data() + at, 4);
-            out.push_back(f);
+            out.push_back(Read<float>(g.bin, at));
         } else if (ct == 5125) {
-            out.push_back(U32(g.bin, at));
-        } else if (ct == 5123) {
-            std::uint16_t s = 0;
-            std::memcpy(&s, g.bin.data() + at, 2);
-            out.push_back(s);
+            out.push_back(Read<std::uint32_t>(g.bin, at));
         } else {
-            out.push_back(g.bin[at]);
+            out.push_back(ct == 5123 ? Read<std::uint16_t>(g.bin, at) : g.bin[at]);
         }
     }
     return out;
