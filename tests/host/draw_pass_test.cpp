@@ -24,6 +24,7 @@
 #include "scene.h"
 #include "scene_reader.h"
 #include "support/fence_scene.h"
+#include "support/near.h"
 #include "support/scratch_dir.h"
 #include "support/text_files.h"
 #include "viewport.h"
@@ -64,10 +65,8 @@ TEST_F(DrawPass, DotsDrawFiveMarkersAtTheCopiesThatAClickHits) {
     EXPECT_EQ(d.nodes[0].displayResult, 1);
     ASSERT_EQ(d.nodes[0].drawn.markers.size(), 5u);
     for (int j = 0; j < 5; ++j) {
-        const Point3 p = d.nodes[0].drawn.markers[j].point;
-        EXPECT_NEAR(p.x, 25.0f * j, 1e-3f);
-        EXPECT_NEAR(p.y, 0.0f, 1e-3f);
-        EXPECT_NEAR(p.z, 45.0f, 1e-3f);
+        EXPECT_TRUE(support::Near(d.nodes[0].drawn.markers[j].point, Point3(25.0f * j, 0.0f, 45.0f),
+                                  1e-3f));
     }
     EXPECT_TRUE(d.nodes[0].renderItems.empty());
     // A click on the second dot hits the object; one between two dots hits nothing.
