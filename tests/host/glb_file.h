@@ -35,34 +35,27 @@ inline std::uint32_t U32(const std::vector<unsigned char>& b, std::size_t at) {
 
 // The two chunks of a .glb's bytes; false with a reason when the container is malformed.
 inline bool ParseGlb(const std::string& bytes, Glb& out, std::string& error) {
+    const auto fail = [&error](const char* why) {
+        error = why;
+        return false;
+    };
     const std::vector<unsigned char> b(bytes.begin(), bytes.end());
-    if (b.size() < 20 || std::memcmp(b.data(), "glTF", 4) != 0 || U32(b, 4) != 2) {
-        error = "not a glTF 2.0 binary";
-        return false;
-    }
-    if (U32(b, 8) != b.size() || b.size() % 4 != 0) {
-        error = "the header's length is not the file's, or not a multiple of 4";
-        return false;
-    }
+    if (b.size() < 20 || std::memcmp(b.data(), "glTF", 4) != 0 || U32(b, 4) != 2)
+        return fail("not a glTF 2.0 binary");
+    if (U32(b, 8) != b.size() || b.size() % 4 != 0)
+        return fail("the header's length is not the file's, or not a multiple of 4");
     const std::uint32_t jsonLength = U32(b, 12);
-    if (U32(b, 16) != 0x4E4F534Au || jsonLength % 4 != 0 || 20ull + jsonLength > b.size()) {
-        error = "bad JSON chunk";
-        return false;
-    }
+    if (U32(b, 16) != 0x4E4F534Au || jsonLength % 4 != 0 || 20ull + jsonLength > b.size())
+        return fail("bad JSON chunk");
     out.json = nlohmann::json::parse(b.begin() + 20, b.begin() + 20 + jsonLength, nullptr, false);
-    if (out.json.is_discarded()) {
-        error = "the JSON chunk does not parse";
-        return false;
-    }
+    if (out.json.is_discarded()) return fail("the JSON chunk does not parse");
     out.bin.clear();
     const std::size_t binAt = 20ull + jsonLength;
     if (binAt < b.size()) {
         const std::uint32_t binLength = U32(b, binAt);
         if (b.size() < binAt + 8 || U32(b, binAt + 4) != 0x004E4942u || binLength % 4 != 0 ||
-            binAt + 8 + binLength != b.size()) {
-            error = "bad BIN chunk";
-            return false;
-        }
+            binAt + 8 + binLength != b.size())
+            return fail("bad BIN chunk");
         out.bin.assign(b.begin() + static_cast<long>(binAt) + 8, b.end());
     }
     return true;
