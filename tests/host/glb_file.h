@@ -71,18 +71,16 @@ inline bool ReadGlb(const std::string& path, Glb& out, std::string& error) {
 }
 
 // Bytes of one component: unsigned byte, unsigned short, unsigned int and float.
-inline int ComponentSize(int type) {
+inline std::size_t ComponentSize(int type) {
     if (type == 5121) return 1;
     if (type == 5123) return 2;
     return type == 5125 || type == 5126 ? 4 : 0;
 }
 
-inline int Components(const std::string& type) {
+// Components of one element: 1 for SCALAR, n for VECn.
+inline std::size_t Components(const std::string& type) {
     if (type == "SCALAR") return 1;
-    if (type == "VEC2") return 2;
-    if (type == "VEC3") return 3;
-    if (type == "VEC4") return 4;
-    return 0;
+    return type.rfind("VEC", 0) == 0 ? std::stoul(type.substr(3)) : 0;
 }
 
 // Every number of an accessor, as doubles (packed or interleaved views).
@@ -90,8 +88,8 @@ inline std::vector<double> AccessorValues(const Glb& g, int index) {
     const auto& acc = g.json["accessors"][static_cast<std::size_t>(index)];
     const auto& view = g.json["bufferViews"][acc["bufferView"].get<std::size_t>()];
     const int ct = acc["componentType"].get<int>();
-    const auto components = static_cast<std::size_t>(Components(acc["type"]));
-    const auto size = static_cast<std::size_t>(ComponentSize(ct));
+    const std::size_t components = Components(acc["type"]);
+    const std::size_t size = ComponentSize(ct);
     const std::size_t stride = view.value("byteStride", components * size);
     const std::size_t n = acc["count"].get<std::size_t>() * components;
     const std::size_t first =
@@ -159,8 +157,7 @@ inline void ExpectValid(const Glb& g) {
     for (const auto& a : j.value("accessors", nlohmann::json::array())) {
         const auto& v = j["bufferViews"][a["bufferView"].get<std::size_t>()];
         // The last element ends inside the view, whether packed or interleaved.
-        const std::size_t element = static_cast<std::size_t>(ComponentSize(a["componentType"])) *
-                                    static_cast<std::size_t>(Components(a["type"]));
+        const std::size_t element = ComponentSize(a["componentType"]) * Components(a["type"]);
         const std::size_t count = a["count"].get<std::size_t>();
         const std::size_t stride = v.value("byteStride", element);
         EXPECT_GE(count, 1u);
