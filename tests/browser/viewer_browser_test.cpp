@@ -178,7 +178,7 @@ std::string Attribute(const std::string& dom, const std::string& name) {
     return std::regex_search(dom, m, re) ? m.str(1) : std::string("(none)");
 }
 
-TEST_F(ViewerInChromium, ReportsTheCountsTheFileHolds) {
+TEST_F(ViewerInChromium, ReportsTheCountsTheFileHoldsAndShowsTheModel) {
     int status = 0;
     const std::string dom = Chromium("--dump-dom", status);
     ASSERT_EQ(status, 0) << "chromium failed; see " << (dir_ / "chromium.log");
@@ -193,11 +193,9 @@ TEST_F(ViewerInChromium, ReportsTheCountsTheFileHolds) {
     EXPECT_EQ(Attribute(dom, "data-nodes"), "4");
     // The page is titled with the file's name.
     EXPECT_NE(dom.find("<title>viewer.glb - Trellon viewer</title>"), std::string::npos);
-}
 
-TEST_F(ViewerInChromium, ScreenshotShowsTheModel) {
+    // The screenshot shows the model.
     const fs::path shot = dir_ / "viewer.png";
-    int status = 0;
     Chromium("--screenshot=" + shot.string(), status);
     ASSERT_EQ(status, 0) << "chromium failed; see " << (dir_ / "chromium.log");
     int w = 0, h = 0, n = 0;

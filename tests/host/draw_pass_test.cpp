@@ -24,6 +24,7 @@
 #include "scene.h"
 #include "scene_reader.h"
 #include "support/fence_scene.h"
+#include "support/near.h"
 #include "support/scratch_dir.h"
 #include "support/text_files.h"
 #include "viewport.h"
@@ -42,10 +43,8 @@ std::string DotsScene(int mode) {
 
 class DrawPass : public ModuleSceneTest {
 protected:
-    host::Drawing Draw(int mode, bool hide = false) {
+    host::Drawing Draw(int mode) {
         host::LoadSceneText(DotsScene(mode), "dots.json", *scene);
-        INode* fence = scene->GetINodeByName(L"Fence");
-        if (fence && hide) fence->Hide(TRUE);
         return host::DrawScene(*scene, view, gw, 0);
     }
     std::vector<INode*> Click(int x, int y) {
@@ -57,17 +56,15 @@ protected:
     host::RecordingGraphicsWindow gw{view};
 };
 
-TEST_F(DrawPass, DotsDrawFiveMarkersAtTheCopiesThatAClickHits) {
+TEST_F(DrawPass, DotsDrawFiveMarkersAtTheCopiesThatAClickHitsUnlessHidden) {
     const host::Drawing d = Draw(1);
     ASSERT_EQ(d.nodes.size(), 1u);
     EXPECT_EQ(d.nodes[0].name, "Fence");
     EXPECT_EQ(d.nodes[0].displayResult, 1);
     ASSERT_EQ(d.nodes[0].drawn.markers.size(), 5u);
     for (int j = 0; j < 5; ++j) {
-        const Point3 p = d.nodes[0].drawn.markers[j].point;
-        EXPECT_NEAR(p.x, 25.0f * j, 1e-3f);
-        EXPECT_NEAR(p.y, 0.0f, 1e-3f);
-        EXPECT_NEAR(p.z, 45.0f, 1e-3f);
+        EXPECT_TRUE(support::Near(d.nodes[0].drawn.markers[j].point, Point3(25.0f * j, 0.0f, 45.0f),
+                                  1e-3f));
     }
     EXPECT_TRUE(d.nodes[0].renderItems.empty());
     // A click on the second dot hits the object; one between two dots hits nothing.
@@ -75,10 +72,9 @@ TEST_F(DrawPass, DotsDrawFiveMarkersAtTheCopiesThatAClickHits) {
     ASSERT_EQ(hits.size(), 1u);
     EXPECT_EQ(hits[0], scene->GetINodeByName(L"Fence"));
     EXPECT_TRUE(Click(12, 0).empty());
-}
-
-TEST_F(DrawPass, HiddenNodesAreNotDrawnOrHit) {
-    EXPECT_TRUE(Draw(1, true).nodes.empty());
+    // Hidden, the object is neither drawn nor hit.
+    hits[0]->Hide(TRUE);
+    EXPECT_TRUE(host::DrawScene(*scene, view, gw, 0).nodes.empty());
     EXPECT_TRUE(Click(25, 0).empty());
 }
 

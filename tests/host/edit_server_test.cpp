@@ -77,7 +77,6 @@ protected:
     std::unique_ptr<host::EditSession> session;
 };
 
-const std::string kObjects = "\"Distribute Objects/";
 
 struct Hostile {
     const char* what;

@@ -24,6 +24,7 @@
 #include "scene_reader.h"
 #include "scene_writer.h"
 #include "support/fence_scene.h"
+#include "support/near.h"
 #include "support/scratch_dir.h"
 #include "triobj.h"
 
@@ -119,9 +120,8 @@ TEST_F(Export, LightCopiesBecomeInstancesOfTheLight) {
         SCOPED_TRACE(i);
         EXPECT_EQ(nodes[i]->GetObjectRef(), lamp->GetObjectRef());
         EXPECT_FALSE(nodes[i]->IsHidden());
-        const Point3 at = nodes[i]->GetNodeTM(0).GetTrans();
-        EXPECT_NEAR(at.x, 25.0f * static_cast<float>(i), 1e-3f);
-        EXPECT_NEAR(at.y, 0.0f, 1e-3f);
+        const Point3 at(25.0f * static_cast<float>(i), 0.0f, 0.0f);
+        EXPECT_TRUE(support::Near(nodes[i]->GetNodeTM(0).GetTrans(), at, 1e-3f));
     }
 }
 

@@ -21,42 +21,41 @@ struct Glb {
     std::vector<unsigned char> bin;
 };
 
-inline std::uint32_t U32(const std::vector<unsigned char>& b, std::size_t at) {
-    std::uint32_t v = 0;
-    std::memcpy(&v, b.data() + at, 4);
+// A little-endian number of type T at byte `at`.
+template <class T>
+T Read(const std::vector<unsigned char>& b, std::size_t at) {
+    T v{};
+    std::memcpy(&v, b.data() + at, sizeof(T));
     return v;
+}
+
+inline std::uint32_t U32(const std::vector<unsigned char>& b, std::size_t at) {
+    return Read<std::uint32_t>(b, at);
 }
 
 // The two chunks of a .glb's bytes; false with a reason when the container is malformed.
 inline bool ParseGlb(const std::string& bytes, Glb& out, std::string& error) {
+    const auto fail = [&error](const char* why) {
+        error = why;
+        return false;
+    };
     const std::vector<unsigned char> b(bytes.begin(), bytes.end());
-    if (b.size() < 20 || std::memcmp(b.data(), "glTF", 4) != 0 || U32(b, 4) != 2) {
-        error = "not a glTF 2.0 binary";
-        return false;
-    }
-    if (U32(b, 8) != b.size() || b.size() % 4 != 0) {
-        error = "the header's length is not the file's, or not a multiple of 4";
-        return false;
-    }
+    if (b.size() < 20 || std::memcmp(b.data(), "glTF", 4) != 0 || U32(b, 4) != 2)
+        return fail("not a glTF 2.0 binary");
+    if (U32(b, 8) != b.size() || b.size() % 4 != 0)
+        return fail("the header's length is not the file's, or not a multiple of 4");
     const std::uint32_t jsonLength = U32(b, 12);
-    if (U32(b, 16) != 0x4E4F534Au || jsonLength % 4 != 0 || 20ull + jsonLength > b.size()) {
-        error = "bad JSON chunk";
-        return false;
-    }
+    if (U32(b, 16) != 0x4E4F534Au || jsonLength % 4 != 0 || 20ull + jsonLength > b.size())
+        return fail("bad JSON chunk");
     out.json = nlohmann::json::parse(b.begin() + 20, b.begin() + 20 + jsonLength, nullptr, false);
-    if (out.json.is_discarded()) {
-        error = "the JSON chunk does not parse";
-        return false;
-    }
+    if (out.json.is_discarded()) return fail("the JSON chunk does not parse");
     out.bin.clear();
     const std::size_t binAt = 20ull + jsonLength;
     if (binAt < b.size()) {
         const std::uint32_t binLength = U32(b, binAt);
         if (b.size() < binAt + 8 || U32(b, binAt + 4) != 0x004E4942u || binLength % 4 != 0 ||
-            binAt + 8 + binLength != b.size()) {
-            error = "bad BIN chunk";
-            return false;
-        }
+            binAt + 8 + binLength != b.size())
+            return fail("bad BIN chunk");
         out.bin.assign(b.begin() + static_cast<long>(binAt) + 8, b.end());
     }
     return true;
@@ -71,26 +70,17 @@ inline bool ReadGlb(const std::string& path, Glb& out, std::string& error) {
     return ParseGlb(std::string(std::istreambuf_iterator<char>(in), {}), out, error);
 }
 
-inline int ComponentSize(int type) {
-    switch (type) {
-        case 5121:
-            return 1;  // unsigned byte
-        case 5123:
-            return 2;  // unsigned short
-        case 5125:     // unsigned int
-        case 5126:
-            return 4;  // float
-        default:
-            return 0;
-    }
+// Bytes of one component: unsigned byte, unsigned short, unsigned int and float.
+inline std::size_t ComponentSize(int type) {
+    if (type == 5121) return 1;
+    if (type == 5123) return 2;
+    return type == 5125 || type == 5126 ? 4 : 0;
 }
 
-inline int Components(const std::string& type) {
+// Components of one element: 1 for SCALAR, n for VECn.
+inline std::size_t Components(const std::string& type) {
     if (type == "SCALAR") return 1;
-    if (type == "VEC2") return 2;
-    if (type == "VEC3") return 3;
-    if (type == "VEC4") return 4;
-    return 0;
+    return type.rfind("VEC", 0) == 0 ? std::stoul(type.substr(3)) : 0;
 }
 
 // Every number of an accessor, as doubles (packed or interleaved views).
@@ -98,8 +88,8 @@ inline std::vector<double> AccessorValues(const Glb& g, int index) {
     const auto& acc = g.json["accessors"][static_cast<std::size_t>(index)];
     const auto& view = g.json["bufferViews"][acc["bufferView"].get<std::size_t>()];
     const int ct = acc["componentType"].get<int>();
-    const auto components = static_cast<std::size_t>(Components(acc["type"]));
-    const auto size = static_cast<std::size_t>(ComponentSize(ct));
+    const std::size_t components = Components(acc["type"]);
+    const std::size_t size = ComponentSize(ct);
     const std::size_t stride = view.value("byteStride", components * size);
     const std::size_t n = acc["count"].get<std::size_t>() * components;
     const std::size_t first =
@@ -108,17 +98,11 @@ inline std::vector<double> AccessorValues(const Glb& g, int index) {
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t at = first + (i / components) * stride + (i % components) * size;
         if (ct == 5126) {
-            float f = 0.0f;
-            std::memcpy(&f, g.bin.data() + at, 4);
-            out.push_back(f);
+            out.push_back(Read<float>(g.bin, at));
         } else if (ct == 5125) {
-            out.push_back(U32(g.bin, at));
-        } else if (ct == 5123) {
-            std::uint16_t s = 0;
-            std::memcpy(&s, g.bin.data() + at, 2);
-            out.push_back(s);
+            out.push_back(Read<std::uint32_t>(g.bin, at));
         } else {
-            out.push_back(g.bin[at]);
+            out.push_back(ct == 5123 ? Read<std::uint16_t>(g.bin, at) : g.bin[at]);
         }
     }
     return out;
@@ -173,8 +157,7 @@ inline void ExpectValid(const Glb& g) {
     for (const auto& a : j.value("accessors", nlohmann::json::array())) {
         const auto& v = j["bufferViews"][a["bufferView"].get<std::size_t>()];
         // The last element ends inside the view, whether packed or interleaved.
-        const std::size_t element = static_cast<std::size_t>(ComponentSize(a["componentType"])) *
-                                    static_cast<std::size_t>(Components(a["type"]));
+        const std::size_t element = ComponentSize(a["componentType"]) * Components(a["type"]);
         const std::size_t count = a["count"].get<std::size_t>();
         const std::size_t stride = v.value("byteStride", element);
         EXPECT_GE(count, 1u);

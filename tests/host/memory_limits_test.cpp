@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -46,30 +46,18 @@ struct Child {
     std::string err;
 };
 
-// trellon-host with args, its address space limited to `limit` bytes.
+// trellon-host with args, its address space limited to `limit` bytes (the shell's `ulimit -v`
+// sets RLIMIT_AS, in KiB, before the program replaces the shell).
 Child RunHost(const std::vector<std::string>& args, rlim_t limit, const fs::path& dir) {
-    const std::string program =
-        (fs::path(host::ProgramPath()).parent_path() / "trellon-host").string();
+    const fs::path program = fs::path(host::ProgramPath()).parent_path() / "trellon-host";
     const fs::path out = dir / "child.out", err = dir / "child.err";
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const rlimit as{limit, limit};
-        setrlimit(RLIMIT_AS, &as);
-        if (!std::freopen(out.c_str(), "w", stdout) || !std::freopen(err.c_str(), "w", stderr))
-            _exit(126);
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
-        _exit(127);
-    }
-    Child child;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    child.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    child.out = ReadText(out);
-    child.err = ReadText(err);
-    return child;
+    std::string command =
+        "ulimit -v " + std::to_string(limit / 1024) + " && exec '" + program.string() + "'";
+    for (const std::string& a : args) command += " '" + a + "'";
+    command += " > '" + out.string() + "' 2> '" + err.string() + "'";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadText(out),
+            ReadText(err)};
 }
 
 constexpr rlim_t kGiB = rlim_t{1} << 30;

@@ -102,8 +102,7 @@ TEST_F(OutputWriters, RefusalsNameTheFileAndWriteNothing) {
     const std::string missingDir = (dir_ / "no_such_dir" / "x.obj").string();
     EXPECT_FALSE(host::WriteObj(nodes_, missingDir, error));
     EXPECT_EQ(error.rfind(missingDir, 0), 0u) << error;
-    EXPECT_FALSE(host::WriteMeshDump(nodes_, (dir_ / "no_such_dir" / "x.json").string(), error));
-    EXPECT_NE(error.find("cannot write"), std::string::npos);
+    // (The dump's refusal: the build command's unwritable output.)
 
     // A face that names a vertex the mesh lacks.
     std::vector<host::EvaluatedNode> bad(1);

@@ -162,55 +162,42 @@ TEST_F(ViewServerTest, StopBeforeServeReturnsAtOnce) {
     EXPECT_EQ(log_.str(), "");
 }
 
-// Open refuses what it cannot serve, naming it.
+// Open refuses what it cannot serve, naming it. Each case changes one thing from the set-up: the
+// manifest's text, the viewer folder, the model file or the port.
 struct OpenCase {
     const char* name;
-    void (*spoil)(const fs::path& dir, host::ViewOptions& o);
+    const char* manifest;  // written over the viewer's manifest.txt, or null
+    const char* webDir;    // under the temporary folder, or null for the viewer's
+    const char* glb;       // under the temporary folder, or null for scene_1.glb
+    int port;
     const char* message;
 };
 
 class ViewServerRefuses : public ViewServerTest, public ::testing::WithParamInterface<OpenCase> {};
 
 TEST_P(ViewServerRefuses, Open) {
-    GetParam().spoil(dir_, options_);
+    const OpenCase& c = GetParam();
+    if (c.manifest) WriteFile(dir_ / "viewer/manifest.txt", c.manifest);
+    if (c.webDir) options_.webDir = (dir_ / c.webDir).string();
+    if (c.glb) options_.glbPath = (dir_ / c.glb).string();
+    options_.port = c.port;
     std::string error;
     EXPECT_FALSE(server_.Open(options_, error));
-    EXPECT_NE(error.find(GetParam().message), std::string::npos) << error;
+    EXPECT_NE(error.find(c.message), std::string::npos) << error;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ViewServerRefuses,
     ::testing::Values(
-        OpenCase{
-            "NoViewer",
-            [](const fs::path& d, host::ViewOptions& o) { o.webDir = (d / "nowhere").string(); },
-            "no manifest.txt"},
-        OpenCase{"ListedFileMissing",
-                 [](const fs::path& d, host::ViewOptions&) {
-                     WriteFile(d / "viewer/manifest.txt", "index.html\nthree/gone.js\n");
-                 },
+        OpenCase{"NoViewer", nullptr, "nowhere", nullptr, 0, "no manifest.txt"},
+        OpenCase{"ListedFileMissing", "index.html\nthree/gone.js\n", nullptr, nullptr, 0,
                  "three/gone.js: a viewer file listed in manifest.txt is missing"},
-        OpenCase{"ListedPathClimbs",
-                 [](const fs::path& d, host::ViewOptions&) {
-                     WriteFile(d / "viewer/manifest.txt", "index.html\n../scene_1.glb\n");
-                 },
+        OpenCase{"ListedPathClimbs", "index.html\n../scene_1.glb\n", nullptr, nullptr, 0,
                  "is missing"},
-        OpenCase{"NoPage",
-                 [](const fs::path& d, host::ViewOptions&) {
-                     WriteFile(d / "viewer/manifest.txt", "three/a.js\n");
-                 },
-                 "does not list index.html"},
-        OpenCase{
-            "NoModel",
-            [](const fs::path& d, host::ViewOptions& o) { o.glbPath = (d / "x.glb").string(); },
-            "x.glb: no such file"},
-        OpenCase{"NotGlb",
-                 [](const fs::path& d, host::ViewOptions& o) {
-                     o.glbPath = (d / "viewer/index.html").string();
-                 },
-                 "not a glTF binary"},
-        OpenCase{"BadPort", [](const fs::path&, host::ViewOptions& o) { o.port = 70000; },
-                 "port 70000 is not in 0..65535"}),
+        OpenCase{"NoPage", "three/a.js\n", nullptr, nullptr, 0, "does not list index.html"},
+        OpenCase{"NoModel", nullptr, nullptr, "x.glb", 0, "x.glb: no such file"},
+        OpenCase{"NotGlb", nullptr, nullptr, "viewer/index.html", 0, "not a glTF binary"},
+        OpenCase{"BadPort", nullptr, nullptr, nullptr, 70000, "port 70000 is not in 0..65535"}),
     [](const auto& tp) { return std::string(tp.param.name); });
 
 }  // namespace

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 
+#include "hugearray.h"
 #include "matrix3.h"
 #include "mesh_fixtures.h"
 
@@ -130,6 +132,43 @@ TEST(MeshBoundingBoxPlain, WithoutMatrixAndEmpty) {
     EXPECT_EQ(b.pmax, Point3(0.5f, 3.0f, 1.0f));
     m.setVert(7, 5, 5, 5);  // never stale after an edit
     EXPECT_EQ(m.getBoundingBox().pmax, Point3(5, 5, 5));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The raw storage under the mesh arrays: alignment of large blocks, zeroing, and that every
+// block is given back.
+
+bool OnHugePageBoundary(const void* p) {
+    return reinterpret_cast<std::uintptr_t>(p) % HugeArray::kHugePageBytes == 0;
+}
+
+TEST(MeshStorage, EveryBlockIsGivenBack) {
+    const std::size_t before = HugeArray::LiveBytes();
+    {
+        Mesh m;
+        meshtest::AppendCube(m);
+        m.setNumVerts(400000, TRUE);  // small block, then large
+        m.setNumTVerts(10);
+        m.setNumTVFaces(12);
+        m.setMapSupport(4);
+        m.setNumFaces(200000, TRUE);  // the supported channels follow, large too
+        Mesh copy(m);
+        copy.setNumVerts(5, TRUE);
+        copy.setNumVerts(0);
+        m = copy;
+        EXPECT_GT(HugeArray::LiveBytes(), before);
+    }
+    EXPECT_EQ(HugeArray::LiveBytes(), before);
+}
+
+TEST(MeshStorage, GrowingPastTheBlockMovesTheEntries) {
+    Mesh m;
+    m.setNumVerts(1000);
+    m.setVert(999, 4, 5, 6);
+    m.setNumVerts(250000, TRUE);  // into a large block
+    EXPECT_EQ(m.getVert(999), Point3(4, 5, 6));
+    EXPECT_EQ(m.getVert(1000), Point3(0, 0, 0));
+    EXPECT_TRUE(OnHugePageBoundary(m.verts));
 }
 
 }  // namespace

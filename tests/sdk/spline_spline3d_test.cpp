@@ -81,19 +81,15 @@ INSTANTIATE_TEST_SUITE_P(
     support::ByName());
 
 // The cubic with handles 0.5517861843 R strays from the circle by about 2.7e-4 R, so its length
-// matches pi R / 2 to well within 1e-3 (the parabola below checks the integration itself).
-TEST(Spline3DLength, QuarterCircleMatchesTheArc) {
+// matches pi R / 2 to well within 1e-3; the parabola's length, in closed form 2.5 (2 sqrt 5 +
+// asinh 2), checks the integration itself.
+TEST(Spline3DLength, CurvesMatchTheirArcs) {
     for (float R : {1.0f, 10.0f, 250.0f}) {
         const double arc = kPi / 2.0 * R;
         EXPECT_NEAR(QuarterCircle(R).SplineLength(), arc, 1e-3 * arc) << "R " << R;
     }
-}
-
-// The parabola's length in closed form: 2.5 (2 sqrt 5 + asinh 2).
-TEST(Spline3DLength, ParabolaMatchesItsClosedForm) {
-    const Spline3D s = Parabola();
-    const double want = 2.5 * (2.0 * std::sqrt(5.0) + std::asinh(2.0));
-    EXPECT_NEAR(s.SplineLength(), want, 2e-6 * want);
+    const double parabola = 2.5 * (2.0 * std::sqrt(5.0) + std::asinh(2.0));
+    EXPECT_NEAR(Parabola().SplineLength(), parabola, 2e-6 * parabola);
 }
 
 // --- Handles ----------------------------------------------------------------------------------
