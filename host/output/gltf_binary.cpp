@@ -45,18 +45,6 @@ public:
         std::memcpy(buffer_.data.get() + used_, data, bytes);
         used_ += bytes;
     }
-    // Any length, a buffer at a time.
-    void Put(const void* data, std::size_t bytes) {
-        const auto* from = static_cast<const char*>(data);
-        while (bytes > 0) {
-            if (used_ == buffer_.capacity) Flush();
-            const std::size_t n = std::min(bytes, buffer_.capacity - used_);
-            std::memcpy(buffer_.data.get() + used_, from, n);
-            used_ += n;
-            from += n;
-            bytes -= n;
-        }
-    }
     void Flush() {
         if (used_ == 0) return;
         const std::size_t capacity = buffer_.capacity;
@@ -97,9 +85,8 @@ void WriteHeld(const PrimitivePlan& p, PrimitiveOut& out, OutputFile& file, std:
              pad < p.IndexBytes(); ++pad)
             indices.Put(std::uint8_t{0});
     }
-    const std::uint64_t bytes = out.heldVertices.size() * sizeof(float);
-    RegionWriter vertices(file, binAt + p.verticesAt, bytes);
-    vertices.Put(out.heldVertices.data(), static_cast<std::size_t>(bytes));
+    file.WriteAt(binAt + p.verticesAt, out.heldVertices.data(),
+                 out.heldVertices.size() * sizeof(float));
     out.heldVertices = {};
     out.heldIndices = {};
 }
