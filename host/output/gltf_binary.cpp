@@ -71,6 +71,12 @@ struct PrimitiveOut {
     std::uint32_t written = 0;  // vertices out so far
 };
 
+// The zeros after a primitive's indices that end its region on 4 bytes.
+void PutIndexPadding(RegionWriter& indices, const PrimitivePlan& p) {
+    const std::uint64_t used = std::uint64_t{p.faces} * 3 * (p.ShortIndices() ? 2 : 4);
+    for (std::uint64_t pad = used; pad < p.IndexBytes(); ++pad) indices.Put(std::uint8_t{0});
+}
+
 // Writes a primitive's held indices and vertices at its regions.
 void WriteHeld(const PrimitivePlan& p, PrimitiveOut& out, OutputFile& file, std::uint64_t binAt) {
     {
@@ -81,9 +87,7 @@ void WriteHeld(const PrimitivePlan& p, PrimitiveOut& out, OutputFile& file, std:
             else
                 indices.Put(i);
         }
-        for (std::uint64_t pad = out.heldIndices.size() * (p.ShortIndices() ? 2 : 4);
-             pad < p.IndexBytes(); ++pad)
-            indices.Put(std::uint8_t{0});
+        PutIndexPadding(indices, p);
     }
     file.WriteAt(binAt + p.verticesAt, out.heldVertices.data(),
                  out.heldVertices.size() * sizeof(float));
@@ -119,8 +123,7 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
                             double share) {
     const Mesh& mesh = plan.node->Geometry();
     if (plan.prims.empty()) return 0;
-    const std::vector<int> primOfId = PrimitiveOfId(plan);
-    gltf::SharedVertices shared(mesh, plan.uvs, plan.frame.normalTM, primOfId);
+    gltf::SharedVertices shared(mesh, plan.uvs, plan.frame.normalTM, PrimitiveOfId(plan));
     shared.Prepare(plan.smoothing);
     const std::array<int, 3> order =
         plan.frame.reverse ? std::array<int, 3>{0, 2, 1} : std::array<int, 3>{0, 1, 2};
@@ -146,7 +149,7 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
     int f = 0;
     std::array<std::uint32_t, 3> corners{};
     for (; f < mesh.numFaces && numbered[big] <= 0xFFFFu; ++f)
-        number(f, static_cast<std::size_t>(primOfId[mesh.faces[f].getMatID()]), corners);
+        number(f, shared.PrimitiveOf(mesh.faces[f]), corners);
     const bool counted = f == mesh.numFaces;
 
     // The regions placed now: every primitive's when all are counted, else the largest's, whose
@@ -176,7 +179,7 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
     for (f = 0; f < mesh.numFaces; ++f) {
         if ((f & 0xFFFF) == 0) progress.Update(done + perFace * f);
         const Face& face = mesh.faces[f];
-        const auto k = static_cast<std::size_t>(primOfId[face.getMatID()]);
+        const std::size_t k = shared.PrimitiveOf(face);
         PrimitivePlan& prim = plan.prims[k];
         PrimitiveOut& sink = out[k];
         number(f, k, corners);
@@ -230,9 +233,7 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
                                    " vertices numbered, " + std::to_string(out[k].written) +
                                    " written");
         if (out[k].indices) {
-            for (std::uint64_t pad = std::uint64_t{p.faces} * 3 * (p.ShortIndices() ? 2 : 4);
-                 pad < p.IndexBytes(); ++pad)
-                out[k].indices->Put(std::uint8_t{0});
+            PutIndexPadding(*out[k].indices, p);
         }
         if (!counted && k == big) {
             p.vertices = numbered[k];

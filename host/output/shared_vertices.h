@@ -67,7 +67,7 @@ public:
     // asked for (inline: the writer calls it once per face of the mesh).
     void FaceClasses(int f, std::uint32_t out[3]) {
         const Face& face = mesh_.faces[f];
-        const auto prim = static_cast<std::uint16_t>(primOfId_[face.getMatID()] + 1);
+        const auto prim = static_cast<std::uint16_t>(PrimitiveOf(face) + 1);
         std::uint32_t tv[3] = {0u, 0u, 0u};
         if (uvs_) {
             for (int k = 0; k < 3; ++k) tv[k] = mesh_.tvFace[f].t[k];
@@ -90,8 +90,12 @@ public:
         for (int k = 0; k < 3; ++k) out[k] = Find(face.v[k], lastNormal_, tv[k], prim);
     }
 
+    // The primitive a face's corners go to.
+    std::size_t PrimitiveOf(const Face& face) const {
+        return static_cast<std::size_t>(primOfId_[face.getMatID()]);
+    }
+
     VertexClass* Classes() { return classes_; }
-    std::size_t Count() const { return count_; }
     std::uint32_t Tv(std::uint32_t c) const { return tvs_ ? tvs_[c] : 0u; }
 
 private:
