@@ -194,7 +194,8 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
                     throw std::logic_error("glTF writer: vertex " + std::to_string(cls.index) +
                                            " met as vertex " + std::to_string(sink.written));
                 const Point3 p = mesh.verts[face.v[order[n]]] * tm;
-                std::array<float, 8> vertex = {p.x, p.y, p.z, cls.n[0], cls.n[1], cls.n[2]};
+                const float* normal = shared.Normal(c);
+                std::array<float, 8> vertex = {p.x, p.y, p.z, normal[0], normal[1], normal[2]};
                 for (std::size_t i = 0; i < 3; ++i) {
                     prim.min[i] = std::min(prim.min[i], vertex[i]);
                     prim.max[i] = std::max(prim.max[i], vertex[i]);

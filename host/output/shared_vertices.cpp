@@ -9,6 +9,18 @@
 #include "hugearray.h"
 
 namespace host::gltf {
+namespace {
+
+// Grows a zeroed array of per-class words to at least `capacity` entries, keeping `used`.
+void GrowBeside(std::uint32_t*& p, std::size_t& cap, std::size_t used, std::size_t capacity) {
+    if (!HugeArray::ResizeArray(p, cap, used, static_cast<long long>(capacity), true)) {
+        NoteFailedAllocation(capacity * sizeof(std::uint32_t));
+        throw std::bad_alloc();
+    }
+}
+
+}  // namespace
+
 SharedVertices::SharedVertices(const Mesh& mesh, bool uvs, const Matrix3& normalTM,
                                std::vector<int> primOfId)
     : mesh_(mesh), uvs_(uvs), primOfId_(std::move(primOfId)) {
@@ -19,14 +31,18 @@ SharedVertices::SharedVertices(const Mesh& mesh, bool uvs, const Matrix3& normal
 SharedVertices::~SharedVertices() {
     HugeArray::Free(classes_, capacity_ * sizeof(VertexClass));
     HugeArray::Free(tvs_, tvCapacity_ * sizeof(std::uint32_t));
+    HugeArray::Free(masks_, maskCapacity_ * sizeof(std::uint32_t));
 }
 
 void SharedVertices::Prepare(bool smoothing) {
     const auto nv = static_cast<std::size_t>(mesh_.numVerts);
     Grow(nv + std::max<std::size_t>(nv / 2, 1024));
     count_ = nv;
-    if (smoothing) Clusters();
+    if (!smoothing) return;
+    GrowBeside(masks_, maskCapacity_, 0, capacity_);
+    Clusters();
 }
+
 
 void SharedVertices::Grow(std::size_t capacity) {
     std::size_t cap = capacity_;
@@ -34,14 +50,8 @@ void SharedVertices::Grow(std::size_t capacity) {
         NoteFailedAllocation(capacity * sizeof(VertexClass));
         throw std::bad_alloc();
     }
-    if (uvs_) {
-        std::size_t tvCap = tvCapacity_;
-        if (!HugeArray::ResizeArray(tvs_, tvCap, count_, static_cast<long long>(cap), true)) {
-            NoteFailedAllocation(cap * sizeof(std::uint32_t));
-            throw std::bad_alloc();
-        }
-        tvCapacity_ = tvCap;
-    }
+    if (uvs_) GrowBeside(tvs_, tvCapacity_, count_, cap);
+    if (masks_) GrowBeside(masks_, maskCapacity_, count_, cap);
     capacity_ = cap;
 }
 
@@ -67,11 +77,12 @@ void SharedVertices::Clusters() {
             Join(v, face.smGroup, n);
         }
     }
+    // Each cluster has an entry of its own.
     for (std::size_t c = 0; c < count_; ++c) {
-        VertexClass& cls = classes_[c];
-        if (cls.mask == 0) continue;
-        Unit(cls.n[0], cls.n[1], cls.n[2]);
-        ToOutput(cls.n);
+        if (masks_[c] == 0) continue;
+        Normal3& n = normals_[classes_[c].normal];
+        Unit(n[0], n[1], n[2]);
+        ToOutput(n.data());
     }
 }
 
@@ -81,38 +92,43 @@ void SharedVertices::Join(DWORD v, DWORD groups, const float n[3]) {
     std::uint32_t free = 0;  // an empty slot (the head, or a cluster merged away)
     bool haveFree = false;
     for (std::uint32_t c = v;;) {
-        VertexClass& cls = classes_[c];
-        if (cls.mask == 0) {
+        if (masks_[c] == 0) {
             if (!haveFree) {
                 free = c;
                 haveFree = true;
             }
-        } else if ((cls.mask & groups) != 0) {
+        } else if ((masks_[c] & groups) != 0) {
             if (!found) {
                 into = c;
                 found = true;
             } else {
                 // A face bridging two clusters joins them: the later one's faces move over.
-                VertexClass& to = classes_[into];
-                to.mask |= cls.mask;
-                for (int i = 0; i < 3; ++i) to.n[i] += cls.n[i];
-                cls.mask = 0;
-                cls.n[0] = cls.n[1] = cls.n[2] = 0.0f;
+                masks_[into] |= masks_[c];
+                Normal3& to = normals_[classes_[into].normal];
+                const Normal3& from = normals_[classes_[c].normal];
+                for (int i = 0; i < 3; ++i) to[i] += from[i];
+                masks_[c] = 0;
             }
         }
-        if (cls.next == 0) break;
-        c = cls.next;
+        if (classes_[c].next == 0) break;
+        c = classes_[c].next;
     }
-    if (!found) into = haveFree ? free : NewClass(v);
-    VertexClass& to = classes_[into];
-    to.mask |= groups;
-    for (int i = 0; i < 3; ++i) to.n[i] += n[i];
+    if (found) {
+        masks_[into] |= groups;
+        Normal3& to = normals_[classes_[into].normal];
+        for (int i = 0; i < 3; ++i) to[i] += n[i];
+        return;
+    }
+    // A new cluster (in a free slot, whose old entry nothing names any more) starts its own sum.
+    into = haveFree ? free : NewClass(v);
+    masks_[into] = groups;
+    classes_[into].normal = NewNormal(n);
 }
 
 std::uint32_t SharedVertices::SmoothClass(DWORD v, DWORD groups, std::uint32_t tv,
                                           std::uint16_t prim) {
     std::uint32_t c = v;
-    while ((classes_[c].mask & groups) == 0) c = classes_[c].next;  // Clusters() made one
+    while ((masks_[c] & groups) == 0) c = classes_[c].next;  // Clusters() made one
     VertexClass& cluster = classes_[c];
     if (cluster.prim == 0) {
         cluster.prim = prim;
@@ -120,8 +136,7 @@ std::uint32_t SharedVertices::SmoothClass(DWORD v, DWORD groups, std::uint32_t t
         return c;
     }
     if (cluster.prim == prim && Tv(c) == tv) return c;
-    const float n[3] = {cluster.n[0], cluster.n[1], cluster.n[2]};
-    return Find(v, n, tv, prim);
+    return Find(v, cluster.normal, tv, prim);
 }
 
 }  // namespace host::gltf

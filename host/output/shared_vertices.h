@@ -13,9 +13,13 @@
 // clusters met at v and the glTF vertices made there. Nothing is kept per corner: a corner's
 // class is found (or made) when the writer reaches it, so the writer's memory is a fraction of
 // the file it writes. The slots live in lazily touched zeroed memory (hugearray.h), in which a
-// zero class is an empty one.
+// zero class is an empty one. A class names its normal by its entry in a table of normals: the
+// corners of a flat panel or of one smoothing cluster all name one entry, so a class is 16 bytes
+// (the memory the writer touches first is what a fresh process pays for, page by page), and two
+// classes naming one entry agree without comparing floats.
 #pragma once
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -30,12 +34,10 @@ namespace host::gltf {
 inline constexpr float kSameNormal = 1e-6f;
 
 struct VertexClass {
-    std::uint32_t next;   // next class of the same mesh vertex (0: none; heads are never linked)
-    float n[3];           // smoothing sum, then the unit normal in glTF space
-    std::uint32_t mask;   // smoothing bits of a cluster (0: not a cluster)
-    std::uint32_t index;  // its vertex number in its primitive + 1, once numbered (0: not yet)
-    std::uint16_t prim;   // primitive + 1 once a corner uses it (0: none yet)
-    bool Live() const { return mask != 0 || prim != 0; }
+    std::uint32_t next;    // next class of the same mesh vertex (0: none; heads are never linked)
+    std::uint32_t normal;  // its normal's entry in the normal table
+    std::uint32_t index;   // its vertex number in its primitive + 1, once numbered (0: not yet)
+    std::uint16_t prim;    // primitive + 1 once a corner uses it (0: none yet)
 };
 
 // Unit length, in float, inline (the hot loops call it per face).
@@ -84,8 +86,10 @@ public:
         float cross[3];
         Cross(face, cross);
         if (!Parallel(cross, lastCross_)) {
-            for (int i = 0; i < 3; ++i) lastCross_[i] = lastNormal_[i] = cross[i];
-            ToOutput(lastNormal_);
+            float n[3];
+            for (int i = 0; i < 3; ++i) lastCross_[i] = n[i] = cross[i];
+            ToOutput(n);
+            lastNormal_ = NewNormal(n);
         }
         for (int k = 0; k < 3; ++k) out[k] = Find(face.v[k], lastNormal_, tv[k], prim);
     }
@@ -97,10 +101,22 @@ public:
 
     VertexClass* Classes() { return classes_; }
     std::uint32_t Tv(std::uint32_t c) const { return tvs_ ? tvs_[c] : 0u; }
+    // Class c's unit normal in the file's frame.
+    const float* Normal(std::uint32_t c) const { return normals_[classes_[c].normal].data(); }
 
 private:
+    using Normal3 = std::array<float, 3>;
+
     void Grow(std::size_t capacity);
     std::uint32_t NewClass(std::uint32_t after);
+    std::uint32_t NewNormal(const float n[3]) {
+        normals_.push_back({n[0], n[1], n[2]});
+        return static_cast<std::uint32_t>(normals_.size() - 1);
+    }
+    // Whether slot c holds a cluster or a glTF vertex.
+    bool Live(std::uint32_t c) const {
+        return classes_[c].prim != 0 || (masks_ != nullptr && masks_[c] != 0);
+    }
 
     // The cross product of the face's edges, in object space: its normal times twice its area
     // (zero for a degenerate face).
@@ -145,29 +161,30 @@ private:
     // Adds a face (groups, unit normal) at v: to the cluster it shares a bit with, merging every
     // other cluster it also shares one with; or to a new cluster.
     void Join(DWORD v, DWORD groups, const float n[3]);
-    static bool SameNormal(const float a[3], const float b[3]) {
-        return std::fabs(a[0] - b[0]) <= kSameNormal && std::fabs(a[1] - b[1]) <= kSameNormal &&
-               std::fabs(a[2] - b[2]) <= kSameNormal;
+    bool SameNormal(std::uint32_t a, std::uint32_t b) const {
+        if (a == b) return true;
+        const Normal3& p = normals_[a];
+        const Normal3& q = normals_[b];
+        return std::fabs(p[0] - q[0]) <= kSameNormal && std::fabs(p[1] - q[1]) <= kSameNormal &&
+               std::fabs(p[2] - q[2]) <= kSameNormal;
     }
 
-    // A class with this normal, texture vertex and primitive at v, made when there is none
-    // (inline: every corner of a flat face comes here).
-    std::uint32_t Find(DWORD v, const float n[3], std::uint32_t tv, std::uint16_t prim) {
+    // A class with this normal (an entry of the table), texture vertex and primitive at v, made
+    // when there is none (inline: every corner of a flat face comes here).
+    std::uint32_t Find(DWORD v, std::uint32_t normal, std::uint32_t tv, std::uint16_t prim) {
         std::uint32_t last = v;
         for (std::uint32_t c = v;;) {
             const VertexClass& cls = classes_[c];
-            if (cls.prim == prim && Tv(c) == tv && SameNormal(cls.n, n)) return c;
+            if (cls.prim == prim && Tv(c) == tv && SameNormal(cls.normal, normal)) return c;
             last = c;
             if (cls.next == 0) break;
             c = cls.next;
         }
-        const std::uint32_t index = classes_[v].Live() ? NewClass(last) : v;
+        const std::uint32_t index = Live(v) ? NewClass(last) : v;
         VertexClass& target = classes_[index];
         target.prim = prim;
+        target.normal = normal;
         if (tvs_) tvs_[index] = tv;
-        target.n[0] = n[0];
-        target.n[1] = n[1];
-        target.n[2] = n[2];
         return index;
     }
     std::uint32_t SmoothClass(DWORD v, DWORD groups, std::uint32_t tv, std::uint16_t prim);
@@ -179,11 +196,17 @@ private:
     VertexClass* classes_ = nullptr;
     std::size_t capacity_ = 0;
     std::size_t count_ = 0;
-    std::uint32_t* tvs_ = nullptr;  // per class, its texture vertex (with texture coordinates)
-    std::size_t tvCapacity_ = 0;
-    // The last flat face's cross product (object space) and its normal as written.
+    // Per class, beside classes_ (same capacity): its texture vertex, with texture coordinates;
+    // its smoothing bits as a cluster (0: not a cluster), with smoothing groups.
+    std::uint32_t* tvs_ = nullptr;
+    std::uint32_t* masks_ = nullptr;
+    std::size_t tvCapacity_ = 0, maskCapacity_ = 0;
+    // The normals the classes name: flat faces' (in the file's frame, unit length) and the
+    // clusters' (sums of their faces' unit normals until Clusters() ends, then as written).
+    std::vector<Normal3> normals_;
+    // The last flat face's cross product (object space) and its normal's entry.
     float lastCross_[3] = {0.0f, 0.0f, 0.0f};
-    float lastNormal_[3] = {0.0f, 1.0f, 0.0f};
+    std::uint32_t lastNormal_ = 0;
 };
 
 }  // namespace host::gltf
