@@ -332,6 +332,33 @@ TEST_F(GltfWriter, TextureSeamsSplitTheCorners) {
     EXPECT_EQ(s->mMeshes[FindNode(s, "Seam")->mMeshes[0]]->mNumVertices, 6u);
 }
 
+TEST_F(GltfWriter, AMirrorBakedIntoTheVerticesKeepsEachCornersTextureCoordinate) {
+    // The object offset turned 45 about Z under a node scaled (-2, 1, 1) shears and mirrors, so
+    // the vertices are baked and the corners written in the order 0, 2, 1. Host (1, 0, 0) turns
+    // to (c, c, 0) and scales to (-2c, c, 0), glTF (-2c, 0, -c); (0, 1, 0) to (2c, c, 0), glTF
+    // (2c, 0, -c); (0, 0, 1) is glTF (0, 1, 0). Each keeps its own u (v 0 is written as 1).
+    const aiScene* s = WriteAndImport(Load("meters", "", R"({"name": "N",
+        "transform": {"scale": [-2, 1, 1]}, "objectOffset": {"rotation": [0, 0, 45]},
+        "object": {"type": "mesh", "vertices": [[1, 0, 0], [0, 1, 0], [0, 0, 1]],
+                   "faces": [[0, 1, 2]], "uvs": [[0.25, 0], [0.5, 0], [0.75, 0]],
+                   "uvFaces": [[0, 1, 2]]}})"));
+    const aiNode* n = FindNode(s, "N");
+    ASSERT_NE(n, nullptr);
+    const aiMesh* mesh = s->mMeshes[n->mMeshes[0]];
+    ASSERT_EQ(mesh->mNumFaces, 1u);
+    ASSERT_TRUE(mesh->HasTextureCoords(0));
+    const double expected[3][4] = {
+        {-2 * kC, 0, -kC, 0.25}, {0, 1, 0, 0.75}, {2 * kC, 0, -kC, 0.5}};
+    for (unsigned k = 0; k < 3; ++k) {
+        const unsigned v = mesh->mFaces[0].mIndices[k];
+        const aiVector3D& p = mesh->mVertices[v];
+        EXPECT_NEAR(p.x, expected[k][0], 1e-6) << "corner " << k;
+        EXPECT_NEAR(p.y, expected[k][1], 1e-6) << "corner " << k;
+        EXPECT_NEAR(p.z, expected[k][2], 1e-6) << "corner " << k;
+        EXPECT_EQ(mesh->mTextureCoords[0][v].x, static_cast<float>(expected[k][3]));
+    }
+}
+
 TEST_F(GltfWriter, HiddenNodesEmptyMeshesAndAnEmptyScene) {
     // A hidden box is left out; a mesh without faces is a node without a mesh.
     auto nodes =
