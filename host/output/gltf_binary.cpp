@@ -116,26 +116,40 @@ std::vector<int> PrimitiveOfId(const NodePlan& plan) {
 // 65535 vertices: its indices are 32 bits wide then, its regions go first and its vertex region
 // grows at the end; the other primitives, usually a small share, are held in memory and written
 // after it. When the numbering reaches the last face instead, every count is known and every
-// primitive is written in place. The classes are numbered when first used, face by face, so a
-// class numbered before the walk is the next vertex out when the walk first reaches it.
+// primitive is written in place. Numbering goes face by face in one order both times, so a class
+// numbered before the walk is the next vertex out when the walk first reaches it.
 std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binAt,
                             std::uint64_t offset, ProgressBar& progress, double done,
                             double share) {
     const Mesh& mesh = plan.node->Geometry();
     if (plan.prims.empty()) return 0;
-    gltf::SharedVertices shared(mesh, plan.uvs, plan.frame.normalTM, plan.frame.reverse,
-                                PrimitiveOfId(plan), plan.prims.size());
+    gltf::SharedVertices shared(mesh, plan.uvs, plan.frame.normalTM, PrimitiveOfId(plan));
     shared.Prepare(plan.smoothing);
+    const std::array<int, 3> order =
+        plan.frame.reverse ? std::array<int, 3>{0, 2, 1} : std::array<int, 3>{0, 1, 2};
+    std::vector<std::uint32_t> numbered(plan.prims.size(), 0);
+    // The classes of face f's corners in writing order (of primitive k), each numbered the first
+    // time it is met. (The classes may move as they grow: they are looked up afresh each time.)
+    auto number = [&](int f, std::size_t k, std::array<std::uint32_t, 3>& inOrder) {
+        std::uint32_t c[3];
+        shared.FaceClasses(f, c);
+        VertexClass* classes = shared.Classes();
+        for (std::size_t n = 0; n < 3; ++n) {
+            inOrder[n] = c[order[n]];
+            VertexClass& cls = classes[inOrder[n]];
+            if (cls.index == 0) cls.index = ++numbered[k];
+        }
+    };
+
     const auto big = static_cast<std::size_t>(
         std::max_element(
             plan.prims.begin(), plan.prims.end(),
             [](const PrimitivePlan& a, const PrimitivePlan& b) { return a.faces < b.faces; }) -
         plan.prims.begin());
-    const std::array<int, 3> order =
-        plan.frame.reverse ? std::array<int, 3>{0, 2, 1} : std::array<int, 3>{0, 1, 2};
     int f = 0;
-    std::uint32_t corners[3];
-    for (; f < mesh.numFaces && shared.Numbered(big) <= 0xFFFFu; ++f) shared.FaceClasses(f, corners);
+    std::array<std::uint32_t, 3> corners{};
+    for (; f < mesh.numFaces && numbered[big] <= 0xFFFFu; ++f)
+        number(f, shared.PrimitiveOf(mesh.faces[f]), corners);
     const bool counted = f == mesh.numFaces;
 
     // The regions placed now: every primitive's when all are counted, else the largest's, whose
@@ -146,7 +160,7 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
     for (std::size_t k = 0; k < plan.prims.size(); ++k) {
         if (!counted && k != big) continue;
         PrimitivePlan& p = plan.prims[k];
-        p.vertices = shared.Numbered(k);
+        p.vertices = numbered[k];
         p.indicesAt = at;
         p.verticesAt = p.indicesAt + p.IndexBytes();
         at = p.verticesAt + std::uint64_t{p.vertices} * stride;
@@ -168,7 +182,7 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
         const std::size_t k = shared.PrimitiveOf(face);
         PrimitivePlan& prim = plan.prims[k];
         PrimitiveOut& sink = out[k];
-        shared.FaceClasses(f, corners);
+        number(f, k, corners);
         const VertexClass* classes = shared.Classes();
         std::array<std::uint32_t, 3> index;
         for (std::size_t n = 0; n < 3; ++n) {
@@ -215,22 +229,22 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
     // The placed primitives' index regions end on 4 bytes; the held ones go after them.
     for (std::size_t k = 0; k < plan.prims.size(); ++k) {
         PrimitivePlan& p = plan.prims[k];
-        if (out[k].written != shared.Numbered(k))
-            throw std::logic_error("glTF writer: " + std::to_string(shared.Numbered(k)) +
+        if (out[k].written != numbered[k])
+            throw std::logic_error("glTF writer: " + std::to_string(numbered[k]) +
                                    " vertices numbered, " + std::to_string(out[k].written) +
                                    " written");
         if (out[k].indices) {
             PutIndexPadding(*out[k].indices, p);
         }
         if (!counted && k == big) {
-            p.vertices = shared.Numbered(k);
+            p.vertices = numbered[k];
             at = p.verticesAt + std::uint64_t{p.vertices} * stride;
         }
     }
     for (std::size_t k = 0; k < plan.prims.size(); ++k) {
         if (out[k].indices) continue;
         PrimitivePlan& p = plan.prims[k];
-        p.vertices = shared.Numbered(k);
+        p.vertices = numbered[k];
         p.indicesAt = at;
         p.verticesAt = p.indicesAt + p.IndexBytes();
         at = p.verticesAt + std::uint64_t{p.vertices} * stride;

@@ -11,24 +11,19 @@
 namespace host::gltf {
 namespace {
 
-// Grows a zeroed array kept beside the classes to at least `capacity` entries, keeping `used`.
-template <class T>
-void GrowBeside(T*& p, std::size_t& cap, std::size_t used, std::size_t capacity) {
+// Grows a zeroed array of per-class words to at least `capacity` entries, keeping `used`.
+void GrowBeside(std::uint32_t*& p, std::size_t& cap, std::size_t used, std::size_t capacity) {
     if (!HugeArray::ResizeArray(p, cap, used, static_cast<long long>(capacity), true)) {
-        NoteFailedAllocation(capacity * sizeof(T));
+        NoteFailedAllocation(capacity * sizeof(std::uint32_t));
         throw std::bad_alloc();
     }
 }
 
 }  // namespace
 
-SharedVertices::SharedVertices(const Mesh& mesh, bool uvs, const Matrix3& normalTM, bool reverse,
-                               std::vector<int> primOfId, std::size_t prims)
-    : mesh_(mesh),
-      uvs_(uvs),
-      order_(reverse ? std::array<int, 3>{0, 2, 1} : std::array<int, 3>{0, 1, 2}),
-      primOfId_(std::move(primOfId)),
-      numbered_(prims, 0) {
+SharedVertices::SharedVertices(const Mesh& mesh, bool uvs, const Matrix3& normalTM,
+                               std::vector<int> primOfId)
+    : mesh_(mesh), uvs_(uvs), primOfId_(std::move(primOfId)) {
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 3; ++c) tm_[r][c] = normalTM.GetRow(r)[c];
 }
@@ -36,14 +31,12 @@ SharedVertices::SharedVertices(const Mesh& mesh, bool uvs, const Matrix3& normal
 SharedVertices::~SharedVertices() {
     HugeArray::Free(classes_, capacity_ * sizeof(VertexClass));
     HugeArray::Free(tvs_, tvCapacity_ * sizeof(std::uint32_t));
-    HugeArray::Free(prims_, primCapacity_ * sizeof(std::uint16_t));
     HugeArray::Free(masks_, maskCapacity_ * sizeof(std::uint32_t));
 }
 
 void SharedVertices::Prepare(bool smoothing) {
     const auto nv = static_cast<std::size_t>(mesh_.numVerts);
     Grow(nv + std::max<std::size_t>(nv / 2, 1024));
-    if (numbered_.size() > 1) GrowBeside(prims_, primCapacity_, 0, capacity_);
     count_ = nv;
     if (!smoothing) return;
     GrowBeside(masks_, maskCapacity_, 0, capacity_);
@@ -58,7 +51,6 @@ void SharedVertices::Grow(std::size_t capacity) {
         throw std::bad_alloc();
     }
     if (uvs_) GrowBeside(tvs_, tvCapacity_, count_, cap);
-    if (prims_) GrowBeside(prims_, primCapacity_, count_, cap);
     if (masks_) GrowBeside(masks_, maskCapacity_, count_, cap);
     capacity_ = cap;
 }
@@ -137,12 +129,14 @@ std::uint32_t SharedVertices::SmoothClass(DWORD v, DWORD groups, std::uint32_t t
                                           std::uint16_t prim) {
     std::uint32_t c = v;
     while ((masks_[c] & groups) == 0) c = classes_[c].next;  // Clusters() made one
-    if (classes_[c].index == 0) {
-        Claim(c, prim, tv);
+    VertexClass& cluster = classes_[c];
+    if (cluster.prim == 0) {
+        cluster.prim = prim;
+        if (tvs_) tvs_[c] = tv;
         return c;
     }
-    if (Prim(c) == prim && Tv(c) == tv) return c;
-    return Find(v, classes_[c].normal, tv, prim);
+    if (cluster.prim == prim && Tv(c) == tv) return c;
+    return Find(v, cluster.normal, tv, prim);
 }
 
 }  // namespace host::gltf

@@ -16,13 +16,7 @@
 // zero class is an empty one. A class names its normal by its entry in a table of normals: the
 // corners of a flat panel or of one smoothing cluster all name one entry, so a class is 16 bytes
 // (the memory the writer touches first is what a fresh process pays for, page by page), and two
-// classes naming one entry agree without comparing floats. A class is 12 bytes; its texture
-// vertex, its primitive (with more than one) and its smoothing bits (with smoothing groups) are
-// kept beside the classes only when the mesh has them.
-//
-// A class is numbered (its vertex number in its primitive) when a corner first uses it, taking
-// each face's corners in the order they are written, so the vertices are numbered in the order
-// the faces first use them.
+// classes naming one entry agree without comparing floats.
 #pragma once
 
 #include <array>
@@ -42,7 +36,8 @@ inline constexpr float kSameNormal = 1e-6f;
 struct VertexClass {
     std::uint32_t next;    // next class of the same mesh vertex (0: none; heads are never linked)
     std::uint32_t normal;  // its normal's entry in the normal table
-    std::uint32_t index;   // its vertex number in its primitive + 1 (0: no corner uses it yet)
+    std::uint32_t index;   // its vertex number in its primitive + 1, once numbered (0: not yet)
+    std::uint16_t prim;    // primitive + 1 once a corner uses it (0: none yet)
 };
 
 // Unit length, in float, inline (the hot loops call it per face).
@@ -59,11 +54,9 @@ inline void Unit(float& x, float& y, float& z) {
 class SharedVertices {
 public:
     // The corners of `mesh`'s faces; `uvs`: its faces' texture vertices count; `normalTM` takes
-    // object-space normals to the file's frame; `reverse`: a face's corners are written in the
-    // order 0, 2, 1 (a mirroring frame); `primOfId`: per material ID (all 65536), the primitive
-    // (of `prims`) its faces go to.
-    SharedVertices(const Mesh& mesh, bool uvs, const Matrix3& normalTM, bool reverse,
-                   std::vector<int> primOfId, std::size_t prims);
+    // object-space normals to the file's frame; `primOfId`: per material ID (all 65536), the
+    // primitive its faces go to.
+    SharedVertices(const Mesh& mesh, bool uvs, const Matrix3& normalTM, std::vector<int> primOfId);
     ~SharedVertices();
     SharedVertices(const SharedVertices&) = delete;
     SharedVertices& operator=(const SharedVertices&) = delete;
@@ -72,18 +65,17 @@ public:
     // there is nothing to cluster and every face keeps its own normal).
     void Prepare(bool smoothing);
 
-    // The classes of face f's three corners, in writing order, made and numbered the first
-    // time they are asked for (inline: the writer calls it once per face of the mesh).
+    // The classes of face f's three corners, in corner order, made the first time they are
+    // asked for (inline: the writer calls it once per face of the mesh).
     void FaceClasses(int f, std::uint32_t out[3]) {
         const Face& face = mesh_.faces[f];
-        const auto prim = static_cast<std::uint16_t>(PrimitiveOf(face));
+        const auto prim = static_cast<std::uint16_t>(PrimitiveOf(face) + 1);
         std::uint32_t tv[3] = {0u, 0u, 0u};
         if (uvs_) {
-            for (int k = 0; k < 3; ++k) tv[k] = mesh_.tvFace[f].t[order_[k]];
+            for (int k = 0; k < 3; ++k) tv[k] = mesh_.tvFace[f].t[k];
         }
         if (face.smGroup != 0) {
-            for (int k = 0; k < 3; ++k)
-                out[k] = SmoothClass(face.v[order_[k]], face.smGroup, tv[k], prim);
+            for (int k = 0; k < 3; ++k) out[k] = SmoothClass(face.v[k], face.smGroup, tv[k], prim);
             return;
         }
         // One normal per face, worked out once for its three corners. Consecutive faces are often
@@ -99,7 +91,7 @@ public:
             ToOutput(n);
             lastNormal_ = NewNormal(n);
         }
-        for (int k = 0; k < 3; ++k) out[k] = Find(face.v[order_[k]], lastNormal_, tv[k], prim);
+        for (int k = 0; k < 3; ++k) out[k] = Find(face.v[k], lastNormal_, tv[k], prim);
     }
 
     // The primitive a face's corners go to.
@@ -107,10 +99,8 @@ public:
         return static_cast<std::size_t>(primOfId_[face.getMatID()]);
     }
 
-    const VertexClass* Classes() const { return classes_; }
+    VertexClass* Classes() { return classes_; }
     std::uint32_t Tv(std::uint32_t c) const { return tvs_ ? tvs_[c] : 0u; }
-    // The vertices primitive k has numbered so far.
-    std::uint32_t Numbered(std::size_t k) const { return numbered_[k]; }
     // Class c's unit normal in the file's frame.
     const float* Normal(std::uint32_t c) const { return normals_[classes_[c].normal].data(); }
 
@@ -125,14 +115,7 @@ private:
     }
     // Whether slot c holds a cluster or a glTF vertex.
     bool Live(std::uint32_t c) const {
-        return classes_[c].index != 0 || (masks_ != nullptr && masks_[c] != 0);
-    }
-    std::uint16_t Prim(std::uint32_t c) const { return prims_ ? prims_[c] : 0; }
-    // Class c, used by a first corner of primitive `prim` with texture vertex tv, is numbered.
-    void Claim(std::uint32_t c, std::uint16_t prim, std::uint32_t tv) {
-        classes_[c].index = ++numbered_[prim];
-        if (prims_) prims_[c] = prim;
-        if (tvs_) tvs_[c] = tv;
+        return classes_[c].prim != 0 || (masks_ != nullptr && masks_[c] != 0);
     }
 
     // The cross product of the face's edges, in object space: its normal times twice its area
@@ -192,35 +175,32 @@ private:
         std::uint32_t last = v;
         for (std::uint32_t c = v;;) {
             const VertexClass& cls = classes_[c];
-            if (cls.index != 0 && Prim(c) == prim && Tv(c) == tv && SameNormal(cls.normal, normal))
-                return c;
+            if (cls.prim == prim && Tv(c) == tv && SameNormal(cls.normal, normal)) return c;
             last = c;
             if (cls.next == 0) break;
             c = cls.next;
         }
         const std::uint32_t index = Live(v) ? NewClass(last) : v;
-        classes_[index].normal = normal;
-        Claim(index, prim, tv);
+        VertexClass& target = classes_[index];
+        target.prim = prim;
+        target.normal = normal;
+        if (tvs_) tvs_[index] = tv;
         return index;
     }
     std::uint32_t SmoothClass(DWORD v, DWORD groups, std::uint32_t tv, std::uint16_t prim);
 
     const Mesh& mesh_;
     bool uvs_;
-    std::array<int, 3> order_;  // a face's corners in writing order
     std::vector<int> primOfId_;
-    std::vector<std::uint32_t> numbered_;  // per primitive
     float tm_[3][3];
     VertexClass* classes_ = nullptr;
     std::size_t capacity_ = 0;
     std::size_t count_ = 0;
-    // Per class, beside classes_: its texture vertex, with texture coordinates; its primitive,
-    // with more than one; its smoothing bits as a cluster (0: not a cluster), with smoothing
-    // groups.
+    // Per class, beside classes_ (same capacity): its texture vertex, with texture coordinates;
+    // its smoothing bits as a cluster (0: not a cluster), with smoothing groups.
     std::uint32_t* tvs_ = nullptr;
-    std::uint16_t* prims_ = nullptr;
     std::uint32_t* masks_ = nullptr;
-    std::size_t tvCapacity_ = 0, primCapacity_ = 0, maskCapacity_ = 0;
+    std::size_t tvCapacity_ = 0, maskCapacity_ = 0;
     // The normals the classes name: flat faces' (in the file's frame, unit length) and the
     // clusters' (sums of their faces' unit normals until Clusters() ends, then as written).
     std::vector<Normal3> normals_;
