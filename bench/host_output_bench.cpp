@@ -12,6 +12,9 @@
 //                          is the process's first write of that kind alone (run the benchmark
 //                          on its own for it to follow the build directly): what a fresh
 //                          `trellon-host build -o` pays, its memory not yet paged in.
+//   LoadNodes/N            loading a scene file of N separate box nodes (hostbench::BoxesScene).
+//   GlbNodes/N             the .glb writer on those N nodes: what each node costs beside its
+//                          faces (its plan, its primitives, its part of the JSON).
 //   GlbLeast/N             the least any .glb writer of that mesh does, for scale: each face's
 //                          three corners as 32-bit indices and each mesh vertex's position (in
 //                          glTF axes) and a fixed normal, through the writer's own file and
@@ -306,6 +309,31 @@ void GlbLeast(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(size);
 }
 void Obj(benchmark::State& state) { Writer(state, Kind::Obj); }
+
+void LoadNodes(benchmark::State& state) {
+    const std::string text = hostbench::BoxesScene(state.range(0));
+    for (auto _ : state) {
+        host::Scene scene;
+        host::LoadSceneText(text, "boxes.scene.json", scene);
+        benchmark::DoNotOptimize(scene.Nodes().size());
+    }
+}
+
+void GlbNodes(benchmark::State& state) {
+    host::Scene scene;
+    host::LoadSceneText(hostbench::BoxesScene(state.range(0)), "boxes.scene.json", scene);
+    const std::vector<host::EvaluatedNode> nodes = host::EvaluateScene(scene, 0);
+    const fs::path path = OutDir() / "boxes.glb";
+    std::string error;
+    for (auto _ : state) {
+        if (!host::WriteGlb(nodes, scene, path.string(), error)) {
+            state.SkipWithError(error.c_str());
+            return;
+        }
+    }
+    state.counters["bytes"] = static_cast<double>(fs::file_size(path));
+    fs::remove(path);
+}
 void Json(benchmark::State& state) { Writer(state, Kind::Json); }
 
 // A window that counts the primitives it is handed and keeps none.
@@ -496,6 +524,8 @@ void RenderCommand(benchmark::State& state) {
 
 BENCHMARK(Glb)->Arg(10000)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(GlbLeast)->Arg(10000)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadNodes)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(GlbNodes)->Arg(5000)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Obj)->Arg(10000)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Json)->Arg(10000)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Draw)->Args({1, 200000})->Args({2, 80000})->Unit(benchmark::kMillisecond);

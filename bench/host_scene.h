@@ -64,4 +64,16 @@ inline std::string GridScene(std::int64_t copies, int mode, const char* item = "
            std::to_string(mode) + "}]}}]}";
 }
 
+// A scene of N separate 1-unit boxes in a row, 2 units apart, each its own node "B<i>".
+inline std::string BoxesScene(std::int64_t boxes) {
+    std::string nodes;
+    for (std::int64_t i = 0; i < boxes; ++i) {
+        if (i > 0) nodes += ",";
+        nodes += R"({"name": "B)" + std::to_string(i) + R"(", "transform": {"position": [)" +
+                 std::to_string(2 * i) +
+                 R"(, 0, 0]}, "object": {"type": "box", "length": 1, "width": 1, "height": 1}})";
+    }
+    return R"({"format": "trellon-scene", "version": 1, "nodes": [)" + nodes + "]}";
+}
+
 }  // namespace hostbench

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <string_view>
 
 #include "command_panel.h"
 #include "editable_mesh.h"
@@ -115,8 +116,10 @@ void* Scene::CreateInstance(SClass_ID superID, Class_ID classID) {
 }
 
 bool Scene::NameInUse(const MSTR& name) const {
+    // Compared in place: a scene of thousands of nodes asks this for every node it creates.
+    const std::wstring_view wanted(name.data());
     return std::any_of(nodes_.begin(), nodes_.end(),
-                       [&](Node* n) { return MSTR(n->GetName()) == name; });
+                       [&](Node* n) { return std::wstring_view(n->GetName()) == wanted; });
 }
 
 MSTR Scene::NextNumberedName(const MSTR& base) const {

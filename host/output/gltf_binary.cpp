@@ -97,9 +97,12 @@ void WriteHeld(const PrimitivePlan& p, PrimitiveOut& out, OutputFile& file, std:
 
 }  // namespace
 
-// Per material ID (all 65536 of them), its primitive in the plan; -1 for an ID no face uses.
+// Per material ID up to the largest the faces use, its primitive in the plan; -1 for an ID no
+// face uses.
 std::vector<int> PrimitiveOfId(const NodePlan& plan) {
-    std::vector<int> table(std::size_t{FACE_MATID_MASK} + 1, -1);
+    MtlID largest = 0;
+    for (const auto& [id, prim] : plan.idPrims) largest = std::max(largest, id);
+    std::vector<int> table(std::size_t{largest} + 1, -1);
     for (const auto& [id, prim] : plan.idPrims) table[id] = prim;
     return table;
 }

@@ -67,7 +67,8 @@ struct NodePlan {
     std::uint64_t Stride() const { return uvs ? kWithTexture : kPositionAndNormal; }
 };
 
-// Per material ID (all 65536 of them), its primitive in the plan; -1 for an ID no face uses.
+// Per material ID up to the largest the faces use, its primitive in the plan; -1 for an ID no
+// face uses.
 std::vector<int> PrimitiveOfId(const NodePlan& plan);
 
 // One copy's glTF instance transform: translation (metres), rotation (x, y, z, w) and scale of

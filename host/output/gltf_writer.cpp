@@ -209,7 +209,9 @@ bool PlanFaces(NodePlan& plan, MaterialTable& materials, const std::vector<FaceS
         error = label + ": vertex " + std::to_string(v) + " is not finite";
         return false;
     }
-    std::vector<int> primOfId(std::size_t{FACE_MATID_MASK} + 1, -1);
+    // Per material ID up to the largest met, its primitive (-1: none yet). IDs are mostly small:
+    // the table grows to the largest rather than holding all 65536 for every node.
+    std::vector<int> primOfId;
     std::map<int, int> primOfMaterial;
     DWORD groups = 0;
     DWORD most = 0;
@@ -224,6 +226,7 @@ bool PlanFaces(NodePlan& plan, MaterialTable& materials, const std::vector<FaceS
             groups |= face.smGroup;
             most = std::max(most, std::max(face.v[0], std::max(face.v[1], face.v[2])));
         }
+        if (id >= primOfId.size()) primOfId.resize(std::size_t{id} + 1, -1);
         int& prim = primOfId[id];
         if (prim < 0) {
             const FaceSource* source = id < sources.size() ? &sources[id] : nullptr;

@@ -54,8 +54,8 @@ inline void Unit(float& x, float& y, float& z) {
 class SharedVertices {
 public:
     // The corners of `mesh`'s faces; `uvs`: its faces' texture vertices count; `normalTM` takes
-    // object-space normals to the file's frame; `primOfId`: per material ID (all 65536), the
-    // primitive its faces go to.
+    // object-space normals to the file's frame; `primOfId`: per material ID (up to the largest
+    // the faces use), the primitive its faces go to.
     SharedVertices(const Mesh& mesh, bool uvs, const Matrix3& normalTM, std::vector<int> primOfId);
     ~SharedVertices();
     SharedVertices(const SharedVertices&) = delete;

@@ -193,6 +193,30 @@ INSTANTIATE_TEST_SUITE_P(
                       MultiCase{6, {"S1", "S0", "S4", "S3", "S5", "S2"}, 2},
                       MultiCase{8, {"S1", "S0", "S4", "S3", "S5", "S2"}, 2}));  // 6, 7 unused
 
+// The largest material ID, 65535, shows sub-material 65535 mod 2 = S1; ID 2 shows S0. The
+// primitives come in first-use order: S1 with faces 0 and 2, then S0 with face 1.
+TEST_F(GltfWriter, TheLargestMaterialIdHasItsPrimitive) {
+    const aiScene* s = WriteAndImport(Load(
+        "meters",
+        R"({"name": "S0", "class": "Standard"}, {"name": "S1", "class": "Standard"},
+           {"name": "Multi", "class": "Multi/Sub-Object", "subMaterials": ["S0", "S1"]})",
+        R"({"name": "N", "material": "Multi", "object": {"type": "mesh",
+            "vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0], [2, 0, 0], [3, 0, 0], [2, 1, 0],
+                         [4, 0, 0], [5, 0, 0], [4, 1, 0]],
+            "faces": [[0, 1, 2], [3, 4, 5], [6, 7, 8]], "materialIds": [65535, 2, 65535]}})"));
+    const aiNode* n = FindNode(s, "N");
+    ASSERT_NE(n, nullptr);
+    ASSERT_EQ(n->mNumMeshes, 2u);
+    const std::pair<const char*, unsigned> expected[] = {{"S1", 2u}, {"S0", 1u}};
+    for (unsigned i = 0; i < 2; ++i) {
+        const aiMesh* mesh = s->mMeshes[n->mMeshes[i]];
+        aiString name;
+        s->mMaterials[mesh->mMaterialIndex]->Get(AI_MATKEY_NAME, name);
+        EXPECT_EQ(std::string(name.C_Str()), expected[i].first) << i;
+        EXPECT_EQ(mesh->mNumFaces, expected[i].second) << i;
+    }
+}
+
 // A multi whose slot 1 is empty: IDs 1, 3, 5 (bottom, right, back) show the wire colour, as a
 // material of its own. (A plain material on every face, shared by two nodes: the texture test.)
 TEST_F(GltfWriter, AnEmptySlotShowsTheWireColour) {
