@@ -43,7 +43,6 @@ void SharedVertices::Prepare(bool smoothing) {
     Clusters();
 }
 
-
 void SharedVertices::Grow(std::size_t capacity) {
     std::size_t cap = capacity_;
     if (!HugeArray::ResizeArray(classes_, cap, count_, static_cast<long long>(capacity), true)) {

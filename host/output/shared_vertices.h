@@ -196,7 +196,7 @@ private:
     VertexClass* classes_ = nullptr;
     std::size_t capacity_ = 0;
     std::size_t count_ = 0;
-    // Per class, beside classes_ (same capacity): its texture vertex, with texture coordinates;
+    // Per class, beside classes_ (grown with it): its texture vertex, with texture coordinates;
     // its smoothing bits as a cluster (0: not a cluster), with smoothing groups.
     std::uint32_t* tvs_ = nullptr;
     std::uint32_t* masks_ = nullptr;

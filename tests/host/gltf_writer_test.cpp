@@ -196,11 +196,11 @@ INSTANTIATE_TEST_SUITE_P(
 // The largest material ID, 65535, shows sub-material 65535 mod 2 = S1; ID 2 shows S0. The
 // primitives come in first-use order: S1 with faces 0 and 2, then S0 with face 1.
 TEST_F(GltfWriter, TheLargestMaterialIdHasItsPrimitive) {
-    const aiScene* s = WriteAndImport(Load(
-        "meters",
-        R"({"name": "S0", "class": "Standard"}, {"name": "S1", "class": "Standard"},
+    const aiScene* s = WriteAndImport(
+        Load("meters",
+             R"({"name": "S0", "class": "Standard"}, {"name": "S1", "class": "Standard"},
            {"name": "Multi", "class": "Multi/Sub-Object", "subMaterials": ["S0", "S1"]})",
-        R"({"name": "N", "material": "Multi", "object": {"type": "mesh",
+             R"({"name": "N", "material": "Multi", "object": {"type": "mesh",
             "vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0], [2, 0, 0], [3, 0, 0], [2, 1, 0],
                          [4, 0, 0], [5, 0, 0], [4, 1, 0]],
             "faces": [[0, 1, 2], [3, 4, 5], [6, 7, 8]], "materialIds": [65535, 2, 65535]}})"));
@@ -371,8 +371,7 @@ TEST_F(GltfWriter, AMirrorBakedIntoTheVerticesKeepsEachCornersTextureCoordinate)
     const aiMesh* mesh = s->mMeshes[n->mMeshes[0]];
     ASSERT_EQ(mesh->mNumFaces, 1u);
     ASSERT_TRUE(mesh->HasTextureCoords(0));
-    const double expected[3][4] = {
-        {-2 * kC, 0, -kC, 0.25}, {0, 1, 0, 0.75}, {2 * kC, 0, -kC, 0.5}};
+    const double expected[3][4] = {{-2 * kC, 0, -kC, 0.25}, {0, 1, 0, 0.75}, {2 * kC, 0, -kC, 0.5}};
     for (unsigned k = 0; k < 3; ++k) {
         const unsigned v = mesh->mFaces[0].mIndices[k];
         const aiVector3D& p = mesh->mVertices[v];
