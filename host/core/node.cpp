@@ -1,6 +1,7 @@
 #include "node.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ilayer.h"
 #include "imtl.h"
@@ -14,7 +15,9 @@ Node::Node(Scene& scene, ULONG handle, const MSTR& name, bool isRoot)
 Node::~Node() = default;
 
 void Node::SetName(const MCHAR* s) {
-    name_ = MSTR(s);
+    MSTR next(s);
+    if (!isRoot_) scene_.NodeRenamed(name_, next);
+    name_ = std::move(next);
     NotifyDependents(FOREVER, PART_ALL, REFMSG_NODE_NAMECHANGE);
 }
 

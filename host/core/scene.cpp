@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <string_view>
 
 #include "command_panel.h"
 #include "editable_mesh.h"
@@ -115,11 +114,12 @@ void* Scene::CreateInstance(SClass_ID superID, Class_ID classID) {
     return nullptr;
 }
 
-bool Scene::NameInUse(const MSTR& name) const {
-    // Compared in place: a scene of thousands of nodes asks this for every node it creates.
-    const std::wstring_view wanted(name.data());
-    return std::any_of(nodes_.begin(), nodes_.end(),
-                       [&](Node* n) { return std::wstring_view(n->GetName()) == wanted; });
+bool Scene::NameInUse(const MSTR& name) const { return nameUses_.count(name.str()) > 0; }
+
+void Scene::NodeRenamed(const MSTR& before, const MSTR& after) {
+    if (auto it = nameUses_.find(before.str()); it != nameUses_.end() && --it->second == 0)
+        nameUses_.erase(it);
+    ++nameUses_[after.str()];
 }
 
 MSTR Scene::NextNumberedName(const MSTR& base) const {
@@ -148,6 +148,7 @@ Node* Scene::CreateNamedNode(Object* obj, const MSTR& name) {
     MakeNameUnique(unique);
     auto* node = new Node(*this, nextHandle_++, unique);
     nodes_.push_back(node);
+    ++nameUses_[unique.str()];
     root_->AttachChild(node);
     layers_.GetCurrentLayer()->AddToLayer(node);
     if (obj) node->SetObjectRef(obj);
@@ -160,6 +161,8 @@ void Scene::DeleteNodeTree(Node* node) {
     while (node->NumberOfChildren() > 0) root_->AttachChild(node->GetChildNode(0));
     if (auto* parent = dynamic_cast<Node*>(node->GetParentNode())) parent->RemoveChild(node);
     nodes_.erase(std::remove(nodes_.begin(), nodes_.end(), node), nodes_.end());
+    if (auto it = nameUses_.find(node->GetName()); it != nameUses_.end() && --it->second == 0)
+        nameUses_.erase(it);
     selection_.erase(std::remove(selection_.begin(), selection_.end(), node), selection_.end());
     if (auto* l = dynamic_cast<Layer*>(node->GetLayer())) l->ForgetNode(node);
     node->ClearAFlag(A_LOCK_TARGET);

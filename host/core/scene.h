@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "layers.h"
@@ -145,11 +146,17 @@ private:
     int OnMessageBox(LPCWSTR text, LPCWSTR caption, UINT type);
     BOOL OnScript(const MCHAR* s, FPValue* fpv);
     bool NameInUse(const MSTR& name) const;
+    // A node's name changes from `before` to `after` (the node tells its scene).
+    friend class Node;
+    void NodeRenamed(const MSTR& before, const MSTR& after);
     MSTR NextNumberedName(const MSTR& base) const;
     void DeleteNodeTree(Node* node);
 
     Node* root_ = nullptr;
     std::vector<Node*> nodes_;  // creation order, without the root
+    // How many of nodes_ have each name: a scene of thousands of nodes checks a name for every
+    // node it creates, which a walk over the nodes would make quadratic.
+    std::unordered_map<std::wstring, int> nameUses_;
     ULONG nextHandle_ = 1;
     TimeValue time_ = 0;
     Interval animRange_{0, 100 * 160};

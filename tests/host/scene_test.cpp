@@ -48,6 +48,35 @@ INSTANTIATE_TEST_SUITE_P(Names, SceneMakeNameUnique,
                                          UniqueNameCase{L"TL_Rail", L"TL_Rail", L"TL_Rail001"},
                                          UniqueNameCase{L"Rail007", L"Rail007", L"Rail001"}));
 
+TEST(Scene, RenamedAndDeletedNodesGiveUpTheirNames) {
+    host::Scene scene;
+    INode* a = scene.CreateNamedNode(nullptr, MSTR(L"Rail"));
+    scene.CreateNamedNode(nullptr, MSTR(L"Rail"));  // taken: Rail001
+    auto unique = [&](const wchar_t* asked) {
+        MSTR name(asked);
+        scene.MakeNameUnique(name);
+        return name.str();
+    };
+    a->SetName(L"Post");
+    EXPECT_EQ(unique(L"Rail"), L"Rail");  // the one "Rail" is now "Post"
+    EXPECT_EQ(unique(L"Post"), L"Post001");
+    EXPECT_EQ(unique(L"Rail001"), L"Rail002");
+    scene.DeleteNode(scene.GetINodeByName(L"Rail001"));
+    EXPECT_EQ(unique(L"Rail001"), L"Rail001");
+    // Two nodes of one name (as a file may hold): the name stays taken until both go.
+    INode* b = scene.CreateNamedNode(nullptr, MSTR(L"Gate"));
+    INode* c = scene.CreateNamedNode(nullptr, MSTR(L"Gate001"));
+    c->SetName(L"Gate");
+    b->SetName(L"Arch");
+    EXPECT_EQ(unique(L"Gate"), L"Gate001");
+    c->SetName(L"Arch");
+    EXPECT_EQ(unique(L"Gate"), L"Gate");
+    EXPECT_EQ(unique(L"Arch"), L"Arch001");
+    // The root's name is no node's.
+    scene.GetRootNode()->SetName(L"Top");
+    EXPECT_EQ(unique(L"Top"), L"Top");
+}
+
 TEST(Scene, NodesGoOnTheCurrentLayerAndLayersAreCreatedOnce) {
     host::Scene scene;
     ILayerManager* lm = scene.GetLayerManager();
