@@ -232,36 +232,6 @@ void Writer(benchmark::State& state, Kind kind) {
 
 void Glb(benchmark::State& state) { Writer(state, Kind::Glb); }
 
-// Bytes appended at the end of an OutputFile through buffers handed to its writing thread, as
-// the .glb writer fills its regions.
-class Appender {
-public:
-    explicit Appender(host::OutputFile& file) : file_(file), buffer_(file.NewBuffer(kBytes)) {}
-    ~Appender() { Flush(); }
-    Appender(const Appender&) = delete;
-    Appender& operator=(const Appender&) = delete;
-    template <std::size_t bytes>
-    void Put(const void* data) {
-        if (used_ + bytes > buffer_.capacity) Flush();
-        std::memcpy(buffer_.data.get() + used_, data, bytes);
-        used_ += bytes;
-    }
-
-private:
-    static constexpr std::size_t kBytes = std::size_t{1} << 20;
-    void Flush() {
-        if (used_ == 0) return;
-        file_.Submit(at_, std::move(buffer_), used_);
-        buffer_ = file_.NewBuffer(kBytes);
-        at_ += used_;
-        used_ = 0;
-    }
-    host::OutputFile& file_;
-    host::OutputFile::Buffer buffer_;
-    std::uint64_t at_ = 0;
-    std::size_t used_ = 0;
-};
-
 void GlbLeast(benchmark::State& state) {
     Built* built = BuildScene(state.range(0), 6);
     if (!built) {
@@ -279,7 +249,8 @@ void GlbLeast(benchmark::State& state) {
             return;
         }
         {
-            Appender out(file);
+            // One region from the start, as the writer fills its regions.
+            host::RegionWriter out(file, 0, host::RegionWriter::kRegionBuffer);
             for (const host::EvaluatedNode& n : built->nodes) {
                 const Mesh& mesh = n.Geometry();
                 for (int f = 0; f < mesh.numFaces; ++f) {

@@ -18,49 +18,6 @@
 namespace host::gltf {
 namespace {
 
-// Each region of the binary part is written through a buffer of at most this many bytes.
-constexpr std::size_t kRegionBuffer = std::size_t{1} << 20;
-
-// A region of the binary part written front to back; full buffers go to the file's writing
-// thread.
-class RegionWriter {
-public:
-    RegionWriter(OutputFile& file, std::uint64_t at, std::uint64_t bytes)
-        : file_(file),
-          at_(at),
-          buffer_(file.NewBuffer(
-              static_cast<std::size_t>(std::min<std::uint64_t>(bytes, kRegionBuffer)))) {}
-    ~RegionWriter() { Flush(); }
-    RegionWriter(const RegionWriter&) = delete;
-    RegionWriter& operator=(const RegionWriter&) = delete;
-
-    template <class T>
-    void Put(const T& value) {
-        Put<sizeof(T)>(&value);
-    }
-    // A known size (at most the buffer's) is copied without a call.
-    template <std::size_t bytes>
-    void Put(const void* data) {
-        if (used_ + bytes > buffer_.capacity) Flush();
-        std::memcpy(buffer_.data.get() + used_, data, bytes);
-        used_ += bytes;
-    }
-    void Flush() {
-        if (used_ == 0) return;
-        const std::size_t capacity = buffer_.capacity;
-        file_.Submit(at_, std::move(buffer_), used_);
-        buffer_ = file_.NewBuffer(capacity);
-        at_ += used_;
-        used_ = 0;
-    }
-
-private:
-    OutputFile& file_;
-    std::uint64_t at_;
-    OutputFile::Buffer buffer_;
-    std::size_t used_ = 0;
-};
-
 // Where one primitive's indices and vertices go while the faces are walked: straight into their
 // regions of the file, or, for a primitive whose regions cannot be placed yet, held in memory
 // (indices at full width) until the walk has counted its vertices.
@@ -169,7 +126,8 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
         at = p.verticesAt + std::uint64_t{p.vertices} * stride;
         out[k].indices = std::make_unique<RegionWriter>(file, binAt + p.indicesAt, p.IndexBytes());
         out[k].vertices = std::make_unique<RegionWriter>(
-            file, binAt + p.verticesAt, counted ? p.vertices * stride : kRegionBuffer);
+            file, binAt + p.verticesAt,
+            counted ? p.vertices * stride : RegionWriter::kRegionBuffer);
     }
     for (PrimitivePlan& p : plan.prims) {
         p.min.fill(std::numeric_limits<float>::infinity());

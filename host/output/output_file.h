@@ -13,9 +13,11 @@
 // same value (std::to_chars: a float reads back as the same float), integers exactly.
 #pragma once
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -100,6 +102,48 @@ private:
     bool stop_ = false;
     int failed_ = 0;  // errno of the first failed write
     std::thread thread_;
+};
+
+// A region of the file, at an offset worked out beforehand, written front to back through a
+// buffer of its own (of at most kRegionBuffer bytes); full buffers go to the writing thread.
+class RegionWriter {
+public:
+    static constexpr std::size_t kRegionBuffer = std::size_t{1} << 20;
+
+    RegionWriter(OutputFile& file, std::uint64_t at, std::uint64_t bytes)
+        : file_(file),
+          at_(at),
+          buffer_(file.NewBuffer(
+              static_cast<std::size_t>(std::min<std::uint64_t>(bytes, kRegionBuffer)))) {}
+    ~RegionWriter() { Flush(); }
+    RegionWriter(const RegionWriter&) = delete;
+    RegionWriter& operator=(const RegionWriter&) = delete;
+
+    template <class T>
+    void Put(const T& value) {
+        Put<sizeof(T)>(&value);
+    }
+    // A known size (at most the buffer's) is copied without a call.
+    template <std::size_t bytes>
+    void Put(const void* data) {
+        if (used_ + bytes > buffer_.capacity) Flush();
+        std::memcpy(buffer_.data.get() + used_, data, bytes);
+        used_ += bytes;
+    }
+    void Flush() {
+        if (used_ == 0) return;
+        const std::size_t capacity = buffer_.capacity;
+        file_.Submit(at_, std::move(buffer_), used_);
+        buffer_ = file_.NewBuffer(capacity);
+        at_ += used_;
+        used_ = 0;
+    }
+
+private:
+    OutputFile& file_;
+    std::uint64_t at_;
+    OutputFile::Buffer buffer_;
+    std::size_t used_ = 0;
 };
 
 // Text into an OutputFile.
