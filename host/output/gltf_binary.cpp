@@ -54,16 +54,6 @@ void WriteHeld(const PrimitivePlan& p, PrimitiveOut& out, OutputFile& file, std:
 
 }  // namespace
 
-// Per material ID up to the largest the faces use, its primitive in the plan; -1 for an ID no
-// face uses.
-std::vector<int> PrimitiveOfId(const NodePlan& plan) {
-    MtlID largest = 0;
-    for (const auto& [id, prim] : plan.idPrims) largest = std::max(largest, id);
-    std::vector<int> table(std::size_t{largest} + 1, -1);
-    for (const auto& [id, prim] : plan.idPrims) table[id] = prim;
-    return table;
-}
-
 // The faces are walked once, writing as they go: each face's corners into its primitive's index
 // region (in reverse order where the frame mirrors) and, the first time a corner uses a class,
 // that class's vertex into the primitive's vertex region. The vertices are thus numbered in the
@@ -83,7 +73,7 @@ std::uint64_t WriteNodeData(NodePlan& plan, OutputFile& file, std::uint64_t binA
                             double share) {
     const Mesh& mesh = plan.node->Geometry();
     if (plan.prims.empty()) return 0;
-    gltf::SharedVertices shared(mesh, plan.uvs, plan.frame.normalTM, PrimitiveOfId(plan));
+    gltf::SharedVertices shared(mesh, plan.uvs, plan.frame.normalTM, plan.primOfId);
     shared.Prepare(plan.smoothing);
     const std::array<int, 3> order =
         plan.frame.reverse ? std::array<int, 3>{0, 2, 1} : std::array<int, 3>{0, 1, 2};

@@ -59,6 +59,9 @@ struct NodePlan {
     bool smoothing = false;  // some face has a smoothing group
     std::vector<PrimitivePlan> prims;
     std::vector<std::pair<MtlID, int>> idPrims;  // each material ID the faces use, its primitive
+    // Per material ID up to the largest the faces use, its primitive; -1 for an ID no face uses.
+    // (IDs are mostly small: the table reaches the largest rather than holding all 65536.)
+    std::vector<int> primOfId;
     // An instanced source: its groups, each group's material per primitive, and where each
     // group's TRANSLATION, ROTATION and SCALE regions start in the binary part.
     const InstancedSource* instanced = nullptr;
@@ -66,10 +69,6 @@ struct NodePlan {
     std::vector<std::uint64_t> groupAt;
     std::uint64_t Stride() const { return uvs ? kWithTexture : kPositionAndNormal; }
 };
-
-// Per material ID up to the largest the faces use, its primitive in the plan; -1 for an ID no
-// face uses.
-std::vector<int> PrimitiveOfId(const NodePlan& plan);
 
 // One copy's glTF instance transform: translation (metres), rotation (x, y, z, w) and scale of
 // C^-1 tm C, C the change to glTF's axes. False for shear, a mirror or a number that is not

@@ -209,9 +209,7 @@ bool PlanFaces(NodePlan& plan, MaterialTable& materials, const std::vector<FaceS
         error = label + ": vertex " + std::to_string(v) + " is not finite";
         return false;
     }
-    // Per material ID up to the largest met, its primitive (-1: none yet). IDs are mostly small:
-    // the table grows to the largest rather than holding all 65536 for every node.
-    std::vector<int> primOfId;
+    std::vector<int>& primOfId = plan.primOfId;
     std::map<int, int> primOfMaterial;
     DWORD groups = 0;
     DWORD most = 0;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
-#include <utility>
 
 #include "failed_allocation.h"
 #include "hugearray.h"
@@ -22,8 +21,8 @@ void GrowBeside(std::uint32_t*& p, std::size_t& cap, std::size_t used, std::size
 }  // namespace
 
 SharedVertices::SharedVertices(const Mesh& mesh, bool uvs, const Matrix3& normalTM,
-                               std::vector<int> primOfId)
-    : mesh_(mesh), uvs_(uvs), primOfId_(std::move(primOfId)) {
+                               const std::vector<int>& primOfId)
+    : mesh_(mesh), uvs_(uvs), primOfId_(primOfId) {
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 3; ++c) tm_[r][c] = normalTM.GetRow(r)[c];
 }

@@ -55,8 +55,9 @@ class SharedVertices {
 public:
     // The corners of `mesh`'s faces; `uvs`: its faces' texture vertices count; `normalTM` takes
     // object-space normals to the file's frame; `primOfId`: per material ID (up to the largest
-    // the faces use), the primitive its faces go to.
-    SharedVertices(const Mesh& mesh, bool uvs, const Matrix3& normalTM, std::vector<int> primOfId);
+    // the faces use), the primitive its faces go to (kept by the caller while this lives).
+    SharedVertices(const Mesh& mesh, bool uvs, const Matrix3& normalTM,
+                   const std::vector<int>& primOfId);
     ~SharedVertices();
     SharedVertices(const SharedVertices&) = delete;
     SharedVertices& operator=(const SharedVertices&) = delete;
@@ -191,7 +192,7 @@ private:
 
     const Mesh& mesh_;
     bool uvs_;
-    std::vector<int> primOfId_;
+    const std::vector<int>& primOfId_;
     float tm_[3][3];
     VertexClass* classes_ = nullptr;
     std::size_t capacity_ = 0;
